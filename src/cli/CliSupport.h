@@ -1,0 +1,26 @@
+#pragma once
+// What every command of ardelon-cli shares: the exit statuses and reading/writing projects.
+
+#include <stdexcept>
+#include <string>
+
+#include "project/CStenorDoc.h"
+
+namespace ardelon::cli {
+
+enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadInput = 2 };
+
+// Thrown by a command to end with a message on stderr and the given status.
+class CommandError : public std::runtime_error {
+public:
+    CommandError(ExitStatus status, const std::string& message)
+        : std::runtime_error(message), status(status) {}
+    ExitStatus status;
+};
+
+// Reads a project (.ard or .json); a file that cannot be read or is not a project is bad input.
+CStenorDoc readProjectOrThrow(const std::string& path);
+// Writes a project (.ard or .json); a failure to write is a failure, not bad input.
+void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path);
+
+}  // namespace ardelon::cli

@@ -1,0 +1,10 @@
+#pragma once
+// Each subsystem adds its commands to the ardelon-cli application.
+
+#include <CLI/CLI.hpp>
+
+namespace ardelon::cli {
+
+void addProjectCommands(CLI::App& app);
+
+}  // namespace ardelon::cli

@@ -1,0 +1,49 @@
+#include "cli/CliTestSupport.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace ardelon::testing {
+
+CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir) {
+    const auto base = std::filesystem::temp_directory_path() /
+                      ("ardelon-cli-capture-" + std::to_string(::getpid()));
+    const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
+    std::string command;
+    if (!workDir.empty()) command = "cd '" + workDir.string() + "' && ";
+    command += std::string("'") + ARDELON_CLI_PATH + "' " + arguments + " >'" + outPath +
+               "' 2>'" + errPath + "' </dev/null";
+    const int raw = std::system(command.c_str());
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readText(outPath);
+    run.err = readText(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+std::filesystem::path freshTestDir(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("ardelon-cli-" + std::to_string(::getpid()) + "-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+}  // namespace ardelon::testing

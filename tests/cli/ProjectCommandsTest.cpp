@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "cli/CliTestSupport.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectJson.h"
+
+namespace ardelon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProjectCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+TEST_F(ProjectCommands, NewWritesTheDefaultProjectFile) {
+    const CliRun run = runCli("new x.ard", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fs::file_size(dir / "x.ard"), 6752u);
+    const std::string bytes = readText(dir / "x.ard");
+    const auto expected = encodeProject(CStenorDoc{});
+    EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
+}
+
+TEST_F(ProjectCommands, ConvertRoundTripsThroughJson) {
+    ASSERT_EQ(runCli("new a.ard", dir).status, 0);
+    ASSERT_EQ(runCli("convert a.ard a.json", dir).status, 0);
+    ASSERT_EQ(runCli("convert a.json b.ard", dir).status, 0);
+    ASSERT_EQ(runCli("convert b.ard b.json", dir).status, 0);
+    EXPECT_EQ(readText(dir / "a.ard"), readText(dir / "b.ard"));
+    EXPECT_EQ(readText(dir / "a.json"), readText(dir / "b.json"));
+}
+
+TEST_F(ProjectCommands, ShowSummarisesTheProject) {
+    ASSERT_EQ(runCli("new p.json", dir).status, 0);
+    const CliRun run = runCli("show p.json", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Structure: 2 layers"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("AC"), std::string::npos);
+    EXPECT_NE(run.out.find("Soil"), std::string::npos);
+    EXPECT_NE(run.out.find("Summer: 26 weeks"), std::string::npos);
+    EXPECT_EQ(run.out.find("Spring 2:"), std::string::npos);
+    EXPECT_NE(run.out.find("Active criteria:\n  none"), std::string::npos);
+}
+
+TEST_F(ProjectCommands, AShortFileIsRefusedByEveryReader) {
+    writeText(dir / "short.ard", std::string(100, 'x'));
+    for (const char* command : {"show short.ard", "convert short.ard out.json"}) {
+        const CliRun run = runCli(command, dir);
+        EXPECT_EQ(run.status, 2) << command;
+        EXPECT_EQ(run.err, "ardelon-cli: short.ard: Unexpected file format.\n") << command;
+    }
+    EXPECT_FALSE(fs::exists(dir / "out.json"));
+}
+
+TEST_F(ProjectCommands, BadJsonNamesTheFieldAndWritesNothing) {
+    ASSERT_EQ(runCli("new p.json", dir).status, 0);
+    std::string text = readText(dir / "p.json");
+    text.replace(text.find("\"aadt\": 1000"), 12, "\"aadt\": 1e3");
+    writeText(dir / "p.json", text);
+    const CliRun run = runCli("convert p.json out.ard", dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "ardelon-cli: p.json: field \"aadt\": expected an integer\n");
+    EXPECT_FALSE(fs::exists(dir / "out.ard"));
+}
+
+TEST_F(ProjectCommands, MissingFilesAndBadArgumentsAreBadInput) {
+    const CliRun missing = runCli("show nowhere.ard", dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err,
+              "ardelon-cli: Cannot open \"nowhere.ard\": No such file or directory.\n");
+    EXPECT_EQ(runCli("", dir).status, 2);
+    EXPECT_EQ(runCli("frobnicate", dir).status, 2);
+    EXPECT_EQ(runCli("convert only-one.ard", dir).status, 2);
+}
+
+TEST_F(ProjectCommands, AFileThatCannotBeWrittenIsAFailure) {
+    ASSERT_EQ(runCli("new p.ard", dir).status, 0);
+    const CliRun run = runCli("convert p.ard missing-folder/q.json", dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("missing-folder/q.json"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace ardelon::testing

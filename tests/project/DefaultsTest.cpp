@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "project/CStenorDoc.h"
+#include "project/Enumerations.h"
+
+namespace ardelon {
+namespace {
+
+TEST(NewProject, DescribesTenInchesOfAcOverSoil) {
+    const CStenorDoc doc;
+    EXPECT_EQ(doc.layerCountIndex, 0);
+    EXPECT_EQ(materialOf(1, doc.materialIndex[0]), MaterialType::AC);
+    EXPECT_EQ(materialOf(2, doc.materialIndex[1]), MaterialType::Soil);
+    EXPECT_EQ(doc.thickness[0], 10.0);
+    for (int s = 0; s < kSeasonCount; ++s) EXPECT_EQ(doc.seasonalModulus[0][s], 522958.0);
+    EXPECT_EQ(doc.seasonalModulus[1][Summer], 12000.0);
+    EXPECT_EQ(doc.seasonalModulus[1][Fall], 15000.0);
+    EXPECT_EQ(doc.seasonalModulus[1][Winter], 24000.0);
+    EXPECT_EQ(doc.seasonalModulus[1][Spring], 15000.0);
+    // 12000 × 1.1 in double precision, not the decimal 13200.
+    EXPECT_EQ(doc.seasonalModulus[4][Spring2], 13200.000000000002);
+    EXPECT_NE(doc.seasonalModulus[4][Spring2], 13200.0);
+    EXPECT_EQ(doc.pgHighIndex[0], 2);
+    EXPECT_EQ(kPgHighGrades[2], "70");
+    EXPECT_EQ(kPgLowGrades[doc.pgLowIndex[0]], "-22");
+    EXPECT_EQ((std::array<int, 5>{26, 8, 12, 6, 0}), doc.seasonWeeks);
+    EXPECT_EQ(doc.seasonEnabled[Spring2], 0);
+    EXPECT_EQ(doc.unitSystem, English);
+}
+
+TEST(NewProject, HasNoActiveCriterionAndEmptySpectra) {
+    const CStenorDoc doc;
+    for (const auto& slot : doc.criteria) {
+        EXPECT_EQ(slot.active, 0);
+        EXPECT_EQ(slot.responseType, -1);
+        EXPECT_EQ(slot.targetPercentile, 50.0);
+    }
+    for (double v : doc.shownLoadPercent) EXPECT_EQ(v, 0.0);
+    const double vehicleShares =
+        std::accumulate(doc.vehicleTypeValue.begin(), doc.vehicleTypeValue.begin() + 10, 0.0);
+    EXPECT_NEAR(vehicleShares, 100.0, 1e-9);
+}
+
+TEST(FixedTables, BinWeightsAndContactRadii) {
+    const CStenorDoc doc;
+    EXPECT_EQ(doc.binAxleWeight[0], 1000.0);
+    EXPECT_EQ(doc.binAxleWeight[55], 111000.0);
+    // 35000 lb on the 4 tires of a single axle group at 100 psi: r = sqrt(W / n / (100 pi)),
+    // with the program's multiplier for 1 / (100 pi), which is 1.3e-10 below the true value.
+    constexpr double kMultiplier = 0.0031830988614222804;
+    EXPECT_EQ(doc.contactRadius[Single][17], std::sqrt(35000.0 / 4 * kMultiplier));
+    EXPECT_EQ(doc.contactRadius[Steer][0], std::sqrt(1000.0 / 2 * kMultiplier));
+    EXPECT_EQ(doc.contactRadius[Tridem][55], std::sqrt(111000.0 / 12 * kMultiplier));
+    EXPECT_NEAR(doc.contactRadius[Tandem][10], std::sqrt(21000.0 / 8 / (100 * M_PI)), 1e-9);
+}
+
+TEST(FixedTables, SpectraLibraryDistributionsAddUpToOneHundred) {
+    const CStenorDoc doc;
+    const std::array<int, 6> empty{11, 20, 21, 22, 24, 25};
+    for (int j = 0; j < kSpectraLibrarySize; ++j) {
+        const double sum = std::accumulate(doc.spectraLibrary[j].begin(),
+                                           doc.spectraLibrary[j].end(), 0.0);
+        const bool isEmpty = std::find(empty.begin(), empty.end(), j) != empty.end();
+        EXPECT_NEAR(sum, isEmpty ? 0.0 : 100.0, 1e-9) << "distribution " << j;
+    }
+    EXPECT_EQ(doc.spectraLibrary[0][1], 1.8);
+    EXPECT_EQ(doc.spectraLibrary[29][51], 0.12);
+    EXPECT_EQ(doc.spectraLibrary[29][52], 0.0);
+}
+
+TEST(MaterialLists, TranslateListPositionsToMaterials) {
+    EXPECT_EQ(materialOf(1, 1), MaterialType::Other);  // not Cracked AC
+    EXPECT_EQ(materialOf(3, 1), MaterialType::CrackedAC);
+    EXPECT_EQ(materialOf(5, 0), MaterialType::GranBase);
+    EXPECT_EQ(materialOf(5, 3), MaterialType::Other);
+    EXPECT_EQ(materialIndexOf(5, MaterialType::Soil), 1);
+    EXPECT_EQ(materialIndexOf(1, MaterialType::Soil), -1);
+    EXPECT_EQ(materialOf(2, 42), MaterialType::Other);  // foreign file value stays in range
+    EXPECT_EQ(materialName(MaterialType::CandSPCC), "C and S PCC");
+}
+
+}  // namespace
+}  // namespace ardelon

@@ -1,0 +1,104 @@
+#include "project/ProjectJson.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+namespace ardelon {
+namespace {
+
+using nlohmann::json;
+
+CStenorDoc awkwardProject() {
+    CStenorDoc doc;
+    doc.thickness[0] = 0.1 + 0.2;  // 0.30000000000000004
+    doc.layerModulus[1] = 1.0 / 3.0;
+    doc.seasonalModulus[3][2] = 1e-300;
+    doc.loadCdf[Tridem][55] = 0.9999999999999999;
+    doc.criteria[7].active = 1;
+    doc.criteria[7].distribution[4] = -0.0;
+    doc.enduranceLimit = std::numeric_limits<double>::quiet_NaN();
+    doc.costPerTon[3] = std::numeric_limits<double>::infinity();
+    doc.aadt = std::numeric_limits<int>::min();
+    doc.seasonEnabled[Spring2] = 1;
+    return doc;
+}
+
+TEST(ProjectJson, NamesEveryFieldAndNestsTheTables) {
+    const json j = json::parse(projectToJson(CStenorDoc{}));
+    EXPECT_EQ(j["format"], "ardelon-project");
+    EXPECT_EQ(j["version"], 1);
+    EXPECT_EQ(j["seasonalModulus"].size(), 5u);
+    EXPECT_EQ(j["seasonalModulus"][4].size(), 5u);
+    EXPECT_EQ(j["seasonalModulus"][4][4].get<double>(), 13200.000000000002);
+    EXPECT_EQ(j["criteria"].size(), 15u);
+    EXPECT_EQ(j["criteria"][0]["responseType"], -1);
+    EXPECT_EQ(j["criteria"][0].size(), 8u);
+    EXPECT_EQ(j["seasonEnabled"], json::array({1, 1, 1, 0}));
+    EXPECT_EQ(j["loadSpectra"].size(), 4u);
+    EXPECT_EQ(j["loadSpectra"][0].size(), 56u);
+    EXPECT_FALSE(j.contains("esalFactor"));
+    EXPECT_FALSE(j.contains("spectraLibrary"));
+}
+
+TEST(ProjectJson, RoundTripIsBitIdenticalThroughBothFormats) {
+    const CStenorDoc original = awkwardProject();
+    const std::string text = projectToJson(original);
+    CStenorDoc fromJson;
+    ASSERT_TRUE(projectFromJson(text, fromJson).ok());
+    EXPECT_EQ(encodeProject(fromJson), encodeProject(original));
+    EXPECT_EQ(projectToJson(fromJson), text);
+    EXPECT_TRUE(std::signbit(fromJson.criteria[7].distribution[4]));
+    EXPECT_TRUE(std::isnan(fromJson.enduranceLimit));
+}
+
+// Replaces one value of the default document and returns the reader's message.
+std::string errorAfter(const std::function<void(json&)>& edit) {
+    json j = json::parse(projectToJson(CStenorDoc{}));
+    edit(j);
+    CStenorDoc doc;
+    const CStenorDoc before = doc;
+    const FileResult result = projectFromJson(j.dump(), doc);
+    EXPECT_TRUE(doc == before) << "a refused document must leave the project unchanged";
+    return result.error;
+}
+
+TEST(ProjectJson, RefusesDocumentsThatDoNotDescribeAProject) {
+    EXPECT_EQ(errorAfter([](json& j) { j["colour"] = "red"; }), "unknown field \"colour\"");
+    EXPECT_EQ(errorAfter([](json& j) { j.erase("aadt"); }), "missing field \"aadt\"");
+    EXPECT_EQ(errorAfter([](json& j) { j["aadt"] = 1.5; }), "field \"aadt\": expected an integer");
+    EXPECT_EQ(errorAfter([](json& j) { j["aadt"] = "1000"; }),
+              "field \"aadt\": expected an integer");
+    EXPECT_EQ(errorAfter([](json& j) { j["aadt"] = 4294967296LL; }),
+              "field \"aadt\": 4294967296 is outside the 32-bit integer range");
+    EXPECT_EQ(errorAfter([](json& j) { j["aadt"] = -2147483649LL; }),
+              "field \"aadt\": -2147483649 is outside the 32-bit integer range");
+    EXPECT_EQ(errorAfter([](json& j) { j["thickness"] = json::array({1, 2, 3}); }),
+              "field \"thickness\": expected 4 elements, found 3");
+    EXPECT_EQ(errorAfter([](json& j) { j["thickness"] = 10; }),
+              "field \"thickness\": expected an array of 4 elements");
+    EXPECT_EQ(errorAfter([](json& j) { j["seasonalModulus"][2][3] = true; }),
+              "field \"seasonalModulus[2][3]\": expected a number");
+    EXPECT_EQ(errorAfter([](json& j) { j["criteria"][3].erase("threshold"); }),
+              "missing field \"criteria[3].threshold\"");
+    EXPECT_EQ(errorAfter([](json& j) { j["criteria"][3]["damagePerMillion"] = 1; }),
+              "unknown field \"criteria[3].damagePerMillion\"");
+    EXPECT_EQ(errorAfter([](json& j) { j["criteria"].erase(14); }),
+              "field \"criteria\": expected an array of 15 objects");
+    EXPECT_EQ(errorAfter([](json& j) { j["format"] = "other"; }),
+              "field \"format\": expected \"ardelon-project\"");
+    EXPECT_EQ(errorAfter([](json& j) { j["version"] = 2; }), "field \"version\": expected 1");
+}
+
+TEST(ProjectJson, SyntaxErrorsNameLineAndColumn) {
+    CStenorDoc doc;
+    EXPECT_EQ(projectFromJson("{\n  \"format\": ,\n}", doc).error,
+              "JSON syntax error at line 2, column 13");
+    EXPECT_EQ(projectFromJson("[1, 2]", doc).error, "the document is not a JSON object");
+}
+
+}  // namespace
+}  // namespace ardelon
