@@ -1,0 +1,107 @@
+#pragma once
+// A DialogHost for tests: records every message, focus change and control state, and answers
+// file choosers and nested dialogs from a script.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "project/DialogHost.h"
+
+namespace ardelon::testing {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+
+    bool operator==(const RecordedMessage&) const = default;
+};
+
+class FakeHost : public DialogHost {
+public:
+    MessageAnswer showMessage(std::string_view text, std::string_view caption, MessageIcon icon,
+                              MessageButtons buttons) override {
+        messages.push_back({std::string(text), std::string(caption), icon, buttons});
+        if (!answers.empty()) {
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+                   ? MessageAnswer::Yes
+                   : MessageAnswer::Ok;
+    }
+    void setFocus(int control) override { focus.push_back(control); }
+    void setEnabled(int control, bool isEnabled) override { enabled[control] = isEnabled; }
+    void setVisible(int control, bool isVisible) override { visible[control] = isVisible; }
+    std::optional<std::string> chooseFileToOpen(std::string_view filter,
+                                                std::string_view initialName) override {
+        fileFilters.emplace_back(filter);
+        (void)initialName;
+        return nextFile();
+    }
+    std::optional<std::string> chooseFileToSave(std::string_view filter,
+                                                std::string_view initialName,
+                                                std::string_view defaultExtension) override {
+        fileFilters.emplace_back(filter);
+        (void)initialName, (void)defaultExtension;
+        return nextFile();
+    }
+    bool runModal(ModalDialog& dialog) override {
+        modalCaptions.emplace_back(dialog.caption());
+        if (modalScript.empty()) return false;
+        auto step = std::move(modalScript.front());
+        modalScript.pop_front();
+        return step(dialog);
+    }
+    void setProgress(int position, int maximum) override {
+        progress.emplace_back(position, maximum);
+    }
+    void refresh() override { ++refreshCount; }
+
+    // The last message, or an empty one when none was shown.
+    RecordedMessage lastMessage() const { return messages.empty() ? RecordedMessage{} : messages.back(); }
+    std::optional<int> lastFocus() const {
+        return focus.empty() ? std::nullopt : std::optional<int>(focus.back());
+    }
+    bool isVisible(int control) const {
+        auto it = visible.find(control);
+        return it != visible.end() && it->second;
+    }
+    bool isEnabled(int control) const {
+        auto it = enabled.find(control);
+        return it != enabled.end() && it->second;
+    }
+    void clear() {
+        messages.clear();
+        focus.clear();
+    }
+
+    std::vector<RecordedMessage> messages;
+    std::deque<MessageAnswer> answers;  // scripted answers to the next message boxes
+    std::vector<int> focus;
+    std::map<int, bool> enabled;
+    std::map<int, bool> visible;
+    std::deque<std::optional<std::string>> files;  // scripted answers of the file choosers
+    std::vector<std::string> fileFilters;
+    // Scripted nested dialogs: each step may edit the dialog and returns whether it was accepted.
+    std::deque<std::function<bool(ModalDialog&)>> modalScript;
+    std::vector<std::string> modalCaptions;
+    std::vector<std::pair<int, int>> progress;
+    int refreshCount = 0;
+
+private:
+    std::optional<std::string> nextFile() {
+        if (files.empty()) return std::nullopt;
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+}  // namespace ardelon::testing
