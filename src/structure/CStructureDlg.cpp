@@ -601,15 +601,26 @@ void CStructureDlg::onCriteria(DialogHost& host, int layer) {
 }
 
 bool CStructureDlg::onOk(DialogHost& host) {
+    // A negative duration could balance the sum while the season sampling skips it.
+    for (int s = Summer; s < kSeasonCount; ++s) {
+        if (seasonWeeks[at(s)] < 0) {
+            host.showMessage(kNegativeDurationText, kDurationCaption, MessageIcon::Exclamation);
+            host.setFocus(toInt(durationEdit(s)));
+            return false;
+        }
+    }
     // Every duration counts, also that of a season that is off.
     long long weeks = 0;  // wide enough for any five stored durations
-    for (int w : seasonWeeks)
+    for (int w : seasonWeeks) {
         weeks += w;
+    }
     if (weeks != kWeeksPerYear) {
         host.showMessage(kDurationText, kDurationCaption, MessageIcon::Exclamation);
         host.setFocus(toInt(Control::DurationSummer));
         return false;
     }
+    // A modulus refused while it was typed must not reach the project through its mirror.
+    refreshModulusRow();
     return true;
 }
 

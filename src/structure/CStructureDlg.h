@@ -165,6 +165,8 @@ class CStructureDlg : public ModalDialog {
         "Seasonal durations do not add to 52 weeks/year";
     static constexpr std::string_view kDurationCaption =
         "Invalid Seasonal Durations - Please Adjust";
+    static constexpr std::string_view kNegativeDurationText =
+        "Seasonal durations cannot be negative";
     static constexpr int kWeeksPerYear = 52;
 
     // Thickness range and the thickness that stands for a semi-infinite layer.

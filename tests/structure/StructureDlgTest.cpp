@@ -449,6 +449,26 @@ TEST(StructureSeasons, DurationsMustAddToFiftyTwoWeeksCountingEverySeason) {
     EXPECT_EQ(o.host.lastFocus(), id(Control::DurationSummer));
 }
 
+TEST(StructureSeasons, NegativeDurationCannotBalanceTheYear) {
+    Opened o;
+    o.dlg.seasonWeeks = {30, -4, 14, 12, 0};
+    EXPECT_FALSE(o.dlg.onOk(o.host));
+    EXPECT_EQ(o.host.lastMessage(), exclamation("Seasonal durations cannot be negative",
+                                                "Invalid Seasonal Durations - Please Adjust"));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::DurationFall));
+}
+
+TEST(StructureSeasons, RefusedModulusDoesNotReachTheProjectOnAccept) {
+    Opened o;
+    o.dlg.layerModulus[1] = 2999;
+    o.dlg.onModulusChanged(o.host, 2);
+    ASSERT_TRUE(o.dlg.onOk(o.host));
+    CStenorDoc doc;
+    o.dlg.storeTo(doc);
+    EXPECT_EQ(doc.layerModulus[1], 12000.0);
+    EXPECT_EQ(doc.seasonalModulus[1][Summer], 12000.0);
+}
+
 TEST(StructureSeasons, TurningASeasonOffZeroesItAndMakesSummerCurrent) {
     Opened o;
     o.dlg.seasonEnabled[Winter] = 0;
