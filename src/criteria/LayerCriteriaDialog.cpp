@@ -1,5 +1,7 @@
 #include "criteria/LayerCriteriaDialog.h"
 
+#include <algorithm>
+
 #include "criteria/EnduranceLimitDialog.h"
 #include "criteria/ResponseType.h"
 
@@ -21,7 +23,11 @@ int toInt(Control c) {
 
 LayerCriteriaDialog::LayerCriteriaDialog(int layer, bool isLastLayer, const CriterionSlots& slots,
                                          double enduranceLimit)
-    : layer(layer), isLastLayer(isLastLayer), slots(slots), enduranceLimit(enduranceLimit) {}
+    // A layer outside 1 to 5 would address slots that do not exist.
+    : layer(std::clamp(layer, 1, kLayerCount)),
+      isLastLayer(isLastLayer),
+      slots(slots),
+      enduranceLimit(enduranceLimit) {}
 
 bool isMonotonicDistribution(const std::array<double, kDistributionLevels>& distribution) {
     bool rising = true;
