@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -121,7 +122,15 @@ void ReportSheet::text(char column, int row, std::string value, ReportStyle styl
 }
 
 void ReportSheet::number(char column, int row, double value, ReportStyle style) {
-    cells_[{row, columnIndex(column)}] = ReportCell{value, style};
+    // A spreadsheet cell cannot hold an infinite or undefined number (the file would be
+    // refused as corrupt), so such a result is written as a word.
+    if (std::isnan(value)) {
+        text(column, row, "NA", style);
+    } else if (std::isinf(value)) {
+        text(column, row, value > 0 ? "Infinite" : "-Infinite", style);
+    } else {
+        cells_[{row, columnIndex(column)}] = ReportCell{value, style};
+    }
 }
 
 void ReportSheet::merge(char firstColumn, int firstRow, char lastColumn, int lastRow,

@@ -64,6 +64,8 @@ struct ReportSheet {
 
     // A later write to the same cell replaces the earlier one, as on a real sheet.
     void text(char column, int row, std::string value, ReportStyle style);
+    // An infinite value is written as the text "Infinite" ("-Infinite"), an undefined one as
+    // "NA": a workbook cannot store them as numbers.
     void number(char column, int row, double value, ReportStyle style);
     void merge(char firstColumn, int firstRow, char lastColumn, int lastRow, ReportStyle style);
     void width(char firstColumn, char lastColumn, double characters);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "criteria/ResponseType.h"
 #include "reports/FormattedReport.h"
@@ -138,6 +139,61 @@ TEST(ReportModel, PercentileRowsFollowTheConventionalTable) {
     EXPECT_EQ(numberAt(summary, 'G', 10), 90);
     EXPECT_EQ(textAt(summary, 'H', 10), "Fail");
     EXPECT_EQ(summary.at('A', 11), nullptr);
+}
+
+TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
+    // A transfer function with k1 = 0 makes every exceeding load consume the whole life.
+    CStenorDoc doc;
+    doc.criteria[2].active = 1;
+    doc.criteria[2].responseType = HorizontalStrain;
+    doc.criteria[2].useTransferFunction = 1;
+    AnalysisResults results;
+    results.cycles = 100;
+    results.exceedCount[2] = 1;
+    results.damagePerMillion[2] = std::numeric_limits<double>::infinity();
+    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    const ReportSheet& summary = *book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(summary, 'G', 5), "Infinite");
+    EXPECT_EQ(numberAt(summary, 'H', 5), 0);
+    EXPECT_EQ(numberAt(summary, 'I', 5), 0);
+    ReportSheet sheet;
+    sheet.number('A', 1, std::nan(""), ReportStyle::Left);
+    sheet.number('A', 2, -std::numeric_limits<double>::infinity(), ReportStyle::Left);
+    EXPECT_EQ(textAt(sheet, 'A', 1), "NA");
+    EXPECT_EQ(textAt(sheet, 'A', 2), "-Infinite");
+}
+
+TEST(ReportModel, LayerFiveMiddleAndBottomNeverGetRows) {
+    // The run evaluates no depth for them, so their counts mean nothing.
+    CStenorDoc doc;
+    doc.layerCountIndex = 3;
+    for (int slot : {13, 14}) {
+        doc.criteria[static_cast<size_t>(slot)].active = 1;
+        doc.criteria[static_cast<size_t>(slot)].responseType = VerticalStrain;
+    }
+    doc.criteria[13].useTransferFunction = 1;
+    doc.criteria[14].responseType = HorizontalStrainDistribution;
+    AnalysisResults results;
+    results.cycles = 100;
+    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    const ReportSheet& summary = *book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(summary, 'A', 7), "Perpetual Pavement Design Results: Percentile Responses");
+    EXPECT_EQ(textAt(summary, 'A', 9), "NA");
+    EXPECT_EQ(summary.at('A', 10), nullptr);
+}
+
+TEST(ReportModel, StrainDistributionNamesTheSlotsOwnLocation) {
+    // Only a foreign project file puts a distribution elsewhere than at a layer bottom.
+    CStenorDoc doc;
+    doc.criteria[4].active = 1;
+    doc.criteria[4].responseType = HorizontalStrainDistribution;
+    AnalysisResults results;
+    results.cycles = 100;
+    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    const ReportSheet& summary = *book.sheet("Performance Summary");
+    EXPECT_EQ(numberAt(summary, 'A', 9), 2);
+    EXPECT_EQ(textAt(summary, 'B', 9), "Middle");
+    EXPECT_EQ(textAt(summary, 'C', 9), "Tensile Strain");
 }
 
 }  // namespace

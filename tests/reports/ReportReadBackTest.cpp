@@ -98,6 +98,22 @@ CStenorDoc fiveLayerProject() {
     return doc;
 }
 
+// The checker itself: a workbook read against another project's expectations must fail, with
+// one line per differing cell.
+TEST_F(ReportReadBack, CheckerReportsEveryDifference) {
+    const std::string path = folder.file("five.xlsx");
+    ASSERT_TRUE(exportFormattedReport(fiveLayerProject(), runOf(5000), path).ok());
+    const test::CheckerRun check = test::runReportChecker("two_layer", path, path);
+    EXPECT_EQ(check.status, 1);
+    for (const char* line : {"Cover!A8: expected 10, found 4\n", "Cover!C12: unexpected 'Rock'\n",
+                             "Structural Inputs!G5: expected the text 'NA', found 6\n",
+                             "Performance Summary!A8: expected font Arial Black 11 underline "
+                             "None, found Calibri 11.0 underline None\n",
+                             "Traffic!C4: expected 1000, found 2400\n"}) {
+        EXPECT_NE(check.output.find(line), std::string::npos) << line << check.output;
+    }
+}
+
 TEST_F(ReportReadBack, FiveLayerProject) {
     expectWorkbook("five_layer", fiveLayerProject(), runOf(5000));
 }
