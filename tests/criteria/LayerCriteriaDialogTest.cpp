@@ -51,6 +51,35 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
     EXPECT_FALSE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
 }
 
+TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
+    CriterionSlots slots{};
+    slots[3] = {.active = 1, .responseType = HorizontalStrain, .useTransferFunction = 1};
+    slots[4] = {.active = 1, .responseType = VerticalStress};
+    slots[5] = {.active = 1, .responseType = HorizontalStrainDistribution};
+    Opened o(2, false, slots);
+    // Top: a strain with its transfer function, whose k1 and k2 replace the percentile.
+    EXPECT_TRUE(o.host.isVisible(id(Control::TransferTop)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::K1Top)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::K2Top)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop)));
+    EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");
+    // Middle: a stress with threshold, unit and percentile, and no transfer function.
+    EXPECT_TRUE(o.host.isVisible(id(Control::ThresholdMiddle)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::UnitMiddle)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileMiddle)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TransferMiddle)));
+    EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
+    // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
+    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution95)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdBottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::UnitBottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TransferBottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileBottom)));
+    // The layer number is shown read-only.
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
+}
+
 TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
