@@ -272,5 +272,14 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     EXPECT_EQ(o.host.messages.size(), 1u);
 }
 
+// The notes keep their established wording, misspelling and double spaces included: the help
+// file and the engineers' habits quote them as they are, so a tidy-up must not slip through.
+TEST(LayerCriteria, NotesKeepTheirEstablishedWording) {
+    EXPECT_EQ(Dlg::kSignNote, "Note:  The following sign convetion is used...");
+    EXPECT_EQ(Dlg::kTransferNote, "Note:  The transfer functions are for strain only.");
+    EXPECT_EQ(Dlg::kPercentileLabels,
+              (std::array<std::string_view, 5>{"95th", "85th", "75th", "65th", "55th"}));
+}
+
 }  // namespace
 }  // namespace ardelon
