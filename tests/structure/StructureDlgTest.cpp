@@ -342,29 +342,6 @@ TEST(StructureMaterial, EighteenBottomMessagesNameTheMaterialAndPosition) {
     }
 }
 
-TEST(StructureMaterial, MaterialAboveTheBottomSetsItsPropertiesAndVariability) {
-    CStenorDoc doc;
-    doc.layerCountIndex = 1;
-    Opened o(doc);
-    chooseMaterial(o, 2, MaterialType::CandSPCC);
-    EXPECT_TRUE(o.host.messages.empty());
-    EXPECT_EQ(o.dlg.minModulus[1], 200000.0);
-    EXPECT_EQ(o.dlg.maxModulus[1], 800000.0);
-    EXPECT_EQ(o.dlg.poisson[1], 0.2);
-    EXPECT_EQ(o.dlg.layerModulus[1], 500000.0);
-    EXPECT_EQ(o.dlg.modulusCov[1], 25.0);
-    // Not the bottom: the soil below keeps its own properties.
-    EXPECT_EQ(o.dlg.materialIndex[2], 7);
-    EXPECT_EQ(o.dlg.layerModulus[2], 12000.0);
-
-    chooseMaterial(o, 1, MaterialType::Other);
-    EXPECT_EQ(o.dlg.modulusDistribution[0], Normal);
-    EXPECT_EQ(o.dlg.modulusCov[0], 0.0);
-    EXPECT_EQ(o.dlg.minModulus[0], 50.0);
-    EXPECT_EQ(o.dlg.maxModulus[0], 10000000.0);
-    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh1)));
-}
-
 TEST(StructureMaterial, EveryMaterialSetsItsTabledProperties) {
     struct Row {
         MaterialType material;
@@ -415,6 +392,17 @@ TEST(StructureMaterial, EveryMaterialSetsItsTabledProperties) {
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], acModulus(70, 10 + 999.0 / 3, kPg70));
     EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh2)));
     EXPECT_TRUE(o.host.isVisible(id(Control::PgLow2)));
+    // Layer 2 is not the bottom: the soil below kept its own properties throughout.
+    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.materialIndex[2], 7);
+    EXPECT_EQ(o.dlg.seasonalModulus[2][Summer], 12000.0);
+
+    // The surface list offers AC and Other: position 1 is Other, not Cracked AC.
+    o.dlg.materialIndex[0] = 1;
+    o.dlg.onMaterialChanged(o.host, 1);
+    EXPECT_EQ(o.dlg.modulusDistribution[0], Normal);
+    EXPECT_EQ(o.dlg.minModulus[0], 50.0);
+    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh1)));
 }
 
 TEST(StructureMaterial, AcFollowsTheTemperatureOnlyWhileCorrectionIsOn) {
