@@ -189,6 +189,13 @@ TEST(StructureThickness, LimitsPassSilentlyAndAnOutOfRangeValueIsKeptRoundedAndU
     o.dlg.onThicknessChanged(o.host, 1);
     EXPECT_EQ(o.host.messages.size(), 2u);
     EXPECT_EQ(o.dlg.thickness[0], 0.99);
+
+    // A negative thickness is kept too, but the asphalt modulus stays a number.
+    o.dlg.thickness[0] = -12;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_EQ(o.host.messages.size(), 3u);
+    EXPECT_EQ(o.dlg.thickness[0], -12.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], acModulus(70, 0.0, kPg70));
 }
 
 TEST(StructureThickness, ThickerSurfaceStiffensTheAsphaltBelowInEverySeasonInUse) {
