@@ -162,6 +162,20 @@ TEST(LayerCriteria, LastLayerOffersOnlyTop) {
     EXPECT_TRUE(o.host.isVisible(id(Control::TypeTop)));
 }
 
+TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
+    CriterionSlots slots{};
+    // Layer 1 Bottom and layer 3 Top, next to layer 2: their transfer data must survive.
+    slots[2] = {.active = 0, .k1 = 5, .useTransferFunction = 1};
+    slots[6] = {.active = 1, .responseType = VerticalStress, .k1 = 5, .useTransferFunction = 1};
+    Opened o(2, false, slots);
+    for (int position : {-1, 3}) {
+        o.dlg.onActiveChanged(o.host, position);
+        o.dlg.onResponseTypeChanged(o.host, position);
+        o.dlg.onTransferFunctionChanged(o.host, position);
+    }
+    EXPECT_EQ(o.dlg.slots, slots);
+}
+
 TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
     Opened o(1, false);
     activate(o, Bottom, HorizontalStrainDistribution);
