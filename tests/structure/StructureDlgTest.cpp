@@ -675,6 +675,29 @@ TEST(StructureNested, VariabilityOfTheBottomOfThreeLayersHasNoThicknessCov) {
     EXPECT_EQ(o.dlg.thicknessCov[1], 8.0);
 }
 
+TEST(StructureNested, VariabilityOfLayerFiveCarriesNoThickness) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 3;
+    doc.materialIndex[4] = 2;  // rock in the layer 5 list
+    doc.thicknessCov = {5, 8, 15, 20};
+    Opened o(doc);
+    o.host.modalScript.push_back([](ModalDialog& d) {
+        auto& v = dynamic_cast<CInputVariabilityDlg&>(d);
+        EXPECT_EQ(v.materialType, static_cast<int>(MaterialType::Rock));
+        EXPECT_EQ(v.layer, 5);
+        EXPECT_EQ(v.thicknessDistribution, CInputVariabilityDlg::kNoSelection);
+        EXPECT_EQ(v.thicknessCov, 0.0);
+        v.modulusCov = 12;
+        v.thicknessDistribution = LogNormal;
+        v.thicknessCov = 9;
+        return true;
+    });
+    o.dlg.onVariability(o.host, 5);
+    EXPECT_EQ(o.dlg.modulusCov[4], 12.0);
+    EXPECT_EQ(o.dlg.thicknessCov, doc.thicknessCov);
+    EXPECT_EQ(o.dlg.thicknessDistribution, doc.thicknessDistribution);
+}
+
 TEST(StructureNested, CancelledVariabilityChangesNothing) {
     Opened o;
     o.host.modalScript.push_back([](ModalDialog& d) {
