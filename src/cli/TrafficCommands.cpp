@@ -43,6 +43,13 @@ void addOutputOption(CLI::App* command) {
                         "Project to write (.ard or .json); default: PROJECT itself");
 }
 
+// The Load Spectra module is accepted only with its ranged fields in range.
+void requireAcceptable(const LoadingWorkingCopy& traffic, const std::string& source) {
+    if (const std::string problem = loadingFieldsProblem(traffic); !problem.empty()) {
+        throw CommandError(kBadInput, source + ": " + problem + ".");
+    }
+}
+
 const std::string& outputPath() {
     const TrafficArguments& args = arguments();
     return args.output.empty() ? args.project : args.output;
@@ -56,6 +63,7 @@ void importSpectra() {
         throw CommandError(kBadInput, parse.error);
     LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
     applyLoadSpectraRecord(*parse.record, traffic);
+    requireAcceptable(traffic, args.spectraFile);
     showConfiguration(traffic);
     applyLoadingAccept(traffic);
     traffic.copyToProject(doc);
@@ -65,6 +73,7 @@ void importSpectra() {
 void exportSpectra() {
     const TrafficArguments& args = arguments();
     CStenorDoc doc = readProjectOrThrow(args.project);
+    requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
     const std::string error = writeLoadSpectraFile(
         args.spectraFile, loadSpectraRecordOf(LoadingWorkingCopy::fromProject(doc)));
     if (!error.empty())
@@ -87,6 +96,7 @@ void mixVehicleTypes() {
         throw CommandError(kBadInput, args.project + ": vehicle type data: " + problem + ".");
     }
     applyVehicleTypeRoute(doc);
+    requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
     writeProjectOrThrow(doc, outputPath());
 }
 

@@ -123,6 +123,33 @@ void CLoadingConditionsDlg::acceptLoading() {
     applyLoadingAccept(*this);
 }
 
+CLoadingConditionsDlg::Control CLoadingConditionsDlg::controlOf(LoadingField field) {
+    switch (field) {
+        case LoadingField::Aadt:
+            return Control::Aadt;
+        case LoadingField::PercentTrucks:
+            return Control::PercentTrucks;
+        case LoadingField::TruckGrowth:
+            return Control::TruckGrowth;
+        case LoadingField::AxleGroupsPerDay:
+            return Control::AxleGroupsPerDay;
+    }
+    return Control::Aadt;
+}
+
+bool CLoadingConditionsDlg::validateLoadingFields(DialogHost& host) {
+    for (LoadingField field : kLoadingFields) {
+        const std::string message =
+            loadingFieldRangeMessage(field, loadingFieldValue(*this, field));
+        if (message.empty())
+            continue;
+        host.showMessage(message, kApplicationTitle, MessageIcon::Exclamation);
+        host.setFocus(id(controlOf(field)));
+        return false;
+    }
+    return true;
+}
+
 void CLoadingConditionsDlg::importLoadSpectra(DialogHost& host) {
     const auto path = host.chooseFileToOpen(kLoadSpectraFilter, kLoadSpectraInitialName);
     if (!path)

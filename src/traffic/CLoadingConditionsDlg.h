@@ -84,6 +84,12 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // "Accept Changes": derives the cumulative distributions, totals, fractions and the ESAL
     // factor. The form then validates its fields and closes with OK.
     void acceptLoading();
+    // The range checks the form runs before it closes with OK, on the values held: the
+    // framework's message with the application title, the focus on the first field out of
+    // range, and false. (Text that does not parse is the form's to refuse, with
+    // parseLoadingField.)
+    bool validateLoadingFields(DialogHost& host);
+    static Control controlOf(LoadingField field);
 
     // "Import Load Spectra" and "Save Load Spectra": a load spectra file (.lsf).
     void importLoadSpectra(DialogHost& host);

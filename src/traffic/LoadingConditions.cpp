@@ -217,4 +217,48 @@ std::string loadingFieldRangeMessage(LoadingField field, double value) {
            formatFieldNumber(range.maximum) + ".";
 }
 
+std::string_view loadingFieldLabel(LoadingField field) {
+    switch (field) {
+        case LoadingField::Aadt:
+            return "Two-Way AADT";
+        case LoadingField::PercentTrucks:
+            return "% Trucks";
+        case LoadingField::TruckGrowth:
+            return "% Truck Growth";
+        case LoadingField::AxleGroupsPerDay:
+            return "Axles Groups / Day";
+    }
+    return {};
+}
+
+double loadingFieldValue(const LoadingWorkingCopy& traffic, LoadingField field) {
+    switch (field) {
+        case LoadingField::Aadt:
+            return traffic.aadt;
+        case LoadingField::PercentTrucks:
+            return traffic.percentTrucks;
+        case LoadingField::TruckGrowth:
+            return traffic.truckGrowthPercent;
+        case LoadingField::AxleGroupsPerDay:
+            return traffic.axleGroupsPerDay;
+    }
+    return 0;
+}
+
+std::string loadingFieldsProblem(const LoadingWorkingCopy& traffic) {
+    for (LoadingField field : kLoadingFields) {
+        const double value = loadingFieldValue(traffic, field);
+        if (loadingFieldRangeMessage(field, value).empty())
+            continue;
+        const FieldRange range = loadingFieldRange(field);
+        return "\"" + std::string(loadingFieldLabel(field)) + "\" must be " +
+               (range.integer ? "an integer" : "a number") + " between " +
+               formatFieldNumber(range.minimum) + " and " +
+               (range.integer ? std::to_string(static_cast<int>(range.maximum))
+                              : formatFieldNumber(range.maximum)) +
+               ", not " + formatFieldNumber(value);
+    }
+    return {};
+}
+
 }  // namespace ardelon

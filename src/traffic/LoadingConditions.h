@@ -117,5 +117,14 @@ FieldRange loadingFieldRange(LoadingField field);
 FieldValue<double> parseLoadingField(LoadingField field, std::string_view text);
 // The message for a value already held that lies outside its field's range, or empty.
 std::string loadingFieldRangeMessage(LoadingField field, double value);
+inline constexpr std::array<LoadingField, 4> kLoadingFields = {
+    LoadingField::Aadt, LoadingField::PercentTrucks, LoadingField::TruckGrowth,
+    LoadingField::AxleGroupsPerDay};
+// The control text of a ranged field ("Two-Way AADT") and its value in the working copy.
+std::string_view loadingFieldLabel(LoadingField field);
+double loadingFieldValue(const LoadingWorkingCopy& traffic, LoadingField field);
+// The first ranged field whose value the module would not accept, as a sentence without the
+// final stop ("\"Two-Way AADT\" must be an integer between 1 and 500000, not 0"), or empty.
+std::string loadingFieldsProblem(const LoadingWorkingCopy& traffic);
 
 }  // namespace ardelon

@@ -68,6 +68,12 @@ TEST_F(TrafficCommands, ATruncatedFileChangesNothing) {
     expectBadInput("traffic import p.ard short.lsf -o out.ard",
                    "Cannot import \"short.lsf\": the file ends after value 2 (line 2); a load "
                    "spectra file holds 239 values. Nothing was changed.");
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy{});
+    record.axleGroupsPerDay = 0;
+    writeText(dir / "zero.lsf", formatLoadSpectra(record));
+    expectBadInput("traffic import p.ard zero.lsf",
+                   "zero.lsf: \"Axles Groups / Day\" must be an integer between 1 and "
+                   "100000000, not 0.");
     expectBadInput("traffic import p.ard none.lsf",
                    "Cannot open \"none.lsf\": No such file or directory.");
 }

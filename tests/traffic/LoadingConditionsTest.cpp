@@ -314,6 +314,24 @@ TEST(LoadingFieldRanges, FrameworkTextsWithTheFieldBounds) {
     EXPECT_EQ(loadingFieldRangeMessage(LoadingField::Aadt, 1000), "");
 }
 
+TEST_F(LoadingConditions, AcceptIsHeldBackByAFieldOutOfRange) {
+    EXPECT_TRUE(dlg.validateLoadingFields(host));
+    dlg.aadt = 0;  // an imported file may carry it
+    dlg.truckGrowthPercent = 150;
+    EXPECT_FALSE(dlg.validateLoadingFields(host));
+    EXPECT_EQ(host.messages,
+              std::vector{exclamation("Please enter an integer between 1 and 500000.", "Ardelon")});
+    EXPECT_EQ(host.lastFocus(), id(Dlg::Control::Aadt));
+    EXPECT_EQ(loadingFieldsProblem(dlg),
+              "\"Two-Way AADT\" must be an integer between 1 and 500000, not 0");
+    dlg.aadt = 1;
+    EXPECT_FALSE(dlg.validateLoadingFields(host));
+    EXPECT_EQ(host.lastMessage().text, "Please enter a number between 0 and 100.");
+    EXPECT_EQ(host.lastFocus(), id(Dlg::Control::TruckGrowth));
+    EXPECT_EQ(loadingFieldsProblem(dlg),
+              "\"% Truck Growth\" must be a number between 0 and 100, not 150");
+}
+
 TEST(LoadingWorkingCopyCopies, EveryFieldGoesInAndBack) {
     CStenorDoc doc;
     doc.aadt = 4321;
