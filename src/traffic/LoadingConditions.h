@@ -22,16 +22,17 @@ using ConfigurationValues = std::array<double, kConfigurationCount>;
 using SpectraTable = Table<kConfigurationCount, kBinCount>;
 
 // The project fields the Load Spectra module copies in when it opens and back on accept.
+// A new project's traffic is fromProject(CStenorDoc{}); a default-constructed copy is all zero.
 struct LoadingWorkingCopy {
-    int unitSystem = English;
-    int aadt = 1000;
-    double percentTrucks = 10;
-    double percentTrucksDesignLane = 90;
-    double directionalDistribution = 50;
-    int axleGroupsPerDay = 1000;
-    double truckGrowthPercent = 4;
-    ConfigurationFlags configurationEnabled{1, 0, 0, 0};
-    ConfigurationValues configurationPercent{100, 0, 0, 0};
+    int unitSystem = 0;
+    int aadt = 0;
+    double percentTrucks = 0;
+    double percentTrucksDesignLane = 0;
+    double directionalDistribution = 0;
+    int axleGroupsPerDay = 0;
+    double truckGrowthPercent = 0;
+    ConfigurationFlags configurationEnabled{};
+    ConfigurationValues configurationPercent{};
     int currentConfiguration = Single;
     BinArray shownLoadPercent{};  // the 56 bin edits: the row of the shown configuration
     SpectraTable loadSpectra{};
@@ -39,7 +40,7 @@ struct LoadingWorkingCopy {
     double totalAxlePercent = 0;
     double esalFactor = 0;
     ConfigurationValues axleTypeFraction{};
-    ConfigurationValues axlesPerTruck{1, 0, 0, 0};
+    ConfigurationValues axlesPerTruck{};
     int vehicleTypeRoadClass = 0;
     std::array<double, kVehicleTypeValueCount> vehicleTypeValue{};
     Table<kSpectraLibrarySize, kBinCount> spectraLibrary{};

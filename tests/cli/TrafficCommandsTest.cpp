@@ -41,7 +41,7 @@ class TrafficCommands : public ::testing::Test {
 };
 
 TEST_F(TrafficCommands, ImportTakesTheFileAndDerivesTheDistributions) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy{});
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.aadt = 2000;
     record.loadSpectra[Tandem][10] = 30;
     record.loadSpectra[Tandem][12] = 30;
@@ -68,7 +68,7 @@ TEST_F(TrafficCommands, ATruncatedFileChangesNothing) {
     expectBadInput("traffic import p.ard short.lsf -o out.ard",
                    "Cannot import \"short.lsf\": the file ends after value 2 (line 2); a load "
                    "spectra file holds 239 values. Nothing was changed.");
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy{});
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.axleGroupsPerDay = 0;
     writeText(dir / "zero.lsf", formatLoadSpectra(record));
     expectBadInput("traffic import p.ard zero.lsf",

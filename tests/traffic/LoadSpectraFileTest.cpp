@@ -63,8 +63,8 @@ class LoadSpectraFiles : public ::testing::Test {
     }
     // A full file of the defaults with one line replaced (1-based).
     std::string defaultsWithLine(int line, const std::string& text) {
-        std::vector<std::string> lines =
-            linesOf(formatLoadSpectra(loadSpectraRecordOf(LoadingWorkingCopy{})));
+        std::vector<std::string> lines = linesOf(
+            formatLoadSpectra(loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}))));
         lines[static_cast<size_t>(line - 1)] = text;
         std::string out;
         for (const auto& l : lines)
@@ -115,7 +115,7 @@ TEST_F(LoadSpectraFiles, TheDefaultsGiveTheDocumentedLines) {
 }
 
 TEST_F(LoadSpectraFiles, DecimalsAreWrittenWithTwoDecimals) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy{});
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.loadSpectra[Single][0] = 12.346;
     record.loadSpectra[Single][1] = 0.004;
     record.loadSpectra[Steer][55] = 99.999;
@@ -180,7 +180,7 @@ TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
 }
 
 TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy{});
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.configurationEnabled = {1, 0, 0, 0};
     record.configurationPercent = {0, 0, 25, 0};
     writeFile(dir / "odd.lsf", formatLoadSpectra(record));
@@ -190,7 +190,7 @@ TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
 }
 
 TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy{});
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.aadt = 321;
     record.loadSpectra[Tandem][3] = 45.5;
     record.currentConfiguration = Steer;
