@@ -1,6 +1,7 @@
 // Commands on the traffic of a project: load spectra files, the vehicle class mix and ESALs.
 // Each reads a project, applies one traffic route followed by the derivation that accepting the
-// Load Spectra module performs, and writes the project (in place unless -o names another file).
+// Load Spectra module performs (the ESAL route has its own, as the ESAL Data dialog does), and
+// writes the project (in place unless -o names another file).
 // Bad input ends with status 2 and a message, and nothing is written.
 
 #include <cmath>
@@ -67,6 +68,7 @@ void importSpectra() {
     showConfiguration(traffic);
     applyLoadingAccept(traffic);
     traffic.copyToProject(doc);
+    doc.useLoadSpectra = 1;
     writeProjectOrThrow(doc, outputPath());
 }
 
@@ -79,6 +81,7 @@ void exportSpectra() {
     if (!error.empty())
         throw CommandError(kBadInput, error);
     applyLoadingAccept(doc);
+    doc.useLoadSpectra = 1;
     writeProjectOrThrow(doc, outputPath());
 }
 
@@ -97,6 +100,7 @@ void mixVehicleTypes() {
     }
     applyVehicleTypeRoute(doc);
     requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
+    doc.useLoadSpectra = 1;
     writeProjectOrThrow(doc, outputPath());
 }
 
