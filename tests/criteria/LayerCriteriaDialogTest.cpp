@@ -176,6 +176,14 @@ TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
     EXPECT_EQ(o.dlg.slots, slots);
 }
 
+TEST(LayerCriteria, LayerOutsideOneToFiveIsHeldToTheNearestLayer) {
+    CriterionSlots slots{};
+    slots[0].threshold = 1;
+    slots[12].threshold = 5;
+    EXPECT_EQ(Dlg(0, false, slots, 0).slot(Top).threshold, 1.0);
+    EXPECT_EQ(Dlg(9, true, slots, 0).slot(Top).threshold, 5.0);
+}
+
 TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
     Opened o(1, false);
     activate(o, Bottom, HorizontalStrainDistribution);
