@@ -46,11 +46,20 @@ bool isConventionalOrPercentile(const CriterionSlot& slot) {
     return slot.active == 1 && slot.responseType >= 0 && slot.responseType <= VerticalDeflection;
 }
 
-// Percentage of the N cycles that stayed within the limit; nothing when no cycle was run.
+// Percentage of the N cycles that stayed within the threshold, 100 − exceeded × 100 / N;
+// nothing when no cycle was run.
 std::optional<double> percentBelow(int exceeded, int cycles) {
     if (cycles <= 0)
         return std::nullopt;
     return 100.0 - exceeded * 100.0 / cycles;
+}
+
+// Percentage of the N cycles that stayed within a strain-distribution limit, counted from the
+// cycles within: (N − exceeded) × 100 / N, which can differ from `percentBelow` in the last digit.
+std::optional<double> percentWithinLimit(int exceeded, int cycles) {
+    if (cycles <= 0)
+        return std::nullopt;
+    return (static_cast<double>(cycles) - exceeded) * 100.0 / cycles;
 }
 
 void putPercent(ReportSheet& sheet, char col, int row, std::optional<double> percent) {
@@ -183,7 +192,7 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
             sheet.text('C', row, "Tensile Strain", S::Right);
             for (int level = 0; level < kDistributionLevels; ++level) {
                 const double percentile = kDistributionPercentiles[static_cast<size_t>(level)];
-                const auto actual = percentBelow(
+                const auto actual = percentWithinLimit(
                     results.limitExceedCount[static_cast<size_t>(level)][static_cast<size_t>(i)],
                     cycles);
                 sheet.number('D', row, slot.distribution[static_cast<size_t>(level)], S::Right);

@@ -163,7 +163,9 @@ TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
     doc.criteria[slotIndex(3, Bottom)].distribution = {-60, -70, -80, -90, -100};
     AnalysisResults results = runOf(5000);
     results.exceedCount[slotIndex(1, Top)] = 2500;  // 50 % against a target of 50: a tie fails
-    const int counts[kDistributionLevels] = {100, 500, 1000, 1750, 2500};
+    // 402 of 5000 gives (5000 − 402) × 100 / 5000 = 91.96 exactly; 100 − 402 × 100 / 5000
+    // would store 91.96000000000001.
+    const int counts[kDistributionLevels] = {100, 402, 1000, 1750, 2500};
     for (int level = 0; level < kDistributionLevels; ++level) {
         results.limitExceedCount[static_cast<size_t>(level)][slotIndex(3, Bottom)] = counts[level];
     }
