@@ -1,5 +1,6 @@
 #include "reports/FormattedReport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
@@ -31,6 +32,12 @@ char column(int offset) {
 // The thickness column heads name the unit the module holds the thicknesses in.
 std::string thicknessUnit(const CStenorDoc& work) {
     return work.valuesInEnglish ? "in." : "cm";
+}
+
+// Number of layers n = layerCountIndex + 2. A foreign project file may hold any index; the
+// report then shows the nearest structure of 2 to 5 layers, as the Structure module does.
+int layerCount(const CStenorDoc& work) {
+    return std::clamp(work.layerCountIndex, 0, 3) + 2;
 }
 
 ReportSheet newSheet(const char* name, const char* header, bool landscape) {
@@ -87,7 +94,7 @@ void addCover(ReportWorkbook& book, const std::string& reportPath, const CStenor
     sheet.text('A', 6, "Pavement Cross Section", S::Heading);
     sheet.text('A', 7, "Thickness, " + thicknessUnit(work), S::Left);
     sheet.text('C', 7, "Material Type", S::Left);
-    const int layers = work.layerCountIndex + 2;
+    const int layers = layerCount(work);
     for (int layer = 1; layer <= layers; ++layer) {
         const int row = 7 + layer;
         if (layer == layers) {
@@ -258,7 +265,7 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
     sheet.text('C', 10, "Avg Thickness, " + thicknessUnit(work), S::Left);
     sheet.text('E', 10, "COV, %", S::Left);
     sheet.text('F', 10, "Distribution Type", S::Left);
-    const int layers = work.layerCountIndex + 2;
+    const int layers = layerCount(work);
     for (int layer = 1; layer <= layers; ++layer) {
         const int row = 10 + layer;
         const auto index = static_cast<size_t>(layer - 1);

@@ -91,6 +91,27 @@ TEST(ReportModel, MaterialOutsideItsListLeavesBothCellsEmpty) {
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'B', 13), "Soil");
 }
 
+TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
+    // A project file may hold any number there; the report shows the nearest structure and
+    // never reads past the five layers.
+    CStenorDoc doc;
+    doc.layerCountIndex = 7;
+    ReportWorkbook book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    EXPECT_EQ(textAt(*book.sheet("Cover"), 'A', 12), "SemiInfinite");
+    EXPECT_EQ(book.sheet("Cover")->at('A', 13), nullptr);
+    EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'E', 15), "NA");
+    EXPECT_EQ(book.sheet("Structural Inputs")->at('A', 16), nullptr);
+    EXPECT_EQ(numberAt(*book.sheet("Structural Inputs"), 'A', 24), 5);
+    EXPECT_EQ(book.sheet("Structural Inputs")->at('A', 25), nullptr);
+
+    doc.layerCountIndex = -4;
+    book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    EXPECT_EQ(numberAt(*book.sheet("Cover"), 'A', 8), 10);
+    EXPECT_EQ(textAt(*book.sheet("Cover"), 'A', 9), "SemiInfinite");
+    EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'C', 12), "SemiInfinite");
+    EXPECT_EQ(numberAt(*book.sheet("Structural Inputs"), 'A', 21), 2);
+}
+
 TEST(ReportModel, WithoutCyclesPercentagesAndVerdictsReadNA) {
     CStenorDoc doc;
     doc.criteria[2].active = 1;
