@@ -159,10 +159,13 @@ TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
     doc.materialIndex = {0, 0, 6, 7, 1};
     doc.thickness = {8, 6, 10, 999};
     setCriterion(doc, slotIndex(1, Top), VerticalDeflection, 20, 0, 50);
+    // The bottom of layer 1 reads "Bottom" in the report, not the result list's "Bot".
+    setCriterion(doc, slotIndex(1, Bottom), PrincipalStrain, -90, 0, 80);
     setCriterion(doc, slotIndex(3, Bottom), HorizontalStrainDistribution, 0, 0);
     doc.criteria[slotIndex(3, Bottom)].distribution = {-60, -70, -80, -90, -100};
     AnalysisResults results = runOf(5000);
     results.exceedCount[slotIndex(1, Top)] = 2500;  // 50 % against a target of 50: a tie fails
+    results.exceedCount[slotIndex(1, Bottom)] = 600;
     // 402 of 5000 gives (5000 − 402) × 100 / 5000 = 91.96 exactly; 100 − 402 × 100 / 5000
     // would store 91.96000000000001.
     const int counts[kDistributionLevels] = {100, 402, 1000, 1750, 2500};

@@ -25,6 +25,8 @@ HEADING = ("Arial Black", 11, None, "left")
 LEFT = (None, None, None, "left")
 CENTER = (None, None, None, "center")
 RIGHT = (None, None, None, "right")
+# The writing library's default font, which the plain styles keep.
+DEFAULT_FONT = ("Calibri", 11, None)
 
 FOOTER = "&D @ &T    Page &P of &N Pages"
 SHEETS = ["Cover", "Performance Summary", "Structural Inputs", "Traffic"]
@@ -214,6 +216,7 @@ def strain_distribution(path):
         "Performance Summary": performance(
             [],
             [[1, "Top", "Vertical Deflection", 20, "milli-in", 50, 50, "Fail"],
+             [1, "Bottom", "Principal Strain", -90, "microstrain", 80, 88, "Pass"],
              [3, "Bottom", "Tensile Strain", -60, "microstrain", 95, 98, "Pass"],
              [None, None, None, -70, "microstrain", 85, 91.96, "Pass"],
              [None, None, None, -80, "microstrain", 75, 80, "Pass"],
@@ -327,8 +330,9 @@ def check_cell(sheet_name, ref, cell, value, style):
     name, size, underline, horizontal = style
     font = cell.font
     if name is None:
-        if font.name == "Arial Black" or font.u is not None:
-            fail(f"{where}: expected the default font, found {font.name} underline {font.u}")
+        if (font.name, font.sz, font.u) != DEFAULT_FONT:
+            fail(f"{where}: expected the default font, found {font.name} {font.sz} underline "
+                 f"{font.u}")
     else:
         if font.name != name or font.sz != size or font.u != underline:
             fail(f"{where}: expected font {name} {size} underline {underline}, found "
