@@ -58,15 +58,6 @@ TEST(YearsToDamage, DamageThatIsNeverReachedGivesNothing) {
     EXPECT_TRUE(yearsToDamage(0.1, 1000, -50, 0.5));
 }
 
-TEST(ReportTexts, EnglishBinLabels) {
-    EXPECT_EQ(englishBinLabel(0), "0-2");
-    EXPECT_EQ(englishBinLabel(1), "2-4");
-    EXPECT_EQ(englishBinLabel(26), "52-54");
-    EXPECT_EQ(englishBinLabel(27), "54-56");
-    EXPECT_EQ(englishBinLabel(54), "108-110");
-    EXPECT_EQ(englishBinLabel(55), "110+");
-}
-
 TEST(ReportTexts, MaterialNamesByLayerPosition) {
     EXPECT_EQ(reportMaterialName(1, 0), "AC");
     EXPECT_EQ(reportMaterialName(1, 1), "Other");
@@ -137,29 +128,6 @@ TEST(ReportModel, WithoutCyclesPercentagesAndVerdictsReadNA) {
         EXPECT_EQ(textAt(summary, 'H', row), "NA") << row;
     }
     EXPECT_EQ(summary.at('A', 16), nullptr);
-}
-
-TEST(ReportModel, PercentileRowsFollowTheConventionalTable) {
-    CStenorDoc doc;
-    doc.criteria[2].active = 1;
-    doc.criteria[2].responseType = HorizontalStrain;
-    doc.criteria[2].useTransferFunction = 1;
-    doc.criteria[2].threshold = -70;
-    doc.criteria[3].active = 1;
-    doc.criteria[3].responseType = VerticalStrain;
-    doc.criteria[3].threshold = 200;
-    doc.criteria[3].targetPercentile = 90;
-    AnalysisResults results;
-    results.cycles = 200;
-    results.exceedCount[3] = 20;  // 90 % against a target of 90: a tie fails
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
-    const ReportSheet& summary = *book.sheet("Performance Summary");
-    EXPECT_EQ(textAt(summary, 'A', 8), "Perpetual Pavement Design Results: Percentile Responses");
-    EXPECT_EQ(textAt(summary, 'H', 9), "Pass/Fail?");
-    EXPECT_EQ(numberAt(summary, 'A', 10), 2);
-    EXPECT_EQ(numberAt(summary, 'G', 10), 90);
-    EXPECT_EQ(textAt(summary, 'H', 10), "Fail");
-    EXPECT_EQ(summary.at('A', 11), nullptr);
 }
 
 TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
