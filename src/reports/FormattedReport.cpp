@@ -380,10 +380,12 @@ std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double 
         return std::nullopt;
     const double firstYear = axleGroupsPerDay * damagePerMillion * 0.000365;
     const double growth = truckGrowthPercent * 0.01;
-    // Without growth the damage accumulates linearly (the limit of the formula as r -> 0).
-    const double years =
-        growth == 0.0 ? damage / firstYear
-                      : std::log10(1 + growth * (damage / firstYear)) / std::log10(1 + growth);
+    // The ratio of two logarithms does not depend on their base; log1p keeps it accurate for a
+    // small growth, where 1 + r loses the digits of r. Without growth the damage accumulates
+    // linearly (the limit of the formula as r -> 0).
+    const double years = growth == 0.0
+                             ? damage / firstYear
+                             : std::log1p(growth * (damage / firstYear)) / std::log1p(growth);
     if (!std::isfinite(years) || years < 0)
         return std::nullopt;
     return years;

@@ -47,6 +47,14 @@ TEST(YearsToDamage, WithoutGrowthDamageAccumulatesLinearly) {
     // A = 1000 × 2 × 0.000365 = 0.73 per year; the compound formula would give 0 / 0.
     EXPECT_DOUBLE_EQ(*yearsToDamage(0.1, 1000, 0, 2), 0.1 / 0.73);
     EXPECT_DOUBLE_EQ(*yearsToDamage(1.0, 1000, 0, 2), 1.0 / 0.73);
+    // A growth too small to change 1 + r in double precision still tends to the linear time,
+    // not to "Infinite" (log10(1 + r) would be 0 or off by several percent).
+    ASSERT_TRUE(yearsToDamage(1.0, 1000, 1e-15, 2));
+    EXPECT_DOUBLE_EQ(*yearsToDamage(1.0, 1000, 1e-15, 2), 1.0 / 0.73);
+    // At r = 1e-14 the compounding itself shortens the time by about 1e-14 relative; 1e-9 years
+    // allows for that and still catches the percent-sized error of log10(1 + r).
+    constexpr double kTinyGrowthEffect = 1e-9;
+    EXPECT_NEAR(*yearsToDamage(1.0, 1000, 1e-12, 2), 1.0 / 0.73, kTinyGrowthEffect);
 }
 
 TEST(YearsToDamage, DamageThatIsNeverReachedGivesNothing) {
