@@ -62,7 +62,9 @@ enum ResponseRow : int {
 struct ResponseTable {
     std::array<double, kResponseRows * kMaxPoints> values{};
 
-    double& at(int row, int point) { return values[static_cast<std::size_t>(row * kMaxPoints + point)]; }
+    double& at(int row, int point) {
+        return values[static_cast<std::size_t>(row * kMaxPoints + point)];
+    }
     double at(int row, int point) const {
         return values[static_cast<std::size_t>(row * kMaxPoints + point)];
     }

@@ -1,0 +1,467 @@
+#include "solver/LayeredElasticSolver.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ardelon {
+
+using namespace layered;
+
+namespace {
+
+// Integral slots of a point.
+enum Slot : int { W = 0, UX, UY, SX, SY, SZ, TYZ, TXZ, TXY };
+
+// Weddle's rule in panels of six steps: weights 1, 5, 1, 6, 1, 5, 1 times 3h/10; the shared end
+// of two panels carries 2. The constant is 3 × 0.1 in double arithmetic.
+constexpr double kWeddleFactor = 0.30000000000000004;
+constexpr std::array<double, 6> kWeddleWeights = {5.0, 1.0, 6.0, 1.0, 5.0, 2.0};
+// Simpson's rule: weights 4, 2 times h/3.
+constexpr double kSimpsonFactor = 0.3333333333333333;
+constexpr std::array<double, 2> kSimpsonWeights = {4.0, 2.0};
+// The m = 0 end of the deflection integral of a surface point carries a quarter of Weddle's end
+// weight: 0.3 × 0.25 in double arithmetic.
+constexpr double kSurfaceEndFactor = 0.07500000000000001;
+
+// Weddle march stops when the kernel value at a panel end is this small.
+constexpr double kKernelEndLimit = 0.0001;
+// Step of the search for the kernel minimum that sets the Weddle initial step.
+constexpr double kKernelSearchStep = 0.02;
+// Simpson scheme: starting tolerance and step, the tightening factor and the final tolerance.
+constexpr double kSimpsonStep = 0.1;
+constexpr double kSimpsonTolerance = 0.01;
+constexpr double kSimpsonTightening = 0.1;
+constexpr double kSimpsonFinalTolerance = 0.000001;
+
+}  // namespace
+
+ResponseTable LayeredElasticSolver::computeResponses(const LayerSystem& system,
+                                                     const CircularLoad* loads, int loadCount,
+                                                     const EvaluationPoint* points,
+                                                     int pointCount) {
+    ResponseTable table;
+    computeResponses(system, loads, loadCount, points, pointCount, table);
+    return table;
+}
+
+void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad* loads,
+                                   const EvaluationPoint* points) {
+    h1_ = system.thickness[0];
+    layers_ = normaliseLayers(system.modulus, system.thickness, system.poisson, system.bond);
+    weddle_ = system.bond[0] != 0.0 && system.bond[1] != 0.0;
+    solution_ = weddle_ ? CoefficientSolution::General : CoefficientSolution::Slip;
+
+    for (int j = 0; j < loadCount_; ++j) {
+        pressure_[j] = loads[j].pressure;
+        radius_[j] = loads[j].radius / h1_;
+        qa_[j] = pressure_[j] * radius_[j];
+    }
+    for (int i = 0; i < pointCount_; ++i) {
+        const EvaluationPoint& p = points[i];
+        depth_[i] = p.depth / h1_;
+        layer_[i] = p.layer - 1;
+        // A point at depth 0 lies on the surface of layer 1 whatever layer number it carries.
+        if (depth_[i] == 0.0) {
+            kind_[i] = PointKind::Surface;
+            layer_[i] = 0;
+        } else {
+            kind_[i] = layer_[i] == 0 ? PointKind::LayerOne : PointKind::Deep;
+        }
+        const double px = p.x / h1_, py = p.y / h1_;
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = i * loadCount_ + j;
+            const double dx = px - loads[j].x / h1_;
+            const double dy = py - loads[j].y / h1_;
+            const double r = std::sqrt(dx * dx + dy * dy);
+            const double theta = r == 0.0 ? 0.0 : std::atan2(dy, dx);
+            distance_[pair] = r;
+            cosTheta_[pair] = std::cos(theta);
+            sinTheta_[pair] = std::sin(theta);
+            cos2Theta_[pair] = std::cos(2.0 * theta);
+            sin2Theta_[pair] = std::sin(2.0 * theta);
+        }
+    }
+}
+
+// Initial step of the Weddle scheme, scaled to how far the layered kernel departs from a
+// half-space, and the starting tolerance of the significance test.
+double LayeredElasticSolver::initialStep(double& tolerance) {
+    double rMax = 0.0;
+    for (int pair = 0; pair < pointCount_ * loadCount_; ++pair) {
+        rMax = std::max(rMax, distance_[pair]);
+    }
+    double aMax = 0.0;
+    for (int j = 0; j < loadCount_; ++j)
+        aMax = std::max(aMax, radius_[j]);
+    const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
+
+    double eMin = layers_.modulus[0];
+    for (int i = 1; i < 5; ++i) {
+        if (layers_.modulus[i] < eMin)
+            eMin = layers_.modulus[i];
+    }
+    const double e1 = layers_.modulus[0], e5 = layers_.modulus[4];
+    const double nu1 = layers_.poisson[0], nu5 = layers_.poisson[4];
+    const double stiffnessContrast = 1.0 - ((1.0 - nu5 * nu5) * e1) / ((1.0 - nu1 * nu1) * e5);
+    const double radiusFactor = 0.5 * std::log10(1.0 / aMax) + 1.0;
+
+    double h0;
+    if (e5 > eMin) {
+        // March in m until the kernel stops falling: its minimum sets the step and tolerance.
+        const double kInfinity = 2.0 * (1.0 - nu1) * stiffnessContrast;
+        double kMin = kInfinity;
+        LayerCoefficients c;
+        double m = 0.0;
+        for (;;) {
+            m += kKernelSearchStep;
+            solveCoefficients(m, layers_, solution_, c);
+            if (!(c.kernel < kMin))
+                break;
+            kMin = c.kernel;
+        }
+        const double kRef = std::max(std::abs(kMin), std::abs(kInfinity));
+        h0 = std::sqrt(1.0 / kRef) * radiusFactor * 0.1;
+        tolerance = std::abs(kMin) / 2.0;
+        if (hMax < h0) {
+            h0 = hMax;
+            tolerance = 0.0;
+        }
+    } else {
+        // The subgrade is the softest layer.
+        h0 = std::sqrt(e5 / e1) * radiusFactor * 0.1;
+        tolerance = std::abs((1.0 - nu1) * stiffnessContrast);
+        if (hMax <= h0) {
+            h0 = hMax;
+            tolerance = 0.0;
+        }
+    }
+    return h0;
+}
+
+// The m = 0 end of the integrals: only the deflection integrand is non-zero there; its limit is
+// fixed by the subgrade alone (the product of the layer ratios).
+void LayeredElasticSolver::addEndPointTerm(double h0) {
+    const double nu1 = layers_.poisson[0], nu5 = layers_.poisson[4];
+    const auto& ratio = layers_.ratio;
+    const double surfaceLimit =
+        1.0 - ((1.0 - nu5) / (1.0 - nu1)) * ratio[0] * ratio[1] * ratio[2] * ratio[3];
+    for (int i = 0; i < pointCount_; ++i) {
+        double sum = 0.0;
+        const int layer = layer_[i];
+        for (int j = 0; j < loadCount_; ++j) {
+            const double a = radius_[j], q = pressure_[j];
+            if (kind_[i] == PointKind::Surface) {
+                sum += surfaceLimit * a * a * h0 * q * kSurfaceEndFactor;
+            } else if (kind_[i] == PointKind::LayerOne) {
+                sum += surfaceLimit * a * a * (1.0 - nu1) * q * h0 * kWeddleFactor;
+            } else if (layer < 4) {
+                double product = 1.0;
+                for (int k = layer; k < 4; ++k)
+                    product *= ratio[k];
+                sum -= a * a * (1.0 - nu5) * (1.0 + layers_.poisson[layer]) * h0 * product * q *
+                       kWeddleFactor / layers_.modulus[layer];
+            } else {
+                sum -=
+                    a * a * (1.0 - nu5) * (1.0 + nu5) * h0 * q * kWeddleFactor / layers_.modulus[4];
+            }
+        }
+        integral_[W][i] += sum;
+    }
+}
+
+void LayeredElasticSolver::evaluateIntegrands(double m, const LayerCoefficients& c) {
+    for (int j = 0; j < loadCount_; ++j) {
+        transformedLoad_[j] = qa_[j] * besselJ1(m * radius_[j]);
+    }
+    const double nu1 = layers_.poisson[0];
+    const double z1 = layers_.interface[0];
+    const double invM = 1.0 / m;
+    for (int i = 0; i < pointCount_; ++i) {
+        // Per point, the loads enter through five sums of Bessel terms.
+        double sumA = 0.0, sumNc = 0.0, sumNs = 0.0, sumBc = 0.0, sumBs = 0.0;
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = i * loadCount_ + j;
+            const double r = distance_[pair];
+            const double q = transformedLoad_[j];
+            double j0, j1;
+            besselJ0J1(m * r, j0, j1);
+            sumA += q * j0;
+            if (r != 0.0) {
+                const double n = (j1 / (m * r) - j0 / 2.0) * q;
+                sumNc += n * cos2Theta_[pair];
+                sumNs += n * sin2Theta_[pair];
+                const double b = q * j1;
+                sumBc += b * cosTheta_[pair];
+                sumBs += b * sinTheta_[pair];
+            }
+        }
+
+        double f[kIntegrals];
+        const int layer = layer_[i];
+        const double z = depth_[i];
+        if (kind_[i] == PointKind::Surface) {
+            const double e = cutExp(-m * z1);
+            const double b1 = c.B[0], d1 = c.D[0];
+            const double beta = (b1 + 2.0 * nu1 * d1) * e;
+            const double s0 = 4.0 * (1.0 - nu1) * beta;
+            const double t0 = -2.0 * (1.0 + nu1) * beta * sumA;
+            f[W] = (b1 - (1.0 - 2.0 * nu1) * d1) * e * sumA * invM;
+            f[UX] = beta * sumBc * invM;
+            f[UY] = beta * sumBs * invM;
+            f[SX] = t0 + s0 * sumNc;
+            f[SY] = t0 - s0 * sumNc;
+            f[SZ] = 0.0;
+            f[TYZ] = 0.0;
+            f[TXZ] = 0.0;
+            f[TXY] = s0 * sumNs;
+        } else {
+            const double nu = layers_.poisson[layer];
+            const double lambda = m * z;
+            double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
+            if (kind_[i] == PointKind::LayerOne) {
+                const double ea = cutExp(-m * (z1 - z));
+                const double ec = cutExp(-m * (z + z1));
+                const double b = c.B[0], d = c.D[0];
+                wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
+                     (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
+                     ((1.0 - 4.0 * nu) * lambda + 2.0 - 8.0 * nu * (1.0 - nu)) * d * ec;
+                mb = b * ea + (lambda + 4.0 * nu + 1.0) * d * ea +
+                     (4.0 * nu + 3.0 - 2.0 * lambda) * b * ec -
+                     (1.0 - 4.0 * nu * (2.0 * nu + 1.0) - (1.0 - 4.0 * nu) * lambda) * d * ec;
+                szb = b * ea - (1.0 - 2.0 * nu - lambda) * d * ea - (2.0 * lambda + 1.0) * b * ec +
+                      (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+                gb = b * ea + (lambda + 1.0) * d * ea + (3.0 - 4.0 * nu - 2.0 * lambda) * b * ec -
+                     (1.0 - 8.0 * nu * (1.0 - nu) - (1.0 - 4.0 * nu) * lambda) * d * ec;
+                tb = b * ea + (2.0 * nu + lambda) * d * ea - (1.0 - 2.0 * lambda) * b * ec -
+                     (2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+                displacementFactor = invM;
+                radialFactor = invM;
+            } else {
+                const double ea = layer == 4 ? 0.0 : cutExp(-m * (layers_.interface[layer] - z));
+                const double eb = cutExp(-m * (z - layers_.top[layer]));
+                const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
+                wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
+                     (2.0 - 4.0 * nu + lambda) * d * eb;
+                mb = b * eb + a * ea + (lambda + 4.0 * nu + 1.0) * cc * ea -
+                     (4.0 * nu + 1.0 - lambda) * d * eb;
+                szb = a * ea + b * eb - (1.0 - 2.0 * nu - lambda) * cc * ea +
+                      (1.0 - 2.0 * nu + lambda) * d * eb;
+                gb = a * ea + b * eb + (lambda + 1.0) * cc * ea - (1.0 - lambda) * d * eb;
+                tb = a * ea - b * eb + (2.0 * nu + lambda) * cc * ea + (2.0 * nu - lambda) * d * eb;
+                displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
+                radialFactor = -displacementFactor;
+            }
+            const double mean = -0.5 * sumA * mb;
+            f[W] = displacementFactor * sumA * wb;
+            f[UX] = radialFactor * gb * sumBc;
+            f[UY] = radialFactor * gb * sumBs;
+            f[SX] = mean + gb * sumNc;
+            f[SY] = mean - gb * sumNc;
+            f[SZ] = sumA * szb;
+            f[TYZ] = -tb * sumBs;
+            f[TXZ] = -tb * sumBc;
+            f[TXY] = gb * sumNs;
+        }
+        for (int s = 0; s < kIntegrals; ++s)
+            integrand_[s][i] = f[s];
+    }
+}
+
+// Adds the Boussinesq half-space of layer 1 to the integrated corrections of layer-1 points.
+void LayeredElasticSolver::closeLayerOnePoints() {
+    const double e1 = layers_.modulus[0], nu1 = layers_.poisson[0];
+    auto& in = integral_;
+    for (int i = 0; i < pointCount_; ++i) {
+        if (kind_[i] == PointKind::Surface) {
+            const double scale = 4.0 * (1.0 - nu1 * nu1) / e1;
+            in[W][i] *= scale;
+            in[UX][i] *= -scale;
+            in[UY][i] *= -scale;
+            in[SZ][i] = 0.0;
+            in[TYZ][i] = 0.0;
+            in[TXZ][i] = 0.0;
+            for (int j = 0; j < loadCount_; ++j) {
+                const int pair = i * loadCount_ + j;
+                const double r = distance_[pair], a = radius_[j], q = pressure_[j];
+                if (r < a) {
+                    const double f = hypergeometricHalf(-0.5, 1.0, (r / a) * (r / a));
+                    in[W][i] -= 2.0 * f * (1.0 - nu1 * nu1) * a * q / e1;
+                    if (r != 0.0) {
+                        const double u = (1.0 - 2.0 * nu1) * (1.0 + nu1) * q * r / (2.0 * e1);
+                        in[UX][i] += u * cosTheta_[pair];
+                        in[UY][i] += u * sinTheta_[pair];
+                    }
+                    in[SX][i] += (2.0 * nu1 + 1.0) * q / 2.0;
+                    in[SY][i] += (2.0 * nu1 + 1.0) * q / 2.0;
+                    in[SZ][i] += q;
+                } else if (r == a) {
+                    // The edge of the loaded circle: the mean of the inside and outside limits.
+                    in[W][i] -= 4.0 * (1.0 - nu1 * nu1) * q * a / (e1 * kPi);
+                    const double u = (1.0 - 2.0 * nu1) * a * q * (1.0 + nu1) / (2.0 * e1);
+                    in[UX][i] += u * cosTheta_[pair];
+                    in[UY][i] += u * sinTheta_[pair];
+                    const double p = (2.0 * nu1 + 1.0) * q / 4.0;
+                    const double s = -(1.0 - 2.0 * nu1) * q / 4.0;
+                    in[SX][i] += p + s * cos2Theta_[pair];
+                    in[SY][i] += p - s * cos2Theta_[pair];
+                    in[TXY][i] += s * sin2Theta_[pair];
+                    in[SZ][i] += q / 2.0;
+                } else {
+                    const double f = hypergeometricHalf(0.5, 2.0, (a / r) * (a / r));
+                    in[W][i] -= f * (1.0 - nu1 * nu1) * q * a * a / (r * e1);
+                    const double u = (1.0 - 2.0 * nu1) * (1.0 + nu1) * q * a * a / (2.0 * r * e1);
+                    in[UX][i] += u * cosTheta_[pair];
+                    in[UY][i] += u * sinTheta_[pair];
+                    const double s = -(1.0 - 2.0 * nu1) * q * a * a / (2.0 * r * r);
+                    in[SX][i] += s * cos2Theta_[pair];
+                    in[SY][i] -= s * cos2Theta_[pair];
+                    in[TXY][i] += s * sin2Theta_[pair];
+                }
+            }
+        } else if (kind_[i] == PointKind::LayerOne) {
+            const double scale = (1.0 + nu1) / e1;
+            in[W][i] *= scale;
+            in[UX][i] *= -scale;
+            in[UY][i] *= -scale;
+            const double z = depth_[i];
+            for (int j = 0; j < loadCount_; ++j) {
+                const int pair = i * loadCount_ + j;
+                const double r = distance_[pair];
+                const auto p = halfSpaceQuantities(z, r, radius_[j], pressure_[j]);
+                const double p6 = p[0] * z, p7 = p[2] * r, p8 = p[3] * r;
+                in[W][i] -= 2.0 * (1.0 - nu1 * nu1) * p[5] / e1 + (1.0 + nu1) * p6 / e1;
+                const double h = (2.0 * nu1 + 1.0) * p[0] / 2.0 - p[1] / 2.0;
+                if (r != 0.0) {
+                    const double b = (1.0 - 2.0 * nu1) * (p[0] / 2.0 - p[2]) - p[1] / 2.0 + p[3];
+                    in[SX][i] += h + b * cos2Theta_[pair];
+                    in[SY][i] += h - b * cos2Theta_[pair];
+                    in[TXY][i] += b * sin2Theta_[pair];
+                    const double u =
+                        (1.0 - 2.0 * nu1) * (1.0 + nu1) * p7 / e1 - (1.0 + nu1) * p8 / e1;
+                    in[UX][i] += u * cosTheta_[pair];
+                    in[UY][i] += u * sinTheta_[pair];
+                    in[TXZ][i] += p[4] * cosTheta_[pair];
+                    in[TYZ][i] += p[4] * sinTheta_[pair];
+                } else {
+                    in[SX][i] += h;
+                    in[SY][i] += h;
+                }
+                in[SZ][i] += p[0] + p[1];
+            }
+        }
+    }
+}
+
+void LayeredElasticSolver::writeTable(ResponseTable& table, double h0) const {
+    for (int i = 0; i < pointCount_; ++i) {
+        const double sx = integral_[SX][i], sy = integral_[SY][i], sz = integral_[SZ][i];
+        const double tyz = integral_[TYZ][i], txz = integral_[TXZ][i], txy = integral_[TXY][i];
+        table.at(SigmaX, i) = sx;
+        table.at(SigmaY, i) = sy;
+        table.at(SigmaZ, i) = sz;
+        table.at(TauYZ, i) = tyz;
+        table.at(TauXZ, i) = txz;
+        table.at(TauXY, i) = txy;
+        table.at(DispX, i) = integral_[UX][i] * h1_;
+        table.at(DispY, i) = integral_[UY][i] * h1_;
+        table.at(DispZ, i) = integral_[W][i] * h1_;
+
+        const double e = layers_.modulus[layer_[i]], nu = layers_.poisson[layer_[i]];
+        const auto principal = principalStresses(sx, sy, sz, tyz, txz, txy);
+        table.at(Sigma1, i) = principal[0];
+        table.at(Sigma2, i) = principal[1];
+        table.at(Sigma3, i) = principal[2];
+        const bool negligible = principal[0] == 0.0 && principal[1] == 0.0 && principal[2] == 0.0;
+        table.at(Eps1, i) =
+            negligible ? 0.0 : (principal[0] - nu * (principal[1] + principal[2])) / e;
+        table.at(Eps2, i) =
+            negligible ? 0.0 : (principal[1] - nu * (principal[0] + principal[2])) / e;
+        table.at(Eps3, i) =
+            negligible ? 0.0 : (principal[2] - nu * (principal[0] + principal[1])) / e;
+        table.at(EpsX, i) = (sx - nu * (sy + sz)) / e;
+        table.at(EpsY, i) = (sy - nu * (sx + sz)) / e;
+        table.at(EpsZ, i) = (sz - nu * (sx + sy)) / e;
+        table.at(InitialStep, i) = h0;
+    }
+}
+
+void LayeredElasticSolver::computeResponses(const LayerSystem& system, const CircularLoad* loads,
+                                            int loadCount, const EvaluationPoint* points,
+                                            int pointCount, ResponseTable& table) {
+    loadCount_ = loadCount;
+    pointCount_ = pointCount;
+    prepare(system, loads, points);
+
+    double tolerance = kSimpsonTolerance;
+    const double h0 = weddle_ ? initialStep(tolerance) : kSimpsonStep;
+    double hMax = 0.0;
+    if (weddle_) {
+        double rMax = 0.0;
+        for (int pair = 0; pair < pointCount_ * loadCount_; ++pair) {
+            rMax = std::max(rMax, distance_[pair]);
+        }
+        hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
+    }
+
+    for (auto& row : integral_)
+        std::fill(row.begin(), row.begin() + pointCount_, 0.0);
+    addEndPointTerm(h0);
+
+    LayerCoefficients c;
+    double m = 0.0, h = h0;
+    int position = 0;  // position within the panel
+    for (;;) {
+        m += h;
+        solveCoefficients(m, layers_, solution_, c);
+        const bool significant =
+            weddle_ ? std::abs(c.kernel) > tolerance : largestUpperCoefficient(c) > tolerance;
+        evaluateIntegrands(m, c);
+        const double weight = weddle_ ? kWeddleWeights[position] * (kWeddleFactor * h)
+                                      : kSimpsonWeights[position] * (kSimpsonFactor * h);
+        for (int s = 0; s < kIntegrals; ++s) {
+            for (int i = 0; i < pointCount_; ++i)
+                integral_[s][i] += weight * integrand_[s][i];
+        }
+        ++position;
+        if (weddle_ && position == 6) {
+            position = 0;
+            if (!significant) {
+                // The layered correction has died out here: widen the step.
+                tolerance /= 2.0;
+                double next = 2.0 * h;
+                if (next >= hMax) {
+                    next = hMax;
+                    tolerance = 0.0;
+                }
+                const double extra = kWeddleFactor * (next - h);
+                for (int s = 0; s < kIntegrals; ++s) {
+                    for (int i = 0; i < pointCount_; ++i) {
+                        integral_[s][i] += extra * integrand_[s][i];
+                    }
+                }
+                h = next;
+            }
+            if (!(std::abs(c.kernel) > kKernelEndLimit))
+                break;
+        } else if (!weddle_ && position == 2) {
+            position = 0;
+            if (!significant) {
+                const double extra = kSimpsonFactor * h;
+                for (int s = 0; s < kIntegrals; ++s) {
+                    for (int i = 0; i < pointCount_; ++i) {
+                        integral_[s][i] += extra * integrand_[s][i];
+                    }
+                }
+                tolerance *= kSimpsonTightening;
+                h *= 2.0;
+                if (tolerance <= kSimpsonFinalTolerance)
+                    break;
+            }
+        }
+    }
+
+    closeLayerOnePoints();
+    writeTable(table, h0);
+}
+
+}  // namespace ardelon
