@@ -296,8 +296,14 @@ double largestUpperCoefficient(const LayerCoefficients& c) {
 std::array<double, 3> principalStresses(double sx, double sy, double sz, double tyz, double txz,
                                         double txy) {
     const double i1 = sx + sy + sz;
-    if (std::abs(i1) < 0.00001 && sz < 0.00001)
+    // A negligible stress state has zero principal values. A vanishing first invariant alone
+    // does not make it negligible (the surface outside a load has sigma_x = -sigma_y), so every
+    // component must be negligible too.
+    const double largest = std::max(
+        {std::abs(sx), std::abs(sy), std::abs(sz), std::abs(tyz), std::abs(txz), std::abs(txy)});
+    if (std::abs(i1) < kNegligibleStress && sz < kNegligibleStress && largest < kNegligibleStress) {
         return {0.0, 0.0, 0.0};
+    }
     const double i2 = sx * sy + sy * sz + sz * sx - txy * txy - tyz * tyz - txz * txz;
     const double i3 =
         sx * sy * sz + 2.0 * tyz * txz * txy - sx * tyz * tyz - sy * txz * txz - sz * txy * txy;

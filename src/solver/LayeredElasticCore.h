@@ -26,6 +26,9 @@ inline constexpr double kBesselSeriesLimit = 16.0;
 // exp(x) with |x| at or beyond this is taken as 0: the term is below double precision of the sum.
 inline constexpr double kExponentCutoff = 20.0;
 
+// Stresses below this are negligible for the principal values.
+inline constexpr double kNegligibleStress = 0.00001;
+
 inline double cutExp(double x);
 
 // J1(x) of a load radius: series up to 16, leading asymptotic term above.
@@ -76,7 +79,7 @@ void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolu
 double largestUpperCoefficient(const LayerCoefficients& c);
 
 // Principal stresses of a compression-positive stress state, sorted largest first; zero when the
-// invariants are negligible; sigma x, y, z unsorted when the characteristic cubic has p >= 0.
+// stress state is negligible; sigma x, y, z unsorted when the characteristic cubic has p >= 0.
 std::array<double, 3> principalStresses(double sx, double sy, double sz, double tyz, double txz,
                                         double txy);
 

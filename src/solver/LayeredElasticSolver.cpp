@@ -371,13 +371,9 @@ void LayeredElasticSolver::writeTable(ResponseTable& table, double h0) const {
         table.at(Sigma1, i) = principal[0];
         table.at(Sigma2, i) = principal[1];
         table.at(Sigma3, i) = principal[2];
-        const bool negligible = principal[0] == 0.0 && principal[1] == 0.0 && principal[2] == 0.0;
-        table.at(Eps1, i) =
-            negligible ? 0.0 : (principal[0] - nu * (principal[1] + principal[2])) / e;
-        table.at(Eps2, i) =
-            negligible ? 0.0 : (principal[1] - nu * (principal[0] + principal[2])) / e;
-        table.at(Eps3, i) =
-            negligible ? 0.0 : (principal[2] - nu * (principal[0] + principal[1])) / e;
+        table.at(Eps1, i) = (principal[0] - nu * (principal[1] + principal[2])) / e;
+        table.at(Eps2, i) = (principal[1] - nu * (principal[0] + principal[2])) / e;
+        table.at(Eps3, i) = (principal[2] - nu * (principal[0] + principal[1])) / e;
         table.at(EpsX, i) = (sx - nu * (sy + sz)) / e;
         table.at(EpsY, i) = (sy - nu * (sx + sz)) / e;
         table.at(EpsZ, i) = (sz - nu * (sx + sy)) / e;
