@@ -60,8 +60,8 @@ enum ResponseRow : int {
 
 // The row names, in row order, as tables and files name them.
 inline constexpr const char* kResponseRowNames[kResponseRows] = {
-    "SigmaX", "SigmaY", "SigmaZ", "TauYZ", "TauXZ", "TauXY", "Sigma1",
-    "Sigma2", "Sigma3", "Eps1",   "Eps2",  "Eps3",  "DispX", "DispY",
+    "SigmaX", "SigmaY", "SigmaZ", "TauYZ", "TauXZ",      "TauXY", "Sigma1",
+    "Sigma2", "Sigma3", "Eps1",   "Eps2",  "Eps3",       "DispX", "DispY",
     "DispZ",  "EpsX",   "EpsY",   "EpsZ",  "InitialStep"};
 
 // 19 rows of 50 points, row-major: row r of point i stands at index r × 50 + i.

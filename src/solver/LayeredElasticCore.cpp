@@ -321,7 +321,19 @@ std::array<double, 3> principalStresses(double sx, double sy, double sz, double 
     return roots;
 }
 
-std::array<double, 6> halfSpaceQuantities(double z, double r, double a, double q) {
+HalfSpaceQuadrature::HalfSpaceQuadrature() {
+    const double dphi = kPi / kIntervals;
+    for (int k = 1; k < kIntervals; ++k) {
+        weight_[k] = (k % 2 == 1) ? 4.0 : 2.0;
+        const double phi = k * dphi;
+        const double sinPhi = std::sin(phi);
+        cosPhi_[k] = std::cos(phi);
+        sinPhiSquared_[k] = sinPhi * sinPhi;
+    }
+}
+
+std::array<double, 6> HalfSpaceQuadrature::quantities(double z, double r, double a,
+                                                      double q) const {
     if (r == 0.0) {
         const double rho = std::sqrt(z * z + a * a);
         const double p5 = (rho - z) * q;
@@ -329,45 +341,112 @@ std::array<double, 6> halfSpaceQuantities(double z, double r, double a, double q
         const double p1 = q * z * a * a / (rho * rho * rho);
         return {p0, p1, p0 / 2.0, p1 / 2.0, 0.0, p5};
     }
-    constexpr int kIntervals = 500;
     const double ds = 2.0 * a / kIntervals;
     const double dphi = kPi / kIntervals;
-    double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0, s5 = 0;
+    const double zz = z * z, rr = r * r, aa = a * a;
+    double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+    // The logarithm does not vectorise: its arguments are gathered and taken in a second pass.
+    std::array<double, kIntervals> logArgument;
     for (int k = 1; k < kIntervals; ++k) {
-        const double weight = (k % 2 == 1) ? 4.0 : 2.0;
+        const double weight = weight_[k];
         const double s = -a + k * ds;
-        const double phi = k * dphi;
-        const double sinPhi = std::sin(phi);
-        const double sin2 = sinPhi * sinPhi;
-        const double d2 = a * a + r * r - 2.0 * a * r * std::cos(phi);
-        const double dd1 = s * s + r * r + z * z - 2.0 * s * r;
-        const double dd2 = r * r + z * z + a * a - 2.0 * s * r;
-        const double c = std::sqrt(a * a - s * s);
+        const double sin2 = sinPhiSquared_[k];
+        const double d2 = aa + rr - 2.0 * a * r * cosPhi_[k];
+        const double dd1 = s * s + rr + zz - 2.0 * s * r;
+        const double dd2 = rr + zz + aa - 2.0 * s * r;
+        const double c = std::sqrt(aa - s * s);
         const double root2 = std::sqrt(dd2);
         const double f0 = 2.0 * z * c / (dd1 * root2);
         const double f1 = 2.0 * z * c / (dd2 * root2) - (2.0 / dd1 + 1.0 / dd2) * 2.0 *
-                                                            (r * r + s * s - 2.0 * s * r) * z * c /
+                                                            (rr + s * s - 2.0 * s * r) * z * c /
                                                             (root2 * dd1);
-        const double rz = std::sqrt(z * z + d2);
+        const double rz = std::sqrt(zz + d2);  // = (d^2 + z^2)^(1/2)
         const double f2 = (1.0 - z / rz) * sin2 / d2;
-        const double dz = d2 + z * z;
-        const double f3 = sin2 / (dz * std::sqrt(dz));
-        const double f4 = sin2 / (dz * dz * std::sqrt(dz));
-        const double f5 = std::log((root2 + c) / (root2 - c));
+        const double dz = d2 + zz;
+        const double f3 = sin2 / (dz * rz);
+        const double f4 = sin2 / (dz * dz * rz);
+        logArgument[k] = (root2 + c) / (root2 - c);
         s0 += weight * f0;
         s1 += weight * f1;
         s2 += weight * f2;
         s3 += weight * f3;
         s4 += weight * f4;
-        s5 += weight * f5;
     }
+    double s5 = 0;
+    for (int k = 1; k < kIntervals; ++k)
+        s5 += weight_[k] * std::log(logArgument[k]);
     const double p0 = ds * s0 / 3.0 * q / (2.0 * kPi);
     const double p1 = ds * s1 / 3.0 * q / (2.0 * kPi) + p0;
-    const double p2 = a * a / kPi * dphi * s2 / 3.0 * q;
-    const double p3 = a * a * z / kPi * dphi * s3 / 3.0 * q;
-    const double p4 = z * z * r * a * a * 3.0 / kPi * dphi * s4 / 3.0 * q;
+    const double p2 = aa / kPi * dphi * s2 / 3.0 * q;
+    const double p3 = aa * z / kPi * dphi * s3 / 3.0 * q;
+    const double p4 = zz * r * aa * 3.0 / kPi * dphi * s4 / 3.0 * q;
     const double p5 = ds * s5 / 3.0 * q / (2.0 * kPi);
     return {p0, p1, p2, p3, p4, p5};
+}
+
+std::array<double, 6> halfSpaceQuantities(double z, double r, double a, double q) {
+    return HalfSpaceQuadrature().quantities(z, r, a, q);
+}
+
+namespace {
+
+constexpr int kMaxSeriesTerms = 64;  // far more than x <= 16 needs
+constexpr int kSeriesLanes = 8;
+
+// -1/k^2 and -1/(k (k+1)): the factors of the J0 and J1 term recurrences.
+constexpr std::array<double, kMaxSeriesTerms> kJ0Factor = [] {
+    std::array<double, kMaxSeriesTerms> f{};
+    for (int k = 1; k < kMaxSeriesTerms; ++k)
+        f[k] = -1.0 / (static_cast<double>(k) * k);
+    return f;
+}();
+constexpr std::array<double, kMaxSeriesTerms> kJ1Factor = [] {
+    std::array<double, kMaxSeriesTerms> f{};
+    for (int k = 1; k < kMaxSeriesTerms; ++k)
+        f[k] = -1.0 / (static_cast<double>(k) * (k + 1));
+    return f;
+}();
+
+}  // namespace
+
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count) {
+    for (int begin = 0; begin < count; begin += kSeriesLanes) {
+        const int lanes = std::min(kSeriesLanes, count - begin);
+        double half[kSeriesLanes], halfSquared[kSeriesLanes];
+        double term0[kSeriesLanes], sum0[kSeriesLanes], active0[kSeriesLanes];
+        double term1[kSeriesLanes], sum1[kSeriesLanes], active1[kSeriesLanes];
+        for (int l = 0; l < kSeriesLanes; ++l) {
+            half[l] = l < lanes ? x[begin + l] / 2.0 : 0.0;  // padding converges at once
+            halfSquared[l] = half[l] * half[l];
+            term0[l] = -halfSquared[l];
+            sum0[l] = 1.0 + term0[l];
+            active0[l] = std::abs(term0[l]) > kSeriesTermLimit ? 1.0 : 0.0;
+            term1[l] = -halfSquared[l] / 2.0;
+            sum1[l] = 1.0 + term1[l];
+            active1[l] = std::abs(term1[l]) > kSeriesTermLimit ? 1.0 : 0.0;
+        }
+        for (int k = 2; k < kMaxSeriesTerms; ++k) {
+            double anyActive = 0.0;
+            for (int l = 0; l < kSeriesLanes; ++l)
+                anyActive += active0[l] + active1[l];
+            if (anyActive == 0.0)
+                break;
+            const double f0 = kJ0Factor[k], f1 = kJ1Factor[k];
+            for (int l = 0; l < kSeriesLanes; ++l) {
+                // A lane adds term k only while its previous term exceeded the limit.
+                term0[l] *= halfSquared[l] * f0;
+                sum0[l] += active0[l] * term0[l];
+                active0[l] = std::abs(term0[l]) > kSeriesTermLimit ? active0[l] : 0.0;
+                term1[l] *= halfSquared[l] * f1;
+                sum1[l] += active1[l] * term1[l];
+                active1[l] = std::abs(term1[l]) > kSeriesTermLimit ? active1[l] : 0.0;
+            }
+        }
+        for (int l = 0; l < lanes; ++l) {
+            j0[begin + l] = sum0[l];
+            j1[begin + l] = half[l] * sum1[l];
+        }
+    }
 }
 
 }  // namespace ardelon::layered

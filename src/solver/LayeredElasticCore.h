@@ -35,6 +35,10 @@ inline double cutExp(double x);
 double besselJ1(double x);
 // J0(x) and J1(x) of a plan distance: series up to 16, leading asymptotic terms above.
 void besselJ0J1(double x, double& j0, double& j1);
+// J0 and J1 of `count` arguments, all at most 16, by the series above. The arguments are taken
+// in blocks whose terms are summed side by side (each argument still stops at its own term), so
+// the loop vectorises; the results equal besselJ0J1's up to rounding in the last bits.
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count);
 // The hypergeometric series F(alpha, 1/2; gamma; x) of the surface deflection of a circular load.
 double hypergeometricHalf(double alpha, double gamma, double x);
 
@@ -85,7 +89,19 @@ std::array<double, 3> principalStresses(double sx, double sy, double sz, double 
 
 // Boussinesq half-space responses below the surface at depth z > 0 and plan distance r from a
 // circular load of radius a and pressure q, in the form the layer-1 closing combines (P0..P5).
-// On the axis they are closed form; off the axis a 500-interval Simpson quadrature.
+// On the axis they are closed form; off the axis a composite Simpson quadrature with 500
+// intervals over the chord coordinate and the angle at once. The object holds the angle tables.
+class HalfSpaceQuadrature {
+  public:
+    static constexpr int kIntervals = 500;
+    HalfSpaceQuadrature();
+    std::array<double, 6> quantities(double z, double r, double a, double q) const;
+
+  private:
+    std::array<double, kIntervals> weight_{}, cosPhi_{}, sinPhiSquared_{};
+};
+
+// The same with a one-off table (for checks; the solver keeps one quadrature object).
 std::array<double, 6> halfSpaceQuantities(double z, double r, double a, double q);
 
 inline double cutExp(double x) {

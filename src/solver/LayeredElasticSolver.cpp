@@ -81,20 +81,47 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
             sin2Theta_[pair] = std::sin(2.0 * theta);
         }
     }
+    groupCount_ = 0;
+    for (int i = 0; i < pointCount_; ++i) {
+        int g = 0;
+        while (g < groupCount_ &&
+               !(kind_[groupLeader_[g]] == kind_[i] && layer_[groupLeader_[g]] == layer_[i] &&
+                 depth_[groupLeader_[g]] == depth_[i])) {
+            ++g;
+        }
+        if (g == groupCount_)
+            groupLeader_[groupCount_++] = i;
+        group_[i] = g;
+    }
+    preparePairs();
+}
+
+void LayeredElasticSolver::preparePairs() {
+    pairCount_ = pointCount_ * loadCount_;
+    std::array<int, kPairs> order;
+    for (int pair = 0; pair < pairCount_; ++pair)
+        order[pair] = pair;
+    std::stable_sort(order.begin(), order.begin() + pairCount_,
+                     [this](int l, int r) { return distance_[l] < distance_[r]; });
+    for (int s = 0; s < pairCount_; ++s) {
+        const int pair = order[s];
+        sortedIndex_[pair] = s;
+        const double r = distance_[pair];
+        sortedDistance_[s] = r;
+        // sqrt(2 / (pi x)) = sortedAmplitude / sqrt(m) in the asymptotic forms.
+        sortedAmplitude_[s] = r == 0.0 ? 0.0 : std::sqrt(kTwoOverPi / r);
+    }
+    seriesCount_ = pairCount_;
+    phaseBegin_ = pairCount_;
+    phaseStep_ = 0.0;
 }
 
 // Initial step of the Weddle scheme, scaled to how far the layered kernel departs from a
 // half-space, and the starting tolerance of the significance test.
-double LayeredElasticSolver::initialStep(double& tolerance) {
-    double rMax = 0.0;
-    for (int pair = 0; pair < pointCount_ * loadCount_; ++pair) {
-        rMax = std::max(rMax, distance_[pair]);
-    }
+double LayeredElasticSolver::initialStep(double& tolerance, double hMax) {
     double aMax = 0.0;
     for (int j = 0; j < loadCount_; ++j)
         aMax = std::max(aMax, radius_[j]);
-    const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
-
     double eMin = layers_.modulus[0];
     for (int i = 1; i < 5; ++i) {
         if (layers_.modulus[i] < eMin)
@@ -169,23 +196,125 @@ void LayeredElasticSolver::addEndPointTerm(double h0) {
     }
 }
 
-void LayeredElasticSolver::evaluateIntegrands(double m, const LayerCoefficients& c) {
+// J0 and J1 of m r for every pair: the series for the prefix of pairs with m r <= 16, the leading
+// asymptotic forms for the rest, whose phase m r - pi/4 advances by a rotation through h r per
+// step (set up afresh whenever a pair enters the asymptotic range or the step changes).
+void LayeredElasticSolver::evaluateBessel(double m, double h) {
+    while (seriesCount_ > 0 && m * sortedDistance_[seriesCount_ - 1] > kBesselSeriesLimit) {
+        --seriesCount_;
+    }
+    for (int s = 0; s < seriesCount_; ++s)
+        argument_[s] = m * sortedDistance_[s];
+    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_);
+
+    if (h != phaseStep_) {
+        phaseBegin_ = pairCount_;  // every tracked phase is set up again below
+        phaseStep_ = h;
+    } else {
+        for (int s = phaseBegin_; s < pairCount_; ++s) {
+            const double sine = phaseSin_[s] * stepCos_[s] + phaseCos_[s] * stepSin_[s];
+            const double cosine = phaseCos_[s] * stepCos_[s] - phaseSin_[s] * stepSin_[s];
+            phaseSin_[s] = sine;
+            phaseCos_[s] = cosine;
+        }
+    }
+    for (int s = seriesCount_; s < phaseBegin_; ++s) {
+        const double r = sortedDistance_[s];
+        const double phase = m * r - kQuarterPi;
+        phaseSin_[s] = std::sin(phase);
+        phaseCos_[s] = std::cos(phase);
+        stepSin_[s] = std::sin(h * r);
+        stepCos_[s] = std::cos(h * r);
+    }
+    phaseBegin_ = std::min(phaseBegin_, seriesCount_);
+
+    const double amplitudeOfM = 1.0 / std::sqrt(m);
+    for (int s = seriesCount_; s < pairCount_; ++s) {
+        const double amplitude = sortedAmplitude_[s] * amplitudeOfM;
+        besselJ0_[s] = amplitude * phaseCos_[s];
+        besselJ1_[s] = amplitude * phaseSin_[s];
+    }
+}
+
+void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
     for (int j = 0; j < loadCount_; ++j) {
         transformedLoad_[j] = qa_[j] * besselJ1(m * radius_[j]);
     }
-    const double nu1 = layers_.poisson[0];
-    const double z1 = layers_.interface[0];
+    evaluateBessel(m, h);
     const double invM = 1.0 / m;
+
+    // Kernel brackets per group of points at one depth.
+    for (int g = 0; g < groupCount_; ++g) {
+        const int leader = groupLeader_[g];
+        const int layer = layer_[leader];
+        const double z = depth_[leader];
+        const double nu = layers_.poisson[layer];
+        const double z1 = layers_.interface[0];
+        if (kind_[leader] == PointKind::Surface) {
+            const double e = cutExp(-m * z1);
+            const double b1 = c.B[0], d1 = c.D[0];
+            const double beta = (b1 + 2.0 * nu * d1) * e;
+            factorW_[g] = (b1 - (1.0 - 2.0 * nu) * d1) * e * invM;
+            factorU_[g] = beta * invM;
+            factorM_[g] = -2.0 * (1.0 + nu) * beta;
+            factorN_[g] = 4.0 * (1.0 - nu) * beta;
+            factorZ_[g] = 0.0;
+            factorT_[g] = 0.0;
+            continue;
+        }
+        const double lambda = m * z;
+        double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
+        if (kind_[leader] == PointKind::LayerOne) {
+            const double ea = cutExp(-m * (z1 - z));
+            const double ec = cutExp(-m * (z + z1));
+            const double b = c.B[0], d = c.D[0];
+            wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
+                 (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
+                 ((1.0 - 4.0 * nu) * lambda + 2.0 - 8.0 * nu * (1.0 - nu)) * d * ec;
+            mb = b * ea + (lambda + 4.0 * nu + 1.0) * d * ea +
+                 (4.0 * nu + 3.0 - 2.0 * lambda) * b * ec -
+                 (1.0 - 4.0 * nu * (2.0 * nu + 1.0) - (1.0 - 4.0 * nu) * lambda) * d * ec;
+            szb = b * ea - (1.0 - 2.0 * nu - lambda) * d * ea - (2.0 * lambda + 1.0) * b * ec +
+                  (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+            gb = b * ea + (lambda + 1.0) * d * ea + (3.0 - 4.0 * nu - 2.0 * lambda) * b * ec -
+                 (1.0 - 8.0 * nu * (1.0 - nu) - (1.0 - 4.0 * nu) * lambda) * d * ec;
+            tb = b * ea + (2.0 * nu + lambda) * d * ea - (1.0 - 2.0 * lambda) * b * ec -
+                 (2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+            displacementFactor = invM;
+            radialFactor = invM;
+        } else {
+            const double ea = layer == 4 ? 0.0 : cutExp(-m * (layers_.interface[layer] - z));
+            const double eb = cutExp(-m * (z - layers_.top[layer]));
+            const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
+            wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
+                 (2.0 - 4.0 * nu + lambda) * d * eb;
+            mb = b * eb + a * ea + (lambda + 4.0 * nu + 1.0) * cc * ea -
+                 (4.0 * nu + 1.0 - lambda) * d * eb;
+            szb = a * ea + b * eb - (1.0 - 2.0 * nu - lambda) * cc * ea +
+                  (1.0 - 2.0 * nu + lambda) * d * eb;
+            gb = a * ea + b * eb + (lambda + 1.0) * cc * ea - (1.0 - lambda) * d * eb;
+            tb = a * ea - b * eb + (2.0 * nu + lambda) * cc * ea + (2.0 * nu - lambda) * d * eb;
+            displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
+            radialFactor = -displacementFactor;
+        }
+        factorW_[g] = displacementFactor * wb;
+        factorU_[g] = radialFactor * gb;
+        factorM_[g] = -0.5 * mb;
+        factorN_[g] = gb;
+        factorZ_[g] = szb;
+        factorT_[g] = -tb;
+    }
+
     for (int i = 0; i < pointCount_; ++i) {
-        // Per point, the loads enter through five sums of Bessel terms.
+        // The loads enter a point through five sums of Bessel terms.
         double sumA = 0.0, sumNc = 0.0, sumNs = 0.0, sumBc = 0.0, sumBs = 0.0;
         for (int j = 0; j < loadCount_; ++j) {
             const int pair = i * loadCount_ + j;
-            const double r = distance_[pair];
+            const int s = sortedIndex_[pair];
             const double q = transformedLoad_[j];
-            double j0, j1;
-            besselJ0J1(m * r, j0, j1);
+            const double j0 = besselJ0_[s], j1 = besselJ1_[s];
             sumA += q * j0;
+            const double r = distance_[pair];
             if (r != 0.0) {
                 const double n = (j1 / (m * r) - j0 / 2.0) * q;
                 sumNc += n * cos2Theta_[pair];
@@ -195,75 +324,17 @@ void LayeredElasticSolver::evaluateIntegrands(double m, const LayerCoefficients&
                 sumBs += b * sinTheta_[pair];
             }
         }
-
-        double f[kIntegrals];
-        const int layer = layer_[i];
-        const double z = depth_[i];
-        if (kind_[i] == PointKind::Surface) {
-            const double e = cutExp(-m * z1);
-            const double b1 = c.B[0], d1 = c.D[0];
-            const double beta = (b1 + 2.0 * nu1 * d1) * e;
-            const double s0 = 4.0 * (1.0 - nu1) * beta;
-            const double t0 = -2.0 * (1.0 + nu1) * beta * sumA;
-            f[W] = (b1 - (1.0 - 2.0 * nu1) * d1) * e * sumA * invM;
-            f[UX] = beta * sumBc * invM;
-            f[UY] = beta * sumBs * invM;
-            f[SX] = t0 + s0 * sumNc;
-            f[SY] = t0 - s0 * sumNc;
-            f[SZ] = 0.0;
-            f[TYZ] = 0.0;
-            f[TXZ] = 0.0;
-            f[TXY] = s0 * sumNs;
-        } else {
-            const double nu = layers_.poisson[layer];
-            const double lambda = m * z;
-            double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
-            if (kind_[i] == PointKind::LayerOne) {
-                const double ea = cutExp(-m * (z1 - z));
-                const double ec = cutExp(-m * (z + z1));
-                const double b = c.B[0], d = c.D[0];
-                wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
-                     (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
-                     ((1.0 - 4.0 * nu) * lambda + 2.0 - 8.0 * nu * (1.0 - nu)) * d * ec;
-                mb = b * ea + (lambda + 4.0 * nu + 1.0) * d * ea +
-                     (4.0 * nu + 3.0 - 2.0 * lambda) * b * ec -
-                     (1.0 - 4.0 * nu * (2.0 * nu + 1.0) - (1.0 - 4.0 * nu) * lambda) * d * ec;
-                szb = b * ea - (1.0 - 2.0 * nu - lambda) * d * ea - (2.0 * lambda + 1.0) * b * ec +
-                      (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
-                gb = b * ea + (lambda + 1.0) * d * ea + (3.0 - 4.0 * nu - 2.0 * lambda) * b * ec -
-                     (1.0 - 8.0 * nu * (1.0 - nu) - (1.0 - 4.0 * nu) * lambda) * d * ec;
-                tb = b * ea + (2.0 * nu + lambda) * d * ea - (1.0 - 2.0 * lambda) * b * ec -
-                     (2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
-                displacementFactor = invM;
-                radialFactor = invM;
-            } else {
-                const double ea = layer == 4 ? 0.0 : cutExp(-m * (layers_.interface[layer] - z));
-                const double eb = cutExp(-m * (z - layers_.top[layer]));
-                const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
-                wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
-                     (2.0 - 4.0 * nu + lambda) * d * eb;
-                mb = b * eb + a * ea + (lambda + 4.0 * nu + 1.0) * cc * ea -
-                     (4.0 * nu + 1.0 - lambda) * d * eb;
-                szb = a * ea + b * eb - (1.0 - 2.0 * nu - lambda) * cc * ea +
-                      (1.0 - 2.0 * nu + lambda) * d * eb;
-                gb = a * ea + b * eb + (lambda + 1.0) * cc * ea - (1.0 - lambda) * d * eb;
-                tb = a * ea - b * eb + (2.0 * nu + lambda) * cc * ea + (2.0 * nu - lambda) * d * eb;
-                displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
-                radialFactor = -displacementFactor;
-            }
-            const double mean = -0.5 * sumA * mb;
-            f[W] = displacementFactor * sumA * wb;
-            f[UX] = radialFactor * gb * sumBc;
-            f[UY] = radialFactor * gb * sumBs;
-            f[SX] = mean + gb * sumNc;
-            f[SY] = mean - gb * sumNc;
-            f[SZ] = sumA * szb;
-            f[TYZ] = -tb * sumBs;
-            f[TXZ] = -tb * sumBc;
-            f[TXY] = gb * sumNs;
-        }
-        for (int s = 0; s < kIntegrals; ++s)
-            integrand_[s][i] = f[s];
+        const int g = group_[i];
+        const double mean = factorM_[g] * sumA;
+        integrand_[W][i] = factorW_[g] * sumA;
+        integrand_[UX][i] = factorU_[g] * sumBc;
+        integrand_[UY][i] = factorU_[g] * sumBs;
+        integrand_[SX][i] = mean + factorN_[g] * sumNc;
+        integrand_[SY][i] = mean - factorN_[g] * sumNc;
+        integrand_[SZ][i] = factorZ_[g] * sumA;
+        integrand_[TYZ][i] = factorT_[g] * sumBs;
+        integrand_[TXZ][i] = factorT_[g] * sumBc;
+        integrand_[TXY][i] = factorN_[g] * sumNs;
     }
 }
 
@@ -327,7 +398,7 @@ void LayeredElasticSolver::closeLayerOnePoints() {
             for (int j = 0; j < loadCount_; ++j) {
                 const int pair = i * loadCount_ + j;
                 const double r = distance_[pair];
-                const auto p = halfSpaceQuantities(z, r, radius_[j], pressure_[j]);
+                const auto p = halfSpace_.quantities(z, r, radius_[j], pressure_[j]);
                 const double p6 = p[0] * z, p7 = p[2] * r, p8 = p[3] * r;
                 in[W][i] -= 2.0 * (1.0 - nu1 * nu1) * p[5] / e1 + (1.0 + nu1) * p6 / e1;
                 const double h = (2.0 * nu1 + 1.0) * p[0] / 2.0 - p[1] / 2.0;
@@ -388,16 +459,12 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
     pointCount_ = pointCount;
     prepare(system, loads, points);
 
+    double rMax = 0.0;
+    for (int pair = 0; pair < pairCount_; ++pair)
+        rMax = std::max(rMax, distance_[pair]);
+    const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
     double tolerance = kSimpsonTolerance;
-    const double h0 = weddle_ ? initialStep(tolerance) : kSimpsonStep;
-    double hMax = 0.0;
-    if (weddle_) {
-        double rMax = 0.0;
-        for (int pair = 0; pair < pointCount_ * loadCount_; ++pair) {
-            rMax = std::max(rMax, distance_[pair]);
-        }
-        hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
-    }
+    const double h0 = weddle_ ? initialStep(tolerance, hMax) : kSimpsonStep;
 
     for (auto& row : integral_)
         std::fill(row.begin(), row.begin() + pointCount_, 0.0);
@@ -411,7 +478,7 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
         solveCoefficients(m, layers_, solution_, c);
         const bool significant =
             weddle_ ? std::abs(c.kernel) > tolerance : largestUpperCoefficient(c) > tolerance;
-        evaluateIntegrands(m, c);
+        evaluateIntegrands(m, h, c);
         const double weight = weddle_ ? kWeddleWeights[position] * (kWeddleFactor * h)
                                       : kSimpsonWeights[position] * (kSimpsonFactor * h);
         for (int s = 0; s < kIntegrals; ++s) {

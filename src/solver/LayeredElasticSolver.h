@@ -43,27 +43,51 @@ class LayeredElasticSolver {
 
     void prepare(const LayerSystem& system, const CircularLoad* loads,
                  const EvaluationPoint* points);
-    double initialStep(double& tolerance);
+    void preparePairs();
+    double initialStep(double& tolerance, double hMax);
     void addEndPointTerm(double h0);
-    void evaluateIntegrands(double m, const layered::LayerCoefficients& c);
+    void evaluateBessel(double m, double h);
+    void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
     void closeLayerOnePoints();
     void writeTable(ResponseTable& table, double h0) const;
 
     int loadCount_ = 0;
     int pointCount_ = 0;
+    int pairCount_ = 0;
     double h1_ = 1.0;
     layered::NormalisedLayers layers_;
     layered::CoefficientSolution solution_ = layered::CoefficientSolution::General;
     bool weddle_ = true;
+    layered::HalfSpaceQuadrature halfSpace_;
 
     // Loads, normalised.
     std::array<double, kMaxLoads> pressure_{}, radius_{}, qa_{}, transformedLoad_{};
-    // Points, normalised.
+    // Points, normalised. Points at the same depth with the same kernel form a group, whose
+    // kernel brackets are evaluated once per m.
     std::array<double, kMaxPoints> depth_{};
     std::array<int, kMaxPoints> layer_{};  // 0..4
     std::array<PointKind, kMaxPoints> kind_{};
-    // Point-load pairs, index point * loadCount + load.
+    std::array<int, kMaxPoints> group_{};
+    int groupCount_ = 0;
+    std::array<int, kMaxPoints> groupLeader_{};  // a point of each group
+    // Per group and m: the factors of sumA (w, mean horizontal stress, sz), of the radial sums
+    // (u, vertical shear) and of the tangential sums (N), see evaluateIntegrands.
+    std::array<double, kMaxPoints> factorW_{}, factorU_{}, factorM_{}, factorN_{}, factorZ_{},
+        factorT_{};
+
+    // Point-load pairs in point order, index point * loadCount + load.
     std::array<double, kPairs> distance_{}, cosTheta_{}, sinTheta_{}, cos2Theta_{}, sin2Theta_{};
+    std::array<int, kPairs> sortedIndex_{};  // position of the pair in the sorted order
+
+    // Pairs sorted by plan distance: at every m the pairs with m r <= 16 (Bessel series) form a
+    // prefix and the rest (asymptotic forms) the suffix.
+    std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{};
+    std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{};
+    int seriesCount_ = 0;
+    // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
+    std::array<double, kPairs> phaseSin_{}, phaseCos_{}, stepSin_{}, stepCos_{};
+    int phaseBegin_ = 0;      // pairs from here on carry a valid phase
+    double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
 };
