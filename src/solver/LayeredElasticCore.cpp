@@ -225,33 +225,42 @@ void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolu
         }
     }
 
-    // Gaussian elimination with partial pivoting; the block structure leaves most multipliers 0.
+    // Gaussian elimination with partial pivoting, confined to the band: each interface couples
+    // only neighbouring layers, so no entry lies more than kBand columns from the diagonal and
+    // row exchanges widen the upper band to 2 kBand. Entries outside it are exact zeros, so the
+    // result equals that of the full elimination.
+    constexpr int kBand = 5;
     for (int col = 0; col < kUnknowns; ++col) {
+        const int lastRow = std::min(kUnknowns - 1, col + kBand);
+        const int lastColumn = std::min(kUnknowns - 1, col + 2 * kBand);
         int pivot = col;
         double largest = std::abs(a[col][col]);
-        for (int r = col + 1; r < kUnknowns; ++r) {
+        for (int r = col + 1; r <= lastRow; ++r) {
             if (std::abs(a[r][col]) > largest) {
                 largest = std::abs(a[r][col]);
                 pivot = r;
             }
         }
         if (pivot != col) {
-            for (int c = col; c <= kUnknowns; ++c)
+            for (int c = col; c <= lastColumn; ++c)
                 std::swap(a[col][c], a[pivot][c]);
+            std::swap(a[col][kUnknowns], a[pivot][kUnknowns]);
         }
         const double diagonal = a[col][col];
-        for (int r = col + 1; r < kUnknowns; ++r) {
+        for (int r = col + 1; r <= lastRow; ++r) {
             if (a[r][col] == 0.0)
                 continue;
             const double factor = a[r][col] / diagonal;
-            for (int c = col + 1; c <= kUnknowns; ++c)
+            for (int c = col + 1; c <= lastColumn; ++c)
                 a[r][c] -= factor * a[col][c];
+            a[r][kUnknowns] -= factor * a[col][kUnknowns];
         }
     }
     double x[kUnknowns];
     for (int r = kUnknowns - 1; r >= 0; --r) {
         double sum = a[r][kUnknowns];
-        for (int c = r + 1; c < kUnknowns; ++c)
+        const int lastColumn = std::min(kUnknowns - 1, r + 2 * kBand);
+        for (int c = r + 1; c <= lastColumn; ++c)
             sum -= a[r][c] * x[c];
         x[r] = sum / a[r][r];
     }
