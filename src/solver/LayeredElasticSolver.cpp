@@ -103,16 +103,22 @@ void LayeredElasticSolver::preparePairs() {
         order[pair] = pair;
     std::stable_sort(order.begin(), order.begin() + pairCount_,
                      [this](int l, int r) { return distance_[l] < distance_[r]; });
-    for (int s = 0; s < pairCount_; ++s) {
-        const int pair = order[s];
-        sortedIndex_[pair] = s;
+    // Pairs at the same plan distance (the same plan position at several depths, symmetric
+    // wheels) share their Bessel values: one entry per distinct distance.
+    distanceCount_ = 0;
+    for (int k = 0; k < pairCount_; ++k) {
+        const int pair = order[k];
         const double r = distance_[pair];
-        sortedDistance_[s] = r;
-        // sqrt(2 / (pi x)) = sortedAmplitude / sqrt(m) in the asymptotic forms.
-        sortedAmplitude_[s] = r == 0.0 ? 0.0 : std::sqrt(kTwoOverPi / r);
+        if (distanceCount_ == 0 || sortedDistance_[distanceCount_ - 1] != r) {
+            sortedDistance_[distanceCount_] = r;
+            // sqrt(2 / (pi x)) = sortedAmplitude / sqrt(m) in the asymptotic forms.
+            sortedAmplitude_[distanceCount_] = r == 0.0 ? 0.0 : std::sqrt(kTwoOverPi / r);
+            ++distanceCount_;
+        }
+        sortedIndex_[pair] = distanceCount_ - 1;
     }
-    seriesCount_ = pairCount_;
-    phaseBegin_ = pairCount_;
+    seriesCount_ = distanceCount_;
+    phaseBegin_ = distanceCount_;
     phaseStep_ = 0.0;
 }
 
@@ -208,10 +214,10 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_);
 
     if (h != phaseStep_) {
-        phaseBegin_ = pairCount_;  // every tracked phase is set up again below
+        phaseBegin_ = distanceCount_;  // every tracked phase is set up again below
         phaseStep_ = h;
     } else {
-        for (int s = phaseBegin_; s < pairCount_; ++s) {
+        for (int s = phaseBegin_; s < distanceCount_; ++s) {
             const double sine = phaseSin_[s] * stepCos_[s] + phaseCos_[s] * stepSin_[s];
             const double cosine = phaseCos_[s] * stepCos_[s] - phaseSin_[s] * stepSin_[s];
             phaseSin_[s] = sine;
@@ -229,7 +235,7 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     phaseBegin_ = std::min(phaseBegin_, seriesCount_);
 
     const double amplitudeOfM = 1.0 / std::sqrt(m);
-    for (int s = seriesCount_; s < pairCount_; ++s) {
+    for (int s = seriesCount_; s < distanceCount_; ++s) {
         const double amplitude = sortedAmplitude_[s] * amplitudeOfM;
         besselJ0_[s] = amplitude * phaseCos_[s];
         besselJ1_[s] = amplitude * phaseSin_[s];

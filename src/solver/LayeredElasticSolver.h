@@ -77,10 +77,11 @@ class LayeredElasticSolver {
 
     // Point-load pairs in point order, index point * loadCount + load.
     std::array<double, kPairs> distance_{}, cosTheta_{}, sinTheta_{}, cos2Theta_{}, sin2Theta_{};
-    std::array<int, kPairs> sortedIndex_{};  // position of the pair in the sorted order
+    std::array<int, kPairs> sortedIndex_{};  // the pair's entry among the distinct distances
 
-    // Pairs sorted by plan distance: at every m the pairs with m r <= 16 (Bessel series) form a
-    // prefix and the rest (asymptotic forms) the suffix.
+    // The distinct plan distances of the pairs, ascending: at every m those with m r <= 16
+    // (Bessel series) form a prefix and the rest (asymptotic forms) the suffix.
+    int distanceCount_ = 0;
     std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{};
     std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{};
     int seriesCount_ = 0;
