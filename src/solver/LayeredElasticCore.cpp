@@ -151,10 +151,45 @@ constexpr int column(int layer, int slot) {
 static_assert(column(1, 1) == 2 && column(1, 3) == 3 && column(1, 0) == 4 && column(1, 2) == 5);
 static_assert(column(4, 1) == 14 && column(4, 3) == 15);
 
+// Gaussian elimination with partial pivoting, confined to the band: each interface couples only
+// neighbouring layers, so no entry lies more than kBand columns from the diagonal and row
+// exchanges widen the upper band to 2 kBand. Entries outside the band are exact zeros, so the
+// result equals that of the full elimination; fixed bounds per column let the compiler unroll.
+constexpr int kBand = 5;
+
+template <int Col>
+[[gnu::always_inline]] inline void eliminateColumn(double (&a)[kUnknowns][kUnknowns + 1]) {
+    constexpr int lastRow = std::min(kUnknowns - 1, Col + kBand);
+    constexpr int lastColumn = std::min(kUnknowns - 1, Col + 2 * kBand);
+    int pivot = Col;
+    double largest = std::abs(a[Col][Col]);
+    for (int r = Col + 1; r <= lastRow; ++r) {
+        if (std::abs(a[r][Col]) > largest) {
+            largest = std::abs(a[r][Col]);
+            pivot = r;
+        }
+    }
+    if (pivot != Col) {
+        for (int c = Col; c <= lastColumn; ++c)
+            std::swap(a[Col][c], a[pivot][c]);
+        std::swap(a[Col][kUnknowns], a[pivot][kUnknowns]);
+    }
+    const double inverseDiagonal = 1.0 / a[Col][Col];
+    for (int r = Col + 1; r <= lastRow; ++r) {
+        const double factor = a[r][Col] * inverseDiagonal;
+        for (int c = Col + 1; c <= lastColumn; ++c)
+            a[r][c] -= factor * a[Col][c];
+        a[r][kUnknowns] -= factor * a[Col][kUnknowns];
+    }
+    if constexpr (Col + 1 < kUnknowns)
+        eliminateColumn<Col + 1>(a);
+}
+
 }  // namespace
 
-void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
-                       LayerCoefficients& out) {
+__attribute__((target_clones("avx2", "default"))) void solveCoefficients(
+    double m, const NormalisedLayers& layers, CoefficientSolution solution,
+    LayerCoefficients& out) {
     double a[kUnknowns][kUnknowns + 1] = {};
 
     for (int k = 0; k < 4; ++k) {  // interface k + 1 between layer index k and k + 1
@@ -225,37 +260,7 @@ void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolu
         }
     }
 
-    // Gaussian elimination with partial pivoting, confined to the band: each interface couples
-    // only neighbouring layers, so no entry lies more than kBand columns from the diagonal and
-    // row exchanges widen the upper band to 2 kBand. Entries outside it are exact zeros, so the
-    // result equals that of the full elimination.
-    constexpr int kBand = 5;
-    for (int col = 0; col < kUnknowns; ++col) {
-        const int lastRow = std::min(kUnknowns - 1, col + kBand);
-        const int lastColumn = std::min(kUnknowns - 1, col + 2 * kBand);
-        int pivot = col;
-        double largest = std::abs(a[col][col]);
-        for (int r = col + 1; r <= lastRow; ++r) {
-            if (std::abs(a[r][col]) > largest) {
-                largest = std::abs(a[r][col]);
-                pivot = r;
-            }
-        }
-        if (pivot != col) {
-            for (int c = col; c <= lastColumn; ++c)
-                std::swap(a[col][c], a[pivot][c]);
-            std::swap(a[col][kUnknowns], a[pivot][kUnknowns]);
-        }
-        const double inverseDiagonal = 1.0 / a[col][col];
-        for (int r = col + 1; r <= lastRow; ++r) {
-            if (a[r][col] == 0.0)
-                continue;
-            const double factor = a[r][col] * inverseDiagonal;
-            for (int c = col + 1; c <= lastColumn; ++c)
-                a[r][c] -= factor * a[col][c];
-            a[r][kUnknowns] -= factor * a[col][kUnknowns];
-        }
-    }
+    eliminateColumn<0>(a);
     double x[kUnknowns];
     for (int r = kUnknowns - 1; r >= 0; --r) {
         double sum = a[r][kUnknowns];
@@ -341,8 +346,8 @@ HalfSpaceQuadrature::HalfSpaceQuadrature() {
     }
 }
 
-std::array<double, 6> HalfSpaceQuadrature::quantities(double z, double r, double a,
-                                                      double q) const {
+__attribute__((target_clones("avx2", "default"))) std::array<double, 6>
+HalfSpaceQuadrature::quantities(double z, double r, double a, double q) const {
     if (r == 0.0) {
         const double rho = std::sqrt(z * z + a * a);
         const double p5 = (rho - z) * q;
