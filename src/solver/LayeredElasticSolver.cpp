@@ -240,6 +240,11 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
         besselJ0_[s] = amplitude * phaseCos_[s];
         besselJ1_[s] = amplitude * phaseSin_[s];
     }
+    // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
+    for (int s = 0; s < distanceCount_; ++s) {
+        const double r = sortedDistance_[s];
+        besselN_[s] = r == 0.0 ? 0.0 : besselJ1_[s] / (m * r) - besselJ0_[s] / 2.0;
+    }
 }
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
@@ -318,17 +323,12 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             const int pair = i * loadCount_ + j;
             const int s = sortedIndex_[pair];
             const double q = transformedLoad_[j];
-            const double j0 = besselJ0_[s], j1 = besselJ1_[s];
-            sumA += q * j0;
-            const double r = distance_[pair];
-            if (r != 0.0) {
-                const double n = (j1 / (m * r) - j0 / 2.0) * q;
-                sumNc += n * cos2Theta_[pair];
-                sumNs += n * sin2Theta_[pair];
-                const double b = q * j1;
-                sumBc += b * cosTheta_[pair];
-                sumBs += b * sinTheta_[pair];
-            }
+            const double a = q * besselJ0_[s], n = q * besselN_[s], b = q * besselJ1_[s];
+            sumA += a;
+            sumNc += n * cos2Theta_[pair];
+            sumNs += n * sin2Theta_[pair];
+            sumBc += b * cosTheta_[pair];
+            sumBs += b * sinTheta_[pair];
         }
         const int g = group_[i];
         const double mean = factorM_[g] * sumA;
@@ -344,8 +344,23 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
     }
 }
 
+// The half-space quantities of a layer-1 pair; pairs with the same depth, distance and load
+// (the same plan position under symmetric wheels) share one quadrature.
+std::array<double, 6> LayeredElasticSolver::halfSpaceFor(double z, double r, int load) {
+    const double a = radius_[load], q = pressure_[load];
+    for (int k = 0; k < halfSpaceCount_; ++k) {
+        const HalfSpaceEntry& e = halfSpaceCache_[k];
+        if (e.depth == z && e.distance == r && e.radius == a && e.pressure == q)
+            return e.values;
+    }
+    const auto values = halfSpace_.quantities(z, r, a, q);
+    halfSpaceCache_[halfSpaceCount_++] = {z, r, a, q, values};
+    return values;
+}
+
 // Adds the Boussinesq half-space of layer 1 to the integrated corrections of layer-1 points.
 void LayeredElasticSolver::closeLayerOnePoints() {
+    halfSpaceCount_ = 0;
     const double e1 = layers_.modulus[0], nu1 = layers_.poisson[0];
     auto& in = integral_;
     for (int i = 0; i < pointCount_; ++i) {
@@ -404,7 +419,7 @@ void LayeredElasticSolver::closeLayerOnePoints() {
             for (int j = 0; j < loadCount_; ++j) {
                 const int pair = i * loadCount_ + j;
                 const double r = distance_[pair];
-                const auto p = halfSpace_.quantities(z, r, radius_[j], pressure_[j]);
+                const auto p = halfSpaceFor(z, r, j);
                 const double p6 = p[0] * z, p7 = p[2] * r, p8 = p[3] * r;
                 in[W][i] -= 2.0 * (1.0 - nu1 * nu1) * p[5] / e1 + (1.0 + nu1) * p6 / e1;
                 const double h = (2.0 * nu1 + 1.0) * p[0] / 2.0 - p[1] / 2.0;

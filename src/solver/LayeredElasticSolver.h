@@ -49,6 +49,7 @@ class LayeredElasticSolver {
     void evaluateBessel(double m, double h);
     void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
     void closeLayerOnePoints();
+    std::array<double, 6> halfSpaceFor(double z, double r, int load);
     void writeTable(ResponseTable& table, double h0) const;
 
     int loadCount_ = 0;
@@ -83,7 +84,7 @@ class LayeredElasticSolver {
     // (Bessel series) form a prefix and the rest (asymptotic forms) the suffix.
     int distanceCount_ = 0;
     std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{};
-    std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{};
+    std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{}, besselN_{};
     int seriesCount_ = 0;
     // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
     std::array<double, kPairs> phaseSin_{}, phaseCos_{}, stepSin_{}, stepCos_{};
@@ -91,6 +92,13 @@ class LayeredElasticSolver {
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
+
+    struct HalfSpaceEntry {
+        double depth, distance, radius, pressure;
+        std::array<double, 6> values;
+    };
+    std::array<HalfSpaceEntry, kPairs> halfSpaceCache_{};
+    int halfSpaceCount_ = 0;
 };
 
 }  // namespace ardelon

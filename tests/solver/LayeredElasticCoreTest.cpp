@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "solver/LayeredElasticCore.h"
 #include "solver/SolverTestSupport.h"
@@ -49,6 +50,24 @@ TEST(Bessel, AsymptoticFormsTakeOverJustAboveSixteen) {
     EXPECT_NEAR(j0, -0.1756834315372696, kRoundOff);
     EXPECT_NEAR(j1, 0.09446732602014751, kRoundOff);
     EXPECT_NEAR(besselJ1(x), 0.09446732602014751, kRoundOff);
+}
+
+TEST(Bessel, BlockSeriesAgreesWithTheSingleSeries) {
+    // The block form multiplies by reciprocal factors instead of dividing: the sums differ from
+    // the term-by-term ones only by rounding (terms up to 1e5 cancel near x = 16).
+    constexpr double kBlockRounding = 1e-10;
+    std::vector<double> x;
+    for (int k = 0; k <= 36; ++k) x.push_back(16.0 * k / 36.0);  // an odd count: a partial block
+    std::vector<double> j0(x.size()), j1(x.size());
+    besselSeriesBlock(x.data(), j0.data(), j1.data(), static_cast<int>(x.size()));
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        double e0, e1;
+        besselJ0J1(x[k], e0, e1);
+        EXPECT_NEAR(j0[k], e0, kBlockRounding) << x[k];
+        EXPECT_NEAR(j1[k], e1, kBlockRounding) << x[k];
+    }
+    EXPECT_EQ(j0[0], 1.0);
+    EXPECT_EQ(j1[0], 0.0);
 }
 
 TEST(Hypergeometric, SurfaceDeflectionSeries) {
