@@ -81,6 +81,17 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
             sin2Theta_[pair] = std::sin(2.0 * theta);
         }
     }
+    planCount_ = 0;
+    for (int i = 0; i < pointCount_; ++i) {
+        int p = 0;
+        while (p < planCount_ && !(points[planLeader_[p]].x == points[i].x &&
+                                   points[planLeader_[p]].y == points[i].y)) {
+            ++p;
+        }
+        if (p == planCount_)
+            planLeader_[planCount_++] = i;
+        plan_[i] = p;
+    }
     groupCount_ = 0;
     for (int i = 0; i < pointCount_; ++i) {
         int g = 0;
@@ -316,11 +327,13 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         factorT_[g] = -tb;
     }
 
-    for (int i = 0; i < pointCount_; ++i) {
-        // The loads enter a point through five sums of Bessel terms.
+    // The loads enter a point through five sums of Bessel terms, which depend only on its plan
+    // position: they are formed once per distinct position.
+    for (int p = 0; p < planCount_; ++p) {
+        const int leader = planLeader_[p];
         double sumA = 0.0, sumNc = 0.0, sumNs = 0.0, sumBc = 0.0, sumBs = 0.0;
         for (int j = 0; j < loadCount_; ++j) {
-            const int pair = i * loadCount_ + j;
+            const int pair = leader * loadCount_ + j;
             const int s = sortedIndex_[pair];
             const double q = transformedLoad_[j];
             const double a = q * besselJ0_[s], n = q * besselN_[s], b = q * besselJ1_[s];
@@ -330,6 +343,16 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             sumBc += b * cosTheta_[pair];
             sumBs += b * sinTheta_[pair];
         }
+        planSumA_[p] = sumA;
+        planSumNc_[p] = sumNc;
+        planSumNs_[p] = sumNs;
+        planSumBc_[p] = sumBc;
+        planSumBs_[p] = sumBs;
+    }
+    for (int i = 0; i < pointCount_; ++i) {
+        const int p = plan_[i];
+        const double sumA = planSumA_[p], sumNc = planSumNc_[p], sumNs = planSumNs_[p],
+                     sumBc = planSumBc_[p], sumBs = planSumBs_[p];
         const int g = group_[i];
         const double mean = factorM_[g] * sumA;
         integrand_[W][i] = factorW_[g] * sumA;

@@ -76,6 +76,13 @@ class LayeredElasticSolver {
     std::array<double, kMaxPoints> factorW_{}, factorU_{}, factorM_{}, factorN_{}, factorZ_{},
         factorT_{};
 
+    // Points at the same plan position share their sums over the loads.
+    std::array<int, kMaxPoints> plan_{};
+    int planCount_ = 0;
+    std::array<int, kMaxPoints> planLeader_{};
+    std::array<double, kMaxPoints> planSumA_{}, planSumNc_{}, planSumNs_{}, planSumBc_{},
+        planSumBs_{};
+
     // Point-load pairs in point order, index point * loadCount + load.
     std::array<double, kPairs> distance_{}, cosTheta_{}, sinTheta_{}, cos2Theta_{}, sin2Theta_{};
     std::array<int, kPairs> sortedIndex_{};  // the pair's entry among the distinct distances
