@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "ardelon-cli 4.4");
     addProjectCommands(app);
     addSolverCommands(app);
+    addTrafficCommands(app);
 
     try {
         app.parse(argc, argv);
