@@ -112,8 +112,10 @@ void LayeredElasticSolver::preparePairs() {
     std::array<int, kPairs> order;
     for (int pair = 0; pair < pairCount_; ++pair)
         order[pair] = pair;
-    std::stable_sort(order.begin(), order.begin() + pairCount_,
-                     [this](int l, int r) { return distance_[l] < distance_[r]; });
+    // Ties keep the pair order, so the layout never depends on the sort (and nothing allocates).
+    std::sort(order.begin(), order.begin() + pairCount_, [this](int l, int r) {
+        return distance_[l] < distance_[r] || (distance_[l] == distance_[r] && l < r);
+    });
     // Pairs at the same plan distance (the same plan position at several depths, symmetric
     // wheels) share their Bessel values: one entry per distinct distance.
     distanceCount_ = 0;

@@ -57,7 +57,8 @@ TEST(Bessel, BlockSeriesAgreesWithTheSingleSeries) {
     // the term-by-term ones only by rounding (terms up to 1e5 cancel near x = 16).
     constexpr double kBlockRounding = 1e-10;
     std::vector<double> x;
-    for (int k = 0; k <= 36; ++k) x.push_back(16.0 * k / 36.0);  // an odd count: a partial block
+    for (int k = 0; k <= 36; ++k)
+        x.push_back(16.0 * k / 36.0);  // an odd count: a partial block
     std::vector<double> j0(x.size()), j1(x.size());
     besselSeriesBlock(x.data(), j0.data(), j1.data(), static_cast<int>(x.size()));
     for (std::size_t k = 0; k < x.size(); ++k) {
