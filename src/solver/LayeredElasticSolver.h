@@ -14,8 +14,19 @@
 // hypergeometric series; below the surface: on-axis closed form or a 500-interval Simpson
 // quadrature). Loads are superposed by summing integrands.
 //
-// Each call is independent of the previous one. The object owns its workspace, so one solver
-// object per thread may run calls concurrently; a single object must not be entered twice at once.
+// A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
+// its m = 0 end term, its closing and its strains all use layer 1.
+//
+// Work per m: one coefficient solution for all loads and points, J1(m·a) once per load, J0/J1 of
+// m·r once per distinct plan distance (series up to 16; above, the leading asymptotic forms whose
+// phase advances by an exact rotation through h·r per step), the load sums once per plan position
+// and the kernel brackets once per depth. The hot loops work on flat arrays in the object and
+// never allocate; the Bessel series, the coefficient solution and the half-space quadrature are
+// also built for AVX2 and give the same results there.
+//
+// Each call is independent of the previous one. The object owns its workspace (about 0.3 MB, so
+// keep it as a member or on the heap rather than in a small stack), so one solver object per
+// thread may run calls concurrently; a single object must not be entered twice at once.
 
 #include <array>
 
