@@ -191,6 +191,11 @@ __attribute__((target_clones("avx2", "default"))) void solveCoefficients(
     double m, const NormalisedLayers& layers, CoefficientSolution solution,
     LayerCoefficients& out) {
     double a[kUnknowns][kUnknowns + 1] = {};
+    // exp(-m h) across layers 2 to 4: the decay of each layer's terms from one face to the other.
+    std::array<double, 4> decay{};
+    for (int layer = 1; layer < 4; ++layer) {
+        decay[layer] = cutExp(-m * (layers.interface[layer] - layers.top[layer]));
+    }
 
     for (int k = 0; k < 4; ++k) {  // interface k + 1 between layer index k and k + 1
         const double z = layers.interface[k];
@@ -200,10 +205,9 @@ __attribute__((target_clones("avx2", "default"))) void solveCoefficients(
         if (upper == 0) {
             up = layerOneBrackets(layers.poisson[0], lambda, 1.0, cutExp(-2.0 * m * z));
         } else {
-            up = layerBrackets(layers.poisson[upper], lambda, 1.0,
-                               cutExp(-m * (z - layers.top[upper])));
+            up = layerBrackets(layers.poisson[upper], lambda, 1.0, decay[upper]);
         }
-        const double eaLower = lower == 4 ? 0.0 : cutExp(-m * (layers.interface[lower] - z));
+        const double eaLower = lower == 4 ? 0.0 : decay[lower];
         const Brackets lo = layerBrackets(layers.poisson[lower], lambda, eaLower, 1.0);
 
         const bool slip = solution == CoefficientSolution::Slip && k < 2;
@@ -292,7 +296,7 @@ __attribute__((target_clones("avx2", "default"))) void solveCoefficients(
         b1 - (2.0 - 4.0 * nu1 - mz1) * d1 +
         cutExp(-2.0 * mz1) * ((3.0 - 4.0 * nu1 + 2.0 * mz1) * b1 -
                               (8.0 * nu1 * nu1 - 8.0 * nu1 + 2.0 + mz1 - 4.0 * nu1 * mz1) * d1);
-    const double e2 = cutExp(-m * (layers.interface[1] - z1));
+    const double e2 = decay[1];
     const double k2 = e2 * out.A[1] - out.B[1] - (2.0 - 4.0 * nu2 - mz1) * e2 * out.C[1] -
                       (2.0 - 4.0 * nu2 + mz1) * out.D[1];
     out.kernel = std::abs(k2) > std::abs(k1) ? k2 : k1;
