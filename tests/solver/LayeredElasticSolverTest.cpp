@@ -111,6 +111,21 @@ TEST(Schemes, SlipAtInterfaceOneOrTwoUsesSimpson) {
     EXPECT_TRUE(agreesToSignificantDigits(t.at(InitialStep, 0), 0.014702, kFiveSignificant));
 }
 
+TEST(Schemes, SlipSolutionFixesInterfaceThreeBonded) {
+    // With interface 1 slipping, interfaces 1 and 2 are frictionless and 3 bonded whatever the
+    // other factors say; with both upper interfaces bonded, factor 3 is read.
+    const std::vector<EvaluationPoint> points = {{0, 0, 0, 1}, {3, 2, 24, 3}, {3, 2, 24, 4}};
+    LayerSystem slipBonded = referenceSystem(), slipLoose = referenceSystem();
+    slipBonded.bond = {0, 1, 1};
+    slipLoose.bond = {0, 0, 0};
+    EXPECT_EQ(solve(slipBonded, kDual, points), solve(slipLoose, kDual, points));
+    LayerSystem third = referenceSystem();
+    third.bond = {1, 1, 0};
+    const auto bonded = solve(referenceSystem(), kDual, points);
+    const auto loose = solve(third, kDual, points);
+    EXPECT_GT(std::abs(loose.at(EpsX, 1) - bonded.at(EpsX, 1)), 1e-6);
+}
+
 TEST(Schemes, FullSlipUnderTheAsphaltRaisesItsTensileStrain) {
     LayerSystem slip = referenceSystem();
     slip.bond = {0, 0, 1};
