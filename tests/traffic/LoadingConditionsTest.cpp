@@ -54,6 +54,20 @@ TEST_F(LoadingConditions, OpeningShowsTheCurrentConfigurationAndEnablesCheckedSh
     EXPECT_EQ(dlg.binLabels[55], "110+");
 }
 
+TEST(LoadingConditionsForm, BinEditsStandInFiveColumnsOfTwelve) {
+    EXPECT_EQ(Dlg::binColumn(0), 0);
+    EXPECT_EQ(Dlg::binColumn(11), 0);
+    EXPECT_EQ(Dlg::binColumn(12), 1);
+    EXPECT_EQ(Dlg::binColumn(47), 3);
+    EXPECT_EQ(Dlg::binColumn(48), 4);
+    EXPECT_EQ(Dlg::binRow(48), 0);
+    EXPECT_EQ(Dlg::binColumn(55), Dlg::kBinColumnCount - 1);
+    EXPECT_EQ(Dlg::binRow(55), 7);  // the last column holds bins 48 to 55
+    // The range messages of the command-line tool name the fields as the form labels them.
+    EXPECT_EQ(loadingFieldLabel(LoadingField::AxleGroupsPerDay), Dlg::kAxleGroupsPerDayLabel);
+    EXPECT_EQ(Dlg::kAxleGroupsPerDayLabel, "Axles Groups / Day");
+}
+
 TEST_F(LoadingConditions, MetricLabelsStopAtBin27) {
     CStenorDoc doc;
     doc.unitSystem = Metric;
@@ -325,11 +339,19 @@ TEST_F(LoadingConditions, AcceptIsHeldBackByAFieldOutOfRange) {
     EXPECT_EQ(loadingFieldsProblem(dlg),
               "\"Two-Way AADT\" must be an integer between 1 and 500000, not 0");
     dlg.aadt = 1;
-    EXPECT_FALSE(dlg.validateLoadingFields(host));
+    host.clear();
+    dlg.loadSpectra[Single][8] = 100;
+    EXPECT_FALSE(dlg.acceptLoading(host));  // derived, but the dialog stays open
+    EXPECT_EQ(dlg.loadCdf[Single][8], 1.0);
+    EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.lastMessage().text, "Please enter a number between 0 and 100.");
     EXPECT_EQ(host.lastFocus(), id(Dlg::Control::TruckGrowth));
     EXPECT_EQ(loadingFieldsProblem(dlg),
               "\"% Truck Growth\" must be a number between 0 and 100, not 150");
+    dlg.truckGrowthPercent = 100;
+    host.clear();
+    EXPECT_TRUE(dlg.acceptLoading(host));
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST(LoadingWorkingCopyCopies, EveryFieldGoesInAndBack) {
