@@ -1,0 +1,65 @@
+// Pictures of the main window and of every dialog, saved as PNG files in the build folder's
+// "screenshots" directory for review.
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "GuiTestSupport.h"
+#include "gui/InfoDialogs.h"
+#include "gui/MainWindow.h"
+
+using namespace ardelon;
+using namespace ardelon::gui;
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir directory;
+
+    static void save(QWidget& widget, const QString& name) {
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QDir().mkpath(QStringLiteral(ARDELON_SCREENSHOT_DIR));
+        const QImage image = widget.grab().toImage();
+        QVERIFY(!image.isNull());
+        // A picture that is one flat colour means nothing was drawn.
+        QVERIFY(image.pixel(image.width() / 2, image.height() / 2) != image.pixel(1, 1) ||
+                image.pixel(image.width() / 3, image.height() / 3) != image.pixel(1, 1));
+        const QString path = QStringLiteral(ARDELON_SCREENSHOT_DIR "/%1.png").arg(name);
+        QVERIFY(image.save(path));
+    }
+
+  private slots:
+    void mainWindowWithDefaultProject() {
+        MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
+        window.startUp({});
+        save(window, QStringLiteral("main-window"));
+    }
+
+    void mainWindowWithFiveLayers() {
+        MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
+        window.startUp({});
+        CStenorDoc& project = window.session().project();
+        project.layerCountIndex = 3;
+        project.materialIndex = {0, 0, 2, 6, 1};  // AC, AC, PCC, Gran Base, Soil
+        project.thickness = {4, 6, 9, 12};
+        project.layerModulus = {450000, 400000, 4000000, 30000, 12000};
+        project.configurationEnabled = {1, 1, 0, 1};
+        window.repaintViews();
+        save(window, QStringLiteral("main-window-five-layers"));
+    }
+
+    void aboutDialog() {
+        AboutDialog dialog;
+        save(dialog, QStringLiteral("about"));
+    }
+
+    void disclaimerDialog() {
+        DisclaimerDialog dialog;
+        save(dialog, QStringLiteral("disclaimer"));
+    }
+};
+
+QTEST_MAIN(ScreenshotTest)
+#include "ScreenshotTest.moc"
