@@ -1,12 +1,12 @@
 #include "gui/ModuleForms.h"
 
 #include "gui/MainWindow.h"
+#include "gui/TransferFunctionsForm.h"
 
 namespace ardelon::gui {
 
 void installModuleForms(MainWindow& window) {
-    // Each module form registers here as its dialog class becomes available.
-    (void)window;
+    window.setModuleForm(Module::TransferFunctions, runTransferFunctions);
 }
 
 }  // namespace ardelon::gui

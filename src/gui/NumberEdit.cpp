@@ -1,7 +1,7 @@
 #include "gui/NumberEdit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
-#include <QTimer>
 #include <cmath>
 
 #include "gui/QtDialogHost.h"
@@ -80,6 +80,11 @@ void NumberEdit::focusOutEvent(QFocusEvent* event) {
     // Switching to another window or opening a menu is not leaving the field.
     if (reporting || event->reason() == Qt::ActiveWindowFocusReason ||
         event->reason() == Qt::PopupFocusReason) {
+        return;
+    }
+    // Leaving for a Cancel button abandons the whole form, so the field is not judged.
+    if (const QWidget* next = QApplication::focusWidget();
+        next && next->property(kCancelsForm).toBool()) {
         return;
     }
     if (validate())

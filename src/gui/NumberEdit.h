@@ -10,6 +10,10 @@
 
 namespace ardelon::gui {
 
+// Property of a button that closes its form without keeping anything ("Cancel"): moving the
+// focus to it does not check the field being left.
+inline constexpr char kCancelsForm[] = "ardelonCancelsForm";
+
 class NumberEdit : public QLineEdit {
     Q_OBJECT
   public:

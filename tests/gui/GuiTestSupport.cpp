@@ -39,7 +39,7 @@ void whenDialogOpens(std::function<void(QDialog*)> inspect) {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             timer->stop();
             inspect(dialog);
-            dialog->reject();
+            if (dialog->isVisible()) dialog->reject();  // unless the inspection closed it
             timer->deleteLater();
         }
     });

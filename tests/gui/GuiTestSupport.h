@@ -22,7 +22,8 @@ struct MessageRecorder {
     std::deque<std::optional<QString>> files;  // answers of the file choosers
 };
 
-// Runs `inspect` on the next modal dialog that opens, then closes it with reject().
+// Runs `inspect` on the next modal dialog that opens, then closes it with reject() unless
+// `inspect` closed it already.
 void whenDialogOpens(std::function<void(QDialog*)> inspect);
 
 }  // namespace ardelon::testing

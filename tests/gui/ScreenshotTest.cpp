@@ -8,6 +8,7 @@
 #include "GuiTestSupport.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
+#include "gui/TransferFunctionsForm.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;
@@ -53,6 +54,12 @@ class ScreenshotTest : public QObject {
     void aboutDialog() {
         AboutDialog dialog;
         save(dialog, QStringLiteral("about"));
+    }
+
+    void transferFunctionsForm() {
+        TransferFunctionsDialog dialog(2.83e-06, 3.20596, 5.5e15, 3.929);
+        TransferFunctionsForm form(dialog);
+        save(form, QStringLiteral("transfer-functions"));
     }
 
     void disclaimerDialog() {
