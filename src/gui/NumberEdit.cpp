@@ -39,8 +39,17 @@ std::optional<int> NumberEdit::integer() const {
     return parseIntegerField(text, low, high).value;
 }
 
+QString numberText(double value) {
+    // Plain digits where fifteen significant digits say it exactly ("4000000", not "4e+06");
+    // otherwise the shortest text that reads back as the same value.
+    const QString plain = QString::number(value, 'g', 15);
+    if (!plain.contains(QLatin1Char('e')) && plain.toDouble() == value)
+        return plain;
+    return QString::fromStdString(formatFieldNumber(value));
+}
+
 void NumberEdit::setNumber(double value) {
-    setText(QString::fromStdString(formatFieldNumber(value)));
+    setText(numberText(value));
 }
 
 void NumberEdit::setInteger(int value) {
@@ -89,6 +98,15 @@ void NumberEdit::focusOutEvent(QFocusEvent* event) {
     }
     if (validate())
         emit committed();
+}
+
+void NumberEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (reporting || event->reason() == Qt::ActiveWindowFocusReason ||
+        event->reason() == Qt::PopupFocusReason || event->reason() == Qt::OtherFocusReason) {
+        return;  // back from a message box or a menu, or put here by a rule
+    }
+    emit entered();
 }
 
 }  // namespace ardelon::gui

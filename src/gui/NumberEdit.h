@@ -14,6 +14,9 @@ namespace ardelon::gui {
 // focus to it does not check the field being left.
 inline constexpr char kCancelsForm[] = "ardelonCancelsForm";
 
+// A number as the forms show it.
+QString numberText(double value);
+
 class NumberEdit : public QLineEdit {
     Q_OBJECT
   public:
@@ -36,9 +39,12 @@ class NumberEdit : public QLineEdit {
 
   signals:
     void committed();
+    // The user entered the edit (not merely returned to its window).
+    void entered();
 
   protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     QString refusal() const;

@@ -39,7 +39,8 @@ void whenDialogOpens(std::function<void(QDialog*)> inspect) {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             timer->stop();
             inspect(dialog);
-            if (dialog->isVisible()) dialog->reject();  // unless the inspection closed it
+            if (dialog->isVisible())
+                dialog->reject();  // unless the inspection closed it
             timer->deleteLater();
         }
     });

@@ -8,6 +8,7 @@
 #include "GuiTestSupport.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
+#include "gui/StructureForm.h"
 #include "gui/TransferFunctionsForm.h"
 
 using namespace ardelon;
@@ -60,6 +61,25 @@ class ScreenshotTest : public QObject {
         TransferFunctionsDialog dialog(2.83e-06, 3.20596, 5.5e15, 3.929);
         TransferFunctionsForm form(dialog);
         save(form, QStringLiteral("transfer-functions"));
+    }
+
+    void structureForm() {
+        CStructureDlg dialog;
+        CStenorDoc project;
+        project.layerCountIndex = 2;
+        project.materialIndex = {0, 6, 7, 7, 1};
+        project.thickness = {6, 8, 12, 999};
+        dialog.loadFrom(project);
+        StructureForm form(dialog);
+        save(form, QStringLiteral("structure"));
+    }
+
+    void inputVariabilityForm() {
+        CInputVariabilityDlg dialog;
+        dialog.modulusCov = 30;
+        dialog.thicknessCov = 5;
+        InputVariabilityForm form(dialog);
+        save(form, QStringLiteral("input-variability"));
     }
 
     void disclaimerDialog() {
