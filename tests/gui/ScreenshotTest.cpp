@@ -9,6 +9,7 @@
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
 #include "gui/StructureForm.h"
+#include "gui/TrafficForms.h"
 #include "gui/TransferFunctionsForm.h"
 
 using namespace ardelon;
@@ -80,6 +81,22 @@ class ScreenshotTest : public QObject {
         dialog.thicknessCov = 5;
         InputVariabilityForm form(dialog);
         save(form, QStringLiteral("input-variability"));
+    }
+
+    void loadSpectraForm() {
+        CStenorDoc project;
+        project.loadSpectra[Single][8] = 40;
+        project.loadSpectra[Single][9] = 35;
+        project.loadSpectra[Single][10] = 25;
+        CLoadingConditionsDlg dialog(project);
+        LoadSpectraForm form(dialog);
+        save(form, QStringLiteral("load-spectra"));
+    }
+
+    void esalDataForm() {
+        CEsalDataDlg dialog{CStenorDoc{}};
+        EsalDataForm form(dialog);
+        save(form, QStringLiteral("esal-data"));
     }
 
     void disclaimerDialog() {
