@@ -97,7 +97,7 @@ void NumberEdit::focusOutEvent(QFocusEvent* event) {
         return;
     }
     if (validate())
-        emit committed();
+        Q_EMIT committed();
 }
 
 void NumberEdit::focusInEvent(QFocusEvent* event) {
@@ -106,7 +106,7 @@ void NumberEdit::focusInEvent(QFocusEvent* event) {
         event->reason() == Qt::PopupFocusReason || event->reason() == Qt::OtherFocusReason) {
         return;  // back from a message box or a menu, or put here by a rule
     }
-    emit entered();
+    Q_EMIT entered();
 }
 
 }  // namespace ardelon::gui

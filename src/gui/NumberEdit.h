@@ -37,7 +37,7 @@ class NumberEdit : public QLineEdit {
     // refused. Returns whether the text was accepted.
     bool validate();
 
-  signals:
+  Q_SIGNALS:
     void committed();
     // The user entered the edit (not merely returned to its window).
     void entered();

@@ -1,5 +1,7 @@
 #include "gui/StructureForm.h"
 
+#include "gui/CriteriaForms.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -224,6 +226,7 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
     layout->addWidget(buttons);
 
     registerStructureNestedForms();
+    registerCriteriaNestedForms();
     dialog_.onInitDialog(host());
     showMembers();
 }

@@ -41,7 +41,7 @@ class MainWindowTest : public QObject {
         return found;
     }
 
-  private slots:
+  private Q_SLOTS:
     void init() { QFile::remove(settingsFile()); }
 
     void startUpWithoutFileShowsTheDefaults() {

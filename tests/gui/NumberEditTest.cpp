@@ -34,7 +34,7 @@ class NumberEditTest : public QObject {
         void tabAway() { second->setFocus(Qt::TabFocusReason); }
     };
 
-  private slots:
+  private Q_SLOTS:
     void textThatIsNotANumberIsRefusedAndKeepsTheFocus() {
         testing::MessageRecorder recorder;
         Form form(NumberEdit::Kind::Number);

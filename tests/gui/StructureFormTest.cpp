@@ -32,7 +32,7 @@ class StructureFormTest : public QObject {
         }
     };
 
-  private slots:
+  private Q_SLOTS:
     void thicknessOutOfRangeIsReportedKeptAndKeepsTheFocus() {
         testing::MessageRecorder recorder;
         OpenForm open;
@@ -87,7 +87,7 @@ class StructureFormTest : public QObject {
         OpenForm open;
         QComboBox* material = open.form->materialList(2);
         material->setCurrentIndex(2);  // PCC
-        emit material->activated(2);
+        Q_EMIT material->activated(2);
         QCOMPARE(recorder.messages.size(), 1);
         QCOMPARE(recorder.messages[0].text,
                  QStringLiteral("PCC is not acceptable as 2nd layer in a two layer pavement."));

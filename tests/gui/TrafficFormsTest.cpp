@@ -23,7 +23,7 @@ class TrafficFormsTest : public QObject {
         next->setFocus(Qt::TabFocusReason);
     }
 
-  private slots:
+  private Q_SLOTS:
     void binEditsFollowTheFiveColumnLayoutAndLabels() {
         testing::MessageRecorder recorder;
         CLoadingConditionsDlg dialog(CStenorDoc{});

@@ -17,7 +17,7 @@ class TransferFunctionsFormTest : public QObject {
         return form.findChild<QPushButton*>(QStringLiteral("control%1").arg(int(control)));
     }
 
-  private slots:
+  private Q_SLOTS:
     void warningComesFirstAndCancelKeepsTheCoefficients() {
         testing::MessageRecorder recorder;
         CStenorDoc working;
