@@ -173,6 +173,7 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     layout->addWidget(distribution);
     layout->addLayout(buttons);
 
+    registerTrafficNestedForms();
     // The widgets show the working copy before the opening rule reads them back.
     showMembers();
     run([&] { dialog_.openLoadingConditions(host()); });
@@ -276,6 +277,124 @@ void EsalDataForm::accept() {
     dialog_.expectedEsals = *esals_->number();
     if (dialog_.acceptEsalData(host()))
         QDialog::accept();
+}
+
+// ----- Vehicle Type Distribution
+// ------------------------------------------------------------------
+
+VehicleTypeForm::VehicleTypeForm(CVehicleTypeDlg& dialog, QWidget* parent)
+    : FormBase(parent), dialog_(dialog) {
+    using VControl = CVehicleTypeDlg::Control;
+    setObjectName(QStringLiteral("vehicleTypeForm"));
+    setWindowTitle(toQString(CVehicleTypeDlg::kCaption));
+
+    auto* roadRow = new QHBoxLayout;
+    roadRow->addWidget(new QLabel(QStringLiteral("Roadway Functional Classification")));
+    roadClass_ = bound(VControl::RoadClass, new QComboBox);
+    for (auto name : kRoadClassNames)
+        roadClass_->addItem(toQString(name));
+    roadRow->addWidget(roadClass_, 1);
+    connect(roadClass_, &QComboBox::activated, this, [this] {
+        readWidgets();
+        dialog_.selectRoadClass();
+        showMembers();
+    });
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(3);
+    auto* axlesHeading = new QLabel(QStringLiteral("Average Number of Axles Per Vehicle"));
+    axlesHeading->setAlignment(Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Vehicle Classification")), 0, 0, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("% AADTT")), 0, 1, 2, 1);
+    grid->addWidget(axlesHeading, 0, 2, 1, 3);
+    const char* groups[] = {"Single", "Tandem", "Tridem"};
+    for (int g = 0; g < 3; ++g) {
+        auto* heading = new QLabel(QString::fromLatin1(groups[g]));
+        heading->setAlignment(Qt::AlignCenter);
+        grid->addWidget(heading, 1, g + 2);
+    }
+    for (int v = 0; v < kVehicleClassCount; ++v) {
+        auto* name = new QLabel(QString::number(v + 4));
+        name->setAlignment(Qt::AlignCenter);
+        grid->addWidget(name, v + 2, 0);
+        const int indices[] = {shareIndex(v), singleAxlesIndex(v), tandemAxlesIndex(v),
+                               tridemAxlesIndex(v)};
+        for (int c = 0; c < 4; ++c) {
+            const std::size_t i = static_cast<std::size_t>(indices[c]);
+            values_[i] = numberEdit(CVehicleTypeDlg::valueEdit(indices[c]));
+            values_[i]->setMaximumWidth(90);
+            values_[i]->setAlignment(Qt::AlignRight);
+            grid->addWidget(values_[i], v + 2, c + 1);
+        }
+        connect(values_[static_cast<std::size_t>(shareIndex(v))], &NumberEdit::committed, this,
+                [this, v] {
+                    readWidgets();
+                    dialog_.shareEdited(host(), v);
+                    showMembers();
+                });
+    }
+    total_ = bound(VControl::Total, readOnlyField(80));
+    grid->addWidget(new QLabel(QStringLiteral("Total")), kVehicleClassCount + 2, 0);
+    grid->addWidget(total_, kVehicleClassCount + 2, 1);
+
+    auto* buttons = new QDialogButtonBox;
+    accept_ = bound(VControl::AcceptChanges, new QPushButton(QStringLiteral("Accept Changes")));
+    accept_->setDefault(true);
+    buttons->addButton(accept_, QDialogButtonBox::AcceptRole);
+    buttons->addButton(
+        bound(VControl::CancelChanges, cancelButton(QStringLiteral("Cancel Changes"))),
+        QDialogButtonBox::RejectRole);
+    connect(accept_, &QPushButton::clicked, this, &VehicleTypeForm::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(roadRow);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    dialog_.openVehicleTypes();
+    showMembers();
+}
+
+void VehicleTypeForm::showMembers() {
+    setIndexQuietly(roadClass_, dialog_.vehicleTypeRoadClass);
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+        if (values_[i])
+            values_[i]->setNumber(dialog_.vehicleTypeValue[i]);
+    }
+    total_->setText(numberText(dialog_.total));
+}
+
+void VehicleTypeForm::readWidgets() {
+    dialog_.vehicleTypeRoadClass = roadClass_->currentIndex();
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+        if (!values_[i])
+            continue;
+        if (auto v = values_[i]->number())
+            dialog_.vehicleTypeValue[i] = *v;
+    }
+}
+
+void VehicleTypeForm::accept() {
+    if (!validateNumberEdits())
+        return;
+    readWidgets();
+    const bool mayClose = dialog_.acceptVehicleTypes(host());
+    showMembers();
+    if (mayClose)
+        QDialog::accept();
+}
+
+void registerTrafficNestedForms() {
+    static const bool registered = [] {
+        registerNestedForm([](ModalDialog& dialog, QWidget* parent) -> std::optional<bool> {
+            auto* vehicleTypes = dynamic_cast<CVehicleTypeDlg*>(&dialog);
+            if (!vehicleTypes)
+                return std::nullopt;
+            VehicleTypeForm form(*vehicleTypes, parent);
+            return form.exec() == QDialog::Accepted;
+        });
+        return true;
+    }();
+    (void)registered;
 }
 
 // ----- the commands -----------------------------------------------------------------------------

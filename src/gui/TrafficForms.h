@@ -11,6 +11,7 @@
 #include "gui/FormSupport.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/VehicleTypes.h"
 
 namespace ardelon::gui {
 
@@ -72,6 +73,31 @@ class EsalDataForm : public FormBase {
     NumberEdit* esals_;
     QPushButton* ok_;
 };
+
+// "Vehicle Type Distribution (Press F1 for Help)", opened from the Load Spectra module.
+class VehicleTypeForm : public FormBase {
+    Q_OBJECT
+  public:
+    VehicleTypeForm(CVehicleTypeDlg& dialog, QWidget* parent = nullptr);
+    NumberEdit* valueEdit(int index) const { return values_[static_cast<std::size_t>(index)]; }
+    QComboBox* roadClassList() const { return roadClass_; }
+    QLabel* totalField() const { return total_; }
+    QPushButton* acceptButton() const { return accept_; }
+    void accept() override;
+
+  private:
+    void showMembers();
+    void readWidgets();
+
+    CVehicleTypeDlg& dialog_;
+    QComboBox* roadClass_;
+    std::array<NumberEdit*, kVehicleTypeValueCount> values_{};
+    QLabel* total_;
+    QPushButton* accept_;
+};
+
+// Registers the vehicle type form for the Load Spectra module's nested dialog.
+void registerTrafficNestedForms();
 
 bool runLoadSpectraModule(QWidget* parent, CStenorDoc& workingCopy);
 bool runEsalData(QWidget* parent, CStenorDoc& workingCopy);

@@ -32,7 +32,8 @@ class ScreenshotTest : public QObject {
         // A picture of only a few colours means nothing but the background was drawn.
         QSet<QRgb> colours;
         for (int y = 0; y < image.height(); y += 2) {
-            for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+            for (int x = 0; x < image.width(); x += 2)
+                colours.insert(image.pixel(x, y));
         }
         QVERIFY2(colours.size() > 8, qPrintable(name));
         const QString path = QStringLiteral(ARDELON_SCREENSHOT_DIR "/%1.png").arg(name);
@@ -97,6 +98,12 @@ class ScreenshotTest : public QObject {
         CLoadingConditionsDlg dialog(project);
         LoadSpectraForm form(dialog);
         save(form, QStringLiteral("load-spectra"));
+    }
+
+    void vehicleTypeForm() {
+        CVehicleTypeDlg dialog(0, CStenorDoc{}.vehicleTypeValue);
+        VehicleTypeForm form(dialog);
+        save(form, QStringLiteral("vehicle-types"));
     }
 
     void esalDataForm() {

@@ -105,6 +105,38 @@ class TrafficFormsTest : public QObject {
         QVERIFY(working == CStenorDoc());
     }
 
+    void vehicleShareAbove100IsRefused() {
+        testing::MessageRecorder recorder;
+        CVehicleTypeDlg dialog(0, CStenorDoc{}.vehicleTypeValue);
+        VehicleTypeForm form(dialog);
+        activate(form);
+        type(form.valueEdit(shareIndex(5)), QStringLiteral("150"), form.valueEdit(shareIndex(6)));
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages[0].text,
+                 QStringLiteral("Please enter a value between 0% and 100%."));
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Percentage Out of Range"));
+        QCOMPARE(QApplication::focusWidget(), form.valueEdit(shareIndex(5)));
+    }
+
+    void vehicleTypesFillTheSpectraOfTheModule() {
+        testing::MessageRecorder recorder;
+        CLoadingConditionsDlg dialog(CStenorDoc{});
+        LoadSpectraForm form(dialog);
+        testing::whenDialogOpens([](QDialog* opened) {
+            auto* vehicles = static_cast<VehicleTypeForm*>(opened);
+            QCOMPARE(vehicles->totalField()->text(), QStringLiteral("100"));
+            vehicles->acceptButton()->click();
+        });
+        form.findChild<QPushButton*>(
+                QStringLiteral("control%1")
+                    .arg(int(CLoadingConditionsDlg::Control::InputByVehicleType)))
+            ->click();
+        QVERIFY(recorder.messages.isEmpty());
+        QVERIFY(dialog.configurationPercent[Tandem] > 0);
+        QVERIFY(form.configurationCheck(Tandem)->isChecked());
+        QVERIFY(form.totalField()->text() != QStringLiteral("0"));
+    }
+
     void esalDataRefusesTextAndNegativeNumbers() {
         testing::MessageRecorder recorder;
         CEsalDataDlg dialog(CStenorDoc{});
