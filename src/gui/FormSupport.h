@@ -1,0 +1,44 @@
+#pragma once
+// What every form of a dialog class shares: its DialogHost, the buttons that close it and the
+// number edits bound to the dialog's controls.
+
+#include <QDialog>
+#include <QPushButton>
+
+#include "gui/NumberEdit.h"
+#include "gui/QtDialogHost.h"
+
+namespace ardelon::gui {
+
+class FormBase : public QDialog {
+    Q_OBJECT
+  public:
+    explicit FormBase(QWidget* parent) : QDialog(parent), host_(this) {}
+    QtDialogHost& host() { return host_; }
+
+  protected:
+    // A button that closes the form keeping nothing ("Cancel", "Cancel Changes").
+    QPushButton* cancelButton(const QString& text);
+    // A number edit named after its control so that the dialog's rules can focus it.
+    template <typename ControlEnum>
+    NumberEdit* numberEdit(ControlEnum control, NumberEdit::Kind kind = NumberEdit::Kind::Number) {
+        auto* edit = new NumberEdit(kind);
+        edit->setObjectName(QStringLiteral("control%1").arg(static_cast<int>(control)));
+        host_.bind(static_cast<int>(control), edit);
+        return edit;
+    }
+    template <typename ControlEnum, typename WidgetType>
+    WidgetType* bound(ControlEnum control, WidgetType* widget) {
+        widget->setObjectName(QStringLiteral("control%1").arg(static_cast<int>(control)));
+        host_.bind(static_cast<int>(control), widget);
+        return widget;
+    }
+    // Checks every number edit of the form as the accept button does: false (with the message
+    // shown and the focus on the refused edit) when one holds text that is not a number.
+    bool validateNumberEdits();
+
+  private:
+    QtDialogHost host_;
+};
+
+}  // namespace ardelon::gui

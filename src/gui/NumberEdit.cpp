@@ -1,0 +1,112 @@
+#include "gui/NumberEdit.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <cmath>
+
+#include "gui/QtDialogHost.h"
+#include "project/NumberField.h"
+
+namespace ardelon::gui {
+
+namespace {
+bool reporting = false;  // a refusal message of some field is on screen
+}  // namespace
+
+NumberEdit::NumberEdit(Kind kind, QWidget* parent) : QLineEdit(parent), kind_(kind) {}
+
+void NumberEdit::setRange(double minimum, double maximum) {
+    minimum_ = minimum;
+    maximum_ = maximum;
+}
+
+std::optional<double> NumberEdit::number() const {
+    const std::string text = this->text().toStdString();
+    if (kind_ == Kind::Integer) {
+        auto value = integer();
+        return value ? std::optional<double>(*value) : std::nullopt;
+    }
+    return parseNumberField(text, minimum_, maximum_).value;
+}
+
+std::optional<int> NumberEdit::integer() const {
+    const std::string text = this->text().toStdString();
+    std::optional<int> low, high;
+    if (minimum_ && maximum_) {
+        low = static_cast<int>(std::ceil(*minimum_));
+        high = static_cast<int>(std::floor(*maximum_));
+    }
+    return parseIntegerField(text, low, high).value;
+}
+
+QString numberText(double value) {
+    // Plain digits where fifteen significant digits say it exactly ("4000000", not "4e+06");
+    // otherwise the shortest text that reads back as the same value.
+    const QString plain = QString::number(value, 'g', 15);
+    if (!plain.contains(QLatin1Char('e')) && plain.toDouble() == value)
+        return plain;
+    return QString::fromStdString(formatFieldNumber(value));
+}
+
+void NumberEdit::setNumber(double value) {
+    setText(numberText(value));
+}
+
+void NumberEdit::setInteger(int value) {
+    setText(QString::number(value));
+}
+
+QString NumberEdit::refusal() const {
+    const std::string text = this->text().toStdString();
+    if (kind_ == Kind::Integer) {
+        std::optional<int> low, high;
+        if (minimum_ && maximum_) {
+            low = static_cast<int>(std::ceil(*minimum_));
+            high = static_cast<int>(std::floor(*maximum_));
+        }
+        return QString::fromStdString(parseIntegerField(text, low, high).message);
+    }
+    return QString::fromStdString(parseNumberField(text, minimum_, maximum_).message);
+}
+
+bool NumberEdit::validate() {
+    const QString message = refusal();
+    if (message.isEmpty())
+        return true;
+    // While one field reports, the others do not judge their own focus loss: taking the focus
+    // back must not start a refusal in the field that just received it.
+    reporting = true;
+    showMessageBox(window(), {message, toQString(kApplicationTitle), MessageIcon::Exclamation,
+                              MessageButtons::Ok});
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+    reporting = false;
+    return false;
+}
+
+void NumberEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Switching to another window or opening a menu is not leaving the field.
+    if (reporting || event->reason() == Qt::ActiveWindowFocusReason ||
+        event->reason() == Qt::PopupFocusReason) {
+        return;
+    }
+    // Leaving for a Cancel button abandons the whole form, so the field is not judged.
+    if (const QWidget* next = QApplication::focusWidget();
+        next && next->property(kCancelsForm).toBool()) {
+        return;
+    }
+    if (validate())
+        Q_EMIT committed();
+}
+
+void NumberEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (reporting || event->reason() == Qt::ActiveWindowFocusReason ||
+        event->reason() == Qt::PopupFocusReason || event->reason() == Qt::OtherFocusReason) {
+        return;  // back from a message box or a menu, or put here by a rule
+    }
+    Q_EMIT entered();
+}
+
+}  // namespace ardelon::gui

@@ -1,0 +1,36 @@
+#pragma once
+// Test helpers of the application shell: a recording main window and a project in which every
+// field differs from the defaults, to see exactly which fields a module copies.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/DocumentSession.h"
+
+namespace ardelon::testing {
+
+class FakeShellWindow : public ShellWindow {
+  public:
+    bool runModule(Module module, CStenorDoc& workingCopy) override {
+        modulesRun.push_back(module);
+        seenByModule = workingCopy;
+        if (edit)
+            edit(workingCopy);
+        return accept;
+    }
+    void setCaption(std::string_view caption) override { captions.emplace_back(caption); }
+    void repaintViews() override { ++repaints; }
+
+    bool accept = true;
+    std::function<void(CStenorDoc&)> edit;  // what the user does in the module
+    std::vector<Module> modulesRun;
+    CStenorDoc seenByModule;
+    std::vector<std::string> captions;
+    int repaints = 0;
+};
+
+// Every field of the project, fixed tables included, changed from its default value.
+CStenorDoc everyFieldChanged();
+
+}  // namespace ardelon::testing

@@ -1,0 +1,50 @@
+#include "GuiTestSupport.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace ardelon::testing {
+
+MessageRecorder::MessageRecorder() {
+    gui::setMessageHandler([this](QWidget*, const gui::MessageRequest& request) {
+        messages.append(request);
+        if (!answers.empty()) {
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return request.buttons == MessageButtons::Ok || request.buttons == MessageButtons::OkCancel
+                   ? MessageAnswer::Ok
+                   : MessageAnswer::Yes;
+    });
+    gui::setFileHandler([this](QWidget*, const gui::FileRequest&) -> std::optional<QString> {
+        if (files.empty())
+            return std::nullopt;
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    });
+}
+
+MessageRecorder::~MessageRecorder() {
+    gui::setMessageHandler({});
+    gui::setFileHandler({});
+}
+
+void whenDialogOpens(std::function<void(QDialog*)> inspect) {
+    // Polls until the modal dialog is up: exec() starts its own event loop, which runs the timer.
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, inspect = std::move(inspect)] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            inspect(dialog);
+            if (dialog->isVisible())
+                dialog->reject();  // unless the inspection closed it
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+}  // namespace ardelon::testing

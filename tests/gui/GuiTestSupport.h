@@ -1,0 +1,29 @@
+#pragma once
+// Helpers of the widget tests: message boxes and file choosers answered from a script, and
+// closing whatever modal dialog is open.
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <deque>
+#include <optional>
+
+#include "gui/QtDialogHost.h"
+
+namespace ardelon::testing {
+
+// Records every message box instead of showing it and answers from `answers` (then Ok / Yes).
+struct MessageRecorder {
+    MessageRecorder();
+    ~MessageRecorder();
+
+    QList<gui::MessageRequest> messages;
+    std::deque<MessageAnswer> answers;
+    std::deque<std::optional<QString>> files;  // answers of the file choosers
+};
+
+// Runs `inspect` on the next modal dialog that opens, then closes it with reject() unless
+// `inspect` closed it already.
+void whenDialogOpens(std::function<void(QDialog*)> inspect);
+
+}  // namespace ardelon::testing

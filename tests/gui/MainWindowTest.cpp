@@ -1,0 +1,259 @@
+// The main window on the offscreen platform: start-up, caption, menu and accelerators, the unit
+// check marks, About and Disclaimer, the save-changes prompt and the recent file list.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "GuiTestSupport.h"
+#include "app/ApplicationTexts.h"
+#include "gui/CrossSectionView.h"
+#include "gui/InfoDialogs.h"
+#include "gui/MainWindow.h"
+#include "project/ProjectFile.h"
+
+using namespace ardelon;
+using namespace ardelon::gui;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir directory;
+
+    QString settingsFile() const { return directory.filePath(QStringLiteral("ardelon.ini")); }
+    QString projectFile(const QString& name, int layerCountIndex, double topThickness) {
+        CStenorDoc doc;
+        doc.layerCountIndex = layerCountIndex;
+        doc.thickness[0] = topThickness;
+        const QString path = directory.filePath(name);
+        if (!saveProjectFile(doc, path.toStdString()).ok())
+            qFatal("cannot write test project");
+        return path;
+    }
+    static QAction* action(MainWindow& window, const char* name) {
+        auto* found = window.findChild<QAction*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no action %s", name);
+        return found;
+    }
+
+  private Q_SLOTS:
+    void init() { QFile::remove(settingsFile()); }
+
+    void startUpWithoutFileShowsTheDefaults() {
+        testing::MessageRecorder recorder;
+        MainWindow window(settingsFile());
+        window.startUp({});
+        QCOMPARE(window.windowTitle(), QStringLiteral("Ardelon 4.4"));
+        QVERIFY(window.session().project() == CStenorDoc());
+        QVERIFY(recorder.messages.isEmpty());
+        const auto bands = sectionBands(window.session().project());
+        QCOMPARE(bands.size(), std::size_t(2));
+        QCOMPARE(bands[0].material, QStringLiteral("AC (PG 70-22)"));
+        QCOMPARE(bands[0].thickness, QStringLiteral("10 in"));
+        QCOMPARE(bands[0].modulus, QStringLiteral("E = 522958 psi"));
+        QCOMPARE(bands[1].material, QStringLiteral("Soil"));
+        QCOMPARE(bands[1].thickness, QStringLiteral("Infinite"));
+    }
+
+    void startUpWithFileOpensItAndRemembersIt() {
+        testing::MessageRecorder recorder;
+        const QString file = projectFile(QStringLiteral("ramp.ard"), 2, 4.5);
+        {
+            MainWindow window(settingsFile());
+            window.startUp({file});
+            QCOMPARE(window.windowTitle(), QStringLiteral("ramp.ard - Doradivoz Ivoroz"));
+            QCOMPARE(window.session().project().layerCountIndex, 2);
+            QCOMPARE(sectionBands(window.session().project()).size(), std::size_t(4));
+            auto* recent = window.findChild<QAction*>(QStringLiteral("actionRecentFile1"));
+            QVERIFY(recent);
+            QVERIFY(recent->text().endsWith(QStringLiteral("ramp.ard")));
+        }
+        QSettings settings(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("Recent File List/File1")).toString(), file);
+        // The next start of the program offers the file again.
+        MainWindow again(settingsFile());
+        QCOMPARE(again.session().recentFiles().entries().front(), file.toStdString());
+    }
+
+    void startUpWithUnreadableFileSaysSoThenStartsNew() {
+        testing::MessageRecorder recorder;
+        const QString bad = directory.filePath(QStringLiteral("bad.ard"));
+        QFile out(bad);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("tiny");
+        out.close();
+        MainWindow window(settingsFile());
+        window.startUp({bad});
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages[0].text,
+                 QStringLiteral("Cannot open \"%1\": Unexpected file format.").arg(bad));
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Ardelon"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Ardelon 4.4"));
+        QVERIFY(window.session().project() == CStenorDoc());
+    }
+
+    void menusAndAcceleratorsAreThoseOfTheProjectCommands() {
+        MainWindow window(settingsFile());
+        QStringList menus;
+        for (QAction* menu : window.menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, (QStringList{"&File", "&Input", "&Output", "&Info"}));
+        const std::pair<const char*, QKeySequence> accelerators[] = {
+            {"actionNew", QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {"actionOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {"actionSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
+            {"actionStructure", QKeySequence(Qt::CTRL | Qt::Key_T)},
+            {"actionLoadSpectra", QKeySequence(Qt::CTRL | Qt::Key_L)},
+            {"actionViewOutput", QKeySequence(Qt::ALT | Qt::Key_V)},
+            {"actionEsalData", QKeySequence(Qt::CTRL | Qt::Key_E)},
+            {"actionTransferFunctions", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        };
+        for (const auto& [name, keys] : accelerators)
+            QCOMPARE(action(window, name)->shortcut(), keys);
+        QCOMPARE(action(window, "actionSaveAs")->text(), QStringLiteral("Save As"));
+        QCOMPARE(action(window, "actionExit")->text(), QStringLiteral("E&xit"));
+        QCOMPARE(action(window, "actionAbout")->text(), QStringLiteral("&About Ardelon"));
+    }
+
+    void acceleratorOpensItsModule() {
+        testing::MessageRecorder recorder;
+        MainWindow window(settingsFile());
+        std::vector<Module> opened;
+        window.setModuleForm(Module::EsalData, [&](QWidget*, CStenorDoc&) {
+            opened.push_back(Module::EsalData);
+            return false;
+        });
+        window.startUp({});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(opened.size(), std::size_t(1));
+        QCOMPARE(window.session().project().useLoadSpectra, 0);
+    }
+
+    void unitCommandsCarryCheckMarks() {
+        MainWindow window(settingsFile());
+        window.startUp({});
+        QAction* english = action(window, "actionEnglishUnits");
+        QAction* metric = action(window, "actionMetricUnits");
+        QVERIFY(english->isChecked());
+        QVERIFY(!metric->isChecked());
+        metric->trigger();
+        QCOMPARE(window.session().project().unitSystem, int(Metric));
+        QVERIFY(metric->isChecked());
+        QVERIFY(!english->isChecked());
+        metric->trigger();  // choosing the checked unit system again keeps its mark
+        QVERIFY(metric->isChecked());
+        english->trigger();
+        QCOMPARE(window.session().project().unitSystem, int(English));
+        QVERIFY(english->isChecked());
+        QVERIFY(!metric->isChecked());
+    }
+
+    void aboutShowsProgramAndRelease() {
+        AboutDialog about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Ardelon 4.4"));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("program"))->text(),
+                 QStringLiteral("Ardelon 4.4"));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("release"))->text(),
+                 QStringLiteral("Release:  September 2017"));
+        QVERIFY(about.findChildren<QAbstractButton*>().isEmpty());
+
+        MainWindow window(settingsFile());
+        QString caption;
+        testing::whenDialogOpens([&](QDialog* dialog) { caption = dialog->windowTitle(); });
+        action(window, "actionAbout")->trigger();
+        QCOMPARE(caption, QStringLiteral("About Ardelon 4.4"));
+    }
+
+    void disclaimerShowsTheExactText() {
+        MainWindow window(settingsFile());
+        QString caption, text;
+        testing::whenDialogOpens([&](QDialog* dialog) {
+            caption = dialog->windowTitle();
+            text = dialog->findChild<QLabel*>(QStringLiteral("disclaimerText"))->text();
+        });
+        action(window, "actionDisclaimer")->trigger();
+        QCOMPARE(caption, QStringLiteral("Disclaimer"));
+        QCOMPARE(text, QStringLiteral("Ardelon is currently intended as a mechanistic\n"
+                                      "pavement design tool.  It should be used in\n"
+                                      "conjunction with applicable design standards.\n"
+                                      "As always, design thicknesses must pass the test\n"
+                                      "of reasonableness to ensure an economical\n"
+                                      "design that will perform satisfactorily over\n"
+                                      "the expected pavement life."));
+    }
+
+    void cancelledModuleLeavesTheProjectAndCaption() {
+        testing::MessageRecorder recorder;
+        MainWindow window(settingsFile());
+        window.setModuleForm(Module::Structure, [](QWidget*, CStenorDoc& working) {
+            working.thickness[0] = 3;
+            working.layerCountIndex = 3;
+            return false;
+        });
+        window.startUp({});
+        action(window, "actionStructure")->trigger();
+        QVERIFY(window.session().project() == CStenorDoc());
+        QVERIFY(!window.session().isModified());
+        window.show();
+        QVERIFY(window.close());
+        QVERIFY(recorder.messages.isEmpty());
+    }
+
+    void exitAsksToSaveAcceptedChanges() {
+        testing::MessageRecorder recorder;
+        MainWindow window(settingsFile());
+        window.setModuleForm(Module::Structure, [](QWidget*, CStenorDoc& working) {
+            working.thickness[0] = 12;
+            return true;
+        });
+        window.startUp({});
+        window.show();
+        action(window, "actionStructure")->trigger();
+        QCOMPARE(window.session().project().thickness[0], 12.0);
+
+        recorder.answers = {MessageAnswer::Cancel};
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages[0].text, QStringLiteral("Save changes to Untitled?"));
+        QCOMPARE(recorder.messages[0].buttons, MessageButtons::YesNoCancel);
+
+        // Yes saves under a name chosen in the Save As dialog, then the window closes.
+        recorder.answers = {MessageAnswer::Yes};
+        recorder.files = {directory.filePath(QStringLiteral("overlay"))};
+        QVERIFY(window.close());
+        CStenorDoc saved;
+        QVERIFY(
+            openProjectFile(directory.filePath(QStringLiteral("overlay.ard")).toStdString(), saved)
+                .ok());
+        QCOMPARE(saved.thickness[0], 12.0);
+    }
+
+    void newAsksThenKeepsTheInputs() {
+        testing::MessageRecorder recorder;
+        MainWindow window(settingsFile());
+        window.setModuleForm(Module::Structure, [](QWidget*, CStenorDoc& working) {
+            working.layerCountIndex = 1;
+            return true;
+        });
+        window.startUp({projectFile(QStringLiteral("base.ard"), 0, 8)});
+        action(window, "actionStructure")->trigger();
+        recorder.answers = {MessageAnswer::No};
+        action(window, "actionNew")->trigger();
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages[0].text, QStringLiteral("Save changes to base.ard?"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Doradivoz Ivoroz"));
+        QCOMPARE(window.session().project().layerCountIndex, 1);
+        QCOMPARE(window.session().project().thickness[0], 8.0);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
