@@ -251,8 +251,8 @@ void StructureForm::showMembers() {
     for (QLabel* unit : modulusUnits_)
         unit->setText(toQString(d.modulusUnitLabel()));
     thicknessUnit_->setText(toQString(d.thicknessUnitLabel()));
-    temperatureHeading_->setText(QStringLiteral("Mean Air Temperature, ") +
-                                 toQString(d.temperatureUnitLabel()));
+    // Mean air temperatures are held in degrees F in either unit system.
+    temperatureHeading_->setText(toQString(CStructureDlg::kMeanAirTemperatureLabel));
     {
         const QSignalBlocker block(layerCount_);
         if (auto* button = layerCount_->button(d.layerCountIndex))

@@ -236,6 +236,7 @@ class CStructureDlg : public ModalDialog {
     bool isVisible(Control control) const;
     std::string_view modulusUnitLabel() const { return isMetric() ? "(MPa)" : "(psi)"; }
     std::string_view thicknessUnitLabel() const { return isMetric() ? "(cm)" : "(in)"; }
+    // Unit of the AC surface temperature; the mean air temperatures stay in degrees F.
     std::string_view temperatureUnitLabel() const { return isMetric() ? "C" : "F"; }
 
     // Working copy (names as in the project).

@@ -16,8 +16,8 @@ class StructureFormTest : public QObject {
     struct OpenForm {
         CStructureDlg dialog;
         std::unique_ptr<StructureForm> form;
-        OpenForm() {
-            dialog.loadFrom(CStenorDoc());
+        explicit OpenForm(const CStenorDoc& project = CStenorDoc()) {
+            dialog.loadFrom(project);
             form = std::make_unique<StructureForm>(dialog);
             form->show();
             form->activateWindow();
@@ -33,6 +33,18 @@ class StructureFormTest : public QObject {
     };
 
   private Q_SLOTS:
+    void metricUnitsRelabelLengthsAndModuliButNotAirTemperatures() {
+        CStenorDoc project;
+        project.unitSystem = Metric;
+        OpenForm open(project);
+        QStringList texts;
+        for (QLabel* label : open.form->findChildren<QLabel*>()) texts << label->text();
+        QVERIFY(texts.contains(QStringLiteral("(cm)")));
+        QVERIFY(texts.contains(QStringLiteral("(MPa)")));
+        // Mean air temperatures are held in degrees F whatever the unit system.
+        QVERIFY(texts.contains(QStringLiteral("Mean Air Temperature, F")));
+        QVERIFY(!texts.contains(QStringLiteral("Mean Air Temperature, C")));
+    }
     void thicknessOutOfRangeIsReportedKeptAndKeepsTheFocus() {
         testing::MessageRecorder recorder;
         OpenForm open;
