@@ -19,7 +19,8 @@ int MonteCarloSampler::nextRaw() {
 
 double MonteCarloSampler::uniformDeviate() {
     double u = 0.0;
-    while (u == 0.0) u = nextRaw() * kRawToUniform;
+    while (u == 0.0)
+        u = nextRaw() * kRawToUniform;
     return u;
 }
 
@@ -28,10 +29,14 @@ int MonteCarloSampler::pickSeason(double u, const std::array<int, kSeasonCount>&
     const int c2 = c1 + weeks[1];
     const int c3 = c2 + weeks[2];
     const int c4 = c3 + weeks[3];
-    if (u < c1 * kWeekToYear) return 0;
-    if (u < c2 * kWeekToYear) return 1;
-    if (u < c3 * kWeekToYear) return 2;
-    if (u < c4 * kWeekToYear) return 3;
+    if (u < c1 * kWeekToYear)
+        return 0;
+    if (u < c2 * kWeekToYear)
+        return 1;
+    if (u < c3 * kWeekToYear)
+        return 2;
+    if (u < c4 * kWeekToYear)
+        return 3;
     return 4;
 }
 
@@ -45,13 +50,16 @@ namespace {
 
 double sampleByMeanAndCov(double mean, double z, int distribution, double cov) {
     const double s = cov * 0.01 * mean;
-    if (distribution == Normal) return mean + z * s;
+    if (distribution == Normal)
+        return mean + z * s;
     // Log-normal with mean `mean` and the given coefficient of variation. A zero mean has no
     // log-normal and gives 0; a zero spread gives the mean itself.
-    if (mean == 0.0) return 0.0;
+    if (mean == 0.0)
+        return 0.0;
     const double t = s / mean;
     const double sigma = std::sqrt(std::log(1.0 + t * t));
-    if (sigma == 0.0) return mean;
+    if (sigma == 0.0)
+        return mean;
     const double mu = std::log(mean) - sigma * sigma * 0.5;
     return std::exp(mu + sigma * z);
 }
@@ -66,25 +74,31 @@ double MonteCarloSampler::sampleModulus(const std::array<double, kSeasonCount>& 
 double MonteCarloSampler::sampleThickness(double mean, double z, int distribution, double cov,
                                           int valuesInEnglish) {
     double x = sampleByMeanAndCov(mean, z, distribution, cov);
-    if (valuesInEnglish == 0) x *= units::kCmToInch;
+    if (valuesInEnglish == 0)
+        x *= units::kCmToInch;
     return x;
 }
 
 void MonteCarloSampler::raiseTo(double& value, double floor) {
-    if (!(value >= floor)) value = floor;  // also catches NaN
+    if (!(value >= floor))
+        value = floor;  // also catches NaN
 }
 
 int MonteCarloSampler::pickAxleConfiguration(double u, double single, double tandem, double tridem,
                                              double /*steer*/) {
-    if (u < single) return Single;
-    if (u < single + tandem) return Tandem;
-    if (u < single + tandem + tridem) return Tridem;
+    if (u < single)
+        return Single;
+    if (u < single + tandem)
+        return Tandem;
+    if (u < single + tandem + tridem)
+        return Tridem;
     return Steer;
 }
 
 double MonteCarloSampler::sampleWheelLoad(double u, int tires, const BinArray& cdf, double load) {
     for (int k = 0; k < kBinCount; ++k) {
-        if (u < cdf[static_cast<std::size_t>(k)]) return (1000.0 + 2000.0 * k) / tires;
+        if (u < cdf[static_cast<std::size_t>(k)])
+            return (1000.0 + 2000.0 * k) / tires;
     }
     return load;
 }
@@ -103,7 +117,8 @@ int MonteCarloSampler::contactCircles(double loadPerTire, int tires, std::span<d
 double heaviestBinLoadPerTire(const BinArray& cdf, int tires) {
     for (int k = kBinCount - 1; k >= 0; --k) {
         const double below = k == 0 ? 0.0 : cdf[static_cast<std::size_t>(k - 1)];
-        if (cdf[static_cast<std::size_t>(k)] > below) return (1000.0 + 2000.0 * k) / tires;
+        if (cdf[static_cast<std::size_t>(k)] > below)
+            return (1000.0 + 2000.0 * k) / tires;
     }
     return 0.0;
 }

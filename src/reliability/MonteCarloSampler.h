@@ -22,7 +22,7 @@ struct NormalPair {
 };
 
 class MonteCarloSampler {
-public:
+  public:
     // 1/32767 and 1/52 as the doubles nearest them, and the Box-Muller angle factor (which
     // differs from 2π in the tenth decimal; kept so that runs reproduce).
     static constexpr double kRawToUniform = 3.051850947599719e-05;
@@ -70,7 +70,7 @@ public:
     static int contactCircles(double loadPerTire, int tires, std::span<double> pressure,
                               std::span<double> radius);
 
-private:
+  private:
     std::uint32_t seed_;
 };
 

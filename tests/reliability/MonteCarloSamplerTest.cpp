@@ -162,7 +162,8 @@ TEST(MonteCarloWheelLoad, FirstBinAboveTheDeviate) {
     cdf[0] = 0.1;
     cdf[1] = 0.1;
     cdf[2] = 0.4;
-    for (int k = 3; k < kBinCount; ++k) cdf[static_cast<std::size_t>(k)] = 1.0;
+    for (int k = 3; k < kBinCount; ++k)
+        cdf[static_cast<std::size_t>(k)] = 1.0;
     EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(0.05, 4, cdf, -1), 1000.0 / 4);
     EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(0.1, 4, cdf, -1), 5000.0 / 4);  // strict
     for (double u : {0.4, 0.7, 0.999, 1.0 - 1e-12}) {
@@ -175,7 +176,8 @@ TEST(MonteCarloWheelLoad, FirstBinAboveTheDeviate) {
 
 TEST(MonteCarloWheelLoad, HeaviestNonEmptyBin) {
     BinArray cdf{};
-    for (int k = 5; k < kBinCount; ++k) cdf[static_cast<std::size_t>(k)] = k < 20 ? 0.5 : 0.9999;
+    for (int k = 5; k < kBinCount; ++k)
+        cdf[static_cast<std::size_t>(k)] = k < 20 ? 0.5 : 0.9999;
     EXPECT_EQ(heaviestBinLoadPerTire(cdf, 4), (1000.0 + 2000.0 * 20) / 4);
     EXPECT_EQ(heaviestBinLoadPerTire(BinArray{}, 4), 0.0);
     BinArray last{};
