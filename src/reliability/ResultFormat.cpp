@@ -1,5 +1,6 @@
 #include "reliability/ResultFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +59,17 @@ double yearsToDamage(double axleGroupsPerDay, double damagePerMillion, double gr
         return INFINITY;
     const double years = std::log10(argument) / std::log10(1.0 + growth);
     return std::isfinite(years) ? years : INFINITY;
+}
+
+PercentInterval wilsonInterval95(int successes, int trials) {
+    if (trials <= 0) return {0.0, 100.0};
+    constexpr double z = 1.959963984540054;
+    const double n = trials;
+    const double p = successes / n;
+    const double z2n = z * z / n;
+    const double centre = (p + z2n / 2.0) / (1.0 + z2n);
+    const double half = z / (1.0 + z2n) * std::sqrt(p * (1.0 - p) / n + z2n / (4.0 * n));
+    return {std::max(0.0, centre - half) * 100.0, std::min(1.0, centre + half) * 100.0};
 }
 
 std::string formatYears(double years) {

@@ -21,6 +21,15 @@ inline constexpr const char* kInfiniteYears = "Infinite";
 double yearsToDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
                      double damageLevel);
 
+// The Wilson score interval at 95 % confidence (z = 1.959963984540054) of a percentage observed as
+// `successes` of `trials` Monte Carlo cycles, in percent. It stays within 0 to 100 and is not
+// degenerate at 0 % or 100 %, where the normal approximation fails.
+struct PercentInterval {
+    double low = 0.0;
+    double high = 0.0;
+};
+PercentInterval wilsonInterval95(int successes, int trials);
+
 // formatSignificant, except that +infinity reads "Infinite".
 std::string formatYears(double years);
 

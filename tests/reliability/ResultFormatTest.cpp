@@ -64,5 +64,26 @@ TEST(YearsToDamage, NoDamageIsInfiniteAndZeroGrowthIsLinear) {
                 std::log10(1 - 0.5 * (0.1 / 0.365)) / std::log10(0.5), 1e-12);
 }
 
+// Interval bounds from the closed forms below, to round-off.
+constexpr double kIntervalTolerance = 1e-9;
+
+TEST(WilsonInterval, ClosedFormsAtTheEndsAndInTheMiddle) {
+    const double z2 = 1.959963984540054 * 1.959963984540054;
+    // None of 10: [0, z²/(n + z²)].
+    const PercentInterval none = wilsonInterval95(0, 10);
+    EXPECT_NEAR(none.low, 0.0, kIntervalTolerance);
+    EXPECT_NEAR(none.high, 100.0 * z2 / (10 + z2), kIntervalTolerance);
+    // All of 10: [n/(n + z²), 1].
+    const PercentInterval all = wilsonInterval95(10, 10);
+    EXPECT_NEAR(all.low, 100.0 * 10 / (10 + z2), kIntervalTolerance);
+    EXPECT_NEAR(all.high, 100.0, kIntervalTolerance);
+    // Half of 100 is symmetric about 50 %: 50 ± 100 z √(0.25/100 + z²/40000) / (1 + z²/100).
+    const PercentInterval half = wilsonInterval95(50, 100);
+    const double h = 100.0 * 1.959963984540054 * std::sqrt(0.0025 + z2 / 40000) / (1 + z2 / 100);
+    EXPECT_NEAR(half.low, 50 - h, kIntervalTolerance);
+    EXPECT_NEAR(half.high, 50 + h, kIntervalTolerance);
+    EXPECT_NEAR(half.low, 40.383, 1e-3);  // the textbook value
+}
+
 }  // namespace
 }  // namespace ardelon
