@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include "criteria/EnduranceLimitDialog.h"
+#include "criteria/LayerCriteriaDialog.h"
+#include "criteria/ResponseType.h"
+#include "support/FakeHost.h"
+
+namespace ardelon {
+namespace {
+
+using Dlg = LayerCriteriaDialog;
+using Control = LayerCriteriaDialog::Control;
+using testing::FakeHost;
+using testing::RecordedMessage;
+
+int id(Control c) {
+    return static_cast<int>(c);
+}
+int id(Control row, int position) {
+    return id(Dlg::control(row, position));
+}
+
+// Products of a limit with the two-decimal factors carry one rounding of the multiplication.
+constexpr double kProductTolerance = 1e-12;
+
+struct Opened {
+    Opened(int layer, bool isLastLayer, const CriterionSlots& slots = {}, double limit = 0)
+        : dlg(layer, isLastLayer, slots, limit) {
+        dlg.onInitDialog(host);
+    }
+    Dlg dlg;
+    FakeHost host;
+};
+
+void activate(Opened& o, int position, int type) {
+    o.dlg.slot(position).active = 1;
+    o.dlg.onActiveChanged(o.host, position);
+    o.dlg.slot(position).responseType = type;
+    o.dlg.onResponseTypeChanged(o.host, position);
+}
+
+TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
+    Opened o(1, false);
+    for (int p = Top; p <= Bottom; ++p) {
+        EXPECT_TRUE(o.host.isVisible(id(Control::ActiveTop, p)));
+        EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, p)));
+        EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdTop, p)));
+        EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop, p)));
+    }
+    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
+}
+
+TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
+    Opened o(1, false);
+    activate(o, Middle, HorizontalStrain);
+    EXPECT_EQ(o.dlg.unitLabel(Middle), "microstrain");
+    EXPECT_TRUE(o.host.isVisible(id(Control::TransferTop, Middle)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileTop, Middle)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::K1Top, Middle)));
+
+    o.dlg.slot(Middle).useTransferFunction = 1;
+    o.dlg.onTransferFunctionChanged(o.host, Middle);
+    EXPECT_TRUE(o.host.isVisible(id(Control::K1Top, Middle)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::K2Top, Middle)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop, Middle)));
+
+    o.dlg.slot(Middle).k1 = 0.0796;
+    o.dlg.slot(Middle).k2 = 3.291;
+    o.dlg.slot(Middle).useTransferFunction = 0;
+    o.dlg.onTransferFunctionChanged(o.host, Middle);
+    EXPECT_EQ(o.dlg.slot(Middle).k1, 0.0);
+    EXPECT_EQ(o.dlg.slot(Middle).k2, 0.0);
+    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileTop, Middle)));
+}
+
+TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
+    Opened o(2, false);
+    activate(o, Top, HorizontalStrain);
+    o.dlg.slot(Top).useTransferFunction = 1;
+    o.dlg.slot(Top).k1 = 2.83e-06;
+    o.dlg.slot(Top).k2 = 3.2;
+    o.dlg.slot(Top).responseType = VerticalStress;
+    o.dlg.onResponseTypeChanged(o.host, Top);
+    EXPECT_EQ(o.dlg.slot(Top).useTransferFunction, 0);
+    EXPECT_EQ(o.dlg.slot(Top).k1, 0.0);
+    EXPECT_EQ(o.dlg.slot(Top).k2, 0.0);
+    EXPECT_EQ(o.dlg.unitLabel(Top), "psi");
+    EXPECT_FALSE(o.host.isVisible(id(Control::TransferTop, Top)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::K1Top, Top)));
+}
+
+TEST(LayerCriteria, ClearingAPositionDropsItsTransferFunction) {
+    Opened o(2, false);
+    activate(o, Bottom, VerticalStrain);
+    o.dlg.slot(Bottom).useTransferFunction = 1;
+    o.dlg.slot(Bottom).k1 = 5;
+    o.dlg.slot(Bottom).active = 0;
+    o.dlg.onActiveChanged(o.host, Bottom);
+    EXPECT_EQ(o.dlg.slot(Bottom).useTransferFunction, 0);
+    EXPECT_EQ(o.dlg.slot(Bottom).k1, 0.0);
+    EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
+}
+
+TEST(LayerCriteria, BottomDistributionTypeSwapsThresholdForTheDistributionBlock) {
+    Opened o(1, false);
+    activate(o, Bottom, HorizontalStrainDistribution);
+    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution95)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution55)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::EnterEnduranceLimit)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdTop, Bottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::UnitTop, Bottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop, Bottom)));
+
+    o.dlg.slot(Bottom).responseType = VerticalDeflection;
+    o.dlg.onResponseTypeChanged(o.host, Bottom);
+    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::ThresholdTop, Bottom)));
+    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
+}
+
+TEST(LayerCriteria, LastLayerOffersOnlyTop) {
+    Opened o(2, true);
+    EXPECT_TRUE(o.host.isVisible(id(Control::ActiveTop)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::ActiveMiddle)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::ActiveBottom)));
+    o.dlg.slot(Bottom).active = 1;
+    o.dlg.onActiveChanged(o.host, Bottom);
+    EXPECT_EQ(o.dlg.slot(Bottom).active, 0);
+    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
+    activate(o, Top, VerticalStrain);
+    EXPECT_EQ(o.dlg.slot(Top).active, 1);
+    EXPECT_TRUE(o.host.isVisible(id(Control::TypeTop)));
+}
+
+TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
+    Opened o(1, false);
+    activate(o, Bottom, HorizontalStrainDistribution);
+    o.dlg.onLoadDefaultDistribution(o.host);
+    EXPECT_EQ(o.host.lastMessage(),
+              (RecordedMessage{"You are selecting a default distribution from OMRA Test Track "
+                               "research. See full help file for more details.",
+                               "Default OMRA Test Track Distribution", MessageIcon::Exclamation,
+                               MessageButtons::Ok}));
+    EXPECT_EQ(o.dlg.slot(Bottom).distribution,
+              (std::array<double, 5>{-257, -194, -158, -131, -110}));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
+    EXPECT_TRUE(o.dlg.onAccept(o.host));
+    EXPECT_EQ(o.host.messages.size(), 1u);
+}
+
+TEST(LayerCriteria, EnduranceLimitScalesTheDistribution) {
+    Opened o(1, false, {}, -50);
+    o.host.modalScript.push_back([](ModalDialog& d) {
+        auto& e = dynamic_cast<EnduranceLimitDialog&>(d);
+        EXPECT_EQ(e.enduranceLimit, -50.0);
+        e.enduranceLimit = -100;
+        return true;
+    });
+    o.dlg.onEnterEnduranceLimit(o.host);
+    EXPECT_EQ(o.host.modalCaptions, std::vector<std::string>{"Endurance Limit"});
+    EXPECT_EQ(o.dlg.enduranceLimit, -100.0);
+    const double expected[] = {-173, -131, -106, -88, -74};
+    for (int i = 0; i < kDistributionLevels; ++i) {
+        EXPECT_NEAR(o.dlg.slot(Bottom).distribution[i], expected[i], kProductTolerance);
+    }
+    EXPECT_EQ(o.host.lastMessage().text,
+              "You are selecting a default distribution from OMRA Test Track research based on "
+              "an endurance limit measured in the lab. See full help file for more details.");
+    EXPECT_EQ(o.host.lastMessage().caption, "Default OMRA Test Track Distribution");
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
+    EXPECT_TRUE(o.dlg.onAccept(o.host));
+
+    // A positive limit gives a decreasing distribution, which passes too.
+    o.host.modalScript.push_back([](ModalDialog& d) {
+        dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = 70;
+        return true;
+    });
+    o.dlg.onEnterEnduranceLimit(o.host);
+    EXPECT_NEAR(o.dlg.slot(Bottom).distribution[0], 121.1, kProductTolerance);
+    EXPECT_TRUE(o.dlg.onAccept(o.host));
+}
+
+TEST(LayerCriteria, CancelledEnduranceLimitChangesNothing) {
+    CriterionSlots slots{};
+    slots[2].distribution = {-1, -2, -3, -4, -5};
+    Opened o(1, false, slots, -60);
+    o.host.modalScript.push_back([](ModalDialog& d) {
+        dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = -100;
+        return false;
+    });
+    o.dlg.onEnterEnduranceLimit(o.host);
+    EXPECT_EQ(o.dlg.enduranceLimit, -60.0);
+    EXPECT_EQ(o.dlg.slots[2].distribution, slots[2].distribution);
+    EXPECT_TRUE(o.host.messages.empty());
+}
+
+TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefused) {
+    Opened o(3, false);
+    o.dlg.slot(Bottom).distribution = {-200, -150, -160, -120, -110};
+    EXPECT_FALSE(o.dlg.onAccept(o.host));
+    EXPECT_EQ(o.host.lastMessage(),
+              (RecordedMessage{
+                  "The cumulative strain distribution must be uniformly decreasing or increasing.",
+                  "Invalid Cumulative Strain Distribution - Please Adjust",
+                  MessageIcon::Exclamation, MessageButtons::Ok}));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
+}
+
+TEST(LayerCriteria, MonotonicCheckAllowsEqualNeighbours) {
+    EXPECT_TRUE(isMonotonicDistribution({0, 0, 0, 0, 0}));
+    EXPECT_TRUE(isMonotonicDistribution({-200, -200, -150, -150, -100}));
+    EXPECT_TRUE(isMonotonicDistribution({300, 200, 200, 100, 0}));
+    EXPECT_FALSE(isMonotonicDistribution({-100, -99, -100, -100, -100}));
+}
+
+TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
+    CriterionSlots slots{};
+    for (int s : {0, 1, 2, 3, 4, 5, 9, 10, 11})
+        slots[s].active = 1;  // nine elsewhere
+    Opened o(3, false, slots);
+    o.dlg.slot(Top).active = 1;  // the tenth is fine
+    o.dlg.onActiveChanged(o.host, Top);
+    EXPECT_EQ(o.dlg.slot(Top).active, 1);
+    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.activeLocationCount(), 10);
+
+    o.dlg.slot(Middle).active = 1;  // the eleventh is not
+    o.dlg.onActiveChanged(o.host, Middle);
+    EXPECT_EQ(o.dlg.slot(Middle).active, 0);
+    EXPECT_EQ(o.host.messages.size(), 1u);
+    EXPECT_EQ(o.host.lastMessage().caption, "Too Many Criterion Locations");
+    EXPECT_EQ(o.host.lastMessage().text, Dlg::kTooManyLocationsText);
+    EXPECT_NE(o.host.lastMessage().text.find("At most 10 criterion locations"), std::string::npos);
+    EXPECT_FALSE(o.host.isVisible(id(Control::TypeMiddle)));
+
+    // Clearing one elsewhere makes room again.
+    o.dlg.slot(Top).active = 0;
+    o.dlg.onActiveChanged(o.host, Top);
+    o.dlg.slot(Middle).active = 1;
+    o.dlg.onActiveChanged(o.host, Middle);
+    EXPECT_EQ(o.dlg.slot(Middle).active, 1);
+    EXPECT_EQ(o.host.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace ardelon

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "project/Rounding.h"
+#include "structure/AcTemperature.h"
+
+namespace ardelon {
+namespace {
+
+// The pavement temperature of the worked example is quoted to three decimals.
+constexpr double kQuotedTemperatureTolerance = 0.0005;
+// Depths are sums and thirds of thicknesses: exact but for the last binary digit.
+constexpr double kDepthTolerance = 1e-12;
+
+constexpr int kPg82 = 0, kPg76 = 1, kPg70 = 2, kPg64 = 3, kPg58 = 4, kPg52 = 5, kPg46 = 6;
+
+TEST(AcTemperature, TenInchLayerAtSeventyDegreesGivesTheNewProjectModulus) {
+    const double depth = evaluationDepths({10, 999, 999, 999})[0];
+    EXPECT_NEAR(depth, 3.3333333333, 1e-9);
+    EXPECT_NEAR(pavementTemperature(70, depth), 80.909, kQuotedTemperatureTolerance);
+    EXPECT_EQ(roundHalfUpWhole(acModulusFromTemperature(70, depth, kPg70)), 522958.0);
+}
+
+TEST(AcTemperature, GradesShareCurvesInTwoGroups) {
+    const double depth = 5.0;
+    for (double air : {20.0, 55.0, 70.0, 95.0}) {
+        const double e70 = acModulusFromTemperature(air, depth, kPg70);
+        EXPECT_EQ(acModulusFromTemperature(air, depth, kPg82), e70);
+        EXPECT_EQ(acModulusFromTemperature(air, depth, kPg76), e70);
+        EXPECT_EQ(acModulusFromTemperature(air, depth, kPg52),
+                  acModulusFromTemperature(air, depth, kPg46));
+    }
+    // The other grades have curves of their own.
+    const double tp = pavementTemperature(70, depth);
+    EXPECT_DOUBLE_EQ(acModulusFromTemperature(70, depth, kPg64), 7351157 * std::exp(-0.038 * tp));
+    EXPECT_DOUBLE_EQ(acModulusFromTemperature(70, depth, kPg58), 5677719 * std::exp(-0.045 * tp));
+    EXPECT_DOUBLE_EQ(acModulusFromTemperature(70, depth, kPg46), 4841000 * std::exp(-0.048 * tp));
+}
+
+TEST(AcTemperature, ColdAndHotSeasonsStayWithinTheAsphaltLimits) {
+    EXPECT_EQ(acModulusFromTemperature(-60, 1.0, kPg70), 4000000.0);
+    EXPECT_EQ(acModulusFromTemperature(150, 1.0, kPg46), 50000.0);
+    // Just inside the limits the curve itself is returned.
+    const double mild = acModulusFromTemperature(40, 3.0, kPg70);
+    EXPECT_GT(mild, 50000.0);
+    EXPECT_LT(mild, 4000000.0);
+}
+
+TEST(AcTemperature, DeeperAsphaltIsCoolerInSummerAndStiffer) {
+    // Summer air at 90 F: the surface runs hotter than the air, depth damps it.
+    EXPECT_GT(acModulusFromTemperature(90, 12.0, kPg70), acModulusFromTemperature(90, 2.0, kPg70));
+}
+
+TEST(AcTemperature, EvaluationDepthsAreOneThirdIntoEachLayer) {
+    const auto z = evaluationDepths({6, 9, 3, 999});
+    EXPECT_NEAR(z[0], 2.0, kDepthTolerance);
+    EXPECT_NEAR(z[1], 9.0, kDepthTolerance);
+    EXPECT_NEAR(z[2], 16.0, kDepthTolerance);
+    EXPECT_NEAR(z[3], 18.0 + 333.0, kDepthTolerance);
+}
+
+TEST(AcTemperature, GradeOutsideTheListUsesTheNearestEnd) {
+    EXPECT_EQ(acModulusFromTemperature(70, 4, -3), acModulusFromTemperature(70, 4, kPg82));
+    EXPECT_EQ(acModulusFromTemperature(70, 4, 12), acModulusFromTemperature(70, 4, kPg46));
+}
+
+}  // namespace
+}  // namespace ardelon

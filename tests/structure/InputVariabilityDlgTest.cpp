@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "structure/CInputVariabilityDlg.h"
+#include "support/FakeHost.h"
+
+namespace ardelon {
+namespace {
+
+using Dlg = CInputVariabilityDlg;
+using testing::FakeHost;
+using testing::RecordedMessage;
+
+int id(Dlg::Control c) {
+    return static_cast<int>(c);
+}
+
+Dlg dialogFor(int layer, int layerCountIndex, double thicknessCov) {
+    Dlg d;
+    d.layer = layer;
+    d.layerCountIndex = layerCountIndex;
+    d.modulusCov = 50;
+    d.thicknessCov = thicknessCov;
+    return d;
+}
+
+TEST(InputVariability, LabelNamesTheMaterialInFull) {
+    Dlg d;
+    const std::pair<MaterialType, std::string_view> cases[] = {
+        {MaterialType::AC, "Layer: AC"},
+        {MaterialType::RubbPCC, "Layer: Rubblized PCC"},
+        {MaterialType::CandSPCC, "Layer: Crack and Seat PCC"},
+        {MaterialType::BandSPCC, "Layer: Break and Seat PCC"},
+        {MaterialType::GranBase, "Layer: Granular Base"},
+        {MaterialType::Other, "Layer: Other"},
+    };
+    for (const auto& [material, label] : cases) {
+        d.materialType = static_cast<int>(material);
+        EXPECT_EQ(d.materialLabel(), label);
+    }
+}
+
+TEST(InputVariability, ThicknessControlsOnlyForLayersOfFiniteThickness) {
+    struct Case {
+        int layer, layerCountIndex;
+        bool enabled;
+    };
+    for (const Case c :
+         {Case{1, 0, true}, Case{2, 0, false}, Case{2, 1, true}, Case{3, 1, false},
+          Case{3, 2, true}, Case{4, 2, false}, Case{4, 3, true}, Case{5, 3, false}}) {
+        SCOPED_TRACE(::testing::Message() << "layer " << c.layer << " index " << c.layerCountIndex);
+        FakeHost host;
+        Dlg d = dialogFor(c.layer, c.layerCountIndex, 12.0);
+        d.onInitDialog(host);
+        EXPECT_EQ(host.isEnabled(id(Dlg::Control::ThicknessCov)), c.enabled);
+        EXPECT_EQ(host.isEnabled(id(Dlg::Control::ThicknessDistribution)), c.enabled);
+        EXPECT_EQ(d.thicknessCov, c.enabled ? 12.0 : 0.0);
+    }
+}
+
+TEST(InputVariability, SemiInfiniteLayerFiveShowsNoThicknessDistribution) {
+    FakeHost host;
+    Dlg d = dialogFor(5, 3, 0.0);
+    d.onInitDialog(host);
+    EXPECT_EQ(d.thicknessDistribution, Dlg::kNoSelection);
+}
+
+TEST(InputVariability, CovIsHeldBetweenZeroAndOneThousandPercent) {
+    FakeHost host;
+    Dlg d = dialogFor(1, 0, 5);
+    d.modulusCov = 1000;
+    d.onModulusCovChanged(host);
+    EXPECT_EQ(d.modulusCov, 1000.0);
+    d.modulusCov = 0;
+    d.onModulusCovChanged(host);
+    EXPECT_TRUE(host.messages.empty());
+
+    d.modulusCov = 1000.5;
+    d.onModulusCovChanged(host);
+    EXPECT_EQ(d.modulusCov, 1000.0);
+    EXPECT_EQ(host.lastMessage(),
+              (RecordedMessage{"The value has been set to the maximum.", "Value Out of Range",
+                               MessageIcon::Exclamation, MessageButtons::Ok}));
+
+    d.thicknessCov = -1;
+    d.onThicknessCovChanged(host);
+    EXPECT_EQ(d.thicknessCov, 0.0);
+    EXPECT_EQ(host.lastMessage(),
+              (RecordedMessage{"The value has been set to the minimum.", "Value Out of Range",
+                               MessageIcon::Exclamation, MessageButtons::Ok}));
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace ardelon

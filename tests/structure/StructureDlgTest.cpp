@@ -1,0 +1,604 @@
+#include <gtest/gtest.h>
+
+#include "criteria/LayerCriteriaDialog.h"
+#include "project/CStenorDoc.h"
+#include "project/Rounding.h"
+#include "structure/AcTemperature.h"
+#include "structure/CInputVariabilityDlg.h"
+#include "structure/CStructureDlg.h"
+#include "support/FakeHost.h"
+
+namespace ardelon {
+namespace {
+
+using Dlg = CStructureDlg;
+using Control = CStructureDlg::Control;
+using testing::FakeHost;
+using testing::RecordedMessage;
+
+int id(Control c) {
+    return static_cast<int>(c);
+}
+
+RecordedMessage exclamation(std::string_view text, std::string_view caption) {
+    return {std::string(text), std::string(caption), MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+// Modulus of an AC layer computed the way the dialog must: whole psi.
+double acModulus(double airF, double depthIn, int pgHighIndex) {
+    return roundHalfUpWhole(acModulusFromTemperature(airF, depthIn, pgHighIndex));
+}
+
+constexpr int kPg70 = 2;
+constexpr double kSoil[] = {12000, 15000, 24000, 15000, 12000 * 1.1};
+
+// The Structure module opened on a project, as the Structure command does.
+struct Opened {
+    explicit Opened(const CStenorDoc& doc = CStenorDoc()) : doc(doc) {
+        dlg.loadFrom(doc);
+        dlg.onInitDialog(host);
+    }
+    CStenorDoc doc;
+    Dlg dlg;
+    FakeHost host;
+};
+
+void setLayerCount(Opened& o, int layers) {
+    o.dlg.layerCountIndex = layers - 2;
+    o.dlg.onLayerCountChanged(o.host);
+}
+
+void chooseMaterial(Opened& o, int layer, MaterialType material) {
+    o.dlg.materialIndex[static_cast<size_t>(layer - 1)] = materialIndexOf(layer, material);
+    o.dlg.onMaterialChanged(o.host, layer);
+}
+
+// ----- opening ------------------------------------------------------------------------------
+
+TEST(StructureOpening, NewProjectShowsTenInchesOfAcOverSoil) {
+    Opened o;
+    EXPECT_EQ(o.dlg.layerModulus, (std::array<double, 5>{522958, 12000, 12000, 12000, 12000}));
+    EXPECT_EQ(o.dlg.modulusUnitLabel(), "(psi)");
+    EXPECT_EQ(o.dlg.thicknessUnitLabel(), "(in)");
+    EXPECT_EQ(o.dlg.temperatureUnitLabel(), "F");
+    EXPECT_EQ(o.dlg.acSurfaceTemperature, 85.0);
+    EXPECT_EQ(o.dlg.valuesInEnglish, 1);
+    // PG lists only for the asphalt surface; the semi-infinite soil has none.
+    EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh1)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::PgLow1)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh2)));
+    // Two layers: only layer 1 has a thickness to edit; layers 3 to 5 are not in use.
+    EXPECT_TRUE(o.host.isEnabled(id(Control::Thickness1)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Thickness2)));
+    EXPECT_TRUE(o.host.isEnabled(id(Control::Material2)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Material3)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Criteria5)));
+    // Spring 2 is off, so its edits are disabled.
+    EXPECT_TRUE(o.host.isEnabled(id(Control::DurationFall)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::DurationSpring2)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::TemperatureSpring2)));
+    EXPECT_EQ(o.dlg.isEnabled(Control::TemperatureSpring2), false);
+    EXPECT_TRUE(o.host.messages.empty());
+}
+
+TEST(StructureOpening, AcceptingUnchangedReturnsTheProjectAsItWas) {
+    CStenorDoc doc;
+    doc.slipValue = {0.0, 1.0, 0.5, 1.0};
+    doc.interfaceBond = {0, 1, 0, 1};
+    doc.fatigueLayer = 3;
+    doc.acTempCoefficient = {1, 2, 3};
+    doc.criteria[4].damagePerMillion = 17.5;
+    Opened o(doc);
+    ASSERT_TRUE(o.dlg.onOk(o.host));
+    CStenorDoc after = doc;
+    o.dlg.storeTo(after);
+    EXPECT_EQ(after, doc);
+}
+
+TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    doc.thickness = {3.33, 7.5, 999, 999};
+    doc.materialIndex[1] = 6;  // granular base
+    doc.unitSystem = Metric;
+    Opened metric(doc);
+    EXPECT_EQ(metric.dlg.valuesInEnglish, 0);
+    EXPECT_EQ(metric.dlg.modulusUnitLabel(), "(MPa)");
+    EXPECT_EQ(metric.dlg.thicknessUnitLabel(), "(cm)");
+    EXPECT_EQ(metric.dlg.temperatureUnitLabel(), "C");
+    EXPECT_EQ(metric.dlg.minModulus[0], 344.738);
+    EXPECT_EQ(metric.dlg.maxModulus[0], 27579.04);
+    EXPECT_EQ(metric.dlg.layerModulus[0], 3605.67);
+    EXPECT_EQ(metric.dlg.layerModulus[1], 82.737);
+    EXPECT_EQ(metric.dlg.thickness, (std::array<double, 4>{8.46, 19.05, 2537.46, 2537.46}));
+    EXPECT_DOUBLE_EQ(metric.dlg.acSurfaceTemperature, 29.444444444444446);  // 85 F
+    // Seasonal moduli stay in psi.
+    EXPECT_EQ(metric.dlg.seasonalModulus[0][Summer], 522958.0);
+
+    CStenorDoc stored = doc;
+    metric.dlg.storeTo(stored);
+    stored.unitSystem = English;
+    Opened english(stored);
+    EXPECT_EQ(english.dlg.valuesInEnglish, 1);
+    EXPECT_EQ(english.dlg.minModulus, doc.minModulus);
+    EXPECT_EQ(english.dlg.maxModulus, doc.maxModulus);
+    EXPECT_EQ(english.dlg.thickness, doc.thickness);
+    EXPECT_EQ(english.dlg.layerModulus, doc.layerModulus);
+    EXPECT_EQ(english.dlg.acSurfaceTemperature, 85.0);
+}
+
+TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
+    CStenorDoc doc;
+    doc.unitSystem = Metric;
+    Opened o(doc);
+    // A modulus typed in MPa is stored as whole psi and shown again in MPa.
+    o.dlg.layerModulus[1] = 82.737;
+    o.dlg.onModulusChanged(o.host, 2);
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 12000.0);
+    EXPECT_EQ(o.dlg.layerModulus[1], 82.737);
+    // 25.4 cm of asphalt is the 10 in. layer: the same modulus.
+    o.dlg.thickness[0] = 25.4;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], 522958.0);
+    // 2537.46 cm is the longest thickness in metric units; just beyond it is refused.
+    o.dlg.thickness[0] = 2537.47;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_EQ(
+        o.host.lastMessage(),
+        exclamation("Please enter a height between 2.54 cm and 2537.46 cm", "Height Out of Range"));
+}
+
+// ----- thickness, modulus, Poisson's ratio ---------------------------------------------------
+
+TEST(StructureThickness, LimitsPassSilentlyAndAnOutOfRangeValueIsKeptRoundedAndUsed) {
+    Opened o;
+    for (double h : {1.0, 999.0}) {
+        o.dlg.thickness[0] = h;
+        o.dlg.onThicknessChanged(o.host, 1);
+    }
+    EXPECT_TRUE(o.host.messages.empty());
+
+    o.dlg.thickness[0] = 999.014;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_EQ(o.host.messages,
+              std::vector<RecordedMessage>{exclamation(
+                  "Please enter a height between 1.0 in. and 999.0 in.", "Height Out of Range")});
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Thickness1));
+    EXPECT_EQ(o.dlg.thickness[0], 999.01);
+    EXPECT_DOUBLE_EQ(o.dlg.evaluationDepth[0], 999.01 / 3);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], acModulus(70, 999.01 / 3, kPg70));
+
+    o.dlg.thickness[0] = 0.99;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_EQ(o.host.messages.size(), 2u);
+    EXPECT_EQ(o.dlg.thickness[0], 0.99);
+}
+
+TEST(StructureThickness, ThickerSurfaceStiffensTheAsphaltBelowInEverySeasonInUse) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    doc.materialIndex = {0, 0, 7, 7, 1};  // AC over AC over soil
+    doc.thickness = {4, 6, 999, 999};
+    doc.meanAirTemperature = {85, 60, 30, 55, 65};
+    Opened o(doc);
+    o.dlg.thickness[0] = 6.0;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_DOUBLE_EQ(o.dlg.evaluationDepth[1], 8.0);
+    for (int s : {Summer, Fall, Winter, Spring}) {
+        EXPECT_EQ(o.dlg.seasonalModulus[0][s], acModulus(doc.meanAirTemperature[s], 2.0, kPg70));
+        EXPECT_EQ(o.dlg.seasonalModulus[1][s], acModulus(doc.meanAirTemperature[s], 8.0, kPg70));
+    }
+    // Spring 2 is not in use: left as it was.
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Spring2], doc.seasonalModulus[1][Spring2]);
+    EXPECT_EQ(o.dlg.layerModulus[1], o.dlg.seasonalModulus[1][Summer]);
+}
+
+TEST(StructureModulus, RangeLimitsAreAcceptedAndTheBottomCopiesDownwards) {
+    Opened o;
+    o.dlg.currentSeason = Winter;
+    o.dlg.onCurrentSeasonChanged(o.host);
+    for (double value : {3000.0, 40000.0, 20000.4}) {
+        o.dlg.layerModulus[1] = value;
+        o.dlg.onModulusChanged(o.host, 2);
+    }
+    EXPECT_TRUE(o.host.messages.empty());
+    for (int layer = 2; layer <= 5; ++layer) {
+        EXPECT_EQ(o.dlg.seasonalModulus[layer - 1][Winter], 20000.0) << "layer " << layer;
+        EXPECT_EQ(o.dlg.layerModulus[layer - 1], 20000.0);
+        EXPECT_EQ(o.dlg.seasonalModulus[layer - 1][Summer], 12000.0);
+    }
+
+    o.dlg.layerModulus[1] = 2999.0;
+    o.dlg.onModulusChanged(o.host, 2);
+    EXPECT_EQ(o.host.lastMessage(),
+              exclamation("Please enter a modulus in range.", "Modulus Out of Range"));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Modulus2));
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 20000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[2][Winter], 20000.0);
+}
+
+TEST(StructureModulus, AboveTheBottomOnlyTheLayerChanges) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    Opened o(doc);
+    o.dlg.layerModulus[1] = 30000;
+    o.dlg.onModulusChanged(o.host, 2);
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 30000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[2][Summer], 12000.0);
+}
+
+TEST(StructurePoisson, RangeMessageAndCopyFromTheBottom) {
+    Opened o;
+    o.dlg.poisson[1] = 0.456;
+    o.dlg.onPoissonChanged(o.host, 2);
+    EXPECT_TRUE(o.host.messages.empty());
+    for (int layer = 2; layer <= 5; ++layer)
+        EXPECT_EQ(o.dlg.poisson[layer - 1], 0.46);
+
+    o.dlg.poisson[1] = 0.55;
+    o.dlg.onPoissonChanged(o.host, 2);
+    EXPECT_EQ(o.host.lastMessage(),
+              exclamation("Please enter a ratio in range.", "Poisson's Ratio Out of Range"));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Poisson2));
+    EXPECT_EQ(o.dlg.poisson[2], 0.46);
+}
+
+// ----- materials ----------------------------------------------------------------------------
+
+TEST(StructureMaterial, SoilForTheBottomOfTwoLayersCopiesToLayersThreeToFive) {
+    CStenorDoc doc;
+    doc.materialIndex = {0, 8, 8, 8, 2};  // AC over rock
+    Opened o(doc);
+    chooseMaterial(o, 2, MaterialType::Soil);
+    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.materialIndex, (std::array<int, 5>{0, 7, 7, 7, 1}));
+    for (int layer = 2; layer <= 5; ++layer) {
+        SCOPED_TRACE(layer);
+        const size_t l = static_cast<size_t>(layer - 1);
+        for (int s = 0; s < kSeasonCount; ++s)
+            EXPECT_EQ(o.dlg.seasonalModulus[l][s], kSoil[s]);
+        EXPECT_EQ(o.dlg.layerModulus[l], 12000.0);
+        EXPECT_EQ(o.dlg.minModulus[l], 3000.0);
+        EXPECT_EQ(o.dlg.maxModulus[l], 40000.0);
+        EXPECT_EQ(o.dlg.poisson[l], 0.45);
+        EXPECT_EQ(o.dlg.minPoisson[l], 0.2);
+        EXPECT_EQ(o.dlg.maxPoisson[l], 0.5);
+        EXPECT_EQ(o.dlg.modulusDistribution[l], LogNormal);
+        EXPECT_EQ(o.dlg.modulusCov[l], 50.0);
+    }
+}
+
+TEST(StructureMaterial, BoundMaterialRefusedAsTheBottomLayerWithItsOwnMessage) {
+    Opened o;
+    const CStructureDlg before = o.dlg;
+    chooseMaterial(o, 2, MaterialType::PCC);
+    EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{exclamation(
+                                   "PCC is not acceptable as 2nd layer in a two layer pavement.",
+                                   "Improper Material Selection - Please Adjust")});
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Material2));
+    // The selection stays for the engineer to adjust; nothing else of the layers changes.
+    EXPECT_EQ(o.dlg.materialIndex[1], 2);
+    EXPECT_EQ(o.dlg.materialIndex[2], 7);
+    EXPECT_EQ(o.dlg.minModulus, before.minModulus);
+    EXPECT_EQ(o.dlg.seasonalModulus, before.seasonalModulus);
+    EXPECT_EQ(o.dlg.modulusCov, before.modulusCov);
+    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh2)));
+}
+
+TEST(StructureMaterial, EighteenBottomMessagesNameTheMaterialAndPosition) {
+    const std::pair<MaterialType, std::string_view> names[] = {
+        {MaterialType::AC, "AC"},
+        {MaterialType::CrackedAC, "Cracked AC"},
+        {MaterialType::PCC, "PCC"},
+        {MaterialType::RubbPCC, "Rubblized PCC"},
+        {MaterialType::CandSPCC, "Crack and Seat PCC"},
+        {MaterialType::BandSPCC, "Break and Seat PCC"}};
+    const std::string_view positions[] = {
+        " is not acceptable as 2nd layer in a two layer pavement.",
+        " is not acceptable as 3rd layer in a three layer pavement.",
+        " is not acceptable as 4th layer in a four layer pavement."};
+    for (int layers = 2; layers <= 4; ++layers) {
+        for (const auto& [material, name] : names) {
+            CStenorDoc doc;
+            doc.layerCountIndex = layers - 2;
+            Opened o(doc);
+            chooseMaterial(o, layers, material);
+            EXPECT_EQ(o.host.lastMessage().text,
+                      std::string(name) + std::string(positions[layers - 2]));
+        }
+    }
+}
+
+TEST(StructureMaterial, MaterialAboveTheBottomSetsItsPropertiesAndVariability) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    Opened o(doc);
+    chooseMaterial(o, 2, MaterialType::CandSPCC);
+    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.minModulus[1], 200000.0);
+    EXPECT_EQ(o.dlg.maxModulus[1], 800000.0);
+    EXPECT_EQ(o.dlg.poisson[1], 0.2);
+    EXPECT_EQ(o.dlg.layerModulus[1], 500000.0);
+    EXPECT_EQ(o.dlg.modulusCov[1], 25.0);
+    // Not the bottom: the soil below keeps its own properties.
+    EXPECT_EQ(o.dlg.materialIndex[2], 7);
+    EXPECT_EQ(o.dlg.layerModulus[2], 12000.0);
+
+    chooseMaterial(o, 1, MaterialType::Other);
+    EXPECT_EQ(o.dlg.modulusDistribution[0], Normal);
+    EXPECT_EQ(o.dlg.modulusCov[0], 0.0);
+    EXPECT_EQ(o.dlg.minModulus[0], 50.0);
+    EXPECT_EQ(o.dlg.maxModulus[0], 10000000.0);
+    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh1)));
+}
+
+TEST(StructureMaterial, AcFollowsTheTemperatureOnlyWhileCorrectionIsOn) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    doc.thickness = {4, 6, 999, 999};
+    Opened o(doc);
+    chooseMaterial(o, 2, MaterialType::GranBase);
+    o.dlg.temperatureCorrection = 0;
+    o.dlg.onTemperatureCorrectionChanged(o.host);
+    chooseMaterial(o, 2, MaterialType::AC);
+    EXPECT_EQ(o.dlg.minModulus[1], 50000.0);
+    EXPECT_EQ(o.dlg.maxModulus[1], 4000000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 20000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 40000.0);
+    EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh2)));
+
+    o.dlg.temperatureCorrection = 1;
+    o.dlg.onTemperatureCorrectionChanged(o.host);
+    // Layer 2 is evaluated 4 + 6/3 = 6 in. down.
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], acModulus(70, 6.0, kPg70));
+    EXPECT_EQ(o.dlg.layerModulus[1], acModulus(70, 6.0, kPg70));
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Spring2], 16000.0);  // Spring 2 is off
+}
+
+TEST(StructureMaterial, PgGradesSeventyToEightyTwoGiveTheSameModuli) {
+    Opened o;
+    for (int pg : {0, 1, 2}) {
+        o.dlg.pgHighIndex[0] = pg;
+        o.dlg.onPgHighChanged(o.host, 1);
+        EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], 522958.0);
+    }
+    o.dlg.pgHighIndex[0] = 3;  // PG 64
+    o.dlg.onPgHighChanged(o.host, 1);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], acModulus(70, 10.0 / 3, 3));
+    EXPECT_NE(o.dlg.seasonalModulus[0][Summer], 522958.0);
+    EXPECT_EQ(o.dlg.layerModulus[0], o.dlg.seasonalModulus[0][Summer]);
+}
+
+// ----- layer count --------------------------------------------------------------------------
+
+TEST(StructureLayerCount, TwoToFourLayersSetsThicknessCovsAndTheSemiInfiniteBottom) {
+    Opened o;
+    setLayerCount(o, 4);
+    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.thicknessCov[1], 8.0);
+    EXPECT_EQ(o.dlg.thicknessCov[2], 15.0);
+    EXPECT_EQ(o.dlg.thickness[3], 999.0);
+    EXPECT_TRUE(o.host.isEnabled(id(Control::Thickness3)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Thickness4)));
+    EXPECT_TRUE(o.host.isEnabled(id(Control::Material4)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Material5)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Variability5)));
+
+    setLayerCount(o, 5);
+    EXPECT_EQ(o.dlg.thicknessCov, (std::array<double, 4>{5, 8, 15, 20}));
+    EXPECT_TRUE(o.host.isEnabled(id(Control::Criteria5)));
+}
+
+TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 2;
+    doc.materialIndex = {0, 6, 3, 7, 1};  // AC, granular base, rubblized PCC, soil
+    doc.thickness = {4, 8, 6, 999};
+    doc.slipValue = {1, 0, 0, 0};
+    doc.interfaceBond = {1, 0, 0, 0};
+    Opened o(doc);
+    setLayerCount(o, 3);
+    EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{exclamation(
+                                   "Unacceptable 3rd layer material in three layer pavement.",
+                                   "Improper Material Selection - Please Adjust")});
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Material3));
+    EXPECT_EQ(o.dlg.layerCountIndex, 1);
+    EXPECT_EQ(o.dlg.thickness[2], 999.0);
+    EXPECT_EQ(o.dlg.materialIndex[3], 7);  // nothing copied
+    EXPECT_EQ(o.dlg.slipValue[2], 0.0);
+
+    setLayerCount(o, 2);  // granular base becomes the bottom
+    EXPECT_EQ(o.host.messages.size(), 1u);
+    EXPECT_EQ(o.dlg.materialIndex, (std::array<int, 5>{0, 6, 6, 6, 0}));
+    EXPECT_EQ(o.dlg.seasonalModulus[4], o.dlg.seasonalModulus[1]);
+    EXPECT_EQ(o.dlg.minModulus[4], o.dlg.minModulus[1]);
+    EXPECT_EQ(o.dlg.slipValue, (std::array<double, 4>{1, 1, 1, 1}));
+    EXPECT_EQ(o.dlg.interfaceBond, (std::array<int, 4>{1, 1, 1, 1}));
+    // The variability is not copied by the layer count.
+    EXPECT_EQ(o.dlg.modulusCov[4], 50.0);
+}
+
+TEST(StructureLayerCount, CriteriaBelowTheBottomAreCleared) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 3;
+    for (auto& slot : doc.criteria) {
+        slot.active = 1;
+        slot.responseType = 4;
+        slot.threshold = 200;
+    }
+    Opened o(doc);
+    setLayerCount(o, 3);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const bool kept = slot < 7;  // layers 1, 2 and the Top of layer 3
+        EXPECT_EQ(o.dlg.criteria[slot].active, kept ? 1 : 0) << "slot " << slot;
+        EXPECT_EQ(o.dlg.criteria[slot].responseType, kept ? 4 : -1);
+        EXPECT_EQ(o.dlg.criteria[slot].threshold, kept ? 200.0 : 0.0);
+    }
+}
+
+// ----- seasons ------------------------------------------------------------------------------
+
+TEST(StructureSeasons, DurationsMustAddToFiftyTwoWeeksCountingEverySeason) {
+    Opened o;
+    EXPECT_TRUE(o.dlg.onOk(o.host));
+    o.dlg.seasonWeeks = {26, 8, 12, 6, 1};  // Spring 2 off, but its week still counts
+    EXPECT_FALSE(o.dlg.onOk(o.host));
+    EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{
+                                   exclamation("Seasonal durations do not add to 52 weeks/year",
+                                               "Invalid Seasonal Durations - Please Adjust")});
+    EXPECT_EQ(o.host.lastFocus(), id(Control::DurationSummer));
+}
+
+TEST(StructureSeasons, NegativeDurationCannotBalanceTheYear) {
+    Opened o;
+    o.dlg.seasonWeeks = {30, -4, 14, 12, 0};
+    EXPECT_FALSE(o.dlg.onOk(o.host));
+    EXPECT_EQ(o.host.lastMessage(), exclamation("Seasonal durations cannot be negative",
+                                                "Invalid Seasonal Durations - Please Adjust"));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::DurationFall));
+}
+
+TEST(StructureSeasons, RefusedModulusDoesNotReachTheProjectOnAccept) {
+    Opened o;
+    o.dlg.layerModulus[1] = 2999;
+    o.dlg.onModulusChanged(o.host, 2);
+    ASSERT_TRUE(o.dlg.onOk(o.host));
+    CStenorDoc doc;
+    o.dlg.storeTo(doc);
+    EXPECT_EQ(doc.layerModulus[1], 12000.0);
+    EXPECT_EQ(doc.seasonalModulus[1][Summer], 12000.0);
+}
+
+TEST(StructureSeasons, TurningASeasonOffZeroesItAndMakesSummerCurrent) {
+    Opened o;
+    o.dlg.seasonEnabled[Winter] = 0;
+    o.dlg.onSeasonCheckChanged(o.host, Winter);
+    EXPECT_EQ(o.dlg.seasonWeeks[Winter], 0);
+    EXPECT_EQ(o.dlg.currentSeason, Summer);
+    EXPECT_FALSE(o.host.isEnabled(id(Control::DurationWinter)));
+    EXPECT_FALSE(o.host.isEnabled(id(Control::TemperatureWinter)));
+
+    o.dlg.seasonEnabled[Spring2] = 1;
+    o.dlg.onSeasonCheckChanged(o.host, Spring2);
+    EXPECT_EQ(o.dlg.currentSeason, Spring2);
+    EXPECT_TRUE(o.host.isEnabled(id(Control::DurationSpring2)));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::DurationSpring2));
+    EXPECT_EQ(o.dlg.layerModulus[1], 13200.0);
+}
+
+TEST(StructureSeasons, ChoosingASeasonNotInUseFallsBackToSummer) {
+    CStenorDoc doc;
+    doc.seasonEnabled = {1, 0, 0, 0, 0};
+    Opened o(doc);
+    const std::pair<int, std::string_view> cases[] = {
+        {Fall, "Fall Season has not been selected."},
+        {Winter, "Winter Season has not been selected."},
+        {Spring, "Spring Season has not been selected"},
+        {Spring2, "2nd Spring Season has not been selected"}};
+    for (const auto& [season, text] : cases) {
+        o.dlg.currentSeason = season;
+        o.dlg.onCurrentSeasonChanged(o.host);
+        EXPECT_EQ(o.host.lastMessage(), exclamation(text, "Season Error"));
+        EXPECT_EQ(o.dlg.currentSeason, Summer);
+    }
+    o.dlg.onSeasonEditFocused(o.host, Winter);
+    EXPECT_EQ(o.dlg.currentSeason, Summer);
+    EXPECT_EQ(o.host.messages.size(), 5u);
+}
+
+TEST(StructureSeasons, CurrentSeasonShowsItsModuli) {
+    Opened o;
+    o.dlg.onSeasonEditFocused(o.host, Winter);
+    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.layerModulus[1], 24000.0);
+}
+
+TEST(StructureSeasons, ColdAirStiffensOnlyThatSeasonsAsphalt) {
+    Opened o;
+    o.dlg.meanAirTemperature[Fall] = 40;
+    o.dlg.onMeanAirTemperatureChanged(o.host, Fall);
+    EXPECT_EQ(o.dlg.currentSeason, Fall);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Fall], acModulus(40, 10.0 / 3, kPg70));
+    EXPECT_GT(o.dlg.seasonalModulus[0][Fall], 522958.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], 522958.0);
+    EXPECT_EQ(o.dlg.layerModulus[0], o.dlg.seasonalModulus[0][Fall]);
+    EXPECT_EQ(o.dlg.layerModulus[1], 15000.0);
+}
+
+TEST(StructureSeasons, SeasonTurnedOnGetsAsphaltModuliForTheCurrentStructure) {
+    Opened o;
+    // Spring 2 is off while the surface grows to 12 in.; turning it on must not show the
+    // modulus of the old 10 in. layer.
+    o.dlg.thickness[0] = 12;
+    o.dlg.onThicknessChanged(o.host, 1);
+    o.dlg.seasonEnabled[Spring2] = 1;
+    o.dlg.onSeasonCheckChanged(o.host, Spring2);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Spring2], acModulus(70, 4.0, kPg70));
+    EXPECT_EQ(o.dlg.layerModulus[0], acModulus(70, 4.0, kPg70));
+}
+
+// ----- nested dialogs -----------------------------------------------------------------------
+
+TEST(StructureNested, VariabilityOfTheBottomOfThreeLayersHasNoThicknessCov) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    doc.thicknessCov = {5, 8, 15, 0};
+    Opened o(doc);
+    FakeHost inner;
+    o.host.modalScript.push_back([&inner](ModalDialog& d) {
+        auto& v = dynamic_cast<CInputVariabilityDlg&>(d);
+        v.onInitDialog(inner);
+        EXPECT_EQ(v.materialLabel(), "Layer: Soil");
+        EXPECT_FALSE(
+            inner.isEnabled(static_cast<int>(CInputVariabilityDlg::Control::ThicknessCov)));
+        v.modulusCov = 1000.5;
+        v.onModulusCovChanged(inner);
+        v.modulusDistribution = Normal;
+        return true;
+    });
+    o.dlg.onVariability(o.host, 3);
+    EXPECT_EQ(o.host.modalCaptions, std::vector<std::string>{"Input Variability"});
+    EXPECT_EQ(o.dlg.thicknessCov[2], 0.0);
+    EXPECT_EQ(o.dlg.modulusCov[2], 1000.0);
+    EXPECT_EQ(o.dlg.modulusDistribution[2], Normal);
+    EXPECT_EQ(o.dlg.thicknessCov[1], 8.0);
+}
+
+TEST(StructureNested, CancelledVariabilityChangesNothing) {
+    Opened o;
+    o.host.modalScript.push_back([](ModalDialog& d) {
+        dynamic_cast<CInputVariabilityDlg&>(d).modulusCov = 7;
+        return false;
+    });
+    o.dlg.onVariability(o.host, 1);
+    EXPECT_EQ(o.dlg.modulusCov[0], 30.0);
+}
+
+TEST(StructureNested, CriteriaComeBackOnlyWhenAccepted) {
+    Opened o;
+    auto activateTop = [](bool accept) {
+        return [accept](ModalDialog& d) {
+            auto& c = dynamic_cast<LayerCriteriaDialog&>(d);
+            EXPECT_EQ(c.layer, 2);
+            EXPECT_TRUE(c.isLastLayer);
+            c.slot(Top).active = 1;
+            c.slot(Top).responseType = 4;
+            c.enduranceLimit = -70;
+            return accept;
+        };
+    };
+    o.host.modalScript.push_back(activateTop(false));
+    o.dlg.onCriteria(o.host, 2);
+    EXPECT_EQ(o.dlg.criteria[3].active, 0);
+    EXPECT_EQ(o.dlg.enduranceLimit, 0.0);
+
+    o.host.modalScript.push_back(activateTop(true));
+    o.dlg.onCriteria(o.host, 2);
+    EXPECT_EQ(o.host.modalCaptions.back(), "Layer Performance Criteria (Press F1 for Help)");
+    EXPECT_EQ(o.dlg.criteria[3].active, 1);
+    EXPECT_EQ(o.dlg.criteria[3].responseType, 4);
+    EXPECT_EQ(o.dlg.enduranceLimit, -70.0);
+}
+
+}  // namespace
+}  // namespace ardelon
