@@ -138,7 +138,7 @@ class CStructureDlg : public ModalDialog {
     static constexpr std::string_view kHeightText =
         "Please enter a height between 1.0 in. and 999.0 in.";
     static constexpr std::string_view kHeightMetricText =
-        "Please enter a height between 2.54 cm and 2537.46 cm";
+        "Please enter a height between 2.54 cm and 2530 cm";
     static constexpr std::string_view kHeightCaption = "Height Out of Range";
     static constexpr std::string_view kModulusText = "Please enter a modulus in range.";
     static constexpr std::string_view kModulusCaption = "Modulus Out of Range";

@@ -145,7 +145,7 @@ TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
     o.dlg.onThicknessChanged(o.host, 1);
     EXPECT_EQ(
         o.host.lastMessage(),
-        exclamation("Please enter a height between 2.54 cm and 2537.46 cm", "Height Out of Range"));
+        exclamation("Please enter a height between 2.54 cm and 2530 cm", "Height Out of Range"));
 }
 
 // ----- thickness, modulus, Poisson's ratio ---------------------------------------------------

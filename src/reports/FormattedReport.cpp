@@ -1,0 +1,413 @@
+#include "reports/FormattedReport.h"
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "criteria/ResponseType.h"
+#include "project/Rounding.h"
+
+namespace ardelon {
+namespace {
+
+using S = ReportStyle;
+
+constexpr const char* kFooter = "&D @ &T    Page &P of &N Pages";
+constexpr const char* kPlainHeader = "&Z&F";
+constexpr const char* kTitledHeader = "Ardelon 4.3 - &Z&F";
+constexpr const char* kSemiInfinite = "SemiInfinite";
+constexpr const char* kNotApplicable = "NA";
+constexpr const char* kInfinite = "Infinite";
+constexpr std::array<const char*, 3> kLocationNames = {"Top", "Middle", "Bottom"};
+constexpr std::array<double, kDistributionLevels> kDistributionPercentiles = {95, 85, 75, 65, 55};
+// Slots 13 and 14 (middle and bottom of layer 5) have no evaluation depth in the run, so they
+// never get a result row.
+constexpr int kLastReportedSlot = 12;
+
+char column(int offset) {
+    return static_cast<char>('A' + offset);
+}
+
+// The thickness column heads name the unit the module holds the thicknesses in.
+std::string thicknessUnit(const CStenorDoc& work) {
+    return work.valuesInEnglish ? "in." : "cm";
+}
+
+ReportSheet newSheet(const char* name, const char* header, bool landscape) {
+    ReportSheet sheet;
+    sheet.name = name;
+    sheet.header = header;
+    sheet.footer = kFooter;
+    sheet.landscape = landscape;
+    return sheet;
+}
+
+bool isConventionalOrPercentile(const CriterionSlot& slot) {
+    return slot.active == 1 && slot.responseType >= 0 && slot.responseType <= VerticalDeflection;
+}
+
+// Percentage of the N cycles that stayed within the limit; nothing when no cycle was run.
+std::optional<double> percentBelow(int exceeded, int cycles) {
+    if (cycles <= 0)
+        return std::nullopt;
+    return 100.0 - exceeded * 100.0 / cycles;
+}
+
+void putPercent(ReportSheet& sheet, char col, int row, std::optional<double> percent) {
+    if (percent) {
+        sheet.number(col, row, *percent, S::Right);
+    } else {
+        sheet.text(col, row, kNotApplicable, S::Right);
+    }
+}
+
+void putVerdict(ReportSheet& sheet, char col, int row, std::optional<double> actual,
+                double target) {
+    if (!actual) {
+        sheet.text(col, row, kNotApplicable, S::Right);
+    } else {
+        sheet.text(col, row, *actual > target ? "Pass" : "Fail", S::Right);  // a tie fails
+    }
+}
+
+void addCover(ReportWorkbook& book, const std::string& reportPath, const CStenorDoc& work) {
+    ReportSheet sheet = newSheet("Cover", kPlainHeader, false);
+    sheet.text('A', 1, "Ardelon 4.3", S::CoverTitle);
+    sheet.text('A', 3, "File Location and Name:", S::Heading);
+    sheet.text('A', 4, reportPath, S::Heading);
+    sheet.text('A', 6, "Pavement Cross Section", S::Heading);
+    sheet.text('A', 7, "Thickness, " + thicknessUnit(work), S::Left);
+    sheet.text('C', 7, "Material Type", S::Left);
+    const int layers = work.layerCountIndex + 2;
+    for (int layer = 1; layer <= layers; ++layer) {
+        const int row = 7 + layer;
+        if (layer == layers) {
+            sheet.text('A', row, kSemiInfinite, S::Left);
+        } else {
+            sheet.number('A', row, work.thickness[static_cast<size_t>(layer - 1)], S::Left);
+        }
+        const std::string material =
+            reportMaterialName(layer, work.materialIndex[static_cast<size_t>(layer - 1)]);
+        if (!material.empty())
+            sheet.text('C', row, material, S::Left);
+    }
+    book.sheets.push_back(std::move(sheet));
+}
+
+// The slot's layer, location, criterion and units in columns A, B, C and E of a result row.
+void putSlotIdentity(ReportSheet& sheet, int row, int slot, int responseType) {
+    const ResponseName name = responseName(responseType);
+    sheet.number('A', row, slotLayer(slot), S::Right);
+    sheet.text('B', row, kLocationNames[static_cast<size_t>(slotPosition(slot))], S::Right);
+    sheet.text('C', row, std::string(name.name), S::Right);
+    sheet.text('E', row, std::string(name.units), S::Left);
+}
+
+void putYears(ReportSheet& sheet, char col, int row, std::optional<double> years) {
+    if (years) {
+        sheet.number(col, row, roundHalfUpTwoDecimals(*years), S::Right);
+    } else {
+        sheet.text(col, row, kInfinite, S::Right);
+    }
+}
+
+void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
+                           const AnalysisResults& results) {
+    ReportSheet sheet = newSheet("Performance Summary", kTitledHeader, true);
+    sheet.merge('A', 1, 'I', 1, S::Title);
+    sheet.merge('A', 3, 'E', 3, S::Heading);
+    sheet.width('C', 'C', 17.14);
+    sheet.width('D', 'D', 10.3);
+    sheet.width('E', 'E', 10.3);
+    sheet.width('F', 'F', 14.57);
+    sheet.width('G', 'G', 19.29);
+    sheet.width('H', 'H', 12.71);
+    sheet.width('I', 'I', 12.71);
+    sheet.text('A', 1, "Performance Summary", S::Title);
+    sheet.text('A', 3,
+               "Perpetual Pavement Design Results:  Conventional Design with Transfer Functions",
+               S::Heading);
+
+    // Column E holds the units, left-aligned; every other column of both tables is right-aligned.
+    const auto putHeadings = [&sheet](int row, std::initializer_list<const char*> headings) {
+        int offset = 0;
+        for (const char* heading : headings) {
+            const char col = column(offset++);
+            sheet.text(col, row, heading, col == 'E' ? S::Left : S::Right);
+        }
+    };
+    putHeadings(4, {"Layer", "Location", "Criteria", "Threshold", "Units", "% Below Critical",
+                    "Damage/Million Axle", "Years to D=0.1", "Years to D=1.0"});
+
+    const int cycles = results.cycles;
+    int row = 5;
+    for (int i = 0; i <= kLastReportedSlot; ++i) {
+        const CriterionSlot& slot = work.criteria[static_cast<size_t>(i)];
+        if (!isConventionalOrPercentile(slot) || slot.useTransferFunction == 0)
+            continue;
+        const double damage = results.damagePerMillion[static_cast<size_t>(i)];
+        putSlotIdentity(sheet, row, i, slot.responseType);
+        sheet.number('D', row, slot.threshold, S::Right);
+        putPercent(sheet, 'F', row,
+                   percentBelow(results.exceedCount[static_cast<size_t>(i)], cycles));
+        sheet.number('G', row, damage, S::Right);
+        putYears(sheet, 'H', row,
+                 yearsToDamage(0.1, work.axleGroupsPerDay, work.truckGrowthPercent, damage));
+        putYears(sheet, 'I', row,
+                 yearsToDamage(1.0, work.axleGroupsPerDay, work.truckGrowthPercent, damage));
+        ++row;
+    }
+    const int conventionalRows = row - 5;
+
+    const int titleRow = 7 + conventionalRows;
+    sheet.text('A', titleRow, "Perpetual Pavement Design Results: Percentile Responses",
+               S::Heading);
+    putHeadings(titleRow + 1, {"Layer", "Location", "Criteria", "Target", "Units", "Target %tile",
+                               "Actual %tile", "Pass/Fail?"});
+    const int firstDataRow = titleRow + 2;
+    row = firstDataRow;
+    for (int i = 0; i <= kLastReportedSlot; ++i) {
+        const CriterionSlot& slot = work.criteria[static_cast<size_t>(i)];
+        if (isConventionalOrPercentile(slot) && slot.useTransferFunction == 0) {
+            const auto actual = percentBelow(results.exceedCount[static_cast<size_t>(i)], cycles);
+            putSlotIdentity(sheet, row, i, slot.responseType);
+            sheet.number('D', row, slot.threshold, S::Right);
+            sheet.number('F', row, slot.targetPercentile, S::Right);
+            putPercent(sheet, 'G', row, actual);
+            putVerdict(sheet, 'H', row, actual, slot.targetPercentile);
+            ++row;
+        } else if (slot.active == 1 && slot.responseType == HorizontalStrainDistribution) {
+            // The strain distribution: one row per percentile level, identified on the first.
+            sheet.number('A', row, slotLayer(i), S::Right);
+            sheet.text('B', row, kLocationNames[static_cast<size_t>(slotPosition(i))], S::Right);
+            sheet.text('C', row, "Tensile Strain", S::Right);
+            for (int level = 0; level < kDistributionLevels; ++level) {
+                const double percentile = kDistributionPercentiles[static_cast<size_t>(level)];
+                const auto actual = percentBelow(
+                    results.limitExceedCount[static_cast<size_t>(level)][static_cast<size_t>(i)],
+                    cycles);
+                sheet.number('D', row, slot.distribution[static_cast<size_t>(level)], S::Right);
+                sheet.text('E', row, "microstrain", S::Left);
+                sheet.number('F', row, percentile, S::Right);
+                putPercent(sheet, 'G', row, actual);
+                putVerdict(sheet, 'H', row, actual, percentile);
+                ++row;
+            }
+        }
+    }
+    if (row == firstDataRow) {
+        for (int offset = 0; offset < 8; ++offset) {
+            const char col = column(offset);
+            sheet.text(col, firstDataRow, kNotApplicable, col == 'E' ? S::Left : S::Right);
+        }
+    }
+    book.sheets.push_back(std::move(sheet));
+}
+
+const char* distributionText(int distribution) {
+    return distribution == Normal ? "Normal" : "Lognormal";
+}
+
+void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
+    ReportSheet sheet = newSheet("Structural Inputs", kTitledHeader, true);
+    sheet.width('B', 'B', 11);
+    sheet.merge('A', 1, 'J', 1, S::Title);
+    sheet.merge('A', 3, 'G', 3, S::Heading);
+    sheet.merge('A', 4, 'B', 4, S::Left);
+    sheet.merge('A', 5, 'B', 5, S::Left);
+    sheet.merge('A', 6, 'B', 6, S::Left);
+    sheet.text('A', 1, "Structural Inputs", S::Title);
+
+    sheet.text('A', 3, "Seasonal Data", S::Heading);
+    sheet.text('A', 4, "Season", S::Left);
+    sheet.text('A', 5, "Duration, weeks", S::Left);
+    sheet.text('A', 6, "Temperature, F", S::Left);
+    // Summer (season 1) is always in use; the others only when enabled.
+    const auto seasonInUse = [&work](int season) {
+        return season == Summer || work.seasonEnabled[static_cast<size_t>(season)] == 1;
+    };
+    for (int season = 0; season < kSeasonCount; ++season) {
+        const char col = column(2 + season);
+        sheet.text(col, 4, "Season " + std::to_string(season + 1), S::Left);
+        if (seasonInUse(season)) {
+            sheet.number(col, 5, work.seasonWeeks[static_cast<size_t>(season)], S::Left);
+            sheet.number(col, 6, work.meanAirTemperature[static_cast<size_t>(season)], S::Left);
+        } else {
+            sheet.text(col, 5, kNotApplicable, S::Left);
+            sheet.text(col, 6, kNotApplicable, S::Left);
+        }
+    }
+
+    sheet.merge('A', 9, 'G', 9, S::Heading);
+    for (int row = 10; row <= 15; ++row) {
+        sheet.merge('C', row, 'D', row, S::Left);
+        sheet.merge('F', row, 'G', row, S::Left);
+    }
+    sheet.text('A', 9, "Layer Thicknesses", S::Heading);
+    sheet.text('A', 10, "Layer", S::Left);
+    sheet.text('B', 10, "Type", S::Left);
+    sheet.text('C', 10, "Avg Thickness, " + thicknessUnit(work), S::Left);
+    sheet.text('E', 10, "COV, %", S::Left);
+    sheet.text('F', 10, "Distribution Type", S::Left);
+    const int layers = work.layerCountIndex + 2;
+    for (int layer = 1; layer <= layers; ++layer) {
+        const int row = 10 + layer;
+        const auto index = static_cast<size_t>(layer - 1);
+        sheet.number('A', row, layer, S::Left);
+        const std::string material = reportMaterialName(layer, work.materialIndex[index]);
+        if (!material.empty())
+            sheet.text('B', row, material, S::Left);
+        if (layer == layers) {
+            sheet.text('C', row, kSemiInfinite, S::Left);
+        } else {
+            sheet.number('C', row, work.thickness[index], S::Left);
+        }
+        if (layer <= kThicknessCount) {
+            sheet.number('E', row, work.thicknessCov[index], S::Left);
+            sheet.text('F', row, distributionText(work.thicknessDistribution[index]), S::Left);
+        } else {
+            sheet.text('E', row, kNotApplicable, S::Left);
+            sheet.text('F', row, kNotApplicable, S::Left);
+        }
+    }
+
+    sheet.merge('A', 17, 'G', 17, S::Heading);
+    sheet.merge('C', 18, 'G', 18, S::Left);
+    sheet.text('A', 17, "Poisson Ratios and Seasonal Layer Moduli", S::Heading);
+    sheet.text('C', 18, "Average Modulus, psi", S::Left);
+    sheet.text('A', 19, "Layer", S::Left);
+    sheet.text('B', 19, "Poisson", S::Left);
+    for (int season = 0; season < kSeasonCount; ++season) {
+        sheet.text(column(2 + season), 19, "Season " + std::to_string(season + 1), S::Left);
+    }
+    sheet.text('H', 19, "COV,%", S::Left);
+    sheet.text('I', 19, "Distribution Type", S::Left);
+    for (int layer = 1; layer <= layers; ++layer) {
+        const int row = 19 + layer;
+        const auto index = static_cast<size_t>(layer - 1);
+        sheet.number('A', row, layer, S::Left);
+        sheet.number('B', row, work.poisson[index], S::Left);
+        for (int season = 0; season < kSeasonCount; ++season) {
+            const char col = column(2 + season);
+            if (seasonInUse(season)) {
+                sheet.number(col, row, work.seasonalModulus[index][static_cast<size_t>(season)],
+                             S::Left);
+            } else {
+                sheet.text(col, row, kNotApplicable, S::Left);
+            }
+        }
+        sheet.number('H', row, work.modulusCov[index], S::Left);
+        sheet.text('I', row, distributionText(work.modulusDistribution[index]), S::Left);
+    }
+    book.sheets.push_back(std::move(sheet));
+}
+
+void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
+    ReportSheet sheet = newSheet("Traffic", kPlainHeader, false);
+    sheet.merge('A', 1, 'F', 1, S::Title);
+    sheet.width('A', 'A', 16);
+    sheet.width('B', 'E', 12);
+    sheet.text('A', 1, "Traffic", S::Title);
+
+    sheet.text('A', 3, "General Traffic Data", S::Heading);
+    const std::array<const char*, 6> generalLabels = {
+        "Two-Way AADT",    "% Trucks", "% Trucks Design Lane",
+        "Axle Groups/Day", "% Growth", "% Directional Distribution"};
+    const std::array<double, 6> generalValues = {
+        static_cast<double>(work.aadt), work.percentTrucks,
+        work.percentTrucksDesignLane,   static_cast<double>(work.axleGroupsPerDay),
+        work.truckGrowthPercent,        work.directionalDistribution};
+    for (size_t k = 0; k < generalLabels.size(); ++k) {
+        const int row = 4 + static_cast<int>(k);
+        sheet.text('A', row, generalLabels[k], S::Left);
+        sheet.number('C', row, generalValues[k], S::Left);
+    }
+
+    sheet.text('A', 11, "Axle Type Distribution", S::Heading);
+    const std::array<const char*, kConfigurationCount> shareLabels = {"% Single", "% Tandem",
+                                                                      "% Tridem", "% Steer"};
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        const int row = 12 + c;
+        sheet.text('A', row, shareLabels[static_cast<size_t>(c)], S::Left);
+        sheet.number('C', row, work.axleTypeFraction[static_cast<size_t>(c)] * 100, S::Left);
+    }
+
+    sheet.text('A', 17, "Load Spectra", S::Heading);
+    const auto putSpectraHeadings = [&sheet](int row) {
+        sheet.text('A', row, "Axle Weight, kips", S::Center);
+        sheet.text('B', row, "Single, %", S::Center);
+        sheet.text('C', row, "Tandem, %", S::Center);
+        sheet.text('D', row, "Tridem, %", S::Center);
+        sheet.text('E', row, "Steer, %", S::Center);
+    };
+    putSpectraHeadings(18);
+    // Bins 0 to 26 fill the first printed page; the headings repeat above bins 27 to 55.
+    constexpr int kFirstPageBins = 27;
+    putSpectraHeadings(19 + kFirstPageBins);
+    for (int bin = 0; bin < kBinCount; ++bin) {
+        const int row = bin < kFirstPageBins ? 19 + bin : 20 + bin;
+        sheet.text('A', row, englishBinLabel(bin), S::Center);
+        for (int c = 0; c < kConfigurationCount; ++c) {
+            sheet.number(column(1 + c), row,
+                         work.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(bin)],
+                         S::Center);
+        }
+    }
+    book.sheets.push_back(std::move(sheet));
+}
+
+}  // namespace
+
+std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double truckGrowthPercent,
+                                    double damagePerMillion) {
+    if (damagePerMillion <= 0 || axleGroupsPerDay <= 0)
+        return std::nullopt;
+    const double firstYear = axleGroupsPerDay * damagePerMillion * 0.000365;
+    const double growth = truckGrowthPercent * 0.01;
+    // Without growth the damage accumulates linearly (the limit of the formula as r -> 0).
+    const double years =
+        growth == 0.0 ? damage / firstYear
+                      : std::log10(1 + growth * (damage / firstYear)) / std::log10(1 + growth);
+    if (!std::isfinite(years) || years < 0)
+        return std::nullopt;
+    return years;
+}
+
+std::string reportMaterialName(int layer, int materialIndex) {
+    if (layer == 1)
+        return materialIndex == 0 ? "AC" : "Other";
+    if (materialIndex < 0 || materialIndex >= materialListSize(layer))
+        return {};
+    return std::string(materialName(materialOf(layer, materialIndex)));
+}
+
+std::string englishBinLabel(int bin) {
+    if (bin == kBinCount - 1)
+        return std::to_string(2 * bin) + "+";
+    return std::to_string(2 * bin) + "-" + std::to_string(2 * bin + 2);
+}
+
+ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                    const std::string& reportPath) {
+    ReportWorkbook book;
+    addCover(book, reportPath, work);
+    addPerformanceSummary(book, work, results);
+    addStructuralInputs(book, work);
+    addTraffic(book, work);
+    return book;
+}
+
+FileResult exportFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                 const std::string& path) {
+    // The Cover names the workbook by its full path, as the file dialog would give it.
+    std::string fullPath = path;
+    if (!path.empty()) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+        if (!ec)
+            fullPath = absolute.lexically_normal().string();
+    }
+    return saveWorkbook(buildFormattedReport(work, results, fullPath), path);
+}
+
+}  // namespace ardelon

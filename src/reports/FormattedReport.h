@@ -1,0 +1,51 @@
+#pragma once
+// The formatted spreadsheet report of a design: four sheets, "Cover", "Performance Summary",
+// "Structural Inputs" and "Traffic", holding the inputs of the Output and Design module's
+// working copy and the results of its last Monte Carlo run. The desktop's export button and the
+// command-line tool both call `exportFormattedReport`, so they produce the same workbook.
+
+#include <optional>
+#include <string>
+
+#include "project/CStenorDoc.h"
+#include "project/ProjectFile.h"
+#include "reliability/AnalysisResults.h"
+#include "reports/ReportWorkbook.h"
+
+namespace ardelon {
+
+inline constexpr const char* kReportFileFilter =
+    "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||";
+inline constexpr const char* kReportInitialName = "*.xlsx";
+
+// Writes the report of `work` (the module's working copy: thicknesses of layers 1 to 4 in
+// `work.thickness`, in the units `work.valuesInEnglish` states) and `results` (the counts and
+// damage of the last run; `results.cycles` is N) to `path`, used exactly as given: a name
+// without extension gets none. The file is written under a temporary name in the same folder
+// and renamed when complete, so a failure leaves no partial workbook under the chosen name and
+// keeps any previous file; the message names the path and the reason.
+FileResult exportFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                 const std::string& path);
+
+// The workbook model of the report; `reportPath` is the text of cell A4 of the Cover.
+ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                    const std::string& reportPath);
+
+// Years until the accumulated damage reaches `damage` under a traffic of `axleGroupsPerDay`
+// growing by `truckGrowthPercent` per year, compounded. With A = axle groups per day × damage
+// per million × 0.000365 (the damage of the first year) and r = growth / 100, the damage after
+// t years is A × ((1 + r)^t − 1) / r, hence t = log10(1 + r × D / A) / log10(1 + r); without
+// growth the limit t = D / A applies. Nothing is returned when the damage is never reached
+// (no damage, no traffic, or a decline that levels off below D): the report writes "Infinite".
+std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double truckGrowthPercent,
+                                    double damagePerMillion);
+
+// Material name of a layer (1 to 5) in the report, or empty when the index is outside the
+// layer's list: layer 1 "AC" for 0 and "Other" for any other index, layers 2 to 4 the ten
+// materials, layer 5 "Gran Base", "Soil", "Rock", "Other".
+std::string reportMaterialName(int layer, int materialIndex);
+
+// The English weight-class label of a load bin (0 to 55): "0-2", "2-4", ..., "108-110", "110+".
+std::string englishBinLabel(int bin);
+
+}  // namespace ardelon

@@ -1,0 +1,226 @@
+#include "reports/ReportWorkbook.h"
+
+#include <xlsxwriter.h>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace ardelon {
+namespace {
+
+int columnIndex(char column) {
+    return column - 'A';
+}
+
+std::string systemReason(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string saveFailure(const std::string& path, const std::string& reason) {
+    return "Cannot save the report \"" + path + "\": " + reason + ".";
+}
+
+// The six formats of the report, created once per workbook before any sheet.
+using FormatTable = std::array<lxw_format*, 6>;
+
+FormatTable createFormats(lxw_workbook* book) {
+    FormatTable formats{};
+    const auto make = [book](const char* fontName, double points, bool accountingUnderline,
+                             uint8_t alignment) {
+        lxw_format* format = workbook_add_format(book);
+        if (!format)
+            return format;
+        if (fontName) {
+            format_set_font_name(format, fontName);
+            format_set_font_size(format, points);
+        }
+        if (accountingUnderline)
+            format_set_underline(format, LXW_UNDERLINE_SINGLE_ACCOUNTING);
+        format_set_align(format, alignment);
+        return format;
+    };
+    formats[static_cast<int>(ReportStyle::Title)] = make("Arial Black", 14, true, LXW_ALIGN_LEFT);
+    formats[static_cast<int>(ReportStyle::CoverTitle)] =
+        make("Arial Black", 18, false, LXW_ALIGN_LEFT);
+    formats[static_cast<int>(ReportStyle::Heading)] =
+        make("Arial Black", 11, false, LXW_ALIGN_LEFT);
+    formats[static_cast<int>(ReportStyle::Left)] = make(nullptr, 0, false, LXW_ALIGN_LEFT);
+    formats[static_cast<int>(ReportStyle::Center)] = make(nullptr, 0, false, LXW_ALIGN_CENTER);
+    formats[static_cast<int>(ReportStyle::Right)] = make(nullptr, 0, false, LXW_ALIGN_RIGHT);
+    return formats;
+}
+
+// Fills one worksheet from its model; returns the library's first error.
+lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const ReportSheet& model) {
+    if (lxw_error e = workbook_validate_sheet_name(book, model.name.c_str()))
+        return e;
+    lxw_worksheet* sheet = workbook_add_worksheet(book, model.name.c_str());
+    if (!sheet)
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    const auto format = [&formats](ReportStyle style) {
+        return formats[static_cast<std::size_t>(style)];
+    };
+
+    lxw_header_footer_options headerOptions{};
+    headerOptions.margin = model.headerMarginInches;
+    if (lxw_error e = worksheet_set_header_opt(sheet, model.header.c_str(), &headerOptions)) {
+        return e;
+    }
+    lxw_header_footer_options footerOptions{};
+    footerOptions.margin = model.footerMarginInches;
+    if (lxw_error e = worksheet_set_footer_opt(sheet, model.footer.c_str(), &footerOptions)) {
+        return e;
+    }
+    if (model.centredHorizontally)
+        worksheet_center_horizontally(sheet);
+    if (model.landscape)
+        worksheet_set_landscape(sheet);
+    if (model.gridlinesHidden)
+        worksheet_gridlines(sheet, LXW_HIDE_ALL_GRIDLINES);
+
+    for (const CellRange& range : model.merges) {
+        if (lxw_error e = worksheet_merge_range(
+                sheet, static_cast<lxw_row_t>(range.firstRow - 1),
+                static_cast<lxw_col_t>(columnIndex(range.firstColumn)),
+                static_cast<lxw_row_t>(range.lastRow - 1),
+                static_cast<lxw_col_t>(columnIndex(range.lastColumn)), "", format(range.style))) {
+            return e;
+        }
+    }
+    for (const ColumnWidth& width : model.widths) {
+        if (lxw_error e = worksheet_set_column(
+                sheet, static_cast<lxw_col_t>(columnIndex(width.firstColumn)),
+                static_cast<lxw_col_t>(columnIndex(width.lastColumn)), width.characters, nullptr)) {
+            return e;
+        }
+    }
+    // Cells written after the merges replace the blank first cell of a merged range.
+    for (const auto& [position, cell] : model.cells()) {
+        const auto row = static_cast<lxw_row_t>(position.first - 1);
+        const auto column = static_cast<lxw_col_t>(position.second);
+        lxw_error e = LXW_NO_ERROR;
+        if (const double* number = std::get_if<double>(&cell.value)) {
+            e = worksheet_write_number(sheet, row, column, *number, format(cell.style));
+        } else {
+            e = worksheet_write_string(
+                sheet, row, column, std::get<std::string>(cell.value).c_str(), format(cell.style));
+        }
+        if (e)
+            return e;
+    }
+    return LXW_NO_ERROR;
+}
+
+}  // namespace
+
+void ReportSheet::text(char column, int row, std::string value, ReportStyle style) {
+    cells_[{row, columnIndex(column)}] = ReportCell{std::move(value), style};
+}
+
+void ReportSheet::number(char column, int row, double value, ReportStyle style) {
+    // A spreadsheet cell cannot hold an infinite or undefined number (the file would be
+    // refused as corrupt), so such a result is written as a word.
+    if (std::isnan(value)) {
+        text(column, row, "NA", style);
+    } else if (std::isinf(value)) {
+        text(column, row, value > 0 ? "Infinite" : "-Infinite", style);
+    } else {
+        cells_[{row, columnIndex(column)}] = ReportCell{value, style};
+    }
+}
+
+void ReportSheet::merge(char firstColumn, int firstRow, char lastColumn, int lastRow,
+                        ReportStyle style) {
+    merges.push_back(CellRange{firstColumn, firstRow, lastColumn, lastRow, style});
+}
+
+void ReportSheet::width(char firstColumn, char lastColumn, double characters) {
+    widths.push_back(ColumnWidth{firstColumn, lastColumn, characters});
+}
+
+const ReportCell* ReportSheet::at(char column, int row) const {
+    const auto found = cells_.find({row, columnIndex(column)});
+    return found == cells_.end() ? nullptr : &found->second;
+}
+
+const ReportSheet* ReportWorkbook::sheet(const std::string& name) const {
+    for (const ReportSheet& s : sheets) {
+        if (s.name == name)
+            return &s;
+    }
+    return nullptr;
+}
+
+FileResult saveWorkbook(const ReportWorkbook& workbook, const std::string& path) {
+    namespace fs = std::filesystem;
+    if (path.empty())
+        return {"Cannot save the report: no file name was given."};
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::error_code ec;
+    if (!fs::exists(folder, ec)) {
+        return {saveFailure(path, "the folder \"" + folder.string() + "\" does not exist")};
+    }
+    if (!fs::is_directory(folder, ec)) {
+        return {saveFailure(path, "\"" + folder.string() + "\" is not a folder")};
+    }
+    if (fs::is_directory(target, ec))
+        return {saveFailure(path, "a folder of that name exists")};
+
+    // The workbook goes to a temporary file beside the target; opening it here first gives the
+    // system's own reason (permissions, read-only medium, ...) when the folder refuses files.
+    fs::path temporary = target;
+    temporary += ".saving~";
+    errno = 0;
+    std::FILE* probe = std::fopen(temporary.c_str(), "wb");
+    if (!probe)
+        return {saveFailure(path, systemReason(errno))};
+    std::fclose(probe);
+    const auto discardTemporary = [&temporary] {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    };
+
+    lxw_workbook* book = workbook_new(temporary.c_str());
+    if (!book) {
+        discardTemporary();
+        return {saveFailure(path, "out of memory")};
+    }
+    const FormatTable formats = createFormats(book);
+    for (lxw_format* format : formats) {
+        if (!format) {
+            lxw_workbook_free(book);
+            discardTemporary();
+            return {saveFailure(path, "out of memory")};
+        }
+    }
+    for (const ReportSheet& sheet : workbook.sheets) {
+        if (lxw_error e = writeSheet(book, formats, sheet)) {
+            lxw_workbook_free(book);
+            discardTemporary();
+            return {saveFailure(path, lxw_strerror(e))};
+        }
+    }
+
+    errno = 0;
+    const lxw_error closed = workbook_close(book);  // writes the file and frees the workbook
+    const int closeErrno = errno;
+    if (closed != LXW_NO_ERROR) {
+        discardTemporary();
+        // A full disk or a lost medium shows up as a system error; prefer its wording.
+        return {saveFailure(
+            path, closeErrno != 0 ? systemReason(closeErrno) : std::string(lxw_strerror(closed)))};
+    }
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        discardTemporary();
+        return {saveFailure(path, ec.message())};
+    }
+    return {};
+}
+
+}  // namespace ardelon

@@ -1,0 +1,211 @@
+// Writes the report of six design projects and reads each workbook back with openpyxl
+// (check_report.py holds the expected sheets, cell by cell, written out by hand).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ReportTestSupport.h"
+#include "criteria/ResponseType.h"
+#include "reports/FormattedReport.h"
+
+namespace ardelon {
+namespace {
+
+// The load spectra every test project carries; check_report.py's spectra_value is the same.
+void fillTestSpectra(CStenorDoc& doc) {
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        for (int k = 0; k < kBinCount; ++k) {
+            doc.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(k)] = c * 100 + k * 0.5;
+        }
+    }
+}
+
+CStenorDoc baseProject() {
+    CStenorDoc doc;
+    fillTestSpectra(doc);
+    doc.axleTypeFraction = {0.5, 0.25, 0.25, 0};
+    return doc;
+}
+
+AnalysisResults runOf(int cycles) {
+    AnalysisResults results;
+    results.cycles = cycles;
+    return results;
+}
+
+void setCriterion(CStenorDoc& doc, int slot, int type, double threshold, int transferFunction,
+                  double targetPercentile = 50) {
+    CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
+    c.active = 1;
+    c.responseType = type;
+    c.threshold = threshold;
+    c.useTransferFunction = transferFunction;
+    c.targetPercentile = targetPercentile;
+}
+
+class ReportReadBack : public ::testing::Test {
+  protected:
+    void expectWorkbook(const std::string& project, const CStenorDoc& doc,
+                        const AnalysisResults& results) {
+        const std::string path = folder.file(project + ".xlsx");
+        const FileResult saved = exportFormattedReport(doc, results, path);
+        ASSERT_TRUE(saved.ok()) << saved.error;
+        const test::CheckerRun check = test::runReportChecker(project, path, path);
+        EXPECT_EQ(check.status, 0) << check.output;
+    }
+
+    test::ScratchFolder folder;
+};
+
+TEST_F(ReportReadBack, TwoLayerProject) {
+    CStenorDoc doc = baseProject();  // 10 in. of AC over soil
+    doc.meanAirTemperature = {70, 55, 35, 60, 70};
+    setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -70, 1);
+    setCriterion(doc, slotIndex(2, Top), VerticalStrain, 200, 0, 90);
+    AnalysisResults results = runOf(5000);
+    results.exceedCount[slotIndex(1, Bottom)] = 250;
+    results.damagePerMillion[slotIndex(1, Bottom)] = 0.5;
+    results.exceedCount[slotIndex(2, Top)] = 400;
+    expectWorkbook("two_layer", doc, results);
+}
+
+CStenorDoc fiveLayerProject() {
+    CStenorDoc doc = baseProject();
+    doc.layerCountIndex = 3;
+    doc.materialIndex = {0, 2, 6, 7, 2};  // AC, PCC, Gran Base, Soil, Rock
+    doc.thickness = {4, 6, 8, 12};
+    doc.thicknessCov = {5, 10, 0, 0};
+    doc.thicknessDistribution = {Normal, LogNormal, Normal, Normal};
+    doc.seasonEnabled = {1, 1, 1, 1, 1};
+    doc.seasonWeeks = {20, 10, 10, 6, 6};
+    doc.meanAirTemperature = {75, 50, 30, 45, 55};
+    doc.poisson = {0.35, 0.15, 0.4, 0.45, 0.25};
+    doc.seasonalModulus[0] = {500000, 600000, 700000, 800000, 900000};
+    doc.seasonalModulus[1] = {4000000, 4000000, 4000000, 4000000, 4000000};
+    doc.seasonalModulus[2] = {30000, 30000, 30000, 30000, 30000};
+    doc.seasonalModulus[3] = {12000, 12000, 12000, 12000, 12000};
+    doc.seasonalModulus[4] = {1000000, 1000000, 1000000, 1000000, 1000000};
+    doc.modulusCov = {30, 15, 40, 50, 0};
+    doc.modulusDistribution = {LogNormal, LogNormal, LogNormal, LogNormal, Normal};
+    doc.aadt = 2400;
+    doc.percentTrucks = 12.5;
+    doc.percentTrucksDesignLane = 80;
+    doc.axleGroupsPerDay = 3000;
+    doc.truckGrowthPercent = 2;
+    doc.directionalDistribution = 55;
+    doc.axleTypeFraction = {1, 0, 0, 0};
+    return doc;
+}
+
+// The checker itself: a workbook read against another project's expectations must fail, with
+// one line per differing cell.
+TEST_F(ReportReadBack, CheckerReportsEveryDifference) {
+    const std::string path = folder.file("five.xlsx");
+    ASSERT_TRUE(exportFormattedReport(fiveLayerProject(), runOf(5000), path).ok());
+    const test::CheckerRun check = test::runReportChecker("two_layer", path, path);
+    EXPECT_EQ(check.status, 1);
+    for (const char* line : {"Cover!A8: expected 10, found 4\n", "Cover!C12: unexpected 'Rock'\n",
+                             "Structural Inputs!G5: expected the text 'NA', found 6\n",
+                             "Performance Summary!A8: expected font Arial Black 11 underline "
+                             "None, found Calibri 11.0 underline None\n",
+                             "Traffic!C4: expected 1000, found 2400\n"}) {
+        EXPECT_NE(check.output.find(line), std::string::npos) << line << check.output;
+    }
+}
+
+TEST_F(ReportReadBack, FiveLayerProject) {
+    expectWorkbook("five_layer", fiveLayerProject(), runOf(5000));
+}
+
+TEST_F(ReportReadBack, NameWithoutExtensionIsUsedAsTyped) {
+    const std::string path = folder.file("summary");
+    const FileResult saved = exportFormattedReport(fiveLayerProject(), runOf(5000), path);
+    ASSERT_TRUE(saved.ok()) << saved.error;
+    EXPECT_EQ(folder.listing(), "summary");
+    const test::CheckerRun check = test::runReportChecker("five_layer", path, path);
+    EXPECT_EQ(check.status, 0) << check.output;
+}
+
+TEST_F(ReportReadBack, RelativeNameIsShownWithItsFullPathOnTheCover) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    const FileResult saved = exportFormattedReport(fiveLayerProject(), runOf(5000), "./rel.xlsx");
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(saved.ok()) << saved.error;
+    const test::CheckerRun check =
+        test::runReportChecker("five_layer", folder.file("rel.xlsx"), folder.file("rel.xlsx"));
+    EXPECT_EQ(check.status, 0) << check.output;
+}
+
+TEST_F(ReportReadBack, NoPercentileCriterionGivesOneRowOfNA) {
+    CStenorDoc doc = baseProject();
+    doc.layerCountIndex = 1;
+    doc.materialIndex = {0, 6, 7, 7, 1};
+    doc.thickness = {6, 10, 999, 999};
+    doc.axleGroupsPerDay = 2500;
+    doc.truckGrowthPercent = 3;
+    setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -65, 1);
+    setCriterion(doc, slotIndex(2, Top), VerticalStress, 30, 1);
+    AnalysisResults results = runOf(5000);
+    results.exceedCount[slotIndex(1, Bottom)] = 25;
+    results.damagePerMillion[slotIndex(1, Bottom)] = 1.25;
+    expectWorkbook("no_percentile", doc, results);
+}
+
+TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
+    CStenorDoc doc = baseProject();
+    doc.layerCountIndex = 2;
+    doc.materialIndex = {0, 0, 6, 7, 1};
+    doc.thickness = {8, 6, 10, 999};
+    setCriterion(doc, slotIndex(1, Top), VerticalDeflection, 20, 0, 50);
+    setCriterion(doc, slotIndex(3, Bottom), HorizontalStrainDistribution, 0, 0);
+    doc.criteria[slotIndex(3, Bottom)].distribution = {-60, -70, -80, -90, -100};
+    AnalysisResults results = runOf(5000);
+    results.exceedCount[slotIndex(1, Top)] = 2500;  // 50 % against a target of 50: a tie fails
+    const int counts[kDistributionLevels] = {100, 500, 1000, 1750, 2500};
+    for (int level = 0; level < kDistributionLevels; ++level) {
+        results.limitExceedCount[static_cast<size_t>(level)][slotIndex(3, Bottom)] = counts[level];
+    }
+    expectWorkbook("strain_distribution", doc, results);
+}
+
+TEST_F(ReportReadBack, ThreeConventionalRowsWithoutTrafficGrowth) {
+    CStenorDoc doc = baseProject();
+    doc.layerCountIndex = 1;
+    doc.materialIndex = {0, 6, 7, 7, 1};
+    doc.thickness = {5, 12, 999, 999};
+    doc.truckGrowthPercent = 0;  // years follow the linear damage: D / A
+    setCriterion(doc, slotIndex(1, Top), HorizontalStress, 150, 1);
+    setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -70, 1);
+    setCriterion(doc, slotIndex(2, Bottom), VerticalStrain, 200, 1);
+    setCriterion(doc, slotIndex(3, Top), VerticalStress, 8, 0, 85);
+    // Neither an active slot without a response type nor layer 5's middle gets a row.
+    doc.criteria[slotIndex(4, Top)].active = 1;
+    setCriterion(doc, slotIndex(5, Middle), VerticalStrain, 100, 1);
+    AnalysisResults results = runOf(5000);
+    results.exceedCount[slotIndex(1, Bottom)] = 500;
+    results.damagePerMillion[slotIndex(1, Bottom)] = 2;
+    results.exceedCount[slotIndex(2, Bottom)] = 125;
+    results.damagePerMillion[slotIndex(2, Bottom)] = 0.02;
+    results.exceedCount[slotIndex(3, Top)] = 725;
+    results.exceedCount[slotIndex(5, Middle)] = 10;
+    results.damagePerMillion[slotIndex(5, Middle)] = 3;
+    expectWorkbook("three_conventional", doc, results);
+}
+
+TEST_F(ReportReadBack, DisabledSeasonFourAndMetricThicknesses) {
+    CStenorDoc doc = baseProject();
+    doc.valuesInEnglish = 0;  // the module holds centimetres
+    doc.unitSystem = Metric;
+    doc.layerCountIndex = 1;
+    doc.materialIndex = {0, 6, 7, 7, 1};
+    doc.thickness = {25.4, 30.48, 2537.46, 2537.46};
+    doc.seasonEnabled = {1, 1, 1, 0, 0};
+    doc.seasonWeeks = {30, 10, 12, 0, 0};
+    doc.meanAirTemperature = {70, 45, 25, 70, 70};
+    expectWorkbook("season4_disabled_metric", doc, runOf(5000));
+}
+
+}  // namespace
+}  // namespace ardelon

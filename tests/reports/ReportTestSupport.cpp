@@ -1,0 +1,82 @@
+#include "ReportTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace ardelon::test {
+namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = "ardelon-report-" + std::to_string(::getpid());
+    if (info)
+        name += std::string("-") + info->test_suite_name() + "-" + info->name();
+    path_ = fs::temp_directory_path() / name;
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string ScratchFolder::listing() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const auto& name : names)
+        text += (text.empty() ? "" : " ") + name;
+    return text;
+}
+
+namespace {
+// Quotes an argument for the shell.
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text)
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+}  // namespace
+
+CheckerRun runReportChecker(const std::string& project, const std::string& workbook,
+                            const std::string& coverPath) {
+    const std::string command = std::string(ARDELON_PYTHON) + " " + quoted(ARDELON_REPORT_CHECKER) +
+                                " " + quoted(project) + " " + quoted(workbook) + " " +
+                                quoted(coverPath) + " 2>&1";
+    CheckerRun run;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        run.output = "cannot start " + command;
+        return run;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        run.output.append(buffer.data(), got);
+    }
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+bool looksLikeXlsx(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char magic[4] = {};
+    in.read(magic, 4);
+    return in.gcount() == 4 && magic[0] == 'P' && magic[1] == 'K' && magic[2] == 3 && magic[3] == 4;
+}
+
+}  // namespace ardelon::test

@@ -1,0 +1,39 @@
+#pragma once
+// Helpers of the report tests: a scratch folder per test and the read-back checker.
+
+#include <filesystem>
+#include <string>
+
+namespace ardelon::test {
+
+// A fresh, empty folder under the system's temporary folder, removed with everything in it
+// when the test ends.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Names of the entries in the folder, sorted.
+    std::string listing() const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+struct CheckerRun {
+    int status = -1;     // exit status of the checker, 0 when the workbook matches
+    std::string output;  // one line per difference
+};
+
+// Runs tests/reports/check_report.py (openpyxl under /usr/bin/python3) on a workbook.
+CheckerRun runReportChecker(const std::string& project, const std::string& workbook,
+                            const std::string& coverPath);
+
+// True when the file starts like a zip container, as every .xlsx does.
+bool looksLikeXlsx(const std::string& path);
+
+}  // namespace ardelon::test
