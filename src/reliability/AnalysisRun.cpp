@@ -326,10 +326,10 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
         row.percentBelowCritical = percentBelow(row.exceedCount, n);
         row.damageShown = work.esalFactor >= 0;
         row.damagePerMillion = results.damagePerMillion[at(i)];
-        row.yearsToDamage01 = yearsToDamage(work.axleGroupsPerDay, row.damagePerMillion,
-                                            work.truckGrowthPercent, 0.1);
-        row.yearsToDamage10 = yearsToDamage(work.axleGroupsPerDay, row.damagePerMillion,
-                                            work.truckGrowthPercent, 1.0);
+        row.yearsToDamage01 = yearsUntilDamage(work.axleGroupsPerDay, row.damagePerMillion,
+                                               work.truckGrowthPercent, 0.1);
+        row.yearsToDamage10 = yearsUntilDamage(work.axleGroupsPerDay, row.damagePerMillion,
+                                               work.truckGrowthPercent, 1.0);
         row.cells = {layerText(i),
                      kLocationNames[at(slotPosition(i))],
                      std::string(name.name),

@@ -44,8 +44,8 @@ std::string formatSignificant(double value) {
     return mantissa + exponentText;
 }
 
-double yearsToDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
-                     double damageLevel) {
+double yearsUntilDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
+                        double damageLevel) {
     const double firstYearDamage = axleGroupsPerDay * damagePerMillion * 0.000365;
     if (!(firstYearDamage > 0.0))
         return INFINITY;
@@ -62,7 +62,8 @@ double yearsToDamage(double axleGroupsPerDay, double damagePerMillion, double gr
 }
 
 PercentInterval wilsonInterval95(int successes, int trials) {
-    if (trials <= 0) return {0.0, 100.0};
+    if (trials <= 0)
+        return {0.0, 100.0};
     constexpr double z = 1.959963984540054;
     const double n = trials;
     const double p = successes / n;

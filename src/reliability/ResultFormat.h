@@ -18,8 +18,8 @@ inline constexpr const char* kInfiniteYears = "Infinite";
 // A = axleGroupsPerDay × damagePerMillion × 0.000365 and traffic grows by growthPercent a year,
 // compounded: log10(1 + r D / A) / log10(1 + r). Zero growth gives D / A. When the damage never
 // reaches the level (no damage, or traffic shrinking too fast) the result is +infinity.
-double yearsToDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
-                     double damageLevel);
+double yearsUntilDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
+                        double damageLevel);
 
 // The Wilson score interval at 95 % confidence (z = 1.959963984540054) of a percentage observed as
 // `successes` of `trials` Monte Carlo cycles, in percent. It stays within 0 to 100 and is not

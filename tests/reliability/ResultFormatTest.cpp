@@ -44,23 +44,23 @@ TEST(FormatSignificant, NonFiniteValuesReadAsWords) {
 TEST(YearsToDamage, CompoundGrowthFormula) {
     // 1000 groups a day at 10 damage per million: A = 0.00365 a year; 4 % growth.
     const double a = 1000 * 10 * 0.000365;
-    EXPECT_DOUBLE_EQ(yearsToDamage(1000, 10, 4, 0.1),
+    EXPECT_DOUBLE_EQ(yearsUntilDamage(1000, 10, 4, 0.1),
                      std::log10(1 + 0.04 * (0.1 / a)) / std::log10(1.04));
-    EXPECT_DOUBLE_EQ(yearsToDamage(1000, 10, 4, 1.0),
+    EXPECT_DOUBLE_EQ(yearsUntilDamage(1000, 10, 4, 1.0),
                      std::log10(1 + 0.04 * (1.0 / a)) / std::log10(1.04));
-    EXPECT_EQ(formatYears(yearsToDamage(1000, 10, 4, 0.1)), "2.7926e-002");
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 10, 4, 0.1)), "2.7926e-002");
 }
 
 TEST(YearsToDamage, NoDamageIsInfiniteAndZeroGrowthIsLinear) {
-    EXPECT_TRUE(std::isinf(yearsToDamage(1000, 0, 4, 0.1)));
-    EXPECT_EQ(formatYears(yearsToDamage(1000, 0, 4, 1.0)), "Infinite");
-    EXPECT_EQ(formatYears(yearsToDamage(0, 5, 4, 1.0)), "Infinite");
+    EXPECT_TRUE(std::isinf(yearsUntilDamage(1000, 0, 4, 0.1)));
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 0, 4, 1.0)), "Infinite");
+    EXPECT_EQ(formatYears(yearsUntilDamage(0, 5, 4, 1.0)), "Infinite");
     // Zero growth: D / A, here 1.0 / 0.365 years.
-    EXPECT_DOUBLE_EQ(yearsToDamage(1000, 1, 0, 1.0), 1.0 / 0.365);
-    EXPECT_EQ(formatYears(yearsToDamage(1000, 1, 0, 1.0)), "2.7397");
+    EXPECT_DOUBLE_EQ(yearsUntilDamage(1000, 1, 0, 1.0), 1.0 / 0.365);
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 1, 0, 1.0)), "2.7397");
     // Traffic shrinking by 50 % a year sums to 2 A: a level above that is never reached.
-    EXPECT_EQ(formatYears(yearsToDamage(1000, 1, -50, 1.0)), "Infinite");
-    EXPECT_NEAR(yearsToDamage(1000, 1, -50, 0.1),
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 1, -50, 1.0)), "Infinite");
+    EXPECT_NEAR(yearsUntilDamage(1000, 1, -50, 0.1),
                 std::log10(1 - 0.5 * (0.1 / 0.365)) / std::log10(0.5), 1e-12);
 }
 
