@@ -6,5 +6,6 @@
 namespace ardelon::cli {
 
 void addProjectCommands(CLI::App& app);
+void addTrafficCommands(CLI::App& app);
 
 }  // namespace ardelon::cli

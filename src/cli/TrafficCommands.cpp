@@ -1,0 +1,160 @@
+// Commands on the traffic of a project: load spectra files, the vehicle class mix and ESALs.
+// Each reads a project, applies one traffic route followed by the derivation that accepting the
+// Load Spectra module performs (the ESAL route has its own, as the ESAL Data dialog does), and
+// writes the project (in place unless -o names another file).
+// Bad input ends with status 2 and a message, and nothing is written.
+
+#include <cmath>
+#include <string>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "project/NumberField.h"
+#include "traffic/CEsalDataDlg.h"
+#include "traffic/LoadSpectraFile.h"
+#include "traffic/LoadingConditions.h"
+#include "traffic/VehicleTypes.h"
+
+namespace ardelon::cli {
+namespace {
+
+struct TrafficArguments {
+    std::string project;
+    std::string output;  // empty: the project itself
+    std::string spectraFile;
+    int roadClass = -1;  // -1: the project's own class shares
+    double esals = 0;
+};
+
+TrafficArguments& arguments() {
+    static TrafficArguments args;
+    return args;
+}
+
+CLI::App* addTrafficCommand(CLI::App& traffic, const std::string& name,
+                            const std::string& description) {
+    auto* command = traffic.add_subcommand(name, description);
+    command->add_option("PROJECT", arguments().project, "Project to read (.ard or .json)")
+        ->required();
+    return command;
+}
+
+void addOutputOption(CLI::App* command) {
+    command->add_option("-o,--output", arguments().output,
+                        "Project to write (.ard or .json); default: PROJECT itself");
+}
+
+// The Load Spectra module is accepted only with its ranged fields in range.
+void requireAcceptable(const LoadingWorkingCopy& traffic, const std::string& source) {
+    if (const std::string problem = loadingFieldsProblem(traffic); !problem.empty()) {
+        throw CommandError(kBadInput, source + ": " + problem + ".");
+    }
+}
+
+const std::string& outputPath() {
+    const TrafficArguments& args = arguments();
+    return args.output.empty() ? args.project : args.output;
+}
+
+void importSpectra() {
+    const TrafficArguments& args = arguments();
+    CStenorDoc doc = readProjectOrThrow(args.project);
+    const LoadSpectraParse parse = readLoadSpectraFile(args.spectraFile);
+    if (!parse.ok())
+        throw CommandError(kBadInput, parse.error);
+    LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
+    applyLoadSpectraRecord(*parse.record, traffic);
+    requireAcceptable(traffic, args.spectraFile);
+    showConfiguration(traffic);
+    applyLoadingAccept(traffic);
+    traffic.copyToProject(doc);
+    doc.useLoadSpectra = 1;
+    writeProjectOrThrow(doc, outputPath());
+}
+
+void exportSpectra() {
+    const TrafficArguments& args = arguments();
+    CStenorDoc doc = readProjectOrThrow(args.project);
+    requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
+    const std::string error = writeLoadSpectraFile(
+        args.spectraFile, loadSpectraRecordOf(LoadingWorkingCopy::fromProject(doc)));
+    if (!error.empty())
+        throw CommandError(kBadInput, error);
+    applyLoadingAccept(doc);
+    doc.useLoadSpectra = 1;
+    writeProjectOrThrow(doc, outputPath());
+}
+
+void mixVehicleTypes() {
+    const TrafficArguments& args = arguments();
+    CStenorDoc doc = readProjectOrThrow(args.project);
+    if (args.roadClass >= 0) {
+        CVehicleTypeDlg presets(args.roadClass, doc.vehicleTypeValue);
+        presets.selectRoadClass();
+        doc.vehicleTypeRoadClass = presets.vehicleTypeRoadClass;
+        doc.vehicleTypeValue = presets.vehicleTypeValue;
+    }
+    if (const std::string problem = vehicleTypeValuesProblem(doc.vehicleTypeValue);
+        !problem.empty()) {
+        throw CommandError(kBadInput, args.project + ": vehicle type data: " + problem + ".");
+    }
+    applyVehicleTypeRoute(doc);
+    requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
+    doc.useLoadSpectra = 1;
+    writeProjectOrThrow(doc, outputPath());
+}
+
+void enterEsals() {
+    const TrafficArguments& args = arguments();
+    if (!std::isfinite(args.esals) || args.esals < 0) {
+        throw CommandError(kBadInput,
+                           "--esals: the expected number of ESALs must be 0 or more, not " +
+                               formatFieldNumber(args.esals) + ".");
+    }
+    CStenorDoc doc = readProjectOrThrow(args.project);
+    doc.expectedEsals = args.esals;
+    applyEsalData(doc);
+    doc.useLoadSpectra = 0;
+    writeProjectOrThrow(doc, outputPath());
+}
+
+}  // namespace
+
+void addTrafficCommands(CLI::App& app) {
+    auto* traffic = app.add_subcommand(
+        "traffic", "Traffic of a project: load spectra files, vehicle class mix, ESALs");
+    traffic->require_subcommand(1);
+    TrafficArguments& args = arguments();
+
+    auto* import =
+        addTrafficCommand(*traffic, "import", "Take the traffic from a load spectra file (.lsf)");
+    import->add_option("IN", args.spectraFile, "Load spectra file to read")->required();
+    addOutputOption(import);
+    import->callback(importSpectra);
+
+    auto* exportCommand =
+        addTrafficCommand(*traffic, "export", "Write the traffic to a load spectra file (.lsf)");
+    exportCommand->add_option("OUT", args.spectraFile, "Load spectra file to write")->required();
+    addOutputOption(exportCommand);
+    exportCommand->callback(exportSpectra);
+
+    auto* vehicleTypes =
+        addTrafficCommand(*traffic, "vehicle-types",
+                          "Derive the load spectra from the vehicle class mix of the project");
+    vehicleTypes
+        ->add_option("--road-class", args.roadClass,
+                     "Load the class shares of road class N first (0 Rural Interstate ... 10 "
+                     "Urban Collector)")
+        ->check(CLI::Range(0, kRoadClassCount - 1));
+    addOutputOption(vehicleTypes);
+    vehicleTypes->callback(mixVehicleTypes);
+
+    auto* esal = addTrafficCommand(
+        *traffic, "esal", "Describe the traffic by a number of ESALs (17- and 19-kip singles)");
+    esal->add_option("--esals", args.esals, "Expected number of equivalent single axle loads")
+        ->required();
+    addOutputOption(esal);
+    esal->callback(enterEsals);
+}
+
+}  // namespace ardelon::cli

@@ -1,0 +1,61 @@
+#include "traffic/CEsalDataDlg.h"
+
+#include <cmath>
+
+namespace ardelon {
+namespace {
+
+// Bins 8 and 9 hold 17- and 19-kip axles: one just under and one just over the 18-kip
+// standard axle, so that half of each averages one ESAL per axle.
+constexpr int kLighterBin = 8;
+constexpr int kHeavierBin = 9;
+
+// Writes the ESAL traffic into any record holding the named fields.
+template <typename Traffic>
+void applyEsalTraffic(double esals, Traffic& t, BinArray& singleCdf) {
+    t.axleTypeFraction = {1, 0, 0, 0};
+    for (int k = 0; k < kBinCount; ++k) {
+        singleCdf[static_cast<size_t>(k)] = k < kLighterBin ? 0.0 : k == kLighterBin ? 0.5 : 1.0;
+    }
+    // Axle counts, not percentages: half the ESALs in each of the two bins, whole axles only.
+    const double half = std::trunc(esals * 0.5);
+    t.loadSpectra[Single][kLighterBin] = half;
+    t.loadSpectra[Single][kHeavierBin] = half;
+    t.totalAxlePercent = esals;
+    t.configurationEnabled = {1, 0, 0, 0};
+}
+
+}  // namespace
+
+CEsalDataDlg::CEsalDataDlg(const CStenorDoc& doc)
+    : expectedEsals(doc.expectedEsals),
+      axleTypeFraction(doc.axleTypeFraction),
+      configurationEnabled(doc.configurationEnabled),
+      totalAxlePercent(doc.totalAxlePercent),
+      singleLoadCdf(doc.loadCdf[Single]),
+      loadSpectra(doc.loadSpectra) {}
+
+void CEsalDataDlg::copyToProject(CStenorDoc& doc) const {
+    doc.expectedEsals = expectedEsals;
+    doc.axleTypeFraction = axleTypeFraction;
+    doc.configurationEnabled = configurationEnabled;
+    doc.totalAxlePercent = totalAxlePercent;
+    doc.loadCdf[Single] = singleLoadCdf;
+    doc.loadSpectra = loadSpectra;
+}
+
+bool CEsalDataDlg::acceptEsalData(DialogHost& host) {
+    if (!(expectedEsals >= 0)) {
+        host.showMessage(kNegativeEsalsText, kNumberOutOfRangeCaption, MessageIcon::Exclamation);
+        host.setFocus(static_cast<int>(Control::ExpectedEsals));
+        return false;
+    }
+    applyEsalTraffic(expectedEsals, *this, singleLoadCdf);
+    return true;
+}
+
+void applyEsalData(CStenorDoc& doc) {
+    applyEsalTraffic(doc.expectedEsals, doc, doc.loadCdf[Single]);
+}
+
+}  // namespace ardelon

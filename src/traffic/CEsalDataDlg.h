@@ -1,0 +1,43 @@
+#pragma once
+// "ESAL Data (F1 for Help)": the traffic as a single number of equivalent single axle loads. On
+// accept the traffic becomes single axles of 17 and 19 kips, half and half, which average one
+// ESAL each; the analysis then draws those two loads with equal probability.
+
+#include <string_view>
+
+#include "project/CStenorDoc.h"
+#include "project/DialogHost.h"
+
+namespace ardelon {
+
+class CEsalDataDlg {
+  public:
+    enum class Control : int { ExpectedEsals = 1, Ok, Cancel };
+
+    static constexpr std::string_view kCaption = "ESAL Data (F1 for Help)";
+    static constexpr std::string_view kNegativeEsalsText =
+        "The expected number of ESALs cannot be negative.";
+    static constexpr std::string_view kNumberOutOfRangeCaption = "Number Out of Range";
+
+    CEsalDataDlg() = default;
+    explicit CEsalDataDlg(const CStenorDoc& doc);
+    // The fields the ESAL Data command copies back on OK (only the Single row of loadCdf).
+    void copyToProject(CStenorDoc& doc) const;
+
+    // "OK": replaces the traffic by single axles of 17 and 19 kips. A negative number of ESALs
+    // is refused with a message and the focus on the edit; false when refused.
+    bool acceptEsalData(DialogHost& host);
+
+    double expectedEsals = 1000000;
+    std::array<double, kConfigurationCount> axleTypeFraction{};
+    std::array<int, kConfigurationCount> configurationEnabled{1, 0, 0, 0};
+    double totalAxlePercent = 0;
+    BinArray singleLoadCdf{};  // row Single of loadCdf
+    Table<kConfigurationCount, kBinCount> loadSpectra{};
+};
+
+// The ESAL route on a project with its expectedEsals, as accepting the dialog would. The number
+// must not be negative (checked by the caller).
+void applyEsalData(CStenorDoc& doc);
+
+}  // namespace ardelon

@@ -1,0 +1,184 @@
+#include "traffic/VehicleTypes.h"
+
+#include "project/NumberField.h"
+#include "project/Rounding.h"
+
+namespace ardelon {
+namespace {
+
+constexpr size_t at(int index) {
+    return static_cast<size_t>(index);
+}
+
+// Axle group types mixed from the library, in configuration order (Steer has no library rows).
+constexpr int kMixedGroupCount = 3;
+
+int axlesIndex(int group, int vehicleClass) {
+    return 10 * (group + 1) + vehicleClass;
+}
+
+}  // namespace
+
+const std::array<std::string_view, kRoadClassCount> kRoadClassNames = {
+    "Rural Interstate",         "Rural Principal Arterial",
+    "Rural Minor Arterial",     "Rural Major Collector",
+    "Rural Minor Collector",    "Rural Local Collector",
+    "Urban Interstate",         "Urban Other Freeways and Expressways",
+    "Urban Principal Arterial", "Urban Minor Arterial",
+    "Urban Collector",
+};
+
+const std::array<ClassShares, kRoadClassCount> kRoadClassShares = {{
+    {1.2, 9.4, 3.3, 0.5, 7.4, 68.9, 1.2, 6.1, 0.8, 1.2},
+    {2.56, 21.37, 6.84, 0.85, 12.82, 47.86, 3.42, 1.71, 0.85, 1.72},
+    {3.5, 25.58, 8.14, 1.16, 18.6, 40.7, 1.16, 1.16, 0, 0},
+    {5.6, 52.1, 8.5, 0, 12.7, 21.1, 0, 0, 0, 0},
+    {5.5, 34.4, 12.6, 1.9, 13.4, 29.8, 1.6, 0, 0, 0.8},
+    {3.5, 48.4, 9.2, 0, 6.6, 29.1, 3.2, 0, 0, 0},
+    {2.4, 18.4, 9.2, 0, 12.6, 44.8, 2.3, 2.3, 1.1, 6.9},
+    {1.8, 22.7, 5.5, 2.7, 12.7, 35.5, 5.5, 2.7, 3.6, 7.3},
+    {4.2, 20.8, 7.3, 1.0, 11.5, 46.9, 2.1, 3.1, 1.0, 2.1},
+    {1.9, 34.5, 7.3, 0, 21.8, 23.6, 5.5, 0, 1.8, 3.6},
+    {1.0, 73.5, 11.5, 3.1, 4.0, 6.9, 0, 0, 0, 0},
+}};
+
+double classShareTotal(const VehicleTypeValues& values) {
+    double sum = 0;
+    for (int k = 0; k < kVehicleClassCount; ++k)
+        sum += values[at(shareIndex(k))];
+    return sum;
+}
+
+void applyVehicleTypeMix(LoadingWorkingCopy& traffic) {
+    const VehicleTypeValues& v = traffic.vehicleTypeValue;
+    auto share = [&v](int k) { return v[at(shareIndex(k))]; };
+
+    // Axle groups of each type per truck: the class shares weighted by axles per vehicle.
+    ConfigurationValues groups{};
+    for (int g = 0; g < kMixedGroupCount; ++g) {
+        double sum = 0;
+        for (int k = 0; k < kVehicleClassCount; ++k)
+            sum += share(k) * v[at(axlesIndex(g, k))];
+        groups[at(g)] = sum * 0.01;
+    }
+    groups[Steer] = 0;
+    traffic.axlesPerTruck = groups;
+
+    const double allGroups = groups[0] + groups[1] + groups[2] + groups[3];
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        // A mix without any axles gives every configuration a share of 0, not 0 / 0.
+        traffic.configurationPercent[at(c)] =
+            allGroups > 0 ? roundHalfUpTwoDecimals(groups[at(c)] / allGroups * 100) : 0.0;
+    }
+
+    // Each distribution is the mixture of the class distributions weighted by the axles each
+    // class brings; a configuration that gets no axles has none in any bin.
+    for (int g = 0; g < kMixedGroupCount; ++g) {
+        BinArray& row = traffic.loadSpectra[at(g)];
+        if (!(groups[at(g)] > 0)) {
+            row.fill(0.0);
+            continue;
+        }
+        for (int i = 0; i < kBinCount; ++i) {
+            double sum = 0;
+            for (int k = 0; k < kVehicleClassCount; ++k) {
+                sum += traffic.spectraLibrary[at(10 * g + k)][at(i)] * share(k) *
+                       v[at(axlesIndex(g, k))];
+            }
+            row[at(i)] = roundHalfUpTwoDecimals(sum * 0.01 / groups[at(g)]);
+        }
+    }
+
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        traffic.configurationEnabled[at(c)] = traffic.configurationPercent[at(c)] > 0 ? 1 : 0;
+    }
+    if (traffic.configurationPercent[Single] > 0) {
+        traffic.currentConfiguration = Single;
+    } else if (traffic.configurationPercent[Tandem] > 0) {
+        traffic.currentConfiguration = Tandem;
+    } else {
+        traffic.currentConfiguration = Tridem;
+    }
+}
+
+void applyVehicleTypeRoute(CStenorDoc& doc) {
+    LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
+    applyVehicleTypeMix(traffic);
+    correctCurrentConfiguration(traffic);
+    showConfiguration(traffic);
+    traffic.axleGroupsPerDay = computeAxleGroupsPerDay(traffic);
+    applyLoadingAccept(traffic);
+    traffic.copyToProject(doc);
+}
+
+std::string vehicleTypeValuesProblem(const VehicleTypeValues& values) {
+    static constexpr std::array<std::string_view, kMixedGroupCount> kGroupNames = {
+        "single", "tandem", "tridem"};
+    for (int k = 0; k < kVehicleClassCount; ++k) {
+        const double share = values[at(shareIndex(k))];
+        if (!(share >= 0 && share <= 100)) {
+            return "the share of class " + std::to_string(k + 4) + " is " +
+                   formatFieldNumber(share) + "%; it must be between 0% and 100%";
+        }
+    }
+    for (int g = 0; g < kMixedGroupCount; ++g) {
+        for (int k = 0; k < kVehicleClassCount; ++k) {
+            const double axles = values[at(axlesIndex(g, k))];
+            if (!(axles >= kMinAxlesPerVehicle && axles <= kMaxAxlesPerVehicle)) {
+                return "class " + std::to_string(k + 4) + " has " + formatFieldNumber(axles) + " " +
+                       std::string(kGroupNames[at(g)]) +
+                       " axles per vehicle; it must be between 0 and 10";
+            }
+        }
+    }
+    return {};
+}
+
+CVehicleTypeDlg::CVehicleTypeDlg(int roadClass, const VehicleTypeValues& values)
+    : vehicleTypeRoadClass(roadClass), vehicleTypeValue(values) {
+    openVehicleTypes();
+}
+
+void CVehicleTypeDlg::selectRoadClass() {
+    // A road class outside the list (a damaged project) has no preset to load.
+    if (vehicleTypeRoadClass < 0 || vehicleTypeRoadClass >= kRoadClassCount)
+        return;
+    const ClassShares& preset = kRoadClassShares[at(vehicleTypeRoadClass)];
+    for (int k = 0; k < kVehicleClassCount; ++k) {
+        vehicleTypeValue[at(shareIndex(k))] = preset[at(k)];
+    }
+    total = classShareTotal(vehicleTypeValue);
+}
+
+bool CVehicleTypeDlg::shareEdited(DialogHost& host, int vehicleClass) {
+    const double share = vehicleTypeValue[at(shareIndex(vehicleClass))];
+    if (!(share >= 0 && share <= 100)) {
+        host.showMessage(kShareOutOfRangeText, kShareOutOfRangeCaption, MessageIcon::Exclamation);
+        host.setFocus(static_cast<int>(valueEdit(shareIndex(vehicleClass))));
+        return false;
+    }
+    total = classShareTotal(vehicleTypeValue);
+    return true;
+}
+
+bool CVehicleTypeDlg::acceptVehicleTypes(DialogHost& host) {
+    // A share refused on leaving its edit stays typed there; it must not reach the mix.
+    for (int k = 0; k < kVehicleClassCount; ++k) {
+        if (!shareEdited(host, k))
+            return false;
+    }
+    for (int i = singleAxlesIndex(0); i < kVehicleTypeValueCount; ++i) {
+        const double axles = vehicleTypeValue[at(i)];
+        if (!(axles >= kMinAxlesPerVehicle && axles <= kMaxAxlesPerVehicle)) {
+            host.showMessage("Please enter a number between " +
+                                 formatFieldNumber(kMinAxlesPerVehicle) + " and " +
+                                 formatFieldNumber(kMaxAxlesPerVehicle) + ".",
+                             kApplicationTitle, MessageIcon::Exclamation);
+            host.setFocus(static_cast<int>(valueEdit(i)));
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace ardelon

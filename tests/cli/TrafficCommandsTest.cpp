@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/CliTestSupport.h"
+#include "project/ProjectJson.h"
+#include "traffic/LoadSpectraFile.h"
+#include "traffic/LoadingConditions.h"
+
+namespace ardelon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TrafficCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(runCli("new p.ard", dir).status, 0);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    CStenorDoc project(const std::string& name) {
+        CStenorDoc doc;
+        const FileResult result = loadProject((dir / name).string(), doc);
+        EXPECT_TRUE(result.ok()) << result.error;
+        return doc;
+    }
+    // Runs a command that must fail with status 2 and `message`, leaving p.ard as it was.
+    void expectBadInput(const std::string& arguments, const std::string& message) {
+        const std::string before = readText(dir / "p.ard");
+        const CliRun run = runCli(arguments, dir);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.err, "ardelon-cli: " + message + "\n") << arguments;
+        EXPECT_EQ(readText(dir / "p.ard"), before) << arguments;
+        EXPECT_FALSE(fs::exists(dir / "out.ard")) << arguments;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(TrafficCommands, ImportTakesTheFileAndDerivesTheDistributions) {
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    record.aadt = 2000;
+    record.loadSpectra[Tandem][10] = 30;
+    record.loadSpectra[Tandem][12] = 30;
+    record.configurationEnabled = {0, 1, 0, 0};
+    record.currentConfiguration = Tandem;
+    record.configurationPercent = {0, 100, 0, 0};
+    writeText(dir / "in.lsf", formatLoadSpectra(record));
+
+    const CliRun run = runCli("traffic import p.ard in.lsf", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CStenorDoc doc = project("p.ard");
+    EXPECT_EQ(doc.aadt, 2000);
+    EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{0, 1, 0, 0}));
+    EXPECT_EQ(doc.currentConfiguration, Tandem);
+    EXPECT_EQ(doc.loadCdf[Tandem][9], 0);
+    EXPECT_EQ(doc.loadCdf[Tandem][10], 0.5);
+    EXPECT_EQ(doc.loadCdf[Tandem][12], 1.0);
+    EXPECT_EQ(doc.totalAxlePercent, 60);
+    EXPECT_EQ(doc.shownLoadPercent[12], 30);
+}
+
+TEST_F(TrafficCommands, ATruncatedFileChangesNothing) {
+    writeText(dir / "short.lsf", "500\r\n10.00\r\n");
+    expectBadInput("traffic import p.ard short.lsf -o out.ard",
+                   "Cannot import \"short.lsf\": the file ends after value 2 (line 2); a load "
+                   "spectra file holds 239 values. Nothing was changed.");
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    record.axleGroupsPerDay = 0;
+    writeText(dir / "zero.lsf", formatLoadSpectra(record));
+    expectBadInput("traffic import p.ard zero.lsf",
+                   "zero.lsf: \"Axles Groups / Day\" must be an integer between 1 and "
+                   "100000000, not 0.");
+    expectBadInput("traffic import p.ard none.lsf",
+                   "Cannot open \"none.lsf\": No such file or directory.");
+}
+
+TEST_F(TrafficCommands, ExportWritesTheFileAndTheDerivedProject) {
+    CStenorDoc typed;  // spectra typed in but never accepted: no cumulative distribution yet
+    typed.loadSpectra[Single][8] = 40;
+    typed.loadSpectra[Single][9] = 60;
+    ASSERT_TRUE(storeProject(typed, (dir / "p.ard").string()).ok());
+    const CliRun run = runCli("traffic export p.ard out.lsf -o q.json", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string text = readText(dir / "out.lsf");
+    EXPECT_EQ(text.substr(0, 11), "1000\n10.00\n");
+    EXPECT_EQ(text.substr(text.size() - 39), "1000\n90.00\n50.00\n100.00\n0.00\n0.00\n0.00\n");
+    const LoadSpectraParse back = parseLoadSpectra(text);
+    ASSERT_TRUE(back.ok()) << back.error;
+    EXPECT_EQ(*back.record, loadSpectraRecordOf(LoadingWorkingCopy::fromProject(typed)));
+    const CStenorDoc derived = project("q.json");
+    EXPECT_EQ(derived.loadCdf[Single][8], 0.4);
+    EXPECT_EQ(derived.loadCdf[Single][9], 1.0);
+    EXPECT_EQ(derived.totalAxlePercent, 100);
+    EXPECT_EQ(project("p.ard"), typed);  // -o leaves the project itself alone
+
+    expectBadInput("traffic export p.ard missing/out.lsf",
+                   "Cannot save \"missing/out.lsf\": No such file or directory.");
+}
+
+TEST_F(TrafficCommands, VehicleTypesMixTheProjectsClasses) {
+    const CliRun run = runCli("traffic vehicle-types p.ard", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CStenorDoc doc = project("p.ard");
+    EXPECT_EQ(doc.configurationPercent, (ConfigurationValues{50.43, 48.81, 0.76, 0}));
+    EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{1, 1, 1, 0}));
+    EXPECT_EQ(doc.axleGroupsPerDay, 136);
+    EXPECT_EQ(doc.loadSpectra[Single][4], 19.55);
+    EXPECT_EQ(doc.loadCdf[Tridem][55], 1.0);
+}
+
+TEST_F(TrafficCommands, VehicleTypesWithARoadClassPreset) {
+    const CliRun run = runCli("traffic vehicle-types p.ard --road-class 10 -o out.json", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CStenorDoc doc = project("out.json");
+    EXPECT_EQ(doc.vehicleTypeRoadClass, 10);
+    EXPECT_EQ(doc.vehicleTypeValue[1], 73.5);
+    EXPECT_EQ(doc.vehicleTypeValue[10], 1.62);  // axles per vehicle stay
+    // Urban Collector trucks are mostly class 5, two single axles each.
+    EXPECT_EQ(doc.configurationPercent, (ConfigurationValues{85.3, 13.49, 1.21, 0}));
+    EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{1, 1, 1, 0}));
+
+    const std::string before = readText(dir / "p.ard");
+    const CliRun refused = runCli("traffic vehicle-types p.ard --road-class 11", dir);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--road-class: Value 11 not in range 0 to 10"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readText(dir / "p.ard"), before);
+}
+
+TEST_F(TrafficCommands, VehicleTypeValuesOutOfRangeAreBadInput) {
+    CStenorDoc doc;
+    doc.vehicleTypeValue[25] = 12;
+    ASSERT_TRUE(storeProject(doc, (dir / "p.ard").string()).ok());
+    expectBadInput("traffic vehicle-types p.ard",
+                   "p.ard: vehicle type data: class 9 has 12 tandem axles per vehicle; it must "
+                   "be between 0 and 10.");
+}
+
+TEST_F(TrafficCommands, EsalsBecomeSeventeenAndNineteenKipSingles) {
+    const CliRun run = runCli("traffic esal p.ard --esals 1000001", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CStenorDoc doc = project("p.ard");
+    EXPECT_EQ(doc.expectedEsals, 1000001);
+    EXPECT_EQ(doc.loadSpectra[Single][8], 500000);
+    EXPECT_EQ(doc.loadSpectra[Single][9], 500000);
+    EXPECT_EQ(doc.totalAxlePercent, 1000001);
+    EXPECT_EQ(doc.loadCdf[Single][8], 0.5);
+    EXPECT_EQ(doc.loadCdf[Single][9], 1.0);
+
+    expectBadInput("traffic esal p.ard --esals -3",
+                   "--esals: the expected number of ESALs must be 0 or more, not -3.");
+    EXPECT_EQ(runCli("traffic esal p.ard --esals lots", dir).status, 2);
+    EXPECT_EQ(runCli("traffic esal p.ard", dir).status, 2);
+}
+
+}  // namespace
+}  // namespace ardelon::testing

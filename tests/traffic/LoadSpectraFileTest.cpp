@@ -1,0 +1,278 @@
+// Load spectra files written and read through the Load Spectra module.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "project/CStenorDoc.h"
+#include "support/FakeHost.h"
+#include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/LoadSpectraFile.h"
+
+namespace ardelon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Dlg = CLoadingConditionsDlg;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+RecordedMessage information(std::string_view text, std::string_view caption) {
+    return {std::string(text), std::string(caption), MessageIcon::Information, MessageButtons::Ok};
+}
+
+class LoadSpectraFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("ardelon-lsf-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        dlg.openLoadingConditions(host);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void save(const fs::path& path) {
+        host.files.push_back(path.string());
+        dlg.saveLoadSpectra(host);
+    }
+    void import(const fs::path& path) {
+        host.files.push_back(path.string());
+        dlg.importLoadSpectra(host);
+    }
+    // A full file of the defaults with one line replaced (1-based).
+    std::string defaultsWithLine(int line, const std::string& text) {
+        std::vector<std::string> lines = linesOf(
+            formatLoadSpectra(loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}))));
+        lines[static_cast<size_t>(line - 1)] = text;
+        std::string out;
+        for (const auto& l : lines)
+            out += l + "\n";
+        return out;
+    }
+    // Imports `text` and expects it refused with `problem`, leaving everything as it was.
+    void expectRefused(const std::string& text, const std::string& problem) {
+        const fs::path path = dir / "bad.lsf";
+        writeFile(path, text);
+        const Dlg before = dlg;
+        host.clear();
+        import(path);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text,
+                  "Cannot import \"" + path.string() + "\": " + problem + ". Nothing was changed.");
+        EXPECT_EQ(host.messages[0].caption, "Import Load Spectra");
+        EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
+        EXPECT_EQ(dlg.total, before.total);
+        EXPECT_EQ(dlg.fileName, before.fileName);
+    }
+
+    fs::path dir;
+    FakeHost host;
+    Dlg dlg{CStenorDoc{}};
+};
+
+TEST_F(LoadSpectraFiles, TheDefaultsGiveTheDocumentedLines) {
+    save(dir / "defaults.lsf");
+    EXPECT_EQ(host.messages,
+              std::vector{information("Your load spectra has been successfully saved.",
+                                      "Save Load Spectra")});
+    EXPECT_EQ(host.fileFilters,
+              std::vector<std::string>{"Load Spectra Files (*.lsf);;All Files (*.*)"});
+    EXPECT_EQ(dlg.fileName, (dir / "defaults.lsf").string());
+
+    std::vector<std::string> expected{"1000", "10.00"};
+    expected.insert(expected.end(), 224, "0.00");
+    for (const char* line : {"1", "0", "0", "0", "0", "4.00", "1000", "90.00", "50.00", "100.00",
+                             "0.00", "0.00", "0.00"}) {
+        expected.push_back(line);
+    }
+    const std::string text = readFile(dir / "defaults.lsf");
+    EXPECT_EQ(linesOf(text), expected);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(text.back(), '\n');
+}
+
+TEST_F(LoadSpectraFiles, DecimalsAreWrittenWithTwoDecimals) {
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    record.loadSpectra[Single][0] = 12.346;
+    record.loadSpectra[Single][1] = 0.004;
+    record.loadSpectra[Steer][55] = 99.999;
+    record.configurationEnabled = {1, 2, -1, 0};  // anything but 1 is written as 0
+    record.currentConfiguration = 2;
+    const std::vector<std::string> lines = linesOf(formatLoadSpectra(record));
+    ASSERT_EQ(lines.size(), 239u);
+    EXPECT_EQ(lines[2], "12.35");
+    EXPECT_EQ(lines[3], "0.00");
+    EXPECT_EQ(lines[225], "100.00");
+    EXPECT_EQ(lines[226], "1");
+    EXPECT_EQ(lines[227], "0");
+    EXPECT_EQ(lines[228], "0");
+    EXPECT_EQ(lines[230], "2");
+}
+
+TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
+    dlg.aadt = 2500;
+    dlg.percentTrucks = 12.5;
+    dlg.loadSpectra[Single][4] = 33.333;
+    dlg.loadSpectra[Tandem][10] = 60;
+    dlg.loadSpectra[Tridem][20] = 0.5;
+    dlg.loadSpectra[Steer][55] = 7;
+    dlg.configurationEnabled = {1, 1, 0, 0};
+    dlg.currentConfiguration = Tandem;
+    dlg.truckGrowthPercent = 2.25;
+    dlg.axleGroupsPerDay = 777;
+    dlg.percentTrucksDesignLane = 80;
+    dlg.directionalDistribution = 55;
+    dlg.configurationPercent = {40, 60, 0, 0};
+    save(dir / "mix.lsf");
+
+    Dlg fresh{CStenorDoc{}};
+    fresh.openLoadingConditions(host);
+    host.clear();
+    host.files.push_back((dir / "mix.lsf").string());
+    fresh.importLoadSpectra(host);
+    EXPECT_EQ(host.messages,
+              std::vector{information("Your load data have been successfully imported.",
+                                      "Import Load Spectra")});
+    EXPECT_EQ(fresh.aadt, 2500);
+    EXPECT_EQ(fresh.percentTrucks, 12.5);
+    EXPECT_EQ(fresh.loadSpectra[Single][4], 33.33);
+    EXPECT_EQ(fresh.loadSpectra[Tandem][10], 60);
+    EXPECT_EQ(fresh.loadSpectra[Tridem][20], 0.5);
+    EXPECT_EQ(fresh.loadSpectra[Steer][55], 7);
+    EXPECT_EQ(fresh.configurationEnabled, (ConfigurationFlags{1, 1, 0, 0}));
+    EXPECT_EQ(fresh.currentConfiguration, Tandem);
+    EXPECT_EQ(fresh.truckGrowthPercent, 2.25);
+    EXPECT_EQ(fresh.axleGroupsPerDay, 777);
+    EXPECT_EQ(fresh.percentTrucksDesignLane, 80);
+    EXPECT_EQ(fresh.directionalDistribution, 55);
+    EXPECT_EQ(fresh.configurationPercent, (ConfigurationValues{40, 60, 0, 0}));
+    EXPECT_EQ(fresh.shownLoadPercent[10], 60);  // the saved current configuration is shown
+    EXPECT_EQ(fresh.total, 60);
+    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Single))));
+    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tandem))));
+    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tridem))));
+    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Steer))));
+    EXPECT_EQ(fresh.fileName, (dir / "mix.lsf").string());
+    EXPECT_EQ(fresh.axlesPerTruck, dlg.axlesPerTruck);  // not in the file
+}
+
+TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    record.configurationEnabled = {1, 0, 0, 0};
+    record.configurationPercent = {0, 0, 25, 0};
+    writeFile(dir / "odd.lsf", formatLoadSpectra(record));
+    import(dir / "odd.lsf");
+    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Single))));
+    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tridem))));
+}
+
+TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    record.aadt = 321;
+    record.loadSpectra[Tandem][3] = 45.5;
+    record.currentConfiguration = Steer;
+    const std::string unix = formatLoadSpectra(record);
+    std::string windows, blanks;
+    for (char ch : unix) {
+        windows += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+        blanks += ch == '\n' ? std::string(" \t ") : std::string(1, ch);
+    }
+    for (const std::string& text : {unix, windows, blanks}) {
+        const LoadSpectraParse parse = parseLoadSpectra(text);
+        ASSERT_TRUE(parse.ok()) << parse.error;
+        EXPECT_EQ(*parse.record, record);
+    }
+    // Numbers as C reads them: signs, exponents.
+    const LoadSpectraParse exponent =
+        parseLoadSpectra("+7\n1e1\n" + unix.substr(unix.find('\n', 5) + 1));
+    ASSERT_TRUE(exponent.ok()) << exponent.error;
+    EXPECT_EQ(exponent.record->aadt, 7);
+    EXPECT_EQ(exponent.record->percentTrucks, 10);
+}
+
+TEST_F(LoadSpectraFiles, ATruncatedFileIsRefusedAndChangesNothing) {
+    expectRefused("500\n",
+                  "the file ends after value 1 (line 1); a load spectra file holds 239 values");
+    const std::string full = defaultsWithLine(1, "1000");
+    expectRefused(full.substr(0, full.size() - 5),  // the last share is missing
+                  "the file ends after value 238 (line 238); a load spectra file holds 239 values");
+    expectRefused("", "the file holds no values; a load spectra file holds 239");
+    EXPECT_TRUE(dlg.fileName.empty());
+}
+
+TEST_F(LoadSpectraFiles, BadValuesAreRefusedNamingTheLine) {
+    expectRefused(defaultsWithLine(40, "abc"), "line 40: \"abc\" is not a number");
+    expectRefused(defaultsWithLine(1, "12.50"), "line 1: \"12.50\" is not a whole number");
+    expectRefused(defaultsWithLine(233, "99999999999"), "line 233: \"99999999999\" is too large");
+    expectRefused(defaultsWithLine(2, "nan"), "line 2: \"nan\" is not a number");
+    expectRefused(defaultsWithLine(231, "4"),
+                  "line 231: the current configuration is 4; it must be 0 (Single), 1 (Tandem), "
+                  "2 (Tridem) or 3 (Steer)");
+    expectRefused(defaultsWithLine(231, "-1"),
+                  "line 231: the current configuration is -1; it must be 0 (Single), 1 (Tandem), "
+                  "2 (Tridem) or 3 (Steer)");
+    expectRefused(defaultsWithLine(70, "-1.5"),
+                  "line 70: bin 11 of the Tandem distribution is negative (-1.5)");
+}
+
+TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReason) {
+    const fs::path missing = dir / "missing.lsf";
+    const Dlg before = dlg;
+    import(missing);
+    EXPECT_EQ(host.lastMessage().text,
+              "Cannot open \"" + missing.string() + "\": No such file or directory.");
+    EXPECT_EQ(host.lastMessage().caption, "Import Load Spectra");
+    EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
+
+    host.clear();
+    const fs::path nowhere = dir / "no-such-folder" / "out.lsf";
+    save(nowhere);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              "Cannot save \"" + nowhere.string() + "\": No such file or directory.");
+    EXPECT_EQ(host.messages[0].caption, "Save Load Spectra");
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(dlg.fileName.empty());
+
+    host.clear();
+    import(dir);  // a folder, not a file
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Cannot read \"" + dir.string() + "\": Is a directory.");
+}
+
+TEST_F(LoadSpectraFiles, CancellingTheChooserDoesNothing) {
+    const Dlg before = dlg;
+    host.files.push_back(std::nullopt);
+    dlg.importLoadSpectra(host);
+    host.files.push_back(std::nullopt);
+    dlg.saveLoadSpectra(host);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+}  // namespace
+}  // namespace ardelon::testing

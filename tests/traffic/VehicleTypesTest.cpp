@@ -1,0 +1,262 @@
+// The vehicle type distribution dialog and the route through it from the Load Spectra module,
+// and the ESAL Data dialog.
+
+#include <gtest/gtest.h>
+
+#include "project/CStenorDoc.h"
+#include "support/FakeHost.h"
+#include "traffic/CEsalDataDlg.h"
+#include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/VehicleTypes.h"
+
+namespace ardelon::testing {
+namespace {
+
+using Dlg = CLoadingConditionsDlg;
+using VehicleDlg = CVehicleTypeDlg;
+
+// axlesPerTruck sums products of two-decimal figures: binary noise only.
+constexpr double kProductTolerance = 1e-12;
+
+TEST(VehicleTypeDialog, RoadClassPresetsReplaceTheSharesOnly) {
+    const CStenorDoc doc;
+    VehicleDlg dlg(doc.vehicleTypeRoadClass, doc.vehicleTypeValue);
+    EXPECT_EQ(dlg.caption(), "Vehicle Type Distribution (Press F1 for Help)");
+    EXPECT_NEAR(dlg.total, 100, kProductTolerance);
+    dlg.vehicleTypeRoadClass = 10;
+    dlg.selectRoadClass();
+    const ClassShares urbanCollector{1.0, 73.5, 11.5, 3.1, 4.0, 6.9, 0, 0, 0, 0};
+    for (int k = 0; k < kVehicleClassCount; ++k) {
+        EXPECT_EQ(dlg.vehicleTypeValue[static_cast<size_t>(k)],
+                  urbanCollector[static_cast<size_t>(k)]);
+    }
+    EXPECT_EQ(dlg.total, 100);
+    for (int i = 10; i < kVehicleTypeValueCount; ++i) {
+        EXPECT_EQ(dlg.vehicleTypeValue[static_cast<size_t>(i)],
+                  doc.vehicleTypeValue[static_cast<size_t>(i)]);
+    }
+    EXPECT_EQ(kRoadClassNames[10], "Urban Collector");
+    EXPECT_EQ(kRoadClassNames[7], "Urban Other Freeways and Expressways");
+    // Every preset row describes the whole truck traffic.
+    constexpr double kPresetSumTolerance = 1e-9;
+    for (const ClassShares& row : kRoadClassShares) {
+        double sum = 0;
+        for (double v : row)
+            sum += v;
+        EXPECT_NEAR(sum, 100, kPresetSumTolerance);
+    }
+}
+
+TEST(VehicleTypeDialog, SharesOutsideZeroToHundredAreRefused) {
+    FakeHost host;
+    VehicleDlg dlg(0, CStenorDoc{}.vehicleTypeValue);
+    dlg.vehicleTypeValue[3] = 100;
+    EXPECT_TRUE(dlg.shareEdited(host, 3));
+    EXPECT_TRUE(host.messages.empty());
+    const double totalWith100 = dlg.total;
+
+    dlg.vehicleTypeValue[3] = 100.01;
+    EXPECT_FALSE(dlg.shareEdited(host, 3));
+    const RecordedMessage refused{"Please enter a value between 0% and 100%.",
+                                  "Percentage Out of Range", MessageIcon::Exclamation,
+                                  MessageButtons::Ok};
+    EXPECT_EQ(host.messages, std::vector{refused});
+    EXPECT_EQ(host.lastFocus(), static_cast<int>(VehicleDlg::valueEdit(3)));
+    EXPECT_EQ(dlg.total, totalWith100);          // not recomputed
+    EXPECT_EQ(dlg.vehicleTypeValue[3], 100.01);  // stays as typed
+
+    // ... and cannot slip through "Accept Changes".
+    host.clear();
+    EXPECT_FALSE(dlg.acceptVehicleTypes(host));
+    EXPECT_EQ(host.lastMessage().text, "Please enter a value between 0% and 100%.");
+    dlg.vehicleTypeValue[3] = 0;
+    dlg.vehicleTypeValue[25] = 10.5;
+    host.clear();
+    EXPECT_FALSE(dlg.acceptVehicleTypes(host));
+    EXPECT_EQ(host.lastMessage(),
+              (RecordedMessage{"Please enter a number between 0 and 10.", "Ardelon",
+                               MessageIcon::Exclamation, MessageButtons::Ok}));
+    EXPECT_EQ(host.lastFocus(), static_cast<int>(VehicleDlg::valueEdit(25)));
+    dlg.vehicleTypeValue[25] = 10;
+    EXPECT_TRUE(dlg.acceptVehicleTypes(host));
+}
+
+class VehicleTypeRoute : public ::testing::Test {
+  protected:
+    void SetUp() override { dlg.openLoadingConditions(host); }
+    FakeHost host;
+    Dlg dlg{CStenorDoc{}};
+};
+
+TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
+    host.modalScript.push_back([](ModalDialog&) { return true; });
+    dlg.inputByVehicleType(host);
+    EXPECT_EQ(host.modalCaptions,
+              std::vector<std::string>{"Vehicle Type Distribution (Press F1 for Help)"});
+    EXPECT_NEAR(dlg.axlesPerTruck[Single], 1.53072, kProductTolerance);
+    EXPECT_NEAR(dlg.axlesPerTruck[Tandem], 1.48162, kProductTolerance);
+    EXPECT_NEAR(dlg.axlesPerTruck[Tridem], 0.02317, kProductTolerance);
+    EXPECT_EQ(dlg.axlesPerTruck[Steer], 0);
+    EXPECT_EQ(dlg.configurationPercent, (ConfigurationValues{50.43, 48.81, 0.76, 0}));
+    EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 1, 1, 0}));
+    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tridem))));
+    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Steer))));
+    EXPECT_EQ(dlg.currentConfiguration, Single);
+    EXPECT_TRUE(host.messages.empty());
+
+    // Mixtures of the class distributions, two decimals (reference figures computed apart).
+    EXPECT_EQ(dlg.loadSpectra[Single][1], 4.46);
+    EXPECT_EQ(dlg.loadSpectra[Single][4], 19.55);
+    EXPECT_EQ(dlg.loadSpectra[Single][5], 25.5);
+    EXPECT_EQ(dlg.loadSpectra[Single][20], 0);
+    EXPECT_EQ(dlg.loadSpectra[Tandem][3], 3.53);
+    EXPECT_EQ(dlg.loadSpectra[Tandem][16], 5.98);
+    EXPECT_EQ(dlg.loadSpectra[Tridem][6], 14.45);
+    EXPECT_EQ(dlg.loadSpectra[Tridem][51], 0.04);
+    EXPECT_EQ(dlg.shownLoadPercent, dlg.loadSpectra[Single]);
+    EXPECT_EQ(dlg.total, 100);  // 100.01 rounded
+
+    // 3.03551 axle groups per truck × 0.9 × 0.5 × 0.1 × 1000 trucks.
+    EXPECT_EQ(dlg.axleGroupsPerDay, 136);
+}
+
+TEST_F(VehicleTypeRoute, TheSteerDistributionStays) {
+    dlg.loadSpectra[Steer][12] = 8;
+    host.modalScript.push_back([](ModalDialog&) { return true; });
+    dlg.inputByVehicleType(host);
+    EXPECT_EQ(dlg.loadSpectra[Steer][12], 8);
+}
+
+TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
+    dlg.loadSpectra[Tridem][6] = 50;
+    host.modalScript.push_back([](ModalDialog& nested) {
+        auto& vehicles = dynamic_cast<VehicleDlg&>(nested);
+        for (int k = 0; k < kVehicleClassCount; ++k) {
+            vehicles.vehicleTypeValue[static_cast<size_t>(tridemAxlesIndex(k))] = 0;
+        }
+        return true;
+    });
+    dlg.inputByVehicleType(host);
+    EXPECT_EQ(dlg.axlesPerTruck[Tridem], 0);
+    EXPECT_EQ(dlg.configurationPercent[Tridem], 0);
+    EXPECT_EQ(dlg.configurationEnabled[Tridem], 0);
+    for (double v : dlg.loadSpectra[Tridem])
+        EXPECT_EQ(v, 0);                                      // no axles in any bin, not 0 / 0
+    EXPECT_EQ(dlg.vehicleTypeValue[tridemAxlesIndex(9)], 0);  // copied back
+}
+
+TEST_F(VehicleTypeRoute, AMixWithoutAnyAxlesGivesNoShares) {
+    host.modalScript.push_back([](ModalDialog& nested) {
+        auto& vehicles = dynamic_cast<VehicleDlg&>(nested);
+        for (int k = 0; k < kVehicleClassCount; ++k) {
+            vehicles.vehicleTypeValue[static_cast<size_t>(shareIndex(k))] = 0;
+        }
+        return true;
+    });
+    dlg.inputByVehicleType(host);
+    EXPECT_EQ(dlg.configurationPercent, (ConfigurationValues{0, 0, 0, 0}));
+    EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{0, 0, 0, 0}));
+    EXPECT_EQ(dlg.currentConfiguration, Tridem);
+    EXPECT_EQ(host.lastMessage().text, "Tridem Configuration has not been selected above.");
+    EXPECT_EQ(dlg.axleGroupsPerDay, 1);
+}
+
+TEST_F(VehicleTypeRoute, CancellingStillRecomputesAxleGroupsPerDay) {
+    dlg.axlesPerTruck = {2, 1, 0, 0};
+    dlg.axleGroupsPerDay = 5;
+    const auto spectra = dlg.loadSpectra;
+    host.modalScript.push_back([](ModalDialog& nested) {
+        dynamic_cast<VehicleDlg&>(nested).vehicleTypeValue[0] = 50;  // then cancelled
+        return false;
+    });
+    dlg.inputByVehicleType(host);
+    EXPECT_EQ(dlg.axleGroupsPerDay, 135);  // 3 × 0.9 × 0.5 × 0.1 × 1000
+    EXPECT_EQ(dlg.vehicleTypeValue[0], 1.2);
+    EXPECT_EQ(dlg.loadSpectra, spectra);
+    EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 0, 0, 0}));
+}
+
+TEST(VehicleTypeProject, TheRouteOnAProjectMatchesTheDialog) {
+    FakeHost host;
+    Dlg dlg{CStenorDoc{}};
+    dlg.openLoadingConditions(host);
+    host.modalScript.push_back([](ModalDialog&) { return true; });
+    dlg.inputByVehicleType(host);
+    dlg.acceptLoading();
+    CStenorDoc viaDialog;
+    dlg.copyToProject(viaDialog);
+
+    CStenorDoc direct;
+    applyVehicleTypeRoute(direct);
+    EXPECT_EQ(direct, viaDialog);
+    EXPECT_EQ(direct.loadCdf[Tridem][55], 1.0);
+    EXPECT_GT(direct.esalFactor, 0);
+}
+
+TEST(VehicleTypeProject, ValuesOutsideTheirRangesAreNamed) {
+    VehicleTypeValues values = CStenorDoc{}.vehicleTypeValue;
+    EXPECT_EQ(vehicleTypeValuesProblem(values), "");
+    values[1] = 120;
+    EXPECT_EQ(vehicleTypeValuesProblem(values),
+              "the share of class 5 is 120%; it must be between 0% and 100%");
+    values[1] = 9.4;
+    values[tandemAxlesIndex(2)] = -1;
+    EXPECT_EQ(vehicleTypeValuesProblem(values),
+              "class 6 has -1 tandem axles per vehicle; it must be between 0 and 10");
+}
+
+TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
+    CStenorDoc doc;
+    doc.loadSpectra[Single][3] = 12;  // other bins keep their values
+    doc.loadSpectra[Tandem][3] = 5;
+    doc.configurationEnabled = {0, 1, 1, 1};
+    doc.loadCdf[Tandem].fill(0.5);
+    CEsalDataDlg dlg(doc);
+    FakeHost host;
+    dlg.expectedEsals = 1000001;
+    ASSERT_TRUE(dlg.acceptEsalData(host));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(dlg.loadSpectra[Single][8], 500000);
+    EXPECT_EQ(dlg.loadSpectra[Single][9], 500000);
+    EXPECT_EQ(dlg.loadSpectra[Single][3], 12);
+    EXPECT_EQ(dlg.loadSpectra[Tandem][3], 5);
+    EXPECT_EQ(dlg.totalAxlePercent, 1000001);
+    EXPECT_EQ(dlg.axleTypeFraction, (ConfigurationValues{1, 0, 0, 0}));
+    EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 0, 0, 0}));
+    for (int k = 0; k < kBinCount; ++k) {
+        EXPECT_EQ(dlg.singleLoadCdf[static_cast<size_t>(k)], k < 8 ? 0.0 : k == 8 ? 0.5 : 1.0);
+    }
+    dlg.copyToProject(doc);
+    EXPECT_EQ(doc.expectedEsals, 1000001);
+    EXPECT_EQ(doc.loadCdf[Single][8], 0.5);
+    EXPECT_EQ(doc.loadCdf[Tandem][8], 0.5);  // only the Single row goes back
+
+    CStenorDoc direct;
+    direct.loadSpectra[Single][3] = 12;
+    direct.loadSpectra[Tandem][3] = 5;
+    direct.configurationEnabled = {0, 1, 1, 1};
+    direct.loadCdf[Tandem].fill(0.5);
+    direct.expectedEsals = 1000001;
+    applyEsalData(direct);
+    EXPECT_EQ(direct, doc);
+}
+
+TEST(EsalData, ANegativeNumberIsRefused) {
+    CStenorDoc doc;
+    CEsalDataDlg dlg(doc);
+    FakeHost host;
+    dlg.expectedEsals = -5;
+    EXPECT_FALSE(dlg.acceptEsalData(host));
+    EXPECT_EQ(
+        host.lastMessage(),
+        (RecordedMessage{"The expected number of ESALs cannot be negative.", "Number Out of Range",
+                         MessageIcon::Exclamation, MessageButtons::Ok}));
+    EXPECT_EQ(host.lastFocus(), static_cast<int>(CEsalDataDlg::Control::ExpectedEsals));
+    EXPECT_EQ(dlg.loadSpectra, doc.loadSpectra);
+    dlg.expectedEsals = 0;
+    EXPECT_TRUE(dlg.acceptEsalData(host));
+    EXPECT_EQ(dlg.loadSpectra[Single][8], 0);
+}
+
+}  // namespace
+}  // namespace ardelon::testing
