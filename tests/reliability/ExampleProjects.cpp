@@ -7,6 +7,8 @@
 #include "project/Rounding.h"
 #include "structure/AcTemperature.h"
 #include "structure/MaterialProperties.h"
+#include "traffic/CEsalDataDlg.h"
+#include "traffic/VehicleTypes.h"
 
 namespace ardelon::testing {
 namespace {
@@ -48,85 +50,6 @@ void temperatureModuli(CStenorDoc& doc) {
     }
 }
 
-// The AASHTO load equivalency factor of an axle group (SN 5, pt 3), as the Load Spectra module
-// computes the ESAL factor.
-double loadEquivalency(double kips, int axles) {
-    const double g = std::log10((4.2 - 3.0) * 0.37037037037037035);
-    auto beta = [](double l, int n) {
-        return 0.4 + 0.081 * std::pow(l + n, 3.23) / (std::pow(6.0, 5.19) * std::pow(n, 3.23));
-    };
-    const double x = 6.1252 - 4.79 * std::log10(kips + axles) + 4.33 * std::log10(axles) +
-                     g / beta(kips, axles) - g / beta(18, 1);
-    return 1.0 / std::pow(10.0, x);
-}
-
-// Accepting the Load Spectra module: cumulative distributions, totals, fractions, ESAL factor.
-void acceptLoading(CStenorDoc& doc) {
-    const int axles[4] = {1, 2, 3, 1};
-    std::array<double, 4> total{};
-    for (int c = 0; c < 4; ++c) {
-        if (doc.configurationEnabled[at(c)] != 1)
-            continue;
-        for (double v : doc.loadSpectra[at(c)])
-            total[at(c)] += v;
-        if (total[at(c)] <= 0)
-            continue;
-        double sum = 0;
-        for (int k = 0; k < kBinCount; ++k) {
-            sum += doc.loadSpectra[at(c)][at(k)];
-            doc.loadCdf[at(c)][at(k)] = sum / total[at(c)];
-        }
-    }
-    doc.totalAxlePercent = total[0] + total[1] + total[2] + total[3];
-    double esals = 0;
-    for (int c = 0; c < 4; ++c) {
-        doc.axleTypeFraction[at(c)] = doc.configurationPercent[at(c)] * 0.01;
-        if (doc.configurationEnabled[at(c)] != 1)
-            continue;
-        for (int k = 0; k < kBinCount; ++k) {
-            esals += loadEquivalency(2 * k + 1, axles[c]) * doc.loadSpectra[at(c)][at(k)];
-        }
-    }
-    doc.esalFactor = esals / doc.totalAxlePercent;
-    doc.shownLoadPercent = doc.loadSpectra[at(doc.currentConfiguration)];
-}
-
-// The vehicle class mix route: axle groups per truck, configuration shares and the Single,
-// Tandem and Tridem spectra mixed from the built-in class distributions.
-void applyVehicleTypeMix(CStenorDoc& doc) {
-    const auto& v = doc.vehicleTypeValue;
-    std::array<double, 3> a{};
-    for (int g = 0; g < 3; ++g) {
-        double sum = 0;
-        for (int k = 0; k < 10; ++k)
-            sum += v[at(k)] * v[at(10 + 10 * g + k)];
-        a[at(g)] = sum * 0.01;
-    }
-    doc.axlesPerTruck = {a[0], a[1], a[2], 0};
-    const double all = a[0] + a[1] + a[2];
-    for (int g = 0; g < 3; ++g) {
-        doc.configurationPercent[at(g)] = roundHalfUpTwoDecimals(a[at(g)] / all * 100);
-        for (int i = 0; i < kBinCount; ++i) {
-            double sum = 0;
-            for (int k = 0; k < 10; ++k) {
-                sum +=
-                    doc.spectraLibrary[at(10 * g + k)][at(i)] * v[at(k)] * v[at(10 + 10 * g + k)];
-            }
-            doc.loadSpectra[at(g)][at(i)] =
-                a[at(g)] > 0 ? roundHalfUpTwoDecimals(sum * 0.01 / a[at(g)]) : 0.0;
-        }
-    }
-    doc.configurationPercent[3] = 0;
-    for (int c = 0; c < 4; ++c)
-        doc.configurationEnabled[at(c)] = doc.configurationPercent[at(c)] > 0 ? 1 : 0;
-    doc.currentConfiguration = Single;
-    const double groups = (a[0] + a[1] + a[2]) * (doc.percentTrucksDesignLane * 0.01) *
-                          (doc.directionalDistribution * 0.01) * (doc.percentTrucks * 0.01) *
-                          doc.aadt;
-    doc.axleGroupsPerDay = std::max(1, static_cast<int>(groups));
-    acceptLoading(doc);
-}
-
 }  // namespace
 
 CStenorDoc perpetualInterstateExample() {
@@ -147,7 +70,7 @@ CStenorDoc perpetualInterstateExample() {
     doc.percentTrucks = 25;
     doc.truckGrowthPercent = 3;
     doc.vehicleTypeRoadClass = 0;  // Rural Interstate: the default class mix
-    applyVehicleTypeMix(doc);
+    applyVehicleTypeRoute(doc);
 
     auto& c = doc.criteria;
     doc.enduranceLimit = -70;
@@ -183,13 +106,7 @@ CStenorDoc esalRouteExample() {
     // The ESAL Data route: 2 million ESALs as single axles of 17 and 19 kips, half and half.
     doc.useLoadSpectra = 0;
     doc.expectedEsals = 2000000;
-    doc.axleTypeFraction = {1, 0, 0, 0};
-    doc.configurationEnabled = {1, 0, 0, 0};
-    doc.configurationPercent = {100, 0, 0, 0};
-    for (int k = 0; k < kBinCount; ++k)
-        doc.loadCdf[0][at(k)] = k < 8 ? 0.0 : (k == 8 ? 0.5 : 1.0);
-    doc.loadSpectra[0][8] = doc.loadSpectra[0][9] = std::trunc(doc.expectedEsals * 0.5);
-    doc.totalAxlePercent = doc.expectedEsals;
+    applyEsalData(doc);
     doc.axleGroupsPerDay = 400;
     doc.truckGrowthPercent = 2;
 
