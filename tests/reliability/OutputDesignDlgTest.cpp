@@ -370,3 +370,27 @@ TEST(ViewOutputCopy, FractionsAndOnlyTheModulesFieldsTravelBack) {
 
 }  // namespace
 }  // namespace ardelon
+
+namespace ardelon {
+namespace {
+
+TEST(ReportList, AddListRowInsertsAtThePositionAndSkipsMissingTexts) {
+    ReportListView list;
+    list.insertColumn("A", 50);
+    list.insertColumn("B", 75);
+    list.insertColumn("C", 100);
+    EXPECT_EQ(addListRow(list, 0, 3, {"x", std::nullopt, "z"}), 0);
+    EXPECT_EQ(addListRow(list, 0, 2, {"first", "second", "ignored"}), 0);
+    EXPECT_EQ(addListRow(list, 5, 3, {"beyond"}), -1);  // past the last row: nothing inserted
+    EXPECT_EQ(addListRow(list, 2, std::vector<std::string>{"p", "q", "r"}), 2);
+    ASSERT_EQ(list.rows.size(), 3u);
+    EXPECT_EQ(list.rows[0], (std::vector<std::string>{"first", "second", ""}));
+    EXPECT_EQ(list.rows[1], (std::vector<std::string>{"x", "", "z"}));
+    EXPECT_EQ(list.rows[2], (std::vector<std::string>{"p", "q", "r"}));
+    list.clear();
+    EXPECT_TRUE(list.columns.empty());
+    EXPECT_TRUE(list.rows.empty());
+}
+
+}  // namespace
+}  // namespace ardelon
