@@ -5,6 +5,7 @@
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
+#include "reports/FormattedReport.h"
 
 namespace ardelon {
 namespace {
@@ -169,6 +170,19 @@ void COutputDesignDlg::onCostAnalysis(DialogHost& host) {
 void COutputDesignDlg::onDisclaimer(DialogHost& host) {
     CDisclaimerDlg dialog;
     host.runModal(dialog);
+}
+
+std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
+    if (!exportEnabled)
+        return std::nullopt;  // no results that match the thicknesses shown
+    const auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, "");
+    if (!path || path->empty())
+        return std::nullopt;
+    if (FileResult result = exportFormattedReport(work, results, *path); !result.ok()) {
+        host.showMessage(result.error, kExportFailedCaption, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return path;
 }
 
 bool COutputDesignDlg::onLeaveModule(DialogHost& /*host*/) {

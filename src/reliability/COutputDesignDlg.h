@@ -92,6 +92,7 @@ class COutputDesignDlg : public ModalDialog {
     static constexpr double kMaxHeightInches = 999.0;
     static constexpr double kMinHeightCm = 2.54;
     static constexpr double kMaxHeightCm = 2537.46;
+    static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
 
     // `project` is the project after prepareViewOutput; `models` computes the responses (the
     // layered elastic solver in the program).
@@ -129,6 +130,11 @@ class COutputDesignDlg : public ModalDialog {
     void performAnalysis(DialogHost& host);
     void onCostAnalysis(DialogHost& host);
     void onDisclaimer(DialogHost& host);
+    // "Export Formatted Data to EXCEL": asks for the workbook's name and writes the report of the
+    // working copy and the last run. Returns the path written, for the desktop to open with the
+    // application registered for .xlsx; nothing when the user cancelled or writing failed (then
+    // a message names the path and the reason).
+    std::optional<std::string> onExportExcel(DialogHost& host);
     // "Leave Module": the dialog ends with OK; the command copies `work` back.
     bool onLeaveModule(DialogHost& host);
 

@@ -249,6 +249,34 @@ TEST(OutputDesignRun, RefusalsAndUnwritableFileShowAMessageAndChangeNothing) {
     EXPECT_FALSE(ok.exportEnabled);
 }
 
+TEST(OutputDesignRun, ExportWritesTheWorkbookOfTheLastRun) {
+    COutputDesignDlg dlg = makeDialog(runnableProject());
+    dlg.work.output.doNotWarn = 1;
+    dlg.cycles = 20;
+    FakeHost host;
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());  // no run yet: nothing to export
+    EXPECT_TRUE(host.fileFilters.empty());
+    host.files.push_back(rawPath("export.ad").string());
+    dlg.performAnalysis(host);
+    ASSERT_TRUE(dlg.exportEnabled);
+
+    host.files.push_back(std::nullopt);  // cancelled chooser
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    const auto book = rawPath("report.xlsx");
+    std::filesystem::remove(book);
+    host.files.push_back(book.string());
+    const auto written = dlg.onExportExcel(host);
+    ASSERT_TRUE(written.has_value()) << host.lastMessage().text;
+    EXPECT_EQ(*written, book.string());
+    EXPECT_GT(std::filesystem::file_size(book), 0u);
+    EXPECT_EQ(host.fileFilters.back(), "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||");
+
+    host.files.push_back((rawPath("no-such-folder") / "r.xlsx").string());
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    EXPECT_EQ(host.lastMessage().caption, "Export Formatted Data to EXCEL");
+    EXPECT_NE(host.lastMessage().text.find("no-such-folder"), std::string::npos);
+}
+
 TEST(OutputDesignRun, DisclaimerOpensModally) {
     COutputDesignDlg dlg = makeDialog(CStenorDoc{});
     FakeHost host;
