@@ -6,6 +6,7 @@
 namespace ardelon::cli {
 
 void addProjectCommands(CLI::App& app);
+void addSolverCommands(CLI::App& app);
 void addTrafficCommands(CLI::App& app);
 
 }  // namespace ardelon::cli

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.set_version_flag("--version", "ardelon-cli 4.4");
     addProjectCommands(app);
+    addSolverCommands(app);
     addTrafficCommands(app);
 
     try {

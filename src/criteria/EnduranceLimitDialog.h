@@ -17,6 +17,8 @@ class EnduranceLimitDialog : public ModalDialog {
     static constexpr std::string_view kUnitLabel = "microstrain";
     static constexpr std::string_view kTensionNote = "Negative = Tension";
     static constexpr std::string_view kCompressionNote = "Positive = Compression";
+    static constexpr std::string_view kAcceptButton = "Accept Changes";
+    static constexpr std::string_view kCancelButton = "Cancel Changes";
 
     explicit EnduranceLimitDialog(double value) : enduranceLimit(value) {}
     std::string_view caption() const override { return kCaption; }

@@ -19,6 +19,11 @@ int toInt(Control c) {
     return static_cast<int>(c);
 }
 
+// A position outside Top to Bottom would address the next layer's slots, or none at all.
+bool isPosition(int position) {
+    return position >= Top && position <= Bottom;
+}
+
 }  // namespace
 
 LayerCriteriaDialog::LayerCriteriaDialog(int layer, bool isLastLayer, const CriterionSlots& slots,
@@ -120,6 +125,8 @@ void LayerCriteriaDialog::onInitDialog(DialogHost& host) {
 }
 
 void LayerCriteriaDialog::onActiveChanged(DialogHost& host, int position) {
+    if (!isPosition(position))
+        return;
     CriterionSlot& s = slot(position);
     if (s.active != 0) {
         if (!isPositionOffered(position)) {
@@ -139,6 +146,8 @@ void LayerCriteriaDialog::onActiveChanged(DialogHost& host, int position) {
 }
 
 void LayerCriteriaDialog::onResponseTypeChanged(DialogHost& host, int position) {
+    if (!isPosition(position))
+        return;
     CriterionSlot& s = slot(position);
     const bool usesDistribution =
         position == Bottom && s.responseType == HorizontalStrainDistribution;
@@ -151,6 +160,8 @@ void LayerCriteriaDialog::onResponseTypeChanged(DialogHost& host, int position) 
 }
 
 void LayerCriteriaDialog::onTransferFunctionChanged(DialogHost& host, int position) {
+    if (!isPosition(position))
+        return;
     CriterionSlot& s = slot(position);
     if (s.useTransferFunction == 0) {
         s.k1 = 0.0;

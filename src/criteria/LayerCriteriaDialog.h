@@ -68,6 +68,18 @@ class LayerCriteriaDialog : public ModalDialog {
     static constexpr std::string_view kDeflectionNote = "Deflection is Positive Downward";
     static constexpr std::string_view kTransferNote =
         "Note:  The transfer functions are for strain only.";
+    // Labels of a position's fields and of the Bottom distribution block.
+    static constexpr std::string_view kTargetPercentileLabel = "Target Percentile";
+    static constexpr std::string_view kK1Label = "k1";
+    static constexpr std::string_view kK2Label = "k2";
+    static constexpr std::string_view kPercentileHeading = "Percentile";
+    static constexpr std::string_view kMicrostrainHeading = "Microstrain";
+    static constexpr std::array<std::string_view, kDistributionLevels> kPercentileLabels = {
+        "95th", "85th", "75th", "65th", "55th"};
+    static constexpr std::string_view kLoadDefaultButton = "Load Default Distribution";
+    static constexpr std::string_view kEnduranceLimitButton = "Enter Endurance Limit";
+    static constexpr std::string_view kAcceptButton = "Accept Changes";
+    static constexpr std::string_view kCancelButton = "Cancel Changes";
 
     static constexpr std::string_view kDefaultDistributionCaption =
         "Default OMRA Test Track Distribution";

@@ -23,6 +23,9 @@ class TransferFunctionsDialog : public ModalDialog {
     static constexpr std::string_view kFatigueGroup = "Fatigue";
     static constexpr std::string_view kRuttingGroup = "Rutting";
     static constexpr std::string_view kResetButton = "Reset Defaults";
+    static constexpr std::array<std::string_view, 4> kCoefficientLabels = {"K1", "K2", "K3", "K4"};
+    static constexpr std::string_view kOkButton = "OK";
+    static constexpr std::string_view kCancelButton = "Cancel";
     static constexpr std::string_view kWarningCaption = "WARNING!";
     static constexpr std::string_view kWarningText =
         "The transfer functions must be handled with care.\n"

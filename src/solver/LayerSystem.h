@@ -58,11 +58,19 @@ enum ResponseRow : int {
     InitialStep = 18,
 };
 
+// The row names, in row order, as tables and files name them.
+inline constexpr const char* kResponseRowNames[kResponseRows] = {
+    "SigmaX", "SigmaY", "SigmaZ", "TauYZ", "TauXZ",      "TauXY", "Sigma1",
+    "Sigma2", "Sigma3", "Eps1",   "Eps2",  "Eps3",       "DispX", "DispY",
+    "DispZ",  "EpsX",   "EpsY",   "EpsZ",  "InitialStep"};
+
 // 19 rows of 50 points, row-major: row r of point i stands at index r × 50 + i.
 struct ResponseTable {
     std::array<double, kResponseRows * kMaxPoints> values{};
 
-    double& at(int row, int point) { return values[static_cast<std::size_t>(row * kMaxPoints + point)]; }
+    double& at(int row, int point) {
+        return values[static_cast<std::size_t>(row * kMaxPoints + point)];
+    }
     double at(int row, int point) const {
         return values[static_cast<std::size_t>(row * kMaxPoints + point)];
     }

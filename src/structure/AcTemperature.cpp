@@ -21,7 +21,10 @@ AcTemperatureCoefficients acTemperatureCoefficients(int pgHighIndex) {
 }
 
 double pavementTemperature(double meanAirTemperatureF, double depthIn) {
-    const double inverse = 1.0 / (depthIn + 4.0);
+    // The relationship holds from the surface down. A negative thickness typed out of range
+    // (and kept, with its warning) must not reach z = -4 in., where it has no value at all and
+    // the modulus would come out as not-a-number.
+    const double inverse = 1.0 / (std::max(depthIn, 0.0) + 4.0);
     return meanAirTemperatureF * (1.0 + inverse) - 34.0 * inverse + 6.0;
 }
 

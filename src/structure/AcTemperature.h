@@ -27,6 +27,7 @@ struct AcTemperatureCoefficients {
 AcTemperatureCoefficients acTemperatureCoefficients(int pgHighIndex);
 
 // Pavement temperature, degrees F, at depth `depthIn` inches for a mean air temperature in F.
+// A depth above the surface (from a negative thickness) is taken as the surface.
 double pavementTemperature(double meanAirTemperatureF, double depthIn);
 
 // AC modulus in psi (not rounded), limited to 50000 to 4000000 psi.

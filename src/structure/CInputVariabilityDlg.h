@@ -25,6 +25,11 @@ class CInputVariabilityDlg : public ModalDialog {
     static constexpr std::string_view kCaption = "Input Variability";
     static constexpr std::string_view kModulusGroup = "Modulus Variability";
     static constexpr std::string_view kThicknessGroup = "Thickness Variability";
+    // Each group has a distribution list (the project's distribution names) and a COV edit.
+    static constexpr std::string_view kDistributionLabel = "Distribution Type";
+    static constexpr std::string_view kCovLabel = "Coefficient of Variation";
+    static constexpr std::string_view kAcceptButton = "Accept Changes";
+    static constexpr std::string_view kCancelButton = "Cancel Changes";
     static constexpr std::array<std::string_view, kMaterialTypeCount> kMaterialLabels = {
         "Layer: AC",
         "Layer: Cracked AC",

@@ -135,6 +135,32 @@ class CStructureDlg : public ModalDialog {
     static constexpr std::string_view kCaption =
         "Structural and Seasonal Information   (F1 for Help)";
 
+    // Labels of the form: rows, groups and buttons.
+    static constexpr std::string_view kMaterialTypeLabel = "Material Type";
+    static constexpr std::string_view kPgGradeLabel = "PG Grade";
+    static constexpr std::string_view kMinModulusLabel = "Min Modulus";
+    static constexpr std::string_view kModulusLabel = "Modulus";
+    static constexpr std::string_view kMaxModulusLabel = "Max Modulus";
+    static constexpr std::string_view kPoissonLabel = "Poisson's Ratio";
+    static constexpr std::string_view kPoissonRangeLabel = "Min - Max";
+    static constexpr std::string_view kThicknessLabel = "Thickness";
+    static constexpr std::string_view kInfiniteLabel = "Infinite";  // layer 5 thickness
+    static constexpr std::string_view kVariabilityButton = "Variability";
+    static constexpr std::string_view kCriteriaButton = "Performance Criteria";
+    static constexpr std::string_view kLayerCountLabel = "# of Layers";
+    static constexpr std::array<std::string_view, 4> kLayerCountButtons = {"&2", "&3", "&4", "&5"};
+    // Season check boxes, Fall to Spring 2 (Summer is a label beside a ticked-box picture). The
+    // Current Season list shows the season names of the project ("Spring 2").
+    static constexpr std::string_view kSummerLabel = "Summer";
+    static constexpr std::array<std::string_view, kSeasonCount> kSeasonCheckLabels = {
+        "", "Fall", "Winter", "Spring", "Spring2"};
+    static constexpr std::string_view kDurationLabel = "Duration (weeks)";
+    static constexpr std::string_view kMeanAirTemperatureLabel = "Mean Air Temperature, F";
+    static constexpr std::string_view kCurrentSeasonLabel = "Current Season";
+    static constexpr std::string_view kTemperatureCorrectionLabel = "Temperature Correction";
+    static constexpr std::string_view kAcceptButton = "Accept Changes";
+    static constexpr std::string_view kCancelButton = "Cancel Changes";
+
     static constexpr std::string_view kHeightText =
         "Please enter a height between 1.0 in. and 999.0 in.";
     static constexpr std::string_view kHeightMetricText =

@@ -51,6 +51,35 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
     EXPECT_FALSE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
 }
 
+TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
+    CriterionSlots slots{};
+    slots[3] = {.active = 1, .responseType = HorizontalStrain, .useTransferFunction = 1};
+    slots[4] = {.active = 1, .responseType = VerticalStress};
+    slots[5] = {.active = 1, .responseType = HorizontalStrainDistribution};
+    Opened o(2, false, slots);
+    // Top: a strain with its transfer function, whose k1 and k2 replace the percentile.
+    EXPECT_TRUE(o.host.isVisible(id(Control::TransferTop)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::K1Top)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::K2Top)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop)));
+    EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");
+    // Middle: a stress with threshold, unit and percentile, and no transfer function.
+    EXPECT_TRUE(o.host.isVisible(id(Control::ThresholdMiddle)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::UnitMiddle)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileMiddle)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TransferMiddle)));
+    EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
+    // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
+    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution95)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdBottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::UnitBottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TransferBottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileBottom)));
+    // The layer number is shown read-only.
+    EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
+}
+
 TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
@@ -131,6 +160,28 @@ TEST(LayerCriteria, LastLayerOffersOnlyTop) {
     activate(o, Top, VerticalStrain);
     EXPECT_EQ(o.dlg.slot(Top).active, 1);
     EXPECT_TRUE(o.host.isVisible(id(Control::TypeTop)));
+}
+
+TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
+    CriterionSlots slots{};
+    // Layer 1 Bottom and layer 3 Top, next to layer 2: their transfer data must survive.
+    slots[2] = {.active = 0, .k1 = 5, .useTransferFunction = 1};
+    slots[6] = {.active = 1, .responseType = VerticalStress, .k1 = 5, .useTransferFunction = 1};
+    Opened o(2, false, slots);
+    for (int position : {-1, 3}) {
+        o.dlg.onActiveChanged(o.host, position);
+        o.dlg.onResponseTypeChanged(o.host, position);
+        o.dlg.onTransferFunctionChanged(o.host, position);
+    }
+    EXPECT_EQ(o.dlg.slots, slots);
+}
+
+TEST(LayerCriteria, LayerOutsideOneToFiveIsHeldToTheNearestLayer) {
+    CriterionSlots slots{};
+    slots[0].threshold = 1;
+    slots[12].threshold = 5;
+    EXPECT_EQ(Dlg(0, false, slots, 0).slot(Top).threshold, 1.0);
+    EXPECT_EQ(Dlg(9, true, slots, 0).slot(Top).threshold, 5.0);
 }
 
 TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
@@ -241,6 +292,15 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     o.dlg.onActiveChanged(o.host, Middle);
     EXPECT_EQ(o.dlg.slot(Middle).active, 1);
     EXPECT_EQ(o.host.messages.size(), 1u);
+}
+
+// The notes keep their established wording, misspelling and double spaces included: the help
+// file and the engineers' habits quote them as they are, so a tidy-up must not slip through.
+TEST(LayerCriteria, NotesKeepTheirEstablishedWording) {
+    EXPECT_EQ(Dlg::kSignNote, "Note:  The following sign convetion is used...");
+    EXPECT_EQ(Dlg::kTransferNote, "Note:  The transfer functions are for strain only.");
+    EXPECT_EQ(Dlg::kPercentileLabels,
+              (std::array<std::string_view, 5>{"95th", "85th", "75th", "65th", "55th"}));
 }
 
 }  // namespace

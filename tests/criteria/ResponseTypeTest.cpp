@@ -16,13 +16,20 @@ TEST(ResponseType, UnitLabelFollowsTheGroupOfTheType) {
 }
 
 TEST(ResponseType, ResultListsNameTypesZeroToSix) {
-    EXPECT_EQ(responseName(0).name, "Horizontal Stress");
-    EXPECT_EQ(responseName(2).units, "psi");
-    EXPECT_EQ(responseName(5).name, "Principal Strain");
-    EXPECT_EQ(responseName(5).units, "microstrain");
-    EXPECT_EQ(responseName(6).name, "Vertical Deflection");
-    EXPECT_EQ(responseName(6).units, "milli-in");
+    const ResponseName expected[] = {
+        {"Horizontal Stress", "psi"},       {"Vertical Stress", "psi"},
+        {"Principal Stress", "psi"},        {"Horizontal Strain", "microstrain"},
+        {"Vertical Strain", "microstrain"}, {"Principal Strain", "microstrain"},
+        {"Vertical Deflection", "milli-in"}};
+    for (int t = 0; t <= VerticalDeflection; ++t) {
+        EXPECT_EQ(responseName(t).name, expected[t].name) << "type " << t;
+        EXPECT_EQ(responseName(t).units, expected[t].units) << "type " << t;
+        EXPECT_EQ(kResponseTypeNames[t], expected[t].name);
+    }
+    // The distribution type is offered in the criteria list but has no result-list entry.
+    EXPECT_EQ(kResponseTypeNames[HorizontalStrainDistribution], "Horizontal Strain Distribution");
     EXPECT_TRUE(responseName(7).name.empty());
+    EXPECT_TRUE(responseName(7).units.empty());
     EXPECT_TRUE(responseName(-1).units.empty());
 }
 

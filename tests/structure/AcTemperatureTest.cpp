@@ -41,10 +41,9 @@ TEST(AcTemperature, GradesShareCurvesInTwoGroups) {
 TEST(AcTemperature, ColdAndHotSeasonsStayWithinTheAsphaltLimits) {
     EXPECT_EQ(acModulusFromTemperature(-60, 1.0, kPg70), 4000000.0);
     EXPECT_EQ(acModulusFromTemperature(150, 1.0, kPg46), 50000.0);
-    // Just inside the limits the curve itself is returned.
-    const double mild = acModulusFromTemperature(40, 3.0, kPg70);
-    EXPECT_GT(mild, 50000.0);
-    EXPECT_LT(mild, 4000000.0);
+    // Between the limits the curve itself is returned.
+    EXPECT_DOUBLE_EQ(acModulusFromTemperature(40, 3.0, kPg70),
+                     8187876 * std::exp(-0.034 * pavementTemperature(40, 3.0)));
 }
 
 TEST(AcTemperature, DeeperAsphaltIsCoolerInSummerAndStiffer) {
@@ -58,6 +57,12 @@ TEST(AcTemperature, EvaluationDepthsAreOneThirdIntoEachLayer) {
     EXPECT_NEAR(z[1], 9.0, kDepthTolerance);
     EXPECT_NEAR(z[2], 16.0, kDepthTolerance);
     EXPECT_NEAR(z[3], 18.0 + 333.0, kDepthTolerance);
+}
+
+TEST(AcTemperature, DepthAboveTheSurfaceIsTakenAsTheSurface) {
+    // z = -4 in. (a layer 1 typed as -12 in.) has no temperature; it must not give not-a-number.
+    EXPECT_EQ(acModulusFromTemperature(70, -4.0, kPg70), acModulusFromTemperature(70, 0.0, kPg70));
+    EXPECT_EQ(pavementTemperature(70, -20.0), pavementTemperature(70, 0.0));
 }
 
 TEST(AcTemperature, GradeOutsideTheListUsesTheNearestEnd) {

@@ -24,18 +24,20 @@ Dlg dialogFor(int layer, int layerCountIndex, double thicknessCov) {
 }
 
 TEST(InputVariability, LabelNamesTheMaterialInFull) {
+    const std::string_view labels[] = {"Layer: AC",
+                                       "Layer: Cracked AC",
+                                       "Layer: PCC",
+                                       "Layer: Rubblized PCC",
+                                       "Layer: Crack and Seat PCC",
+                                       "Layer: Break and Seat PCC",
+                                       "Layer: Granular Base",
+                                       "Layer: Soil",
+                                       "Layer: Rock",
+                                       "Layer: Other"};
     Dlg d;
-    const std::pair<MaterialType, std::string_view> cases[] = {
-        {MaterialType::AC, "Layer: AC"},
-        {MaterialType::RubbPCC, "Layer: Rubblized PCC"},
-        {MaterialType::CandSPCC, "Layer: Crack and Seat PCC"},
-        {MaterialType::BandSPCC, "Layer: Break and Seat PCC"},
-        {MaterialType::GranBase, "Layer: Granular Base"},
-        {MaterialType::Other, "Layer: Other"},
-    };
-    for (const auto& [material, label] : cases) {
-        d.materialType = static_cast<int>(material);
-        EXPECT_EQ(d.materialLabel(), label);
+    for (int material = 0; material < kMaterialTypeCount; ++material) {
+        d.materialType = material;
+        EXPECT_EQ(d.materialLabel(), labels[material]);
     }
 }
 

@@ -127,6 +127,15 @@ TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
     EXPECT_EQ(english.dlg.acSurfaceTemperature, 85.0);
 }
 
+TEST(StructureOpening, AsphaltSurfaceTemperatureMirrorsTheCurrentSeason) {
+    CStenorDoc doc;
+    doc.currentSeason = Fall;  // 50 F
+    EXPECT_EQ(Opened(doc).dlg.acSurfaceTemperature, 50.0);
+    doc.currentSeason = Winter;  // 32 F
+    doc.unitSystem = Metric;
+    EXPECT_EQ(Opened(doc).dlg.acSurfaceTemperature, 0.0);
+}
+
 TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
     CStenorDoc doc;
     doc.unitSystem = Metric;
@@ -143,9 +152,17 @@ TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
     // 2537.46 cm is the longest thickness in metric units; just beyond it is refused.
     o.dlg.thickness[0] = 2537.47;
     o.dlg.onThicknessChanged(o.host, 1);
-    EXPECT_EQ(
-        o.host.lastMessage(),
-        exclamation("Please enter a height between 2.54 cm and 2530 cm", "Height Out of Range"));
+    EXPECT_EQ(o.host.lastMessage(), exclamation("Please enter a height between 2.54 cm and 2530 cm",
+                                                "Height Out of Range"));
+}
+
+// Texts whose odd forms are established: the check box says "Spring2" where the list says
+// "Spring 2", and the metric height message names 2530 cm although 2537.46 cm is accepted.
+TEST(StructureOpening, LabelsKeepTheirEstablishedForms) {
+    EXPECT_EQ(Dlg::kSeasonCheckLabels[Spring2], "Spring2");
+    EXPECT_EQ(kSeasonNames[Spring2], "Spring 2");
+    EXPECT_EQ(Dlg::kCaption, "Structural and Seasonal Information   (F1 for Help)");
+    EXPECT_EQ(Dlg::kHeightMetricText, "Please enter a height between 2.54 cm and 2530 cm");
 }
 
 // ----- thickness, modulus, Poisson's ratio ---------------------------------------------------
@@ -172,6 +189,13 @@ TEST(StructureThickness, LimitsPassSilentlyAndAnOutOfRangeValueIsKeptRoundedAndU
     o.dlg.onThicknessChanged(o.host, 1);
     EXPECT_EQ(o.host.messages.size(), 2u);
     EXPECT_EQ(o.dlg.thickness[0], 0.99);
+
+    // A negative thickness is kept too, but the asphalt modulus stays a number.
+    o.dlg.thickness[0] = -12;
+    o.dlg.onThicknessChanged(o.host, 1);
+    EXPECT_EQ(o.host.messages.size(), 3u);
+    EXPECT_EQ(o.dlg.thickness[0], -12.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], acModulus(70, 0.0, kPg70));
 }
 
 TEST(StructureThickness, ThickerSurfaceStiffensTheAsphaltBelowInEverySeasonInUse) {
@@ -243,6 +267,22 @@ TEST(StructurePoisson, RangeMessageAndCopyFromTheBottom) {
     EXPECT_EQ(o.dlg.poisson[2], 0.46);
 }
 
+TEST(StructurePoisson, RefusedRatioIsRoundedForTheSurfaceOnly) {
+    Opened o;
+    o.dlg.poisson[0] = 0.456;  // AC allows 0.15 to 0.4
+    o.dlg.onPoissonChanged(o.host, 1);
+    EXPECT_EQ(o.host.lastMessage(),
+              exclamation("Please enter a ratio in range.", "Poisson's Ratio Out of Range"));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Poisson1));
+    EXPECT_EQ(o.dlg.poisson[0], 0.46);
+
+    o.dlg.poisson[1] = 0.555;  // soil allows 0.2 to 0.5
+    o.dlg.onPoissonChanged(o.host, 2);
+    EXPECT_EQ(o.host.messages.size(), 2u);
+    EXPECT_EQ(o.dlg.poisson[1], 0.555);
+    EXPECT_EQ(o.dlg.poisson[2], 0.45);  // nothing copied below the bottom
+}
+
 // ----- materials ----------------------------------------------------------------------------
 
 TEST(StructureMaterial, SoilForTheBottomOfTwoLayersCopiesToLayersThreeToFive) {
@@ -309,26 +349,66 @@ TEST(StructureMaterial, EighteenBottomMessagesNameTheMaterialAndPosition) {
     }
 }
 
-TEST(StructureMaterial, MaterialAboveTheBottomSetsItsPropertiesAndVariability) {
+TEST(StructureMaterial, EveryMaterialSetsItsTabledProperties) {
+    struct Row {
+        MaterialType material;
+        std::array<double, 5> seasonal;  // Summer to Spring 2, psi
+        double minModulus, maxModulus, poisson, minPoisson, maxPoisson;
+        int distribution;
+        double cov;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {MaterialType::CrackedAC, {80000, 80000, 80000, 80000, 80000}, 50000, 500000, 0.35, 0.15, 0.4, LogNormal, 60},
+        {MaterialType::PCC, {4e6, 4e6, 4e6, 4e6, 4e6}, 2000000, 7000000, 0.18, 0.14, 0.25, LogNormal, 15},
+        {MaterialType::RubbPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, 40000, 700000, 0.2, 0.14, 0.25, LogNormal, 25},
+        {MaterialType::CandSPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, 200000, 800000, 0.2, 0.14, 0.25, LogNormal, 25},
+        {MaterialType::BandSPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, 300000, 700000, 0.2, 0.14, 0.25, LogNormal, 25},
+        {MaterialType::GranBase, {20000, 26000, 40000, 10000, 16000}, 5000, 50000, 0.4, 0.35, 0.45, LogNormal, 40},
+        {MaterialType::Soil, {12000, 15000, 24000, 15000, 12000 * 1.1}, 3000, 40000, 0.45, 0.2, 0.5, LogNormal, 50},
+        {MaterialType::Rock, {1e6, 1e6, 1e6, 1e6, 1e6}, 500000, 4000000, 0.15, 0.1, 0.25, LogNormal, 0},
+        {MaterialType::Other, {1e6, 1e6, 1e6, 1e6, 1e6}, 50, 10000000, 0.35, 0.1, 0.5, Normal, 0},
+    };
+    // clang-format on
     CStenorDoc doc;
-    doc.layerCountIndex = 1;
+    doc.layerCountIndex = 1;  // layer 2 lies above the bottom and may be any material
     Opened o(doc);
-    chooseMaterial(o, 2, MaterialType::CandSPCC);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(materialName(r.material));
+        chooseMaterial(o, 2, r.material);
+        EXPECT_EQ(o.dlg.seasonalModulus[1], r.seasonal);
+        EXPECT_EQ(o.dlg.layerModulus[1], r.seasonal[Summer]);
+        EXPECT_EQ(o.dlg.minModulus[1], r.minModulus);
+        EXPECT_EQ(o.dlg.maxModulus[1], r.maxModulus);
+        EXPECT_EQ(o.dlg.poisson[1], r.poisson);
+        EXPECT_EQ(o.dlg.minPoisson[1], r.minPoisson);
+        EXPECT_EQ(o.dlg.maxPoisson[1], r.maxPoisson);
+        EXPECT_EQ(o.dlg.modulusDistribution[1], r.distribution);
+        EXPECT_EQ(o.dlg.modulusCov[1], r.cov);
+        EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh2)));
+    }
+    // Asphalt: its own ranges and variability; its moduli follow the temperature at 10 + 999/3 in.
+    chooseMaterial(o, 2, MaterialType::AC);
+    EXPECT_EQ(o.dlg.minModulus[1], 50000.0);
+    EXPECT_EQ(o.dlg.maxModulus[1], 4000000.0);
+    EXPECT_EQ(o.dlg.poisson[1], 0.35);
+    EXPECT_EQ(o.dlg.minPoisson[1], 0.15);
+    EXPECT_EQ(o.dlg.maxPoisson[1], 0.4);
+    EXPECT_EQ(o.dlg.modulusDistribution[1], LogNormal);
+    EXPECT_EQ(o.dlg.modulusCov[1], 30.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], acModulus(70, 10 + 999.0 / 3, kPg70));
+    EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh2)));
+    EXPECT_TRUE(o.host.isVisible(id(Control::PgLow2)));
+    // Layer 2 is not the bottom: the soil below kept its own properties throughout.
     EXPECT_TRUE(o.host.messages.empty());
-    EXPECT_EQ(o.dlg.minModulus[1], 200000.0);
-    EXPECT_EQ(o.dlg.maxModulus[1], 800000.0);
-    EXPECT_EQ(o.dlg.poisson[1], 0.2);
-    EXPECT_EQ(o.dlg.layerModulus[1], 500000.0);
-    EXPECT_EQ(o.dlg.modulusCov[1], 25.0);
-    // Not the bottom: the soil below keeps its own properties.
     EXPECT_EQ(o.dlg.materialIndex[2], 7);
-    EXPECT_EQ(o.dlg.layerModulus[2], 12000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[2][Summer], 12000.0);
 
-    chooseMaterial(o, 1, MaterialType::Other);
+    // The surface list offers AC and Other: position 1 is Other, not Cracked AC.
+    o.dlg.materialIndex[0] = 1;
+    o.dlg.onMaterialChanged(o.host, 1);
     EXPECT_EQ(o.dlg.modulusDistribution[0], Normal);
-    EXPECT_EQ(o.dlg.modulusCov[0], 0.0);
     EXPECT_EQ(o.dlg.minModulus[0], 50.0);
-    EXPECT_EQ(o.dlg.maxModulus[0], 10000000.0);
     EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh1)));
 }
 
@@ -394,8 +474,8 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     doc.layerCountIndex = 2;
     doc.materialIndex = {0, 6, 3, 7, 1};  // AC, granular base, rubblized PCC, soil
     doc.thickness = {4, 8, 6, 999};
-    doc.slipValue = {1, 0, 0, 0};
-    doc.interfaceBond = {1, 0, 0, 0};
+    doc.slipValue = {0, 0, 0, 0};
+    doc.interfaceBond = {0, 0, 0, 0};
     Opened o(doc);
     setLayerCount(o, 3);
     EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{exclamation(
@@ -412,10 +492,28 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     EXPECT_EQ(o.dlg.materialIndex, (std::array<int, 5>{0, 6, 6, 6, 0}));
     EXPECT_EQ(o.dlg.seasonalModulus[4], o.dlg.seasonalModulus[1]);
     EXPECT_EQ(o.dlg.minModulus[4], o.dlg.minModulus[1]);
-    EXPECT_EQ(o.dlg.slipValue, (std::array<double, 4>{1, 1, 1, 1}));
-    EXPECT_EQ(o.dlg.interfaceBond, (std::array<int, 4>{1, 1, 1, 1}));
+    // Only the interfaces below the bottom layer become bonded.
+    EXPECT_EQ(o.dlg.slipValue, (std::array<double, 4>{0, 1, 1, 1}));
+    EXPECT_EQ(o.dlg.interfaceBond, (std::array<int, 4>{0, 1, 1, 1}));
     // The variability is not copied by the layer count.
     EXPECT_EQ(o.dlg.modulusCov[4], 50.0);
+}
+
+TEST(StructureLayerCount, EachCountNamesItsBottomPosition) {
+    const std::string_view texts[] = {"Unacceptable 2nd layer material in two layer pavement.",
+                                      "Unacceptable 3rd layer material in three layer pavement.",
+                                      "Unacceptable 4th layer material in four layer pavement."};
+    for (int layers = 2; layers <= 4; ++layers) {
+        CStenorDoc doc;
+        doc.layerCountIndex = 3;
+        doc.materialIndex = {0, 2, 2, 2, 1};  // AC over three PCC layers over soil
+        Opened o(doc);
+        setLayerCount(o, layers);
+        EXPECT_EQ(o.host.messages,
+                  std::vector<RecordedMessage>{exclamation(
+                      texts[layers - 2], "Improper Material Selection - Please Adjust")});
+        EXPECT_EQ(o.host.lastFocus(), id(CStructureDlg::materialList(layers)));
+    }
 }
 
 TEST(StructureLayerCount, CriteriaBelowTheBottomAreCleared) {
@@ -537,6 +635,19 @@ TEST(StructureSeasons, SeasonTurnedOnGetsAsphaltModuliForTheCurrentStructure) {
     EXPECT_EQ(o.dlg.layerModulus[0], acModulus(70, 4.0, kPg70));
 }
 
+TEST(StructureSeasons, CorrectionTurnedOnGivesEverySeasonInUseTheTemperatureModulus) {
+    CStenorDoc doc;
+    doc.temperatureCorrection = 0;
+    doc.seasonalModulus[0] = {300000, 300000, 300000, 300000, 300000};
+    Opened o(doc);
+    o.dlg.temperatureCorrection = 1;
+    o.dlg.onTemperatureCorrectionChanged(o.host);
+    // 10 in. of PG 70 asphalt at 70 F in Summer, Fall, Winter and Spring; Spring 2 is off.
+    EXPECT_EQ(o.dlg.seasonalModulus[0],
+              (std::array<double, 5>{522958, 522958, 522958, 522958, 300000}));
+    EXPECT_EQ(o.dlg.layerModulus[0], 522958.0);
+}
+
 // ----- nested dialogs -----------------------------------------------------------------------
 
 TEST(StructureNested, VariabilityOfTheBottomOfThreeLayersHasNoThicknessCov) {
@@ -562,6 +673,29 @@ TEST(StructureNested, VariabilityOfTheBottomOfThreeLayersHasNoThicknessCov) {
     EXPECT_EQ(o.dlg.modulusCov[2], 1000.0);
     EXPECT_EQ(o.dlg.modulusDistribution[2], Normal);
     EXPECT_EQ(o.dlg.thicknessCov[1], 8.0);
+}
+
+TEST(StructureNested, VariabilityOfLayerFiveCarriesNoThickness) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 3;
+    doc.materialIndex[4] = 2;  // rock in the layer 5 list
+    doc.thicknessCov = {5, 8, 15, 20};
+    Opened o(doc);
+    o.host.modalScript.push_back([](ModalDialog& d) {
+        auto& v = dynamic_cast<CInputVariabilityDlg&>(d);
+        EXPECT_EQ(v.materialType, static_cast<int>(MaterialType::Rock));
+        EXPECT_EQ(v.layer, 5);
+        EXPECT_EQ(v.thicknessDistribution, CInputVariabilityDlg::kNoSelection);
+        EXPECT_EQ(v.thicknessCov, 0.0);
+        v.modulusCov = 12;
+        v.thicknessDistribution = LogNormal;
+        v.thicknessCov = 9;
+        return true;
+    });
+    o.dlg.onVariability(o.host, 5);
+    EXPECT_EQ(o.dlg.modulusCov[4], 12.0);
+    EXPECT_EQ(o.dlg.thicknessCov, doc.thicknessCov);
+    EXPECT_EQ(o.dlg.thicknessDistribution, doc.thicknessDistribution);
 }
 
 TEST(StructureNested, CancelledVariabilityChangesNothing) {

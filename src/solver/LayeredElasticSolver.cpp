@@ -1,0 +1,576 @@
+#include "solver/LayeredElasticSolver.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ardelon {
+
+using namespace layered;
+
+namespace {
+
+// Integral slots of a point.
+enum Slot : int { W = 0, UX, UY, SX, SY, SZ, TYZ, TXZ, TXY };
+
+// Weddle's rule in panels of six steps: weights 1, 5, 1, 6, 1, 5, 1 times 3h/10; the shared end
+// of two panels carries 2. The constant is 3 × 0.1 in double arithmetic.
+constexpr double kWeddleFactor = 0.30000000000000004;
+constexpr std::array<double, 6> kWeddleWeights = {5.0, 1.0, 6.0, 1.0, 5.0, 2.0};
+// Simpson's rule: weights 4, 2 times h/3.
+constexpr double kSimpsonFactor = 0.3333333333333333;
+constexpr std::array<double, 2> kSimpsonWeights = {4.0, 2.0};
+// The m = 0 end of the deflection integral of a surface point carries a quarter of Weddle's end
+// weight: 0.3 × 0.25 in double arithmetic.
+constexpr double kSurfaceEndFactor = 0.07500000000000001;
+
+// Weddle march stops when the kernel value at a panel end is this small.
+constexpr double kKernelEndLimit = 0.0001;
+// Step of the search for the kernel minimum that sets the Weddle initial step.
+constexpr double kKernelSearchStep = 0.02;
+// Simpson scheme: starting tolerance and step, the tightening factor and the final tolerance.
+constexpr double kSimpsonStep = 0.1;
+constexpr double kSimpsonTolerance = 0.01;
+constexpr double kSimpsonTightening = 0.1;
+constexpr double kSimpsonFinalTolerance = 0.000001;
+
+}  // namespace
+
+ResponseTable LayeredElasticSolver::computeResponses(const LayerSystem& system,
+                                                     const CircularLoad* loads, int loadCount,
+                                                     const EvaluationPoint* points,
+                                                     int pointCount) {
+    ResponseTable table;
+    computeResponses(system, loads, loadCount, points, pointCount, table);
+    return table;
+}
+
+void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad* loads,
+                                   const EvaluationPoint* points) {
+    h1_ = system.thickness[0];
+    layers_ = normaliseLayers(system.modulus, system.thickness, system.poisson, system.bond);
+    weddle_ = system.bond[0] != 0.0 && system.bond[1] != 0.0;
+    solution_ = weddle_ ? CoefficientSolution::General : CoefficientSolution::Slip;
+
+    for (int j = 0; j < loadCount_; ++j) {
+        pressure_[j] = loads[j].pressure;
+        radius_[j] = loads[j].radius / h1_;
+        qa_[j] = pressure_[j] * radius_[j];
+    }
+    for (int i = 0; i < pointCount_; ++i) {
+        const EvaluationPoint& p = points[i];
+        depth_[i] = p.depth / h1_;
+        layer_[i] = p.layer - 1;
+        // A point at depth 0 lies on the surface of layer 1 whatever layer number it carries.
+        if (depth_[i] == 0.0) {
+            kind_[i] = PointKind::Surface;
+            layer_[i] = 0;
+        } else {
+            kind_[i] = layer_[i] == 0 ? PointKind::LayerOne : PointKind::Deep;
+        }
+        const double px = p.x / h1_, py = p.y / h1_;
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = i * loadCount_ + j;
+            const double dx = px - loads[j].x / h1_;
+            const double dy = py - loads[j].y / h1_;
+            const double r = std::sqrt(dx * dx + dy * dy);
+            const double theta = r == 0.0 ? 0.0 : std::atan2(dy, dx);
+            distance_[pair] = r;
+            cosTheta_[pair] = std::cos(theta);
+            sinTheta_[pair] = std::sin(theta);
+            cos2Theta_[pair] = std::cos(2.0 * theta);
+            sin2Theta_[pair] = std::sin(2.0 * theta);
+        }
+    }
+    planCount_ = 0;
+    for (int i = 0; i < pointCount_; ++i) {
+        int p = 0;
+        while (p < planCount_ && !(points[planLeader_[p]].x == points[i].x &&
+                                   points[planLeader_[p]].y == points[i].y)) {
+            ++p;
+        }
+        if (p == planCount_)
+            planLeader_[planCount_++] = i;
+        plan_[i] = p;
+    }
+    groupCount_ = 0;
+    for (int i = 0; i < pointCount_; ++i) {
+        int g = 0;
+        while (g < groupCount_ &&
+               !(kind_[groupLeader_[g]] == kind_[i] && layer_[groupLeader_[g]] == layer_[i] &&
+                 depth_[groupLeader_[g]] == depth_[i])) {
+            ++g;
+        }
+        if (g == groupCount_)
+            groupLeader_[groupCount_++] = i;
+        group_[i] = g;
+    }
+    preparePairs();
+}
+
+void LayeredElasticSolver::preparePairs() {
+    pairCount_ = pointCount_ * loadCount_;
+    std::array<int, kPairs> order;
+    for (int pair = 0; pair < pairCount_; ++pair)
+        order[pair] = pair;
+    // Ties keep the pair order, so the layout never depends on the sort (and nothing allocates).
+    std::sort(order.begin(), order.begin() + pairCount_, [this](int l, int r) {
+        return distance_[l] < distance_[r] || (distance_[l] == distance_[r] && l < r);
+    });
+    // Pairs at the same plan distance (the same plan position at several depths, symmetric
+    // wheels) share their Bessel values: one entry per distinct distance.
+    distanceCount_ = 0;
+    for (int k = 0; k < pairCount_; ++k) {
+        const int pair = order[k];
+        const double r = distance_[pair];
+        if (distanceCount_ == 0 || sortedDistance_[distanceCount_ - 1] != r) {
+            sortedDistance_[distanceCount_] = r;
+            // sqrt(2 / (pi x)) = sortedAmplitude / sqrt(m) in the asymptotic forms.
+            sortedAmplitude_[distanceCount_] = r == 0.0 ? 0.0 : std::sqrt(kTwoOverPi / r);
+            ++distanceCount_;
+        }
+        sortedIndex_[pair] = distanceCount_ - 1;
+    }
+    seriesCount_ = distanceCount_;
+    phaseBegin_ = distanceCount_;
+    phaseStep_ = 0.0;
+}
+
+// Initial step of the Weddle scheme, scaled to how far the layered kernel departs from a
+// half-space, and the starting tolerance of the significance test.
+double LayeredElasticSolver::initialStep(double& tolerance, double hMax) {
+    double aMax = 0.0;
+    for (int j = 0; j < loadCount_; ++j)
+        aMax = std::max(aMax, radius_[j]);
+    double eMin = layers_.modulus[0];
+    for (int i = 1; i < 5; ++i) {
+        if (layers_.modulus[i] < eMin)
+            eMin = layers_.modulus[i];
+    }
+    const double e1 = layers_.modulus[0], e5 = layers_.modulus[4];
+    const double nu1 = layers_.poisson[0], nu5 = layers_.poisson[4];
+    const double stiffnessContrast = 1.0 - ((1.0 - nu5 * nu5) * e1) / ((1.0 - nu1 * nu1) * e5);
+    const double radiusFactor = 0.5 * std::log10(1.0 / aMax) + 1.0;
+
+    double h0;
+    if (e5 > eMin) {
+        // March in m until the kernel stops falling: its minimum sets the step and tolerance.
+        const double kInfinity = 2.0 * (1.0 - nu1) * stiffnessContrast;
+        double kMin = kInfinity;
+        LayerCoefficients c;
+        double m = 0.0;
+        for (;;) {
+            m += kKernelSearchStep;
+            solveCoefficients(m, layers_, solution_, c);
+            if (!(c.kernel < kMin))
+                break;
+            kMin = c.kernel;
+        }
+        const double kRef = std::max(std::abs(kMin), std::abs(kInfinity));
+        h0 = std::sqrt(1.0 / kRef) * radiusFactor * 0.1;
+        tolerance = std::abs(kMin) / 2.0;
+        if (hMax < h0) {
+            h0 = hMax;
+            tolerance = 0.0;
+        }
+    } else {
+        // The subgrade is the softest layer.
+        h0 = std::sqrt(e5 / e1) * radiusFactor * 0.1;
+        tolerance = std::abs((1.0 - nu1) * stiffnessContrast);
+        if (hMax <= h0) {
+            h0 = hMax;
+            tolerance = 0.0;
+        }
+    }
+    return h0;
+}
+
+// The m = 0 end of the integrals: only the deflection integrand is non-zero there; its limit is
+// fixed by the subgrade alone (the product of the layer ratios).
+void LayeredElasticSolver::addEndPointTerm(double h0) {
+    const double nu1 = layers_.poisson[0], nu5 = layers_.poisson[4];
+    const auto& ratio = layers_.ratio;
+    const double surfaceLimit =
+        1.0 - ((1.0 - nu5) / (1.0 - nu1)) * ratio[0] * ratio[1] * ratio[2] * ratio[3];
+    for (int i = 0; i < pointCount_; ++i) {
+        double sum = 0.0;
+        const int layer = layer_[i];
+        for (int j = 0; j < loadCount_; ++j) {
+            const double a = radius_[j], q = pressure_[j];
+            if (kind_[i] == PointKind::Surface) {
+                sum += surfaceLimit * a * a * h0 * q * kSurfaceEndFactor;
+            } else if (kind_[i] == PointKind::LayerOne) {
+                sum += surfaceLimit * a * a * (1.0 - nu1) * q * h0 * kWeddleFactor;
+            } else if (layer < 4) {
+                double product = 1.0;
+                for (int k = layer; k < 4; ++k)
+                    product *= ratio[k];
+                sum -= a * a * (1.0 - nu5) * (1.0 + layers_.poisson[layer]) * h0 * product * q *
+                       kWeddleFactor / layers_.modulus[layer];
+            } else {
+                sum -=
+                    a * a * (1.0 - nu5) * (1.0 + nu5) * h0 * q * kWeddleFactor / layers_.modulus[4];
+            }
+        }
+        integral_[W][i] += sum;
+    }
+}
+
+// J0 and J1 of m r for every pair: the series for the prefix of pairs with m r <= 16, the leading
+// asymptotic forms for the rest, whose phase m r - pi/4 advances by a rotation through h r per
+// step (set up afresh whenever a pair enters the asymptotic range or the step changes).
+void LayeredElasticSolver::evaluateBessel(double m, double h) {
+    while (seriesCount_ > 0 && m * sortedDistance_[seriesCount_ - 1] > kBesselSeriesLimit) {
+        --seriesCount_;
+    }
+    for (int s = 0; s < seriesCount_; ++s)
+        argument_[s] = m * sortedDistance_[s];
+    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_);
+
+    if (h != phaseStep_) {
+        phaseBegin_ = distanceCount_;  // every tracked phase is set up again below
+        phaseStep_ = h;
+    } else {
+        for (int s = phaseBegin_; s < distanceCount_; ++s) {
+            const double sine = phaseSin_[s] * stepCos_[s] + phaseCos_[s] * stepSin_[s];
+            const double cosine = phaseCos_[s] * stepCos_[s] - phaseSin_[s] * stepSin_[s];
+            phaseSin_[s] = sine;
+            phaseCos_[s] = cosine;
+        }
+    }
+    for (int s = seriesCount_; s < phaseBegin_; ++s) {
+        const double r = sortedDistance_[s];
+        const double phase = m * r - kQuarterPi;
+        phaseSin_[s] = std::sin(phase);
+        phaseCos_[s] = std::cos(phase);
+        stepSin_[s] = std::sin(h * r);
+        stepCos_[s] = std::cos(h * r);
+    }
+    phaseBegin_ = std::min(phaseBegin_, seriesCount_);
+
+    const double amplitudeOfM = 1.0 / std::sqrt(m);
+    for (int s = seriesCount_; s < distanceCount_; ++s) {
+        const double amplitude = sortedAmplitude_[s] * amplitudeOfM;
+        besselJ0_[s] = amplitude * phaseCos_[s];
+        besselJ1_[s] = amplitude * phaseSin_[s];
+    }
+    // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
+    for (int s = 0; s < distanceCount_; ++s) {
+        const double r = sortedDistance_[s];
+        besselN_[s] = r == 0.0 ? 0.0 : besselJ1_[s] / (m * r) - besselJ0_[s] / 2.0;
+    }
+}
+
+void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
+    for (int j = 0; j < loadCount_; ++j) {
+        transformedLoad_[j] = qa_[j] * besselJ1(m * radius_[j]);
+    }
+    evaluateBessel(m, h);
+    const double invM = 1.0 / m;
+
+    // Kernel brackets per group of points at one depth.
+    for (int g = 0; g < groupCount_; ++g) {
+        const int leader = groupLeader_[g];
+        const int layer = layer_[leader];
+        const double z = depth_[leader];
+        const double nu = layers_.poisson[layer];
+        const double z1 = layers_.interface[0];
+        if (kind_[leader] == PointKind::Surface) {
+            const double e = cutExp(-m * z1);
+            const double b1 = c.B[0], d1 = c.D[0];
+            const double beta = (b1 + 2.0 * nu * d1) * e;
+            factorW_[g] = (b1 - (1.0 - 2.0 * nu) * d1) * e * invM;
+            factorU_[g] = beta * invM;
+            factorM_[g] = -2.0 * (1.0 + nu) * beta;
+            factorN_[g] = 4.0 * (1.0 - nu) * beta;
+            factorZ_[g] = 0.0;
+            factorT_[g] = 0.0;
+            continue;
+        }
+        const double lambda = m * z;
+        double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
+        if (kind_[leader] == PointKind::LayerOne) {
+            const double ea = cutExp(-m * (z1 - z));
+            const double ec = cutExp(-m * (z + z1));
+            const double b = c.B[0], d = c.D[0];
+            wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
+                 (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
+                 ((1.0 - 4.0 * nu) * lambda + 2.0 - 8.0 * nu * (1.0 - nu)) * d * ec;
+            mb = b * ea + (lambda + 4.0 * nu + 1.0) * d * ea +
+                 (4.0 * nu + 3.0 - 2.0 * lambda) * b * ec -
+                 (1.0 - 4.0 * nu * (2.0 * nu + 1.0) - (1.0 - 4.0 * nu) * lambda) * d * ec;
+            szb = b * ea - (1.0 - 2.0 * nu - lambda) * d * ea - (2.0 * lambda + 1.0) * b * ec +
+                  (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+            gb = b * ea + (lambda + 1.0) * d * ea + (3.0 - 4.0 * nu - 2.0 * lambda) * b * ec -
+                 (1.0 - 8.0 * nu * (1.0 - nu) - (1.0 - 4.0 * nu) * lambda) * d * ec;
+            tb = b * ea + (2.0 * nu + lambda) * d * ea - (1.0 - 2.0 * lambda) * b * ec -
+                 (2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+            displacementFactor = invM;
+            radialFactor = invM;
+        } else {
+            const double ea = layer == 4 ? 0.0 : cutExp(-m * (layers_.interface[layer] - z));
+            const double eb = cutExp(-m * (z - layers_.top[layer]));
+            const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
+            wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
+                 (2.0 - 4.0 * nu + lambda) * d * eb;
+            mb = b * eb + a * ea + (lambda + 4.0 * nu + 1.0) * cc * ea -
+                 (4.0 * nu + 1.0 - lambda) * d * eb;
+            szb = a * ea + b * eb - (1.0 - 2.0 * nu - lambda) * cc * ea +
+                  (1.0 - 2.0 * nu + lambda) * d * eb;
+            gb = a * ea + b * eb + (lambda + 1.0) * cc * ea - (1.0 - lambda) * d * eb;
+            tb = a * ea - b * eb + (2.0 * nu + lambda) * cc * ea + (2.0 * nu - lambda) * d * eb;
+            displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
+            radialFactor = -displacementFactor;
+        }
+        factorW_[g] = displacementFactor * wb;
+        factorU_[g] = radialFactor * gb;
+        factorM_[g] = -0.5 * mb;
+        factorN_[g] = gb;
+        factorZ_[g] = szb;
+        factorT_[g] = -tb;
+    }
+
+    // The loads enter a point through five sums of Bessel terms, which depend only on its plan
+    // position: they are formed once per distinct position.
+    for (int p = 0; p < planCount_; ++p) {
+        const int leader = planLeader_[p];
+        double sumA = 0.0, sumNc = 0.0, sumNs = 0.0, sumBc = 0.0, sumBs = 0.0;
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = leader * loadCount_ + j;
+            const int s = sortedIndex_[pair];
+            const double q = transformedLoad_[j];
+            const double a = q * besselJ0_[s], n = q * besselN_[s], b = q * besselJ1_[s];
+            sumA += a;
+            sumNc += n * cos2Theta_[pair];
+            sumNs += n * sin2Theta_[pair];
+            sumBc += b * cosTheta_[pair];
+            sumBs += b * sinTheta_[pair];
+        }
+        planSumA_[p] = sumA;
+        planSumNc_[p] = sumNc;
+        planSumNs_[p] = sumNs;
+        planSumBc_[p] = sumBc;
+        planSumBs_[p] = sumBs;
+    }
+    for (int i = 0; i < pointCount_; ++i) {
+        const int p = plan_[i];
+        const double sumA = planSumA_[p], sumNc = planSumNc_[p], sumNs = planSumNs_[p],
+                     sumBc = planSumBc_[p], sumBs = planSumBs_[p];
+        const int g = group_[i];
+        const double mean = factorM_[g] * sumA;
+        integrand_[W][i] = factorW_[g] * sumA;
+        integrand_[UX][i] = factorU_[g] * sumBc;
+        integrand_[UY][i] = factorU_[g] * sumBs;
+        integrand_[SX][i] = mean + factorN_[g] * sumNc;
+        integrand_[SY][i] = mean - factorN_[g] * sumNc;
+        integrand_[SZ][i] = factorZ_[g] * sumA;
+        integrand_[TYZ][i] = factorT_[g] * sumBs;
+        integrand_[TXZ][i] = factorT_[g] * sumBc;
+        integrand_[TXY][i] = factorN_[g] * sumNs;
+    }
+}
+
+// The half-space quantities of a layer-1 pair; pairs with the same depth, distance and load
+// (the same plan position under symmetric wheels) share one quadrature.
+std::array<double, 6> LayeredElasticSolver::halfSpaceFor(double z, double r, int load) {
+    const double a = radius_[load], q = pressure_[load];
+    for (int k = 0; k < halfSpaceCount_; ++k) {
+        const HalfSpaceEntry& e = halfSpaceCache_[k];
+        if (e.depth == z && e.distance == r && e.radius == a && e.pressure == q)
+            return e.values;
+    }
+    const auto values = halfSpace_.quantities(z, r, a, q);
+    halfSpaceCache_[halfSpaceCount_++] = {z, r, a, q, values};
+    return values;
+}
+
+// Adds the Boussinesq half-space of layer 1 to the integrated corrections of layer-1 points.
+void LayeredElasticSolver::closeLayerOnePoints() {
+    halfSpaceCount_ = 0;
+    const double e1 = layers_.modulus[0], nu1 = layers_.poisson[0];
+    auto& in = integral_;
+    for (int i = 0; i < pointCount_; ++i) {
+        if (kind_[i] == PointKind::Surface) {
+            const double scale = 4.0 * (1.0 - nu1 * nu1) / e1;
+            in[W][i] *= scale;
+            in[UX][i] *= -scale;
+            in[UY][i] *= -scale;
+            in[SZ][i] = 0.0;
+            in[TYZ][i] = 0.0;
+            in[TXZ][i] = 0.0;
+            for (int j = 0; j < loadCount_; ++j) {
+                const int pair = i * loadCount_ + j;
+                const double r = distance_[pair], a = radius_[j], q = pressure_[j];
+                if (r < a) {
+                    const double f = hypergeometricHalf(-0.5, 1.0, (r / a) * (r / a));
+                    in[W][i] -= 2.0 * f * (1.0 - nu1 * nu1) * a * q / e1;
+                    if (r != 0.0) {
+                        const double u = (1.0 - 2.0 * nu1) * (1.0 + nu1) * q * r / (2.0 * e1);
+                        in[UX][i] += u * cosTheta_[pair];
+                        in[UY][i] += u * sinTheta_[pair];
+                    }
+                    in[SX][i] += (2.0 * nu1 + 1.0) * q / 2.0;
+                    in[SY][i] += (2.0 * nu1 + 1.0) * q / 2.0;
+                    in[SZ][i] += q;
+                } else if (r == a) {
+                    // The edge of the loaded circle: the mean of the inside and outside limits.
+                    in[W][i] -= 4.0 * (1.0 - nu1 * nu1) * q * a / (e1 * kPi);
+                    const double u = (1.0 - 2.0 * nu1) * a * q * (1.0 + nu1) / (2.0 * e1);
+                    in[UX][i] += u * cosTheta_[pair];
+                    in[UY][i] += u * sinTheta_[pair];
+                    const double p = (2.0 * nu1 + 1.0) * q / 4.0;
+                    const double s = -(1.0 - 2.0 * nu1) * q / 4.0;
+                    in[SX][i] += p + s * cos2Theta_[pair];
+                    in[SY][i] += p - s * cos2Theta_[pair];
+                    in[TXY][i] += s * sin2Theta_[pair];
+                    in[SZ][i] += q / 2.0;
+                } else {
+                    const double f = hypergeometricHalf(0.5, 2.0, (a / r) * (a / r));
+                    in[W][i] -= f * (1.0 - nu1 * nu1) * q * a * a / (r * e1);
+                    const double u = (1.0 - 2.0 * nu1) * (1.0 + nu1) * q * a * a / (2.0 * r * e1);
+                    in[UX][i] += u * cosTheta_[pair];
+                    in[UY][i] += u * sinTheta_[pair];
+                    const double s = -(1.0 - 2.0 * nu1) * q * a * a / (2.0 * r * r);
+                    in[SX][i] += s * cos2Theta_[pair];
+                    in[SY][i] -= s * cos2Theta_[pair];
+                    in[TXY][i] += s * sin2Theta_[pair];
+                }
+            }
+        } else if (kind_[i] == PointKind::LayerOne) {
+            const double scale = (1.0 + nu1) / e1;
+            in[W][i] *= scale;
+            in[UX][i] *= -scale;
+            in[UY][i] *= -scale;
+            const double z = depth_[i];
+            for (int j = 0; j < loadCount_; ++j) {
+                const int pair = i * loadCount_ + j;
+                const double r = distance_[pair];
+                const auto p = halfSpaceFor(z, r, j);
+                const double p6 = p[0] * z, p7 = p[2] * r, p8 = p[3] * r;
+                in[W][i] -= 2.0 * (1.0 - nu1 * nu1) * p[5] / e1 + (1.0 + nu1) * p6 / e1;
+                const double h = (2.0 * nu1 + 1.0) * p[0] / 2.0 - p[1] / 2.0;
+                if (r != 0.0) {
+                    const double b = (1.0 - 2.0 * nu1) * (p[0] / 2.0 - p[2]) - p[1] / 2.0 + p[3];
+                    in[SX][i] += h + b * cos2Theta_[pair];
+                    in[SY][i] += h - b * cos2Theta_[pair];
+                    in[TXY][i] += b * sin2Theta_[pair];
+                    const double u =
+                        (1.0 - 2.0 * nu1) * (1.0 + nu1) * p7 / e1 - (1.0 + nu1) * p8 / e1;
+                    in[UX][i] += u * cosTheta_[pair];
+                    in[UY][i] += u * sinTheta_[pair];
+                    in[TXZ][i] += p[4] * cosTheta_[pair];
+                    in[TYZ][i] += p[4] * sinTheta_[pair];
+                } else {
+                    in[SX][i] += h;
+                    in[SY][i] += h;
+                }
+                in[SZ][i] += p[0] + p[1];
+            }
+        }
+    }
+}
+
+void LayeredElasticSolver::writeTable(ResponseTable& table, double h0) const {
+    for (int i = 0; i < pointCount_; ++i) {
+        const double sx = integral_[SX][i], sy = integral_[SY][i], sz = integral_[SZ][i];
+        const double tyz = integral_[TYZ][i], txz = integral_[TXZ][i], txy = integral_[TXY][i];
+        table.at(SigmaX, i) = sx;
+        table.at(SigmaY, i) = sy;
+        table.at(SigmaZ, i) = sz;
+        table.at(TauYZ, i) = tyz;
+        table.at(TauXZ, i) = txz;
+        table.at(TauXY, i) = txy;
+        table.at(DispX, i) = integral_[UX][i] * h1_;
+        table.at(DispY, i) = integral_[UY][i] * h1_;
+        table.at(DispZ, i) = integral_[W][i] * h1_;
+
+        const double e = layers_.modulus[layer_[i]], nu = layers_.poisson[layer_[i]];
+        const auto principal = principalStresses(sx, sy, sz, tyz, txz, txy);
+        table.at(Sigma1, i) = principal[0];
+        table.at(Sigma2, i) = principal[1];
+        table.at(Sigma3, i) = principal[2];
+        table.at(Eps1, i) = (principal[0] - nu * (principal[1] + principal[2])) / e;
+        table.at(Eps2, i) = (principal[1] - nu * (principal[0] + principal[2])) / e;
+        table.at(Eps3, i) = (principal[2] - nu * (principal[0] + principal[1])) / e;
+        table.at(EpsX, i) = (sx - nu * (sy + sz)) / e;
+        table.at(EpsY, i) = (sy - nu * (sx + sz)) / e;
+        table.at(EpsZ, i) = (sz - nu * (sx + sy)) / e;
+        table.at(InitialStep, i) = h0;
+    }
+}
+
+void LayeredElasticSolver::computeResponses(const LayerSystem& system, const CircularLoad* loads,
+                                            int loadCount, const EvaluationPoint* points,
+                                            int pointCount, ResponseTable& table) {
+    loadCount_ = loadCount;
+    pointCount_ = pointCount;
+    prepare(system, loads, points);
+
+    double rMax = 0.0;
+    for (int pair = 0; pair < pairCount_; ++pair)
+        rMax = std::max(rMax, distance_[pair]);
+    const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
+    double tolerance = kSimpsonTolerance;
+    const double h0 = weddle_ ? initialStep(tolerance, hMax) : kSimpsonStep;
+
+    for (auto& row : integral_)
+        std::fill(row.begin(), row.begin() + pointCount_, 0.0);
+    addEndPointTerm(h0);
+
+    LayerCoefficients c;
+    double m = 0.0, h = h0;
+    int position = 0;  // position within the panel
+    for (;;) {
+        m += h;
+        solveCoefficients(m, layers_, solution_, c);
+        const bool significant =
+            weddle_ ? std::abs(c.kernel) > tolerance : largestUpperCoefficient(c) > tolerance;
+        evaluateIntegrands(m, h, c);
+        const double weight = weddle_ ? kWeddleWeights[position] * (kWeddleFactor * h)
+                                      : kSimpsonWeights[position] * (kSimpsonFactor * h);
+        for (int s = 0; s < kIntegrals; ++s) {
+            for (int i = 0; i < pointCount_; ++i)
+                integral_[s][i] += weight * integrand_[s][i];
+        }
+        ++position;
+        if (weddle_ && position == 6) {
+            position = 0;
+            if (!significant) {
+                // The layered correction has died out here: widen the step.
+                tolerance /= 2.0;
+                double next = 2.0 * h;
+                if (next >= hMax) {
+                    next = hMax;
+                    tolerance = 0.0;
+                }
+                const double extra = kWeddleFactor * (next - h);
+                for (int s = 0; s < kIntegrals; ++s) {
+                    for (int i = 0; i < pointCount_; ++i) {
+                        integral_[s][i] += extra * integrand_[s][i];
+                    }
+                }
+                h = next;
+            }
+            if (!(std::abs(c.kernel) > kKernelEndLimit))
+                break;
+        } else if (!weddle_ && position == 2) {
+            position = 0;
+            if (!significant) {
+                const double extra = kSimpsonFactor * h;
+                for (int s = 0; s < kIntegrals; ++s) {
+                    for (int i = 0; i < pointCount_; ++i) {
+                        integral_[s][i] += extra * integrand_[s][i];
+                    }
+                }
+                tolerance *= kSimpsonTightening;
+                h *= 2.0;
+                if (tolerance <= kSimpsonFinalTolerance)
+                    break;
+            }
+        }
+    }
+
+    closeLayerOnePoints();
+    writeTable(table, h0);
+}
+
+}  // namespace ardelon

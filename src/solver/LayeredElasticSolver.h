@@ -1,0 +1,122 @@
+#pragma once
+// Stresses, strains and displacements in a five-layer linear-elastic pavement (four layers on a
+// semi-infinite subgrade) under uniform circular vertical surface loads.
+//
+// Method: the classical Burmister solution. Each response is a Hankel-transform integral over the
+// parameter m of Bessel functions of m·r times the transformed load q·a·J1(m·a) and four
+// integration constants per layer, which the interface conditions fix at each m (16 linear
+// equations). Lengths are normalised by the thickness of layer 1. The integral over m is taken by
+// Weddle's rule (general solution with the three bond factors) or, when interface 1 or 2 is in
+// full slip, by Simpson's rule (frictionless interfaces 1 and 2); the step grows once the layered
+// correction has died out and the march stops on a small kernel value (Weddle) or after five
+// tightenings of the tolerance (Simpson). Layer-1 points integrate only their difference from the
+// Boussinesq half-space of layer 1, whose responses are added in closed form (surface points:
+// hypergeometric series; below the surface: on-axis closed form or a 500-interval Simpson
+// quadrature). Loads are superposed by summing integrands.
+//
+// A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
+// its m = 0 end term, its closing and its strains all use layer 1.
+//
+// Work per m: one coefficient solution for all loads and points, J1(m·a) once per load, J0/J1 of
+// m·r once per distinct plan distance (series up to 16; above, the leading asymptotic forms whose
+// phase advances by an exact rotation through h·r per step), the load sums once per plan position
+// and the kernel brackets once per depth. The hot loops work on flat arrays in the object and
+// never allocate; the Bessel series, the coefficient solution and the half-space quadrature are
+// also built for AVX2 and give the same results there.
+//
+// Each call is independent of the previous one. The object owns its workspace (about 0.3 MB, so
+// keep it as a member or on the heap rather than in a small stack), so one solver object per
+// thread may run calls concurrently; a single object must not be entered twice at once.
+
+#include <array>
+
+#include "solver/LayerSystem.h"
+#include "solver/LayeredElasticCore.h"
+
+namespace ardelon {
+
+class LayeredElasticSolver {
+  public:
+    // Preconditions (the callers validate them): h1 > 0, moduli > 0, Poisson's ratios other than
+    // 1, radii > 0, 1 <= loadCount <= 30, 1 <= pointCount <= 50, layer numbers 1 to 5, and each
+    // point's depth within its layer.
+    ResponseTable computeResponses(const LayerSystem& system, const CircularLoad* loads,
+                                   int loadCount, const EvaluationPoint* points, int pointCount);
+    // The same, writing into `table`; columns beyond pointCount are left as they were.
+    void computeResponses(const LayerSystem& system, const CircularLoad* loads, int loadCount,
+                          const EvaluationPoint* points, int pointCount, ResponseTable& table);
+
+  private:
+    enum class PointKind : unsigned char { Surface, LayerOne, Deep };
+    static constexpr int kPairs = kMaxLoads * kMaxPoints;
+    // Integrals and integrands of a point, in the order w, u_x, u_y, sx, sy, sz, tyz, txz, txy.
+    static constexpr int kIntegrals = 9;
+
+    void prepare(const LayerSystem& system, const CircularLoad* loads,
+                 const EvaluationPoint* points);
+    void preparePairs();
+    double initialStep(double& tolerance, double hMax);
+    void addEndPointTerm(double h0);
+    void evaluateBessel(double m, double h);
+    void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
+    void closeLayerOnePoints();
+    std::array<double, 6> halfSpaceFor(double z, double r, int load);
+    void writeTable(ResponseTable& table, double h0) const;
+
+    int loadCount_ = 0;
+    int pointCount_ = 0;
+    int pairCount_ = 0;
+    double h1_ = 1.0;
+    layered::NormalisedLayers layers_;
+    layered::CoefficientSolution solution_ = layered::CoefficientSolution::General;
+    bool weddle_ = true;
+    layered::HalfSpaceQuadrature halfSpace_;
+
+    // Loads, normalised.
+    std::array<double, kMaxLoads> pressure_{}, radius_{}, qa_{}, transformedLoad_{};
+    // Points, normalised. Points at the same depth with the same kernel form a group, whose
+    // kernel brackets are evaluated once per m.
+    std::array<double, kMaxPoints> depth_{};
+    std::array<int, kMaxPoints> layer_{};  // 0..4
+    std::array<PointKind, kMaxPoints> kind_{};
+    std::array<int, kMaxPoints> group_{};
+    int groupCount_ = 0;
+    std::array<int, kMaxPoints> groupLeader_{};  // a point of each group
+    // Per group and m: the factors of sumA (w, mean horizontal stress, sz), of the radial sums
+    // (u, vertical shear) and of the tangential sums (N), see evaluateIntegrands.
+    std::array<double, kMaxPoints> factorW_{}, factorU_{}, factorM_{}, factorN_{}, factorZ_{},
+        factorT_{};
+
+    // Points at the same plan position share their sums over the loads.
+    std::array<int, kMaxPoints> plan_{};
+    int planCount_ = 0;
+    std::array<int, kMaxPoints> planLeader_{};
+    std::array<double, kMaxPoints> planSumA_{}, planSumNc_{}, planSumNs_{}, planSumBc_{},
+        planSumBs_{};
+
+    // Point-load pairs in point order, index point * loadCount + load.
+    std::array<double, kPairs> distance_{}, cosTheta_{}, sinTheta_{}, cos2Theta_{}, sin2Theta_{};
+    std::array<int, kPairs> sortedIndex_{};  // the pair's entry among the distinct distances
+
+    // The distinct plan distances of the pairs, ascending: at every m those with m r <= 16
+    // (Bessel series) form a prefix and the rest (asymptotic forms) the suffix.
+    int distanceCount_ = 0;
+    std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{};
+    std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{}, besselN_{};
+    int seriesCount_ = 0;
+    // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
+    std::array<double, kPairs> phaseSin_{}, phaseCos_{}, stepSin_{}, stepCos_{};
+    int phaseBegin_ = 0;      // pairs from here on carry a valid phase
+    double phaseStep_ = 0.0;  // the step the rotations were built for
+
+    std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
+
+    struct HalfSpaceEntry {
+        double depth, distance, radius, pressure;
+        std::array<double, 6> values;
+    };
+    std::array<HalfSpaceEntry, kPairs> halfSpaceCache_{};
+    int halfSpaceCount_ = 0;
+};
+
+}  // namespace ardelon

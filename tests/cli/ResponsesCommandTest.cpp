@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliTestSupport.h"
+
+namespace ardelon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// The layered reference structure under a dual wheel, with the four reference points.
+json referenceInput() {
+    return json::parse(R"({
+        "layers": [{"modulus": 500000, "poisson": 0.35, "thickness": 6},
+                   {"modulus": 50000, "poisson": 0.40, "thickness": 8},
+                   {"modulus": 30000, "poisson": 0.40, "thickness": 10},
+                   {"modulus": 20000, "poisson": 0.45, "thickness": 12},
+                   {"modulus": 10000, "poisson": 0.45}],
+        "bond": [1, 1, 1],
+        "loads": [{"pressure": 100, "radius": 5, "x": 0, "y": 0},
+                  {"pressure": 100, "radius": 5, "x": 13.5, "y": 0}],
+        "points": [{"x": 0, "y": 0, "depth": 0, "layer": 1},
+                   {"x": 0, "y": 0, "depth": 6, "layer": 1},
+                   {"x": 0, "y": 0, "depth": 6, "layer": 2},
+                   {"x": 0, "y": 0, "depth": 36, "layer": 4}]})");
+}
+
+class ResponsesCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    CliRun run(const json& input, const std::string& options = "") {
+        writeText(dir / "in.json", input.dump());
+        return runCli("responses in.json" + options, dir);
+    }
+    fs::path dir;
+};
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(ResponsesCommand, TableShowsTheReferenceValuesInDisplayUnits) {
+    const CliRun r = run(referenceInput());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "Layered elastic responses (initial integration step 0.014702)\n"));
+    EXPECT_TRUE(contains(r.out,
+                         "\nPoint 1: x = 0 in, y = 0 in, depth = 0 in, layer 1\n"
+                         "  SigmaX          182.420 psi\n"))
+        << r.out;
+    // Deflection in milli-inches, positive downward; strains in microstrain, tension negative.
+    EXPECT_TRUE(contains(r.out, "  DispZ            22.103 milli-in\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "  SigmaZ          100.000 psi\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "  EpsX            -134.67 microstrain\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "  EpsZ             469.11 microstrain\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "  SigmaZ            2.359 psi\n")) << r.out;
+    EXPECT_FALSE(contains(r.out, "-0.000")) << r.out;
+    // Four points of 18 responses each.
+    std::size_t lines = 0;
+    for (char c : r.out)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 2u + 4u * 20u);
+}
+
+TEST_F(ResponsesCommand, JsonGivesTheRawRowsByName) {
+    const CliRun r = run(referenceInput(), " --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json rows = json::parse(r.out);
+    ASSERT_EQ(rows.size(), 19u);
+    for (const char* name : {"SigmaX", "Sigma3", "Eps3", "DispZ", "EpsZ", "InitialStep"}) {
+        ASSERT_TRUE(rows.contains(name)) << name;
+        EXPECT_EQ(rows[name].size(), 4u) << name;
+    }
+    // Raw solver units: inches, negated displacement, strain as a ratio.
+    EXPECT_NEAR(rows["DispZ"][0].get<double>(), -0.02210, 0.000005);
+    EXPECT_NEAR(rows["EpsX"][1].get<double>(), -134.7e-6, 0.05e-6);
+    EXPECT_NEAR(rows["InitialStep"][3].get<double>(), 0.014702, 0.0000005);
+}
+
+TEST_F(ResponsesCommand, BottomLayerIsRepeatedDownToLayerFive) {
+    // Three layers given: the subgrade continues as layers 3 to 5, 999 in thick each.
+    json three = referenceInput();
+    three["layers"] = json::parse(R"([{"modulus": 500000, "poisson": 0.35, "thickness": 6},
+                                       {"modulus": 50000, "poisson": 0.40, "thickness": 8},
+                                       {"modulus": 10000, "poisson": 0.45}])");
+    three["bond"] = {1, 1};
+    three["points"] = json::parse(R"([{"x": 0, "y": 0, "depth": 0, "layer": 1},
+                                       {"x": 2, "y": 1, "depth": 14, "layer": 3},
+                                       {"x": 2, "y": 1, "depth": 1100, "layer": 3}])");
+    json five = three;
+    five["layers"] = json::parse(R"([{"modulus": 500000, "poisson": 0.35, "thickness": 6},
+                                      {"modulus": 50000, "poisson": 0.40, "thickness": 8},
+                                      {"modulus": 10000, "poisson": 0.45, "thickness": 999},
+                                      {"modulus": 10000, "poisson": 0.45, "thickness": 999},
+                                      {"modulus": 10000, "poisson": 0.45}])");
+    five["bond"] = {1, 1, 1};
+    five["points"][2]["layer"] = 4;
+    const CliRun short3 = run(three, " --json");
+    const CliRun full5 = run(five, " --json");
+    ASSERT_EQ(short3.status, 0) << short3.err;
+    ASSERT_EQ(full5.status, 0) << full5.err;
+    EXPECT_EQ(short3.out, full5.out);
+}
+
+TEST_F(ResponsesCommand, BadInputNamesTheEntry) {
+    struct Case {
+        std::function<void(json&)> change;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {[](json& j) { j["layers"][1].erase("modulus"); }, "layer 2: \"modulus\" is missing."},
+        {[](json& j) { j["layers"][0]["modulus"] = 0; },
+         "layer 1: modulus must be greater than 0 psi (got 0)."},
+        {[](json& j) { j["layers"][2]["poisson"] = 0.5; },
+         "layer 3: Poisson's ratio must lie between 0 and 0.5 (got 0.5)."},
+        {[](json& j) { j["layers"][3]["poisson"] = 0; },
+         "layer 4: Poisson's ratio must lie between 0 and 0.5 (got 0)."},
+        {[](json& j) { j["layers"][1]["thickness"] = -2; },
+         "layer 2: thickness must be greater than 0 in (got -2)."},
+        {[](json& j) { j["layers"][4]["thickness"] = 50; },
+         "layer 5: the bottom layer is semi-infinite and takes no thickness."},
+        {[](json& j) { j["layers"][0]["modulus"] = "stiff"; },
+         "layer 1: \"modulus\" must be a number."},
+        {[](json& j) { j["layers"] = json::array({j["layers"][0]}); },
+         "\"layers\" must list 2 to 5 layers (found 1)."},
+        {[](json& j) { j.erase("bond"); }, "\"bond\" is missing."},
+        {[](json& j) {
+             j["bond"] = {1, 1};
+         },
+         "\"bond\" must list 3 bond factors (found 2)."},
+        {[](json& j) { j["bond"][1] = 2; },
+         "bond factor 2 must lie between 0 (full slip) and 1 (full bond) (got 2)."},
+        {[](json& j) { j["loads"][1]["radius"] = 0; },
+         "load 2: radius must be greater than 0 in (got 0)."},
+        {[](json& j) { j["loads"][0].erase("y"); }, "load 1: \"y\" is missing."},
+        {[](json& j) { j["loads"][0]["pressure"] = -100; },
+         "load 1: pressure must be greater than 0 psi (got -100)."},
+        {[](json& j) {
+             for (int k = 0; k < 29; ++k)
+                 j["loads"].push_back(j["loads"][0]);
+         },
+         "\"loads\" must list 1 to 30 loads (found 31)."},
+        {[](json& j) { j["points"] = json::array(); },
+         "\"points\" must list 1 to 50 points (found 0)."},
+        {[](json& j) {
+             for (int k = 0; k < 47; ++k)
+                 j["points"].push_back(j["points"][0]);
+         },
+         "\"points\" must list 1 to 50 points (found 51)."},
+        {[](json& j) { j["points"][3]["layer"] = 6; },
+         "point 4: layer must be a whole number from 1 to 5."},
+        {[](json& j) { j["points"][0]["layer"] = 0; },
+         "point 1: layer must be a whole number from 1 to 5."},
+        {[](json& j) { j["points"][0]["layer"] = 1.5; },
+         "point 1: layer must be a whole number from 1 to 5."},
+        {[](json& j) { j["points"][1]["depth"] = 6.5; },
+         "point 2: depth 6.5 in does not lie in layer 1 (0 to 6 in)."},
+        {[](json& j) { j["points"][2]["depth"] = 0; },
+         "point 3: depth 0 in does not lie in layer 2 (6 to 14 in)."},
+        {[](json& j) {
+             j["points"][3] = {{"x", 0}, {"y", 0}, {"depth", 35}, {"layer", 5}};
+         },
+         "point 4: depth 35 in does not lie in layer 5 (below 36 in)."},
+    };
+    for (const Case& c : cases) {
+        json input = referenceInput();
+        c.change(input);
+        const CliRun r = run(input);
+        EXPECT_EQ(r.status, 2) << c.message;
+        EXPECT_EQ(r.err, "ardelon-cli: in.json: " + c.message + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(ResponsesCommand, InterfaceDepthsAndTheSubgradeTopAreAccepted) {
+    json input = referenceInput();
+    input["points"] = json::parse(R"([{"x": 1, "y": 1, "depth": 14, "layer": 2},
+                                       {"x": 1, "y": 1, "depth": 14, "layer": 3},
+                                       {"x": 1, "y": 1, "depth": 36, "layer": 5},
+                                       {"x": 1, "y": 1, "depth": 36.01, "layer": 5}])");
+    const CliRun r = run(input);
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(ResponsesCommand, UnreadableInputIsBadInput) {
+    writeText(dir / "broken.json", "{\"layers\": [");
+    const CliRun broken = runCli("responses broken.json", dir);
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_TRUE(contains(broken.err, "ardelon-cli: broken.json: not a valid JSON document"))
+        << broken.err;
+    const CliRun missing = runCli("responses nowhere.json", dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "ardelon-cli: Cannot open \"nowhere.json\".\n");
+}
+
+}  // namespace
+}  // namespace ardelon::testing

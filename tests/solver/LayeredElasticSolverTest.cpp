@@ -1,0 +1,287 @@
+#include "solver/LayeredElasticSolver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "solver/SolverTestSupport.h"
+
+namespace ardelon::testing {
+namespace {
+
+// The reference values are stated to this many significant digits.
+constexpr int kFourSignificant = 4;
+constexpr int kFiveSignificant = 5;
+// Superposition and symmetry only reorder the same floating-point operations.
+constexpr double kRoundOffRelative = 1e-9;
+// Across an interface the two sides are integrated with different kernels and closings.
+constexpr double kInterfaceAgreement = 2e-3;
+
+constexpr double kMicro = 1e6;
+
+ResponseTable solve(const LayerSystem& system, const std::vector<CircularLoad>& loads,
+                    const std::vector<EvaluationPoint>& points) {
+    LayeredElasticSolver solver;
+    return solver.computeResponses(system, loads.data(), static_cast<int>(loads.size()),
+                                   points.data(), static_cast<int>(points.size()));
+}
+
+const std::vector<CircularLoad> kDual(std::begin(kDualWheels), std::end(kDualWheels));
+
+TEST(HomogeneousSystem, ReproducesTheHalfSpace) {
+    const std::vector<CircularLoad> load = {{100.0, 5.0, 0.0, 0.0}};
+    const auto t =
+        solve(homogeneousSystem(), load, {{0, 0, 0, 1}, {5, 0, 0, 1}, {0, 0, 5, 1}, {0, 0, 12, 3}});
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaZ, 0), 100.0, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaX, 0), 85.0, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaY, 0), 85.0, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(DispZ, 0), -0.01755, kFourSignificant));
+    // On the edge of the loaded circle.
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaZ, 1), 50.0, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaX, 1), 35.0, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaY, 1), 50.0, kFiveSignificant));
+    // On the axis: q (1 - z^3 / (a^2 + z^2)^1.5), in layer 1 closed form, in layer 3 integrated.
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaZ, 2), 64.645, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaZ, 3), 21.347, kFiveSignificant));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(t.at(InitialStep, i), 0.1);
+}
+
+TEST(HomogeneousSystem, SurfaceCentreFollowsTheClosedForm) {
+    // sigma_z = q, sigma_x = sigma_y = (1 + 2 nu) q / 2, deflection 2 (1 - nu^2) q a / E.
+    LayerSystem s = homogeneousSystem();
+    s.modulus = {80000, 80000, 80000, 80000, 80000};
+    s.poisson = {0.25, 0.25, 0.25, 0.25, 0.25};
+    const std::vector<CircularLoad> load = {{120.0, 4.0, 2.0, -1.0}};
+    const auto t = solve(s, load, {{2, -1, 0, 1}});
+    EXPECT_NEAR(t.at(SigmaZ, 0), 120.0, 1e-9);
+    EXPECT_NEAR(t.at(SigmaX, 0), 1.5 * 60.0, 1e-6);
+    EXPECT_NEAR(t.at(SigmaY, 0), 1.5 * 60.0, 1e-6);
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(DispZ, 0), -2 * (1 - 0.0625) * 120 * 4 / 80000.0,
+                                          kFiveSignificant));
+}
+
+TEST(LayeredReference, MatchesThePublishedValues) {
+    const auto t =
+        solve(referenceSystem(), kDual, {{0, 0, 0, 1}, {0, 0, 6, 1}, {0, 0, 6, 2}, {0, 0, 36, 4}});
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(InitialStep, 0), 0.014702, kFiveSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(DispZ, 0), -0.02210, kFourSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(EpsX, 1) * kMicro, -134.7, kFourSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(EpsZ, 2) * kMicro, 469.1, kFourSignificant));
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(SigmaZ, 3), 2.359, kFourSignificant));
+    // Compression-positive stresses: the surface under the wheel carries the contact pressure.
+    EXPECT_NEAR(t.at(SigmaZ, 0), 100.0, 1e-9);
+}
+
+TEST(LayeredReference, InterfaceOneIsContinuousWhenBonded) {
+    // Bottom of layer 1 (half-space closing) and top of layer 2 (integrated kernel) meet.
+    const auto t = solve(referenceSystem(), kDual, {{3, 2, 6, 1}, {3, 2, 6, 2}});
+    for (int row : {SigmaZ, TauXZ, TauYZ, DispX, DispY, DispZ}) {
+        EXPECT_NEAR(t.at(row, 0), t.at(row, 1), kInterfaceAgreement * std::abs(t.at(row, 1)))
+            << "row " << row;
+    }
+}
+
+TEST(LayeredReference, TopOfTheSubgradeJustBelowTheLastInterface) {
+    // The analysis evaluates the top of layer 5 0.01 in below interface 4 with layer 5's
+    // properties: vertical stress, deflection and horizontal strain run on from the bottom of
+    // layer 4 (bonded), the horizontal stress drops with the softer material.
+    const auto t = solve(referenceSystem(), kDual, {{3, 1, 36, 4}, {3, 1, 36.01, 5}});
+    for (int row : {SigmaZ, DispZ, EpsX, EpsY}) {
+        EXPECT_NEAR(t.at(row, 1), t.at(row, 0), kInterfaceAgreement * std::abs(t.at(row, 0)))
+            << "row " << row;
+    }
+    EXPECT_GT(t.at(SigmaX, 1), t.at(SigmaX, 0));
+}
+
+TEST(Schemes, SlipAtInterfaceOneOrTwoUsesSimpson) {
+    for (const std::array<double, 3> bond : {std::array<double, 3>{0, 1, 1}, {1, 0, 1}}) {
+        LayerSystem s = referenceSystem();
+        s.bond = bond;
+        const auto t = solve(s, kDual, {{0, 0, 0, 1}, {0, 0, 6, 1}, {0, 0, 6, 2}});
+        EXPECT_EQ(t.at(InitialStep, 0), 0.1);
+        EXPECT_EQ(t.at(InitialStep, 2), 0.1);
+    }
+    // A slipping interface 3 alone keeps the Weddle scheme and its initial step.
+    LayerSystem s = referenceSystem();
+    s.bond = {1, 1, 0};
+    const auto t = solve(s, kDual, {{0, 0, 0, 1}});
+    EXPECT_TRUE(agreesToSignificantDigits(t.at(InitialStep, 0), 0.014702, kFiveSignificant));
+}
+
+TEST(Schemes, SlipSolutionFixesInterfaceThreeBonded) {
+    // With interface 1 slipping, interfaces 1 and 2 are frictionless and 3 bonded whatever the
+    // other factors say; with both upper interfaces bonded, factor 3 is read.
+    const std::vector<EvaluationPoint> points = {{0, 0, 0, 1}, {3, 2, 24, 3}, {3, 2, 24, 4}};
+    LayerSystem slipBonded = referenceSystem(), slipLoose = referenceSystem();
+    slipBonded.bond = {0, 1, 1};
+    slipLoose.bond = {0, 0, 0};
+    EXPECT_EQ(solve(slipBonded, kDual, points), solve(slipLoose, kDual, points));
+    LayerSystem third = referenceSystem();
+    third.bond = {1, 1, 0};
+    const auto bonded = solve(referenceSystem(), kDual, points);
+    const auto loose = solve(third, kDual, points);
+    EXPECT_GT(std::abs(loose.at(EpsX, 1) - bonded.at(EpsX, 1)), 1e-6);
+}
+
+TEST(Schemes, FullSlipUnderTheAsphaltRaisesItsTensileStrain) {
+    LayerSystem slip = referenceSystem();
+    slip.bond = {0, 0, 1};
+    const std::vector<EvaluationPoint> points = {{0, 0, 0, 1}, {0, 0, 6, 1}, {0, 0, 6, 2}};
+    const auto bonded = solve(referenceSystem(), kDual, points);
+    const auto slipping = solve(slip, kDual, points);
+    EXPECT_LT(slipping.at(EpsX, 1), 1.3 * bonded.at(EpsX, 1));  // more tension (negative)
+    EXPECT_LT(slipping.at(DispZ, 0), bonded.at(DispZ, 0));      // deflects more
+    // The slipping face carries no shear.
+    EXPECT_NEAR(slipping.at(TauXZ, 1), 0.0, 1e-2);
+}
+
+TEST(InitialStep, SoftestSubgradeUsesTheModulusRatio) {
+    // h0 = sqrt(E5 / E1) (0.5 log10(h1 / a) + 1) / 10 when the subgrade is the softest layer.
+    LayerSystem s = referenceSystem();
+    s.thickness[0] = 10.0;
+    const auto t = solve(s, {{80.0, 4.0, 0.0, 0.0}}, {{0, 0, 0, 1}});
+    const double expected = std::sqrt(10000.0 / 500000.0) * (0.5 * std::log10(10.0 / 4.0) + 1) / 10;
+    EXPECT_DOUBLE_EQ(t.at(InitialStep, 0), expected);
+}
+
+TEST(InitialStep, FarPointCapsTheStep) {
+    // A point 300 in away (50 layer-1 thicknesses) limits the step to 0.5 / 50.
+    const auto t = solve(referenceSystem(), kDual, {{0, 0, 0, 1}, {300, 0, 0, 1}});
+    EXPECT_EQ(t.at(InitialStep, 0), 0.5 / 50.0);
+}
+
+TEST(InitialStep, StiffSubgradeMarchesToTheKernelMinimum) {
+    // A rock subgrade under softer layers: the step comes from the kernel's minimum instead.
+    LayerSystem s = referenceSystem();
+    s.modulus[4] = 2000000;
+    const auto t = solve(s, kDual, {{0, 0, 0, 1}, {0, 0, 36.01, 5}});
+    const double h0 = t.at(InitialStep, 0);
+    EXPECT_GT(h0, 0.0);
+    EXPECT_LE(h0, 0.2);
+    EXPECT_FALSE(agreesToSignificantDigits(h0, 0.014702, 2));
+    // The rigid base shortens the deflection of the softer subgrade case.
+    const auto soft = solve(referenceSystem(), kDual, {{0, 0, 0, 1}});
+    EXPECT_GT(t.at(DispZ, 0), soft.at(DispZ, 0));
+    EXPECT_LT(t.at(DispZ, 0), 0.0);
+}
+
+TEST(Points, SurfacePointIgnoresItsLayerNumber) {
+    const auto t =
+        solve(referenceSystem(), kDual, {{4, 3, 0, 1}, {4, 3, 0, 2}, {4, 3, 0, 3}, {4, 3, 0, 5}});
+    for (int row = 0; row < kResponseRows; ++row) {
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(t.at(row, i), t.at(row, 0)) << "row " << row;
+    }
+}
+
+TEST(Points, SurfaceEdgeOfTheCircleTakesTheEdgeValue) {
+    const auto t = solve(referenceSystem(), {{100.0, 5.0, 0.0, 0.0}}, {{0, 5, 0, 1}});
+    EXPECT_EQ(t.at(SigmaZ, 0), 50.0);
+    EXPECT_EQ(t.at(TauXZ, 0), 0.0);
+    EXPECT_EQ(t.at(TauYZ, 0), 0.0);
+}
+
+TEST(Points, MirrorImagesAboutTheAxleAxis) {
+    const std::vector<EvaluationPoint> points = {{3.0, 4.0, 0, 1},   {3.0, -4.0, 0, 1},
+                                                 {9.0, 2.5, 6, 1},   {9.0, -2.5, 6, 1},
+                                                 {-2.0, 7.0, 20, 3}, {-2.0, -7.0, 20, 3}};
+    const auto t = solve(referenceSystem(), kDual, points);
+    for (int i = 0; i < 6; i += 2) {
+        for (int row : {SigmaX, SigmaY, SigmaZ, TauXZ, DispX, DispZ, EpsX, EpsY, EpsZ, Sigma1,
+                        Sigma2, Sigma3}) {
+            EXPECT_NEAR(t.at(row, i + 1), t.at(row, i), kRoundOffRelative * std::abs(t.at(row, i)))
+                << "row " << row << " point " << i;
+        }
+        for (int row : {TauYZ, TauXY, DispY}) {
+            EXPECT_NEAR(t.at(row, i + 1), -t.at(row, i), kRoundOffRelative * std::abs(t.at(row, i)))
+                << "row " << row << " point " << i;
+        }
+    }
+}
+
+TEST(Points, TwoLoadsAreTheSumOfSingleLoads) {
+    const std::vector<EvaluationPoint> points = {{6.75, 0, 0, 1}, {2, 3, 0, 1},     {6.75, 0, 6, 1},
+                                                 {1, -2, 3, 1},   {6.75, 4, 14, 2}, {0, 0, 40, 5}};
+    const auto both = solve(referenceSystem(), kDual, points);
+    const auto first = solve(referenceSystem(), {kDual[0]}, points);
+    const auto second = solve(referenceSystem(), {kDual[1]}, points);
+    for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+        for (int row :
+             {SigmaX, SigmaY, SigmaZ, TauYZ, TauXZ, TauXY, DispX, DispY, DispZ, EpsX, EpsY, EpsZ}) {
+            const double sum = first.at(row, i) + second.at(row, i);
+            EXPECT_NEAR(both.at(row, i), sum, kRoundOffRelative * (1.0 + std::abs(sum)))
+                << "row " << row << " point " << i;
+        }
+    }
+}
+
+TEST(Calls, RepeatedCallsAreBitIdentical) {
+    LayeredElasticSolver solver;
+    const std::vector<EvaluationPoint> points = {{0, 0, 0, 1}, {3, 1, 6, 1}, {3, 1, 20, 3}};
+    const auto first =
+        solver.computeResponses(referenceSystem(), kDual.data(), 2, points.data(), 3);
+    LayerSystem other = referenceSystem();
+    other.bond = {0, 1, 1};
+    solver.computeResponses(other, kDual.data(), 1, points.data(), 2);
+    const auto again =
+        solver.computeResponses(referenceSystem(), kDual.data(), 2, points.data(), 3);
+    EXPECT_EQ(first, again);
+}
+
+TEST(Calls, ColumnsBeyondThePointsAreLeftAlone) {
+    LayeredElasticSolver solver;
+    ResponseTable table;
+    table.values.fill(-7.0);
+    const EvaluationPoint point{0, 0, 6, 2};
+    solver.computeResponses(referenceSystem(), kDual.data(), 2, &point, 1, table);
+    EXPECT_NE(table.at(SigmaZ, 0), -7.0);
+    for (int row = 0; row < kResponseRows; ++row) {
+        for (int i = 1; i < kMaxPoints; ++i)
+            ASSERT_EQ(table.at(row, i), -7.0);
+    }
+}
+
+TEST(Calls, OneSolverPerThreadRunsConcurrently) {
+    const std::vector<EvaluationPoint> points = {{0, 0, 0, 1}, {3, 1, 6, 1}, {6.75, 0, 36.01, 5}};
+    LayerSystem slip = referenceSystem();
+    slip.bond = {0, 1, 1};
+    const auto bonded = solve(referenceSystem(), kDual, points);
+    const auto slipping = solve(slip, kDual, points);
+    std::vector<ResponseTable> results(4);
+    std::vector<std::thread> threads;
+    for (int k = 0; k < 4; ++k) {
+        threads.emplace_back([&, k] {
+            LayeredElasticSolver solver;
+            for (int repeat = 0; repeat < 5; ++repeat) {
+                results[k] = solver.computeResponses(k % 2 ? slip : referenceSystem(), kDual.data(),
+                                                     2, points.data(), 3);
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(results[k], k % 2 ? slipping : bonded) << k;
+}
+
+TEST(Strains, HookesLawWithThePointsLayer) {
+    const auto t = solve(referenceSystem(), kDual, {{2, 1, 20, 3}});
+    const double e = 30000, nu = 0.40;
+    const double sx = t.at(SigmaX, 0), sy = t.at(SigmaY, 0), sz = t.at(SigmaZ, 0);
+    EXPECT_DOUBLE_EQ(t.at(EpsX, 0), (sx - nu * (sy + sz)) / e);
+    EXPECT_DOUBLE_EQ(t.at(EpsZ, 0), (sz - nu * (sx + sy)) / e);
+    EXPECT_GE(t.at(Sigma1, 0), t.at(Sigma2, 0));
+    EXPECT_GE(t.at(Sigma2, 0), t.at(Sigma3, 0));
+    EXPECT_DOUBLE_EQ(t.at(Eps3, 0),
+                     (t.at(Sigma3, 0) - nu * (t.at(Sigma1, 0) + t.at(Sigma2, 0))) / e);
+    // The principal stresses keep the trace (up to the effect of pi = 3.141592 in the roots).
+    constexpr double kPrincipalAccuracy = 5e-5;
+    EXPECT_NEAR(t.at(Sigma1, 0) + t.at(Sigma2, 0) + t.at(Sigma3, 0), sx + sy + sz,
+                kPrincipalAccuracy * std::abs(t.at(Sigma1, 0) - t.at(Sigma3, 0)));
+}
+
+}  // namespace
+}  // namespace ardelon::testing
