@@ -75,12 +75,18 @@ void importSpectra() {
 void exportSpectra() {
     const TrafficArguments& args = arguments();
     CStenorDoc doc = readProjectOrThrow(args.project);
-    requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
-    const std::string error = writeLoadSpectraFile(
-        args.spectraFile, loadSpectraRecordOf(LoadingWorkingCopy::fromProject(doc)));
+    LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
+    requireAcceptable(traffic, args.project);
+    // As the module opens: a current configuration that is not evaluated (left by the ESAL
+    // route, say) or not a configuration at all is replaced by the first evaluated one, so the
+    // file names a distribution that exists and import takes it back.
+    correctCurrentConfiguration(traffic);
+    showConfiguration(traffic);
+    const std::string error = writeLoadSpectraFile(args.spectraFile, loadSpectraRecordOf(traffic));
     if (!error.empty())
         throw CommandError(kBadInput, error);
-    applyLoadingAccept(doc);
+    applyLoadingAccept(traffic);
+    traffic.copyToProject(doc);
     doc.useLoadSpectra = 1;
     writeProjectOrThrow(doc, outputPath());
 }

@@ -41,7 +41,10 @@ double roundHalfUpDigits(double value, int decimals) {
         if (i < 0) digits.insert(digits.begin(), '1');
     }
     std::string result = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
-    if (decimals > 0) result += "." + digits.substr(digits.size() - static_cast<size_t>(decimals));
+    if (decimals > 0) {
+        result.push_back('.');
+        result.append(digits, digits.size() - static_cast<size_t>(decimals));
+    }
     double rounded = 0.0;
     std::from_chars(result.data(), result.data() + result.size(), rounded);
     return negative ? -rounded : rounded;

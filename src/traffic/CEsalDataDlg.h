@@ -15,6 +15,10 @@ class CEsalDataDlg {
     enum class Control : int { ExpectedEsals = 1, Ok, Cancel };
 
     static constexpr std::string_view kCaption = "ESAL Data (F1 for Help)";
+    static constexpr std::string_view kExpectedEsalsLabel =
+        "Expected Number of Equivalent Single Axle Loads, ESALs";
+    static constexpr std::string_view kOkButton = "OK";
+    static constexpr std::string_view kCancelButton = "Cancel";
     static constexpr std::string_view kNegativeEsalsText =
         "The expected number of ESALs cannot be negative.";
     static constexpr std::string_view kNumberOutOfRangeCaption = "Number Out of Range";

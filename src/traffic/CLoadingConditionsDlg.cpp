@@ -123,6 +123,11 @@ void CLoadingConditionsDlg::acceptLoading() {
     applyLoadingAccept(*this);
 }
 
+bool CLoadingConditionsDlg::acceptLoading(DialogHost& host) {
+    acceptLoading();
+    return validateLoadingFields(host);
+}
+
 CLoadingConditionsDlg::Control CLoadingConditionsDlg::controlOf(LoadingField field) {
     switch (field) {
         case LoadingField::Aadt:

@@ -51,6 +51,36 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     }
 
     static constexpr std::string_view kCaption = "Loading Conditions (F1 for Help)";
+
+    // Form texts: group boxes, field labels, column headings and buttons.
+    static constexpr std::string_view kGeneralTrafficGroup = "General Traffic Data";
+    static constexpr std::string_view kAadtLabel = "Two-Way AADT";
+    static constexpr std::string_view kPercentTrucksLabel = "% Trucks";
+    static constexpr std::string_view kTruckGrowthLabel = "% Truck Growth";
+    static constexpr std::string_view kAxleGroupsPerDayLabel = "Axles Groups / Day";
+    static constexpr std::string_view kPercentTrucksDesignLaneLabel = "% Trucks in Design Lane";
+    static constexpr std::string_view kDirectionalDistributionLabel = "Directional Distribution";
+    static constexpr std::string_view kPercentUnit = "%";  // beside the directional distribution
+    static constexpr std::string_view kConfigurationsGroup =
+        "Loading Configurations (Check All That Apply)";
+    // The check boxes and the "Current Configuration" entries are kConfigurationNames.
+    static constexpr std::string_view kCurrentConfigurationLabel = "Current Configuration";
+    static constexpr std::string_view kDistributionGroup = "Current Axle Load Distribution";
+    static constexpr std::string_view kAxleWeightHeading = "Axle Wt, kip";  // in both unit systems
+    static constexpr std::string_view kAxlesPercentHeading = "% Axles";
+    static constexpr std::string_view kTotalLabel = "Total";
+    static constexpr std::string_view kImportButton = "Import Load Spectra";
+    static constexpr std::string_view kSaveButton = "Save Load Spectra";
+    static constexpr std::string_view kVehicleTypeButton = "Input Load Spectra by Vehicle Type";
+    static constexpr std::string_view kAcceptButton = "Accept Changes";
+    static constexpr std::string_view kCancelButton = "Cancel Changes";
+    // The bin edits stand in five columns of twelve, top to bottom: bins 0-11, 12-23, 24-35,
+    // 36-47 and 48-55; "Total" sits under the last column.
+    static constexpr int kBinsPerColumn = 12;
+    static constexpr int kBinColumnCount = 5;
+    static constexpr int binColumn(int bin) { return bin / kBinsPerColumn; }
+    static constexpr int binRow(int bin) { return bin % kBinsPerColumn; }
+
     static constexpr std::string_view kNoConfigurationText =
         "Please evaluate at least one configuration.";
     static constexpr std::string_view kNoConfigurationCaption = "No Configurations Selected";
@@ -82,7 +112,10 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // AADT, % Trucks, % Trucks in Design Lane or Directional Distribution lost the focus.
     void trafficEdited();
     // "Accept Changes": derives the cumulative distributions, totals, fractions and the ESAL
-    // factor. The form then validates its fields and closes with OK.
+    // factor, then checks the ranged fields (validateLoadingFields). True when the dialog may
+    // close with OK; the form then calls copyToProject.
+    bool acceptLoading(DialogHost& host);
+    // The derivation alone, as accepting runs it first.
     void acceptLoading();
     // The range checks the form runs before it closes with OK, on the values held: the
     // framework's message with the application title, the focus on the first field out of

@@ -15,8 +15,6 @@ constexpr size_t at(int index) {
     return static_cast<size_t>(index);
 }
 
-// Longest number text worth keeping; longer tokens are not numbers of this file anyway.
-constexpr size_t kMaxTokenLength = 64;
 // Longest piece of a bad token quoted back in a message.
 constexpr size_t kQuotedTokenLength = 24;
 
@@ -71,8 +69,9 @@ class TokenReader {
         token.clear();
         line = line_;
         while (ch != EOF && !isBlank(ch)) {
-            if (token.size() <= kMaxTokenLength)
-                token += static_cast<char>(ch);
+            // Kept whole: "%.2f" writes a very large value with all its integer digits, and a
+            // shortened token would read back as a different number.
+            token += static_cast<char>(ch);
             ch = in_.get();
         }
         if (ch == '\n')

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "project/Rounding.h"
+#include "traffic/CLoadingConditionsDlg.h"
 
 namespace ardelon {
 namespace {
@@ -218,15 +219,16 @@ std::string loadingFieldRangeMessage(LoadingField field, double value) {
 }
 
 std::string_view loadingFieldLabel(LoadingField field) {
+    using Dlg = CLoadingConditionsDlg;
     switch (field) {
         case LoadingField::Aadt:
-            return "Two-Way AADT";
+            return Dlg::kAadtLabel;
         case LoadingField::PercentTrucks:
-            return "% Trucks";
+            return Dlg::kPercentTrucksLabel;
         case LoadingField::TruckGrowth:
-            return "% Truck Growth";
+            return Dlg::kTruckGrowthLabel;
         case LoadingField::AxleGroupsPerDay:
-            return "Axles Groups / Day";
+            return Dlg::kAxleGroupsPerDayLabel;
     }
     return {};
 }

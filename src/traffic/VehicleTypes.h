@@ -80,6 +80,20 @@ class CVehicleTypeDlg : public ModalDialog {
         "Please enter a value between 0% and 100%.";
     static constexpr std::string_view kShareOutOfRangeCaption = "Percentage Out of Range";
 
+    // Form texts. The road class entries are kRoadClassNames; the ten classes are labelled
+    // "4" to "13" (classLabel).
+    static constexpr std::string_view kRoadClassLabel = "Roadway Functional Classification";
+    static constexpr std::string_view kVehicleClassHeading = "Vehicle Classification";
+    static constexpr std::string_view kShareHeading = "% AADTT";
+    static constexpr std::string_view kAxlesGroup = "Average Number of Axles Per Vehicle";
+    static constexpr std::string_view kSingleHeading = "Single";
+    static constexpr std::string_view kTandemHeading = "Tandem";
+    static constexpr std::string_view kTridemHeading = "Tridem";
+    static constexpr std::string_view kTotalLabel = "Total";
+    static constexpr std::string_view kAcceptButton = "Accept Changes";
+    static constexpr std::string_view kCancelButton = "Cancel Changes";
+    static std::string classLabel(int vehicleClass) { return std::to_string(vehicleClass + 4); }
+
     CVehicleTypeDlg() { openVehicleTypes(); }
     CVehicleTypeDlg(int roadClass, const VehicleTypeValues& values);
 

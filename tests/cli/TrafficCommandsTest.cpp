@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "cli/CliTestSupport.h"
 #include "project/ProjectJson.h"
@@ -12,6 +14,14 @@ namespace ardelon::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
 
 class TrafficCommands : public ::testing::Test {
   protected:
@@ -99,6 +109,26 @@ TEST_F(TrafficCommands, ExportWritesTheFileAndTheDerivedProject) {
 
     expectBadInput("traffic export p.ard missing/out.lsf",
                    "Cannot save \"missing/out.lsf\": No such file or directory.");
+}
+
+TEST_F(TrafficCommands, ExportNamesAnEvaluatedCurrentConfiguration) {
+    CStenorDoc esal;  // the ESAL route evaluates Single only and leaves the choice alone
+    esal.currentConfiguration = Tandem;
+    esal.loadSpectra[Tandem][10] = 20;
+    ASSERT_TRUE(storeProject(esal, (dir / "p.ard").string()).ok());
+    ASSERT_EQ(runCli("traffic export p.ard esal.lsf", dir).status, 0);
+    EXPECT_EQ(linesOf(readText(dir / "esal.lsf"))[230], "0");
+    const CStenorDoc exported = project("p.ard");
+    EXPECT_EQ(exported.currentConfiguration, Single);
+    EXPECT_EQ(exported.shownLoadPercent[10], 0);
+
+    CStenorDoc damaged;  // a current configuration that names no distribution
+    damaged.currentConfiguration = 7;
+    ASSERT_TRUE(storeProject(damaged, (dir / "p.ard").string()).ok());
+    ASSERT_EQ(runCli("traffic export p.ard damaged.lsf", dir).status, 0);
+    EXPECT_EQ(linesOf(readText(dir / "damaged.lsf"))[230], "0");
+    const CliRun back = runCli("traffic import p.ard damaged.lsf", dir);
+    EXPECT_EQ(back.status, 0) << back.err;
 }
 
 TEST_F(TrafficCommands, VehicleTypesMixTheProjectsClasses) {

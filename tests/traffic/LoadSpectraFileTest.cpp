@@ -179,6 +179,19 @@ TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
     EXPECT_EQ(fresh.axlesPerTruck, dlg.axlesPerTruck);  // not in the file
 }
 
+TEST_F(LoadSpectraFiles, VeryLargeValuesReadBackAsWritten) {
+    // The design-lane share has no range, and two decimals of 1e70 spell out all 71 integer
+    // digits: the whole line must be read, not the first few dozen digits.
+    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    record.percentTrucksDesignLane = 1e70;
+    record.loadSpectra[Steer][55] = 123456789012345678901234567890.0;
+    const std::string text = formatLoadSpectra(record);
+    EXPECT_EQ(linesOf(text)[233].size(), 74u);  // 71 digits, the point and two decimals
+    const LoadSpectraParse parse = parseLoadSpectra(text);
+    ASSERT_TRUE(parse.ok()) << parse.error;
+    EXPECT_EQ(*parse.record, record);
+}
+
 TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
     LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.configurationEnabled = {1, 0, 0, 0};

@@ -120,6 +120,29 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     EXPECT_EQ(dlg.axleGroupsPerDay, 136);
 }
 
+TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheseDistributionsBinByBin) {
+    // Mixed apart from this code from the class distributions and the default class mix, each
+    // bin rounded half up to two decimals; bins beyond the listed ones are 0.
+    const std::vector<std::vector<double>> expected = {
+        {0,    4.46, 9.13, 11.32, 19.55, 25.5, 14.57, 6.42, 3.84, 2.39,
+         1.37, 0.68, 0.35, 0.2,   0.1,   0.05, 0.04,  0.02, 0.01, 0.01},
+        {0,    0,    0,    3.53, 4.11, 6.68, 7.72, 7.8,  7.06, 5.92, 5.64, 5.24, 5.04,
+         5.18, 5.37, 5.92, 5.98, 5.37, 4.22, 3.02, 2.06, 1.37, 0.9,  0.6,  0.4,  0.27,
+         0.18, 0.13, 0.09, 0.06, 0.04, 0.03, 0.02, 0.02, 0.02, 0.01, 0.01, 0.01},
+        {0,    0,    0, 0,    0,    0, 14.45, 9,    0, 7.47, 5.97, 0, 4.82, 4.4,  0, 4.5, 4.72, 0,
+         6.12, 5.96, 0, 6.04, 4.93, 0, 4.79,  3.52, 0, 3.17, 2.79, 0, 1.74, 1.27, 0, 1.3, 0.67, 0,
+         0.77, 0.43, 0, 0.37, 0.21, 0, 0.21,  0.09, 0, 0.08, 0.09, 0, 0.03, 0.03, 0, 0.04}};
+    host.modalScript.push_back([](ModalDialog&) { return true; });
+    dlg.inputByVehicleType(host);
+    for (int c : {Single, Tandem, Tridem}) {
+        const std::vector<double>& row = expected[static_cast<size_t>(c)];
+        for (size_t k = 0; k < static_cast<size_t>(kBinCount); ++k) {
+            EXPECT_EQ(dlg.loadSpectra[static_cast<size_t>(c)][k], k < row.size() ? row[k] : 0.0)
+                << kConfigurationNames[static_cast<size_t>(c)] << " bin " << k;
+        }
+    }
+}
+
 TEST_F(VehicleTypeRoute, TheSteerDistributionStays) {
     dlg.loadSpectra[Steer][12] = 8;
     host.modalScript.push_back([](ModalDialog&) { return true; });
