@@ -8,5 +8,6 @@ namespace ardelon::cli {
 void addProjectCommands(CLI::App& app);
 void addSolverCommands(CLI::App& app);
 void addTrafficCommands(CLI::App& app);
+void addAnalysisCommands(CLI::App& app);
 
 }  // namespace ardelon::cli

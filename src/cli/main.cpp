@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     addProjectCommands(app);
     addSolverCommands(app);
     addTrafficCommands(app);
+    addAnalysisCommands(app);
 
     try {
         app.parse(argc, argv);

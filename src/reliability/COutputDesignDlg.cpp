@@ -1,0 +1,192 @@
+#include "reliability/COutputDesignDlg.h"
+
+#include <ctime>
+
+#include "project/Rounding.h"
+#include "reliability/CCostAnalysisDlg.h"
+#include "reliability/OutputModuleCopy.h"
+#include "reports/FormattedReport.h"
+
+namespace ardelon {
+namespace {
+
+int control(COutputDesignDlg::Control c) {
+    return static_cast<int>(c);
+}
+
+void fillColumns(ReportListView& list, const auto& headings, const auto& widths) {
+    list.clear();
+    for (std::size_t i = 0; i < headings.size(); ++i)
+        list.insertColumn(headings[i], widths[i]);
+}
+
+}  // namespace
+
+std::string outputMaterialName(int layer, int materialIndex) {
+    if (materialIndex < 0 || materialIndex >= materialListSize(layer))
+        return "";
+    const MaterialType material = materialOf(layer, materialIndex);
+    if (material == MaterialType::GranBase && layer >= 4)
+        return "GB";
+    return std::string(materialName(material));
+}
+
+COutputDesignDlg::COutputDesignDlg(const CStenorDoc& project, ResponseModelFactory models)
+    : work(project), models_(std::move(models)) {}
+
+void COutputDesignDlg::onInitDialog(DialogHost& host) {
+    exportEnabled = false;
+    host.setEnabled(control(Control::ExportExcel), false);
+    cycles = kDefaultCycles;
+    thicknessUnit = work.valuesInEnglish == 1 ? "in." : "cm";
+    roundModuleThicknesses(work);
+    layerCountText = std::to_string(work.layerCountIndex + 2);
+    for (int layer = 1; layer <= kThicknessCount; ++layer) {
+        host.setEnabled(control(Control::Thickness1) + layer - 1,
+                        layer <= work.layerCountIndex + 1);
+    }
+    for (int layer = 1; layer <= kLayerCount; ++layer) {
+        materialNames[static_cast<std::size_t>(layer - 1)] =
+            outputMaterialName(layer, work.materialIndex[static_cast<std::size_t>(layer - 1)]);
+    }
+    host.refresh();
+}
+
+void COutputDesignDlg::onThicknessKillFocus(DialogHost& host, int layer) {
+    if (layer < 1 || layer > kThicknessCount)
+        return;
+    double& t = work.thickness[static_cast<std::size_t>(layer - 1)];
+    const bool english = work.valuesInEnglish == 1;
+    const double low = english ? kMinHeightInches : kMinHeightCm;
+    const double high = english ? kMaxHeightInches : kMaxHeightCm;
+    if (t < low || t > high) {
+        host.showMessage(english ? kHeightEnglish : kHeightMetric, kHeightCaption,
+                         MessageIcon::Exclamation);
+        host.setFocus(control(Control::Thickness1) + layer - 1);
+    }
+    t = roundHalfUpTwoDecimals(t);
+    host.refresh();
+}
+
+void COutputDesignDlg::onThicknessSetFocus(DialogHost& host, int /*layer*/) {
+    // The results shown no longer belong to the thicknesses being edited.
+    exportEnabled = false;
+    host.setEnabled(control(Control::ExportExcel), false);
+    host.refresh();
+}
+
+void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
+    CMonteCarloCyclesDlg dialog;
+    dialog.cycles = cycles;
+    if (host.runModal(dialog)) {
+        if (dialog.cycles < 1) {
+            host.showMessage(kCyclesTooFewText, kCyclesCaption, MessageIcon::Exclamation);
+        } else {
+            cycles = dialog.cycles;
+        }
+    }
+    host.refresh();
+}
+
+void COutputDesignDlg::performAnalysis(DialogHost& host) {
+    if (auto refusal = checkAnalysisInputs(work, cycles)) {
+        host.showMessage(refusal->text, refusal->caption, MessageIcon::Exclamation);
+        return;
+    }
+    if (work.output.doNotWarn != 1) {
+        CPleaseNoteDlg confirm;
+        confirm.doNotWarn = work.output.doNotWarn == 1;
+        if (!host.runModal(confirm))
+            return;
+        work.output.doNotWarn = confirm.doNotWarn ? 1 : 0;
+    }
+    const auto path = host.chooseFileToSave(kRawDataFilter, kRawDataInitialName, "");
+    if (!path || path->empty())
+        return;  // no file chosen: no run
+
+    AnalysisRunOptions options;
+    options.cycles = cycles;
+    options.startTime = std::time(nullptr);
+    options.seed = fixedSeed ? *fixedSeed : static_cast<std::uint32_t>(options.startTime);
+    options.threads = threads;
+    options.rawDataPath = *path;
+    options.cancel = &cancelRequested;
+    options.progress = [&](int done, int total) { host.setProgress(done, total); };
+    cancelRequested = false;
+    host.setProgress(0, cycles);
+
+    AnalysisRunOutcome outcome = runAnalysis(work, models_, options);
+    if (outcome.status == AnalysisStatus::Refused) {
+        host.showMessage(outcome.refusal.text, outcome.refusal.caption, MessageIcon::Exclamation);
+        host.setProgress(0, cycles);
+        return;
+    }
+    if (outcome.status == AnalysisStatus::Cancelled) {
+        host.setProgress(0, cycles);
+        host.refresh();
+        return;
+    }
+    lastSeed = options.seed;
+    results = outcome.results;
+    resultRows = std::move(outcome.lists);
+    fillColumns(transferFunctionList, kTransferFunctionColumns, kTransferFunctionColumnWidths);
+    fillColumns(percentileList, kPercentileColumns, kPercentileColumnWidths);
+    for (const TransferFunctionRow& row : resultRows.transferFunction) {
+        addListRow(transferFunctionList, static_cast<int>(transferFunctionList.rows.size()),
+                   {row.cells.begin(), row.cells.end()});
+    }
+    for (const PercentileRow& row : resultRows.percentile) {
+        addListRow(percentileList, static_cast<int>(percentileList.rows.size()),
+                   {row.cells.begin(), row.cells.end()});
+    }
+    exportEnabled = true;
+    host.setEnabled(control(Control::ExportExcel), true);
+    host.refresh();
+}
+
+void COutputDesignDlg::onCostAnalysis(DialogHost& host) {
+    CCostAnalysisDlg dialog;
+    dialog.thickness = work.thickness;
+    dialog.layerCountIndex = work.layerCountIndex;
+    dialog.valuesInEnglish = work.valuesInEnglish;
+    dialog.laneWidth = work.laneWidth;
+    dialog.density = work.density;
+    dialog.costPerTon = work.costPerTon;
+    dialog.layerCost = work.layerCost;
+    dialog.totalCost = work.totalCost;
+    if (host.runModal(dialog)) {
+        work.laneWidth = dialog.laneWidth;
+        work.density = dialog.density;
+        work.costPerTon = dialog.costPerTon;
+        work.layerCost = dialog.layerCost;
+        work.totalCost = dialog.totalCost;
+        work.thickness = dialog.thickness;
+        work.layerCountIndex = dialog.layerCountIndex;
+        work.valuesInEnglish = dialog.valuesInEnglish;
+    }
+    host.refresh();
+}
+
+void COutputDesignDlg::onDisclaimer(DialogHost& host) {
+    CDisclaimerDlg dialog;
+    host.runModal(dialog);
+}
+
+std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
+    if (!exportEnabled)
+        return std::nullopt;  // no results that match the thicknesses shown
+    const auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, "");
+    if (!path || path->empty())
+        return std::nullopt;
+    if (FileResult result = exportFormattedReport(work, results, *path); !result.ok()) {
+        host.showMessage(result.error, kExportFailedCaption, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool COutputDesignDlg::onLeaveModule(DialogHost& /*host*/) {
+    return true;
+}
+
+}  // namespace ardelon

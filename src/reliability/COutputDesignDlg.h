@@ -1,0 +1,149 @@
+#pragma once
+// The Output and Design module: adjust the upper layers' thicknesses, set the number of Monte
+// Carlo cycles, run the reliability analysis, read its two result lists, price the layers and
+// leave the module. It works on a copy of the project that the View Output command copies back
+// only after "Leave Module".
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "project/CStenorDoc.h"
+#include "project/DialogHost.h"
+#include "reliability/AnalysisResults.h"
+#include "reliability/AnalysisRun.h"
+#include "reliability/ReportListView.h"
+#include "reliability/ResponseModel.h"
+
+namespace ardelon {
+
+// The program's disclaimer, shown from the Info menu and from the module.
+inline constexpr std::string_view kDisclaimerText =
+    "Ardelon is currently intended as a mechanistic\r\npavement design tool.  It should be used "
+    "in\r\nconjunction with applicable design standards.\r\nAs always, design thicknesses must "
+    "pass the test\r\nof reasonableness to ensure an economical\r\ndesign that will perform "
+    "satisfactorily over\r\nthe expected pavement life.";
+
+class CDisclaimerDlg : public ModalDialog {
+  public:
+    static constexpr std::string_view kCaption = "Disclaimer";
+    std::string_view caption() const override { return kCaption; }
+    std::string text{kDisclaimerText};
+};
+
+// The confirmation before a run; `doNotWarn` is the check box.
+class CPleaseNoteDlg : public ModalDialog {
+  public:
+    static constexpr std::string_view kCaption = "Please Note...";
+    static constexpr std::array<std::string_view, 3> kLines{
+        "The reliability analysis calculations may take a",
+        "significant amount of time to complete.  If you wish",
+        "to proceed, click OK, otherwise, Cancel."};
+    static constexpr std::string_view kCheckBoxText =
+        "Check this box if you do not want to receive this warning again.";
+    std::string_view caption() const override { return kCaption; }
+    bool doNotWarn = false;
+};
+
+class CMonteCarloCyclesDlg : public ModalDialog {
+  public:
+    static constexpr std::string_view kCaption = "Monte Carlo Cycles";
+    static constexpr std::string_view kLabel = "Number of Monte Carlo Cycles";
+    std::string_view caption() const override { return kCaption; }
+    int cycles = 5000;
+};
+
+class COutputDesignDlg : public ModalDialog {
+  public:
+    enum class Control : int {
+        LayerCount,
+        Material1,  // Material1 + layer − 1, layers 1 to 5
+        Material2,
+        Material3,
+        Material4,
+        Material5,
+        ThicknessUnit,
+        Thickness1,  // Thickness1 + layer − 1, layers 1 to 4
+        Thickness2,
+        Thickness3,
+        Thickness4,
+        SetMonteCarloCycles,
+        PerformAnalysis,
+        Progress,
+        TransferFunctionList,
+        PercentileList,
+        Disclaimer,
+        CostAnalysis,
+        ExportExcel,
+        LeaveModule,
+    };
+
+    static constexpr std::string_view kCaption = "Output & Design Module (F1 for Help)";
+    static constexpr int kDefaultCycles = 5000;
+    static constexpr std::string_view kHeightCaption = "Height Out of Range";
+    static constexpr std::string_view kHeightEnglish =
+        "Please enter a height between 1.0 in. and 999.0 in.";
+    static constexpr std::string_view kHeightMetric =
+        "Please enter a height between 2.54 cm and 2530 cm";
+    static constexpr double kMinHeightInches = 1.0;
+    static constexpr double kMaxHeightInches = 999.0;
+    static constexpr double kMinHeightCm = 2.54;
+    static constexpr double kMaxHeightCm = 2537.46;
+    static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
+
+    // `project` is the project after prepareViewOutput; `models` computes the responses (the
+    // layered elastic solver in the program).
+    COutputDesignDlg(const CStenorDoc& project, ResponseModelFactory models);
+
+    std::string_view caption() const override { return kCaption; }
+
+    // Working copy and results.
+    CStenorDoc work;
+    int cycles = kDefaultCycles;
+    AnalysisResults results;
+    ReportListView transferFunctionList;
+    ReportListView percentileList;
+    ResultLists resultRows;  // the numbers behind the rows of the last run
+
+    // Display fields.
+    std::string layerCountText;
+    std::array<std::string, kLayerCount> materialNames;
+    std::string thicknessUnit;
+    bool exportEnabled = false;
+
+    // Run settings: a fixed seed instead of the clock, the number of worker threads (0: every
+    // core). The seed of the last run is kept for the engineer's record.
+    std::optional<std::uint32_t> fixedSeed;
+    int threads = 0;
+    std::optional<std::uint32_t> lastSeed;
+    // Set (from any thread, or from the host's progress call) to stop a run; the run then changes
+    // nothing.
+    std::atomic<bool> cancelRequested{false};
+
+    void onInitDialog(DialogHost& host);
+    void onThicknessKillFocus(DialogHost& host, int layer);  // layer 1 to 4
+    void onThicknessSetFocus(DialogHost& host, int layer);
+    void onSetMonteCarloCycles(DialogHost& host);
+    void performAnalysis(DialogHost& host);
+    void onCostAnalysis(DialogHost& host);
+    void onDisclaimer(DialogHost& host);
+    // "Export Formatted Data to EXCEL": asks for the workbook's name and writes the report of the
+    // working copy and the last run. Returns the path written, for the desktop to open with the
+    // application registered for .xlsx; nothing when the user cancelled or writing failed (then
+    // a message names the path and the reason).
+    std::optional<std::string> onExportExcel(DialogHost& host);
+    // "Leave Module": the dialog ends with OK; the command copies `work` back.
+    bool onLeaveModule(DialogHost& host);
+
+  private:
+    ResponseModelFactory models_;
+};
+
+// The material a layer position shows in the module ("GB" for granular base in layers 4 and 5),
+// or "" for an index outside that layer's list.
+std::string outputMaterialName(int layer, int materialIndex);
+
+}  // namespace ardelon

@@ -1,0 +1,66 @@
+#include "reliability/OutputModuleCopy.h"
+
+#include "project/Rounding.h"
+#include "project/Units.h"
+
+namespace ardelon {
+
+void prepareViewOutput(CStenorDoc& project) {
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        project.axleTypeFraction[static_cast<std::size_t>(c)] =
+            project.configurationPercent[static_cast<std::size_t>(c)] * 0.01;
+    }
+}
+
+void copyOutputModuleFields(const CStenorDoc& from, CStenorDoc& to) {
+    to.valuesInEnglish = from.valuesInEnglish;
+    to.useLoadSpectra = from.useLoadSpectra;
+    to.layerCountIndex = from.layerCountIndex;
+    to.materialIndex = from.materialIndex;
+    to.thickness = from.thickness;
+    to.poisson = from.poisson;
+    to.slipValue = from.slipValue;
+    to.seasonalModulus = from.seasonalModulus;
+    to.fatigueLayer = from.fatigueLayer;
+    to.seasonEnabled = from.seasonEnabled;
+    to.seasonWeeks = from.seasonWeeks;
+    to.meanAirTemperature = from.meanAirTemperature;
+    to.modulusDistribution = from.modulusDistribution;
+    to.modulusCov = from.modulusCov;
+    to.thicknessDistribution = from.thicknessDistribution;
+    to.thicknessCov = from.thicknessCov;
+    to.aadt = from.aadt;
+    to.percentTrucks = from.percentTrucks;
+    to.percentTrucksDesignLane = from.percentTrucksDesignLane;
+    to.directionalDistribution = from.directionalDistribution;
+    to.axleGroupsPerDay = from.axleGroupsPerDay;
+    to.truckGrowthPercent = from.truckGrowthPercent;
+    to.configurationEnabled = from.configurationEnabled;
+    to.axleTypeFraction = from.axleTypeFraction;
+    to.loadSpectra = from.loadSpectra;
+    to.loadCdf = from.loadCdf;
+    to.binAxleWeight = from.binAxleWeight;
+    to.contactRadius = from.contactRadius;
+    to.expectedEsals = from.expectedEsals;
+    to.totalAxlePercent = from.totalAxlePercent;
+    to.esalFactor = from.esalFactor;
+    to.criteria = from.criteria;
+    to.transferCoefficient = from.transferCoefficient;
+    to.costPerTon = from.costPerTon;
+    to.density = from.density;
+    to.layerCost = from.layerCost;
+    to.totalCost = from.totalCost;
+    to.laneWidth = from.laneWidth;
+    to.output = from.output;
+}
+
+void roundModuleThicknesses(CStenorDoc& work) {
+    if (work.valuesInEnglish == 1)
+        return;
+    for (double& t : work.thickness) {
+        const double inches = roundHalfUpTwoDecimals(t * units::kCmToInch);
+        t = roundHalfUpTwoDecimals(inches * units::kInchToCm);
+    }
+}
+
+}  // namespace ardelon

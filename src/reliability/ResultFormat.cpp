@@ -1,0 +1,80 @@
+#include "reliability/ResultFormat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace ardelon {
+namespace {
+
+// Drops the zeros that end the decimals of `mantissa`, keeping the point.
+std::string trimDecimals(std::string_view mantissa) {
+    std::string text(mantissa);
+    if (text.find('.') == std::string::npos)
+        return text;
+    while (!text.empty() && text.back() == '0')
+        text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+std::string formatSignificant(double value) {
+    if (std::isnan(value))
+        return "Undefined";
+    if (std::isinf(value))
+        return value > 0 ? "Infinite" : "-Infinite";
+    char buffer[64];
+    // The exponent of the value once rounded to five significant digits decides the notation.
+    std::snprintf(buffer, sizeof buffer, "%.4e", value);
+    const std::string_view scientific(buffer);
+    const auto ePos = scientific.find('e');
+    const int exponent = std::atoi(buffer + ePos + 1);
+    const int digitsBeforePoint = value == 0.0 ? 0 : (exponent >= 0 ? exponent + 1 : 0);
+    if (exponent >= -1 && digitsBeforePoint <= 5) {
+        std::snprintf(buffer, sizeof buffer, "%.*f", 5 - digitsBeforePoint, value);
+        return trimDecimals(buffer);
+    }
+    std::string mantissa = trimDecimals(scientific.substr(0, ePos));
+    char exponentText[16];
+    std::snprintf(exponentText, sizeof exponentText, "e%c%03d", exponent < 0 ? '-' : '+',
+                  std::abs(exponent));
+    return mantissa + exponentText;
+}
+
+double yearsUntilDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
+                        double damageLevel) {
+    const double firstYearDamage = axleGroupsPerDay * damagePerMillion * 0.000365;
+    if (!(firstYearDamage > 0.0))
+        return INFINITY;
+    const double ratio = damageLevel / firstYearDamage;
+    const double growth = growthPercent * 0.01;
+    if (growth == 0.0)
+        return ratio;
+    const double argument = 1.0 + growth * ratio;
+    // Shrinking traffic whose total damage stays below the level never reaches it.
+    if (!(argument > 0.0) || !(1.0 + growth > 0.0))
+        return INFINITY;
+    const double years = std::log10(argument) / std::log10(1.0 + growth);
+    return std::isfinite(years) ? years : INFINITY;
+}
+
+PercentInterval wilsonInterval95(int successes, int trials) {
+    if (trials <= 0)
+        return {0.0, 100.0};
+    constexpr double z = 1.959963984540054;
+    const double n = trials;
+    const double p = successes / n;
+    const double z2n = z * z / n;
+    const double centre = (p + z2n / 2.0) / (1.0 + z2n);
+    const double half = z / (1.0 + z2n) * std::sqrt(p * (1.0 - p) / n + z2n / (4.0 * n));
+    return {std::max(0.0, centre - half) * 100.0, std::min(1.0, centre + half) * 100.0};
+}
+
+std::string formatYears(double years) {
+    return std::isinf(years) && years > 0 ? kInfiniteYears : formatSignificant(years);
+}
+
+}  // namespace ardelon

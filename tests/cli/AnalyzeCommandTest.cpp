@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliTestSupport.h"
+#include "project/ProjectJson.h"
+
+namespace ardelon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path example(const std::string& name) {
+    const char* source = std::getenv("ARDELON_SOURCE_DIR");
+    return fs::path(source ? source : ".") / "examples" / name;
+}
+
+std::string quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+// Everything but the date line (the second), which records when the run started.
+std::string withoutDateLine(const std::string& raw) {
+    const auto first = raw.find("\r\n");
+    const auto second = raw.find("\r\n", first + 2);
+    return raw.substr(0, first) + raw.substr(second);
+}
+
+class AnalyzeCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTables) {
+    const CliRun run =
+        runCli("analyze " + quoted(example("perpetual-interstate.json")) + " --seed 1 --cycles 60");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");  // no progress bar when stderr is not a terminal
+    EXPECT_EQ(run.out.rfind("Seed: 1\nMonte Carlo cycles: 60\n\n", 0), 0u) << run.out;
+    const auto list1 = run.out.find(
+        "Perpetual Pavement Design Results: Conventional Design with Transfer Functions\n"
+        "Layer  Location  Criteria           Threshold  Units        Percent Below Critical  "
+        "Damage/Million Axle  Years to D=0.1  Years to D=1.0\n");
+    ASSERT_NE(list1, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n2      Bottom    Horizontal Strain  -70.       microstrain  "),
+              std::string::npos);
+    const auto list2 = run.out.find("Perpetual Pavement Design Results: Percentile Responses\n");
+    ASSERT_NE(list2, std::string::npos);
+    EXPECT_GT(list2, list1);
+    EXPECT_NE(run.out.find("Vertical Deflection  milli-in     15."), std::string::npos);
+    EXPECT_NE(run.out.find("Bottom    Tensile Strain       microstrain  -121.1        95"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("4      Top       Vertical Strain      microstrain  200."),
+              std::string::npos);
+}
+
+TEST_F(AnalyzeCommand, SameSeedGivesTheSameListsAndRawFileForAnyThreadCount) {
+    const std::string project = quoted(example("perpetual-interstate.json"));
+    const CliRun one =
+        runCli("analyze " + project + " --seed 7 --cycles 40 --threads 1 --raw one.ad", dir);
+    const CliRun two =
+        runCli("analyze " + project + " --seed 7 --cycles 40 --threads 2 --raw two.ad", dir);
+    const CliRun ard = runCli("analyze " + quoted(example("perpetual-interstate.ard")) +
+                                  " --seed 7 --cycles 40 --threads 2 --raw three.ad",
+                              dir);
+    ASSERT_EQ(one.status, 0) << one.err;
+    ASSERT_EQ(two.status, 0) << two.err;
+    ASSERT_EQ(ard.status, 0) << ard.err;
+    EXPECT_EQ(one.out, two.out);
+    EXPECT_EQ(one.out, ard.out);
+    const std::string raw = readText(dir / "one.ad");
+    EXPECT_EQ(withoutDateLine(raw), withoutDateLine(readText(dir / "two.ad")));
+    EXPECT_EQ(withoutDateLine(raw), withoutDateLine(readText(dir / "three.ad")));
+    EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 44);
+    EXPECT_EQ(raw.rfind("Ardelon 4.3 - Probabilistic Simulation\r\nDate:\t", 0), 0u);
+}
+
+TEST_F(AnalyzeCommand, JsonHasNumbersTextsAndWilsonIntervals) {
+    const CliRun run = runCli("analyze " + quoted(example("two-layer-esal.json")) +
+                              " --seed 3 --cycles 50 --json");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["seed"], 3);
+    EXPECT_EQ(doc["cycles"], 50);
+    ASSERT_EQ(doc["conventionalDesign"].size(), 1u);
+    const auto& fatigue = doc["conventionalDesign"][0];
+    EXPECT_EQ(fatigue["layer"], 1);
+    EXPECT_EQ(fatigue["location"], "Bottom");
+    EXPECT_EQ(fatigue["texts"][2], "Horizontal Strain");
+    const double below = fatigue["percentBelowCritical"];
+    EXPECT_EQ(below, 100.0 - fatigue["exceedances"].get<int>() * 100.0 / 50);
+    EXPECT_LE(fatigue["percentBelowCriticalInterval95"][0].get<double>(), below);
+    EXPECT_GE(fatigue["percentBelowCriticalInterval95"][1].get<double>(), below);
+    ASSERT_EQ(doc["percentileResponses"].size(), 2u);
+    for (const auto& row : doc["percentileResponses"]) {
+        const double actual = row["actualPercentile"];
+        EXPECT_LE(row["actualPercentileInterval95"][0].get<double>(), actual);
+        EXPECT_GE(row["actualPercentileInterval95"][1].get<double>(), actual);
+        EXPECT_GT(row["actualPercentileInterval95"][1].get<double>(),
+                  row["actualPercentileInterval95"][0].get<double>());
+        EXPECT_EQ(row["pass"].get<bool>(), actual > row["targetPercentile"].get<double>());
+        EXPECT_EQ(row["texts"].size(), 8u);
+    }
+    EXPECT_EQ(doc["percentileResponses"][1]["texts"][1], "Top");
+}
+
+TEST_F(AnalyzeCommand, WithoutSeedTheClockSeedsTheRun) {
+    const auto before = static_cast<long long>(std::time(nullptr));
+    const CliRun run = runCli("analyze " + quoted(example("two-layer-esal.json")) + " --cycles 5");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const long long seed = std::stoll(run.out.substr(6));
+    EXPECT_GE(seed, before);
+    EXPECT_LE(seed, static_cast<long long>(std::time(nullptr)));
+}
+
+TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
+    const std::string project = quoted(example("two-layer-esal.json"));
+    const CliRun zero = runCli("analyze " + project + " --cycles 0");
+    EXPECT_EQ(zero.status, 2);
+    EXPECT_NE(zero.err.find("--cycles"), std::string::npos) << zero.err;
+    const CliRun threads = runCli("analyze " + project + " --threads 0");
+    EXPECT_EQ(threads.status, 2);
+    const CliRun seed = runCli("analyze " + project + " --seed -4");
+    EXPECT_EQ(seed.status, 2);
+    const CliRun missing = runCli("analyze nowhere.json", dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+
+    // Eleven evaluated locations do not fit the solver's fifty points.
+    CStenorDoc doc;
+    ASSERT_TRUE(loadProject(example("two-layer-esal.json").string(), doc).ok());
+    for (int i = 0; i < 11; ++i) {
+        doc.criteria[static_cast<std::size_t>(i)].active = 1;
+        doc.criteria[static_cast<std::size_t>(i)].responseType = 1;
+    }
+    ASSERT_TRUE(storeProject(doc, (dir / "crowded.json").string()).ok());
+    const CliRun crowded = runCli("analyze crowded.json --cycles 5", dir);
+    EXPECT_EQ(crowded.status, 2);
+    EXPECT_EQ(crowded.err,
+              "ardelon-cli: crowded.json: The analysis evaluates at most 10 criterion locations at "
+              "a time (five points each), but 11 are active. Please deactivate some criteria in "
+              "the Structure module.\n");
+}
+
+TEST_F(AnalyzeCommand, UnwritableRawFileFailsBeforeAnyCycle) {
+    const CliRun run = runCli("analyze " + quoted(example("two-layer-esal.json")) +
+                                  " --cycles 5 --raw no-such-folder/x.ad",
+                              dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Cannot write the raw data file \"no-such-folder/x.ad\": No such file "
+                           "or directory."),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+}
+
+}  // namespace
+}  // namespace ardelon::testing

@@ -1,0 +1,624 @@
+#include "reliability/AnalysisRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "FakeResponseModels.h"
+#include "criteria/ResponseType.h"
+#include "project/Units.h"
+#include "reliability/ResultFormat.h"
+
+namespace ardelon {
+namespace {
+
+using testing::CallLog;
+using testing::factoryOf;
+using testing::RecordingModel;
+using testing::SeasonResponseModel;
+using testing::SmoothResponseModel;
+
+// Damage sums are accumulated in a different order by the independent check below.
+constexpr double kSumOrderTolerance = 1e-12;
+
+// Fills the cumulative distribution of a configuration: 1.0 from `bin` on.
+void singleBin(CStenorDoc& doc, int configuration, int bin) {
+    for (int k = 0; k < kBinCount; ++k) {
+        doc.loadCdf[static_cast<std::size_t>(configuration)][static_cast<std::size_t>(k)] =
+            k >= bin ? 1.0 : 0.0;
+    }
+}
+
+// A two-layer project without variability whose layer-1 modulus names the season (see
+// SeasonResponseModel), all Single axles in the 21000 lb bin, and criteria at the surface
+// (deflection, percentile), the bottom of layer 1 (strain with transfer function) and the bottom
+// of layer 2 (strain distribution). Slot 3 is active without a type and slot 13 is active: neither
+// is evaluated.
+CStenorDoc seasonProject() {
+    CStenorDoc doc;
+    doc.seasonalModulus[0] = {100000, 200000, 300000, 400000, 500000};
+    doc.modulusCov = {0, 0, 0, 0, 0};
+    doc.thicknessCov = {0, 0, 0, 0};
+    doc.axleTypeFraction = {1, 0, 0, 0};
+    singleBin(doc, Single, 10);
+    auto& c = doc.criteria;
+    c[0].active = 1;
+    c[0].responseType = VerticalDeflection;
+    c[0].threshold = 30;
+    c[0].targetPercentile = 50;
+    c[2].active = 1;
+    c[2].responseType = HorizontalStrain;
+    c[2].threshold = -100;
+    c[2].useTransferFunction = 1;
+    c[2].k1 = 1e-3;
+    c[2].k2 = 2;
+    c[3].active = 1;  // no response type chosen
+    c[5].active = 1;
+    c[5].responseType = HorizontalStrainDistribution;
+    c[5].distribution = {-5, -15, -25, -35, -45};
+    c[13].active = 1;
+    c[13].responseType = VerticalStrain;
+    c[13].threshold = 200;
+    return doc;
+}
+
+// The seasons a run draws, replayed independently: one deviate for the season, then twelve more
+// (five normal pairs, the configuration and the load) per cycle.
+std::array<int, kSeasonCount> replaySeasons(std::uint32_t seed, int cycles,
+                                            const std::array<int, kSeasonCount>& weeks,
+                                            std::vector<int>* order = nullptr) {
+    MonteCarloSampler sampler(seed);
+    std::array<int, kSeasonCount> counts{};
+    for (int c = 0; c < cycles; ++c) {
+        const int season = MonteCarloSampler::pickSeason(sampler.uniformDeviate(), weeks);
+        ++counts[static_cast<std::size_t>(season)];
+        if (order)
+            order->push_back(season);
+        for (int i = 0; i < 12; ++i)
+            sampler.uniformDeviate();
+    }
+    return counts;
+}
+
+AnalysisRunOptions options(int cycles, std::uint32_t seed, int threads = 1) {
+    AnalysisRunOptions o;
+    o.cycles = cycles;
+    o.seed = seed;
+    o.threads = threads;
+    o.startTime = 1796448000;  // a fixed date line
+    return o;
+}
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> splitCrLf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::filesystem::path scratchDir(const std::string& name) {
+    auto dir = std::filesystem::temp_directory_path() / ("ardelon-analysis-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+template <std::size_t N>
+std::vector<std::string> cells(const std::array<std::string, N>& a) {
+    return {a.begin(), a.end()};
+}
+
+TEST(AnalysisRun, HandCheckableCountsDamageAndLists) {
+    CStenorDoc work = seasonProject();
+    const int n = 2000;
+    const auto seasons = replaySeasons(11, n, work.seasonWeeks);
+    ASSERT_GT(seasons[2], 0);  // the ties at season 2 must occur to be tested
+
+    const AnalysisRunOutcome out =
+        runAnalysis(work, factoryOf<SeasonResponseModel>(), options(n, 11));
+    ASSERT_EQ(out.status, AnalysisStatus::Completed);
+    const AnalysisResults& r = out.results;
+    EXPECT_EQ(r.cycles, n);
+
+    // Deflection 10 (s + 1) milli-in against 30: seasons 3 and 4 exceed.
+    const int hot = seasons[3] + seasons[4];
+    EXPECT_EQ(r.exceedCount[0], hot);
+    // Strain −(60 + 20 s) against −100: season 2 gives exactly −100, a tie, which does not count.
+    EXPECT_EQ(r.exceedCount[2], hot);
+    // Damage of the exceeding point: Nf = k1 (1/|ε|)^k2 with ε = 120 or 140 microstrain.
+    const double nf3 = 1e-3 * std::pow(1.0 / 120e-6, 2), nf4 = 1e-3 * std::pow(1.0 / 140e-6, 2);
+    const double damage = (seasons[3] / nf3 + seasons[4] / nf4) * 1e6 / n;
+    EXPECT_NEAR(r.damagePerMillion[2], damage, damage * kSumOrderTolerance);
+    EXPECT_EQ(r.damagePerMillion[0], 0.0);  // deflections do no damage
+    EXPECT_EQ(work.criteria[2].damagePerMillion, r.damagePerMillion[2]);
+    // Strain distribution −10 s against −5, −15, −25, −35, −45.
+    EXPECT_EQ(r.limitExceedCount[0][5], n - seasons[0]);
+    EXPECT_EQ(r.limitExceedCount[1][5], n - seasons[0] - seasons[1]);
+    EXPECT_EQ(r.limitExceedCount[2][5], hot);
+    EXPECT_EQ(r.limitExceedCount[3][5], seasons[4]);
+    EXPECT_EQ(r.limitExceedCount[4][5], 0);
+    EXPECT_EQ(r.exceedCount[5], 0);  // levels only
+    // Slots 3 (no type) and 13 (no location) are not evaluated.
+    EXPECT_EQ(r.exceedCount[3], 0);
+    EXPECT_EQ(r.exceedCount[13], 0);
+    EXPECT_EQ(r.pointCount, 15);
+    EXPECT_EQ(r.loadCount, 2);
+    EXPECT_EQ(work.output.pointCount, 15);
+    EXPECT_EQ(work.output.loadCount, 2);
+
+    const double below = 100.0 - hot * 100.0 / n;
+    ASSERT_EQ(out.lists.transferFunction.size(), 1u);
+    const TransferFunctionRow& t = out.lists.transferFunction[0];
+    const double a = 1000 * r.damagePerMillion[2] * 0.000365;
+    EXPECT_EQ(cells(t.cells),
+              (std::vector<std::string>{
+                  "1", "Bottom", "Horizontal Strain", "-100.", "microstrain",
+                  formatSignificant(below), formatSignificant(r.damagePerMillion[2]),
+                  formatSignificant(std::log10(1 + 0.04 * (0.1 / a)) / std::log10(1.04)),
+                  formatSignificant(std::log10(1 + 0.04 * (1.0 / a)) / std::log10(1.04))}));
+
+    ASSERT_EQ(out.lists.percentile.size(), 6u);
+    EXPECT_EQ(cells(out.lists.percentile[0].cells),
+              (std::vector<std::string>{"1", "Top", "Vertical Deflection", "milli-in", "30.", "50.",
+                                        formatSignificant(below), "Pass"}));
+    const std::vector<std::vector<std::string>> distributionRows = {
+        {"2", "Bottom", "Tensile Strain", "microstrain", "-5.", "95",
+         formatSignificant(seasons[0] * 100.0 / n), "Fail"},
+        {"", "", "", "", "-15.", "85", formatSignificant((seasons[0] + seasons[1]) * 100.0 / n),
+         (seasons[0] + seasons[1]) * 100.0 / n > 85 ? "Pass" : "Fail"},
+        {"", "", "", "", "-25.", "75", formatSignificant((n - hot) * 100.0 / n),
+         (n - hot) * 100.0 / n > 75 ? "Pass" : "Fail"},
+        {"", "", "", "", "-35.", "65", formatSignificant((n - seasons[4]) * 100.0 / n), "Pass"},
+        {"", "", "", "", "-45.", "55", "100.", "Pass"},
+    };
+    for (std::size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(cells(out.lists.percentile[k + 1].cells), distributionRows[k]) << k;
+    }
+}
+
+TEST(AnalysisRun, PointsLoadsAndStructureGivenToTheSolver) {
+    CStenorDoc work = seasonProject();
+    CallLog log;
+    const ResponseModelFactory factory = [&] {
+        return std::make_unique<RecordingModel<SeasonResponseModel>>(log);
+    };
+    ASSERT_EQ(runAnalysis(work, factory, options(3, 5)).status, AnalysisStatus::Completed);
+    ASSERT_EQ(log.points.size(), 3u);
+    const auto& pts = log.points[0];
+    ASSERT_EQ(pts.size(), 15u);
+    const double depth[3] = {0.0, 10.0, 10.0 + 999.0};  // slots 0, 2, 5
+    const int layer[3] = {1, 1, 2};
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 5; ++j) {
+            const EvaluationPoint& p = pts[static_cast<std::size_t>(5 * k + j)];
+            EXPECT_EQ(p.x, kEvaluationPlanPositions[static_cast<std::size_t>(j)][0]);
+            EXPECT_EQ(p.y, kEvaluationPlanPositions[static_cast<std::size_t>(j)][1]);
+            EXPECT_EQ(p.depth, depth[k]);
+            EXPECT_EQ(p.layer, layer[k]);
+        }
+    }
+    const auto& wheels = log.loads[0];
+    ASSERT_EQ(wheels.size(), 2u);
+    EXPECT_EQ(wheels[1].x, 13.5);
+    EXPECT_EQ(wheels[1].pressure, 100.0);
+    EXPECT_EQ(wheels[1].radius, std::sqrt(21000.0 / 4 * MonteCarloSampler::kContactAreaFactor));
+    const LayerSystem& s = log.systems[0];
+    EXPECT_EQ(s.poisson, work.poisson);
+    EXPECT_EQ(s.bond, (std::array<double, 3>{1, 1, 1}));
+    EXPECT_EQ(s.thickness, (std::array<double, 4>{10, 999, 999, 999}));
+}
+
+TEST(AnalysisRun, SlotDepthsAndLayerNumbers) {
+    const std::array<double, 4> h{2, 4, 6, 8};
+    const double expected[13] = {0, 1, 2, 2, 4, 6, 6, 9, 12, 12, 16, 20, 20.01};
+    for (int slot = 0; slot < 13; ++slot) {
+        EXPECT_DOUBLE_EQ(slotDepth(slot, h), expected[slot]) << slot;
+        EXPECT_EQ(slotLayerNumber(slot), slot / 3 + 1);
+    }
+}
+
+TEST(AnalysisRun, TwoLayerCopiesModuliDownAndZeroesThicknessCovs) {
+    CStenorDoc work = seasonProject();
+    work.modulusCov = {30, 50, 50, 50, 50};
+    work.thicknessCov = {5, 3, 3, 3};
+    CallLog log;
+    const ResponseModelFactory factory = [&] {
+        return std::make_unique<RecordingModel<SmoothResponseModel>>(log);
+    };
+    ASSERT_EQ(runAnalysis(work, factory, options(50, 2)).status, AnalysisStatus::Completed);
+    for (const LayerSystem& s : log.systems) {
+        EXPECT_EQ(s.modulus[2], s.modulus[1]);
+        EXPECT_EQ(s.modulus[3], s.modulus[1]);
+        EXPECT_EQ(s.modulus[4], s.modulus[1]);
+        EXPECT_EQ(s.thickness[1], 999.0);
+    }
+    EXPECT_EQ(work.thicknessCov, (std::array<double, 4>{5, 0, 0, 0}));
+}
+
+TEST(AnalysisRun, FloorsRaiseThinLayersAndSoftModuli) {
+    CStenorDoc work = seasonProject();
+    work.thickness[0] = 0.5;
+    work.seasonalModulus[1] = {500, 500, 500, 500, 500};
+    CallLog log;
+    const ResponseModelFactory factory = [&] {
+        return std::make_unique<RecordingModel<SeasonResponseModel>>(log);
+    };
+    ASSERT_EQ(runAnalysis(work, factory, options(5, 2)).status, AnalysisStatus::Completed);
+    for (const LayerSystem& s : log.systems) {
+        EXPECT_EQ(s.thickness[0], 1.0);
+        EXPECT_EQ(s.modulus[1], 1000.0);
+    }
+}
+
+TEST(AnalysisRun, FirstCycleWithoutAQualifyingBinUsesTheHeaviestLoadedBin) {
+    // The 13th deviate of seed 1 is the first cycle's load deviate.
+    MonteCarloSampler replay(1);
+    for (int i = 0; i < 12; ++i)
+        replay.uniformDeviate();
+    const double u = replay.uniformDeviate();
+    CStenorDoc work = seasonProject();
+    auto& cdf = work.loadCdf[Single];
+    cdf = {};
+    for (int k = 3; k < kBinCount; ++k)
+        cdf[static_cast<std::size_t>(k)] = k < 5 ? u / 4 : u / 2;
+    CallLog log;
+    const ResponseModelFactory factory = [&] {
+        return std::make_unique<RecordingModel<SeasonResponseModel>>(log);
+    };
+    ASSERT_EQ(runAnalysis(work, factory, options(1, 1)).status, AnalysisStatus::Completed);
+    // Bin 5 (11000 lb) over four tires, not a zero load.
+    EXPECT_EQ(log.loads[0][0].radius, std::sqrt(2750.0 * MonteCarloSampler::kContactAreaFactor));
+}
+
+TEST(AnalysisRun, ExceedanceTiesAndPassOnlyWhenStrictlyGreater) {
+    CStenorDoc work = seasonProject();
+    auto& c = work.criteria;
+    c[0].threshold = 20;  // season 1 gives exactly 20: a tie, not an exceedance
+    c[2].useTransferFunction = 0;
+    const int n = 1000;
+    const auto seasons = replaySeasons(3, n, work.seasonWeeks);
+    const int exceeding = n - seasons[0] - seasons[1];
+    const double actual = 100.0 - exceeding * 100.0 / n;
+    c[0].targetPercentile = actual;  // a tie fails
+    c[2].targetPercentile = std::nextafter(actual, 0.0);
+    const AnalysisRunOutcome out =
+        runAnalysis(work, factoryOf<SeasonResponseModel>(), options(n, 3));
+    ASSERT_EQ(out.status, AnalysisStatus::Completed);
+    EXPECT_EQ(out.results.exceedCount[0], exceeding);
+    ASSERT_TRUE(out.lists.transferFunction.empty());
+    ASSERT_GE(out.lists.percentile.size(), 2u);
+    EXPECT_EQ(out.lists.percentile[0].cells[7], "Fail");
+    // The bottom of layer 1 reads "Bot" in the percentile list.
+    EXPECT_EQ(out.lists.percentile[1].cells[1], "Bot");
+    EXPECT_EQ(out.lists.percentile[1].cells[2], "Horizontal Strain");
+    EXPECT_EQ(out.lists.percentile[1].cells[4], "-100.");
+}
+
+TEST(AnalysisRun, StressCriteriaInTheTransferFunctionListHaveNoDamageAndInfiniteYears) {
+    CStenorDoc work = seasonProject();
+    auto& c = work.criteria[0];
+    c.responseType = VerticalStress;
+    c.threshold = 60;
+    c.useTransferFunction = 1;
+    work.esalFactor = -1;  // the damage column stays empty
+    const AnalysisRunOutcome out =
+        runAnalysis(work, factoryOf<SeasonResponseModel>(), options(200, 9));
+    ASSERT_EQ(out.lists.transferFunction.size(), 2u);
+    const auto& row = out.lists.transferFunction[0];
+    EXPECT_EQ(row.cells[2], "Vertical Stress");
+    EXPECT_EQ(row.cells[4], "psi");
+    EXPECT_EQ(row.cells[6], "");
+    EXPECT_EQ(row.cells[7], "Infinite");
+    EXPECT_EQ(row.cells[8], "Infinite");
+}
+
+TEST(AnalysisRun, ZeroGrowthGivesDamageLevelOverFirstYearDamage) {
+    CStenorDoc work = seasonProject();
+    work.truckGrowthPercent = 0;
+    const AnalysisRunOutcome out =
+        runAnalysis(work, factoryOf<SeasonResponseModel>(), options(500, 4));
+    ASSERT_EQ(out.lists.transferFunction.size(), 1u);
+    const auto& row = out.lists.transferFunction[0];
+    const double a = 1000 * row.damagePerMillion * 0.000365;
+    ASSERT_GT(a, 0);
+    EXPECT_EQ(row.cells[7], formatSignificant(0.1 / a));
+    EXPECT_EQ(row.cells[8], formatSignificant(1.0 / a));
+}
+
+TEST(AnalysisRun, StrainDistributionOutsideABottomStillNamesItsLocation) {
+    CStenorDoc work = seasonProject();
+    work.criteria[4] = work.criteria[5];  // middle of layer 2
+    work.criteria[5] = CriterionSlot{};
+    const AnalysisRunOutcome out =
+        runAnalysis(work, factoryOf<SeasonResponseModel>(), options(10, 4));
+    ASSERT_EQ(out.lists.percentile.size(), 6u);
+    EXPECT_EQ(out.lists.percentile[1].cells[0], "2");
+    EXPECT_EQ(out.lists.percentile[1].cells[1], "Middle");
+}
+
+// ---- Raw-data file ----
+
+TEST(AnalysisRawData, HeaderLinesColumnsAndCrLf) {
+    const auto dir = scratchDir("raw");
+    CStenorDoc work = seasonProject();
+    AnalysisRunOptions o = options(7, 21);
+    o.rawDataPath = (dir / "run.ad").string();
+    const AnalysisRunOutcome out = runAnalysis(work, factoryOf<SeasonResponseModel>(), o);
+    ASSERT_EQ(out.status, AnalysisStatus::Completed);
+    const std::string text = readBytes(dir / "run.ad");
+    ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+              std::count(text.begin(), text.end(), '\r'));
+    const auto lines = splitCrLf(text);
+    ASSERT_EQ(lines.size(), 7u + 4u);
+    EXPECT_EQ(lines[0], "Ardelon 4.3 - Probabilistic Simulation");
+    EXPECT_EQ(lines[1], "Date:\t" + rawDataDate(o.startTime));
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3],
+              "Run\tSeason\tE1\tE2\tE3\tE4\tE5\tH1\tH2\tH3\tH4\tAxle Type\tWeight\t"
+              "Location1\tLocation2\tLocation3\t");
+    std::vector<int> order;
+    replaySeasons(21, 7, work.seasonWeeks, &order);
+    for (int c = 0; c < 7; ++c) {
+        const int s = order[static_cast<std::size_t>(c)];
+        // The soil's seasonal moduli, copied into layers 3 to 5 of the two-layer structure.
+        const double soil[5] = {12000, 15000, 24000, 15000, 13200};
+        char expected[512];
+        std::snprintf(expected, sizeof expected,
+                      "%d\t%d\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t10.00\t999.00\t999.00\t"
+                      "999.00\t0\t5250.00\t%.2f\t%.2f\t%.2f\t",
+                      c + 1, s, 100000.0 * (s + 1), soil[s], soil[s], soil[s], soil[s],
+                      10.0 * (s + 1), -(60.0 + 20.0 * s), -10.0 * s);
+        EXPECT_EQ(lines[static_cast<std::size_t>(c + 4)], expected) << c;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "run.ad.partial"));
+}
+
+TEST(AnalysisRawData, DateLineForm) {
+    const std::string date = rawDataDate(1796448000);
+    ASSERT_EQ(date.size(), 24u);
+    EXPECT_EQ(date[3], ' ');
+    EXPECT_EQ(date[7], ' ');
+    EXPECT_EQ(date[13], ':');
+    EXPECT_EQ(date.substr(date.size() - 4), "2026");
+    EXPECT_NE(date.find("Dec"), std::string::npos);
+}
+
+TEST(AnalysisRawData, MetricThicknessesAreWrittenInInches) {
+    const auto dir = scratchDir("metric");
+    CStenorDoc work = seasonProject();
+    work.valuesInEnglish = 0;
+    work.thickness = {25.4, 2537.46, 2537.46, 2537.46};
+    AnalysisRunOptions o = options(2, 21);
+    o.rawDataPath = (dir / "metric.ad").string();
+    ASSERT_EQ(runAnalysis(work, factoryOf<SeasonResponseModel>(), o).status,
+              AnalysisStatus::Completed);
+    const auto lines = splitCrLf(readBytes(dir / "metric.ad"));
+    ASSERT_EQ(lines.size(), 6u);
+    std::vector<std::string> fields;
+    std::stringstream line(lines[4]);
+    for (std::string f; std::getline(line, f, '\t');)
+        fields.push_back(f);
+    ASSERT_EQ(fields.size(), 16u);
+    EXPECT_EQ(fields[7], "10.00");
+    EXPECT_EQ(fields[8], "999.00");
+}
+
+TEST(AnalysisRawData, NoEvaluatedLocationEndsLinesAfterTheWeight) {
+    const auto dir = scratchDir("none");
+    CStenorDoc work = seasonProject();
+    for (auto& c : work.criteria)
+        c.active = 0;
+    AnalysisRunOptions o = options(3, 21);
+    o.rawDataPath = (dir / "none.ad").string();
+    const AnalysisRunOutcome out = runAnalysis(work, factoryOf<SeasonResponseModel>(), o);
+    ASSERT_EQ(out.status, AnalysisStatus::Completed);
+    EXPECT_TRUE(out.lists.empty());
+    const auto lines = splitCrLf(readBytes(dir / "none.ad"));
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[3].substr(lines[3].size() - 7), "Weight\t");
+    EXPECT_EQ(std::count(lines[5].begin(), lines[5].end(), '\t'), 13);
+}
+
+// ---- Refusals, cancel and threads ----
+
+TEST(AnalysisRefusals, NothingChangesAndTheMessageSaysWhy) {
+    const auto dir = scratchDir("refused");
+    struct Case {
+        std::function<void(CStenorDoc&, AnalysisRunOptions&)> change;
+        std::string caption;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {[](CStenorDoc&, AnalysisRunOptions& o) { o.cycles = 0; }, "Monte Carlo Cycles",
+         "Please enter a number of Monte Carlo cycles of at least 1."},
+        {[](CStenorDoc& d, AnalysisRunOptions&) {
+             for (int i = 0; i < 11; ++i) {
+                 d.criteria[static_cast<std::size_t>(i)].active = 1;
+                 d.criteria[static_cast<std::size_t>(i)].responseType = VerticalStress;
+             }
+         },
+         "Too Many Criteria",
+         "The analysis evaluates at most 10 criterion locations at a time (five points each), but "
+         "11 are active. Please deactivate some criteria in the Structure module."},
+        {[](CStenorDoc& d, AnalysisRunOptions&) {
+             d.axleTypeFraction = {0.5, 0.5, 0, 0};
+         },
+         "Load Spectra Missing",
+         "The Tandem axles carry 50. % of the axle groups but their cumulative load distribution "
+         "is "
+         "empty. Please open the Load Spectra module and accept it to compute the load "
+         "distributions."},
+        {[](CStenorDoc& d, AnalysisRunOptions&) {
+             d.axleTypeFraction = {0.9, 0, 0, 0};
+         },
+         "Load Spectra Missing",
+         "The axle configuration shares add up to less than 100 %, so the remainder is analysed as "
+         "Steer axles, whose cumulative load distribution is empty. Please correct the shares in "
+         "the Load Spectra module and accept it."},
+        {[&](CStenorDoc&, AnalysisRunOptions& o) {
+             o.rawDataPath = (dir / "missing-folder" / "x.ad").string();
+         },
+         "Raw Data File",
+         "Cannot write the raw data file \"" + (dir / "missing-folder" / "x.ad").string() +
+             "\": No such file or directory."},
+    };
+    for (const Case& c : cases) {
+        CStenorDoc work = seasonProject();
+        work.thicknessCov = {5, 3, 3, 3};
+        AnalysisRunOptions o = options(10, 1);
+        c.change(work, o);
+        const CStenorDoc before = work;
+        int calls = 0;
+        const ResponseModelFactory factory = [&] {
+            ++calls;
+            return std::make_unique<SeasonResponseModel>();
+        };
+        const AnalysisRunOutcome out = runAnalysis(work, factory, o);
+        EXPECT_EQ(out.status, AnalysisStatus::Refused);
+        EXPECT_EQ(out.refusal.caption, c.caption);
+        EXPECT_EQ(out.refusal.text, c.text);
+        EXPECT_EQ(work, before);
+        EXPECT_EQ(calls, 0);
+    }
+}
+
+TEST(AnalysisRefusals, TenLocationsAndUnevaluatedSlotsAreAccepted) {
+    CStenorDoc work = seasonProject();
+    for (int i = 0; i < kSlotCount; ++i) {
+        auto& c = work.criteria[static_cast<std::size_t>(i)];
+        c.active = 1;
+        c.responseType = i < 10 ? VerticalStress : -1;  // 10, 11, 12: no type; 13, 14: no place
+    }
+    work.criteria[13].responseType = work.criteria[14].responseType = VerticalStress;
+    EXPECT_FALSE(checkAnalysisInputs(work, 1).has_value());
+}
+
+// A project with every kind of variability and all four configurations.
+CStenorDoc variableProject() {
+    CStenorDoc doc;
+    doc.layerCountIndex = 2;
+    doc.thickness = {6, 4, 12, 999};
+    doc.thicknessCov = {8, 10, 15, 0};
+    doc.thicknessDistribution = {0, 1, 0, 0};
+    doc.seasonWeeks = {20, 10, 12, 6, 4};
+    doc.axleTypeFraction = {0.4, 0.3, 0.2, 0.1};
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        for (int k = 0; k < kBinCount; ++k) {
+            doc.loadCdf[static_cast<std::size_t>(c)][static_cast<std::size_t>(k)] =
+                std::min(1.0, (k + 1) / (30.0 + 5 * c));
+        }
+    }
+    doc.loadCdf[Tridem][55] = 0.999;  // some draws keep the previous load
+    auto& c = doc.criteria;
+    c[2] = {1, HorizontalStrain, -70, 2.83e-6, 3.2, 1, 0, {}, 50};
+    c[5] = {1, HorizontalStrainDistribution, 0, 0, 0, 0, 0, {-80, -70, -60, -50, -40}, 50};
+    c[9] = {1, VerticalStrain, 200, 5.5e15 * 1e-9, 3.9, 1, 0, {}, 50};
+    c[0] = {1, VerticalDeflection, 15, 0, 0, 0, 0, {}, 90};
+    c[1] = {1, HorizontalStress, -50, 0, 0, 0, 0, {}, 80};
+    c[12] = {1, PrincipalStrain, 100, 0, 0, 0, 0, {}, 70};
+    return doc;
+}
+
+TEST(AnalysisThreads, ResultsListsAndRawFileAreIdenticalForAnyThreadCount) {
+    const auto dir = scratchDir("threads");
+    std::vector<AnalysisRunOutcome> outcomes;
+    std::vector<CStenorDoc> works;
+    std::vector<std::string> files;
+    for (int threads : {1, 2, 3, 8}) {
+        CStenorDoc work = variableProject();
+        AnalysisRunOptions o = options(1100, 77, threads);
+        o.rawDataPath = (dir / ("t" + std::to_string(threads) + ".ad")).string();
+        outcomes.push_back(runAnalysis(work, factoryOf<SmoothResponseModel>(), o));
+        ASSERT_EQ(outcomes.back().status, AnalysisStatus::Completed);
+        works.push_back(work);
+        files.push_back(readBytes(o.rawDataPath));
+    }
+    ASSERT_GT(outcomes[0].results.exceedCount[2], 0);
+    ASSERT_GT(outcomes[0].results.damagePerMillion[2], 0.0);
+    for (std::size_t k = 1; k < outcomes.size(); ++k) {
+        EXPECT_EQ(outcomes[k].results, outcomes[0].results);
+        EXPECT_EQ(works[k], works[0]);
+        EXPECT_EQ(files[k], files[0]);
+        ASSERT_EQ(outcomes[k].lists.percentile.size(), outcomes[0].lists.percentile.size());
+        for (std::size_t r = 0; r < outcomes[0].lists.percentile.size(); ++r) {
+            EXPECT_EQ(outcomes[k].lists.percentile[r].cells, outcomes[0].lists.percentile[r].cells);
+        }
+        ASSERT_EQ(outcomes[k].lists.transferFunction.size(), 2u);
+        for (std::size_t r = 0; r < 2; ++r) {
+            EXPECT_EQ(outcomes[k].lists.transferFunction[r].cells,
+                      outcomes[0].lists.transferFunction[r].cells);
+        }
+    }
+    EXPECT_EQ(splitCrLf(files[0]).size(), 1104u);
+}
+
+TEST(AnalysisThreads, SameSeedSameRunDifferentSeedDifferentRun) {
+    CStenorDoc a = variableProject(), b = variableProject(), c = variableProject();
+    const auto ra = runAnalysis(a, factoryOf<SmoothResponseModel>(), options(300, 5, 2));
+    const auto rb = runAnalysis(b, factoryOf<SmoothResponseModel>(), options(300, 5, 2));
+    const auto rc = runAnalysis(c, factoryOf<SmoothResponseModel>(), options(300, 6, 2));
+    EXPECT_EQ(ra.results, rb.results);
+    EXPECT_NE(ra.results.damagePerMillion, rc.results.damagePerMillion);
+}
+
+TEST(AnalysisCancel, LeavesTheWorkingCopyAndNoRawFile) {
+    const auto dir = scratchDir("cancel");
+    const auto path = dir / "old.ad";
+    {
+        std::ofstream old(path, std::ios::binary);
+        old << "earlier run";
+    }
+    CStenorDoc work = variableProject();
+    const CStenorDoc before = work;
+    std::atomic<bool> cancel{false};
+    std::vector<int> progress;
+    AnalysisRunOptions o = options(2000, 8, 2);
+    o.rawDataPath = path.string();
+    o.cancel = &cancel;
+    o.progress = [&](int done, int total) {
+        progress.push_back(done);
+        EXPECT_EQ(total, 2000);
+        if (done >= 512)
+            cancel = true;
+    };
+    const AnalysisRunOutcome out = runAnalysis(work, factoryOf<SmoothResponseModel>(), o);
+    EXPECT_EQ(out.status, AnalysisStatus::Cancelled);
+    EXPECT_EQ(work, before);
+    EXPECT_EQ(out.results, AnalysisResults{});
+    EXPECT_TRUE(out.lists.empty());
+    EXPECT_EQ(readBytes(path), "earlier run");
+    EXPECT_FALSE(std::filesystem::exists(dir / "old.ad.partial"));
+    EXPECT_EQ(progress, (std::vector<int>{256, 512}));
+}
+
+TEST(AnalysisCancel, ProgressReachesN) {
+    CStenorDoc work = seasonProject();
+    std::vector<int> progress;
+    AnalysisRunOptions o = options(600, 8, 2);
+    o.progress = [&](int done, int) { progress.push_back(done); };
+    ASSERT_EQ(runAnalysis(work, factoryOf<SeasonResponseModel>(), o).status,
+              AnalysisStatus::Completed);
+    EXPECT_EQ(progress, (std::vector<int>{256, 512, 600}));
+}
+
+}  // namespace
+}  // namespace ardelon

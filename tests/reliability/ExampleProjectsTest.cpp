@@ -1,0 +1,72 @@
+// The example projects in examples/ match their engineering description. Setting
+// ARDELON_WRITE_EXAMPLES=1 rewrites them from it (JSON and .ard).
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ExampleProjects.h"
+#include "project/ProjectJson.h"
+#include "reliability/AnalysisRun.h"
+#include "reliability/OutputModuleCopy.h"
+
+namespace ardelon {
+namespace {
+
+std::filesystem::path examplesDir() {
+    const char* source = std::getenv("ARDELON_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "examples";
+}
+
+void checkExample(const CStenorDoc& built, const std::string& stem) {
+    const auto json = examplesDir() / (stem + ".json");
+    const auto ard = examplesDir() / (stem + ".ard");
+    if (std::getenv("ARDELON_WRITE_EXAMPLES")) {
+        ASSERT_TRUE(storeProject(built, json.string()).ok());
+        ASSERT_TRUE(storeProject(built, ard.string()).ok());
+    }
+    CStenorDoc fromJson, fromArd;
+    ASSERT_TRUE(loadProject(json.string(), fromJson).ok()) << json;
+    ASSERT_TRUE(loadProject(ard.string(), fromArd).ok()) << ard;
+    // Fields that the project file does not keep (the ESAL factor, the fractions) are derived
+    // again by the Load Spectra accept and the View Output command.
+    CStenorDoc expected = built;
+    expected.esalFactor = fromJson.esalFactor;
+    expected.axleTypeFraction = fromJson.axleTypeFraction;
+    expected.useLoadSpectra = fromJson.useLoadSpectra;
+    EXPECT_EQ(fromJson, expected);
+    EXPECT_EQ(projectToJson(fromArd), projectToJson(fromJson));
+}
+
+TEST(ExampleProjects, PerpetualInterstateMatchesItsDescription) {
+    const CStenorDoc doc = testing::perpetualInterstateExample();
+    // The Rural Interstate class mix: axle groups per truck and shares of the vehicle type route.
+    EXPECT_NEAR(doc.axlesPerTruck[0], 1.53072, 1e-9);
+    EXPECT_NEAR(doc.axlesPerTruck[1], 1.48162, 1e-9);
+    EXPECT_NEAR(doc.axlesPerTruck[2], 0.02317, 1e-9);
+    EXPECT_EQ(doc.configurationPercent, (std::array<double, 4>{50.43, 48.81, 0.76, 0}));
+    EXPECT_EQ(doc.configurationEnabled, (std::array<int, 4>{1, 1, 1, 0}));
+    EXPECT_EQ(doc.axleGroupsPerDay, 10244);  // 3.03551 × 0.9 × 0.5 × 0.25 × 30000
+    for (int c = 0; c < 3; ++c)
+        EXPECT_DOUBLE_EQ(doc.loadCdf[static_cast<std::size_t>(c)][55], 1.0);
+    EXPECT_GT(doc.seasonalModulus[0][Winter], doc.seasonalModulus[0][Summer]);
+    CStenorDoc work = doc;
+    prepareViewOutput(work);
+    EXPECT_FALSE(checkAnalysisInputs(work, 5000).has_value());
+    EXPECT_EQ(evaluatedSlots(work.criteria).count, 4);
+    checkExample(doc, "perpetual-interstate");
+}
+
+TEST(ExampleProjects, EsalRouteMatchesItsDescription) {
+    const CStenorDoc doc = testing::esalRouteExample();
+    EXPECT_EQ(doc.layerCountIndex, 0);
+    EXPECT_EQ(doc.loadSpectra[0][8], 1000000.0);
+    CStenorDoc work = doc;
+    prepareViewOutput(work);
+    EXPECT_FALSE(checkAnalysisInputs(work, 5000).has_value());
+    checkExample(doc, "two-layer-esal");
+}
+
+}  // namespace
+}  // namespace ardelon

@@ -1,0 +1,203 @@
+#include "reliability/MonteCarloSampler.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace ardelon {
+namespace {
+
+// Sample statistics of 200000 draws: the standard error of a mean is about 0.2 % of sigma, so
+// 1 % leaves a wide margin without letting a wrong formula through.
+constexpr double kStatisticalTolerance = 0.01;
+// Quantities that pass through one or two libm calls.
+constexpr double kLibmTolerance = 1e-12;
+
+TEST(MonteCarloGenerator, SeedOneGivesTheReferenceSequence) {
+    MonteCarloSampler sampler(1);
+    EXPECT_EQ(sampler.nextRaw(), 41);
+    EXPECT_EQ(sampler.nextRaw(), 18467);
+    EXPECT_EQ(sampler.nextRaw(), 6334);
+    EXPECT_EQ(sampler.nextRaw(), 26500);
+    EXPECT_EQ(sampler.nextRaw(), 19169);
+}
+
+TEST(MonteCarloGenerator, DefaultStateIsSeedOneAndStateWraps) {
+    MonteCarloSampler sampler;
+    EXPECT_EQ(sampler.seed(), 1u);
+    sampler.setSeed(0xFFFFFFFFu);
+    const int raw = sampler.nextRaw();
+    // (2^32 − 1) × 214013 + 2531011 modulo 2^32 = 2531011 − 214013 = 2316998.
+    EXPECT_EQ(sampler.seed(), 2316998u);
+    EXPECT_EQ(raw, 2316998 >> 16);
+}
+
+TEST(MonteCarloGenerator, UniformDeviateRedrawsARawZero) {
+    // Find a seed whose next raw number is 0, then check the deviate skips it.
+    MonteCarloSampler probe;
+    std::uint32_t seed = 0;
+    for (std::uint32_t s = 0;; ++s) {
+        probe.setSeed(s);
+        if (probe.nextRaw() == 0) {
+            seed = s;
+            break;
+        }
+    }
+    MonteCarloSampler sampler(seed);
+    MonteCarloSampler follower(seed);
+    follower.nextRaw();  // the zero
+    const int second = follower.nextRaw();
+    ASSERT_NE(second, 0);
+    EXPECT_EQ(sampler.uniformDeviate(), second * MonteCarloSampler::kRawToUniform);
+    EXPECT_EQ(sampler.seed(), follower.seed());
+}
+
+TEST(MonteCarloGenerator, UniformDeviateOfSeedOne) {
+    MonteCarloSampler sampler(1);
+    EXPECT_EQ(sampler.uniformDeviate(), 41 * 3.051850947599719e-05);
+    EXPECT_EQ(32767 * MonteCarloSampler::kRawToUniform, 1.0);
+}
+
+TEST(MonteCarloSeason, BoundariesBelongToTheNextSeason) {
+    const std::array<int, 5> weeks{26, 8, 12, 6, 0};
+    EXPECT_EQ(MonteCarloSampler::pickSeason(0.1, weeks), 0);
+    EXPECT_EQ(MonteCarloSampler::pickSeason(26 * MonteCarloSampler::kWeekToYear, weeks), 1);
+    EXPECT_EQ(MonteCarloSampler::pickSeason(34 * MonteCarloSampler::kWeekToYear, weeks), 2);
+    EXPECT_EQ(MonteCarloSampler::pickSeason(0.9, weeks), 3);
+    // The first four seasons fill the year: u = 1 still falls into the fifth season.
+    EXPECT_EQ(MonteCarloSampler::pickSeason(1.0, weeks), 4);
+    EXPECT_EQ(MonteCarloSampler::pickSeason(1.0, {52, 0, 0, 0, 0}), 4);
+    EXPECT_EQ(MonteCarloSampler::pickSeason(0.5, {0, 0, 0, 0, 52}), 4);
+}
+
+TEST(MonteCarloNormal, BoxMullerWithTheProgramsAngleFactor) {
+    const NormalPair unit = MonteCarloSampler::normalPair(1.0, 0.3);
+    EXPECT_EQ(unit.z1, 0.0);
+    EXPECT_EQ(unit.z2, 0.0);
+    const NormalPair p = MonteCarloSampler::normalPair(0.5, 0.25);
+    const double r = std::sqrt(-2.0 * std::log(0.5));
+    EXPECT_NEAR(p.z1, r * std::sin(0.25 * 6.283185308), kLibmTolerance);
+    EXPECT_NEAR(p.z2, r * std::cos(0.25 * 6.283185308), kLibmTolerance);
+    EXPECT_NEAR(p.z1, 1.1774100225154747, 1e-9);  // sin of nearly π/2
+}
+
+TEST(MonteCarloNormal, DrawsHaveZeroMeanAndUnitSpread) {
+    MonteCarloSampler sampler(7);
+    double sum = 0, sumSq = 0;
+    const int n = 100000;
+    for (int i = 0; i < n; ++i) {
+        const double u1 = sampler.uniformDeviate();
+        const NormalPair p = MonteCarloSampler::normalPair(u1, sampler.uniformDeviate());
+        sum += p.z1 + p.z2;
+        sumSq += p.z1 * p.z1 + p.z2 * p.z2;
+    }
+    EXPECT_NEAR(sum / (2 * n), 0.0, kStatisticalTolerance);
+    EXPECT_NEAR(sumSq / (2 * n), 1.0, 2 * kStatisticalTolerance);
+}
+
+TEST(MonteCarloModulus, NormalAndLogNormalByMeanAndCov) {
+    const std::array<double, 5> means{12000, 15000, 24000, 15000, 13200};
+    EXPECT_EQ(MonteCarloSampler::sampleModulus(means, 2, 1.5, Normal, 10), 24000 + 1.5 * 2400);
+    // Log-normal: sigma = sqrt(ln(1.25)), mu = ln(15000) - sigma²/2.
+    const double sigma = std::sqrt(std::log(1.25));
+    EXPECT_NEAR(MonteCarloSampler::sampleModulus(means, 1, -0.7, LogNormal, 50),
+                std::exp(std::log(15000.0) - sigma * sigma * 0.5 - 0.7 * sigma), 1e-8);
+    // COV 0 returns the mean exactly for both distributions.
+    EXPECT_EQ(MonteCarloSampler::sampleModulus(means, 4, 2.0, LogNormal, 0), 13200);
+    EXPECT_EQ(MonteCarloSampler::sampleModulus(means, 4, 2.0, Normal, 0), 13200);
+    // A log-normal of mean 0 gives 0 (which the floor then raises).
+    EXPECT_EQ(MonteCarloSampler::sampleModulus({0, 0, 0, 0, 0}, 0, 1.0, LogNormal, 30), 0.0);
+}
+
+TEST(MonteCarloModulus, LogNormalHasTheRequestedMeanAndCov) {
+    MonteCarloSampler sampler(3);
+    const std::array<double, 5> means{100000, 0, 0, 0, 0};
+    double sum = 0, sumSq = 0;
+    const int n = 200000;
+    for (int i = 0; i < n; ++i) {
+        const double u1 = sampler.uniformDeviate();
+        const NormalPair p = MonteCarloSampler::normalPair(u1, sampler.uniformDeviate());
+        const double e = MonteCarloSampler::sampleModulus(means, 0, p.z1, LogNormal, 30);
+        sum += e;
+        sumSq += e * e;
+    }
+    const double mean = sum / n;
+    const double sd = std::sqrt(sumSq / n - mean * mean);
+    EXPECT_NEAR(mean / 100000, 1.0, kStatisticalTolerance);
+    EXPECT_NEAR(sd / mean, 0.30, 3 * kStatisticalTolerance);
+}
+
+TEST(MonteCarloThickness, MetricCentimetresComeBackInInches) {
+    EXPECT_NEAR(MonteCarloSampler::sampleThickness(25.4, 1.3, Normal, 0, 0), 10.0, 1e-12);
+    EXPECT_EQ(MonteCarloSampler::sampleThickness(10.0, 1.0, Normal, 5, 1), 10.5);
+    // Normal sampling of a positive mean can go negative; the run's floor takes care of it.
+    double h = MonteCarloSampler::sampleThickness(2.0, -3.0, Normal, 50, 1);
+    EXPECT_EQ(h, -1.0);
+    MonteCarloSampler::raiseTo(h, 1.0);
+    EXPECT_EQ(h, 1.0);
+}
+
+TEST(MonteCarloFloor, RaisesOnlyValuesBelowAndNaN) {
+    double below = 999.99, equal = 1000.0, above = 1000.5, nan = std::nan("");
+    MonteCarloSampler::raiseTo(below, 1000.0);
+    MonteCarloSampler::raiseTo(equal, 1000.0);
+    MonteCarloSampler::raiseTo(above, 1000.0);
+    MonteCarloSampler::raiseTo(nan, 1000.0);
+    EXPECT_EQ(below, 1000.0);
+    EXPECT_EQ(equal, 1000.0);
+    EXPECT_EQ(above, 1000.5);
+    EXPECT_EQ(nan, 1000.0);
+}
+
+TEST(MonteCarloConfiguration, StrictBoundariesAndSteerTakesTheRest) {
+    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(0.49, 0.5, 0.3, 0.2, 0.0), Single);
+    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(0.5, 0.5, 0.3, 0.2, 0.0), Tandem);
+    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(0.85, 0.5, 0.3, 0.2, 0.0), Tridem);
+    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(1.0, 0.5, 0.3, 0.2, 0.0), Steer);
+    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(1.0, 1.0, 0, 0, 0), Steer);
+}
+
+TEST(MonteCarloWheelLoad, FirstBinAboveTheDeviate) {
+    BinArray cdf{};
+    cdf[0] = 0.1;
+    cdf[1] = 0.1;
+    cdf[2] = 0.4;
+    for (int k = 3; k < kBinCount; ++k)
+        cdf[static_cast<std::size_t>(k)] = 1.0;
+    EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(0.05, 4, cdf, -1), 1000.0 / 4);
+    EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(0.1, 4, cdf, -1), 5000.0 / 4);  // strict
+    for (double u : {0.4, 0.7, 0.999, 1.0 - 1e-12}) {
+        EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(u, 8, cdf, -1), 7000.0 / 8) << u;
+    }
+    // u = 1 never lies below a cumulative 1: the previous load stays.
+    EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(1.0, 4, cdf, 1234.5), 1234.5);
+    EXPECT_EQ(MonteCarloSampler::sampleWheelLoad(0.3, 4, BinArray{}, 777.0), 777.0);
+}
+
+TEST(MonteCarloWheelLoad, HeaviestNonEmptyBin) {
+    BinArray cdf{};
+    for (int k = 5; k < kBinCount; ++k)
+        cdf[static_cast<std::size_t>(k)] = k < 20 ? 0.5 : 0.9999;
+    EXPECT_EQ(heaviestBinLoadPerTire(cdf, 4), (1000.0 + 2000.0 * 20) / 4);
+    EXPECT_EQ(heaviestBinLoadPerTire(BinArray{}, 4), 0.0);
+    BinArray last{};
+    last[55] = 1.0;
+    EXPECT_EQ(heaviestBinLoadPerTire(last, 2), 111000.0 / 2);
+}
+
+TEST(MonteCarloContact, WheelsAndRadiusAtOneHundredPsi) {
+    std::array<double, 6> pressure{}, radius{};
+    EXPECT_EQ(MonteCarloSampler::contactCircles(9000, 12, pressure, radius), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(pressure[static_cast<std::size_t>(i)], 100.0);
+        // The program's factor is a hair below 1/(100 π): 5.35237234811 in., not ...2348458.
+        EXPECT_EQ(radius[static_cast<std::size_t>(i)], std::sqrt(9000 * 0.0031830988614222804));
+        EXPECT_NEAR(radius[static_cast<std::size_t>(i)], 5.352372348108876, 1e-12);
+    }
+    std::array<double, 6> p2{}, r2{};
+    EXPECT_EQ(MonteCarloSampler::contactCircles(9000, 2, p2, r2), 1);
+    EXPECT_EQ(r2[1], 0.0);  // only one wheel written
+}
+
+}  // namespace
+}  // namespace ardelon

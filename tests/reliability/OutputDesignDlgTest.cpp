@@ -1,0 +1,424 @@
+#include "reliability/COutputDesignDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FakeResponseModels.h"
+#include "criteria/ResponseType.h"
+#include "reliability/CCostAnalysisDlg.h"
+#include "reliability/OutputModuleCopy.h"
+#include "support/FakeHost.h"
+
+namespace ardelon {
+namespace {
+
+using testing::FakeHost;
+using Control = COutputDesignDlg::Control;
+
+int id(Control c) {
+    return static_cast<int>(c);
+}
+
+// A project the analysis accepts: all Single axles in one bin, a surface deflection criterion.
+CStenorDoc runnableProject() {
+    CStenorDoc doc;
+    for (int k = 10; k < kBinCount; ++k)
+        doc.loadCdf[Single][static_cast<std::size_t>(k)] = 1.0;
+    prepareViewOutput(doc);
+    doc.criteria[0].active = 1;
+    doc.criteria[0].responseType = VerticalDeflection;
+    doc.criteria[0].threshold = 20;
+    doc.criteria[2].active = 1;
+    doc.criteria[2].responseType = HorizontalStrain;
+    doc.criteria[2].threshold = -70;
+    doc.criteria[2].useTransferFunction = 1;
+    doc.criteria[2].k1 = 1e-3;
+    doc.criteria[2].k2 = 3;
+    return doc;
+}
+
+std::filesystem::path rawPath(const std::string& name) {
+    auto dir = std::filesystem::temp_directory_path() / "ardelon-output-dlg";
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
+
+COutputDesignDlg makeDialog(const CStenorDoc& doc) {
+    return COutputDesignDlg(doc, testing::factoryOf<testing::SmoothResponseModel>());
+}
+
+TEST(OutputDesignInit, DefaultsLabelsAndEnabledEdits) {
+    CStenorDoc doc;
+    doc.materialIndex = {0, 6, 9, 6, 0};  // AC, Gran Base, Other, Gran Base, GB
+    doc.layerCountIndex = 3;
+    COutputDesignDlg dlg = makeDialog(doc);
+    dlg.cycles = 12;
+    FakeHost host;
+    dlg.onInitDialog(host);
+    EXPECT_EQ(dlg.cycles, 5000);
+    EXPECT_FALSE(host.isEnabled(id(Control::ExportExcel)));
+    EXPECT_EQ(dlg.thicknessUnit, "in.");
+    EXPECT_EQ(dlg.layerCountText, "5");
+    EXPECT_EQ(dlg.materialNames,
+              (std::array<std::string, 5>{"AC", "Gran Base", "Other", "GB", "GB"}));
+    for (int layer = 1; layer <= 4; ++layer) {
+        EXPECT_TRUE(host.isEnabled(id(Control::Thickness1) + layer - 1)) << layer;
+    }
+    EXPECT_TRUE(dlg.transferFunctionList.columns.empty());  // no columns before the first run
+}
+
+TEST(OutputDesignInit, TwoLayersMetricRoundingAndUnknownMaterial) {
+    CStenorDoc doc;
+    doc.valuesInEnglish = 0;
+    doc.thickness = {10.0, 2537.46, 25.4, 7.777};
+    doc.materialIndex = {5, 7, 7, 7, 1};  // 5 lies outside layer 1's list
+    COutputDesignDlg dlg = makeDialog(doc);
+    FakeHost host;
+    dlg.onInitDialog(host);
+    EXPECT_EQ(dlg.thicknessUnit, "cm");
+    EXPECT_EQ(dlg.layerCountText, "2");
+    // 10 cm = 3.937 in. -> 3.94 in. -> 10.0076 cm -> 10.01 cm; 7.777 cm = 3.0618 in. -> 3.06
+    // in. -> 7.7724 cm -> 7.77 cm.
+    EXPECT_EQ(dlg.work.thickness, (std::array<double, 4>{10.01, 2537.46, 25.4, 7.77}));
+    EXPECT_EQ(dlg.materialNames[0], "");
+    EXPECT_EQ(dlg.materialNames[1], "Soil");
+    EXPECT_TRUE(host.isEnabled(id(Control::Thickness1)));
+    for (int layer = 2; layer <= 4; ++layer) {
+        EXPECT_FALSE(host.isEnabled(id(Control::Thickness1) + layer - 1)) << layer;
+    }
+}
+
+TEST(OutputDesignThickness, RangeMessagesAndTwoDecimalRounding) {
+    struct Case {
+        int english;
+        double typed;
+        double shown;
+        const char* message;  // nullptr: no message
+    };
+    const Case cases[] = {
+        {1, 1.0, 1.0, nullptr},
+        {1, 999.0, 999.0, nullptr},
+        {1, 10.125, 10.13, nullptr},
+        {1, 10.124, 10.12, nullptr},
+        {1, 0.994, 0.99, "Please enter a height between 1.0 in. and 999.0 in."},
+        {1, 999.001, 999.0, "Please enter a height between 1.0 in. and 999.0 in."},
+        {0, 2.54, 2.54, nullptr},
+        {0, 2537.46, 2537.46, nullptr},
+        {0, 2537.47, 2537.47, "Please enter a height between 2.54 cm and 2530 cm"},
+        {0, 2.539, 2.54, "Please enter a height between 2.54 cm and 2530 cm"},
+    };
+    for (const Case& c : cases) {
+        CStenorDoc doc;
+        doc.valuesInEnglish = c.english;
+        COutputDesignDlg dlg = makeDialog(doc);
+        FakeHost host;
+        dlg.work.thickness[2] = c.typed;
+        dlg.onThicknessKillFocus(host, 3);
+        EXPECT_EQ(dlg.work.thickness[2], c.shown) << c.typed;
+        if (c.message) {
+            ASSERT_EQ(host.messages.size(), 1u) << c.typed;
+            EXPECT_EQ(host.lastMessage().text, c.message);
+            EXPECT_EQ(host.lastMessage().caption, "Height Out of Range");
+            EXPECT_EQ(host.lastMessage().icon, MessageIcon::Exclamation);
+            EXPECT_EQ(host.lastFocus(), id(Control::Thickness3));
+        } else {
+            EXPECT_TRUE(host.messages.empty()) << c.typed;
+        }
+    }
+}
+
+TEST(OutputDesignCycles, OkStoresCancelKeepsAndBelowOneIsRefused) {
+    COutputDesignDlg dlg = makeDialog(CStenorDoc{});
+    FakeHost host;
+    auto answer = [&](int n, bool ok) {
+        host.modalScript.push_back([n, ok](ModalDialog& d) {
+            auto& cyclesDlg = dynamic_cast<CMonteCarloCyclesDlg&>(d);
+            EXPECT_EQ(cyclesDlg.caption(), "Monte Carlo Cycles");
+            cyclesDlg.cycles = n;
+            return ok;
+        });
+        dlg.onSetMonteCarloCycles(host);
+    };
+    answer(250, true);
+    EXPECT_EQ(dlg.cycles, 250);
+    answer(999, false);
+    EXPECT_EQ(dlg.cycles, 250);
+    EXPECT_TRUE(host.messages.empty());
+    answer(0, true);
+    EXPECT_EQ(dlg.cycles, 250);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.lastMessage().text,
+              "Please enter a number of Monte Carlo cycles of at least 1.");
+    EXPECT_EQ(host.lastMessage().caption, "Monte Carlo Cycles");
+}
+
+TEST(OutputDesignRun, ConfirmChooseRunAndFillTheLists) {
+    COutputDesignDlg dlg = makeDialog(runnableProject());
+    FakeHost host;
+    dlg.onInitDialog(host);
+    dlg.cycles = 300;
+    dlg.fixedSeed = 42;
+    host.modalScript.push_back([](ModalDialog& d) {
+        auto& note = dynamic_cast<CPleaseNoteDlg&>(d);
+        EXPECT_FALSE(note.doNotWarn);
+        note.doNotWarn = true;
+        return true;
+    });
+    const auto path = rawPath("dialog.ad");
+    std::filesystem::remove(path);
+    host.files.push_back(path.string());
+    dlg.performAnalysis(host);
+
+    EXPECT_EQ(host.modalCaptions, (std::vector<std::string>{"Please Note..."}));
+    EXPECT_EQ(host.fileFilters,
+              (std::vector<std::string>{"Ardelon Raw Data (*.xls) |*.ad|All Files (*.*) |*.*||"}));
+    EXPECT_EQ(dlg.work.output.doNotWarn, 1);
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(dlg.lastSeed, 42u);
+    EXPECT_EQ(dlg.results.cycles, 300);
+    ASSERT_FALSE(host.progress.empty());
+    EXPECT_EQ(host.progress.front(), (std::pair<int, int>{0, 300}));
+    EXPECT_EQ(host.progress.back(), (std::pair<int, int>{300, 300}));
+    EXPECT_TRUE(dlg.exportEnabled);
+    EXPECT_TRUE(host.isEnabled(id(Control::ExportExcel)));
+    ASSERT_EQ(dlg.transferFunctionList.columns.size(), 9u);
+    EXPECT_EQ(dlg.transferFunctionList.columns[5], (ListColumn{"Percent Below Critical", 175}));
+    ASSERT_EQ(dlg.percentileList.columns.size(), 8u);
+    EXPECT_EQ(dlg.percentileList.columns[7], (ListColumn{"Pass/Fail?", 125}));
+    ASSERT_EQ(dlg.transferFunctionList.rows.size(), 1u);
+    EXPECT_EQ(dlg.transferFunctionList.rows[0][1], "Bottom");
+    ASSERT_EQ(dlg.percentileList.rows.size(), 1u);
+    EXPECT_EQ(dlg.percentileList.rows[0][2], "Vertical Deflection");
+    EXPECT_EQ(dlg.work.criteria[2].damagePerMillion, dlg.results.damagePerMillion[2]);
+
+    // The second run does not ask again; editing a thickness disables the export.
+    host.files.push_back(path.string());
+    dlg.performAnalysis(host);
+    EXPECT_EQ(host.modalCaptions.size(), 1u);
+    dlg.onThicknessSetFocus(host, 1);
+    EXPECT_FALSE(dlg.exportEnabled);
+    EXPECT_FALSE(host.isEnabled(id(Control::ExportExcel)));
+}
+
+TEST(OutputDesignRun, CancelledConfirmationOrFileChooserStartsNoRun) {
+    COutputDesignDlg dlg = makeDialog(runnableProject());
+    FakeHost host;
+    dlg.onInitDialog(host);
+    const CStenorDoc before = dlg.work;
+    host.modalScript.push_back([](ModalDialog& d) {
+        dynamic_cast<CPleaseNoteDlg&>(d).doNotWarn = true;
+        return false;  // Cancel: the check box is not stored either
+    });
+    dlg.performAnalysis(host);
+    EXPECT_TRUE(host.fileFilters.empty());
+    EXPECT_EQ(dlg.work, before);
+
+    host.modalScript.push_back([](ModalDialog&) { return true; });
+    host.files.push_back(std::nullopt);  // the raw-data chooser is cancelled
+    dlg.performAnalysis(host);
+    EXPECT_EQ(host.fileFilters.size(), 1u);
+    EXPECT_TRUE(host.progress.empty());
+    EXPECT_EQ(dlg.results, AnalysisResults{});
+    EXPECT_FALSE(dlg.exportEnabled);
+    EXPECT_TRUE(dlg.percentileList.columns.empty());
+}
+
+TEST(OutputDesignRun, RefusalsAndUnwritableFileShowAMessageAndChangeNothing) {
+    CStenorDoc doc = runnableProject();
+    doc.axleTypeFraction = {0, 1, 0, 0};  // Tandem without a load distribution
+    COutputDesignDlg dlg = makeDialog(doc);
+    FakeHost host;
+    dlg.performAnalysis(host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.lastMessage().caption, "Load Spectra Missing");
+    EXPECT_TRUE(host.modalCaptions.empty());
+
+    COutputDesignDlg ok = makeDialog(runnableProject());
+    ok.work.output.doNotWarn = 1;
+    const CStenorDoc before = ok.work;
+    FakeHost host2;
+    const std::string bad = (rawPath("no-such-folder") / "x.ad").string();
+    host2.files.push_back(bad);
+    ok.performAnalysis(host2);
+    ASSERT_EQ(host2.messages.size(), 1u);
+    EXPECT_EQ(host2.lastMessage().caption, "Raw Data File");
+    EXPECT_EQ(host2.lastMessage().text,
+              "Cannot write the raw data file \"" + bad + "\": No such file or directory.");
+    EXPECT_EQ(ok.work, before);
+    EXPECT_FALSE(ok.exportEnabled);
+}
+
+TEST(OutputDesignRun, ExportWritesTheWorkbookOfTheLastRun) {
+    COutputDesignDlg dlg = makeDialog(runnableProject());
+    dlg.work.output.doNotWarn = 1;
+    dlg.cycles = 20;
+    FakeHost host;
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());  // no run yet: nothing to export
+    EXPECT_TRUE(host.fileFilters.empty());
+    host.files.push_back(rawPath("export.ad").string());
+    dlg.performAnalysis(host);
+    ASSERT_TRUE(dlg.exportEnabled);
+
+    host.files.push_back(std::nullopt);  // cancelled chooser
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    const auto book = rawPath("report.xlsx");
+    std::filesystem::remove(book);
+    host.files.push_back(book.string());
+    const auto written = dlg.onExportExcel(host);
+    ASSERT_TRUE(written.has_value()) << host.lastMessage().text;
+    EXPECT_EQ(*written, book.string());
+    EXPECT_GT(std::filesystem::file_size(book), 0u);
+    EXPECT_EQ(host.fileFilters.back(), "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||");
+
+    host.files.push_back((rawPath("no-such-folder") / "r.xlsx").string());
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    EXPECT_EQ(host.lastMessage().caption, "Export Formatted Data to EXCEL");
+    EXPECT_NE(host.lastMessage().text.find("no-such-folder"), std::string::npos);
+}
+
+TEST(OutputDesignRun, DisclaimerOpensModally) {
+    COutputDesignDlg dlg = makeDialog(CStenorDoc{});
+    FakeHost host;
+    std::string shown;
+    host.modalScript.push_back([&](ModalDialog& d) {
+        shown = dynamic_cast<CDisclaimerDlg&>(d).text;
+        return true;
+    });
+    dlg.onDisclaimer(host);
+    EXPECT_EQ(host.modalCaptions, (std::vector<std::string>{"Disclaimer"}));
+    EXPECT_EQ(shown.substr(0, 48), "Ardelon is currently intended as a mechanistic\r\n");
+}
+
+// ---- Cost analysis ----
+
+// Costs are products of four factors; a relative 1e-12 covers their rounding.
+constexpr double kProductTolerance = 1e-12;
+
+TEST(CostAnalysis, CostPerLaneEnglishAndMetric) {
+    const double english = costPerLane(1, 12, 145, 1, true);
+    EXPECT_NEAR(english, 1.5782828282828283e-5 * 0.0022727272727272726 * 10671851520,
+                english * kProductTolerance);
+    EXPECT_NEAR(english, 382.80, 0.005);
+    // Metric thicknesses are centimetres: 5 cm × 3.65 m × 1 km × 2400 kg/m3 = 438 t at $50.
+    EXPECT_NEAR(costPerLane(5, 3.65, 2400, 50, false), 21900.0, 21900.0 * kProductTolerance);
+}
+
+TEST(CostAnalysis, OpeningZeroesTheLayersWithoutThicknessAndCalculates) {
+    CCostAnalysisDlg dlg;
+    dlg.thickness = {4, 6, 8, 10};
+    dlg.layerCountIndex = 0;
+    dlg.laneWidth = 12;
+    dlg.density = {145, 140, 135, 130};
+    dlg.costPerTon = {50, 20, 20, 20};
+    FakeHost host;
+    dlg.onInitDialog(host);
+    EXPECT_EQ(dlg.costPerTon, (std::array<double, 4>{50, 0, 0, 0}));
+    EXPECT_EQ(dlg.density, (std::array<double, 4>{145, 140, 135, 130}));
+    EXPECT_FALSE(host.isEnabled(static_cast<int>(CCostAnalysisDlg::Control::Density2)));
+    EXPECT_FALSE(host.isEnabled(static_cast<int>(CCostAnalysisDlg::Control::CostPerTon4)));
+    EXPECT_TRUE(host.isEnabled(static_cast<int>(CCostAnalysisDlg::Control::CostPerTon1)));
+    // 4 in. at 145 pcf over a 12 ft lane-mile is 1531.2 tons, at $50 a ton.
+    EXPECT_EQ(dlg.layerCost[0], 76560.0);
+    EXPECT_EQ(dlg.totalCost, dlg.layerCost[0]);
+    EXPECT_EQ(dlg.laneWidthUnit, "ft");
+    EXPECT_EQ(dlg.lengthUnit, "Lane-mile");
+    EXPECT_EQ(dlg.tonUnit, "English Ton");
+    EXPECT_EQ(dlg.densityUnit, "pcf");
+
+    CCostAnalysisDlg metric;
+    metric.valuesInEnglish = 0;
+    metric.layerCountIndex = 3;
+    metric.thickness = {5, 10, 0, 0};
+    metric.laneWidth = 3.65;
+    metric.density = {2400, 2300, 0, 0};
+    metric.costPerTon = {50, 30, 0, 0};
+    metric.onInitDialog(host);
+    EXPECT_EQ(metric.layerCost[0], 21900.0);
+    EXPECT_EQ(metric.layerCost[1], 25185.0);
+    EXPECT_EQ(metric.totalCost, 47085.0);
+    EXPECT_EQ(metric.lengthUnit, "Lane-km");
+    EXPECT_EQ(metric.densityUnit, "kg/m3");
+}
+
+TEST(CostAnalysis, OkCopiesBackCancelLeavesTheModuleUnchanged) {
+    CStenorDoc doc;
+    doc.density = {145, 0, 0, 0};
+    doc.costPerTon = {40, 10, 10, 10};
+    COutputDesignDlg dlg = makeDialog(doc);
+    FakeHost host;
+    const CStenorDoc before = dlg.work;
+    host.modalScript.push_back([&](ModalDialog& d) {
+        auto& cost = dynamic_cast<CCostAnalysisDlg&>(d);
+        cost.onInitDialog(host);
+        cost.calculateCosts(host);
+        return false;
+    });
+    dlg.onCostAnalysis(host);
+    EXPECT_EQ(dlg.work, before);
+
+    host.modalScript.push_back([&](ModalDialog& d) {
+        auto& cost = dynamic_cast<CCostAnalysisDlg&>(d);
+        cost.onInitDialog(host);
+        return true;
+    });
+    dlg.onCostAnalysis(host);
+    EXPECT_EQ(dlg.work.costPerTon, (std::array<double, 4>{40, 0, 0, 0}));
+    EXPECT_GT(dlg.work.layerCost[0], 0.0);
+    EXPECT_EQ(dlg.work.totalCost, dlg.work.layerCost[0]);
+}
+
+// ---- View Output copy ----
+
+TEST(ViewOutputCopy, FractionsAndOnlyTheModulesFieldsTravelBack) {
+    CStenorDoc project;
+    project.configurationPercent = {50, 30, 15, 5};
+    prepareViewOutput(project);
+    EXPECT_EQ(project.axleTypeFraction, (std::array<double, 4>{0.5, 0.3, 0.15, 0.05}));
+
+    CStenorDoc work = project;
+    work.thickness[0] = 7.5;
+    work.criteria[4].damagePerMillion = 3.5;
+    work.output.doNotWarn = 1;
+    work.laneWidth = 11;
+    work.totalCost = 99;
+    work.unitSystem = Metric;     // not a module field
+    work.currentSeason = Winter;  // not a module field
+    work.enduranceLimit = 70;     // not a module field
+    copyOutputModuleFields(work, project);
+    EXPECT_EQ(project.thickness[0], 7.5);
+    EXPECT_EQ(project.criteria[4].damagePerMillion, 3.5);
+    EXPECT_EQ(project.output.doNotWarn, 1);
+    EXPECT_EQ(project.laneWidth, 11);
+    EXPECT_EQ(project.totalCost, 99);
+    EXPECT_EQ(project.unitSystem, English);
+    EXPECT_EQ(project.currentSeason, Summer);
+    EXPECT_EQ(project.enduranceLimit, 0);
+}
+
+}  // namespace
+}  // namespace ardelon
+
+namespace ardelon {
+namespace {
+
+TEST(ReportList, AddListRowInsertsAtThePositionAndSkipsMissingTexts) {
+    ReportListView list;
+    list.insertColumn("A", 50);
+    list.insertColumn("B", 75);
+    list.insertColumn("C", 100);
+    EXPECT_EQ(addListRow(list, 0, 3, {"x", std::nullopt, "z"}), 0);
+    EXPECT_EQ(addListRow(list, 0, 2, {"first", "second", "ignored"}), 0);
+    EXPECT_EQ(addListRow(list, 5, 3, {"beyond"}), -1);  // past the last row: nothing inserted
+    EXPECT_EQ(addListRow(list, 2, std::vector<std::string>{"p", "q", "r"}), 2);
+    ASSERT_EQ(list.rows.size(), 3u);
+    EXPECT_EQ(list.rows[0], (std::vector<std::string>{"first", "second", ""}));
+    EXPECT_EQ(list.rows[1], (std::vector<std::string>{"x", "", "z"}));
+    EXPECT_EQ(list.rows[2], (std::vector<std::string>{"p", "q", "r"}));
+    list.clear();
+    EXPECT_TRUE(list.columns.empty());
+    EXPECT_TRUE(list.rows.empty());
+}
+
+}  // namespace
+}  // namespace ardelon

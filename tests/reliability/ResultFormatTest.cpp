@@ -1,0 +1,89 @@
+#include "reliability/ResultFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace ardelon {
+namespace {
+
+TEST(FormatSignificant, FiveSignificantDigitsTable) {
+    const std::pair<double, const char*> cases[] = {
+        {3.14159, "3.1416"},
+        {100, "100."},
+        {0, "0."},
+        {-70, "-70."},
+        {12345.6, "12346"},
+        {0.05, "5.e-002"},
+        {123456.7, "1.2346e+005"},
+        {99.98, "99.98"},
+        {0.5, "0.5"},
+        {0.1, "0.1"},
+        {0.099999, "9.9999e-002"},
+        {0.0999999, "0.1"},
+        {99999.4, "99999"},
+        {99999.7, "1.e+005"},
+        {-0.00123456, "-1.2346e-003"},
+        {1e-20, "1.e-020"},
+        {2.5e300, "2.5e+300"},
+        {50, "50."},
+        {12.34567, "12.346"},
+        {1.00001, "1."},
+        {95, "95."},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(formatSignificant(value), text) << value;
+}
+
+TEST(FormatSignificant, NonFiniteValuesReadAsWords) {
+    EXPECT_EQ(formatSignificant(INFINITY), "Infinite");
+    EXPECT_EQ(formatSignificant(-INFINITY), "-Infinite");
+    EXPECT_EQ(formatSignificant(std::nan("")), "Undefined");
+}
+
+TEST(YearsToDamage, CompoundGrowthFormula) {
+    // 1000 groups a day at 10 damage per million: A = 0.00365 a year; 4 % growth.
+    const double a = 1000 * 10 * 0.000365;
+    EXPECT_DOUBLE_EQ(yearsUntilDamage(1000, 10, 4, 0.1),
+                     std::log10(1 + 0.04 * (0.1 / a)) / std::log10(1.04));
+    EXPECT_DOUBLE_EQ(yearsUntilDamage(1000, 10, 4, 1.0),
+                     std::log10(1 + 0.04 * (1.0 / a)) / std::log10(1.04));
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 10, 4, 0.1)), "2.7926e-002");
+}
+
+TEST(YearsToDamage, NoDamageIsInfiniteAndZeroGrowthIsLinear) {
+    EXPECT_TRUE(std::isinf(yearsUntilDamage(1000, 0, 4, 0.1)));
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 0, 4, 1.0)), "Infinite");
+    EXPECT_EQ(formatYears(yearsUntilDamage(0, 5, 4, 1.0)), "Infinite");
+    // Zero growth: D / A, here 1.0 / 0.365 years.
+    EXPECT_DOUBLE_EQ(yearsUntilDamage(1000, 1, 0, 1.0), 1.0 / 0.365);
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 1, 0, 1.0)), "2.7397");
+    // Traffic shrinking by 50 % a year sums to 2 A: a level above that is never reached.
+    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 1, -50, 1.0)), "Infinite");
+    EXPECT_NEAR(yearsUntilDamage(1000, 1, -50, 0.1),
+                std::log10(1 - 0.5 * (0.1 / 0.365)) / std::log10(0.5), 1e-12);
+}
+
+// Interval bounds from the closed forms below, to round-off.
+constexpr double kIntervalTolerance = 1e-9;
+
+TEST(WilsonInterval, ClosedFormsAtTheEndsAndInTheMiddle) {
+    const double z2 = 1.959963984540054 * 1.959963984540054;
+    // None of 10: [0, z²/(n + z²)].
+    const PercentInterval none = wilsonInterval95(0, 10);
+    EXPECT_NEAR(none.low, 0.0, kIntervalTolerance);
+    EXPECT_NEAR(none.high, 100.0 * z2 / (10 + z2), kIntervalTolerance);
+    // All of 10: [n/(n + z²), 1].
+    const PercentInterval all = wilsonInterval95(10, 10);
+    EXPECT_NEAR(all.low, 100.0 * 10 / (10 + z2), kIntervalTolerance);
+    EXPECT_NEAR(all.high, 100.0, kIntervalTolerance);
+    // Half of 100 is symmetric about 50 %: 50 ± 100 z √(0.25/100 + z²/40000) / (1 + z²/100).
+    const PercentInterval half = wilsonInterval95(50, 100);
+    const double h = 100.0 * 1.959963984540054 * std::sqrt(0.0025 + z2 / 40000) / (1 + z2 / 100);
+    EXPECT_NEAR(half.low, 50 - h, kIntervalTolerance);
+    EXPECT_NEAR(half.high, 50 + h, kIntervalTolerance);
+    EXPECT_NEAR(half.low, 40.383, 1e-3);  // the textbook value
+}
+
+}  // namespace
+}  // namespace ardelon

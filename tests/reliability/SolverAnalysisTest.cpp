@@ -1,0 +1,134 @@
+// The run with the layered elastic solver itself.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ExampleProjects.h"
+#include "criteria/ResponseType.h"
+#include "reliability/AnalysisRun.h"
+#include "reliability/OutputModuleCopy.h"
+#include "reliability/SolverResponseModel.h"
+#include "solver/LayeredElasticSolver.h"
+
+namespace ardelon {
+namespace {
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Without variability, with one season and one load bin every cycle is the same solver call:
+// its responses, computed here directly, decide every count and the damage.
+TEST(SolverAnalysis, FixedStructureAndLoadMatchADirectSolverCall) {
+    CStenorDoc work;  // 10 in. AC over soil
+    work.modulusCov = {0, 0, 0, 0, 0};
+    work.thicknessCov = {0, 0, 0, 0};
+    work.seasonWeeks = {52, 0, 0, 0, 0};
+    work.axleTypeFraction = {1, 0, 0, 0};
+    for (int k = 8; k < kBinCount; ++k)
+        work.loadCdf[Single][static_cast<std::size_t>(k)] = 1.0;
+
+    // Bin 8: 17000 lb on four tires, two wheels 13.5 in. apart.
+    const double radius = std::sqrt(17000.0 / 4 * MonteCarloSampler::kContactAreaFactor);
+    const std::array<CircularLoad, 2> wheels{{{100, radius, 0, 0}, {100, radius, 13.5, 0}}};
+    std::array<EvaluationPoint, 5> bottom{};
+    for (int j = 0; j < 5; ++j) {
+        bottom[static_cast<std::size_t>(j)] = {
+            kEvaluationPlanPositions[static_cast<std::size_t>(j)][0],
+            kEvaluationPlanPositions[static_cast<std::size_t>(j)][1], 10.0, 1};
+    }
+    LayerSystem system;
+    system.modulus = {522958, 12000, 12000, 12000, 12000};
+    system.thickness = {10, 999, 999, 999};
+    system.poisson = work.poisson;
+    system.bond = {1, 1, 1};
+    LayeredElasticSolver solver;
+    const ResponseTable direct =
+        solver.computeResponses(system, wheels.data(), 2, bottom.data(), 5);
+    double tensile = 0.0;  // most tensile horizontal strain at the bottom of the AC
+    int first = -1;
+    for (int j = 0; j < 5; ++j) {
+        const double e = std::min(direct.at(EpsX, j), direct.at(EpsY, j));
+        if (e < tensile)
+            tensile = e;
+    }
+    ASSERT_LT(tensile, 0.0);
+    // A threshold a hair less tensile than the worst point: every cycle exceeds.
+    const double threshold = tensile * 1e6 * 0.999;
+    for (int j = 0; j < 5 && first < 0; ++j) {
+        if (std::min(direct.at(EpsX, j), direct.at(EpsY, j)) * 1e6 < threshold)
+            first = j;
+    }
+    auto& c = work.criteria[2];
+    c.active = 1;
+    c.responseType = HorizontalStrain;
+    c.threshold = threshold;
+    c.useTransferFunction = 1;
+    c.k1 = work.transferCoefficient[0];
+    c.k2 = work.transferCoefficient[1];
+    auto& strict = work.criteria[0];  // the surface: a deflection exactly at its threshold
+    strict.active = 1;
+    strict.responseType = VerticalDeflection;
+
+    const int n = 6;
+    AnalysisRunOptions options;
+    options.cycles = n;
+    options.threads = 2;
+    // A first run finds the deflection the solver gives; the second uses it as the threshold.
+    CStenorDoc probe = work;
+    const auto probeRun = runAnalysis(probe, layeredElasticResponses(), options);
+    ASSERT_EQ(probeRun.status, AnalysisStatus::Completed);
+    strict.threshold = probe.output.responses.at(DispZ, 0) * -1000.0;
+    for (int j = 1; j < 5; ++j) {
+        strict.threshold =
+            std::max(strict.threshold, probe.output.responses.at(DispZ, j) * -1000.0);
+    }
+    const auto out = runAnalysis(work, layeredElasticResponses(), options);
+    ASSERT_EQ(out.status, AnalysisStatus::Completed);
+    EXPECT_EQ(out.results.exceedCount[2], n);
+    EXPECT_EQ(out.results.exceedCount[0], 0);  // equal is not above
+    const double strain = std::min(direct.at(EpsX, first), direct.at(EpsY, first));
+    const double nf = c.k1 * std::pow(1.0 / std::fabs(strain), c.k2);
+    // Six equal terms summed against one product: a few units in the last place.
+    EXPECT_NEAR(out.results.damagePerMillion[2], 1e6 / nf, 1e6 / nf * 1e-12);
+    for (int j = 0; j < 5; ++j) {
+        // The same points with five more in the call: the integration does not depend on them.
+        EXPECT_NEAR(work.output.responses.at(EpsX, 5 + j), direct.at(EpsX, j),
+                    std::fabs(direct.at(EpsX, j)) * 1e-12)
+            << j;
+    }
+}
+
+TEST(SolverAnalysis, ExampleRunIsIdenticalForOneAndTwoThreads) {
+    const auto dir = std::filesystem::temp_directory_path() / "ardelon-solver-analysis";
+    std::filesystem::create_directories(dir);
+    CStenorDoc base = testing::perpetualInterstateExample();
+    prepareViewOutput(base);
+    std::vector<std::string> files;
+    std::vector<AnalysisResults> results;
+    for (int threads : {1, 2}) {
+        CStenorDoc work = base;
+        AnalysisRunOptions o;
+        o.cycles = 40;
+        o.seed = 1;
+        o.threads = threads;
+        o.rawDataPath = (dir / ("t" + std::to_string(threads) + ".ad")).string();
+        const auto out = runAnalysis(work, layeredElasticResponses(), o);
+        ASSERT_EQ(out.status, AnalysisStatus::Completed);
+        results.push_back(out.results);
+        files.push_back(readBytes(o.rawDataPath));
+    }
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_EQ(files[0], files[1]);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace ardelon
