@@ -19,6 +19,7 @@
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
+#include "reports/FormattedReport.h"
 
 namespace ardelon::cli {
 namespace {
@@ -140,6 +141,7 @@ struct AnalyzeArguments {
     int cycles = 5000;
     std::optional<std::int64_t> seed;
     std::string raw;
+    std::string report;
     int threads = 0;
     bool json = false;
 };
@@ -175,6 +177,13 @@ void analyze(const AnalyzeArguments& args) {
         throw CommandError(fileProblem ? kFailure : kBadInput,
                            args.project + ": " + outcome.refusal.text);
     }
+    // The workbook is written before anything is printed, so a failure is not hidden by tables.
+    if (!args.report.empty()) {
+        if (FileResult written = exportFormattedReport(work, outcome.results, args.report);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
     if (args.json) {
         std::cout << resultsJson(options.seed, args.cycles, work, outcome).dump(2) << "\n";
         return;
@@ -205,6 +214,8 @@ void addAnalysisCommands(CLI::App& app) {
                     "Seed of the random generator, 0 to 4294967295 (default: the clock)")
         ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
     cmd->add_option("--raw", args.raw, "Write every cycle to this raw data file (.ad)");
+    cmd->add_option("--report", args.report,
+                    "Write the formatted workbook (.xlsx) of the inputs and results");
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");

@@ -162,5 +162,33 @@ TEST_F(AnalyzeCommand, UnwritableRawFileFailsBeforeAnyCycle) {
     EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
 }
 
+TEST_F(AnalyzeCommand, ReportOptionWritesTheWorkbookAfterTheRun) {
+    const CliRun run = runCli("analyze " + quoted(example("perpetual-interstate.json")) +
+                                  " --seed 1 --cycles 20 --report r.xlsx",
+                              dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    // A real spreadsheet reader opens it and finds the four sheets and the results table.
+    const fs::path listing = dir / "sheets.txt";
+    const std::string read =
+        "/usr/bin/python3 -W ignore -c \"import openpyxl,sys; "
+        "b=openpyxl.load_workbook(sys.argv[1]); "
+        "print(b.sheetnames); print(b['Performance Summary']['A1'].value)\" '" +
+        (dir / "r.xlsx").string() + "' > '" + listing.string() + "' 2>&1";
+    ASSERT_EQ(std::system(read.c_str()), 0) << readText(listing);
+    EXPECT_EQ(readText(listing),
+              "['Cover', 'Performance Summary', 'Structural Inputs', 'Traffic']\n"
+              "Performance Summary\n");
+}
+
+TEST_F(AnalyzeCommand, ReportThatCannotBeWrittenIsAFailure) {
+    const CliRun run = runCli("analyze " + quoted(example("two-layer-esal.json")) +
+                                  " --seed 1 --cycles 5 --report no-such-folder/r.xlsx",
+                              dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no-such-folder/r.xlsx"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+}
+
 }  // namespace
 }  // namespace ardelon::testing

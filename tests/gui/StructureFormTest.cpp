@@ -38,7 +38,8 @@ class StructureFormTest : public QObject {
         project.unitSystem = Metric;
         OpenForm open(project);
         QStringList texts;
-        for (QLabel* label : open.form->findChildren<QLabel*>()) texts << label->text();
+        for (QLabel* label : open.form->findChildren<QLabel*>())
+            texts << label->text();
         QVERIFY(texts.contains(QStringLiteral("(cm)")));
         QVERIFY(texts.contains(QStringLiteral("(MPa)")));
         // Mean air temperatures are held in degrees F whatever the unit system.
