@@ -7,6 +7,7 @@
 #include "app/ModuleCopy.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectJson.h"
+#include "reliability/OutputModuleCopy.h"
 
 namespace ardelon {
 
@@ -199,9 +200,7 @@ bool DocumentSession::runModule(Module module) {
             project_.useLoadSpectra = 0;
             break;
         case Module::ViewOutput:
-            for (int c = 0; c < kConfigurationCount; ++c) {
-                project_.axleTypeFraction[c] = project_.configurationPercent[c] * 0.01;
-            }
+            prepareViewOutput(project_);
             break;
         default:
             break;

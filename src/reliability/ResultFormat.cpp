@@ -53,11 +53,12 @@ double yearsUntilDamage(double axleGroupsPerDay, double damagePerMillion, double
     const double growth = growthPercent * 0.01;
     if (growth == 0.0)
         return ratio;
-    const double argument = 1.0 + growth * ratio;
     // Shrinking traffic whose total damage stays below the level never reaches it.
-    if (!(argument > 0.0) || !(1.0 + growth > 0.0))
+    if (!(growth * ratio > -1.0) || !(growth > -1.0))
         return INFINITY;
-    const double years = std::log10(argument) / std::log10(1.0 + growth);
+    // log10(1 + r·D/A) / log10(1 + r): the base of the logarithms cancels, and log1p keeps the
+    // digits of a small growth r that 1 + r would lose.
+    const double years = std::log1p(growth * ratio) / std::log1p(growth);
     return std::isfinite(years) ? years : INFINITY;
 }
 

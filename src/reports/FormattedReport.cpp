@@ -7,6 +7,7 @@
 
 #include "criteria/ResponseType.h"
 #include "project/Rounding.h"
+#include "reliability/ResultFormat.h"
 
 namespace ardelon {
 namespace {
@@ -376,16 +377,8 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
 
 std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double truckGrowthPercent,
                                     double damagePerMillion) {
-    if (damagePerMillion <= 0 || axleGroupsPerDay <= 0)
-        return std::nullopt;
-    const double firstYear = axleGroupsPerDay * damagePerMillion * 0.000365;
-    const double growth = truckGrowthPercent * 0.01;
-    // The ratio of two logarithms does not depend on their base; log1p keeps it accurate for a
-    // small growth, where 1 + r loses the digits of r. Without growth the damage accumulates
-    // linearly (the limit of the formula as r -> 0).
-    const double years = growth == 0.0
-                             ? damage / firstYear
-                             : std::log1p(growth * (damage / firstYear)) / std::log1p(growth);
+    const double years =
+        yearsUntilDamage(axleGroupsPerDay, damagePerMillion, truckGrowthPercent, damage);
     if (!std::isfinite(years) || years < 0)
         return std::nullopt;
     return years;
