@@ -154,6 +154,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     transferFunctionList_ = bound(Control::TransferFunctionList, reportList());
     percentileList_ = bound(Control::PercentileList, reportList());
     transferFunctionList_->setMinimumHeight(110);
+    transferFunctionList_->setMaximumHeight(150);
     percentileList_->setMinimumHeight(200);
 
     auto* disclaimer = bound(Control::Disclaimer, new QPushButton(QStringLiteral("Disclaimer")));
@@ -193,7 +194,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
 
     dialog_.onInitDialog(host());
     showMembers();
-    resize(1020, 720);
+    resize(1060, 700);
 }
 
 OutputDesignForm::~OutputDesignForm() {
