@@ -167,6 +167,30 @@ class OutputDesignFormTest : public QObject {
         QCOMPARE(open.dialog.work.layerCost, costsBefore);
     }
 
+    // The View Output command's module: "Leave Module" hands the working copy back, Escape
+    // discards it.
+    void leaveModuleKeepsTheThicknessesAndEscapeDiscardsThem() {
+        CStenorDoc copy;
+        copy.thickness[0] = 8;
+        testing::whenDialogOpens([](QDialog* dialog) {
+            auto* form = qobject_cast<OutputDesignForm*>(dialog);
+            QVERIFY(form);
+            form->thicknessEdit(1)->setText(QStringLiteral("9.5"));
+            form->button(Control::LeaveModule)->click();
+        });
+        QVERIFY(runOutputDesignModule(nullptr, copy));
+        QCOMPARE(copy.thickness[0], 9.5);
+
+        testing::whenDialogOpens([](QDialog* dialog) {
+            auto* form = qobject_cast<OutputDesignForm*>(dialog);
+            QVERIFY(form);
+            form->thicknessEdit(1)->setText(QStringLiteral("12"));
+            QTest::keyClick(form, Qt::Key_Escape);
+        });
+        QVERIFY(!runOutputDesignModule(nullptr, copy));
+        QCOMPARE(copy.thickness[0], 9.5);
+    }
+
     void runFillsBothListsCancelKeepsThemAndExportOpensTheWorkbook() {
         testing::MessageRecorder recorder;
         QTemporaryDir dir;
