@@ -89,20 +89,30 @@ void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
 }
 
 void COutputDesignDlg::performAnalysis(DialogHost& host) {
+    std::optional<AnalysisRunOptions> options = prepareAnalysis(host);
+    if (!options)
+        return;
+    options->progress = [&](int done, int total) { host.setProgress(done, total); };
+    CStenorDoc runWork = work;
+    AnalysisRunOutcome outcome = runAnalysis(runWork, models_, *options);
+    finishAnalysis(host, std::move(outcome), *options, std::move(runWork));
+}
+
+std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& host) {
     if (auto refusal = checkAnalysisInputs(work, cycles)) {
         host.showMessage(refusal->text, refusal->caption, MessageIcon::Exclamation);
-        return;
+        return std::nullopt;
     }
     if (work.output.doNotWarn != 1) {
         CPleaseNoteDlg confirm;
         confirm.doNotWarn = work.output.doNotWarn == 1;
         if (!host.runModal(confirm))
-            return;
+            return std::nullopt;
         work.output.doNotWarn = confirm.doNotWarn ? 1 : 0;
     }
     const auto path = host.chooseFileToSave(kRawDataFilter, kRawDataInitialName, "");
     if (!path || path->empty())
-        return;  // no file chosen: no run
+        return std::nullopt;  // no file chosen: no run
 
     AnalysisRunOptions options;
     options.cycles = cycles;
@@ -111,21 +121,24 @@ void COutputDesignDlg::performAnalysis(DialogHost& host) {
     options.threads = threads;
     options.rawDataPath = *path;
     options.cancel = &cancelRequested;
-    options.progress = [&](int done, int total) { host.setProgress(done, total); };
     cancelRequested = false;
     host.setProgress(0, cycles);
+    return options;
+}
 
-    AnalysisRunOutcome outcome = runAnalysis(work, models_, options);
+void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outcome,
+                                      const AnalysisRunOptions& options, CStenorDoc runWork) {
     if (outcome.status == AnalysisStatus::Refused) {
         host.showMessage(outcome.refusal.text, outcome.refusal.caption, MessageIcon::Exclamation);
-        host.setProgress(0, cycles);
+        host.setProgress(0, options.cycles);
         return;
     }
     if (outcome.status == AnalysisStatus::Cancelled) {
-        host.setProgress(0, cycles);
+        host.setProgress(0, options.cycles);
         host.refresh();
         return;
     }
+    work = std::move(runWork);
     lastSeed = options.seed;
     results = outcome.results;
     resultRows = std::move(outcome.lists);

@@ -128,6 +128,15 @@ class COutputDesignDlg : public ModalDialog {
     void onThicknessSetFocus(DialogHost& host, int layer);
     void onSetMonteCarloCycles(DialogHost& host);
     void performAnalysis(DialogHost& host);
+    // The two halves of performAnalysis around the cycles, for a desktop that runs the cycles on
+    // a worker thread: prepareAnalysis makes the checks, asks for confirmation and for the raw-data
+    // file and returns the run's options (nothing when the run does not start);
+    // finishAnalysis takes the outcome of runAnalysis over `runWork` (a copy of `work` made for
+    // the run) and, for a completed run only, keeps that copy, the results and both lists.
+    std::optional<AnalysisRunOptions> prepareAnalysis(DialogHost& host);
+    void finishAnalysis(DialogHost& host, AnalysisRunOutcome outcome,
+                        const AnalysisRunOptions& options, CStenorDoc runWork);
+    const ResponseModelFactory& models() const { return models_; }
     void onCostAnalysis(DialogHost& host);
     void onDisclaimer(DialogHost& host);
     // "Export Formatted Data to EXCEL": asks for the workbook's name and writes the report of the

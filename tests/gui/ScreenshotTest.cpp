@@ -11,9 +11,13 @@
 #include "gui/CriteriaForms.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
+#include "gui/OutputDesignForm.h"
 #include "gui/StructureForm.h"
 #include "gui/TrafficForms.h"
 #include "gui/TransferFunctionsForm.h"
+#include "project/ProjectJson.h"
+#include "reliability/OutputModuleCopy.h"
+#include "reliability/SolverResponseModel.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;
@@ -126,6 +130,42 @@ class ScreenshotTest : public QObject {
         EnduranceLimitDialog dialog(-100);
         EnduranceLimitForm form(dialog);
         save(form, QStringLiteral("endurance-limit"));
+    }
+
+    // The module after a small run of the example interstate design, so that both lists show.
+    void outputDesignFormAfterARun() {
+        testing::MessageRecorder recorder;
+        CStenorDoc project;
+        QVERIFY(
+            loadProject(ARDELON_SOURCE_DIR "/examples/perpetual-interstate.json", project).ok());
+        prepareViewOutput(project);
+        project.output.doNotWarn = 1;
+        COutputDesignDlg dialog(project, layeredElasticResponses());
+        dialog.fixedSeed = 1;
+        OutputDesignForm form(dialog);
+        form.show();
+        dialog.cycles = 50;
+        recorder.files.push_back(directory.filePath(QStringLiteral("raw.xls")));
+        form.button(COutputDesignDlg::Control::PerformAnalysis)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!form.running(), 240000);
+        QVERIFY(form.percentileList()->topLevelItemCount() > 0);
+        save(form, QStringLiteral("output-design"));
+    }
+
+    void outputDesignNestedForms() {
+        CCostAnalysisDlg cost;
+        cost.thickness = {4, 6, 8, 0};
+        cost.layerCountIndex = 2;
+        cost.density = {145, 145, 140, 0};
+        cost.costPerTon = {45, 40, 35, 0};
+        CostAnalysisForm costForm(cost);
+        save(costForm, QStringLiteral("cost-analysis"));
+        CMonteCarloCyclesDlg cycles;
+        MonteCarloCyclesForm cyclesForm(cycles);
+        save(cyclesForm, QStringLiteral("monte-carlo-cycles"));
+        CPleaseNoteDlg note;
+        PleaseNoteForm noteForm(note);
+        save(noteForm, QStringLiteral("please-note"));
     }
 
     void disclaimerDialog() {

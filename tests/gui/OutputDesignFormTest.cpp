@@ -1,0 +1,310 @@
+// The Output and Design module's form bound to COutputDesignDlg, driven through its real widgets:
+// the thickness rules, the nested dialogs, a run on the worker thread, its cancellation and the
+// export of the formatted report.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "GuiTestSupport.h"
+#include "gui/OutputDesignForm.h"
+#include "project/ProjectJson.h"
+#include "reliability/OutputModuleCopy.h"
+#include "reliability/SolverResponseModel.h"
+
+using namespace ardelon;
+using namespace ardelon::gui;
+using Control = COutputDesignDlg::Control;
+
+namespace {
+
+// A run of this many cycles ends in seconds even under the sanitizers.
+constexpr int kSmallRunCycles = 50;
+// Long enough that the run is still going when Cancel is clicked.
+constexpr int kLongRunCycles = 2000000;
+// Upper bound on a small run under the sanitizers on a loaded two-core machine.
+constexpr int kRunTimeoutMs = 240000;
+
+CStenorDoc interstateProject() {
+    CStenorDoc project;
+    const FileResult loaded = loadProject(
+        std::string(ARDELON_SOURCE_DIR) + "/examples/perpetual-interstate.json", project);
+    if (!loaded.ok())
+        qFatal("example project not readable: %s", loaded.error.c_str());
+    prepareViewOutput(project);
+    return project;
+}
+
+// A shown, active form over `project`.
+struct OpenForm {
+    COutputDesignDlg dialog;
+    std::unique_ptr<OutputDesignForm> form;
+    explicit OpenForm(const CStenorDoc& project = CStenorDoc())
+        : dialog(project, layeredElasticResponses()) {
+        registerOutputDesignNestedForms();
+        dialog.fixedSeed = 7;
+        form = std::make_unique<OutputDesignForm>(dialog);
+        form->show();
+        form->activateWindow();
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qFatal("form not active");
+    }
+    void type(NumberEdit* edit, const QString& text, QWidget* next) {
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->setText(text);
+        next->setFocus(Qt::TabFocusReason);
+    }
+    QStringList headings(QTreeWidget* list) const {
+        QStringList texts;
+        for (int c = 0; c < list->columnCount(); ++c)
+            texts << list->headerItem()->text(c);
+        return texts;
+    }
+};
+
+}  // namespace
+
+class OutputDesignFormTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void opensWithItsCaptionGroupsAndNoResults() {
+        OpenForm open;
+        QCOMPARE(open.form->windowTitle(), QStringLiteral("Output & Design Module (F1 for Help)"));
+        QStringList titles;
+        for (QGroupBox* box : open.form->findChildren<QGroupBox*>())
+            titles << box->title();
+        QCOMPARE(
+            titles,
+            (QStringList{QStringLiteral("Thickness Design"), QStringLiteral("Reliability Analysis"),
+                         QStringLiteral("Perpetual Pavement Design Results: Conventional "
+                                        "Design with Transfer Functions"),
+                         QStringLiteral("Perpetual Pavement Design Results: Percentile "
+                                        "Responses")}));
+        QCOMPARE(open.form->button(Control::SetMonteCarloCycles)->text(),
+                 QStringLiteral("Set Monte Carlo Cycles"));
+        QCOMPARE(open.form->button(Control::PerformAnalysis)->text(),
+                 QStringLiteral("Perform Analysis"));
+        QCOMPARE(open.form->button(Control::Disclaimer)->text(), QStringLiteral("Disclaimer"));
+        QCOMPARE(open.form->button(Control::CostAnalysis)->text(), QStringLiteral("Cost Analysis"));
+        QCOMPARE(open.form->button(Control::LeaveModule)->text(), QStringLiteral("Leave Module"));
+        QCOMPARE(open.form->button(Control::ExportExcel)->text(),
+                 QStringLiteral("Export Formatted Data to EXCEL"));
+        QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+        QVERIFY(!open.form->cancelRunButton()->isEnabled());
+        // No columns before the first run of the module.
+        QCOMPARE(open.form->transferFunctionList()->columnCount(), 0);
+        QCOMPARE(open.form->percentileList()->columnCount(), 0);
+        QStringList labels;
+        for (QLabel* label : open.form->findChildren<QLabel*>())
+            labels << label->text();
+        QVERIFY(labels.contains(QStringLiteral("Infinite")));
+        QVERIFY(labels.contains(QStringLiteral("in.")));
+        QVERIFY(labels.contains(QStringLiteral("Number of Pavement Layers:")));
+    }
+
+    void thicknessFocusLossChecksTheRangeAndRoundsHalfUp() {
+        testing::MessageRecorder recorder;
+        CStenorDoc project;
+        project.layerCountIndex = 2;  // four layers: three thickness edits
+        OpenForm open(project);
+        QVERIFY(open.form->thicknessEdit(3)->isEnabled());
+        QVERIFY(!open.form->thicknessEdit(4)->isEnabled());
+
+        open.type(open.form->thicknessEdit(1), QStringLiteral("10.125"),
+                  open.form->thicknessEdit(2));
+        QVERIFY(recorder.messages.isEmpty());
+        QCOMPARE(open.dialog.work.thickness[0], 10.13);
+        QCOMPARE(open.form->thicknessEdit(1)->text(), QStringLiteral("10.13"));
+
+        open.type(open.form->thicknessEdit(2), QStringLiteral("0.99"), open.form->thicknessEdit(3));
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Height Out of Range"));
+        QCOMPARE(recorder.messages[0].text,
+                 QStringLiteral("Please enter a height between 1.0 in. and 999.0 in."));
+        QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(2));
+        // The value is kept: nothing else is blocked.
+        QCOMPARE(open.dialog.work.thickness[1], 0.99);
+    }
+
+    void monteCarloCyclesAreSetThroughTheirDialog() {
+        OpenForm open;
+        QString caption, label;
+        testing::whenDialogOpens([&](QDialog* dialog) {
+            caption = dialog->windowTitle();
+            auto* form = qobject_cast<MonteCarloCyclesForm*>(dialog);
+            QVERIFY(form);
+            QCOMPARE(form->cyclesEdit()->text(), QStringLiteral("5000"));
+            form->cyclesEdit()->setText(QStringLiteral("250"));
+            form->accept();
+        });
+        open.form->button(Control::SetMonteCarloCycles)->click();
+        QCOMPARE(caption, QStringLiteral("Monte Carlo Cycles"));
+        QCOMPARE(open.dialog.cycles, 250);
+    }
+
+    void costAnalysisShowsEnglishUnitsAndCancelKeepsTheCosts() {
+        CStenorDoc project;
+        project.layerCountIndex = 0;  // two layers: only layer 1 is priced
+        OpenForm open(project);
+        const auto costsBefore = open.dialog.work.layerCost;
+        testing::whenDialogOpens([&](QDialog* dialog) {
+            auto* form = qobject_cast<CostAnalysisForm*>(dialog);
+            QVERIFY(form);
+            QCOMPARE(form->windowTitle(), QStringLiteral("Cost Analysis"));
+            QStringList labels;
+            for (QLabel* l : form->findChildren<QLabel*>())
+                labels << l->text();
+            for (const char* unit : {"ft", "pcf", "English Ton", "Lane-mile"})
+                QVERIFY2(labels.contains(QString::fromLatin1(unit)), unit);
+            QVERIFY(form->densityEdit(1)->isEnabled());
+            QVERIFY(!form->densityEdit(2)->isEnabled());
+            QCOMPARE(form->costPerTonEdit(2)->text(), QStringLiteral("0"));
+            form->reject();
+        });
+        open.form->button(Control::CostAnalysis)->click();
+        QCOMPARE(open.dialog.work.layerCost, costsBefore);
+    }
+
+    // The View Output command's module: "Leave Module" hands the working copy back, Escape
+    // discards it.
+    void leaveModuleKeepsTheThicknessesAndEscapeDiscardsThem() {
+        CStenorDoc copy;
+        copy.thickness[0] = 8;
+        testing::whenDialogOpens([](QDialog* dialog) {
+            auto* form = qobject_cast<OutputDesignForm*>(dialog);
+            QVERIFY(form);
+            form->thicknessEdit(1)->setText(QStringLiteral("9.5"));
+            form->button(Control::LeaveModule)->click();
+        });
+        QVERIFY(runOutputDesignModule(nullptr, copy));
+        QCOMPARE(copy.thickness[0], 9.5);
+
+        testing::whenDialogOpens([](QDialog* dialog) {
+            auto* form = qobject_cast<OutputDesignForm*>(dialog);
+            QVERIFY(form);
+            form->thicknessEdit(1)->setText(QStringLiteral("12"));
+            QTest::keyClick(form, Qt::Key_Escape);
+        });
+        QVERIFY(!runOutputDesignModule(nullptr, copy));
+        QCOMPARE(copy.thickness[0], 9.5);
+    }
+
+    void runFillsBothListsCancelKeepsThemAndExportOpensTheWorkbook() {
+        testing::MessageRecorder recorder;
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        CStenorDoc project = interstateProject();
+        project.output.doNotWarn = 0;
+        OpenForm open(project);
+        open.dialog.cycles = kSmallRunCycles;
+
+        // "Please Note..." first: tick the box and go on.
+        bool confirmed = false;
+        testing::whenDialogOpens([&](QDialog* dialog) {
+            auto* note = qobject_cast<PleaseNoteForm*>(dialog);
+            QVERIFY(note);
+            QCOMPARE(note->windowTitle(), QStringLiteral("Please Note..."));
+            note->doNotWarnBox()->setChecked(true);
+            note->accept();
+            confirmed = true;
+        });
+        recorder.files.push_back(dir.filePath(QStringLiteral("raw.xls")));
+        open.form->button(Control::PerformAnalysis)->click();
+        QVERIFY(confirmed);
+        QVERIFY(open.form->running());
+        // While the cycles run, only Cancel answers.
+        QVERIFY(open.form->cancelRunButton()->isEnabled());
+        QVERIFY(!open.form->button(Control::PerformAnalysis)->isEnabled());
+        QVERIFY(!open.form->button(Control::LeaveModule)->isEnabled());
+        QVERIFY(!open.form->thicknessEdit(1)->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!open.form->running(), kRunTimeoutMs);
+        QVERIFY2(recorder.messages.isEmpty(), qPrintable(recorder.messages.value(0).text));
+        QCOMPARE(open.form->progressBar()->maximum(), kSmallRunCycles);
+        QCOMPARE(open.form->progressBar()->value(), kSmallRunCycles);
+        QCOMPARE(open.dialog.work.output.doNotWarn, 1);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("raw.xls"))));
+
+        QTreeWidget* first = open.form->transferFunctionList();
+        QTreeWidget* second = open.form->percentileList();
+        QCOMPARE(open.headings(first).first(), QStringLiteral("Layer"));
+        QCOMPARE(open.headings(first).last(), QStringLiteral("Years to D=1.0"));
+        QCOMPARE(first->columnCount(), 9);
+        QCOMPARE(first->columnWidth(5), 175);
+        QCOMPARE(open.headings(second).last(), QStringLiteral("Pass/Fail?"));
+        QCOMPARE(second->columnCount(), 8);
+        QCOMPARE(second->columnWidth(7), 125);
+        QCOMPARE(first->topLevelItemCount(),
+                 static_cast<int>(open.dialog.transferFunctionList.rows.size()));
+        QCOMPARE(second->topLevelItemCount(),
+                 static_cast<int>(open.dialog.percentileList.rows.size()));
+        QVERIFY(first->topLevelItemCount() + second->topLevelItemCount() > 0);
+        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
+        QVERIFY(open.form->button(Control::LeaveModule)->isEnabled());
+        QVERIFY(open.form->thicknessEdit(1)->isEnabled());
+
+        // A long run cancelled: the results and working copy of the first run stay.
+        const AnalysisResults resultsBefore = open.dialog.results;
+        const auto rowsBefore = open.dialog.percentileList.rows;
+        const auto thicknessBefore = open.dialog.work.thickness;
+        open.dialog.cycles = kLongRunCycles;
+        recorder.files.push_back(dir.filePath(QStringLiteral("raw-long.xls")));
+        open.form->button(Control::PerformAnalysis)->click();
+        QVERIFY(open.form->running());
+        open.form->cancelRunButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!open.form->running(), kRunTimeoutMs);
+        QVERIFY(recorder.messages.isEmpty());
+        QCOMPARE(open.dialog.percentileList.rows, rowsBefore);
+        QCOMPARE(open.dialog.results.cycles, resultsBefore.cycles);
+        QCOMPARE(open.dialog.results.exceedCount, resultsBefore.exceedCount);
+        QCOMPARE(open.dialog.work.thickness, thicknessBefore);
+        QCOMPARE(second->topLevelItemCount(), static_cast<int>(rowsBefore.size()));
+        QCOMPARE(open.form->progressBar()->value(), 0);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("raw-long.xls"))));
+        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
+
+        // Export: the workbook is written, then handed to the desktop.
+        QList<QUrl> opened;
+        setOpenDocumentHandler([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        const QString workbook = dir.filePath(QStringLiteral("report.xlsx"));
+        recorder.files.push_back(workbook);
+        open.form->button(Control::ExportExcel)->click();
+        QVERIFY(recorder.messages.isEmpty());
+        QVERIFY(QFile::exists(workbook));
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(workbook)});
+
+        // A workbook that cannot be written is reported and nothing is opened.
+        recorder.files.push_back(dir.filePath(QStringLiteral("missing/report.xlsx")));
+        open.form->button(Control::ExportExcel)->click();
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Export Formatted Data to EXCEL"));
+        QVERIFY(recorder.messages[0].text.contains(QStringLiteral("missing")));
+        QCOMPARE(opened.size(), 1);
+
+        // A desktop without a program for workbooks: the user learns where the file is.
+        setOpenDocumentHandler([](const QUrl&) { return false; });
+        recorder.files.push_back(workbook);
+        open.form->button(Control::ExportExcel)->click();
+        QCOMPARE(recorder.messages.size(), 2);
+        QCOMPARE(recorder.messages[1].text,
+                 QStringLiteral("The workbook %1 was written, but no program is registered to "
+                                "open it.")
+                     .arg(workbook));
+        setOpenDocumentHandler({});
+
+        // Entering a thickness edit disables the export again.
+        open.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(open.form.get()));
+        open.form->button(Control::LeaveModule)->setFocus(Qt::TabFocusReason);
+        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
+        open.form->thicknessEdit(1)->setFocus(Qt::MouseFocusReason);
+        QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+    }
+};
+
+QTEST_MAIN(OutputDesignFormTest)
+#include "OutputDesignFormTest.moc"
