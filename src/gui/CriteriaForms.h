@@ -27,21 +27,10 @@ class LayerCriteriaForm : public FormBase {
 
   private:
     static std::size_t at(int i) { return static_cast<std::size_t>(i); }
-    void showMembers();
-    void readWidgets();
-    template <typename Handler>
-    void run(Handler handler) {
-        if (running_)
-            return;
-        running_ = true;
-        readWidgets();
-        handler();
-        showMembers();
-        running_ = false;
-    }
+    void showMembers() override;
+    void readWidgets() override;
 
     LayerCriteriaDialog& dialog_;
-    bool running_ = false;
     std::array<QCheckBox*, 3> active_{};
     std::array<QComboBox*, 3> type_{};
     std::array<NumberEdit*, 3> threshold_{};

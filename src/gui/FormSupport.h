@@ -17,6 +17,21 @@ class FormBase : public QDialog {
     QtDialogHost& host() { return host_; }
 
   protected:
+    // Copy the widgets into the dialog's members, and show the members again.
+    virtual void readWidgets() {}
+    virtual void showMembers() {}
+    // Runs one handler of the dialog between reading the widgets and showing the members. A
+    // message box or focus change inside the handler cannot start another handler meanwhile.
+    template <typename Handler>
+    void run(Handler handler) {
+        if (handling_)
+            return;
+        handling_ = true;
+        readWidgets();
+        handler();
+        showMembers();
+        handling_ = false;
+    }
     // A button that closes the form keeping nothing ("Cancel", "Cancel Changes").
     QPushButton* cancelButton(const QString& text);
     // A number edit named after its control so that the dialog's rules can focus it.
@@ -38,6 +53,7 @@ class FormBase : public QDialog {
     bool validateNumberEdits();
 
   private:
+    bool handling_ = false;
     QtDialogHost host_;
 };
 

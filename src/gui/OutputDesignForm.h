@@ -55,8 +55,8 @@ class OutputDesignForm : public FormBase {
 
   private:
     static std::size_t at(int layer) { return static_cast<std::size_t>(layer - 1); }
-    void showMembers();
-    void readWidgets();
+    void showMembers() override;
+    void readWidgets() override;
     template <typename Handler>
     void run(Handler handler) {
         if (handling_ || running())
@@ -137,8 +137,8 @@ class CostAnalysisForm : public FormBase {
     void accept() override;
 
   private:
-    void showMembers();
-    void readWidgets();
+    void showMembers() override;
+    void readWidgets() override;
 
     CCostAnalysisDlg& dialog_;
     NumberEdit* laneWidth_;

@@ -33,22 +33,10 @@ class StructureForm : public FormBase {
 
   private:
     static std::size_t at(int layer) { return static_cast<std::size_t>(layer - 1); }
-    void showMembers();
-    void readWidgets();
-    // Runs one handler of the dialog between reading the widgets and showing the members.
-    template <typename Handler>
-    void run(Handler handler) {
-        if (running_)
-            return;
-        running_ = true;
-        readWidgets();
-        handler();
-        showMembers();
-        running_ = false;
-    }
+    void showMembers() override;
+    void readWidgets() override;
 
     CStructureDlg& dialog_;
-    bool running_ = false;
     std::array<QComboBox*, kLayerCount> material_{};
     std::array<QComboBox*, kThicknessCount> pgHigh_{};
     std::array<QComboBox*, kThicknessCount> pgLow_{};
@@ -80,8 +68,8 @@ class InputVariabilityForm : public FormBase {
     void accept() override;
 
   private:
-    void showMembers();
-    void readWidgets();
+    void showMembers() override;
+    void readWidgets() override;
 
     CInputVariabilityDlg& dialog_;
     QComboBox* modulusDistribution_;

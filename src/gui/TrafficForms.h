@@ -30,21 +30,10 @@ class LoadSpectraForm : public FormBase {
     void accept() override;
 
   private:
-    void showMembers();
-    void readWidgets();
-    template <typename Handler>
-    void run(Handler handler) {
-        if (running_)
-            return;
-        running_ = true;
-        readWidgets();
-        handler();
-        showMembers();
-        running_ = false;
-    }
+    void showMembers() override;
+    void readWidgets() override;
 
     CLoadingConditionsDlg& dialog_;
-    bool running_ = false;
     NumberEdit* aadt_;
     NumberEdit* percentTrucks_;
     NumberEdit* truckGrowth_;
@@ -86,8 +75,8 @@ class VehicleTypeForm : public FormBase {
     void accept() override;
 
   private:
-    void showMembers();
-    void readWidgets();
+    void showMembers() override;
+    void readWidgets() override;
 
     CVehicleTypeDlg& dialog_;
     QComboBox* roadClass_;

@@ -176,7 +176,7 @@ void TransferFunctionsForm::showMembers() {
         edits_[i]->setNumber(dialog_.coefficient[i]);
 }
 
-bool TransferFunctionsForm::readWidgets() {
+bool TransferFunctionsForm::readCoefficients() {
     if (!validateNumberEdits())
         return false;
     for (std::size_t i = 0; i < 4; ++i)
@@ -185,7 +185,7 @@ bool TransferFunctionsForm::readWidgets() {
 }
 
 void TransferFunctionsForm::accept() {
-    if (readWidgets())
+    if (readCoefficients())
         QDialog::accept();
 }
 

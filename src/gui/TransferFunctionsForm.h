@@ -18,8 +18,8 @@ class TransferFunctionsForm : public FormBase {
     void accept() override;
 
   private:
-    void showMembers();
-    bool readWidgets();
+    void showMembers() override;
+    bool readCoefficients();
 
     TransferFunctionsDialog& dialog_;
     std::array<NumberEdit*, 4> edits_{};
