@@ -90,17 +90,30 @@ MessageAnswer showMessageBox(QWidget* parent, const MessageRequest& request) {
     return shown.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
 }
 
+QString qtFileFilter(const QString& filter) {
+    if (!filter.contains(QLatin1Char('|')))
+        return filter;
+    // "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||": names and patterns alternate; the
+    // names already show their patterns, which is all Qt reads.
+    const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        names << parts[i].trimmed();
+    return names.join(QStringLiteral(";;"));
+}
+
 std::optional<QString> chooseFile(QWidget* parent, const FileRequest& request) {
     if (fileHandler())
         return fileHandler()(parent, request);
 
     QFileDialog dialog(parent, request.save ? QStringLiteral("Save As") : QStringLiteral("Open"),
-                       QString(), request.filter);
+                       QString(), qtFileFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.initialName.isEmpty())
+    // An initial name such as "*.xlsx" is a pattern, not a file to propose.
+    if (!request.initialName.isEmpty() && !request.initialName.contains(QLatin1Char('*')))
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
