@@ -93,13 +93,19 @@ MessageAnswer showMessageBox(QWidget* parent, const MessageRequest& request) {
 QString qtFileFilter(const QString& filter) {
     if (!filter.contains(QLatin1Char('|')))
         return filter;
-    // "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||": names and patterns alternate; the
-    // names already show their patterns, which is all Qt reads.
+    // "Name (*.x) |*.x|All Files (*.*) |*.*||": names and patterns alternate. Qt filters on the
+    // pattern in the name's brackets, so the name takes the pattern that really applies (the raw
+    // data chooser names "(*.xls)" but lists "*.ad" files).
     const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList names;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        names << parts[i].trimmed();
-    return names.join(QStringLiteral(";;"));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        const qsizetype bracket = name.lastIndexOf(QLatin1Char('('));
+        if (bracket > 0)
+            name = name.left(bracket).trimmed();
+        entries << name + QStringLiteral(" (") + parts[i + 1].trimmed() + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
 }
 
 std::optional<QString> chooseFile(QWidget* parent, const FileRequest& request) {

@@ -35,7 +35,8 @@ using FileHandler = std::function<std::optional<QString>(QWidget* parent, const 
 MessageAnswer showMessageBox(QWidget* parent, const MessageRequest& request);
 std::optional<QString> chooseFile(QWidget* parent, const FileRequest& request);
 // A chooser filter in Qt's form: a Windows-style "Name (*.x)|*.x|...||" filter becomes
-// "Name (*.x);;..."; a filter already in Qt's form is returned as it is.
+// "Name (*.x);;...", each name showing the pattern it filters on; a filter already in Qt's form
+// is returned as it is.
 QString qtFileFilter(const QString& filter);
 
 // Installs a handler in place of the real boxes; an empty function restores them.

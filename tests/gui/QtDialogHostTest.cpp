@@ -14,8 +14,10 @@ class QtDialogHostTest : public QObject {
         QCOMPARE(
             qtFileFilter(QStringLiteral("Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||")),
             QStringLiteral("Excel Files (*.xlsx);;All Files (*.*)"));
-        QCOMPARE(qtFileFilter(QStringLiteral("Raw Data Files (*.ad)|*.ad||")),
-                 QStringLiteral("Raw Data Files (*.ad)"));
+        // The raw-data chooser names "(*.xls)" but lists the "*.ad" files it writes.
+        QCOMPARE(
+            qtFileFilter(QStringLiteral("Ardelon Raw Data (*.xls) |*.ad|All Files (*.*) |*.*||")),
+            QStringLiteral("Ardelon Raw Data (*.ad);;All Files (*.*)"));
     }
     void qtFiltersStayAsTheyAre() {
         QCOMPARE(qtFileFilter(QStringLiteral("Ardelon Files (*.ard)")),
