@@ -35,7 +35,7 @@ FileResult saveProjectFile(const CStenorDoc& doc, const std::string& path);
 FileResult openProjectFile(const std::string& path, CStenorDoc& doc);
 
 // Largest file any reader of the program takes: far above every file the program writes (a
-// project file is 6752 bytes, a project document about 60 kB), and small enough to hold in memory.
+// project file is 6752 bytes, a project document about 15 kB), and small enough to hold in memory.
 inline constexpr std::size_t kMaxInputFileBytes = 4 * 1024 * 1024;
 
 // Whole-file helpers shared by every reader and writer of the program's files: the message of a

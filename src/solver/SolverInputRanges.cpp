@@ -39,6 +39,8 @@ std::string checkSolverInputs(const LayerSystem& system, const CircularLoad* loa
         if (k < system.thickness.size())
             check(kThicknessRange, system.thickness[k], entry);
     }
+    for (std::size_t k = 0; k < system.bond.size(); ++k)
+        check(kBondRange, system.bond[k], "interface " + std::to_string(k + 1));
     for (int j = 0; j < loadCount; ++j) {
         const std::string entry = "load " + std::to_string(j + 1);
         check(kRadiusRange, loads[j].radius, entry);

@@ -11,6 +11,7 @@
 //   pressure         1 psi to 1000 psi   truck tires carry 80 to 150 psi, aircraft 250 psi
 //   plan x and y     -1000 in to 1000 in an axle group spans a few feet
 //   depth            0 in to 5000 in     the deepest interface of five 999-in. layers is 3996 in
+//   bond factor      0 to 1              full slip to full bond
 //
 // Lengths are in inches and stresses in psi, as the analysis passes them.
 
@@ -34,6 +35,7 @@ inline constexpr SolverInputRange kRadiusRange{"radius", 0.1, 50.0, "in"};
 inline constexpr SolverInputRange kPressureRange{"pressure", 1.0, 1000.0, "psi"};
 inline constexpr SolverInputRange kPlanCoordinateRange{"", -1000.0, 1000.0, "in"};
 inline constexpr SolverInputRange kDepthRange{"depth", 0.0, 5000.0, "in"};
+inline constexpr SolverInputRange kBondRange{"bond factor", 0.0, 1.0, ""};
 
 // Empty when `value` lies in `range` (a NaN never does), else "<entry>: <name> must lie between
 // <low> and <high> <unit> (got <value>)." `name` overrides the range's own name when given.
@@ -41,6 +43,7 @@ std::string checkSolverInput(const SolverInputRange& range, double value, const 
                              const char* name = nullptr);
 
 // Checks a whole call: moduli, Poisson's ratios and thicknesses of the five layers ("layer 2"),
+// the three bond factors ("interface 1"),
 // radius, pressure and position of each load ("load 1"), position and depth of each point
 // ("point 3"). Empty when every entry lies in its range, else the message of the first one.
 std::string checkSolverInputs(const LayerSystem& system, const CircularLoad* loads, int loadCount,

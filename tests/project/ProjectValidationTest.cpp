@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -111,6 +112,13 @@ TEST(ProjectValidation, NumberBeyondDoubleRangeNamesItsPlace) {
     EXPECT_EQ(projectFromJson("{\"a\": [1e-999, -1e400]}", doc).error,
               "JSON number out of range at line 1, column 21");
     EXPECT_EQ(doc, CStenorDoc{});
+    // The desktop's open goes through loadProject: a message, never an exception.
+    const std::string path = ::testing::TempDir() + "beyond-range.json";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs("{\"aadt\": 1e999}", file);
+    std::fclose(file);
+    EXPECT_EQ(loadProject(path, doc).error, path + ": JSON number out of range at line 1, column 15");
+    std::remove(path.c_str());
 }
 
 TEST(ProjectValidation, ReadersStopAtTheSizeLimit) {
