@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <string>
 
-#define FUZZ_CHECK(condition, what)                                                   \
-    do {                                                                              \
-        if (!(condition)) {                                                           \
+#define FUZZ_CHECK(condition, what)                                                          \
+    do {                                                                                     \
+        if (!(condition)) {                                                                  \
             std::fprintf(stderr, "property failed: %s (%s:%d)\n", what, __FILE__, __LINE__); \
-            std::abort();                                                             \
-        }                                                                             \
+            std::abort();                                                                    \
+        }                                                                                    \
     } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);

@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
         for (const auto& entry : fs::directory_iterator(argv[i])) {
-            if (entry.is_regular_file()) files.push_back(entry.path());
+            if (entry.is_regular_file())
+                files.push_back(entry.path());
         }
     }
     std::sort(files.begin(), files.end());

@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // Accepted: the record can be written, and what is written reads back to the same file.
-    FUZZ_CHECK(loadSpectraWriteProblem(*parse.record).empty(), "an accepted record cannot be written");
+    FUZZ_CHECK(loadSpectraWriteProblem(*parse.record).empty(),
+               "an accepted record cannot be written");
     const std::string written = formatLoadSpectra(*parse.record);
     const LoadSpectraParse again = parseLoadSpectra(written);
     FUZZ_CHECK(again.ok(), "the written file is refused");

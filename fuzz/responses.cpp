@@ -16,16 +16,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace ardelon;
     cli::ResponsesInput input;
     try {
-        input = cli::parseResponsesInput(cli::parseResponsesDocument(fuzz::textOf(data, size), "in"));
+        input =
+            cli::parseResponsesInput(cli::parseResponsesDocument(fuzz::textOf(data, size), "in"));
     } catch (const cli::CommandError& e) {
-        FUZZ_CHECK(e.status == cli::kBadInput && *e.what(), "a refusal without status 2 and a message");
+        FUZZ_CHECK(e.status == cli::kBadInput && *e.what(),
+                   "a refusal without status 2 and a message");
         return 0;
     }
-    if (input.loads.size() * input.points.size() > kMaxSolverPairs) return 0;
+    if (input.loads.size() * input.points.size() > kMaxSolverPairs)
+        return 0;
     static LayeredElasticSolver solver;
-    const ResponseTable table =
-        solver.computeResponses(input.system, input.loads.data(), static_cast<int>(input.loads.size()),
-                                input.points.data(), static_cast<int>(input.points.size()));
+    const ResponseTable table = solver.computeResponses(
+        input.system, input.loads.data(), static_cast<int>(input.loads.size()), input.points.data(),
+        static_cast<int>(input.points.size()));
     FUZZ_CHECK(cli::nonFiniteResponse(input, table).empty(),
                "the solver gave a response that is not a number for inputs in range");
     return 0;

@@ -3,18 +3,20 @@
 #include <algorithm>
 
 #include "project/Units.h"
+#include "reliability/CycleDrawer.h"
 #include "solver/SolverInputRanges.h"
 
 namespace ardelon {
 namespace {
 
-constexpr std::size_t at(int index) { return static_cast<std::size_t>(index); }
+constexpr std::size_t at(int index) {
+    return static_cast<std::size_t>(index);
+}
 
-// The floors the run raises its draws to (NaN included); only values above them reach the solver.
-constexpr double kModulusFloorPsi = 1000.0;
-constexpr double kThicknessFloorInches = 1.0;
-
-double raised(double value, double floor) { return value >= floor ? value : floor; }
+// The run raises its draws to floors (NaN included); only values above them reach the solver.
+double raised(double value, double floor) {
+    return value >= floor ? value : floor;
+}
 
 std::string field(const char* name, int index, const std::string& what) {
     return std::string(name) + "[" + std::to_string(index) + "] (" + what + ")";
@@ -27,13 +29,15 @@ std::string analysisInputRangeProblem(const CStenorDoc& work) {
     // The season draw never reads Spring 2's weeks: it takes what is left of the year, so its
     // moduli can always be drawn; the other seasons only when they have weeks.
     for (int s = 0; s < kSeasonCount; ++s) {
-        if (s != Spring2 && work.seasonWeeks[at(s)] <= 0) continue;
+        if (s != Spring2 && work.seasonWeeks[at(s)] <= 0)
+            continue;
         for (int l = 0; l < layers; ++l) {
-            const std::string entry =
-                "seasonalModulus[" + std::to_string(l) + "][" + std::to_string(s) + "] (layer " +
-                std::to_string(l + 1) + ", " + std::string(kSeasonNames[at(s)]) + ")";
+            const std::string entry = "seasonalModulus[" + std::to_string(l) + "][" +
+                                      std::to_string(s) + "] (layer " + std::to_string(l + 1) +
+                                      ", " + std::string(kSeasonNames[at(s)]) + ")";
             const double psi = raised(work.seasonalModulus[at(l)][at(s)], kModulusFloorPsi);
-            if (auto p = checkSolverInput(kModulusRange, psi, entry); !p.empty()) return p;
+            if (auto p = checkSolverInput(kModulusRange, psi, entry); !p.empty())
+                return p;
         }
     }
     for (int l = 0; l < kLayerCount; ++l) {
@@ -50,7 +54,8 @@ std::string analysisInputRangeProblem(const CStenorDoc& work) {
     for (int l = 0; l + 1 < layers; ++l) {
         const std::string entry = field("thickness", l, "layer " + std::to_string(l + 1));
         const double inches = raised(work.thickness[at(l)] * toInches, kThicknessFloorInches);
-        if (auto p = checkSolverInput(kThicknessRange, inches, entry); !p.empty()) return p;
+        if (auto p = checkSolverInput(kThicknessRange, inches, entry); !p.empty())
+            return p;
     }
     return {};
 }

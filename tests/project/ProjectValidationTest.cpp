@@ -117,7 +117,8 @@ TEST(ProjectValidation, NumberBeyondDoubleRangeNamesItsPlace) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fputs("{\"aadt\": 1e999}", file);
     std::fclose(file);
-    EXPECT_EQ(loadProject(path, doc).error, path + ": JSON number out of range at line 1, column 15");
+    EXPECT_EQ(loadProject(path, doc).error,
+              path + ": JSON number out of range at line 1, column 14");
     std::remove(path.c_str());
 }
 
