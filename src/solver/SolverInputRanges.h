@@ -6,12 +6,17 @@
 //
 //   modulus          100 psi to 1e8 psi  wet clay is about 1 000 psi, steel 3e7 psi
 //   Poisson's ratio  0.05 to 0.5         pavement materials lie between 0.15 and 0.5
-//   thickness        0.1 in to 1000 in   the structure dialog takes 1 to 999 in per layer
+//   thickness        1 in to 1000 in     the structure dialog takes 1 to 999 in per layer, and
+//                                        the analysis raises thinner draws to 1 in
 //   load radius      0.1 in to 50 in     a truck tire's contact circle has 3 to 14 in
 //   pressure         1 psi to 1000 psi   truck tires carry 80 to 150 psi, aircraft 250 psi
 //   plan x and y     -1000 in to 1000 in an axle group spans a few feet
 //   depth            0 in to 5000 in     the deepest interface of five 999-in. layers is 3996 in
 //   bond factor      0 to 1              full slip to full bond
+//
+// The bounds of radius and thickness also bound their ratio: lengths are normalised by the top
+// layer's thickness, and a radius beyond about 60 times that thickness leaves the integration
+// without a usable first step; 50 in over 1 in keeps clear of it.
 //
 // Lengths are in inches and stresses in psi, as the analysis passes them.
 
@@ -30,7 +35,7 @@ struct SolverInputRange {
 
 inline constexpr SolverInputRange kModulusRange{"modulus", 100.0, 1e8, "psi"};
 inline constexpr SolverInputRange kPoissonRange{"Poisson's ratio", 0.05, 0.5, ""};
-inline constexpr SolverInputRange kThicknessRange{"thickness", 0.1, 1000.0, "in"};
+inline constexpr SolverInputRange kThicknessRange{"thickness", 1.0, 1000.0, "in"};
 inline constexpr SolverInputRange kRadiusRange{"radius", 0.1, 50.0, "in"};
 inline constexpr SolverInputRange kPressureRange{"pressure", 1.0, 1000.0, "psi"};
 inline constexpr SolverInputRange kPlanCoordinateRange{"", -1000.0, 1000.0, "in"};

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       d.thickness = {20.32, 15.24, 30.48, 999};
                       d.thickness[2] = 2600;
                   },
-                  "thickness[2] (layer 3): thickness must lie between 0.1 and 1000 in (got "
+                  "thickness[2] (layer 3): thickness must lie between 1 and 1000 in (got "
                   "1023.62)."}),
     [](const auto& info) { return std::string(info.param.name); });
 
