@@ -20,9 +20,11 @@ MessageRecorder::MessageRecorder() {
     gui::setFileHandler([this](QWidget*, const gui::FileRequest&) -> std::optional<QString> {
         if (files.empty())
             return std::nullopt;
-        auto file = files.front();
+        // Copied out as a plain string: GCC at -O1 takes a copied optional for uninitialised.
+        const bool chosen = files.front().has_value();
+        const QString name = files.front().value_or(QString());
         files.pop_front();
-        return file;
+        return chosen ? std::optional<QString>(name) : std::nullopt;
     });
 }
 
