@@ -16,17 +16,12 @@
 #include <optional>
 #include <thread>
 
+#include "gui/DesktopDocument.h"
 #include "gui/FormSupport.h"
 #include "gui/OutputDesignDialogForms.h"
 #include "reliability/COutputDesignDlg.h"
 
 namespace ardelon::gui {
-
-// Opens a written document with the program the desktop registers for it; replaceable so that
-// tests open nothing. Returns whether a program was started.
-using OpenDocumentHandler = std::function<bool(const QUrl& document)>;
-void setOpenDocumentHandler(OpenDocumentHandler handler);  // empty: the desktop's
-bool openDocument(const QUrl& document);
 
 class OutputDesignForm : public FormBase {
     Q_OBJECT

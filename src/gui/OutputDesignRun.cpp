@@ -1,30 +1,9 @@
 // The Output and Design form's run: the Monte Carlo cycles on a worker thread with the form's
 // progress, and the export of the workbook afterwards.
 
-#include <QDesktopServices>
-
 #include "gui/OutputDesignForm.h"
 
 namespace ardelon::gui {
-namespace {
-
-OpenDocumentHandler& openDocumentHandler() {
-    static OpenDocumentHandler handler;
-    return handler;
-}
-
-}  // namespace
-
-void setOpenDocumentHandler(OpenDocumentHandler handler) {
-    openDocumentHandler() = std::move(handler);
-}
-
-bool openDocument(const QUrl& document) {
-    if (openDocumentHandler())
-        return openDocumentHandler()(document);
-    return QDesktopServices::openUrl(document);
-}
-
 void OutputDesignForm::stopWorker() {
     if (worker_.joinable()) {
         dialog_.cancelRequested = true;
@@ -104,10 +83,9 @@ void OutputDesignForm::exportReport() {
     handling_ = true;
     readWidgets();
     const std::optional<std::string> path = dialog_.onExportExcel(host());
-    if (path && !openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)))) {
-        host().showMessage(
-            "The workbook " + *path + " was written, but no program is registered to open it.",
-            COutputDesignDlg::kExportFailedCaption, MessageIcon::Information);
+    if (path) {
+        openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this,
+                     [this, workbook = *path] { dialog_.onWorkbookNotOpened(host(), workbook); });
     }
     handling_ = false;
     showMembers();

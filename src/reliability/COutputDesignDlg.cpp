@@ -1,7 +1,9 @@
 #include "reliability/COutputDesignDlg.h"
 
 #include <ctime>
+#include <filesystem>
 
+#include "project/FileExtension.h"
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
@@ -110,9 +112,11 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
             return std::nullopt;
         work.output.doNotWarn = confirm.doNotWarn ? 1 : 0;
     }
-    const auto path = host.chooseFileToSave(kRawDataFilter, kRawDataInitialName, "");
+    const std::string rawDataExtension = chooserExtension(kRawDataFilter);
+    auto path = host.chooseFileToSave(kRawDataFilter, kRawDataInitialName, rawDataExtension);
     if (!path || path->empty())
         return std::nullopt;  // no file chosen: no run
+    *path = withDefaultExtension(*path, rawDataExtension);
 
     AnalysisRunOptions options;
     options.cycles = cycles;
@@ -188,14 +192,25 @@ void COutputDesignDlg::onDisclaimer(DialogHost& host) {
 std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
     if (!exportEnabled)
         return std::nullopt;  // no results that match the thicknesses shown
-    const auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, "");
+    const std::string reportExtension = chooserExtension(kReportFileFilter);
+    auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, reportExtension);
     if (!path || path->empty())
         return std::nullopt;
+    *path = withDefaultExtension(*path, reportExtension);
     if (FileResult result = exportFormattedReport(work, results, *path); !result.ok()) {
         host.showMessage(result.error, kExportFailedCaption, MessageIcon::Exclamation);
         return std::nullopt;
     }
-    return path;
+    // The full path, so that the engineer can find the workbook when nothing opens it.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(*path, ec);
+    return ec ? *path : full.lexically_normal().string();
+}
+
+void COutputDesignDlg::onWorkbookNotOpened(DialogHost& host, const std::string& path) {
+    host.showMessage(
+        std::string(kWorkbookNotOpenedText[0]) + path + std::string(kWorkbookNotOpenedText[1]),
+        kExportFailedCaption, MessageIcon::Information);
 }
 
 bool COutputDesignDlg::onLeaveModule(DialogHost& /*host*/) {

@@ -93,6 +93,9 @@ class COutputDesignDlg : public ModalDialog {
     static constexpr double kMinHeightCm = 2.54;
     static constexpr double kMaxHeightCm = 2537.46;
     static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
+    // Around the workbook's full path when no program opens it.
+    static constexpr std::array<std::string_view, 2> kWorkbookNotOpenedText = {
+        "The workbook ", " was written, but no program is registered to open it."};
 
     // `project` is the project after prepareViewOutput; `models` computes the responses (the
     // layered elastic solver in the program).
@@ -144,6 +147,9 @@ class COutputDesignDlg : public ModalDialog {
     // application registered for .xlsx; nothing when the user cancelled or writing failed (then
     // a message names the path and the reason).
     std::optional<std::string> onExportExcel(DialogHost& host);
+    // The workbook at `path` (as onExportExcel returned it) was written but the desktop has no
+    // program to open it: the engineer is told where it is.
+    void onWorkbookNotOpened(DialogHost& host, const std::string& path);
     // "Leave Module": the dialog ends with OK; the command copies `work` back.
     bool onLeaveModule(DialogHost& host);
 
