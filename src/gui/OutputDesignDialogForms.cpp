@@ -16,12 +16,21 @@ MonteCarloCyclesForm::MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget
     cycles_ = new NumberEdit(NumberEdit::Kind::Integer);
     cycles_->setObjectName(QStringLiteral("cycles"));
     cycles_->setInteger(dialog_.cycles);
+    cycles_->setToolTip(QStringLiteral("Cycles of the Monte Carlo simulation, 1 or more"));
+    seed_ = bound(CMonteCarloCyclesDlg::Control::Seed, new QLineEdit);
+    seed_->setText(toQString(dialog_.seedText));
+    seed_->setPlaceholderText(QStringLiteral("from the clock"));
+    seed_->setToolTip(
+        QStringLiteral("Seed of the sampling, 0 to 4294967295; the same seed repeats a run "
+                       "exactly. Blank: a new seed from the clock for every run."));
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &MonteCarloCyclesForm::accept);
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(toQString(CMonteCarloCyclesDlg::kLabel)));
-    row->addWidget(cycles_);
+    auto* row = new QGridLayout;
+    row->addWidget(new QLabel(toQString(CMonteCarloCyclesDlg::kLabel)), 0, 0);
+    row->addWidget(cycles_, 0, 1);
+    row->addWidget(new QLabel(toQString(CMonteCarloCyclesDlg::kSeedLabel)), 1, 0);
+    row->addWidget(seed_, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -36,7 +45,9 @@ void MonteCarloCyclesForm::accept() {
         return;
     if (auto value = cycles_->integer())
         dialog_.cycles = *value;
-    QDialog::accept();
+    dialog_.seedText = seed_->text().toStdString();
+    if (dialog_.onOk(host()))
+        QDialog::accept();
 }
 
 // ----- Please Note... ---------------------------------------------------------------------------

@@ -18,11 +18,13 @@ class MonteCarloCyclesForm : public FormBase {
   public:
     MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget* parent = nullptr);
     NumberEdit* cyclesEdit() const { return cycles_; }
+    QLineEdit* seedEdit() const { return seed_; }
     void accept() override;
 
   private:
     CMonteCarloCyclesDlg& dialog_;
     NumberEdit* cycles_;
+    QLineEdit* seed_;
 };
 
 class PleaseNoteForm : public FormBase {

@@ -37,6 +37,14 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     progress_->setMaximumHeight(14);
     progress_->setRange(0, dialog_.cycles);
     progress_->setValue(0);
+    runStatus_ = new QLabel;
+    runStatus_->setObjectName(QStringLiteral("runStatus"));
+    runTicker_ = new QTimer(this);
+    runTicker_->setInterval(500);
+    connect(runTicker_, &QTimer::timeout, this, &OutputDesignForm::showRunProgress);
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(progress_, 1);
+    progressRow->addWidget(runStatus_);
 
     transferFunctionList_ = bound(Control::TransferFunctionList, reportList());
     percentileList_ = bound(Control::PercentileList, reportList());
@@ -46,7 +54,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(progress_);
+    layout->addLayout(progressRow);
     layout->addWidget(
         listBox("Perpetual Pavement Design Results: Conventional Design with "
                 "Transfer Functions",
@@ -177,6 +185,11 @@ void OutputDesignForm::showMembers() {
     button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled && !running());
     showList(transferFunctionList_, dialog_.transferFunctionList);
     showList(percentileList_, dialog_.percentileList);
+    // The results of the run before stay readable but greyed while a new run goes.
+    transferFunctionList_->setEnabled(!dialog_.resultsOutdated);
+    percentileList_->setEnabled(!dialog_.resultsOutdated);
+    if (!running())
+        runStatus_->setText(toQString(dialog_.runNote));
 }
 
 void OutputDesignForm::readWidgets() {

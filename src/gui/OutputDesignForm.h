@@ -4,10 +4,12 @@
 // The Monte Carlo cycles run on a worker thread so that the form keeps painting its progress bar
 // and can stop the run; every rule stays in COutputDesignDlg.
 
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -39,6 +41,7 @@ class OutputDesignForm : public FormBase {
     QPushButton* button(Control control) const;
     QPushButton* cancelRunButton() const { return cancelRun_; }
     QProgressBar* progressBar() const { return progress_; }
+    QLabel* runStatusLabel() const { return runStatus_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
     QTreeWidget* percentileList() const { return percentileList_; }
     bool running() const { return worker_.joinable(); }
@@ -68,6 +71,7 @@ class OutputDesignForm : public FormBase {
     QGroupBox* buildReliabilityAnalysis();
     QHBoxLayout* buildButtonRow();
     void startAnalysis();
+    void showRunProgress();
     void endAnalysis();
     void setRunning(bool running);
     void exportReport();
@@ -83,6 +87,9 @@ class OutputDesignForm : public FormBase {
     QTreeWidget* transferFunctionList_ = nullptr;
     QTreeWidget* percentileList_ = nullptr;
     QPushButton* cancelRun_ = nullptr;
+    QLabel* runStatus_ = nullptr;  // progress while a run goes, then how it ended
+    QTimer* runTicker_ = nullptr;  // moves the elapsed time on between progress reports
+    QElapsedTimer runClock_;
     QVBoxLayout* analysisButtons_ = nullptr;  // Set Monte Carlo Cycles, Perform Analysis, ...
     QHBoxLayout* resultButtons_ = nullptr;    // Cost Analysis, Export, ...
     std::vector<QWidget*> lockedDuringRun_;

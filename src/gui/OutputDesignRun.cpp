@@ -2,6 +2,7 @@
 // progress, and the export of the workbook afterwards.
 
 #include "gui/OutputDesignForm.h"
+#include "reliability/RunNotes.h"
 
 namespace ardelon::gui {
 void OutputDesignForm::stopWorker() {
@@ -24,6 +25,11 @@ void OutputDesignForm::setRunning(bool runningNow) {
     cancelRun_->setEnabled(runningNow);
 }
 
+void OutputDesignForm::showRunProgress() {
+    runStatus_->setText(toQString(
+        runProgressText(progress_->value(), progress_->maximum(), runClock_.elapsed() / 1000)));
+}
+
 void OutputDesignForm::startAnalysis() {
     if (handling_ || running())
         return;
@@ -35,8 +41,12 @@ void OutputDesignForm::startAnalysis() {
         showMembers();
         return;
     }
+    showMembers();  // the previous results greyed
     progress_->setRange(0, runOptions_->cycles);
     progress_->setValue(0);
+    runClock_.start();
+    showRunProgress();
+    runTicker_->start();
     // Progress comes from the worker thread; the bar is moved on the form's thread.
     runOptions_->progress = [this](int done, int total) {
         QMetaObject::invokeMethod(
@@ -44,6 +54,7 @@ void OutputDesignForm::startAnalysis() {
             [this, done, total] {
                 progress_->setRange(0, total);
                 progress_->setValue(done);
+                showRunProgress();
             },
             Qt::QueuedConnection);
     };
@@ -62,6 +73,7 @@ void OutputDesignForm::endAnalysis() {
     if (worker_.joinable())
         worker_.join();
     handling_ = true;
+    runTicker_->stop();
     const bool completed = runOutcome_->status == AnalysisStatus::Completed;
     dialog_.finishAnalysis(host(), std::move(*runOutcome_), *runOptions_, std::move(*runWork_));
     if (completed)

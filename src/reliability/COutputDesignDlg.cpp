@@ -7,6 +7,7 @@
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
+#include "reliability/RunNotes.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon {
@@ -80,12 +81,15 @@ void COutputDesignDlg::onThicknessSetFocus(DialogHost& host, int /*layer*/) {
 void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
     CMonteCarloCyclesDlg dialog;
     dialog.cycles = cycles;
+    dialog.seedText = fixedSeed ? std::to_string(*fixedSeed) : "";
+    dialog.seed = fixedSeed;
     if (host.runModal(dialog)) {
         if (dialog.cycles < 1) {
             host.showMessage(kCyclesTooFewText, kCyclesCaption, MessageIcon::Exclamation);
         } else {
             cycles = dialog.cycles;
         }
+        fixedSeed = dialog.seed;
     }
     host.refresh();
 }
@@ -126,24 +130,30 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     options.rawDataPath = *path;
     options.cancel = &cancelRequested;
     cancelRequested = false;
+    resultsOutdated = true;
+    runNote.clear();
     host.setProgress(0, cycles);
     return options;
 }
 
 void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outcome,
                                       const AnalysisRunOptions& options, CStenorDoc runWork) {
+    resultsOutdated = false;
     if (outcome.status == AnalysisStatus::Refused) {
         host.showMessage(outcome.refusal.text, outcome.refusal.caption, MessageIcon::Exclamation);
         host.setProgress(0, options.cycles);
         return;
     }
     if (outcome.status == AnalysisStatus::Cancelled) {
+        runNote = lastSeed ? kRunCancelledKeptText : kRunCancelledNoResultsText;
         host.setProgress(0, options.cycles);
         host.refresh();
         return;
     }
     work = std::move(runWork);
     lastSeed = options.seed;
+    runNote = completedRunText(options.cycles, options.seed,
+                               static_cast<long long>(std::time(nullptr) - options.startTime));
     results = outcome.results;
     resultRows = std::move(outcome.lists);
     fillColumns(transferFunctionList, kTransferFunctionColumns, kTransferFunctionColumnWidths);

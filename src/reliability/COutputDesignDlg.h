@@ -48,12 +48,26 @@ class CPleaseNoteDlg : public ModalDialog {
     bool doNotWarn = false;
 };
 
+// The number of cycles and the seed of the sampling: blank draws the seed from the clock, a
+// seed typed in repeats a run exactly.
 class CMonteCarloCyclesDlg : public ModalDialog {
   public:
+    enum class Control : int { Cycles = 1, Seed };
     static constexpr std::string_view kCaption = "Monte Carlo Cycles";
     static constexpr std::string_view kLabel = "Number of Monte Carlo Cycles";
+    static constexpr std::string_view kSeedLabel = "Seed (blank: from the clock)";
+    static constexpr std::string_view kSeedCaption = "Seed Out of Range";
+    static constexpr std::string_view kSeedText =
+        "Please enter a whole number from 0 to 4294967295 as the seed, or leave it blank to "
+        "seed from the clock.";
     std::string_view caption() const override { return kCaption; }
     int cycles = 5000;
+    std::string seedText;               // the seed field
+    std::optional<std::uint32_t> seed;  // after OK: the seed typed in, or none for the clock
+
+    // OK: reads the seed field; false (with the message and the focus on the field) when it
+    // holds anything but blank or a whole number that fits a seed.
+    bool onOk(DialogHost& host);
 };
 
 class COutputDesignDlg : public ModalDialog {
@@ -117,11 +131,16 @@ class COutputDesignDlg : public ModalDialog {
     std::string thicknessUnit;
     bool exportEnabled = false;
 
-    // Run settings: a fixed seed instead of the clock, the number of worker threads (0: every
-    // core). The seed of the last run is kept for the engineer's record.
+    // Run settings: a fixed seed instead of the clock (set in the Monte Carlo Cycles form), the
+    // number of worker threads (0: every core).
     std::optional<std::uint32_t> fixedSeed;
     int threads = 0;
+    // The seed of the run the results belong to, kept with them for the engineer's record.
     std::optional<std::uint32_t> lastSeed;
+    // A run has started: the results shown are those of the run before, until it completes.
+    bool resultsOutdated = false;
+    // How the last run ended: its cycles, seed and time, or that it was cancelled.
+    std::string runNote;
     // Set (from any thread, or from the host's progress call) to stop a run; the run then changes
     // nothing.
     std::atomic<bool> cancelRequested{false};

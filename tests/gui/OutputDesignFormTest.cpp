@@ -252,8 +252,13 @@ class OutputDesignFormTest : public QObject {
         recorder.files.push_back(dir.filePath(QStringLiteral("raw-long.xls")));
         open.form->button(Control::PerformAnalysis)->click();
         QVERIFY(open.form->running());
+        QVERIFY(!second->isEnabled());  // the previous results greyed meanwhile
+        QVERIFY(open.form->runStatusLabel()->text().contains(QStringLiteral(" cycles done, ")));
         open.form->cancelRunButton()->click();
         QTRY_VERIFY_WITH_TIMEOUT(!open.form->running(), kRunTimeoutMs);
+        QVERIFY(second->isEnabled());
+        QCOMPARE(open.form->runStatusLabel()->text(),
+                 QStringLiteral("Run cancelled. The previous results were kept."));
         QVERIFY(recorder.messages.isEmpty());
         QCOMPARE(open.dialog.percentileList.rows, rowsBefore);
         QCOMPARE(open.dialog.results.cycles, resultsBefore.cycles);
