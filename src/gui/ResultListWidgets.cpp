@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/QtDialogHost.h"
 
@@ -28,13 +29,24 @@ void showList(QTreeWidget* widget, const ReportListView& list) {
     widget->setColumnCount(static_cast<int>(headings.size()));
     widget->setHeaderLabels(headings);
     widget->header()->setVisible(!headings.isEmpty());
-    for (std::size_t c = 0; c < list.columns.size(); ++c)
-        widget->setColumnWidth(static_cast<int>(c), list.columns[c].widthPixels);
     for (const auto& row : list.rows) {
         QStringList texts;
         for (const std::string& cell : row)
             texts << toQString(cell);
-        widget->addTopLevelItem(new QTreeWidgetItem(texts));
+        auto* item = new QTreeWidgetItem(texts);
+        for (int c = 0; c < texts.size(); ++c) {
+            if (!texts[c].isEmpty())
+                item->setToolTip(c, texts[c]);
+        }
+        widget->addTopLevelItem(item);
+    }
+    // Each column is as wide as its title and its longest cell, and never narrower than the
+    // width the list gives it.
+    for (std::size_t c = 0; c < list.columns.size(); ++c) {
+        const int column = static_cast<int>(c);
+        widget->resizeColumnToContents(column);
+        widget->setColumnWidth(column,
+                               std::max(widget->columnWidth(column), list.columns[c].widthPixels));
     }
 }
 

@@ -23,8 +23,8 @@ std::string runProgressText(int done, int total, long long elapsedSeconds) {
 }
 
 std::string completedRunText(int cycles, std::uint32_t seed, long long elapsedSeconds) {
-    return std::to_string(cycles) + " cycles with seed " + std::to_string(seed) + ", " +
-           elapsedText(elapsedSeconds);
+    return "Results of " + std::to_string(cycles) + " cycles with seed " + std::to_string(seed) +
+           " (run time " + elapsedText(elapsedSeconds) + ")";
 }
 
 }  // namespace ardelon

@@ -17,7 +17,7 @@ inline constexpr std::string_view kRunCancelledNoResultsText =
 std::string elapsedText(long long seconds);
 // "1200 of 5000 cycles done, 0:07 elapsed"
 std::string runProgressText(int done, int total, long long elapsedSeconds);
-// "5000 cycles with seed 1733491200, 0:42"
+// "Results of 5000 cycles with seed 1733491200 (run time 0:42)"
 std::string completedRunText(int cycles, std::uint32_t seed, long long elapsedSeconds);
 
 }  // namespace ardelon

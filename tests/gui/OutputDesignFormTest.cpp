@@ -240,6 +240,17 @@ class OutputDesignFormTest : public QObject {
         QCOMPARE(second->topLevelItemCount(),
                  static_cast<int>(open.dialog.percentileList.rows.size()));
         QVERIFY(first->topLevelItemCount() + second->topLevelItemCount() > 0);
+        // Every cell shows its whole text, and tells it in a tooltip as well.
+        for (QTreeWidget* list : {first, second}) {
+            for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                const QTreeWidgetItem* item = list->topLevelItem(r);
+                for (int c = 0; c < list->columnCount(); ++c) {
+                    QVERIFY(list->fontMetrics().horizontalAdvance(item->text(c)) <
+                            list->columnWidth(c));
+                    QCOMPARE(item->toolTip(c), item->text(c));
+                }
+            }
+        }
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         QVERIFY(open.form->button(Control::LeaveModule)->isEnabled());
         QVERIFY(open.form->thicknessEdit(1)->isEnabled());

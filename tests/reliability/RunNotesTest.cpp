@@ -23,7 +23,8 @@ TEST(RunNotes, ElapsedAndProgressTexts) {
     for (const auto& [seconds, text] : times)
         EXPECT_EQ(elapsedText(seconds), text);
     EXPECT_EQ(runProgressText(1200, 5000, 67), "1200 of 5000 cycles done, 1:07 elapsed");
-    EXPECT_EQ(completedRunText(5000, 4294967295u, 42), "5000 cycles with seed 4294967295, 0:42");
+    EXPECT_EQ(completedRunText(5000, 4294967295u, 42),
+              "Results of 5000 cycles with seed 4294967295 (run time 0:42)");
 }
 
 TEST(RunNotes, SeedFieldTakesBlankOrAWholeNumberThatFits) {
@@ -95,7 +96,8 @@ TEST(RunNotes, SeedComesWithTheResultsAndACancelledRunKeepsThem) {
     EXPECT_EQ(dlg.fixedSeed, 1234u);
     run(dlg, host, false);
     EXPECT_EQ(dlg.lastSeed, 1234u);
-    EXPECT_EQ(dlg.runNote.rfind("40 cycles with seed 1234, 0:0", 0), 0u) << dlg.runNote;
+    EXPECT_EQ(dlg.runNote.rfind("Results of 40 cycles with seed 1234 (run time 0:0", 0), 0u)
+        << dlg.runNote;
     const AnalysisResults kept = dlg.results;
 
     run(dlg, host, true);
