@@ -1,6 +1,25 @@
 #include "gui/FormSupport.h"
 
+#include <QScreen>
+
 namespace ardelon::gui {
+
+namespace {
+// Room for the title bar and frame the window manager adds, logical pixels.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 40;
+}  // namespace
+
+void FormBase::fitIntoScreen() {
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const QSize limit(area.width() - kFrameWidth, area.height() - kFrameHeight);
+    if (width() <= limit.width() && height() <= limit.height())
+        return;
+    resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
+}
 
 QPushButton* FormBase::defaultButton() const {
     for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -19,6 +38,10 @@ void FormBase::showEvent(QShowEvent* event) {
         button->setAutoDefault(false);
     if (chosen)
         chosen->setDefault(true);
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        fitIntoScreen();
+    }
     QDialog::showEvent(event);
 }
 

@@ -58,7 +58,12 @@ class FormBase : public QDialog {
     // shown and the focus on the refused edit) when one holds text that is not a number.
     bool validateNumberEdits();
 
+    // A form larger than the screen's free area opens at that area's size (its layout and
+    // scroll areas shrink).
+    void fitIntoScreen();
+
   private:
+    bool shownBefore_ = false;
     bool handling_ = false;
     QtDialogHost host_;
 };

@@ -68,7 +68,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
 
     dialog_.onInitDialog(host());
     showMembers();
-    resize(1060, 700);
+    resize(1060, 640);
 }
 
 // Thickness Design: layer count, materials and the thicknesses of the upper layers.
