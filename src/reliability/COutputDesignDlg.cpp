@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "criteria/ResponseType.h"
 #include "project/FileExtension.h"
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
@@ -104,10 +105,37 @@ void COutputDesignDlg::performAnalysis(DialogHost& host) {
     finishAnalysis(host, std::move(outcome), *options, std::move(runWork));
 }
 
+std::string COutputDesignDlg::untypedCriteria(const CStenorDoc& project) {
+    static constexpr std::array<std::string_view, 3> kPositions = {"Top", "Middle", "Bottom"};
+    std::string names;
+    const int layers = project.layerCountIndex + 2;
+    for (int layer = 1; layer <= layers; ++layer) {
+        for (int position = Top; position <= Bottom; ++position) {
+            const CriterionSlot& slot =
+                project.criteria[static_cast<std::size_t>(slotIndex(layer, position))];
+            const bool typed = slot.responseType >= 0 && slot.responseType < kResponseTypeCount;
+            if (slot.active != 1 || typed)
+                continue;
+            if (!names.empty())
+                names += ", ";
+            names += "layer " + std::to_string(layer) + " " +
+                     std::string(kPositions[static_cast<std::size_t>(position)]);
+        }
+    }
+    return names;
+}
+
 std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& host) {
     if (auto refusal = checkAnalysisInputs(work, cycles)) {
         host.showMessage(refusal->text, refusal->caption, MessageIcon::Exclamation);
         return std::nullopt;
+    }
+    if (const std::string untyped = untypedCriteria(work); !untyped.empty()) {
+        const std::string text =
+            std::string(kUntypedCriteriaText[0]) + untyped + std::string(kUntypedCriteriaText[1]);
+        if (host.showMessage(text, kUntypedCriteriaCaption, MessageIcon::Exclamation,
+                             MessageButtons::OkCancel) != MessageAnswer::Ok)
+            return std::nullopt;
     }
     if (work.output.doNotWarn != 1) {
         CPleaseNoteDlg confirm;

@@ -107,6 +107,14 @@ class COutputDesignDlg : public ModalDialog {
     static constexpr double kMinHeightCm = 2.54;
     static constexpr double kMaxHeightCm = 2537.46;
     static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
+    // Before a run: active criteria without a response type are left out; the engineer is told.
+    static constexpr std::string_view kUntypedCriteriaCaption = "Criteria Without a Response Type";
+    static constexpr std::array<std::string_view, 2> kUntypedCriteriaText = {
+        "These active criteria have no response type and are left out of the analysis: ",
+        ". Run the analysis without them?"};
+    // "layer 2 Bottom, layer 3 Top" for the active criteria of `project` without a type; "" when
+    // every active criterion has one.
+    static std::string untypedCriteria(const CStenorDoc& project);
     // Around the workbook's full path when no program opens it.
     static constexpr std::array<std::string_view, 2> kWorkbookNotOpenedText = {
         "The workbook ", " was written, but no program is registered to open it."};

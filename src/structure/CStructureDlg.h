@@ -196,6 +196,8 @@ class CStructureDlg : public ModalDialog {
     static constexpr std::string_view kNegativeDurationText =
         "Seasonal durations cannot be negative";
     static constexpr int kWeeksPerYear = 52;
+    // The running total under the durations: "Total: 46 of 52 weeks".
+    std::string weeksTotalText() const;
 
     // Thickness range and the thickness that stands for a semi-infinite layer.
     static constexpr double kMinThicknessIn = 1.0;

@@ -1,5 +1,7 @@
 #include "structure/CStructureDlg.h"
 
+#include <string>
+
 #include "structure/AcTemperature.h"
 #include "structure/StructureDlgSupport.h"
 
@@ -47,6 +49,13 @@ void CStructureDlg::onCurrentSeasonChanged(DialogHost& host) {
 void CStructureDlg::onSeasonEditFocused(DialogHost& host, int season) {
     currentSeason = season;
     onCurrentSeasonChanged(host);
+}
+
+std::string CStructureDlg::weeksTotalText() const {
+    long long weeks = 0;  // every duration counts, as when the form is accepted
+    for (int w : seasonWeeks)
+        weeks += w;
+    return "Total: " + std::to_string(weeks) + " of " + std::to_string(kWeeksPerYear) + " weeks";
 }
 
 void CStructureDlg::onMeanAirTemperatureChanged(DialogHost& host, int season) {

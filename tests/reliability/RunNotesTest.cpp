@@ -107,5 +107,27 @@ TEST(RunNotes, SeedComesWithTheResultsAndACancelledRunKeepsThem) {
     EXPECT_TRUE(host.messages.empty());
 }
 
+TEST(RunNotes, ActiveCriteriaWithoutATypeAreNamedBeforeARun) {
+    CStenorDoc doc = runnableProject();
+    doc.criteria[static_cast<std::size_t>(slotIndex(2, Bottom))].active = 1;
+    doc.criteria[static_cast<std::size_t>(slotIndex(1, Middle))] = {1, -1, 0};
+    COutputDesignDlg dlg(doc, testing::factoryOf<testing::SmoothResponseModel>());
+    FakeHost host;
+    dlg.onInitDialog(host);
+    for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
+        host.messages.clear();
+        host.answers = {answer};
+        host.files.push_back(std::nullopt);
+        EXPECT_FALSE(dlg.prepareAnalysis(host));
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text,
+                  "These active criteria have no response type and are left out of the analysis: "
+                  "layer 1 Middle, layer 2 Bottom. Run the analysis without them?");
+        EXPECT_EQ(host.messages[0].buttons, MessageButtons::OkCancel);
+        // Ok goes on to the raw-data file; Cancel stops before it.
+        EXPECT_EQ(host.fileFilters.size(), answer == MessageAnswer::Ok ? 1u : 0u);
+    }
+}
+
 }  // namespace
 }  // namespace ardelon

@@ -88,3 +88,17 @@ TEST(LayerCountQuestion, LayersThatStayFiniteKeepTheirThicknessVariability) {
 
 }  // namespace
 }  // namespace ardelon
+
+namespace ardelon {
+namespace {
+
+TEST(SeasonWeeks, RunningTotalCountsEveryDuration) {
+    CStructureDlg dlg;
+    dlg.seasonWeeks = {26, 8, 12, 0, 0};
+    EXPECT_EQ(dlg.weeksTotalText(), "Total: 46 of 52 weeks");
+    dlg.seasonWeeks = {26, 8, 12, 6, 0};
+    EXPECT_EQ(dlg.weeksTotalText(), "Total: 52 of 52 weeks");
+}
+
+}  // namespace
+}  // namespace ardelon
