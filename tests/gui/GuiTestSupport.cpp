@@ -18,13 +18,14 @@ MessageRecorder::MessageRecorder() {
                    ? MessageAnswer::Ok
                    : MessageAnswer::Yes;
     });
-    gui::setFileHandler([this](QWidget*, const gui::FileRequest&) {
-        std::optional<QString> file;
-        if (!files.empty()) {
-            file = std::move(files.front());
-            files.pop_front();
-        }
-        return file;
+    gui::setFileHandler([this](QWidget*, const gui::FileRequest&) -> std::optional<QString> {
+        if (files.empty())
+            return std::nullopt;
+        // Copied out as a plain string: GCC at -O1 takes a copied optional for uninitialised.
+        const bool chosen = files.front().has_value();
+        const QString name = files.front().value_or(QString());
+        files.pop_front();
+        return chosen ? std::optional<QString>(name) : std::nullopt;
     });
 }
 

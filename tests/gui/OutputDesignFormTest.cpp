@@ -234,6 +234,17 @@ class OutputDesignFormTest : public QObject {
         QCOMPARE(second->topLevelItemCount(),
                  static_cast<int>(open.dialog.percentileList.rows.size()));
         QVERIFY(first->topLevelItemCount() + second->topLevelItemCount() > 0);
+        // Every cell shows its whole text, and tells it in a tooltip as well.
+        for (QTreeWidget* list : {first, second}) {
+            for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                const QTreeWidgetItem* item = list->topLevelItem(r);
+                for (int c = 0; c < list->columnCount(); ++c) {
+                    QVERIFY(list->fontMetrics().horizontalAdvance(item->text(c)) <
+                            list->columnWidth(c));
+                    QCOMPARE(item->toolTip(c), item->text(c));
+                }
+            }
+        }
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         QVERIFY(open.form->button(Control::LeaveModule)->isEnabled());
         QVERIFY(open.form->thicknessEdit(1)->isEnabled());
@@ -246,8 +257,13 @@ class OutputDesignFormTest : public QObject {
         recorder.files.push_back(dir.filePath(QStringLiteral("raw-long.xls")));
         open.form->button(Control::PerformAnalysis)->click();
         QVERIFY(open.form->running());
+        QVERIFY(!second->isEnabled());  // the previous results greyed meanwhile
+        QVERIFY(open.form->runStatusLabel()->text().contains(QStringLiteral(" cycles done, ")));
         open.form->cancelRunButton()->click();
         QTRY_VERIFY_WITH_TIMEOUT(!open.form->running(), kRunTimeoutMs);
+        QVERIFY(second->isEnabled());
+        QCOMPARE(open.form->runStatusLabel()->text(),
+                 QStringLiteral("Run cancelled. The previous results were kept."));
         QVERIFY(recorder.messages.isEmpty());
         QCOMPARE(open.dialog.percentileList.rows, rowsBefore);
         QCOMPARE(open.dialog.results.cycles, resultsBefore.cycles);
