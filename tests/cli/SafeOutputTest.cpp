@@ -97,9 +97,13 @@ TEST_F(SafeOutput, LinksAtTemporaryNamesAreLeftAlone) {
 // Signals sent to a long analysis once its raw-data file is being written: the first cancels the
 // run, a second one ends the program at once.
 struct Stop {
+    std::string name;
     std::vector<int> signals;
     std::string message;
 };
+void PrintTo(const Stop& stop, std::ostream* out) {
+    *out << stop.name;
+}
 class StopSignal : public SafeOutput, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(StopSignal, EndsTheRunAndLeavesNoPartialFile) {
@@ -136,10 +140,13 @@ const std::string kCancelled =
     "ardelon-cli: analysis interrupted; no results and no raw data file.\n";
 INSTANTIATE_TEST_SUITE_P(
     Signals, StopSignal,
-    ::testing::Values(Stop{{SIGINT}, kCancelled}, Stop{{SIGTERM}, kCancelled},
-                      Stop{{SIGHUP}, kCancelled},
-                      Stop{{SIGTERM, SIGHUP},
-                           "\nardelon-cli: interrupted; unfinished files were removed.\n"}));
+    ::testing::Values(Stop{"Interrupt", {SIGINT}, kCancelled},
+                      Stop{"Terminate", {SIGTERM}, kCancelled},
+                      Stop{"HangUp", {SIGHUP}, kCancelled},
+                      Stop{"TerminateThenHangUp",
+                           {SIGTERM, SIGHUP},
+                           "\nardelon-cli: interrupted; unfinished files were removed.\n"}),
+    [](const ::testing::TestParamInfo<Stop>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace ardelon::testing
