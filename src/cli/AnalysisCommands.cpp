@@ -171,6 +171,8 @@ void analyze(const AnalyzeArguments& args) {
     if (outcome.status == AnalysisStatus::Cancelled) {
         throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
     }
+    if (outcome.status == AnalysisStatus::Failed)
+        throw CommandError(kFailure, args.project + ": " + outcome.refusal.text);
     if (outcome.status == AnalysisStatus::Refused) {
         const bool fileProblem = outcome.refusal.caption == kRawDataCaption;
         throw CommandError(fileProblem ? kFailure : kBadInput,

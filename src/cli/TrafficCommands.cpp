@@ -92,6 +92,10 @@ void exportSpectra() {
     // file names a distribution that exists and import takes it back.
     correctCurrentConfiguration(traffic);
     showConfiguration(traffic);
+    if (const std::string problem = loadSpectraWriteProblem(loadSpectraRecordOf(traffic));
+        !problem.empty()) {
+        throw CommandError(kBadInput, args.project + ": " + problem + "; nothing was written.");
+    }
     const std::string error = writeLoadSpectraFile(args.spectraFile, loadSpectraRecordOf(traffic));
     if (!error.empty())
         throw CommandError(kFailure, error);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "project/ProjectValidation.h"
+
 namespace ardelon {
 namespace {
 
@@ -149,12 +151,16 @@ std::vector<std::uint8_t> encodeProject(const CStenorDoc& doc) {
 FileResult decodeProject(const std::vector<std::uint8_t>& bytes, CStenorDoc& doc) {
     if (bytes.empty()) return {};
     if (bytes.size() < kProjectFileSize) return {kUnexpectedFileFormat};
+    CStenorDoc scratch = doc;
     ByteReader reader(bytes);
-    walkSavedFields(reader, doc);
+    walkSavedFields(reader, scratch);
+    if (std::string problem = normalizeReadProject(scratch); !problem.empty()) return {problem};
+    doc = std::move(scratch);
     return {};
 }
 
-FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+                         std::size_t maxBytes) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return {"Cannot open \"" + path + "\": " + systemReason(errno) + "."};
@@ -162,6 +168,12 @@ FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& byt
     std::uint8_t buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        // Stops at the limit rather than reading a huge file or a device like /dev/zero.
+        if (got > maxBytes - content.size()) {
+            std::fclose(file);
+            return {"Cannot read \"" + path + "\": the file is larger than " +
+                    std::to_string(maxBytes) + " bytes."};
+        }
         content.insert(content.end(), buffer, buffer + got);
     }
     const bool failed = std::ferror(file) != 0;
@@ -186,7 +198,10 @@ FileResult saveProjectFile(const CStenorDoc& doc, const std::string& path) {
 FileResult openProjectFile(const std::string& path, CStenorDoc& doc) {
     std::vector<std::uint8_t> bytes;
     if (FileResult read = readWholeFile(path, bytes); !read.ok()) return read;
-    return decodeProject(bytes, doc);
+    FileResult decoded = decodeProject(bytes, doc);
+    if (!decoded.ok() && decoded.error != kUnexpectedFileFormat)
+        decoded.error = path + ": " + decoded.error;
+    return decoded;
 }
 
 }  // namespace ardelon
