@@ -1,10 +1,10 @@
 #include "project/ProjectFile.h"
 
+#include "project/ReplacingFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "project/ProjectValidation.h"
@@ -185,35 +185,8 @@ FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& byt
 }
 
 FileResult writeFileReplacing(const std::string& path, const void* data, std::size_t size) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".saving~";
-    errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return {"Cannot save \"" + path + "\": " + systemReason(errno) + "."};
-    bool failed = std::fwrite(data, 1, size, file) != size;
-    int error = errno;
-    if (std::fflush(file) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (std::fclose(file) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (failed) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return {"Cannot save \"" + path + "\": " + systemReason(error) + "."};
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return {"Cannot save \"" + path + "\": " + ec.message() + "."};
-    }
+    if (std::string reason = replaceFileContents(path, data, size); !reason.empty())
+        return {"Cannot save \"" + path + "\": " + reason + "."};
     return {};
 }
 
