@@ -73,9 +73,9 @@ struct LayerCoefficients {
     double kernel = 0.0;  // K(m): the larger of the deflection brackets either side of interface 1
 };
 
-// Solves the 16 interface equations at m (> 0) by Gaussian elimination with partial pivoting and
-// evaluates K(m). Every matrix entry is a decaying exponential times a polynomial in m, so the
-// system stays well scaled at every m.
+// Solves the 16 interface equations at m (> 0) by block elimination, interface by interface (4 × 4
+// blocks, partial pivoting within each), and evaluates K(m). Every matrix entry is a decaying
+// exponential times a polynomial in m, so the system stays well scaled at every m.
 void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
                        LayerCoefficients& out);
 
