@@ -6,6 +6,26 @@
 
 namespace ardelon::layered {
 
+// The Bessel series and the half-space quadrature are built twice, for the baseline processor and
+// for AVX2, and the processor picks one when first called. Neither build uses fused multiply-add,
+// so both give the same results.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define ARDELON_TARGET_AVX2 [[gnu::target("avx2")]]
+namespace {
+bool processorHasAvx2() {
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2") != 0;
+    return hasAvx2;
+}
+}  // namespace
+#else
+#define ARDELON_TARGET_AVX2
+namespace {
+bool processorHasAvx2() {
+    return false;
+}
+}  // namespace
+#endif
+
 double besselJ1(double x) {
     if (x <= kBesselSeriesLimit) {
         const double half = x / 2.0;
@@ -341,7 +361,7 @@ std::array<double, 3> principalStresses(double sx, double sy, double sz, double 
 HalfSpaceQuadrature::HalfSpaceQuadrature() {
     const double dphi = kPi / kIntervals;
     for (int k = 1; k < kIntervals; ++k) {
-        weight_[k] = (k % 2 == 1) ? 4.0 : 2.0;
+        weight_[k] = (k % 2 == 1) ? 4.0 : 2.0;  // the rest stay 0
         const double phi = k * dphi;
         const double sinPhi = std::sin(phi);
         cosPhi_[k] = std::cos(phi);
@@ -349,8 +369,83 @@ HalfSpaceQuadrature::HalfSpaceQuadrature() {
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) std::array<double, 6>
-HalfSpaceQuadrature::quantities(double z, double r, double a, double q) const {
+namespace {
+
+// The weighted node sums of the off-axis half-space quadrature: s0 to s4 and the sum of the
+// logarithms.
+[[gnu::always_inline]] inline void halfSpaceSumsOf(const double* weight, const double* cosPhi,
+                                                   const double* sinPhiSquared, double z, double r,
+                                                   double a, double (&sums)[6]) {
+    const double ds = 2.0 * a / HalfSpaceQuadrature::kIntervals;
+    const double zz = z * z, rr = r * r, aa = a * a;
+    // First the integrands at every node (a loop without sums, which vectorises), then the
+    // weighted sums in four interleaved lanes. Node 0 and the padding to a multiple of eight
+    // carry zero weight.
+    constexpr int kPadded = HalfSpaceQuadrature::kNodes;
+    alignas(32) double f[5][kPadded], logArgument[kPadded];
+    for (int k = 1; k < HalfSpaceQuadrature::kIntervals; ++k) {
+        const double s = -a + k * ds;
+        const double sin2 = sinPhiSquared[k];
+        const double d2 = aa + rr - 2.0 * a * r * cosPhi[k];
+        const double dd1 = s * s + rr + zz - 2.0 * s * r;
+        const double dd2 = rr + zz + aa - 2.0 * s * r;
+        const double c = std::sqrt(aa - s * s);
+        const double root2 = std::sqrt(dd2);
+        f[0][k] = 2.0 * z * c / (dd1 * root2);
+        f[1][k] = 2.0 * z * c / (dd2 * root2) - (2.0 / dd1 + 1.0 / dd2) * 2.0 *
+                                                    (rr + s * s - 2.0 * s * r) * z * c /
+                                                    (root2 * dd1);
+        const double rz = std::sqrt(zz + d2);  // = (d^2 + z^2)^(1/2)
+        f[2][k] = (1.0 - z / rz) * sin2 / d2;
+        const double dz = d2 + zz;
+        f[3][k] = sin2 / (dz * rz);
+        f[4][k] = sin2 / (dz * dz * rz);
+        logArgument[k] = (root2 + c) / (root2 - c);
+    }
+    for (int i = 0; i < 5; ++i) {
+        f[i][0] = 0.0;
+        for (int k = HalfSpaceQuadrature::kIntervals; k < kPadded; ++k)
+            f[i][k] = 0.0;
+    }
+    logArgument[0] = 1.0;
+    for (int k = HalfSpaceQuadrature::kIntervals; k < kPadded; ++k)
+        logArgument[k] = 1.0;
+    double lane[5][4] = {};
+    for (int k = 0; k < kPadded; k += 4) {
+        for (int i = 0; i < 5; ++i) {
+            for (int l = 0; l < 4; ++l)
+                lane[i][l] += weight[k + l] * f[i][k + l];
+        }
+    }
+    for (int i = 0; i < 5; ++i)
+        sums[i] = (lane[i][0] + lane[i][1]) + (lane[i][2] + lane[i][3]);
+    // The weighted sum of logarithms as logarithms of products of four nodes of equal weight
+    // (every argument lies between 1 and 4 ((r + a)^2 + z^2) / z^2, so no product overflows).
+    sums[5] = 0.0;
+    for (int k = 0; k < kPadded; k += 8) {
+        const double odd =
+            (logArgument[k + 1] * logArgument[k + 3]) * (logArgument[k + 5] * logArgument[k + 7]);
+        const double even =
+            (logArgument[k] * logArgument[k + 2]) * (logArgument[k + 4] * logArgument[k + 6]);
+        sums[5] += 4.0 * std::log(odd) + 2.0 * std::log(even);
+    }
+}
+
+ARDELON_TARGET_AVX2 void halfSpaceSumsAvx2(const double* weight, const double* cosPhi,
+                                           const double* sinPhiSquared, double z, double r,
+                                           double a, double (&sums)[6]) {
+    halfSpaceSumsOf(weight, cosPhi, sinPhiSquared, z, r, a, sums);
+}
+
+void halfSpaceSumsBaseline(const double* weight, const double* cosPhi, const double* sinPhiSquared,
+                           double z, double r, double a, double (&sums)[6]) {
+    halfSpaceSumsOf(weight, cosPhi, sinPhiSquared, z, r, a, sums);
+}
+
+}  // namespace
+
+std::array<double, 6> HalfSpaceQuadrature::quantities(double z, double r, double a,
+                                                      double q) const {
     if (r == 0.0) {
         const double rho = std::sqrt(z * z + a * a);
         const double p5 = (rho - z) * q;
@@ -358,40 +453,15 @@ HalfSpaceQuadrature::quantities(double z, double r, double a, double q) const {
         const double p1 = q * z * a * a / (rho * rho * rho);
         return {p0, p1, p0 / 2.0, p1 / 2.0, 0.0, p5};
     }
+    double sums[6];
+    if (processorHasAvx2())
+        halfSpaceSumsAvx2(weight_.data(), cosPhi_.data(), sinPhiSquared_.data(), z, r, a, sums);
+    else
+        halfSpaceSumsBaseline(weight_.data(), cosPhi_.data(), sinPhiSquared_.data(), z, r, a, sums);
+    const double s0 = sums[0], s1 = sums[1], s2 = sums[2], s3 = sums[3], s4 = sums[4], s5 = sums[5];
     const double ds = 2.0 * a / kIntervals;
     const double dphi = kPi / kIntervals;
-    const double zz = z * z, rr = r * r, aa = a * a;
-    double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-    // The logarithm does not vectorise: its arguments are gathered and taken in a second pass.
-    std::array<double, kIntervals> logArgument;
-    for (int k = 1; k < kIntervals; ++k) {
-        const double weight = weight_[k];
-        const double s = -a + k * ds;
-        const double sin2 = sinPhiSquared_[k];
-        const double d2 = aa + rr - 2.0 * a * r * cosPhi_[k];
-        const double dd1 = s * s + rr + zz - 2.0 * s * r;
-        const double dd2 = rr + zz + aa - 2.0 * s * r;
-        const double c = std::sqrt(aa - s * s);
-        const double root2 = std::sqrt(dd2);
-        const double f0 = 2.0 * z * c / (dd1 * root2);
-        const double f1 = 2.0 * z * c / (dd2 * root2) - (2.0 / dd1 + 1.0 / dd2) * 2.0 *
-                                                            (rr + s * s - 2.0 * s * r) * z * c /
-                                                            (root2 * dd1);
-        const double rz = std::sqrt(zz + d2);  // = (d^2 + z^2)^(1/2)
-        const double f2 = (1.0 - z / rz) * sin2 / d2;
-        const double dz = d2 + zz;
-        const double f3 = sin2 / (dz * rz);
-        const double f4 = sin2 / (dz * dz * rz);
-        logArgument[k] = (root2 + c) / (root2 - c);
-        s0 += weight * f0;
-        s1 += weight * f1;
-        s2 += weight * f2;
-        s3 += weight * f3;
-        s4 += weight * f4;
-    }
-    double s5 = 0;
-    for (int k = 1; k < kIntervals; ++k)
-        s5 += weight_[k] * std::log(logArgument[k]);
+    const double zz = z * z, aa = a * a;
     const double p0 = ds * s0 / 3.0 * q / (2.0 * kPi);
     const double p1 = ds * s1 / 3.0 * q / (2.0 * kPi) + p0;
     const double p2 = aa / kPi * dphi * s2 / 3.0 * q;
@@ -424,12 +494,8 @@ constexpr std::array<double, kMaxSeriesTerms> kJ1Factor = [] {
     return f;
 }();
 
-}  // namespace
-
-// Built for AVX2 as well as the baseline; both give the same results (no fused operations).
-__attribute__((target_clones("avx2", "default"))) void besselSeriesBlock(const double* x,
-                                                                         double* j0, double* j1,
-                                                                         int count) {
+[[gnu::always_inline]] inline void besselSeriesOf(const double* x, double* j0, double* j1,
+                                                  int count) {
     for (int begin = 0; begin < count; begin += kSeriesLanes) {
         const int lanes = std::min(kSeriesLanes, count - begin);
         double half[kSeriesLanes], halfSquared[kSeriesLanes];
@@ -467,6 +533,23 @@ __attribute__((target_clones("avx2", "default"))) void besselSeriesBlock(const d
             j1[begin + l] = half[l] * sum1[l];
         }
     }
+}
+
+ARDELON_TARGET_AVX2 void besselSeriesAvx2(const double* x, double* j0, double* j1, int count) {
+    besselSeriesOf(x, j0, j1, count);
+}
+
+void besselSeriesBaseline(const double* x, double* j0, double* j1, int count) {
+    besselSeriesOf(x, j0, j1, count);
+}
+
+}  // namespace
+
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count) {
+    if (processorHasAvx2())
+        besselSeriesAvx2(x, j0, j1, count);
+    else
+        besselSeriesBaseline(x, j0, j1, count);
 }
 
 }  // namespace ardelon::layered

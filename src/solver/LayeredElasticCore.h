@@ -97,8 +97,11 @@ class HalfSpaceQuadrature {
     HalfSpaceQuadrature();
     std::array<double, 6> quantities(double z, double r, double a, double q) const;
 
+    // Nodes 0 to kIntervals, padded to a multiple of eight for the lanes of the sums.
+    static constexpr int kNodes = (kIntervals + 8) / 8 * 8;
+
   private:
-    std::array<double, kIntervals> weight_{}, cosPhi_{}, sinPhiSquared_{};
+    std::array<double, kNodes> weight_{}, cosPhi_{}, sinPhiSquared_{};
 };
 
 // The same with a one-off table (for checks; the solver keeps one quadrature object).
