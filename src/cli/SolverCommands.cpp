@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -321,11 +322,16 @@ void addSolverCommands(CLI::App& app) {
         } catch (const CommandError& e) {
             throw CommandError(e.status, inputPath + ": " + e.what());
         }
-        LayeredElasticSolver solver;
-        const ResponseTable table = solver.computeResponses(
-            input.system, input.loads.data(), static_cast<int>(input.loads.size()),
-            input.points.data(), static_cast<int>(input.points.size()));
-        std::cout << (asJson ? formatJson(input, table) : formatTable(input, table));
+        auto solver = std::make_unique<LayeredElasticSolver>();
+        auto table = std::make_unique<ResponseTable>();
+        if (solver->computeResponses(input.system, input.loads.data(),
+                                     static_cast<int>(input.loads.size()), input.points.data(),
+                                     static_cast<int>(input.points.size()),
+                                     *table) != SolverStatus::Computed) {
+            throw CommandError(kFailure, inputPath + ": the layered elastic analysis failed: " +
+                                             solver->failureText() + ".");
+        }
+        std::cout << (asJson ? formatJson(input, *table) : formatTable(input, *table));
     });
 }
 

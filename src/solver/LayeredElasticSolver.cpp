@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ardelon {
 
@@ -40,7 +41,7 @@ ResponseTable LayeredElasticSolver::computeResponses(const LayerSystem& system,
                                                      const EvaluationPoint* points,
                                                      int pointCount) {
     ResponseTable table;
-    computeResponses(system, loads, loadCount, points, pointCount, table);
+    (void)computeResponses(system, loads, loadCount, points, pointCount, table);
     return table;
 }
 
@@ -159,6 +160,8 @@ double LayeredElasticSolver::initialStep(double& tolerance, double hMax) {
         LayerCoefficients c;
         double m = 0.0;
         for (;;) {
+            if (!mayStep())
+                return 0.0;
             m += kKernelSearchStep;
             solveCoefficients(m, layers_, solution_, c);
             if (!(c.kernel < kMin))
@@ -498,11 +501,49 @@ void LayeredElasticSolver::writeTable(ResponseTable& table, double h0) const {
     }
 }
 
-void LayeredElasticSolver::computeResponses(const LayerSystem& system, const CircularLoad* loads,
-                                            int loadCount, const EvaluationPoint* points,
-                                            int pointCount, ResponseTable& table) {
+const char* LayeredElasticSolver::failureText() const {
+    switch (status_) {
+        case SolverStatus::MarchLimit:
+            return "the integration over the transform parameter did not converge";
+        case SolverStatus::NotFinite:
+            return "a response is not a finite number";
+        case SolverStatus::Cancelled:
+            return "the analysis was cancelled";
+        default:
+            return "";
+    }
+}
+
+bool LayeredElasticSolver::mayStep() {
+    ++steps_;
+    if (steps_ > kMaxMarchSteps) {
+        status_ = SolverStatus::MarchLimit;
+        return false;
+    }
+    if (cancel_ != nullptr && steps_ % kCancelCheckSteps == 0 &&
+        cancel_->load(std::memory_order_relaxed)) {
+        status_ = SolverStatus::Cancelled;
+        return false;
+    }
+    return true;
+}
+
+SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
+                                                    const CircularLoad* loads, int loadCount,
+                                                    const EvaluationPoint* points, int pointCount,
+                                                    ResponseTable& table) {
     loadCount_ = loadCount;
     pointCount_ = pointCount;
+    status_ = SolverStatus::Computed;
+    steps_ = 0;
+    // On any failure the table holds no numbers.
+    const auto fail = [&] {
+        for (int row = 0; row < kResponseRows; ++row) {
+            for (int i = 0; i < pointCount_; ++i)
+                table.at(row, i) = std::numeric_limits<double>::quiet_NaN();
+        }
+        return status_;
+    };
     prepare(system, loads, points);
 
     double rMax = 0.0;
@@ -511,6 +552,10 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
     const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
     double tolerance = kSimpsonTolerance;
     const double h0 = weddle_ ? initialStep(tolerance, hMax) : kSimpsonStep;
+    if (status_ == SolverStatus::Computed && !(h0 > 0.0 && hMax > 0.0))
+        status_ = SolverStatus::MarchLimit;  // a march that cannot advance never ends
+    if (status_ != SolverStatus::Computed)
+        return fail();
 
     for (auto& row : integral_)
         std::fill(row.begin(), row.begin() + pointCount_, 0.0);
@@ -520,6 +565,8 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
     double m = 0.0, h = h0;
     int position = 0;  // position within the panel
     for (;;) {
+        if (!mayStep())
+            return fail();
         m += h;
         solveCoefficients(m, layers_, solution_, c);
         const bool significant =
@@ -571,6 +618,15 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
 
     closeLayerOnePoints();
     writeTable(table, h0);
+    for (int row = 0; row < kResponseRows; ++row) {
+        for (int i = 0; i < pointCount_; ++i) {
+            if (!std::isfinite(table.at(row, i))) {
+                status_ = SolverStatus::NotFinite;
+                return fail();
+            }
+        }
+    }
+    return status_;
 }
 
 }  // namespace ardelon

@@ -29,22 +29,49 @@
 // thread may run calls concurrently; a single object must not be entered twice at once.
 
 #include <array>
+#include <atomic>
 
 #include "solver/LayerSystem.h"
 #include "solver/LayeredElasticCore.h"
 
 namespace ardelon {
 
+// How a call ended. Only Computed leaves responses in the table; every other status leaves its
+// columns not-a-number, so a failure can never pass for responses.
+enum class SolverStatus : unsigned char {
+    Computed,
+    MarchLimit,  // the integration over m took more steps than any sane structure needs
+    NotFinite,   // a response came out infinite or not a number
+    Cancelled,   // the watched flag was raised during the call
+};
+
 class LayeredElasticSolver {
   public:
+    // A call stops after this many m-steps (initial-step search and march together). The
+    // examples' calls take at most about 400 steps and random structures well beyond practice
+    // (moduli 5e3 to 5e6 psi, layers 1 to 30 in., any bonds, 1 to 6 wheels) at most about 1300;
+    // 100 000 leaves a margin of some 80 times, yet stops a runaway march within a second.
+    static constexpr int kMaxMarchSteps = 100000;
+    // The cancel flag is read every this many steps.
+    static constexpr int kCancelCheckSteps = 256;
+
     // Preconditions (the callers validate them): h1 > 0, moduli > 0, Poisson's ratios other than
     // 1, radii > 0, 1 <= loadCount <= 30, 1 <= pointCount <= 50, layer numbers 1 to 5, and each
     // point's depth within its layer.
     ResponseTable computeResponses(const LayerSystem& system, const CircularLoad* loads,
                                    int loadCount, const EvaluationPoint* points, int pointCount);
     // The same, writing into `table`; columns beyond pointCount are left as they were.
-    void computeResponses(const LayerSystem& system, const CircularLoad* loads, int loadCount,
-                          const EvaluationPoint* points, int pointCount, ResponseTable& table);
+    SolverStatus computeResponses(const LayerSystem& system, const CircularLoad* loads,
+                                  int loadCount, const EvaluationPoint* points, int pointCount,
+                                  ResponseTable& table);
+
+    SolverStatus status() const { return status_; }
+    // Why the last call gave no responses, as words that complete "failed: "; empty when it did.
+    const char* failureText() const;
+    // m-steps the last call took.
+    int stepCount() const { return steps_; }
+    // A flag that cancels a call in progress when raised (nullptr: none).
+    void watchCancel(const std::atomic<bool>* cancel) { cancel_ = cancel; }
 
   private:
     enum class PointKind : unsigned char { Surface, LayerOne, Deep };
@@ -62,6 +89,12 @@ class LayeredElasticSolver {
     void closeLayerOnePoints();
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
     void writeTable(ResponseTable& table, double h0) const;
+    // Counts a step; false when the call must stop (step limit or cancel), with status_ set.
+    bool mayStep();
+
+    SolverStatus status_ = SolverStatus::Computed;
+    int steps_ = 0;
+    const std::atomic<bool>* cancel_ = nullptr;
 
     int loadCount_ = 0;
     int pointCount_ = 0;
