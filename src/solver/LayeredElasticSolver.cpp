@@ -52,10 +52,18 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     weddle_ = system.bond[0] != 0.0 && system.bond[1] != 0.0;
     solution_ = weddle_ ? CoefficientSolution::General : CoefficientSolution::Slip;
 
+    radiusCount_ = 0;
     for (int j = 0; j < loadCount_; ++j) {
         pressure_[j] = loads[j].pressure;
         radius_[j] = loads[j].radius / h1_;
         qa_[j] = pressure_[j] * radius_[j];
+        // Wheels of one tyre share one radius, and so J1(m a).
+        int k = 0;
+        while (k < radiusCount_ && distinctRadius_[k] != radius_[j])
+            ++k;
+        if (k == radiusCount_)
+            distinctRadius_[radiusCount_++] = radius_[j];
+        radiusIndex_[j] = k;
     }
     for (int i = 0; i < pointCount_; ++i) {
         const EvaluationPoint& p = points[i];
@@ -264,9 +272,10 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
 }
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
-    for (int j = 0; j < loadCount_; ++j) {
-        transformedLoad_[j] = qa_[j] * besselJ1(m * radius_[j]);
-    }
+    for (int k = 0; k < radiusCount_; ++k)
+        radiusJ1_[k] = besselJ1(m * distinctRadius_[k]);
+    for (int j = 0; j < loadCount_; ++j)
+        transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
     evaluateBessel(m, h);
     const double invM = 1.0 / m;
 

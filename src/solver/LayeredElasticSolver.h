@@ -17,12 +17,12 @@
 // A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
 // its m = 0 end term, its closing and its strains all use layer 1.
 //
-// Work per m: one coefficient solution for all loads and points, J1(m·a) once per load, J0/J1 of
-// m·r once per distinct plan distance (series up to 16; above, the leading asymptotic forms whose
-// phase advances by an exact rotation through h·r per step), the load sums once per plan position
-// and the kernel brackets once per depth. The hot loops work on flat arrays in the object and
-// never allocate; the Bessel series, the coefficient solution and the half-space quadrature are
-// also built for AVX2 and give the same results there.
+// Work per m: one coefficient solution for all loads and points, J1(m·a) once per distinct radius,
+// J0/J1 of m·r once per distinct plan distance (series up to 16; above, the leading asymptotic
+// forms whose phase advances by an exact rotation through h·r per step), the load sums once per
+// plan position and the kernel brackets once per depth. The hot loops work on flat arrays in the
+// object and never allocate; the Bessel series and the half-space quadrature are also built for
+// AVX2 (picked at run time) and give the same results there.
 //
 // Each call is independent of the previous one. The object owns its workspace (about 0.3 MB, so
 // keep it as a member or on the heap rather than in a small stack), so one solver object per
@@ -107,6 +107,10 @@ class LayeredElasticSolver {
 
     // Loads, normalised.
     std::array<double, kMaxLoads> pressure_{}, radius_{}, qa_{}, transformedLoad_{};
+    // The distinct radii among the loads, J1(m a) of each, and each load's entry.
+    int radiusCount_ = 0;
+    std::array<double, kMaxLoads> distinctRadius_{}, radiusJ1_{};
+    std::array<int, kMaxLoads> radiusIndex_{};
     // Points, normalised. Points at the same depth with the same kernel form a group, whose
     // kernel brackets are evaluated once per m.
     std::array<double, kMaxPoints> depth_{};
