@@ -391,15 +391,22 @@ namespace {
         const double dd2 = rr + zz + aa - 2.0 * s * r;
         const double c = std::sqrt(aa - s * s);
         const double root2 = std::sqrt(dd2);
-        f[0][k] = 2.0 * z * c / (dd1 * root2);
-        f[1][k] = 2.0 * z * c / (dd2 * root2) - (2.0 / dd1 + 1.0 / dd2) * 2.0 *
-                                                    (rr + s * s - 2.0 * s * r) * z * c /
-                                                    (root2 * dd1);
-        const double rz = std::sqrt(zz + d2);  // = (d^2 + z^2)^(1/2)
-        f[2][k] = (1.0 - z / rz) * sin2 / d2;
+        // Three divisions per node: the reciprocals share denominators.
+        const double inverse12 = 1.0 / (dd1 * dd2 * root2);
+        const double overDd1Root2 = dd2 * inverse12, overDd2Root2 = dd1 * inverse12;
+        const double overDd1 = overDd1Root2 * root2, overDd2 = overDd2Root2 * root2;
+        const double zc2 = 2.0 * z * c;
+        f[0][k] = zc2 * overDd1Root2;
+        f[1][k] = zc2 * overDd2Root2 -
+                  (2.0 * overDd1 + overDd2) * (rr + s * s - 2.0 * s * r) * zc2 * overDd1Root2;
         const double dz = d2 + zz;
-        f[3][k] = sin2 / (dz * rz);
-        f[4][k] = sin2 / (dz * dz * rz);
+        const double rz = std::sqrt(dz);  // = (d^2 + z^2)^(1/2)
+        const double inverse3 = 1.0 / (d2 * dz * rz);
+        const double overDzRz = d2 * inverse3;  // 1 / (dz rz)
+        const double overD2 = dz * rz * inverse3;
+        f[2][k] = (1.0 - z * dz * overDzRz) * sin2 * overD2;
+        f[3][k] = sin2 * overDzRz;
+        f[4][k] = sin2 * overDzRz * (rz * overDzRz);
         logArgument[k] = (root2 + c) / (root2 - c);
     }
     for (int i = 0; i < 5; ++i) {
