@@ -229,26 +229,31 @@ void assembleInterface(int k, double m, const NormalisedLayers& layers,
 
 // Gaussian elimination of the four rows with partial pivoting (rows exchanged by pointer), then
 // back substitution for the three right-hand sides.
+// Right-hand sides from `FirstColumn` on (the last interface has no next one to couple to).
+template <int FirstColumn>
 [[gnu::always_inline]] inline void solveRows(double (&a)[4][7], double (&x)[4][3]) {
     double* row[4] = {a[0], a[1], a[2], a[3]};
+    double inverseDiagonal[4];
     for (int col = 0; col < 4; ++col) {
         for (int r = col + 1; r < 4; ++r) {
             if (std::abs(row[r][col]) > std::abs(row[col][col]))
                 std::swap(row[r], row[col]);
         }
-        const double inverseDiagonal = 1.0 / row[col][col];
+        inverseDiagonal[col] = 1.0 / row[col][col];
         for (int r = col + 1; r < 4; ++r) {
-            const double factor = row[r][col] * inverseDiagonal;
-            for (int c = col + 1; c < 7; ++c)
+            const double factor = row[r][col] * inverseDiagonal[col];
+            for (int c = col + 1; c < 4; ++c)
+                row[r][c] -= factor * row[col][c];
+            for (int c = 4 + FirstColumn; c < 7; ++c)
                 row[r][c] -= factor * row[col][c];
         }
     }
     for (int r = 3; r >= 0; --r) {
-        for (int c = 0; c < 3; ++c) {
+        for (int c = FirstColumn; c < 3; ++c) {
             double sum = row[r][4 + c];
             for (int k = r + 1; k < 4; ++k)
                 sum -= row[r][k] * x[k][c];
-            x[r][c] = sum / row[r][r];
+            x[r][c] = sum * inverseDiagonal[r];
         }
     }
 }
@@ -259,8 +264,9 @@ void assembleInterface(int k, double m, const NormalisedLayers& layers,
 // solution of the interfaces above, is solved for the coupling to the next interface and for the
 // load; back substitution from interface 4 up then gives every layer's constants. Partial
 // pivoting within each 4 × 4 block.
-[[gnu::flatten]] void solveCoefficients(double m, const NormalisedLayers& layers,
-                                        CoefficientSolution solution, LayerCoefficients& out) {
+[[gnu::always_inline]] inline void solveCoefficientsOf(double m, const NormalisedLayers& layers,
+                                                       CoefficientSolution solution,
+                                                       LayerCoefficients& out) {
     // exp(-m h) across layers 2 to 4: the decay of each layer's terms from one face to the other.
     std::array<double, 4> decay{};
     for (int layer = 1; layer < 4; ++layer) {
@@ -283,7 +289,13 @@ void assembleInterface(int k, double m, const NormalisedLayers& layers,
                 rows.row[r][6] -= p0 * carried[2][2] + p1 * carried[3][2];
             }
         }
-        solveRows(rows.row, reduced[k]);
+        if (k < 3) {
+            solveRows<0>(rows.row, reduced[k]);
+        } else {
+            solveRows<2>(rows.row, reduced[k]);
+            for (int r = 0; r < 4; ++r)
+                reduced[k][r][0] = reduced[k][r][1] = 0.0;
+        }
     }
     // Back substitution from interface 4 up.
     double x[4][4];
@@ -319,6 +331,31 @@ void assembleInterface(int k, double m, const NormalisedLayers& layers,
     const double k2 = e2 * out.A[1] - out.B[1] - (2.0 - 4.0 * nu2 - mz1) * e2 * out.C[1] -
                       (2.0 - 4.0 * nu2 + mz1) * out.D[1];
     out.kernel = std::abs(k2) > std::abs(k1) ? k2 : k1;
+}
+
+namespace {
+
+ARDELON_TARGET_AVX2 [[gnu::flatten]] void solveCoefficientsAvx2(double m,
+                                                                const NormalisedLayers& layers,
+                                                                CoefficientSolution solution,
+                                                                LayerCoefficients& out) {
+    solveCoefficientsOf(m, layers, solution, out);
+}
+
+[[gnu::flatten]] void solveCoefficientsBaseline(double m, const NormalisedLayers& layers,
+                                                CoefficientSolution solution,
+                                                LayerCoefficients& out) {
+    solveCoefficientsOf(m, layers, solution, out);
+}
+
+}  // namespace
+
+void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
+                       LayerCoefficients& out) {
+    if (processorHasAvx2())
+        solveCoefficientsAvx2(m, layers, solution, out);
+    else
+        solveCoefficientsBaseline(m, layers, solution, out);
 }
 
 double largestUpperCoefficient(const LayerCoefficients& c) {

@@ -21,8 +21,8 @@
 // J0/J1 of m·r once per distinct plan distance (series up to 16; above, the leading asymptotic
 // forms whose phase advances by an exact rotation through h·r per step), the load sums once per
 // plan position and the kernel brackets once per depth. The hot loops work on flat arrays in the
-// object and never allocate; the Bessel series and the half-space quadrature are also built for
-// AVX2 (picked at run time) and give the same results there.
+// object and never allocate; the Bessel series, the coefficient solution and the half-space
+// quadrature are also built for AVX2 (picked at run time) and give the same results there.
 //
 // Each call is independent of the previous one. The object owns its workspace (about 0.3 MB, so
 // keep it as a member or on the heap rather than in a small stack), so one solver object per
