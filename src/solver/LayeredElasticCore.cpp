@@ -538,39 +538,35 @@ constexpr std::array<double, kMaxSeriesTerms> kJ1Factor = [] {
     return f;
 }();
 
+// Four arguments side by side, as one vector (two halves on processors without AVX).
+using Lanes = double __attribute__((vector_size(4 * sizeof(double))));
+using LaneMask = long long __attribute__((vector_size(4 * sizeof(double))));
+static_assert(kSeriesLanes == 4);
+
 [[gnu::always_inline]] inline void besselSeriesOf(const double* x, double* j0, double* j1,
                                                   int count) {
     for (int begin = 0; begin < count; begin += kSeriesLanes) {
         const int lanes = std::min(kSeriesLanes, count - begin);
-        double half[kSeriesLanes], halfSquared[kSeriesLanes];
-        double term0[kSeriesLanes], sum0[kSeriesLanes], active0[kSeriesLanes];
-        double term1[kSeriesLanes], sum1[kSeriesLanes], active1[kSeriesLanes];
-        for (int l = 0; l < kSeriesLanes; ++l) {
-            half[l] = l < lanes ? x[begin + l] / 2.0 : 0.0;  // padding converges at once
-            halfSquared[l] = half[l] * half[l];
-            term0[l] = -halfSquared[l];
-            sum0[l] = 1.0 + term0[l];
-            active0[l] = std::abs(term0[l]) > kSeriesTermLimit ? 1.0 : 0.0;
-            term1[l] = -halfSquared[l] / 2.0;
-            sum1[l] = 1.0 + term1[l];
-            active1[l] = std::abs(term1[l]) > kSeriesTermLimit ? 1.0 : 0.0;
-        }
+        Lanes half{};  // padding lanes converge at once
+        for (int l = 0; l < lanes; ++l)
+            half[l] = x[begin + l] / 2.0;
+        const Lanes halfSquared = half * half;
+        Lanes term0 = -halfSquared, sum0 = 1.0 + term0;
+        Lanes term1 = -halfSquared / 2.0, sum1 = 1.0 + term1;
+        // A lane adds term k only while its previous term exceeded the limit: the mask keeps
+        // the term's bits or clears them to +0.
+        LaneMask active0 = (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+        LaneMask active1 = (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
         for (int k = 2; k < kMaxSeriesTerms; ++k) {
-            double anyActive = 0.0;
-            for (int l = 0; l < kSeriesLanes; ++l)
-                anyActive += active0[l] + active1[l];
-            if (anyActive == 0.0)
+            const LaneMask any = active0 | active1;
+            if ((any[0] | any[1] | any[2] | any[3]) == 0)
                 break;
-            const double f0 = kJ0Factor[k], f1 = kJ1Factor[k];
-            for (int l = 0; l < kSeriesLanes; ++l) {
-                // A lane adds term k only while its previous term exceeded the limit.
-                term0[l] *= halfSquared[l] * f0;
-                sum0[l] += active0[l] * term0[l];
-                active0[l] = std::abs(term0[l]) > kSeriesTermLimit ? active0[l] : 0.0;
-                term1[l] *= halfSquared[l] * f1;
-                sum1[l] += active1[l] * term1[l];
-                active1[l] = std::abs(term1[l]) > kSeriesTermLimit ? active1[l] : 0.0;
-            }
+            term0 *= halfSquared * kJ0Factor[k];
+            sum0 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term0) & active0);
+            active0 &= (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+            term1 *= halfSquared * kJ1Factor[k];
+            sum1 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term1) & active1);
+            active1 &= (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
         }
         for (int l = 0; l < lanes; ++l) {
             j0[begin + l] = sum0[l];
