@@ -113,7 +113,60 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
             groupLeader_[groupCount_++] = i;
         group_[i] = g;
     }
+    // The lengths over which each group's brackets decay: the surface from interface 1; a layer-1
+    // point from interface 1 and from its image above the surface; a deeper point from the bottom
+    // and the top of its layer (the subgrade has no bottom).
+    const double z1 = layers_.interface[0];
+    for (int g = 0; g < groupCount_; ++g) {
+        const int leader = groupLeader_[g];
+        const double z = depth_[leader];
+        const int layer = layer_[leader];
+        switch (kind_[leader]) {
+            case PointKind::Surface:
+                decayLengthA_[g] = z1;
+                decayLengthB_[g] = 0.0;
+                break;
+            case PointKind::LayerOne:
+                decayLengthA_[g] = z1 - z;
+                decayLengthB_[g] = z + z1;
+                break;
+            default:
+                decayLengthA_[g] = layer == 4 ? 0.0 : layers_.interface[layer] - z;
+                decayLengthB_[g] = z - layers_.top[layer];
+        }
+    }
+    decayStep_ = 0.0;
     preparePairs();
+}
+
+// exp(-m d) of every group's two decay lengths. While the step stays the same each value is
+// advanced by the factor exp(-h d) (a relative drift of about one rounding per step, far below
+// the tolerances of the march); a new step takes them afresh. As cutExp, a value whose exponent
+// reaches the cutoff is zero.
+void LayeredElasticSolver::advanceDecays(double m, double h) {
+    const bool fresh = h != decayStep_;
+    decayStep_ = h;
+    for (int g = 0; g < groupCount_; ++g) {
+        const double da = decayLengthA_[g], db = decayLengthB_[g];
+        if (fresh) {
+            exactA_[g] = std::exp(-m * da);
+            exactB_[g] = std::exp(-m * db);
+            stepA_[g] = std::exp(-h * da);
+            stepB_[g] = std::exp(-h * db);
+        } else {
+            exactA_[g] *= stepA_[g];
+            exactB_[g] *= stepB_[g];
+        }
+        // m only grows, so a value once cut off stays so: it is set to zero rather than
+        // advanced into the slow subnormal range.
+        const double xa = m * da, xb = m * db;
+        if (!(xa < kExponentCutoff && xa > -kExponentCutoff))
+            exactA_[g] = 0.0;
+        if (!(xb < kExponentCutoff && xb > -kExponentCutoff))
+            exactB_[g] = 0.0;
+        decayA_[g] = exactA_[g];
+        decayB_[g] = exactB_[g];
+    }
 }
 
 void LayeredElasticSolver::preparePairs() {
@@ -278,6 +331,7 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
     evaluateBessel(m, h);
     const double invM = 1.0 / m;
+    advanceDecays(m, h);
 
     // Kernel brackets per group of points at one depth.
     for (int g = 0; g < groupCount_; ++g) {
@@ -285,9 +339,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         const int layer = layer_[leader];
         const double z = depth_[leader];
         const double nu = layers_.poisson[layer];
-        const double z1 = layers_.interface[0];
         if (kind_[leader] == PointKind::Surface) {
-            const double e = cutExp(-m * z1);
+            const double e = decayA_[g];
             const double b1 = c.B[0], d1 = c.D[0];
             const double beta = (b1 + 2.0 * nu * d1) * e;
             factorW_[g] = (b1 - (1.0 - 2.0 * nu) * d1) * e * invM;
@@ -301,8 +354,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         const double lambda = m * z;
         double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
         if (kind_[leader] == PointKind::LayerOne) {
-            const double ea = cutExp(-m * (z1 - z));
-            const double ec = cutExp(-m * (z + z1));
+            const double ea = decayA_[g];
+            const double ec = decayB_[g];
             const double b = c.B[0], d = c.D[0];
             wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
                  (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
@@ -319,8 +372,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             displacementFactor = invM;
             radialFactor = invM;
         } else {
-            const double ea = layer == 4 ? 0.0 : cutExp(-m * (layers_.interface[layer] - z));
-            const double eb = cutExp(-m * (z - layers_.top[layer]));
+            const double ea = layer == 4 ? 0.0 : decayA_[g];
+            const double eb = decayB_[g];
             const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
             wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
                  (2.0 - 4.0 * nu + lambda) * d * eb;

@@ -85,6 +85,7 @@ class LayeredElasticSolver {
     double initialStep(double& tolerance, double hMax);
     void addEndPointTerm(double h0);
     void evaluateBessel(double m, double h);
+    void advanceDecays(double m, double h);
     void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
     void closeLayerOnePoints();
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
@@ -123,6 +124,11 @@ class LayeredElasticSolver {
     // (u, vertical shear) and of the tangential sums (N), see evaluateIntegrands.
     std::array<double, kMaxPoints> factorW_{}, factorU_{}, factorM_{}, factorN_{}, factorZ_{},
         factorT_{};
+    // Per group: the two lengths its brackets decay over, exp(-m d) of each (as advanced, and
+    // cut off), and the factors exp(-h d) of the current step.
+    std::array<double, kMaxPoints> decayLengthA_{}, decayLengthB_{}, exactA_{}, exactB_{},
+        decayA_{}, decayB_{}, stepA_{}, stepB_{};
+    double decayStep_ = 0.0;
 
     // Points at the same plan position share their sums over the loads.
     std::array<int, kMaxPoints> plan_{};
