@@ -15,6 +15,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/ProjectAnalysis.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/ResultFormat.h"
@@ -68,63 +69,6 @@ std::vector<std::string> headingsOf(const Columns& columns) {
     return {columns.begin(), columns.end()};
 }
 
-nlohmann::json numberOrNull(double value) {
-    return std::isfinite(value) ? nlohmann::json(value) : nlohmann::json(nullptr);
-}
-
-nlohmann::json intervalJson(int successes, int trials) {
-    const PercentInterval i = wilsonInterval95(successes, trials);
-    return {i.low, i.high};
-}
-
-constexpr const char* kLocationWords[] = {"Top", "Middle", "Bottom"};
-
-nlohmann::json resultsJson(std::uint32_t seed, int cycles, const CStenorDoc& work,
-                           const AnalysisRunOutcome& outcome) {
-    nlohmann::json conventional = nlohmann::json::array();
-    for (const TransferFunctionRow& r : outcome.lists.transferFunction) {
-        const CriterionSlot& c = work.criteria[static_cast<std::size_t>(r.slot)];
-        conventional.push_back({
-            {"layer", slotLayer(r.slot)},
-            {"location", kLocationWords[slotPosition(r.slot)]},
-            {"criteria", r.cells[2]},
-            {"units", r.cells[4]},
-            {"responseType", c.responseType},
-            {"threshold", r.threshold},
-            {"exceedances", r.exceedCount},
-            {"percentBelowCritical", r.percentBelowCritical},
-            {"percentBelowCriticalInterval95", intervalJson(cycles - r.exceedCount, cycles)},
-            {"damagePerMillion", r.damageShown ? numberOrNull(r.damagePerMillion) : nullptr},
-            {"yearsToDamage0_1", numberOrNull(r.yearsToDamage01)},
-            {"yearsToDamage1_0", numberOrNull(r.yearsToDamage10)},
-            {"texts", r.cells},
-        });
-    }
-    nlohmann::json percentile = nlohmann::json::array();
-    for (const PercentileRow& r : outcome.lists.percentile) {
-        const CriterionSlot& c = work.criteria[static_cast<std::size_t>(r.slot)];
-        nlohmann::json row = {
-            {"layer", slotLayer(r.slot)},
-            {"location", kLocationWords[slotPosition(r.slot)]},
-            {"responseType", c.responseType},
-            {"targetValue", r.targetValue},
-            {"targetPercentile", r.targetPercentile},
-            {"exceedances", r.exceedCount},
-            {"actualPercentile", r.actualPercentile},
-            {"actualPercentileInterval95", intervalJson(cycles - r.exceedCount, cycles)},
-            {"pass", r.pass},
-            {"texts", r.cells},
-        };
-        if (r.level >= 0)
-            row["distributionLevel"] = r.level;
-        percentile.push_back(std::move(row));
-    }
-    return {{"seed", seed},
-            {"cycles", cycles},
-            {"conventionalDesign", std::move(conventional)},
-            {"percentileResponses", std::move(percentile)}};
-}
-
 // A bar of 40 characters on stderr, redrawn in place.
 void drawProgress(int done, int total) {
     const int filled = total > 0 ? static_cast<int>(40.0 * done / total) : 40;
@@ -147,12 +91,7 @@ struct AnalyzeArguments {
 };
 
 void analyze(const AnalyzeArguments& args) {
-    CStenorDoc doc = readProjectOrThrow(args.project);
-    // What View Output and the module's opening do to the working copy.
-    prepareViewOutput(doc);
-    CStenorDoc work = doc;
-    roundModuleThicknesses(work);
-
+    const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
     options.cycles = args.cycles;
     options.startTime = std::time(nullptr);
@@ -166,17 +105,17 @@ void analyze(const AnalyzeArguments& args) {
 
     interrupted = false;
     auto previous = std::signal(SIGINT, onInterrupt);
-    const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
+    ProjectAnalysis run;
+    try {
+        run = analyzeProject(project, options, args.project);
+    } catch (...) {
+        std::signal(SIGINT, previous);
+        throw;
+    }
     std::signal(SIGINT, previous);
+    const CStenorDoc& work = run.work;
+    const AnalysisRunOutcome& outcome = run.outcome;
 
-    if (outcome.status == AnalysisStatus::Cancelled) {
-        throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
-    }
-    if (outcome.status == AnalysisStatus::Refused) {
-        const bool fileProblem = outcome.refusal.caption == kRawDataCaption;
-        throw CommandError(fileProblem ? kFailure : kBadInput,
-                           args.project + ": " + outcome.refusal.text);
-    }
     // The workbook is written before anything is printed, so a failure is not hidden by tables.
     if (!args.report.empty()) {
         if (FileResult written = exportFormattedReport(work, outcome.results, args.report);
@@ -185,7 +124,7 @@ void analyze(const AnalyzeArguments& args) {
         }
     }
     if (args.json) {
-        std::cout << resultsJson(options.seed, args.cycles, work, outcome).dump(2) << "\n";
+        std::cout << analysisJson(options.seed, args.cycles, work, outcome).dump(2) << "\n";
         return;
     }
     std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
