@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -15,21 +14,17 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "cli/ProjectAnalysis.h"
+#include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
 #include "reliability/ResultFormat.h"
-#include "reliability/SolverResponseModel.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon::cli {
 namespace {
 
 std::atomic<bool> interrupted{false};
-
-extern "C" void onInterrupt(int) {
-    interrupted.store(true);
-}
 
 // Columns padded to their widest text, two spaces apart.
 std::string alignedTable(std::string_view title, const std::vector<std::string>& headings,
@@ -88,11 +83,44 @@ struct AnalyzeArguments {
     std::string report;
     int threads = 0;
     bool json = false;
+    bool sensitivity = false;
 };
 
+// --sensitivity keeps every cycle's draws and critical values (about 300 bytes a cycle).
+constexpr int kMaxSensitivityCycles = 1000000;
+
+// One table per evaluated location: the inputs ranked by share.
+void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensitivity>& measures) {
+    constexpr const char* kPositions[] = {"Top", "Middle", "Bottom"};
+    for (const CriterionSensitivity& criterion : measures) {
+        const int type = work.criteria[static_cast<std::size_t>(criterion.slot)].responseType;
+        std::vector<std::vector<std::string>> rows;
+        for (const InputSensitivity& input : criterion.inputs) {
+            char correlation[32] = "-", share[32];
+            if (input.rankCorrelation)
+                std::snprintf(correlation, sizeof correlation, "%.3f", *input.rankCorrelation);
+            std::snprintf(share, sizeof share, "%.3f", input.share);
+            rows.push_back({input.input, correlation, share});
+        }
+        const std::string title =
+            "\nSensitivity: layer " + std::to_string(slotLayer(criterion.slot)) + " " +
+            kPositions[slotPosition(criterion.slot)] + ", " +
+            std::string(type >= 0 && type < kResponseTypeCount ? kResponseTypeNames[type] : "");
+        std::cout << alignedTable(title, {"Input", "Rank Correlation", "Share"}, rows);
+    }
+}
+
 void analyze(const AnalyzeArguments& args) {
+    refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
+    refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
+    if (args.sensitivity && args.cycles > kMaxSensitivityCycles) {
+        throw CommandError(kBadInput, "--sensitivity keeps every cycle in memory: at most " +
+                                          std::to_string(kMaxSensitivityCycles) + " cycles, not " +
+                                          std::to_string(args.cycles) + ".");
+    }
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
+    options.keepCycleRecords = args.sensitivity;
     options.cycles = args.cycles;
     options.startTime = std::time(nullptr);
     options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
@@ -104,15 +132,10 @@ void analyze(const AnalyzeArguments& args) {
         options.progress = drawProgress;
 
     interrupted = false;
-    auto previous = std::signal(SIGINT, onInterrupt);
-    ProjectAnalysis run;
-    try {
-        run = analyzeProject(project, options, args.project);
-    } catch (...) {
-        std::signal(SIGINT, previous);
-        throw;
-    }
-    std::signal(SIGINT, previous);
+    const ProjectAnalysis run = [&] {
+        CancellableSection section(interrupted);
+        return analyzeProject(project, options, args.project);
+    }();
     const CStenorDoc& work = run.work;
     const AnalysisRunOutcome& outcome = run.outcome;
 
@@ -123,8 +146,14 @@ void analyze(const AnalyzeArguments& args) {
             throw CommandError(kFailure, written.error);
         }
     }
+    std::vector<CriterionSensitivity> measures;
+    if (args.sensitivity)
+        measures = runSensitivity(work, outcome.results);
     if (args.json) {
-        std::cout << analysisJson(options.seed, args.cycles, work, outcome).dump(2) << "\n";
+        nlohmann::json json = analysisJson(options.seed, args.cycles, work, outcome);
+        if (args.sensitivity)
+            json["sensitivity"] = sensitivityJson(work, measures);
+        std::cout << json.dump(2) << "\n";
         return;
     }
     std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
@@ -138,6 +167,8 @@ void analyze(const AnalyzeArguments& args) {
     for (const auto& r : outcome.lists.percentile)
         rows.emplace_back(r.cells.begin(), r.cells.end());
     std::cout << alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+    if (args.sensitivity)
+        printSensitivity(work, measures);
 }
 
 }  // namespace
@@ -158,6 +189,9 @@ void addAnalysisCommands(CLI::App& app) {
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");
+    cmd->add_flag("--sensitivity", args.sensitivity,
+                  "Also rank the inputs that drive each criterion (rank correlation and variance "
+                  "share from the run's own cycles)");
     cmd->callback([] { analyze(args); });
 }
 

@@ -80,12 +80,35 @@ ProjectAnalysis analyzeProject(const CStenorDoc& project, const AnalysisRunOptio
     if (run.outcome.status == AnalysisStatus::Cancelled) {
         throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
     }
+    if (run.outcome.status == AnalysisStatus::Failed)
+        throw CommandError(kFailure, source + ": " + run.outcome.refusal.text);
     if (run.outcome.status == AnalysisStatus::Refused) {
         const bool fileProblem = run.outcome.refusal.caption == kRawDataCaption;
         throw CommandError(fileProblem ? kFailure : kBadInput,
                            source + ": " + run.outcome.refusal.text);
     }
     return run;
+}
+
+nlohmann::json sensitivityJson(const CStenorDoc& work,
+                               const std::vector<CriterionSensitivity>& measures) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const CriterionSensitivity& criterion : measures) {
+        nlohmann::json inputs = nlohmann::json::array();
+        for (const InputSensitivity& input : criterion.inputs) {
+            inputs.push_back(
+                {{"input", input.input},
+                 {"rankCorrelation", input.rankCorrelation ? nlohmann::json(*input.rankCorrelation)
+                                                           : nlohmann::json(nullptr)},
+                 {"share", input.share}});
+        }
+        list.push_back(
+            {{"layer", slotLayer(criterion.slot)},
+             {"location", kLocationWords[slotPosition(criterion.slot)]},
+             {"responseType", work.criteria[static_cast<std::size_t>(criterion.slot)].responseType},
+             {"inputs", std::move(inputs)}});
+    }
+    return list;
 }
 
 }  // namespace ardelon::cli

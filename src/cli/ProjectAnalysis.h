@@ -8,6 +8,7 @@
 
 #include "project/CStenorDoc.h"
 #include "reliability/AnalysisRun.h"
+#include "sensitivity/Sensitivity.h"
 
 namespace ardelon::cli {
 
@@ -25,5 +26,10 @@ ProjectAnalysis analyzeProject(const CStenorDoc& project, const AnalysisRunOptio
 // {"seed", "cycles", "conventionalDesign": [...], "percentileResponses": [...]}.
 nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& work,
                             const AnalysisRunOutcome& outcome);
+
+// [{"layer", "location", "responseType", "inputs": [{"input", "rankCorrelation", "share"}, ...]},
+//  ...], one entry per evaluated criterion location.
+nlohmann::json sensitivityJson(const CStenorDoc& work,
+                               const std::vector<CriterionSensitivity>& measures);
 
 }  // namespace ardelon::cli

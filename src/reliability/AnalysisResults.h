@@ -2,8 +2,10 @@
 // The counts and damage of one Monte Carlo run, per criterion slot.
 
 #include <array>
+#include <vector>
 
 #include "project/Enumerations.h"
+#include "reliability/CycleSample.h"
 
 namespace ardelon {
 
@@ -18,6 +20,11 @@ struct AnalysisResults {
     std::array<std::array<int, kSlotCount>, kDistributionLevels> limitExceedCount{};
     // The critical value of the current cycle of each evaluated slot, in slot order.
     std::array<double, kSlotCount> cycleValues{};
+    // The damage per million the current cycle added, per evaluated slot in slot order.
+    std::array<double, kSlotCount> cycleDamage{};
+    int cyclesRun = 0;  // cycles evaluated (N unless the run was stopped early)
+    // Every cycle, when the run was asked to keep them.
+    std::vector<CycleRecord> cycleRecords;
     int loadCount = 0;
     int pointCount = 0;
 

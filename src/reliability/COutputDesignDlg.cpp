@@ -128,7 +128,7 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
 
 void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outcome,
                                       const AnalysisRunOptions& options, CStenorDoc runWork) {
-    if (outcome.status == AnalysisStatus::Refused) {
+    if (outcome.status == AnalysisStatus::Refused || outcome.status == AnalysisStatus::Failed) {
         host.showMessage(outcome.refusal.text, outcome.refusal.caption, MessageIcon::Exclamation);
         host.setProgress(0, options.cycles);
         return;

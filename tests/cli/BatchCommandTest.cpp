@@ -34,8 +34,9 @@ fs::path planPath() {
     return fs::path(source != nullptr ? source : ".") / "examples" / "batch" / "plan.csv";
 }
 
-TEST(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
-    const fs::path dir = freshTestDir("BatchCommand");
+class BatchCommand : public CliTest {};
+
+TEST_F(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
     const std::string plan = "'" + planPath().string() + "'";
     const CliRun serial = runCli("batch " + plan + " --threads 1");
     ASSERT_EQ(serial.status, 0) << serial.err;
@@ -86,11 +87,9 @@ TEST(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
         line.erase("id"), line.erase("inputs"), line.erase("meetsLife");
         EXPECT_EQ(line, nlohmann::json::parse(analyze.out)) << text.substr(0, 40);
     }
-    fs::remove_all(dir);
 }
 
-TEST(BatchCommand, ABadRowGivesAnErrorLineAndTheOthersGoOn) {
-    const fs::path dir = freshTestDir("BatchBadRows");
+TEST_F(BatchCommand, ABadRowGivesAnErrorLineAndTheOthersGoOn) {
     fs::copy_file(planPath().parent_path().parent_path() / "two-layer-esal.json", dir / "p.json");
     writeText(dir / "plan.csv",
               "ID,Project,Cycles,H1,E2,H4\n"
@@ -126,7 +125,6 @@ TEST(BatchCommand, ABadRowGivesAnErrorLineAndTheOthersGoOn) {
         EXPECT_EQ(bad.out, "");
         EXPECT_EQ(bad.err, "ardelon-cli: " + message + ".\n");
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

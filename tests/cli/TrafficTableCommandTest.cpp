@@ -27,8 +27,9 @@ std::string classNineTable() {
     return text + "\n";
 }
 
-TEST(TrafficTableCommand, ImportsTheTableWithTheClassSharesGiven) {
-    const fs::path dir = freshTestDir("TrafficTableCommand");
+class TrafficTableCommand : public CliTest {};
+
+TEST_F(TrafficTableCommand, ImportsTheTableWithTheClassSharesGiven) {
     ASSERT_EQ(runCli("new p.ard", dir).status, 0);
     writeText(dir / "wim.csv", classNineTable());
     const std::string before = readText(dir / "p.ard");
@@ -61,7 +62,6 @@ TEST(TrafficTableCommand, ImportsTheTableWithTheClassSharesGiven) {
         EXPECT_EQ(bad.err, "ardelon-cli: " + message + "\n");
         EXPECT_EQ(readText(dir / "p.ard"), before);
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include "reliability/ResultLists.h"
+
+#include "criteria/ResponseType.h"
+#include "reliability/CycleGeometry.h"
+#include "reliability/ResultFormat.h"
+
+namespace ardelon {
+namespace {
+
+constexpr std::array<const char*, 3> kLocationNames{"Top", "Middle", "Bottom"};
+constexpr std::array<const char*, kDistributionLevels> kLevelPercentileTexts{"95", "85", "75", "65",
+                                                                             "55"};
+constexpr std::array<double, kDistributionLevels> kLevelPercentiles{95.0, 85.0, 75.0, 65.0, 55.0};
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+std::string layerText(int slot) {
+    return std::to_string(slotLayer(slot));
+}
+
+double percentBelow(int exceedances, int cycles) {
+    return 100.0 - exceedances * 100.0 / cycles;
+}
+
+}  // namespace
+
+ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& results) {
+    ResultLists lists;
+    const int n = results.cycles;
+    for (int i = 0; i <= 12; ++i) {
+        const CriterionSlot& c = work.criteria[at(i)];
+        if (!isEvaluatedSlot(c, i) || c.responseType >= HorizontalStrainDistribution)
+            continue;
+        if (c.useTransferFunction == 0)
+            continue;
+        const ResponseName name = responseName(c.responseType);
+        TransferFunctionRow row;
+        row.slot = i;
+        row.threshold = c.threshold;
+        row.exceedCount = results.exceedCount[at(i)];
+        row.percentBelowCritical = percentBelow(row.exceedCount, n);
+        row.damageShown = work.esalFactor >= 0;
+        row.damagePerMillion = results.damagePerMillion[at(i)];
+        row.yearsToDamage01 = yearsUntilDamage(work.axleGroupsPerDay, row.damagePerMillion,
+                                               work.truckGrowthPercent, 0.1);
+        row.yearsToDamage10 = yearsUntilDamage(work.axleGroupsPerDay, row.damagePerMillion,
+                                               work.truckGrowthPercent, 1.0);
+        row.cells = {layerText(i),
+                     kLocationNames[at(slotPosition(i))],
+                     std::string(name.name),
+                     formatSignificant(c.threshold),
+                     std::string(name.units),
+                     formatSignificant(row.percentBelowCritical),
+                     row.damageShown ? formatSignificant(row.damagePerMillion) : std::string(),
+                     formatYears(row.yearsToDamage01),
+                     formatYears(row.yearsToDamage10)};
+        lists.transferFunction.push_back(std::move(row));
+    }
+
+    for (int i = 0; i <= 12; ++i) {
+        const CriterionSlot& c = work.criteria[at(i)];
+        if (!isEvaluatedSlot(c, i))
+            continue;
+        if (c.responseType == HorizontalStrainDistribution) {
+            for (int level = 0; level < kDistributionLevels; ++level) {
+                PercentileRow row;
+                row.slot = i;
+                row.level = level;
+                row.targetValue = c.distribution[at(level)];
+                row.targetPercentile = kLevelPercentiles[at(level)];
+                row.exceedCount = results.limitExceedCount[at(level)][at(i)];
+                row.actualPercentile = (n - row.exceedCount) * 100.0 / n;
+                row.pass = row.actualPercentile > row.targetPercentile;
+                const bool first = level == 0;
+                row.cells = {first ? layerText(i) : std::string(),
+                             first ? kLocationNames[at(slotPosition(i))] : std::string(),
+                             first ? std::string("Tensile Strain") : std::string(),
+                             first ? std::string("microstrain") : std::string(),
+                             formatSignificant(row.targetValue),
+                             kLevelPercentileTexts[at(level)],
+                             formatSignificant(row.actualPercentile),
+                             row.pass ? "Pass" : "Fail"};
+                lists.percentile.push_back(std::move(row));
+            }
+            continue;
+        }
+        if (c.useTransferFunction != 0)
+            continue;
+        const ResponseName name = responseName(c.responseType);
+        PercentileRow row;
+        row.slot = i;
+        row.targetValue = c.threshold;
+        row.targetPercentile = c.targetPercentile;
+        row.exceedCount = results.exceedCount[at(i)];
+        row.actualPercentile = percentBelow(row.exceedCount, n);
+        row.pass = row.actualPercentile > row.targetPercentile;
+        // The bottom of layer 1 reads "Bot" in this list.
+        row.cells = {layerText(i),
+                     i == 2 ? std::string("Bot") : std::string(kLocationNames[at(slotPosition(i))]),
+                     std::string(name.name),
+                     std::string(name.units),
+                     formatSignificant(c.threshold),
+                     formatSignificant(c.targetPercentile),
+                     formatSignificant(row.actualPercentile),
+                     row.pass ? "Pass" : "Fail"};
+        lists.percentile.push_back(std::move(row));
+    }
+    return lists;
+}
+
+}  // namespace ardelon
