@@ -15,10 +15,10 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
+#include "cli/ProjectAnalysis.h"
+#include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
 #include "reliability/ResultFormat.h"
-#include "reliability/SolverResponseModel.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon::cli {
@@ -64,63 +64,6 @@ std::vector<std::string> headingsOf(const Columns& columns) {
     return {columns.begin(), columns.end()};
 }
 
-nlohmann::json numberOrNull(double value) {
-    return std::isfinite(value) ? nlohmann::json(value) : nlohmann::json(nullptr);
-}
-
-nlohmann::json intervalJson(int successes, int trials) {
-    const PercentInterval i = wilsonInterval95(successes, trials);
-    return {i.low, i.high};
-}
-
-constexpr const char* kLocationWords[] = {"Top", "Middle", "Bottom"};
-
-nlohmann::json resultsJson(std::uint32_t seed, int cycles, const CStenorDoc& work,
-                           const AnalysisRunOutcome& outcome) {
-    nlohmann::json conventional = nlohmann::json::array();
-    for (const TransferFunctionRow& r : outcome.lists.transferFunction) {
-        const CriterionSlot& c = work.criteria[static_cast<std::size_t>(r.slot)];
-        conventional.push_back({
-            {"layer", slotLayer(r.slot)},
-            {"location", kLocationWords[slotPosition(r.slot)]},
-            {"criteria", r.cells[2]},
-            {"units", r.cells[4]},
-            {"responseType", c.responseType},
-            {"threshold", r.threshold},
-            {"exceedances", r.exceedCount},
-            {"percentBelowCritical", r.percentBelowCritical},
-            {"percentBelowCriticalInterval95", intervalJson(cycles - r.exceedCount, cycles)},
-            {"damagePerMillion", r.damageShown ? numberOrNull(r.damagePerMillion) : nullptr},
-            {"yearsToDamage0_1", numberOrNull(r.yearsToDamage01)},
-            {"yearsToDamage1_0", numberOrNull(r.yearsToDamage10)},
-            {"texts", r.cells},
-        });
-    }
-    nlohmann::json percentile = nlohmann::json::array();
-    for (const PercentileRow& r : outcome.lists.percentile) {
-        const CriterionSlot& c = work.criteria[static_cast<std::size_t>(r.slot)];
-        nlohmann::json row = {
-            {"layer", slotLayer(r.slot)},
-            {"location", kLocationWords[slotPosition(r.slot)]},
-            {"responseType", c.responseType},
-            {"targetValue", r.targetValue},
-            {"targetPercentile", r.targetPercentile},
-            {"exceedances", r.exceedCount},
-            {"actualPercentile", r.actualPercentile},
-            {"actualPercentileInterval95", intervalJson(cycles - r.exceedCount, cycles)},
-            {"pass", r.pass},
-            {"texts", r.cells},
-        };
-        if (r.level >= 0)
-            row["distributionLevel"] = r.level;
-        percentile.push_back(std::move(row));
-    }
-    return {{"seed", seed},
-            {"cycles", cycles},
-            {"conventionalDesign", std::move(conventional)},
-            {"percentileResponses", std::move(percentile)}};
-}
-
 // A bar of 40 characters on stderr, redrawn in place.
 void drawProgress(int done, int total) {
     const int filled = total > 0 ? static_cast<int>(40.0 * done / total) : 40;
@@ -140,18 +83,44 @@ struct AnalyzeArguments {
     std::string report;
     int threads = 0;
     bool json = false;
+    bool sensitivity = false;
 };
+
+// --sensitivity keeps every cycle's draws and critical values (about 300 bytes a cycle).
+constexpr int kMaxSensitivityCycles = 1000000;
+
+// One table per evaluated location: the inputs ranked by share.
+void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensitivity>& measures) {
+    constexpr const char* kPositions[] = {"Top", "Middle", "Bottom"};
+    for (const CriterionSensitivity& criterion : measures) {
+        const int type = work.criteria[static_cast<std::size_t>(criterion.slot)].responseType;
+        std::vector<std::vector<std::string>> rows;
+        for (const InputSensitivity& input : criterion.inputs) {
+            char correlation[32] = "-", share[32];
+            if (input.rankCorrelation)
+                std::snprintf(correlation, sizeof correlation, "%.3f", *input.rankCorrelation);
+            std::snprintf(share, sizeof share, "%.3f", input.share);
+            rows.push_back({input.input, correlation, share});
+        }
+        const std::string title =
+            "\nSensitivity: layer " + std::to_string(slotLayer(criterion.slot)) + " " +
+            kPositions[slotPosition(criterion.slot)] + ", " +
+            std::string(type >= 0 && type < kResponseTypeCount ? kResponseTypeNames[type] : "");
+        std::cout << alignedTable(title, {"Input", "Rank Correlation", "Share"}, rows);
+    }
+}
 
 void analyze(const AnalyzeArguments& args) {
     refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
     refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
-    CStenorDoc doc = readProjectOrThrow(args.project);
-    // What View Output and the module's opening do to the working copy.
-    prepareViewOutput(doc);
-    CStenorDoc work = doc;
-    roundModuleThicknesses(work);
-
+    if (args.sensitivity && args.cycles > kMaxSensitivityCycles) {
+        throw CommandError(kBadInput, "--sensitivity keeps every cycle in memory: at most " +
+                                          std::to_string(kMaxSensitivityCycles) + " cycles, not " +
+                                          std::to_string(args.cycles) + ".");
+    }
+    const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
+    options.keepCycleRecords = args.sensitivity;
     options.cycles = args.cycles;
     options.startTime = std::time(nullptr);
     options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
@@ -163,21 +132,13 @@ void analyze(const AnalyzeArguments& args) {
         options.progress = drawProgress;
 
     interrupted = false;
-    const AnalysisRunOutcome outcome = [&] {
+    const ProjectAnalysis run = [&] {
         CancellableSection section(interrupted);
-        return runAnalysis(work, layeredElasticResponses(), options);
+        return analyzeProject(project, options, args.project);
     }();
+    const CStenorDoc& work = run.work;
+    const AnalysisRunOutcome& outcome = run.outcome;
 
-    if (outcome.status == AnalysisStatus::Cancelled) {
-        throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
-    }
-    if (outcome.status == AnalysisStatus::Failed)
-        throw CommandError(kFailure, args.project + ": " + outcome.refusal.text);
-    if (outcome.status == AnalysisStatus::Refused) {
-        const bool fileProblem = outcome.refusal.caption == kRawDataCaption;
-        throw CommandError(fileProblem ? kFailure : kBadInput,
-                           args.project + ": " + outcome.refusal.text);
-    }
     // The workbook is written before anything is printed, so a failure is not hidden by tables.
     if (!args.report.empty()) {
         if (FileResult written = exportFormattedReport(work, outcome.results, args.report);
@@ -185,8 +146,14 @@ void analyze(const AnalyzeArguments& args) {
             throw CommandError(kFailure, written.error);
         }
     }
+    std::vector<CriterionSensitivity> measures;
+    if (args.sensitivity)
+        measures = runSensitivity(work, outcome.results);
     if (args.json) {
-        std::cout << resultsJson(options.seed, args.cycles, work, outcome).dump(2) << "\n";
+        nlohmann::json json = analysisJson(options.seed, args.cycles, work, outcome);
+        if (args.sensitivity)
+            json["sensitivity"] = sensitivityJson(work, measures);
+        std::cout << json.dump(2) << "\n";
         return;
     }
     std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
@@ -200,6 +167,8 @@ void analyze(const AnalyzeArguments& args) {
     for (const auto& r : outcome.lists.percentile)
         rows.emplace_back(r.cells.begin(), r.cells.end());
     std::cout << alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+    if (args.sensitivity)
+        printSensitivity(work, measures);
 }
 
 }  // namespace
@@ -220,6 +189,9 @@ void addAnalysisCommands(CLI::App& app) {
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");
+    cmd->add_flag("--sensitivity", args.sensitivity,
+                  "Also rank the inputs that drive each criterion (rank correlation and variance "
+                  "share from the run's own cycles)");
     cmd->callback([] { analyze(args); });
 }
 

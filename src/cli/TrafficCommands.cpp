@@ -5,11 +5,13 @@
 // Bad input ends with status 2 and a message, and nothing is written.
 
 #include <cmath>
+#include <iostream>
 #include <string>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "project/NumberField.h"
+#include "traffic/AxleLoadTableImport.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/LoadingConditions.h"
@@ -22,7 +24,8 @@ struct TrafficArguments {
     std::string project;
     std::string output;  // empty: the project itself
     std::string spectraFile;
-    int roadClass = -1;  // -1: the project's own class shares
+    std::string classShares;  // empty: the project's own class shares
+    int roadClass = -1;       // -1: the project's own class shares
     double esals = 0;
 };
 
@@ -78,6 +81,34 @@ void importSpectra() {
     traffic.copyToProject(doc);
     doc.useLoadSpectra = 1;
     writeProjectOrThrow(doc, outputPath());
+}
+
+void importSpectraTable() {
+    const TrafficArguments& args = arguments();
+    CStenorDoc doc = readProjectOrThrow(args.project);
+    ClassShares shares = classSharesOf(doc.vehicleTypeValue);
+    if (!args.classShares.empty()) {
+        const ClassSharesParse parse = parseClassShares(args.classShares);
+        if (!parse.shares)
+            throw CommandError(kBadInput, "--class-shares: " + parse.error + ".");
+        shares = *parse.shares;
+    }
+    if (const std::string problem = vehicleTypeValuesProblem(doc.vehicleTypeValue);
+        !problem.empty()) {
+        throw CommandError(kBadInput, args.project + ": vehicle type data: " + problem + ".");
+    }
+    const AxleLoadTableParse parse = readAxleLoadTableFile(args.spectraFile);
+    if (!parse.ok())
+        throw CommandError(kBadInput, parse.error);
+    const AxleLoadTableImport imported = applyAxleLoadTableRoute(*parse.table, shares, doc);
+    if (!imported.ok()) {
+        throw CommandError(kBadInput, "Cannot import \"" + args.spectraFile +
+                                          "\": " + imported.error + ". Nothing was changed.");
+    }
+    requireAcceptable(LoadingWorkingCopy::fromProject(doc), args.project);
+    writeProjectOrThrow(doc, outputPath());
+    for (const std::string& note : imported.notes)
+        std::cerr << "ardelon-cli: note: " << note << "\n";
 }
 
 void exportSpectra() {
@@ -151,6 +182,16 @@ void addTrafficCommands(CLI::App& app) {
     import->add_option("IN", args.spectraFile, "Load spectra file to read")->required();
     addOutputOption(import);
     import->callback(importSpectra);
+
+    auto* table = addTrafficCommand(
+        *traffic, "import-spectra",
+        "Take the load spectra from a normalised axle load table (VEH_CLASS,AXLE_GROUP,LG01,...)");
+    table->add_option("TABLE", args.spectraFile, "Axle load table to read (.csv)")->required();
+    table->add_option("--class-shares", args.classShares,
+                      "Percent of trucks per class for this import, e.g. 5=20,9=80 (unnamed "
+                      "classes 0); default: the project's vehicle class mix");
+    addOutputOption(table);
+    table->callback(importSpectraTable);
 
     auto* exportCommand =
         addTrafficCommand(*traffic, "export", "Write the traffic to a load spectra file (.lsf)");

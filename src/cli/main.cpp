@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     addSolverCommands(app);
     addTrafficCommands(app);
     addAnalysisCommands(app);
+    addBatchCommand(app);
 
     try {
         app.parse(argc, argv);

@@ -147,8 +147,13 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     auto* vehicleButton =
         bound(Control::InputByVehicleType,
               new QPushButton(QStringLiteral("Input Load Spectra by Vehicle Type")));
+    auto* tableButton =
+        bound(Control::ImportAxleLoadTable,
+              new QPushButton(toQString(CLoadingConditionsDlg::kAxleLoadTableButton)));
     connect(importButton, &QPushButton::clicked, this,
             [this] { run([&] { dialog_.importLoadSpectra(host()); }); });
+    connect(tableButton, &QPushButton::clicked, this,
+            [this] { run([&] { dialog_.importAxleLoadTable(host()); }); });
     connect(saveButton, &QPushButton::clicked, this,
             [this] { run([&] { dialog_.saveLoadSpectra(host()); }); });
     connect(vehicleButton, &QPushButton::clicked, this,
@@ -160,6 +165,7 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     buttons->addWidget(importButton);
     buttons->addWidget(saveButton);
     buttons->addWidget(vehicleButton);
+    buttons->addWidget(tableButton);
     buttons->addStretch();
     buttons->addWidget(accept_);
     buttons->addWidget(

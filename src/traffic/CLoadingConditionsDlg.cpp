@@ -1,6 +1,7 @@
 #include "traffic/CLoadingConditionsDlg.h"
 
 #include "project/FileExtension.h"
+#include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/VehicleTypes.h"
 
@@ -173,6 +174,37 @@ void CLoadingConditionsDlg::importLoadSpectra(DialogHost& host) {
                      MessageIcon::Information);
     recomputeTotal();
     enableShareEditsByShares(host);
+}
+
+void CLoadingConditionsDlg::importAxleLoadTable(DialogHost& host) {
+    const auto path = host.chooseFileToOpen(kAxleLoadTableFilter, kAxleLoadTableInitialName);
+    if (!path)
+        return;
+    const AxleLoadTableParse parse = readAxleLoadTableFile(*path);
+    if (!parse.ok()) {
+        host.showMessage(parse.error, kImportAxleLoadTableCaption, MessageIcon::Exclamation);
+        return;
+    }
+    LoadingWorkingCopy imported = *this;
+    const AxleLoadTableImport result =
+        applyAxleLoadTable(*parse.table, classSharesOf(vehicleTypeValue), imported);
+    if (!result.ok()) {
+        host.showMessage(
+            "Cannot import \"" + *path + "\": " + result.error + ". Nothing was changed.",
+            kImportAxleLoadTableCaption, MessageIcon::Exclamation);
+        return;
+    }
+    static_cast<LoadingWorkingCopy&>(*this) = imported;
+    showConfiguration(*this);
+    recomputeTotal();
+    enableShareEditsByShares(host);
+    trafficEdited();  // the axle groups follow the new axles per truck
+    std::string text(kAxleLoadTableDoneText);
+    for (const std::string& note : result.notes)
+        text += "\n\n" + note;
+    // More than the steer estimate means quads were folded or axles left out.
+    host.showMessage(text, kImportAxleLoadTableCaption,
+                     result.notes.size() > 1 ? MessageIcon::Exclamation : MessageIcon::Information);
 }
 
 void CLoadingConditionsDlg::saveLoadSpectra(DialogHost& host) {

@@ -38,6 +38,7 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
         InputByVehicleType,
         AcceptChanges,
         CancelChanges,
+        ImportAxleLoadTable,
         FirstBin = 100,  // bin k is FirstBin + k
     };
     static Control checkBox(int configuration) {
@@ -72,6 +73,7 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     static constexpr std::string_view kImportButton = "Import Load Spectra";
     static constexpr std::string_view kSaveButton = "Save Load Spectra";
     static constexpr std::string_view kVehicleTypeButton = "Input Load Spectra by Vehicle Type";
+    static constexpr std::string_view kAxleLoadTableButton = "Import Axle Load Table";
     static constexpr std::string_view kAcceptButton = "Accept Changes";
     static constexpr std::string_view kCancelButton = "Cancel Changes";
     // The bin edits stand in five columns of twelve, top to bottom: bins 0-11, 12-23, 24-35,
@@ -127,6 +129,10 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // "Import Load Spectra" and "Save Load Spectra": a load spectra file (.lsf).
     void importLoadSpectra(DialogHost& host);
     void saveLoadSpectra(DialogHost& host);
+    // "Import Axle Load Table": an agency's normalised axle load table (.csv) mixed with the
+    // vehicle class mix in force; the result and its approximations are told, or why the file
+    // was refused (nothing changes then).
+    void importAxleLoadTable(DialogHost& host);
     // "Input Load Spectra by Vehicle Type": runs the vehicle type distribution dialog.
     void inputByVehicleType(DialogHost& host);
 

@@ -49,56 +49,73 @@ double classShareTotal(const VehicleTypeValues& values) {
     return sum;
 }
 
-void applyVehicleTypeMix(LoadingWorkingCopy& traffic) {
-    const VehicleTypeValues& v = traffic.vehicleTypeValue;
-    auto share = [&v](int k) { return v[at(shareIndex(k))]; };
-
-    // Axle groups of each type per truck: the class shares weighted by axles per vehicle.
-    ConfigurationValues groups{};
-    for (int g = 0; g < kMixedGroupCount; ++g) {
+MixedSpectra mixClassSpectra(const ClassShares& shares, const ClassAxleSpectra& classes) {
+    MixedSpectra mixed;
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        const ClassShares& axles = classes.axlesPerVehicle[at(c)];
         double sum = 0;
         for (int k = 0; k < kVehicleClassCount; ++k)
-            sum += share(k) * v[at(axlesIndex(g, k))];
-        groups[at(g)] = sum * 0.01;
+            sum += shares[at(k)] * axles[at(k)];
+        const double groups = sum * 0.01;
+        mixed.axlesPerTruck[at(c)] = groups;
+        // A configuration that gets no axles has none in any bin (not 0 / 0).
+        if (!(groups > 0))
+            continue;
+        for (int i = 0; i < kBinCount; ++i) {
+            double binSum = 0;
+            for (int k = 0; k < kVehicleClassCount; ++k) {
+                binSum += classes.distribution[at(c)][at(k)][at(i)] * shares[at(k)] * axles[at(k)];
+            }
+            mixed.loadSpectra[at(c)][at(i)] = binSum * 0.01 / groups;
+        }
     }
-    groups[Steer] = 0;
-    traffic.axlesPerTruck = groups;
+    return mixed;
+}
 
+void applyConfigurationShares(LoadingWorkingCopy& traffic) {
+    const ConfigurationValues& groups = traffic.axlesPerTruck;
     const double allGroups = groups[0] + groups[1] + groups[2] + groups[3];
     for (int c = 0; c < kConfigurationCount; ++c) {
         // A mix without any axles gives every configuration a share of 0, not 0 / 0.
         traffic.configurationPercent[at(c)] =
             allGroups > 0 ? roundHalfUpTwoDecimals(groups[at(c)] / allGroups * 100) : 0.0;
-    }
-
-    // Each distribution is the mixture of the class distributions weighted by the axles each
-    // class brings; a configuration that gets no axles has none in any bin.
-    for (int g = 0; g < kMixedGroupCount; ++g) {
-        BinArray& row = traffic.loadSpectra[at(g)];
-        if (!(groups[at(g)] > 0)) {
-            row.fill(0.0);
-            continue;
-        }
-        for (int i = 0; i < kBinCount; ++i) {
-            double sum = 0;
-            for (int k = 0; k < kVehicleClassCount; ++k) {
-                sum += traffic.spectraLibrary[at(10 * g + k)][at(i)] * share(k) *
-                       v[at(axlesIndex(g, k))];
-            }
-            row[at(i)] = roundHalfUpTwoDecimals(sum * 0.01 / groups[at(g)]);
-        }
-    }
-
-    for (int c = 0; c < kConfigurationCount; ++c) {
         traffic.configurationEnabled[at(c)] = traffic.configurationPercent[at(c)] > 0 ? 1 : 0;
     }
-    if (traffic.configurationPercent[Single] > 0) {
-        traffic.currentConfiguration = Single;
-    } else if (traffic.configurationPercent[Tandem] > 0) {
-        traffic.currentConfiguration = Tandem;
-    } else {
-        traffic.currentConfiguration = Tridem;
+    traffic.currentConfiguration = Tridem;
+    for (int c : {Single, Tandem, Tridem, Steer}) {
+        if (traffic.configurationPercent[at(c)] > 0) {
+            traffic.currentConfiguration = c;
+            break;
+        }
     }
+}
+
+ClassShares classSharesOf(const VehicleTypeValues& values) {
+    ClassShares shares{};
+    for (int k = 0; k < kVehicleClassCount; ++k)
+        shares[at(k)] = values[at(shareIndex(k))];
+    return shares;
+}
+
+void applyVehicleTypeMix(LoadingWorkingCopy& traffic) {
+    const VehicleTypeValues& v = traffic.vehicleTypeValue;
+    // Single, Tandem and Tridem from the library; no class brings a Steer group here.
+    ClassAxleSpectra classes;
+    for (int g = 0; g < kMixedGroupCount; ++g) {
+        for (int k = 0; k < kVehicleClassCount; ++k) {
+            classes.axlesPerVehicle[at(g)][at(k)] = v[at(axlesIndex(g, k))];
+            classes.distribution[at(g)][at(k)] = traffic.spectraLibrary[at(10 * g + k)];
+        }
+    }
+    const MixedSpectra mixed = mixClassSpectra(classSharesOf(v), classes);
+    traffic.axlesPerTruck = mixed.axlesPerTruck;
+    for (int g = 0; g < kMixedGroupCount; ++g) {
+        for (int i = 0; i < kBinCount; ++i) {
+            traffic.loadSpectra[at(g)][at(i)] =
+                roundHalfUpTwoDecimals(mixed.loadSpectra[at(g)][at(i)]);
+        }
+    }
+    applyConfigurationShares(traffic);
 }
 
 void applyVehicleTypeRoute(CStenorDoc& doc) {

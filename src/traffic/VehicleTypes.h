@@ -46,6 +46,26 @@ inline constexpr double kMaxAxlesPerVehicle = 10;
 // Sum of the ten class shares ("Total").
 double classShareTotal(const VehicleTypeValues& values);
 
+// Axle load distributions of each vehicle class by configuration, and the axle groups of that
+// configuration each vehicle of the class carries.
+struct ClassAxleSpectra {
+    std::array<ClassShares, kConfigurationCount> axlesPerVehicle{};  // [configuration][class]
+    std::array<std::array<BinArray, kVehicleClassCount>, kConfigurationCount> distribution{};
+};
+struct MixedSpectra {
+    ConfigurationValues axlesPerTruck{};
+    SpectraTable loadSpectra{};  // unrounded; all 0 for a configuration without axles
+};
+// The class mix: a configuration's axle groups per truck are the class shares weighted by axles
+// per vehicle, and its distribution is the mixture of the class distributions weighted by the
+// axles each class brings.
+MixedSpectra mixClassSpectra(const ClassShares& shares, const ClassAxleSpectra& classes);
+// Configuration shares from axlesPerTruck (two decimals), the check boxes (checked when the
+// share is above 0) and the current configuration (the first with a share, else Tridem).
+void applyConfigurationShares(LoadingWorkingCopy& traffic);
+// The class shares held in a vehicle class mix.
+ClassShares classSharesOf(const VehicleTypeValues& values);
+
 // The mix applied to the Load Spectra working copy (its vehicleTypeValue and spectraLibrary):
 // axlesPerTruck, configurationPercent (two decimals, Steer 0), the Single, Tandem and Tridem
 // spectra (two decimals; all 0 for a configuration that gets no axles), the check boxes (checked

@@ -1,0 +1,114 @@
+#include "cli/ProjectAnalysis.h"
+
+#include <cmath>
+
+#include "cli/CliSupport.h"
+#include "reliability/OutputModuleCopy.h"
+#include "reliability/ResultFormat.h"
+#include "reliability/SolverResponseModel.h"
+
+namespace ardelon::cli {
+namespace {
+
+nlohmann::json numberOrNull(double value) {
+    return std::isfinite(value) ? nlohmann::json(value) : nlohmann::json(nullptr);
+}
+
+nlohmann::json intervalJson(int successes, int trials) {
+    const PercentInterval i = wilsonInterval95(successes, trials);
+    return {i.low, i.high};
+}
+
+constexpr const char* kLocationWords[] = {"Top", "Middle", "Bottom"};
+
+}  // namespace
+
+nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& work,
+                            const AnalysisRunOutcome& outcome) {
+    nlohmann::json conventional = nlohmann::json::array();
+    for (const TransferFunctionRow& r : outcome.lists.transferFunction) {
+        const CriterionSlot& c = work.criteria[static_cast<std::size_t>(r.slot)];
+        conventional.push_back({
+            {"layer", slotLayer(r.slot)},
+            {"location", kLocationWords[slotPosition(r.slot)]},
+            {"criteria", r.cells[2]},
+            {"units", r.cells[4]},
+            {"responseType", c.responseType},
+            {"threshold", r.threshold},
+            {"exceedances", r.exceedCount},
+            {"percentBelowCritical", r.percentBelowCritical},
+            {"percentBelowCriticalInterval95", intervalJson(cycles - r.exceedCount, cycles)},
+            {"damagePerMillion", r.damageShown ? numberOrNull(r.damagePerMillion) : nullptr},
+            {"yearsToDamage0_1", numberOrNull(r.yearsToDamage01)},
+            {"yearsToDamage1_0", numberOrNull(r.yearsToDamage10)},
+            {"texts", r.cells},
+        });
+    }
+    nlohmann::json percentile = nlohmann::json::array();
+    for (const PercentileRow& r : outcome.lists.percentile) {
+        const CriterionSlot& c = work.criteria[static_cast<std::size_t>(r.slot)];
+        nlohmann::json row = {
+            {"layer", slotLayer(r.slot)},
+            {"location", kLocationWords[slotPosition(r.slot)]},
+            {"responseType", c.responseType},
+            {"targetValue", r.targetValue},
+            {"targetPercentile", r.targetPercentile},
+            {"exceedances", r.exceedCount},
+            {"actualPercentile", r.actualPercentile},
+            {"actualPercentileInterval95", intervalJson(cycles - r.exceedCount, cycles)},
+            {"pass", r.pass},
+            {"texts", r.cells},
+        };
+        if (r.level >= 0)
+            row["distributionLevel"] = r.level;
+        percentile.push_back(std::move(row));
+    }
+    return {{"seed", seed},
+            {"cycles", cycles},
+            {"conventionalDesign", std::move(conventional)},
+            {"percentileResponses", std::move(percentile)}};
+}
+
+ProjectAnalysis analyzeProject(const CStenorDoc& project, const AnalysisRunOptions& options,
+                               const std::string& source) {
+    // What View Output and the module's opening do to the working copy.
+    CStenorDoc doc = project;
+    prepareViewOutput(doc);
+    ProjectAnalysis run{doc, {}};
+    roundModuleThicknesses(run.work);
+    run.outcome = runAnalysis(run.work, layeredElasticResponses(), options);
+    if (run.outcome.status == AnalysisStatus::Cancelled) {
+        throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
+    }
+    if (run.outcome.status == AnalysisStatus::Failed)
+        throw CommandError(kFailure, source + ": " + run.outcome.refusal.text);
+    if (run.outcome.status == AnalysisStatus::Refused) {
+        const bool fileProblem = run.outcome.refusal.caption == kRawDataCaption;
+        throw CommandError(fileProblem ? kFailure : kBadInput,
+                           source + ": " + run.outcome.refusal.text);
+    }
+    return run;
+}
+
+nlohmann::json sensitivityJson(const CStenorDoc& work,
+                               const std::vector<CriterionSensitivity>& measures) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const CriterionSensitivity& criterion : measures) {
+        nlohmann::json inputs = nlohmann::json::array();
+        for (const InputSensitivity& input : criterion.inputs) {
+            inputs.push_back(
+                {{"input", input.input},
+                 {"rankCorrelation", input.rankCorrelation ? nlohmann::json(*input.rankCorrelation)
+                                                           : nlohmann::json(nullptr)},
+                 {"share", input.share}});
+        }
+        list.push_back(
+            {{"layer", slotLayer(criterion.slot)},
+             {"location", kLocationWords[slotPosition(criterion.slot)]},
+             {"responseType", work.criteria[static_cast<std::size_t>(criterion.slot)].responseType},
+             {"inputs", std::move(inputs)}});
+    }
+    return list;
+}
+
+}  // namespace ardelon::cli
