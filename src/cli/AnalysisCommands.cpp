@@ -15,6 +15,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/ResultOutput.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/ResultFormat.h"
@@ -79,6 +80,8 @@ nlohmann::json intervalJson(int successes, int trials) {
 
 constexpr const char* kLocationWords[] = {"Top", "Middle", "Bottom"};
 
+}  // namespace
+
 nlohmann::json resultsJson(std::uint32_t seed, int cycles, const CStenorDoc& work,
                            const AnalysisRunOutcome& outcome) {
     nlohmann::json conventional = nlohmann::json::array();
@@ -124,6 +127,20 @@ nlohmann::json resultsJson(std::uint32_t seed, int cycles, const CStenorDoc& wor
             {"conventionalDesign", std::move(conventional)},
             {"percentileResponses", std::move(percentile)}};
 }
+
+std::string resultListTables(const ResultLists& lists) {
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& r : lists.transferFunction)
+        rows.emplace_back(r.cells.begin(), r.cells.end());
+    std::string out =
+        alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns), rows) + "\n";
+    rows.clear();
+    for (const auto& r : lists.percentile)
+        rows.emplace_back(r.cells.begin(), r.cells.end());
+    return out + alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+}
+
+namespace {
 
 // A bar of 40 characters on stderr, redrawn in place.
 void drawProgress(int done, int total) {
@@ -191,16 +208,7 @@ void analyze(const AnalyzeArguments& args) {
         return;
     }
     std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
-    std::vector<std::vector<std::string>> rows;
-    for (const auto& r : outcome.lists.transferFunction)
-        rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::cout << alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns),
-                              rows)
-              << "\n";
-    rows.clear();
-    for (const auto& r : outcome.lists.percentile)
-        rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::cout << alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+    std::cout << resultListTables(outcome.lists);
 }
 
 }  // namespace

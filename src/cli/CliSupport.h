@@ -8,11 +8,11 @@
 
 namespace ardelon::cli {
 
-enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadInput = 2 };
+enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadInput = 2, kNoPassingDesign = 3 };
 
 // Thrown by a command to end with a message on stderr and the given status.
 class CommandError : public std::runtime_error {
-public:
+  public:
     CommandError(ExitStatus status, const std::string& message)
         : std::runtime_error(message), status(status) {}
     ExitStatus status;

@@ -9,5 +9,6 @@ void addProjectCommands(CLI::App& app);
 void addSolverCommands(CLI::App& app);
 void addTrafficCommands(CLI::App& app);
 void addAnalysisCommands(CLI::App& app);
+void addDesignCommand(CLI::App& app);
 
 }  // namespace ardelon::cli
