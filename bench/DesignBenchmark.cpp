@@ -61,3 +61,5 @@ BENCHMARK(designSearch)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(designExhaustive)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
+
+BENCHMARK_MAIN();

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/InfoDialogs.h"
+#include "gui/ThicknessSearchForm.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace ardelon::gui {
@@ -135,11 +136,15 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     cancelRun_->setEnabled(false);
     analysisLayout->addWidget(setCycles);
     analysisLayout->addWidget(perform);
+    findThicknesses_ = new QPushButton(QString::fromLatin1(kFindThicknessesText));
+    findThicknesses_->setObjectName(QStringLiteral("findThicknesses"));
+    analysisLayout->addWidget(findThicknesses_);
     analysisLayout->addWidget(cancelRun_);
     connect(setCycles, &QPushButton::clicked, this,
             [this] { run([&] { dialog_.onSetMonteCarloCycles(host()); }); });
     connect(perform, &QPushButton::clicked, this, [this] { startAnalysis(); });
     connect(cancelRun_, &QPushButton::clicked, this, [this] { dialog_.cancelRequested = true; });
+    connect(findThicknesses_, &QPushButton::clicked, this, [this] { findThicknesses(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(design, 2);
@@ -188,7 +193,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
         listBox("Perpetual Pavement Design Results: Percentile Responses", percentileList_), 1);
     layout->addLayout(buttons);
 
-    lockedDuringRun_ = {setCycles, perform, disclaimer, cost, exportExcel, leave};
+    lockedDuringRun_ = {setCycles, perform, findThicknesses_, disclaimer, cost, exportExcel, leave};
     for (NumberEdit* edit : thickness_)
         lockedDuringRun_.push_back(edit);
 
@@ -282,6 +287,24 @@ void OutputDesignForm::startAnalysis() {
         QMetaObject::invokeMethod(
             this, [this] { endAnalysis(); }, Qt::QueuedConnection);
     });
+}
+
+void OutputDesignForm::findThicknesses() {
+    if (handling_ || running())
+        return;
+    readWidgets();
+    CThicknessSearchDlg search(dialog_.work, dialog_.models());
+    search.cycles = dialog_.cycles;
+    search.seed = dialog_.fixedSeed.value_or(1);
+    {
+        ThicknessSearchForm form(search, this);
+        if (form.exec() != QDialog::Accepted || !search.chosenThickness)
+            return;  // Close and Cancel change nothing
+    }
+    // "Use This Design": the winner's thicknesses in the edits, then the module's own run.
+    dialog_.work.thickness = *search.chosenThickness;
+    showMembers();
+    startAnalysis();
 }
 
 void OutputDesignForm::endAnalysis() {

@@ -31,6 +31,7 @@ class OutputDesignForm : public FormBase {
   public:
     using Control = COutputDesignDlg::Control;
     static constexpr const char* kCancelRunText = "Cancel";
+    static constexpr const char* kFindThicknessesText = "Find Thicknesses...";
 
     OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent = nullptr);
     ~OutputDesignForm() override;
@@ -41,6 +42,7 @@ class OutputDesignForm : public FormBase {
     }
     QPushButton* button(Control control) const;
     QPushButton* cancelRunButton() const { return cancelRun_; }
+    QPushButton* findThicknessesButton() const { return findThicknesses_; }
     QProgressBar* progressBar() const { return progress_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
     QTreeWidget* percentileList() const { return percentileList_; }
@@ -69,6 +71,7 @@ class OutputDesignForm : public FormBase {
     }
     void startAnalysis();
     void endAnalysis();
+    void findThicknesses();
     void setRunning(bool running);
     void exportReport();
     void stopWorker();
@@ -83,6 +86,7 @@ class OutputDesignForm : public FormBase {
     QTreeWidget* transferFunctionList_ = nullptr;
     QTreeWidget* percentileList_ = nullptr;
     QPushButton* cancelRun_ = nullptr;
+    QPushButton* findThicknesses_ = nullptr;
     std::vector<QWidget*> lockedDuringRun_;
 
     // The run in progress: its options, the copy of the working copy it works on and, once the
