@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -15,6 +14,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "cli/ResultOutput.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/OutputModuleCopy.h"
@@ -26,10 +26,6 @@ namespace ardelon::cli {
 namespace {
 
 std::atomic<bool> interrupted{false};
-
-extern "C" void onInterrupt(int) {
-    interrupted.store(true);
-}
 
 // Columns padded to their widest text, two spaces apart.
 std::string alignedTable(std::string_view title, const std::vector<std::string>& headings,
@@ -164,6 +160,8 @@ struct AnalyzeArguments {
 };
 
 void analyze(const AnalyzeArguments& args) {
+    refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
+    refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
     CStenorDoc doc = readProjectOrThrow(args.project);
     // What View Output and the module's opening do to the working copy.
     prepareViewOutput(doc);
@@ -182,9 +180,10 @@ void analyze(const AnalyzeArguments& args) {
         options.progress = drawProgress;
 
     interrupted = false;
-    auto previous = std::signal(SIGINT, onInterrupt);
-    const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
-    std::signal(SIGINT, previous);
+    const AnalysisRunOutcome outcome = [&] {
+        CancellableSection section(interrupted);
+        return runAnalysis(work, layeredElasticResponses(), options);
+    }();
 
     if (outcome.status == AnalysisStatus::Cancelled) {
         throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");

@@ -4,10 +4,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -15,9 +13,11 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "cli/ResultOutput.h"
 #include "design/SearchVerification.h"
 #include "design/ThicknessSearch.h"
+#include "project/ReplacingFile.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
 
@@ -25,10 +25,6 @@ namespace ardelon::cli {
 namespace {
 
 std::atomic<bool> interrupted{false};
-
-extern "C" void onDesignInterrupt(int) {
-    interrupted.store(true);
-}
 
 struct DesignArguments {
     std::string project;
@@ -104,43 +100,31 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-// Every analysed candidate, in the order analysed, written beside the target and then renamed.
+// Every analysed candidate, in the order analysed; the file is replaced whole or not at all.
 void writeTrace(const std::string& path, const ThicknessSearchResult& result,
                 const std::vector<VaryRange>& vary, const std::string& unit) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw CommandError(kFailure, path + ": cannot write the trace file.");
+    std::ostringstream out;
+    for (const VaryRange& r : vary)
+        out << quoted("Layer " + std::to_string(r.layer) + " (" + unit + ")") << ",";
+    out << "Cost,Pass";
+    for (const std::string& name : result.percentileRowNames)
+        out << "," << quoted(name + " actual percentile");
+    for (const std::string& name : result.transferRowNames)
+        out << "," << quoted(name);
+    out << ",Cycles Run\n";
+    for (const EvaluatedCandidate& e : result.evaluated) {
         for (const VaryRange& r : vary)
-            out << quoted("Layer " + std::to_string(r.layer) + " (" + unit + ")") << ",";
-        out << "Cost,Pass";
-        for (const std::string& name : result.percentileRowNames)
-            out << "," << quoted(name + " actual percentile");
-        for (const std::string& name : result.transferRowNames)
-            out << "," << quoted(name);
-        out << ",Cycles Run\n";
-        for (const EvaluatedCandidate& e : result.evaluated) {
-            for (const VaryRange& r : vary)
-                out << numberText(e.candidate.thickness[static_cast<std::size_t>(r.layer - 1)])
-                    << ",";
-            out << numberText(e.candidate.cost, 15) << "," << (e.pass ? "Pass" : "Fail");
-            for (double v : e.actualPercentile)
-                out << "," << numberText(v);
-            for (double v : e.yearsToDamage10)
-                out << "," << numberText(v);
-            out << "," << e.cyclesRun << "\n";
-        }
-        out.flush();
-        if (!out)
-            throw CommandError(kFailure, path + ": cannot write the trace file.");
+            out << numberText(e.candidate.thickness[static_cast<std::size_t>(r.layer - 1)]) << ",";
+        out << numberText(e.candidate.cost, 15) << "," << (e.pass ? "Pass" : "Fail");
+        for (double v : e.actualPercentile)
+            out << "," << numberText(v);
+        for (double v : e.yearsToDamage10)
+            out << "," << numberText(v);
+        out << "," << e.cyclesRun << "\n";
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw CommandError(kFailure, path + ": cannot write the trace file.");
-    }
+    const std::string text = out.str();
+    if (std::string why = replaceFileContents(path, text.data(), text.size()); !why.empty())
+        throw CommandError(kFailure, path + ": cannot write the trace file: " + why);
 }
 
 void drawSearchProgress(const ThicknessSearchProgress& p) {
@@ -179,16 +163,17 @@ void design(const DesignArguments& args) {
     const bool english = project.valuesInEnglish != 0;
     const std::string unit = english ? "in." : "cm";
     interrupted = false;
-    auto previous = std::signal(SIGINT, onDesignInterrupt);
     const auto start = std::chrono::steady_clock::now();
-    const ThicknessSearchResult result =
-        searchThicknesses(project, options, layeredElasticResponses());
+    ThicknessSearchResult result;
     std::optional<SearchVerification> verification;
-    if (args.verify && result.status == ThicknessSearchStatus::Found)
-        verification = verifyWinner(project, options, result, layeredElasticResponses());
+    {
+        CancellableSection section(interrupted);
+        result = searchThicknesses(project, options, layeredElasticResponses());
+        if (args.verify && result.status == ThicknessSearchStatus::Found)
+            verification = verifyWinner(project, options, result, layeredElasticResponses());
+    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::signal(SIGINT, previous);
     if (options.progress)
         std::fputs("\n", stderr);
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QTest>
 
 namespace ardelon::testing {
 
@@ -17,11 +18,12 @@ MessageRecorder::MessageRecorder() {
                    ? MessageAnswer::Ok
                    : MessageAnswer::Yes;
     });
-    gui::setFileHandler([this](QWidget*, const gui::FileRequest&) -> std::optional<QString> {
-        if (files.empty())
-            return std::nullopt;
-        auto file = files.front();
-        files.pop_front();
+    gui::setFileHandler([this](QWidget*, const gui::FileRequest&) {
+        std::optional<QString> file;
+        if (!files.empty()) {
+            file = std::move(files.front());
+            files.pop_front();
+        }
         return file;
     });
 }
@@ -45,6 +47,25 @@ void whenDialogOpens(std::function<void(QDialog*)> inspect) {
         }
     });
     timer->start();
+}
+
+void activate(QWidget& form) {
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        qFatal("form not active");
+}
+
+void typeAndLeave(QLineEdit* edit, const QString& text, QWidget* next) {
+    edit->setFocus(Qt::MouseFocusReason);
+    edit->setText(text);
+    next->setFocus(Qt::TabFocusReason);
+}
+
+QString onlyMessage(const MessageRecorder& recorder) {
+    if (recorder.messages.size() != 1)
+        return QStringLiteral("%1 messages").arg(recorder.messages.size());
+    return recorder.messages[0].caption + QStringLiteral(": ") + recorder.messages[0].text;
 }
 
 }  // namespace ardelon::testing

@@ -45,15 +45,10 @@ struct OpenForm {
         registerOutputDesignNestedForms();
         dialog.fixedSeed = 7;
         form = std::make_unique<OutputDesignForm>(dialog);
-        form->show();
-        form->activateWindow();
-        if (!QTest::qWaitForWindowActive(form.get()))
-            qFatal("form not active");
+        testing::activate(*form);
     }
     void type(NumberEdit* edit, const QString& text, QWidget* next) {
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->setText(text);
-        next->setFocus(Qt::TabFocusReason);
+        testing::typeAndLeave(edit, text, next);
     }
     QStringList headings(QTreeWidget* list) const {
         QStringList texts;
@@ -119,10 +114,9 @@ class OutputDesignFormTest : public QObject {
         QCOMPARE(open.form->thicknessEdit(1)->text(), QStringLiteral("10.13"));
 
         open.type(open.form->thicknessEdit(2), QStringLiteral("0.99"), open.form->thicknessEdit(3));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Height Out of Range"));
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Please enter a height between 1.0 in. and 999.0 in."));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral(
+                     "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in."));
         QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(2));
         // The value is kept: nothing else is blocked.
         QCOMPARE(open.dialog.work.thickness[1], 0.99);
