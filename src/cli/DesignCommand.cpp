@@ -253,10 +253,10 @@ void design(const DesignArguments& args) {
                                    {"robust", verification->robust},
                                    {"rows", rows},
                                    {"marginal", verification->marginal}};
-            if (verification->nextThicker) {
-                out["verification"]["nextThicker"] =
-                    thicknessText(*verification->nextThicker, options.vary, unit);
-            }
+            out["verification"]["nextThicker"] =
+                verification->nextThicker
+                    ? nlohmann::json(thicknessText(*verification->nextThicker, options.vary, unit))
+                    : nlohmann::json(nullptr);
         }
         std::cout << out.dump(2) << "\n";
         return;

@@ -38,7 +38,7 @@ inline constexpr std::string_view kThicknessSearchAssumption =
     "The search assumes that a thicker layer never raises a critical response at and above the "
     "thickness where that layer's critical responses peak at mean inputs (a thin asphalt layer "
     "bends more as it thickens up to that peak). Candidates thinner than a peak are always "
-    "analysed; thicker ones are settled as fails when a thicker candidate already fails.";
+    "analysed; above the peaks, a candidate thinner than a failing one is taken to fail.";
 
 struct ThicknessSearchProgress {
     int candidatesEvaluated = 0;
