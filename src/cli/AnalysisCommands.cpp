@@ -16,6 +16,7 @@
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
 #include "cli/ProjectAnalysis.h"
+#include "cli/ResultOutput.h"
 #include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/ResultFormat.h"
@@ -63,6 +64,22 @@ template <typename Columns>
 std::vector<std::string> headingsOf(const Columns& columns) {
     return {columns.begin(), columns.end()};
 }
+
+}  // namespace
+
+std::string resultListTables(const ResultLists& lists) {
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& r : lists.transferFunction)
+        rows.emplace_back(r.cells.begin(), r.cells.end());
+    std::string out =
+        alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns), rows) + "\n";
+    rows.clear();
+    for (const auto& r : lists.percentile)
+        rows.emplace_back(r.cells.begin(), r.cells.end());
+    return out + alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+}
+
+namespace {
 
 // A bar of 40 characters on stderr, redrawn in place.
 void drawProgress(int done, int total) {
@@ -157,16 +174,7 @@ void analyze(const AnalyzeArguments& args) {
         return;
     }
     std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
-    std::vector<std::vector<std::string>> rows;
-    for (const auto& r : outcome.lists.transferFunction)
-        rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::cout << alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns),
-                              rows)
-              << "\n";
-    rows.clear();
-    for (const auto& r : outcome.lists.percentile)
-        rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::cout << alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+    std::cout << resultListTables(outcome.lists);
     if (args.sensitivity)
         printSensitivity(work, measures);
 }

@@ -9,7 +9,7 @@
 
 namespace ardelon::cli {
 
-enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadInput = 2 };
+enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadInput = 2, kNoPassingDesign = 3 };
 
 // Thrown by a command to end with a message on stderr and the given status.
 class CommandError : public std::runtime_error {

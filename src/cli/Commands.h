@@ -10,5 +10,6 @@ void addSolverCommands(CLI::App& app);
 void addTrafficCommands(CLI::App& app);
 void addAnalysisCommands(CLI::App& app);
 void addBatchCommand(CLI::App& app);
+void addDesignCommand(CLI::App& app);
 
 }  // namespace ardelon::cli

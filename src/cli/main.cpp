@@ -1,5 +1,6 @@
 // ardelon-cli: the design engine without the desktop, for batch work and scripting.
-// Exit status 0 on success, 2 on bad input (files, numbers, arguments), 1 on other failures;
+// Exit status 0 on success, 2 on bad input (files, numbers, arguments), 3 when a design search
+// finds no passing candidate, 1 on other failures;
 // messages go to stderr.
 
 #include <CLI/CLI.hpp>
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     addTrafficCommands(app);
     addAnalysisCommands(app);
     addBatchCommand(app);
+    addDesignCommand(app);
 
     try {
         app.parse(argc, argv);

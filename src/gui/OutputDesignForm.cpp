@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/ResultListWidgets.h"
+#include "gui/ThicknessSearchForm.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace ardelon::gui {
@@ -127,12 +128,16 @@ QGroupBox* OutputDesignForm::buildReliabilityAnalysis() {
     cancelRun_->setEnabled(false);
     analysisButtons_->addWidget(setCycles);
     analysisButtons_->addWidget(perform);
+    findThicknesses_ = new QPushButton(QString::fromLatin1(kFindThicknessesText));
+    findThicknesses_->setObjectName(QStringLiteral("findThicknesses"));
+    analysisButtons_->addWidget(findThicknesses_);
     analysisButtons_->addWidget(cancelRun_);
     connect(setCycles, &QPushButton::clicked, this,
             [this] { run([&] { dialog_.onSetMonteCarloCycles(host()); }); });
     connect(perform, &QPushButton::clicked, this, [this] { startAnalysis(); });
     connect(cancelRun_, &QPushButton::clicked, this, [this] { dialog_.cancelRequested = true; });
-    lockedDuringRun_.insert(lockedDuringRun_.end(), {setCycles, perform});
+    connect(findThicknesses_, &QPushButton::clicked, this, [this] { findThicknesses(); });
+    lockedDuringRun_.insert(lockedDuringRun_.end(), {setCycles, perform, findThicknesses_});
     return analysis;
 }
 

@@ -30,6 +30,7 @@ class OutputDesignForm : public FormBase {
   public:
     using Control = COutputDesignDlg::Control;
     static constexpr const char* kCancelRunText = "Cancel";
+    static constexpr const char* kFindThicknessesText = "Find Thicknesses...";
 
     OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent = nullptr);
     ~OutputDesignForm() override;
@@ -40,6 +41,7 @@ class OutputDesignForm : public FormBase {
     }
     QPushButton* button(Control control) const;
     QPushButton* cancelRunButton() const { return cancelRun_; }
+    QPushButton* findThicknessesButton() const { return findThicknesses_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* runStatusLabel() const { return runStatus_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
@@ -73,6 +75,7 @@ class OutputDesignForm : public FormBase {
     void startAnalysis();
     void showRunProgress();
     void endAnalysis();
+    void findThicknesses();
     void setRunning(bool running);
     void exportReport();
     void stopWorker();
@@ -92,6 +95,7 @@ class OutputDesignForm : public FormBase {
     QElapsedTimer runClock_;
     QVBoxLayout* analysisButtons_ = nullptr;  // Set Monte Carlo Cycles, Perform Analysis, ...
     QHBoxLayout* resultButtons_ = nullptr;    // Cost Analysis, Export, ...
+    QPushButton* findThicknesses_ = nullptr;
     std::vector<QWidget*> lockedDuringRun_;
 
     // The run in progress: its options, the copy of the working copy it works on and, once the

@@ -2,6 +2,7 @@
 // progress, and the export of the workbook afterwards.
 
 #include "gui/OutputDesignForm.h"
+#include "gui/ThicknessSearchForm.h"
 #include "reliability/RunNotes.h"
 
 namespace ardelon::gui {
@@ -67,6 +68,24 @@ void OutputDesignForm::startAnalysis() {
         QMetaObject::invokeMethod(
             this, [this] { endAnalysis(); }, Qt::QueuedConnection);
     });
+}
+
+void OutputDesignForm::findThicknesses() {
+    if (handling_ || running())
+        return;
+    readWidgets();
+    CThicknessSearchDlg search(dialog_.work, dialog_.models());
+    search.cycles = dialog_.cycles;
+    search.seed = dialog_.fixedSeed.value_or(1);
+    {
+        ThicknessSearchForm form(search, this);
+        if (form.exec() != QDialog::Accepted || !search.chosenThickness)
+            return;  // Close and Cancel change nothing
+    }
+    // "Use This Design": the winner's thicknesses in the edits, then the module's own run.
+    dialog_.work.thickness = *search.chosenThickness;
+    showMembers();
+    startAnalysis();
 }
 
 void OutputDesignForm::endAnalysis() {

@@ -65,6 +65,10 @@ CStenorDoc perpetualInterstateExample() {
     setMaterial(doc, 5, MaterialType::Soil);
     temperatureModuli(doc);
     doc.thicknessCov = {5, 5, 10, 0};
+    // Material costs: dense-graded AC about 145 pcf (polymer-modified surface dearer than the
+    // rich-bottom mix), crushed aggregate base about 135 pcf; dollars per ton in place.
+    doc.density = {145, 145, 135, 0};
+    doc.costPerTon = {95, 85, 30, 0};
 
     doc.aadt = 30000;
     doc.percentTrucks = 25;

@@ -11,7 +11,8 @@ namespace ardelon::testing {
 // vehicle class mix (30000 AADT, 25 % trucks); criteria: the endurance-limit strain distribution
 // at the bottom of layer 1, horizontal strain with the fatigue transfer function at the bottom of
 // the lower AC layer, vertical strain at the top of the soil against the 95th percentile and the
-// surface deflection against the 85th.
+// surface deflection against the 85th. Costs: AC of 145 pcf at $95 (surface) and $85 (rich
+// bottom) a ton, base of 135 pcf at $30 a ton.
 CStenorDoc perpetualInterstateExample();
 
 // A two-layer pavement (8 in. of AC on soil) whose traffic is given as 2 million ESALs.

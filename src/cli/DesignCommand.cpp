@@ -1,0 +1,332 @@
+// ardelon-cli design: the least-cost layer thicknesses that pass every criterion.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Interruption.h"
+#include "cli/ProjectAnalysis.h"
+#include "cli/ResultOutput.h"
+#include "design/SearchVerification.h"
+#include "design/ThicknessSearch.h"
+#include "project/ReplacingFile.h"
+#include "reliability/ResultFormat.h"
+#include "reliability/SolverResponseModel.h"
+
+namespace ardelon::cli {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+struct DesignArguments {
+    std::string project;
+    std::vector<std::string> vary;
+    std::optional<double> life;
+    int cycles = 5000;
+    std::int64_t seed = 1;
+    int threads = 0;
+    bool verify = false;
+    std::string trace;
+    bool json = false;
+    std::string output;
+};
+
+double parseNumber(const std::string& text, const std::string& option) {
+    std::size_t used = 0;
+    double value = 0.0;
+    try {
+        value = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size())
+        throw CommandError(kBadInput, option + ": '" + text + "' is not a number.");
+    return value;
+}
+
+// LAYER=MIN:MAX[:STEP]
+VaryRange parseVary(const std::string& text, const CStenorDoc& project) {
+    const std::string option = "--vary " + text;
+    const auto equals = text.find('=');
+    if (equals == std::string::npos)
+        throw CommandError(kBadInput, option + ": expected LAYER=MIN:MAX[:STEP].");
+    std::vector<std::string> parts;
+    std::stringstream rest(text.substr(equals + 1));
+    for (std::string part; std::getline(rest, part, ':');)
+        parts.push_back(part);
+    if (parts.size() < 2 || parts.size() > 3)
+        throw CommandError(kBadInput, option + ": expected LAYER=MIN:MAX[:STEP].");
+    VaryRange r;
+    const double layer = parseNumber(text.substr(0, equals), option);
+    if (layer != std::floor(layer) || layer < 1 || layer > 5)
+        throw CommandError(kBadInput, option + ": the layer must be a whole number 1 to 5.");
+    r.layer = static_cast<int>(layer);
+    r.minThickness = parseNumber(parts[0], option);
+    r.maxThickness = parseNumber(parts[1], option);
+    r.step = parts.size() == 3 ? parseNumber(parts[2], option) : defaultThicknessStep(project);
+    return r;
+}
+
+std::string numberText(double value, int precision = 10) {
+    if (!std::isfinite(value))
+        return value > 0 ? kInfiniteYears : "-Infinite";
+    std::ostringstream out;
+    out.precision(precision);
+    out << value;
+    return out.str();
+}
+
+std::string thicknessText(const DesignCandidate& c, const std::vector<VaryRange>& vary,
+                          const std::string& unit) {
+    std::string text;
+    for (const VaryRange& r : vary) {
+        if (!text.empty())
+            text += ", ";
+        text += "layer " + std::to_string(r.layer) + " = " +
+                numberText(c.thickness[static_cast<std::size_t>(r.layer - 1)]) + " " + unit;
+    }
+    return text;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Every analysed candidate, in the order analysed; the file is replaced whole or not at all.
+void writeTrace(const std::string& path, const ThicknessSearchResult& result,
+                const std::vector<VaryRange>& vary, const std::string& unit) {
+    std::ostringstream out;
+    for (const VaryRange& r : vary)
+        out << quoted("Layer " + std::to_string(r.layer) + " (" + unit + ")") << ",";
+    out << "Cost,Pass";
+    for (const std::string& name : result.percentileRowNames)
+        out << "," << quoted(name + " actual percentile");
+    for (const std::string& name : result.transferRowNames)
+        out << "," << quoted(name);
+    out << ",Cycles Run\n";
+    for (const EvaluatedCandidate& e : result.evaluated) {
+        for (const VaryRange& r : vary)
+            out << numberText(e.candidate.thickness[static_cast<std::size_t>(r.layer - 1)]) << ",";
+        out << numberText(e.candidate.cost, 15) << "," << (e.pass ? "Pass" : "Fail");
+        for (double v : e.actualPercentile)
+            out << "," << numberText(v);
+        for (double v : e.yearsToDamage10)
+            out << "," << numberText(v);
+        out << "," << e.cyclesRun << "\n";
+    }
+    const std::string text = out.str();
+    if (std::string why = replaceFileContents(path, text.data(), text.size()); !why.empty())
+        throw CommandError(kFailure, path + ": cannot write the trace file: " + why);
+}
+
+void drawSearchProgress(const ThicknessSearchProgress& p) {
+    std::fprintf(stderr, "\r%d of at most %d candidates, %lld cycles", p.candidatesEvaluated,
+                 p.candidateCount, static_cast<long long>(p.cyclesRun));
+    std::fflush(stderr);
+}
+
+bool projectExtension(const std::string& path) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    return ext == ".ard" || ext == ".json" || ext == ".ARD" || ext == ".JSON";
+}
+
+void design(const DesignArguments& args) {
+    const CStenorDoc project = readProjectOrThrow(args.project);
+    ThicknessSearchOptions options;
+    for (const std::string& v : args.vary)
+        options.vary.push_back(parseVary(v, project));
+    std::sort(options.vary.begin(), options.vary.end(),
+              [](const VaryRange& a, const VaryRange& b) { return a.layer < b.layer; });
+    if (std::string why = checkDesignGrid(project, options.vary); !why.empty())
+        throw CommandError(kBadInput, args.project + ": " + why);
+    if (args.life && !(*args.life > 0))
+        throw CommandError(kBadInput,
+                           "--life: the design life must be a positive number of years.");
+    if (!args.output.empty() && !projectExtension(args.output))
+        throw CommandError(kBadInput, "-o " + args.output + ": the project must be .ard or .json.");
+    options.designLifeYears = args.life;
+    options.cycles = args.cycles;
+    options.seed = static_cast<std::uint32_t>(args.seed);
+    options.threads = args.threads;
+    options.cancel = &interrupted;
+    if (isatty(STDERR_FILENO))
+        options.progress = drawSearchProgress;
+
+    const bool english = project.valuesInEnglish != 0;
+    const std::string unit = english ? "in." : "cm";
+    interrupted = false;
+    const auto start = std::chrono::steady_clock::now();
+    ThicknessSearchResult result;
+    std::optional<SearchVerification> verification;
+    {
+        CancellableSection section(interrupted);
+        result = searchThicknesses(project, options, layeredElasticResponses());
+        if (args.verify && result.status == ThicknessSearchStatus::Found)
+            verification = verifyWinner(project, options, result, layeredElasticResponses());
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (options.progress)
+        std::fputs("\n", stderr);
+
+    switch (result.status) {
+        case ThicknessSearchStatus::Refused:
+            throw CommandError(kBadInput, args.project + ": " + result.message);
+        case ThicknessSearchStatus::Failed:
+            throw CommandError(kFailure, args.project + ": " + result.message);
+        case ThicknessSearchStatus::Cancelled:
+            throw CommandError(kFailure, "design search interrupted; nothing written.");
+        default:
+            break;
+    }
+    if (verification && !verification->completed)
+        throw CommandError(kFailure, "verification: " + verification->message);
+    if (!args.trace.empty())
+        writeTrace(args.trace, result, options.vary, unit);
+
+    const EvaluatedCandidate& best = *result.best;
+    if (result.status == ThicknessSearchStatus::NoPassingCandidate) {
+        std::string fails;
+        for (const std::string& f : best.failedCriteria)
+            fails += "\n  " + f;
+        throw CommandError(kNoPassingDesign,
+                           "no candidate of the grid passes every criterion. The best failing "
+                           "candidate, " +
+                               thicknessText(best.candidate, options.vary, unit) +
+                               ", fails:" + fails);
+    }
+    if (!args.output.empty()) {
+        CStenorDoc saved = project;
+        for (const VaryRange& r : options.vary) {
+            const auto i = static_cast<std::size_t>(r.layer - 1);
+            saved.thickness[i] = best.candidate.thickness[i];
+        }
+        writeProjectOrThrow(saved, args.output);
+    }
+
+    const bool priced = std::any_of(options.vary.begin(), options.vary.end(), [&](const auto& r) {
+        return project.costPerTon[static_cast<std::size_t>(r.layer - 1)] != 0.0;
+    });
+    const std::string costUnit =
+        priced ? (english ? "$ per lane-mile" : "$ per lane-km") : unit + " (sum of thicknesses)";
+    const std::int64_t exhaustiveCycles =
+        static_cast<std::int64_t>(result.candidateCount) * args.cycles;
+    if (args.json) {
+        nlohmann::json out =
+            analysisJson(options.seed, args.cycles, result.bestWork, result.bestOutcome);
+        nlohmann::json layers = nlohmann::json::array();
+        for (const VaryRange& r : options.vary) {
+            layers.push_back(
+                {{"layer", r.layer},
+                 {"thickness", best.candidate.thickness[static_cast<std::size_t>(r.layer - 1)]}});
+        }
+        out["design"] = {{"layers", layers},
+                         {"unit", unit},
+                         {"cost", best.candidate.cost},
+                         {"costUnit", costUnit},
+                         {"candidatesEvaluated", result.evaluated.size()},
+                         {"candidateCount", result.candidateCount},
+                         {"cyclesRun", result.cyclesRun},
+                         {"exhaustiveCycles", exhaustiveCycles},
+                         {"elapsedSeconds", seconds}};
+        if (args.life)
+            out["design"]["designLifeYears"] = *args.life;
+        if (verification) {
+            nlohmann::json rows = nlohmann::json::array();
+            for (const VerifiedRow& r : verification->rows) {
+                rows.push_back({{"criterion", r.name},
+                                {"targetPercentile", r.targetPercentile},
+                                {"actualPercentile", r.actualPercentile},
+                                {"lowerBound95", r.lowerBound95},
+                                {"reached", r.reached}});
+            }
+            out["verification"] = {{"seed", verification->seed},
+                                   {"cycles", verification->cycles},
+                                   {"robust", verification->robust},
+                                   {"rows", rows},
+                                   {"marginal", verification->marginal}};
+            out["verification"]["nextThicker"] =
+                verification->nextThicker
+                    ? nlohmann::json(thicknessText(*verification->nextThicker, options.vary, unit))
+                    : nlohmann::json(nullptr);
+        }
+        std::cout << out.dump(2) << "\n";
+        return;
+    }
+    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n";
+    if (args.life)
+        std::cout << "Design life: " << numberText(*args.life) << " years\n";
+    std::cout << "Cheapest passing design: " << thicknessText(best.candidate, options.vary, unit)
+              << "\nCost: " << numberText(best.candidate.cost, 15) << " " << costUnit
+              << "\nCandidates evaluated: " << result.evaluated.size() << " of "
+              << result.candidateCount << "\nMonte Carlo cycles run: " << result.cyclesRun
+              << " (every candidate in full: " << exhaustiveCycles
+              << ")\nElapsed: " << numberText(seconds, 3) << " s\n\n";
+    std::cout << resultListTables(result.bestOutcome.lists);
+    if (verification) {
+        const SearchVerification& v = *verification;
+        std::cout << "\nVerification: seed " << v.seed << ", " << v.cycles << " cycles\n";
+        for (const VerifiedRow& r : v.rows) {
+            std::cout << "  " << r.name << ": actual " << formatSignificant(r.actualPercentile)
+                      << ", 95 % lower bound " << formatSignificant(r.lowerBound95) << " against "
+                      << formatSignificant(r.targetPercentile) << (r.reached ? "" : "  (marginal)")
+                      << "\n";
+        }
+        if (v.robust) {
+            std::cout << "The design is robust: every lower bound reaches its target.\n";
+        } else {
+            std::cout << "The design is marginal in:";
+            for (const std::string& m : v.marginal)
+                std::cout << "\n  " << m;
+            std::cout << "\nNext thicker candidate: "
+                      << (v.nextThicker ? thicknessText(*v.nextThicker, options.vary, unit)
+                                        : std::string("none in the grid"))
+                      << "\n";
+        }
+    }
+}
+
+}  // namespace
+
+void addDesignCommand(CLI::App& app) {
+    static DesignArguments args;
+    auto* cmd = app.add_subcommand(
+        "design", "Find the cheapest layer thicknesses of a project that pass every criterion");
+    cmd->add_option("PROJECT", args.project, "Project to design (.ard or .json)")->required();
+    cmd->add_option("--vary", args.vary,
+                    "LAYER=MIN:MAX[:STEP]: vary a layer above the bottom one, in the project's "
+                    "units (step 0.5 in. or 1 cm by default); 1 to 3 layers")
+        ->required()
+        ->take_last()
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    cmd->add_option("--life", args.life,
+                    "Design life in years: every transfer function must last as long");
+    cmd->add_option("--cycles", args.cycles, "Monte Carlo cycles per candidate (default 5000)")
+        ->check(CLI::Range(1, 100000000));
+    cmd->add_option("--seed", args.seed,
+                    "Seed of every candidate's run, 0 to 4294967295 (default 1)")
+        ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
+    cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
+        ->check(CLI::Range(1, 256));
+    cmd->add_flag("--verify", args.verify,
+                  "Re-analyse the winner with seed + 1 and four times the cycles");
+    cmd->add_option("--trace", args.trace, "Write every analysed candidate to this CSV file");
+    cmd->add_flag("--json", args.json, "Print the result as JSON");
+    cmd->add_option("-o,--output", args.output,
+                    "Save the project with the winner's thicknesses (.ard or .json)");
+    cmd->footer(std::string("Exit status 3: no candidate passes.\n") +
+                std::string(kThicknessSearchAssumption));
+    cmd->callback([] { design(args); });
+}
+
+}  // namespace ardelon::cli

@@ -1,0 +1,16 @@
+#pragma once
+// The result lists as ardelon-cli prints them: aligned tables (JSON: cli/ProjectAnalysis.h).
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "project/CStenorDoc.h"
+#include "reliability/AnalysisRun.h"
+
+namespace ardelon::cli {
+
+// Both lists as titled tables, columns padded to their widest text.
+std::string resultListTables(const ResultLists& lists);
+
+}  // namespace ardelon::cli

@@ -1,0 +1,96 @@
+#include "design/CThicknessSearchDlg.h"
+
+#include <gtest/gtest.h>
+
+#include "DepthResponseModel.h"
+#include "ExampleProjects.h"
+#include "support/FakeHost.h"
+
+namespace ardelon {
+namespace {
+
+using Control = CThicknessSearchDlg::Control;
+
+int id(Control c) {
+    return static_cast<int>(c);
+}
+
+// The fake model keeps the dialog's rules under test cheap; the search itself is tested apart.
+std::unique_ptr<CThicknessSearchDlg> interstateDialog(testing::FakeHost& host) {
+    auto dlg = std::make_unique<CThicknessSearchDlg>(testing::perpetualInterstateExample(),
+                                                     testing::depthModel());
+    dlg->onInitDialog(host);
+    return dlg;
+}
+
+TEST(ThicknessSearchDlg, OffersTheLayersAboveTheBottomAroundTodaysThickness) {
+    testing::FakeHost host;
+    auto holder = interstateDialog(host);
+    CThicknessSearchDlg& dlg = *holder;
+    EXPECT_EQ(dlg.variableLayers, 3);
+    EXPECT_EQ(dlg.unit, "in.");
+    EXPECT_EQ(dlg.vary, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_EQ(dlg.minThickness, (std::array<double, 4>{4, 2, 8, 0}));
+    EXPECT_EQ(dlg.maxThickness, (std::array<double, 4>{12, 10, 16, 0}));
+    EXPECT_TRUE(host.isEnabled(id(Control::Max3)));
+    EXPECT_FALSE(host.isEnabled(id(Control::Vary4)));
+    EXPECT_FALSE(host.isEnabled(id(Control::UseDesign)));
+}
+
+TEST(ThicknessSearchDlg, RefusesABadGridWithAMessageAndRunsNothing) {
+    testing::FakeHost host;
+    auto holder = interstateDialog(host);
+    CThicknessSearchDlg& dlg = *holder;
+    dlg.maxThickness[0] = 2;
+    dlg.search(host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Layer 1: the minimum 4 in. is larger than the maximum 2 in.");
+    EXPECT_EQ(host.messages[0].caption, "Find Thicknesses");
+    EXPECT_FALSE(dlg.result.has_value());
+    EXPECT_FALSE(dlg.onUseDesign(host));
+}
+
+TEST(ThicknessSearchDlg, ListsPassingCandidatesFirstAndHandsTheWinnerBack) {
+    testing::FakeHost host;
+    auto holder = interstateDialog(host);
+    CThicknessSearchDlg& dlg = *holder;
+    dlg.cycles = 40;
+    dlg.vary = {true, true, false, false};
+    dlg.minThickness = {4, 2, 0, 0};
+    dlg.maxThickness = {12, 6, 0, 0};
+    dlg.step = {2, 2, 0.5, 0.5};
+    dlg.search(host);
+    ASSERT_TRUE(dlg.result.has_value());
+    ASSERT_EQ(dlg.result->status, ThicknessSearchStatus::Found) << dlg.summary;
+    EXPECT_EQ(dlg.columns, (std::vector<std::string>{"Layer 1 (in.)", "Layer 2 (in.)", "Cost",
+                                                     "Pass/Fail?", "Cycles Run", "Fails"}));
+    ASSERT_FALSE(dlg.rows.empty());
+    EXPECT_EQ(dlg.rows.front()[3], "Pass");
+    for (std::size_t i = 1; i < dlg.rows.size(); ++i)
+        EXPECT_FALSE(dlg.rows[i - 1][3] == "Fail" && dlg.rows[i][3] == "Pass");
+    EXPECT_EQ(dlg.summary.rfind("Cheapest passing design: layer 1 = ", 0), 0u) << dlg.summary;
+    EXPECT_TRUE(host.isEnabled(id(Control::UseDesign)));
+    ASSERT_TRUE(dlg.onUseDesign(host));
+    EXPECT_EQ(*dlg.chosenThickness, dlg.result->best->candidate.thickness);
+    EXPECT_EQ((*dlg.chosenThickness)[2], 12);  // the base keeps its thickness
+}
+
+TEST(ThicknessSearchDlg, CancelledSearchChangesNothing) {
+    testing::FakeHost host;
+    auto holder = interstateDialog(host);
+    CThicknessSearchDlg& dlg = *holder;
+    auto options = dlg.prepareSearch(host);
+    ASSERT_TRUE(options.has_value());
+    dlg.cancelRequested = true;
+    ThicknessSearchResult searched;
+    std::optional<SearchVerification> verified;
+    dlg.runSearch(*options, searched, verified);
+    dlg.finishSearch(host, std::move(searched), std::move(verified));
+    EXPECT_EQ(dlg.summary, "Search cancelled; nothing changed.");
+    EXPECT_FALSE(dlg.result.has_value());
+    EXPECT_TRUE(dlg.rows.empty());
+    EXPECT_FALSE(dlg.onUseDesign(host));
+}
+
+}  // namespace
+}  // namespace ardelon

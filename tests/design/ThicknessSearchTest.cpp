@@ -1,0 +1,298 @@
+#include "design/ThicknessSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+#include "DepthResponseModel.h"
+#include "ExampleProjects.h"
+#include "FakeResponseModels.h"
+#include "criteria/ResponseType.h"
+#include "design/ResponsePeak.h"
+#include "design/SearchVerification.h"
+#include "reliability/SolverResponseModel.h"
+
+namespace ardelon {
+namespace {
+
+using testing::depthModel;
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+ThicknessSearchOptions optionsFor(std::vector<VaryRange> vary, int cycles) {
+    ThicknessSearchOptions o;
+    o.vary = std::move(vary);
+    o.cycles = cycles;
+    o.seed = 11;
+    o.threads = 2;
+    return o;
+}
+
+// The winner's thicknesses (empty: none passes).
+std::vector<double> winnerOf(const ThicknessSearchResult& r, const std::vector<VaryRange>& vary) {
+    std::vector<double> t;
+    if (r.status == ThicknessSearchStatus::Found) {
+        for (const VaryRange& v : vary)
+            t.push_back(r.best->candidate.thickness[at(v.layer - 1)]);
+    }
+    return t;
+}
+
+CStenorDoc fiveLayerProject() {
+    CStenorDoc doc = testing::perpetualInterstateExample();
+    doc.layerCountIndex = 3;
+    doc.thickness = {6, 4, 8, 10};
+    doc.materialIndex[4] = doc.materialIndex[3];
+    return doc;
+}
+
+struct GridCase {
+    const char* name;
+    CStenorDoc (*project)();
+    std::vector<VaryRange> vary;
+    std::optional<double> life;
+};
+
+class SearchEqualsExhaustive : public ::testing::TestWithParam<GridCase> {};
+
+TEST_P(SearchEqualsExhaustive, SameWinnerFewerCyclesAnyThreadsAnyStop) {
+    const GridCase& c = GetParam();
+    const CStenorDoc project = c.project();
+    ThicknessSearchOptions o = optionsFor(c.vary, 400);
+    o.designLifeYears = c.life;
+    ThicknessSearchOptions full = o;
+    full.exhaustive = true;
+    const ThicknessSearchResult reference = searchThicknesses(project, full, depthModel());
+    const ThicknessSearchResult search = searchThicknesses(project, o, depthModel());
+    ASSERT_EQ(reference.status, ThicknessSearchStatus::Found);
+    EXPECT_EQ(winnerOf(search, c.vary), winnerOf(reference, c.vary));
+    EXPECT_EQ(search.bestOutcome.results, reference.bestOutcome.results);
+    // The grid is not trivial: the cheapest candidate fails, so the winner is a real boundary.
+    EXPECT_FALSE(reference.evaluated.front().pass);
+    EXPECT_LT(search.cyclesRun, reference.cyclesRun);
+
+    ThicknessSearchOptions oneThreadNoStop = o;
+    oneThreadNoStop.threads = 1;
+    oneThreadNoStop.earlyStop = false;
+    const ThicknessSearchResult slow = searchThicknesses(project, oneThreadNoStop, depthModel());
+    EXPECT_EQ(winnerOf(slow, c.vary), winnerOf(reference, c.vary));
+    ASSERT_EQ(slow.evaluated.size(), search.evaluated.size());
+    for (std::size_t i = 0; i < slow.evaluated.size(); ++i) {
+        EXPECT_EQ(slow.evaluated[i].pass, search.evaluated[i].pass) << i;
+        EXPECT_LE(search.evaluated[i].cyclesRun, slow.evaluated[i].cyclesRun) << i;
+    }
+    ThicknessSearchOptions oneThread = o;
+    oneThread.threads = 1;
+    const ThicknessSearchResult again = searchThicknesses(project, oneThread, depthModel());
+    ASSERT_EQ(again.evaluated.size(), search.evaluated.size());
+    for (std::size_t i = 0; i < again.evaluated.size(); ++i)
+        EXPECT_EQ(again.evaluated[i].cyclesRun, search.evaluated[i].cyclesRun) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, SearchEqualsExhaustive,
+    ::testing::Values(
+        GridCase{
+            "Interstate", testing::perpetualInterstateExample, {{1, 4, 12, 1}, {2, 2, 6, 1}}, {}},
+        GridCase{"InterstateLife",
+                 testing::perpetualInterstateExample,
+                 {{1, 4, 12, 1}, {2, 2, 6, 1}},
+                 40.0},
+        GridCase{"TwoLayer", testing::esalRouteExample, {{1, 3, 16, 0.5}}, {}},
+        GridCase{"FiveLayer", fiveLayerProject, {{1, 3, 9, 1.5}, {2, 2, 6, 2}, {3, 4, 12, 4}}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Grid order of preference with every cost per ton zero: least total thickness, then the thinner
+// upper layer.
+TEST(ThicknessSearchOrder, TiesGoToTheThinnerTotalThenTheThinnerUpperLayer) {
+    CStenorDoc doc = testing::perpetualInterstateExample();
+    doc.costPerTon = {};
+    const std::vector<VaryRange> vary{{1, 1, 3, 1}, {2, 1, 3, 1}};
+    std::vector<DesignCandidate> all = gridCandidates(doc, vary);
+    std::stable_sort(all.begin(), all.end(), preferredCandidate);
+    std::vector<std::pair<double, double>> order;
+    for (const DesignCandidate& c : all)
+        order.emplace_back(c.thickness[0], c.thickness[1]);
+    EXPECT_EQ(order, (std::vector<std::pair<double, double>>{
+                         {1, 1}, {1, 2}, {2, 1}, {1, 3}, {2, 2}, {3, 1}, {2, 3}, {3, 2}, {3, 3}}));
+}
+
+// The cost-analysis total of the layers with a thickness (per lane-mile: in. × 12 ft × 5280 ft ×
+// pcf / 2000 lb × $ per ton), or the varied thicknesses' sum when their costs per ton are zero.
+TEST(ThicknessSearchOrder, CostComesFromTheCostRecords) {
+    const CStenorDoc priced = testing::perpetualInterstateExample();
+    CStenorDoc baseOnly = priced;
+    baseOnly.costPerTon = {0, 0, 30, 0};
+    CStenorDoc metric = priced;
+    metric.valuesInEnglish = 0;
+    metric.laneWidth = 3.5;
+    metric.density = {2300, 2300, 2200, 0};
+    metric.costPerTon = {100, 90, 30, 0};
+    const std::vector<VaryRange> vary{{1, 4, 16, 0.5}, {2, 2, 8, 0.5}};
+    struct Case {
+        const CStenorDoc* doc;
+        std::array<double, 4> thickness;
+        double cost;
+    } cases[] = {
+        // 290928 + 195228 + 128304: 8 in. at $95, 6 in. at $85 (145 pcf), 12 in. at $30 (135).
+        {&priced, {8, 6, 12, 999}, 614460.00},
+        {&priced, {4.5, 2, 12, 999}, 128304.0 + 4.5 * 36366.0 + 2 * 32538.0},
+        {&baseOnly, {8, 6, 12, 999}, 14},
+        // cm × 10⁻⁵ km × 3.5 m × 10⁻³ km × kg/m³ × 10⁹ / 1000 × $ per metric ton, per lane-km.
+        {&metric, {20, 15, 30, 999}, 161000 + 108675 + 69300},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(candidateCost(*c.doc, vary, c.thickness), c.cost, 0.005) << c.cost;
+}
+
+TEST(ThicknessSearchRefusal, NamesTheLayerOrNumberAtFault) {
+    CStenorDoc metric = testing::perpetualInterstateExample();
+    metric.valuesInEnglish = 0;
+    struct Case {
+        std::vector<VaryRange> vary;
+        double life;
+        int cycles;
+        std::string message;
+        bool isMetric = false;
+    } cases[] = {
+        {{}, 20, 10, "Choose at least one layer to vary."},
+        {{{1, 4, 5, 1}, {2, 4, 5, 1}, {3, 4, 5, 1}, {1, 4, 5, 1}},
+         20,
+         10,
+         "At most 3 layers can vary at once."},
+        {{{4, 4, 5, 1}},
+         20,
+         10,
+         "Layer 4 cannot vary: the project has 4 layers and only layers 1 to 3 have a thickness."},
+        {{{2, 4, 5, 1}, {2, 4, 6, 1}}, 20, 10, "Layer 2 is varied more than once."},
+        {{{1, 8, 4, 0.5}}, 20, 10, "Layer 1: the minimum 8 in. is larger than the maximum 4 in."},
+        {{{1, 4, 8, 0}}, 20, 10, "Layer 1: the step 0 in. must be larger than 0."},
+        {{{1, 4, 8, -1}}, 20, 10, "Layer 1: the step -1 in. must be larger than 0."},
+        {{{3, 0.5, 4, 0.5}}, 20, 10, "Layer 3: the range 0.5 to 4 in. lies outside 1 to 999 in."},
+        {{{1, 2, 1000, 1}}, 20, 10, "Layer 1: the range 2 to 1000 in. lies outside 1 to 999 in."},
+        {{{1, 2, 2600, 1}},
+         20,
+         10,
+         "Layer 1: the range 2 to 2600 cm lies outside 2.54 to 2537.46 cm.",
+         true},
+        {{{1, 1, 999, 0.005}},
+         20,
+         10,
+         "The grid has more than 100000 candidates; use fewer layers, shorter ranges or larger "
+         "steps."},
+        {{{1, 1, 100, 1}, {2, 1, 100, 1}, {3, 1, 11, 1}},
+         20,
+         10,
+         "The grid has more than 100000 candidates; use fewer layers, shorter ranges or larger "
+         "steps."},
+        {{{1, 4, 5, 1}}, 0, 10, "The design life must be a positive number of years."},
+        {{{1, 4, 5, 1}}, 20, 0, "Please enter a number of Monte Carlo cycles of at least 1."},
+    };
+    for (const Case& c : cases) {
+        ThicknessSearchOptions o = optionsFor(c.vary, c.cycles);
+        o.designLifeYears = c.life;
+        const ThicknessSearchResult r = searchThicknesses(
+            c.isMetric ? metric : testing::perpetualInterstateExample(), o, depthModel());
+        EXPECT_EQ(r.status, ThicknessSearchStatus::Refused) << c.message;
+        EXPECT_EQ(r.message, c.message);
+        EXPECT_TRUE(r.evaluated.empty());
+    }
+}
+
+TEST(ThicknessSearchRun, CancelEndsTheSearchWithoutAnAnswer) {
+    for (const bool before : {true, false}) {
+        std::atomic<bool> cancel{before};
+        ThicknessSearchOptions o = optionsFor({{1, 4, 12, 1}, {2, 2, 6, 1}}, 100);
+        o.cancel = &cancel;
+        std::vector<int> seen;
+        o.progress = [&](const ThicknessSearchProgress& p) {
+            seen.push_back(p.candidatesEvaluated);
+            EXPECT_EQ(p.candidateCount, 45);
+            cancel = true;
+        };
+        const ThicknessSearchResult r =
+            searchThicknesses(testing::perpetualInterstateExample(), o, depthModel());
+        EXPECT_EQ(r.status, ThicknessSearchStatus::Cancelled);
+        EXPECT_FALSE(r.best.has_value());
+        EXPECT_EQ(seen, before ? std::vector<int>{} : std::vector<int>{1});
+    }
+}
+
+// Re-analysis with seed + 1 and 4N: a row is marginal when its Wilson lower bound misses the
+// target; then the next thicker candidate is named.
+TEST(ThicknessSearchRun, VerificationNamesMarginalRowsAndTheNextThickerCandidate) {
+    const CStenorDoc project = testing::perpetualInterstateExample();
+    const ThicknessSearchOptions o = optionsFor({{1, 4, 12, 1}, {2, 2, 6, 1}}, 15);
+    const ThicknessSearchResult r = searchThicknesses(project, o, depthModel());
+    ASSERT_EQ(r.status, ThicknessSearchStatus::Found);
+    const SearchVerification v = verifyWinner(project, o, r, depthModel());
+    ASSERT_TRUE(v.completed);
+    EXPECT_EQ(v.seed, 12u);
+    EXPECT_EQ(v.cycles, 60);
+    ASSERT_EQ(v.rows.size(), r.percentileRowNames.size());
+    std::vector<std::string> marginal;
+    for (const VerifiedRow& row : v.rows) {
+        EXPECT_LE(row.lowerBound95, row.actualPercentile);
+        if (row.lowerBound95 < row.targetPercentile)
+            marginal.push_back(row.name);
+    }
+    EXPECT_EQ(v.marginal, marginal);
+    EXPECT_EQ(v.robust, marginal.empty());
+    ASSERT_FALSE(v.robust);  // 60 cycles cannot confirm a 95th percentile: 60 of 60 give a lower
+                             // bound of 94 %
+    ASSERT_TRUE(v.nextThicker.has_value());
+    EXPECT_GE(v.nextThicker->thickness[0], r.best->candidate.thickness[0]);
+    EXPECT_GE(v.nextThicker->thickness[1], r.best->candidate.thickness[1]);
+    EXPECT_GT(v.nextThicker->cost, r.best->candidate.cost);
+}
+
+// 500 / 30 / 7.5 ksi with a 12 in. base under a 19-kip dual-tire single axle, no variability: the
+// strain at the bottom of the AC is -369 µε at 1 in., peaks at -437 µε at 1.5 in., then falls
+// (-386 at 2.5, -316 at 3.5, -285 at 4, -82 at 12 in.). A thin layer that passes must not be
+// pruned for the failure of a thicker one below the peak; a thin one that fails must not stop
+// the search for a thicker one that passes.
+TEST(ThicknessSearchPeak, ThinAsphaltBelowThePeakIsAlwaysAnalysed) {
+    CStenorDoc doc;
+    doc.layerCountIndex = 1;
+    doc.thickness = {4, 12, 999, 999};
+    for (int s = 0; s < kSeasonCount; ++s) {
+        doc.seasonalModulus[0][at(s)] = 500000;
+        doc.seasonalModulus[1][at(s)] = 30000;
+        doc.seasonalModulus[2][at(s)] = 7500;
+    }
+    doc.modulusCov = {0, 0, 0, 0, 0};
+    doc.thicknessCov = {0, 0, 0, 0};
+    doc.configurationPercent = {100, 0, 0, 0};
+    for (int k = 0; k < kBinCount; ++k)
+        doc.loadCdf[0][at(k)] = k >= 9 ? 1.0 : 0.0;  // 19 kips
+    doc.criteria[2].active = 1;
+    doc.criteria[2].responseType = HorizontalStrain;
+    doc.criteria[2].targetPercentile = 50;
+    doc.criteria[2].threshold = -400;
+    const std::vector<VaryRange> vary{{1, 1, 8, 0.5}};
+    CStenorDoc work = candidateWork(doc, doc.thickness);
+    EXPECT_EQ(locateResponsePeaks(work, vary, layeredElasticResponses()).monotoneFrom,
+              std::vector<int>{1});  // 1.5 in.
+
+    struct Case {
+        double threshold;
+        double winner;
+    } cases[] = {{-400, 1}, {-300, 4}};
+    for (const Case& c : cases) {
+        doc.criteria[2].threshold = c.threshold;
+        ThicknessSearchOptions o = optionsFor(vary, 8);
+        const ThicknessSearchResult search = searchThicknesses(doc, o, layeredElasticResponses());
+        o.exhaustive = true;
+        const ThicknessSearchResult reference =
+            searchThicknesses(doc, o, layeredElasticResponses());
+        EXPECT_EQ(winnerOf(reference, vary), std::vector<double>{c.winner});
+        EXPECT_EQ(winnerOf(search, vary), winnerOf(reference, vary));
+    }
+}
+
+}  // namespace
+}  // namespace ardelon
