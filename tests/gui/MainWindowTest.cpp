@@ -102,7 +102,7 @@ class MainWindowTest : public QObject {
         QStringList menus;
         for (QAction* menu : window.menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, (QStringList{"&File", "&Input", "&Output", "&Info"}));
+        QCOMPARE(menus, (QStringList{"&File", "&Input", "&Output", "I&nfo", "&Help"}));
         const std::pair<const char*, QKeySequence> accelerators[] = {
             {"actionNew", QKeySequence(Qt::CTRL | Qt::Key_N)},
             {"actionOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
