@@ -247,12 +247,6 @@ void MainWindow::rebuildRecentFiles() {
 }
 
 void MainWindow::storeRecentFiles() {
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    addCommand(help, QStringLiteral("actionUserGuide"), QStringLiteral("&User Guide\tF1"), {},
-               [this] { showUserGuide(this); });
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, [this] { showUserGuide(this); });
-
     QSettings settings(settingsFile_, QSettings::IniFormat);
     settings.beginGroup(kRecentGroup);
     const auto& entries = session_.recentFiles().entries();
