@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "gui/QtDialogHost.h"
+#include "project/Rounding.h"
+#include "project/Units.h"
 
 namespace ardelon::gui {
 
@@ -76,9 +78,16 @@ void drawTirePair(QPainter& p, double centreX, double groundY, double tireWidth,
 }  // namespace
 
 std::vector<SectionBand> sectionBands(const CStenorDoc& project) {
-    const bool english = project.valuesInEnglish != 0;
+    // The drawing follows the units the engineer chose, whatever units the values are held in
+    // until the Structure module converts them.
+    const bool english = project.unitSystem != Metric;
+    const bool heldEnglish = project.valuesInEnglish != 0;
     const QString lengthUnit = english ? QStringLiteral("in") : QStringLiteral("cm");
     const QString modulusUnit = english ? QStringLiteral("psi") : QStringLiteral("MPa");
+    const double lengthFactor =
+        english == heldEnglish ? 1.0 : (english ? 1.0 / units::kInchToCm : units::kInchToCm);
+    const double modulusFactor =
+        english == heldEnglish ? 1.0 : (english ? 1.0 / units::kPsiToMpa : units::kPsiToMpa);
     const int layers = std::clamp(project.layerCountIndex, 0, 3) + 2;
 
     std::vector<SectionBand> bands;
@@ -95,14 +104,17 @@ std::vector<SectionBand> sectionBands(const CStenorDoc& project) {
                                  .arg(toQString(kPgHighGrades[high]), toQString(kPgLowGrades[low]));
         }
         band.modulus = QStringLiteral("E = %1 %2")
-                           .arg(numberText(project.layerModulus[layer - 1]), modulusUnit);
+                           .arg(numberText(roundHalfUpTwoDecimals(project.layerModulus[layer - 1] *
+                                                                  modulusFactor)),
+                                modulusUnit);
         band.depthTop = depth;
         if (layer == layers) {
             band.infinite = true;
             band.thickness = QStringLiteral("Infinite");
             band.depthBottom = depth;
         } else {
-            const double thickness = std::max(project.thickness[layer - 1], 0.0);
+            const double thickness =
+                roundHalfUpTwoDecimals(std::max(project.thickness[layer - 1], 0.0) * lengthFactor);
             band.thickness = numberText(thickness) + QLatin1Char(' ') + lengthUnit;
             depth += thickness;
             band.depthBottom = depth;
@@ -125,7 +137,7 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
 
     const std::vector<SectionBand> bands = sectionBands(project_);
-    const bool english = project_.valuesInEnglish != 0;
+    const bool english = project_.unitSystem != Metric;
     const QString lengthUnit = english ? QStringLiteral("in") : QStringLiteral("cm");
 
     const double margin = 16;

@@ -1,6 +1,9 @@
 #include "gui/FormSupport.h"
 
 #include <QScreen>
+#include <QShortcut>
+
+#include "gui/UserGuide.h"
 
 namespace ardelon::gui {
 
@@ -19,6 +22,12 @@ void FormBase::fitIntoScreen() {
     if (width() <= limit.width() && height() <= limit.height())
         return;
     resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
+}
+
+FormBase::FormBase(QWidget* parent) : QDialog(parent), host_(this) {
+    // Every caption promises "F1 for Help".
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { showUserGuide(this); });
 }
 
 QPushButton* FormBase::defaultButton() const {

@@ -13,7 +13,7 @@ namespace ardelon::gui {
 class FormBase : public QDialog {
     Q_OBJECT
   public:
-    explicit FormBase(QWidget* parent) : QDialog(parent), host_(this) {}
+    explicit FormBase(QWidget* parent);
     QtDialogHost& host() { return host_; }
     // The button Enter presses: the one the form marked default (OK, Accept Changes, Leave
     // Module); nullptr when the form has none.

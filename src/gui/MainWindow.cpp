@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QSettings>
+#include <QShortcut>
 
 #include "app/ApplicationTexts.h"
 #include "gui/CrossSectionView.h"
 #include "gui/InfoDialogs.h"
+#include "gui/UserGuide.h"
 
 namespace ardelon::gui {
 
@@ -35,7 +37,8 @@ QString moduleCaption(Module module) {
 MainWindow::MainWindow(const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent), settingsFile_(settingsFile), host_(this), session_(host_, *this) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(toQString(kStartCaption));
+    caption_ = toQString(kStartCaption);
+    setWindowTitle(caption_);
     view_ = new CrossSectionView(session_.project(), this);
     view_->setObjectName(QStringLiteral("crossSection"));
     setCentralWidget(view_);
@@ -72,11 +75,10 @@ MainWindow::MainWindow(const QString& settingsFile, QWidget* parent)
     addCommand(input, QStringLiteral("actionLoadSpectra"), QStringLiteral("&Load Spectra..."),
                QKeySequence(Qt::CTRL | Qt::Key_L),
                [this] { session_.runModule(Module::LoadSpectra); });
-    // ESAL Data and Transfer Functions are reached by their accelerators.
-    addCommand(nullptr, QStringLiteral("actionEsalData"), QStringLiteral("&ESAL Data..."),
+    addCommand(input, QStringLiteral("actionEsalData"), QStringLiteral("ES&AL Data..."),
                QKeySequence(Qt::CTRL | Qt::Key_E),
                [this] { session_.runModule(Module::EsalData); });
-    addCommand(nullptr, QStringLiteral("actionTransferFunctions"),
+    addCommand(input, QStringLiteral("actionTransferFunctions"),
                QStringLiteral("Transfer &Functions..."), QKeySequence(Qt::CTRL | Qt::Key_F),
                [this] { session_.runModule(Module::TransferFunctions); });
     input->addSeparator();
@@ -100,11 +102,18 @@ MainWindow::MainWindow(const QString& settingsFile, QWidget* parent)
                QKeySequence(Qt::ALT | Qt::Key_V),
                [this] { session_.runModule(Module::ViewOutput); });
 
-    QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
+    // Input has Alt+I; Info takes Alt+N.
+    QMenu* info = menuBar()->addMenu(QStringLiteral("I&nfo"));
     addCommand(info, QStringLiteral("actionDisclaimer"), QStringLiteral("&Disclaimer"), {},
                [this] { showDisclaimer(); });
     addCommand(info, QStringLiteral("actionAbout"), QStringLiteral("&About Ardelon"), {},
                [this] { showAbout(); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    addCommand(help, QStringLiteral("actionUserGuide"), QStringLiteral("&User Guide\tF1"), {},
+               [this] { showUserGuide(this); });
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, [this] { showUserGuide(this); });
 
     QSettings settings(settingsFile_, QSettings::IniFormat);
     std::vector<std::string> recent;
@@ -128,6 +137,7 @@ QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QS
     connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
         handler();
         updateUnitChecks();
+        showCaption();
     });
     if (menu) {
         menu->addAction(action);
@@ -162,7 +172,14 @@ bool MainWindow::runModule(Module module, CStenorDoc& workingCopy) {
 }
 
 void MainWindow::setCaption(std::string_view caption) {
-    setWindowTitle(toQString(caption));
+    caption_ = toQString(caption);
+    showCaption();
+}
+
+void MainWindow::showCaption() {
+    // A project with unsaved changes is marked with a star before its name.
+    const bool unsaved = session_.isModified() && !caption_.isEmpty();
+    setWindowTitle(unsaved ? QStringLiteral("*") + caption_ : caption_);
 }
 
 void MainWindow::repaintViews() {

@@ -43,6 +43,8 @@ class MainWindow : public QMainWindow, public ShellWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void showCaption();
+    QString caption_;
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& text,
                         const QKeySequence& shortcut, std::function<void()> handler);
     void afterFileCommand();

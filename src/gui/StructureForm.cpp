@@ -356,7 +356,7 @@ InputVariabilityForm::InputVariabilityForm(CInputVariabilityDlg& dialog, QWidget
     using VControl = CInputVariabilityDlg::Control;
     setObjectName(QStringLiteral("inputVariabilityForm"));
     setWindowTitle(toQString(CInputVariabilityDlg::kCaption));
-    auto* material = bound(VControl::MaterialLabel, new QLabel(toQString(dialog.materialLabel())));
+    auto* material = bound(VControl::MaterialLabel, new QLabel(toQString(dialog.layerHeading())));
     QFont bold = material->font();
     bold.setBold(true);
     material->setFont(bold);

@@ -8,6 +8,14 @@ std::string_view CInputVariabilityDlg::materialLabel() const {
     return kMaterialLabels[static_cast<size_t>(materialType)];
 }
 
+std::string CInputVariabilityDlg::layerHeading() const {
+    // "Layer: AC" names the material; the heading puts the layer's number in.
+    std::string label(materialLabel());
+    if (label.rfind("Layer:", 0) == 0)
+        label.insert(5, " " + std::to_string(layer));
+    return label;
+}
+
 bool CInputVariabilityDlg::isThicknessEnabled() const {
     if (layer == 1)
         return true;

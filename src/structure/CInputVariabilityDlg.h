@@ -3,6 +3,7 @@
 // and, for layers of finite thickness, of its thickness, for the Monte Carlo sampling.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "project/DialogHost.h"
@@ -57,6 +58,8 @@ class CInputVariabilityDlg : public ModalDialog {
     void onThicknessCovChanged(DialogHost& host);  // the COV edit lost the focus
 
     std::string_view materialLabel() const;
+    // The heading that says whose variability this is: "Layer 2: Gran Base".
+    std::string layerHeading() const;
     // Thickness variability exists only for layers of finite thickness.
     bool isThicknessEnabled() const;
 

@@ -1,5 +1,7 @@
 #include "traffic/VehicleTypes.h"
 
+#include <cmath>
+
 #include "project/NumberField.h"
 #include "project/Rounding.h"
 
@@ -192,6 +194,16 @@ bool CVehicleTypeDlg::acceptVehicleTypes(DialogHost& host) {
                                  formatFieldNumber(kMaxAxlesPerVehicle) + ".",
                              kApplicationTitle, MessageIcon::Exclamation);
             host.setFocus(static_cast<int>(valueEdit(i)));
+            return false;
+        }
+    }
+    // Shares are typed with at most two decimals; a hundredth is the tolerance of the total.
+    if (std::fabs(total - 100.0) >= 0.005) {
+        const std::string text = std::string(kSharesTotalText[0]) + formatFieldNumber(total) +
+                                 std::string(kSharesTotalText[1]);
+        if (host.showMessage(text, kSharesTotalCaption, MessageIcon::Exclamation,
+                             MessageButtons::OkCancel) != MessageAnswer::Ok) {
+            host.setFocus(static_cast<int>(valueEdit(shareIndex(0))));
             return false;
         }
     }

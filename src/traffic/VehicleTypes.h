@@ -99,6 +99,10 @@ class CVehicleTypeDlg : public ModalDialog {
     static constexpr std::string_view kShareOutOfRangeText =
         "Please enter a value between 0% and 100%.";
     static constexpr std::string_view kShareOutOfRangeCaption = "Percentage Out of Range";
+    // Accepting shares that do not total 100 is allowed after a warning.
+    static constexpr std::string_view kSharesTotalCaption = "Class Shares";
+    static constexpr std::array<std::string_view, 2> kSharesTotalText = {
+        "The class shares total ", " %, not 100 %. Accept them anyway?"};
 
     // Form texts. The road class entries are kRoadClassNames; the ten classes are labelled
     // "4" to "13" (classLabel).
@@ -126,7 +130,8 @@ class CVehicleTypeDlg : public ModalDialog {
     // The share edit of a class (0 for class 4) lost the focus. False when refused.
     bool shareEdited(DialogHost& host, int vehicleClass);
     // "Accept Changes": every share 0 to 100 and every axle count 0 to 10, else the message and
-    // the focus on the first offending edit and false (the dialog stays open).
+    // the focus on the first offending edit and false (the dialog stays open). Shares that do
+    // not total 100 are accepted only when the engineer confirms.
     bool acceptVehicleTypes(DialogHost& host);
 
     int vehicleTypeRoadClass = 0;

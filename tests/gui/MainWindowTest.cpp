@@ -58,6 +58,11 @@ class MainWindowTest : public QObject {
         QCOMPARE(bands[0].modulus, QStringLiteral("E = 522958 psi"));
         QCOMPARE(bands[1].material, QStringLiteral("Soil"));
         QCOMPARE(bands[1].thickness, QStringLiteral("Infinite"));
+        // Metric units chosen: the drawing shows cm and MPa at once.
+        CStenorDoc metric = window.session().project();
+        metric.unitSystem = Metric;
+        QCOMPARE(sectionBands(metric)[0].thickness, QStringLiteral("25.4 cm"));
+        QCOMPARE(sectionBands(metric)[0].modulus, QStringLiteral("E = 3605.67 MPa"));
     }
 
     void startUpWithFileOpensItAndRemembersIt() {
@@ -102,7 +107,7 @@ class MainWindowTest : public QObject {
         QStringList menus;
         for (QAction* menu : window.menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, (QStringList{"&File", "&Input", "&Output", "&Info"}));
+        QCOMPARE(menus, (QStringList{"&File", "&Input", "&Output", "I&nfo", "&Help"}));
         const std::pair<const char*, QKeySequence> accelerators[] = {
             {"actionNew", QKeySequence(Qt::CTRL | Qt::Key_N)},
             {"actionOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},

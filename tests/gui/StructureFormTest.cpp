@@ -133,7 +133,7 @@ class StructureFormTest : public QObject {
             QStringLiteral("control%1").arg(int(CStructureDlg::variabilityButton(1))));
         button->click();
         QCOMPARE(caption, QStringLiteral("Input Variability"));
-        QCOMPARE(material, QStringLiteral("Layer: AC"));
+        QCOMPARE(material, QStringLiteral("Layer 1: AC"));
         QCOMPARE(open.dialog.modulusCov[0], 45.0);
     }
 };

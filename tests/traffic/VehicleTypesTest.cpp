@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "project/CStenorDoc.h"
+#include "project/NumberField.h"
 #include "support/FakeHost.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
@@ -70,7 +71,15 @@ TEST(VehicleTypeDialog, SharesOutsideZeroToHundredAreRefused) {
               exclamation("Please enter a number between 0 and 10.", "Ardelon"));
     EXPECT_EQ(host.lastFocus(), static_cast<int>(VehicleDlg::valueEdit(25)));
     dlg.vehicleTypeValue[25] = 10;
-    EXPECT_TRUE(dlg.acceptVehicleTypes(host));
+    // Shares that do not total 100: a warning, and Cancel keeps the dialog open.
+    for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
+        host.clear();
+        host.answers = {answer};
+        EXPECT_EQ(dlg.acceptVehicleTypes(host), answer == MessageAnswer::Ok);
+        EXPECT_EQ(host.lastMessage().text, "The class shares total " +
+                                               formatFieldNumber(dlg.total) +
+                                               " %, not 100 %. Accept them anyway?");
+    }
 }
 
 class VehicleTypeRoute : public ::testing::Test {
