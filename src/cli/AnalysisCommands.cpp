@@ -15,6 +15,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/ResultFormat.h"
@@ -142,6 +143,7 @@ struct AnalyzeArguments {
     std::optional<std::int64_t> seed;
     std::string raw;
     std::string report;
+    std::string figures;
     int threads = 0;
     bool json = false;
 };
@@ -161,6 +163,7 @@ void analyze(const AnalyzeArguments& args) {
     options.threads = args.threads;
     options.rawDataPath = args.raw;
     options.cancel = &interrupted;
+    options.keepCycleRecords = !args.report.empty() || !args.figures.empty();
     if (isatty(STDERR_FILENO))
         options.progress = drawProgress;
 
@@ -182,6 +185,13 @@ void analyze(const AnalyzeArguments& args) {
     // The workbook is written before anything is printed, so a failure is not hidden by tables.
     if (!args.report.empty()) {
         if (FileResult written = exportFormattedReport(work, outcome.results, args.report);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+    if (!args.figures.empty()) {
+        const RunFigures figures = runFigures(work, outcome.results, layeredElasticResponses());
+        if (FileResult written = writeFigureCsv(figures, work.unitSystem, args.figures);
             !written.ok()) {
             throw CommandError(kFailure, written.error);
         }
@@ -218,6 +228,8 @@ void addAnalysisCommands(CLI::App& app) {
     cmd->add_option("--raw", args.raw, "Write every cycle to this raw data file (.ad)");
     cmd->add_option("--report", args.report,
                     "Write the formatted workbook (.xlsx) of the inputs and results");
+    cmd->add_option("--figures", args.figures,
+                    "Write the data of every result chart as CSV files into this folder");
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");
