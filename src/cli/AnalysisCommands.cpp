@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +13,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
@@ -169,8 +171,17 @@ void analyze(const AnalyzeArguments& args) {
 
     interrupted = false;
     auto previous = std::signal(SIGINT, onInterrupt);
+    const auto started = std::chrono::steady_clock::now();
     const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
     std::signal(SIGINT, previous);
+    RunInfo run;
+    run.projectFileName = args.project;
+    run.startTime = options.startTime;
+    run.seed = options.seed;
+    run.threads = args.threads > 0 ? args.threads
+                                   : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    run.elapsedSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     if (outcome.status == AnalysisStatus::Cancelled) {
         throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
@@ -184,7 +195,7 @@ void analyze(const AnalyzeArguments& args) {
     }
     // The workbook is written before anything is printed, so a failure is not hidden by tables.
     if (!args.report.empty()) {
-        if (FileResult written = exportFormattedReport(work, outcome.results, args.report);
+        if (FileResult written = exportFormattedReport(work, outcome.results, args.report, run);
             !written.ok()) {
             throw CommandError(kFailure, written.error);
         }

@@ -78,8 +78,18 @@ LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     LoadSpectraFigure f;
     const auto english = CLoadingConditionsDlg::binLabelsFor(English);
     const auto shown = CLoadingConditionsDlg::binLabelsFor(work.unitSystem);
-    for (int k = 0; k < kBinCount; ++k)
-        f.binLabels[at(k)] = shown[at(k)].empty() ? english[at(k)] : shown[at(k)];
+    // Metric projects name only the first 28 bins; the others get their kN range as well.
+    constexpr double kKipToKn = 4.4482216152605;
+    const auto kn = [&](int kips) { return std::to_string(std::lround(kips * kKipToKn)); };
+    for (int k = 0; k < kBinCount; ++k) {
+        if (!shown[at(k)].empty())
+            f.binLabels[at(k)] = shown[at(k)];
+        else if (work.unitSystem == Metric)
+            f.binLabels[at(k)] =
+                k == kBinCount - 1 ? kn(2 * k) + "+" : kn(2 * k) + "-" + kn(2 * k + 2);
+        else
+            f.binLabels[at(k)] = english[at(k)];
+    }
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
         f.percent[at(c)] = work.loadSpectra[at(c)];

@@ -8,7 +8,9 @@
 #include <QVBoxLayout>
 
 #include "gui/InfoDialogs.h"
+#include "gui/MainWindow.h"
 #include "reliability/SolverResponseModel.h"
+#include "reports/FormattedReport.h"
 
 namespace ardelon::gui {
 namespace {
@@ -83,6 +85,11 @@ bool openDocument(const QUrl& document) {
 OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     : FormBase(parent), dialog_(dialog) {
     setWindowTitle(toQString(COutputDesignDlg::kCaption));
+    if (!dialog_.exportReport)
+        dialog_.exportReport = [](const CStenorDoc& work, const AnalysisResults& results,
+                                  const std::string& path, const RunInfo& run) {
+            return exportFormattedReport(work, results, path, run);
+        };
 
     // Thickness Design: layer count, materials and the thicknesses of the upper layers.
     auto* design = new QGroupBox(QStringLiteral("Thickness Design"));
@@ -525,6 +532,8 @@ void registerOutputDesignNestedForms() {
 bool runOutputDesignModule(QWidget* parent, CStenorDoc& workingCopy) {
     registerOutputDesignNestedForms();
     COutputDesignDlg dialog(workingCopy, layeredElasticResponses());
+    if (auto* window = dynamic_cast<MainWindow*>(parent))
+        dialog.projectFileName = window->session().pathName();
     OutputDesignForm form(dialog, parent);
     if (form.exec() != QDialog::Accepted)
         return false;

@@ -1,11 +1,13 @@
 #include "reliability/COutputDesignDlg.h"
 
+#include <algorithm>
+#include <thread>
+
 #include <ctime>
 
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
-#include "reports/FormattedReport.h"
 
 namespace ardelon {
 namespace {
@@ -120,9 +122,11 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     options.seed = fixedSeed ? *fixedSeed : static_cast<std::uint32_t>(options.startTime);
     options.threads = threads;
     options.rawDataPath = *path;
+    options.keepCycleRecords = true;  // the charts and the workbook draw every cycle
     options.cancel = &cancelRequested;
     cancelRequested = false;
     host.setProgress(0, cycles);
+    runStarted_ = std::chrono::steady_clock::now();
     return options;
 }
 
@@ -140,6 +144,13 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     }
     work = std::move(runWork);
     lastSeed = options.seed;
+    lastRun.projectFileName = projectFileName;
+    lastRun.startTime = options.startTime;
+    lastRun.seed = options.seed;
+    lastRun.threads = options.threads > 0 ? options.threads
+                                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    lastRun.elapsedSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
     results = outcome.results;
     resultRows = std::move(outcome.lists);
     fillColumns(transferFunctionList, kTransferFunctionColumns, kTransferFunctionColumnWidths);
@@ -191,7 +202,9 @@ std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
     const auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, "");
     if (!path || path->empty())
         return std::nullopt;
-    if (FileResult result = exportFormattedReport(work, results, *path); !result.ok()) {
+    if (!exportReport)
+        return std::nullopt;
+    if (FileResult result = exportReport(work, results, *path, lastRun); !result.ok()) {
         host.showMessage(result.error, kExportFailedCaption, MessageIcon::Exclamation);
         return std::nullopt;
     }
