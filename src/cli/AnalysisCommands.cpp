@@ -178,8 +178,9 @@ void analyze(const AnalyzeArguments& args) {
     run.projectFileName = args.project;
     run.startTime = options.startTime;
     run.seed = options.seed;
-    run.threads = args.threads > 0 ? args.threads
-                                   : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    run.threads = args.threads > 0
+                      ? args.threads
+                      : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     run.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 

@@ -27,8 +27,8 @@ struct RunInfo {
 
 // Writes the formatted workbook of the working copy `work`, its last run's `results` and `run`
 // to `path`; a failure comes back as the message to show.
-using ReportExporter = std::function<FileResult(const CStenorDoc& work,
-                                                const AnalysisResults& results,
-                                                const std::string& path, const RunInfo& run)>;
+using ReportExporter =
+    std::function<FileResult(const CStenorDoc& work, const AnalysisResults& results,
+                             const std::string& path, const RunInfo& run)>;
 
 }  // namespace ardelon

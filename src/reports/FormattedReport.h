@@ -15,7 +15,6 @@
 
 namespace ardelon {
 
-
 // Writes the report of `work` (the module's working copy: thicknesses of layers 1 to 4 in
 // `work.thickness`, in the units `work.valuesInEnglish` states) and `results` (the counts and
 // damage of the last run; `results.cycles` is N) to `path`, used exactly as given: a name

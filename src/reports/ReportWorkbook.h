@@ -54,7 +54,7 @@ struct ColumnWidth {
 // A native chart of the workbook, drawing ranges of one of its sheets.
 struct ChartSeries {
     std::string name;
-    std::string sheet;  // the sheet holding the data
+    std::string sheet;   // the sheet holding the data
     char xColumn = 'A';  // x values (categories of a column chart)
     char yColumn = 'B';
     int firstRow = 1;

@@ -51,11 +51,12 @@ ChartSeries putPoints(ReportSheet& sheet, char xColumn, int firstRow, const std:
         sheet.number(static_cast<char>(xColumn + 1), row, p.y, ReportStyle::Right);
         ++row;
     }
-    return ChartSeries{name, kRunSheet, xColumn, static_cast<char>(xColumn + 1), firstRow,
-                       row - 1, marksOnly};
+    return ChartSeries{name,     kRunSheet, xColumn,  static_cast<char>(xColumn + 1),
+                       firstRow, row - 1,   marksOnly};
 }
 
-void putHeadings(ReportSheet& sheet, int row, std::initializer_list<std::pair<char, std::string>> h) {
+void putHeadings(ReportSheet& sheet, int row,
+                 std::initializer_list<std::pair<char, std::string>> h) {
     for (const auto& [column, text] : h)
         sheet.text(column, row, text, ReportStyle::Center);
 }
@@ -168,8 +169,14 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
         sheet.text('A', row++, "Response distribution: " + d.name.title, ReportStyle::Heading);
         const std::string sense = d.largerExceeds ? "% at or below" : "% at or above";
         putHeadings(sheet, row++,
-                    {{'A', d.name.units}, {'B', sense}, {'D', "Limit"}, {'E', "%"},
-                     {'G', "Target"}, {'H', "%"}, {'J', "Mark"}, {'K', "%"}});
+                    {{'A', d.name.units},
+                     {'B', sense},
+                     {'D', "Limit"},
+                     {'E', "%"},
+                     {'G', "Target"},
+                     {'H', "%"},
+                     {'J', "Mark"},
+                     {'K', "%"}});
         ReportChart chart;
         chart.title = d.name.title;
         chart.xTitle = d.name.criterion + ", " + d.name.units;
@@ -185,19 +192,18 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
             chart.series.push_back(
                 putPoints(sheet, 'D', row, "Threshold", {{m.value, 0.0}, {m.value, 100.0}}, false));
             if (!std::isnan(m.targetPercentile) && !d.curve.empty()) {
-                chart.series.push_back(putPoints(
-                    sheet, 'G', row, "Target percentile",
-                    {{d.curve.front().x, m.targetPercentile}, {d.curve.back().x, m.targetPercentile}},
-                    false));
+                chart.series.push_back(putPoints(sheet, 'G', row, "Target percentile",
+                                                 {{d.curve.front().x, m.targetPercentile},
+                                                  {d.curve.back().x, m.targetPercentile}},
+                                                 false));
             }
             marks.push_back({m.value, m.actualPercentile});
         } else {
             for (const LimitMark& m : d.limits)
                 marks.push_back({m.value, m.targetPercentile});
         }
-        chart.series.push_back(putPoints(sheet, 'J', row,
-                                         levels ? "Allowable strains" : "Actual percentile", marks,
-                                         true));
+        chart.series.push_back(putPoints(
+            sheet, 'J', row, levels ? "Allowable strains" : "Actual percentile", marks, true));
         rows = std::max(rows, static_cast<int>(marks.size()));
         row += std::max(rows, 2);
         chart.row = chartRow;
@@ -215,8 +221,12 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
                 continue;
             }
             putHeadings(sheet, row++,
-                        {{'A', "Years"}, {'B', "Damage"}, {'D', "Years"}, {'E', "D"},
-                         {'G', "Years"}, {'H', "D"}});
+                        {{'A', "Years"},
+                         {'B', "Damage"},
+                         {'D', "Years"},
+                         {'E', "D"},
+                         {'G', "Years"},
+                         {'H', "D"}});
             ReportChart damageChart;
             damageChart.title = f.name.title + ": damage";
             damageChart.xTitle = "Years";
