@@ -12,6 +12,7 @@
 #include "project/ProjectFile.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/ResponseModel.h"
+#include "traffic/LoadingConditions.h"
 
 namespace ardelon {
 
@@ -135,6 +136,8 @@ std::array<double, kThicknessCount> meanThicknessInches(const CStenorDoc& work);
 
 std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults& results);
 LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work);
+// The spectra of the Load Spectra module's working copy, the shown configuration as edited.
+LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic);
 
 // Depth in the units the project shows: inches, or centimetres in metric projects.
 double displayDepth(double inches, int unitSystem);

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
 #include "reliability/SolverResponseModel.h"
@@ -168,6 +169,9 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     auto* cost = bound(Control::CostAnalysis, new QPushButton(QStringLiteral("Cost Analysis")));
     auto* exportExcel = bound(Control::ExportExcel,
                               new QPushButton(QStringLiteral("Export Formatted Data to EXCEL")));
+    charts_ = new QPushButton(QStringLiteral("Charts"));
+    charts_->setToolTip(QStringLiteral("Charts of the last run"));
+    connect(charts_, &QPushButton::clicked, this, [this] { openChartsView(this, dialog_); });
     auto* leave = bound(Control::LeaveModule, new QPushButton(QStringLiteral("Leave Module")));
     leave->setDefault(true);
     connect(disclaimer, &QPushButton::clicked, this,
@@ -181,6 +185,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(cost);
     buttons->addWidget(exportExcel);
+    buttons->addWidget(charts_);
     buttons->addStretch();
     buttons->addWidget(leave);
 
@@ -231,6 +236,7 @@ void OutputDesignForm::showMembers() {
         edit->setNumber(dialog_.work.thickness[at(layer)]);
     }
     button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled && !running());
+    charts_->setEnabled(dialog_.exportEnabled && !running());
     showList(transferFunctionList_, dialog_.transferFunctionList);
     showList(percentileList_, dialog_.percentileList);
 }
@@ -254,6 +260,7 @@ void OutputDesignForm::setRunning(bool runningNow) {
             thickness_[at(layer)]->setEnabled(layer <= dialog_.work.layerCountIndex + 1);
         button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled);
     }
+    charts_->setEnabled(dialog_.exportEnabled && !runningNow);
     cancelRun_->setEnabled(runningNow);
 }
 

@@ -41,6 +41,7 @@ class OutputDesignForm : public FormBase {
     }
     QPushButton* button(Control control) const;
     QPushButton* cancelRunButton() const { return cancelRun_; }
+    QPushButton* chartsButton() const { return charts_; }
     QProgressBar* progressBar() const { return progress_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
     QTreeWidget* percentileList() const { return percentileList_; }
@@ -83,6 +84,7 @@ class OutputDesignForm : public FormBase {
     QTreeWidget* transferFunctionList_ = nullptr;
     QTreeWidget* percentileList_ = nullptr;
     QPushButton* cancelRun_ = nullptr;
+    QPushButton* charts_ = nullptr;
     std::vector<QWidget*> lockedDuringRun_;
 
     // The run in progress: its options, the copy of the working copy it works on and, once the

@@ -1,5 +1,8 @@
 #include "gui/TrafficForms.h"
 
+#include "figures/FigureData.h"
+#include "gui/FigureCharts.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -171,6 +174,9 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(distribution);
+    spectraChart_ = chartView(new QChart);
+    spectraChart_->setMinimumHeight(260);
+    layout->addWidget(spectraChart_);
     layout->addLayout(buttons);
 
     registerTrafficNestedForms();
@@ -199,6 +205,9 @@ void LoadSpectraForm::showMembers() {
         bins_[k]->setNumber(d.shownLoadPercent[k]);
     }
     total_->setText(numberText(d.total));
+    QChart* previous = spectraChart_->chart();
+    spectraChart_->setChart(loadSpectraChart(loadSpectraFigure(d), d.unitSystem));
+    delete previous;
 }
 
 void LoadSpectraForm::readWidgets() {
