@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -17,6 +16,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/OutputModuleCopy.h"
@@ -28,10 +28,6 @@ namespace ardelon::cli {
 namespace {
 
 std::atomic<bool> interrupted{false};
-
-extern "C" void onInterrupt(int) {
-    interrupted.store(true);
-}
 
 // Columns padded to their widest text, two spaces apart.
 std::string alignedTable(std::string_view title, const std::vector<std::string>& headings,
@@ -151,6 +147,8 @@ struct AnalyzeArguments {
 };
 
 void analyze(const AnalyzeArguments& args) {
+    refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
+    refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
     CStenorDoc doc = readProjectOrThrow(args.project);
     // What View Output and the module's opening do to the working copy.
     prepareViewOutput(doc);
@@ -170,10 +168,11 @@ void analyze(const AnalyzeArguments& args) {
         options.progress = drawProgress;
 
     interrupted = false;
-    auto previous = std::signal(SIGINT, onInterrupt);
     const auto started = std::chrono::steady_clock::now();
-    const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
-    std::signal(SIGINT, previous);
+    const AnalysisRunOutcome outcome = [&] {
+        CancellableSection section(interrupted);
+        return runAnalysis(work, layeredElasticResponses(), options);
+    }();
     RunInfo run;
     run.projectFileName = args.project;
     run.startTime = options.startTime;

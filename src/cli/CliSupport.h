@@ -1,6 +1,7 @@
 #pragma once
 // What every command of ardelon-cli shares: the exit statuses and reading/writing projects.
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 
@@ -12,7 +13,7 @@ enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadInput = 2 };
 
 // Thrown by a command to end with a message on stderr and the given status.
 class CommandError : public std::runtime_error {
-public:
+  public:
     CommandError(ExitStatus status, const std::string& message)
         : std::runtime_error(message), status(status) {}
     ExitStatus status;
@@ -22,5 +23,16 @@ public:
 CStenorDoc readProjectOrThrow(const std::string& path);
 // Writes a project (.ard or .json); a failure to write is a failure, not bad input.
 void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path);
+
+// A file named on the command line, with the argument that names it ("PROJECT", "--raw").
+struct NamedFile {
+    const char* argument;
+    const std::string& path;
+};
+// Refuses (bad input) an output that is the same file as another file of the command, so that
+// no output overwrites an input or another output. Files that exist are compared by device and
+// inode, so links and other spellings of a name are caught; files still to be made, by their
+// resolved paths. Unnamed (empty) files are skipped.
+void refuseSameFile(const NamedFile& output, std::initializer_list<NamedFile> others);
 
 }  // namespace ardelon::cli

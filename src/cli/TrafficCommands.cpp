@@ -56,8 +56,16 @@ const std::string& outputPath() {
     return args.output.empty() ? args.project : args.output;
 }
 
+// The written project names the argument it comes from: -o, or PROJECT itself.
+NamedFile writtenProject() {
+    const TrafficArguments& args = arguments();
+    return args.output.empty() ? NamedFile{"PROJECT", args.project}
+                               : NamedFile{"--output", args.output};
+}
+
 void importSpectra() {
     const TrafficArguments& args = arguments();
+    refuseSameFile(writtenProject(), {{"IN", args.spectraFile}});
     CStenorDoc doc = readProjectOrThrow(args.project);
     const LoadSpectraParse parse = readLoadSpectraFile(args.spectraFile);
     if (!parse.ok())
@@ -74,6 +82,8 @@ void importSpectra() {
 
 void exportSpectra() {
     const TrafficArguments& args = arguments();
+    refuseSameFile({"OUT", args.spectraFile},
+                   {{"PROJECT", args.project}, {"--output", args.output}});
     CStenorDoc doc = readProjectOrThrow(args.project);
     LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
     requireAcceptable(traffic, args.project);
@@ -82,9 +92,13 @@ void exportSpectra() {
     // file names a distribution that exists and import takes it back.
     correctCurrentConfiguration(traffic);
     showConfiguration(traffic);
+    if (const std::string problem = loadSpectraWriteProblem(loadSpectraRecordOf(traffic));
+        !problem.empty()) {
+        throw CommandError(kBadInput, args.project + ": " + problem + "; nothing was written.");
+    }
     const std::string error = writeLoadSpectraFile(args.spectraFile, loadSpectraRecordOf(traffic));
     if (!error.empty())
-        throw CommandError(kBadInput, error);
+        throw CommandError(kFailure, error);
     applyLoadingAccept(traffic);
     traffic.copyToProject(doc);
     doc.useLoadSpectra = 1;

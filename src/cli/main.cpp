@@ -7,9 +7,11 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 
 int main(int argc, char** argv) {
     using namespace ardelon::cli;
+    installInterruptHandlers();
     CLI::App app{"Ardelon - reliability analysis of perpetual asphalt pavements"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "ardelon-cli 4.4");

@@ -1,11 +1,13 @@
 #include "project/ProjectFile.h"
 
+#include "project/ReplacingFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "project/ProjectValidation.h"
 
 namespace ardelon {
 namespace {
@@ -149,12 +151,16 @@ std::vector<std::uint8_t> encodeProject(const CStenorDoc& doc) {
 FileResult decodeProject(const std::vector<std::uint8_t>& bytes, CStenorDoc& doc) {
     if (bytes.empty()) return {};
     if (bytes.size() < kProjectFileSize) return {kUnexpectedFileFormat};
+    CStenorDoc scratch = doc;
     ByteReader reader(bytes);
-    walkSavedFields(reader, doc);
+    walkSavedFields(reader, scratch);
+    if (std::string problem = normalizeReadProject(scratch); !problem.empty()) return {problem};
+    doc = std::move(scratch);
     return {};
 }
 
-FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+                         std::size_t maxBytes) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return {"Cannot open \"" + path + "\": " + systemReason(errno) + "."};
@@ -162,6 +168,12 @@ FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& byt
     std::uint8_t buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        // Stops at the limit rather than reading a huge file or a device like /dev/zero.
+        if (got > maxBytes - content.size()) {
+            std::fclose(file);
+            return {"Cannot read \"" + path + "\": the file is larger than " +
+                    std::to_string(maxBytes) + " bytes."};
+        }
         content.insert(content.end(), buffer, buffer + got);
     }
     const bool failed = std::ferror(file) != 0;
@@ -173,35 +185,8 @@ FileResult readWholeFile(const std::string& path, std::vector<std::uint8_t>& byt
 }
 
 FileResult writeFileReplacing(const std::string& path, const void* data, std::size_t size) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".saving~";
-    errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return {"Cannot save \"" + path + "\": " + systemReason(errno) + "."};
-    bool failed = std::fwrite(data, 1, size, file) != size;
-    int error = errno;
-    if (std::fflush(file) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (std::fclose(file) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (failed) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return {"Cannot save \"" + path + "\": " + systemReason(error) + "."};
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return {"Cannot save \"" + path + "\": " + ec.message() + "."};
-    }
+    if (std::string reason = replaceFileContents(path, data, size); !reason.empty())
+        return {"Cannot save \"" + path + "\": " + reason + "."};
     return {};
 }
 
@@ -213,7 +198,10 @@ FileResult saveProjectFile(const CStenorDoc& doc, const std::string& path) {
 FileResult openProjectFile(const std::string& path, CStenorDoc& doc) {
     std::vector<std::uint8_t> bytes;
     if (FileResult read = readWholeFile(path, bytes); !read.ok()) return read;
-    return decodeProject(bytes, doc);
+    FileResult decoded = decodeProject(bytes, doc);
+    if (!decoded.ok() && decoded.error != kUnexpectedFileFormat)
+        decoded.error = path + ": " + decoded.error;
+    return decoded;
 }
 
 }  // namespace ardelon

@@ -6,6 +6,9 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "project/JsonText.h"
+#include "project/ProjectValidation.h"
+
 namespace ardelon {
 namespace {
 
@@ -82,13 +85,6 @@ void visitSlotFields(Visitor& v, Slot& slot) {
     v.field("useTransferFunction", slot.useTransferFunction);
     v.field("distribution", slot.distribution);
     v.field("targetPercentile", slot.targetPercentile);
-}
-
-// Non-finite doubles have no JSON number; they travel as these strings.
-json realToJson(double value) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
-    return value;
 }
 
 class JsonWriter {
@@ -223,17 +219,7 @@ private:
         }
     }
     void readReal(const json& node, const std::string& where, double& value) {
-        if (node.is_number()) {
-            value = node.get<double>();
-        } else if (node.is_string() && node.get<std::string>() == "NaN") {
-            value = std::numeric_limits<double>::quiet_NaN();
-        } else if (node.is_string() && node.get<std::string>() == "Infinity") {
-            value = std::numeric_limits<double>::infinity();
-        } else if (node.is_string() && node.get<std::string>() == "-Infinity") {
-            value = -std::numeric_limits<double>::infinity();
-        } else {
-            fail(where, "expected a number");
-        }
+        if (!realFromJson(node, value)) fail(where, "expected a number");
     }
     void readElement(const json& node, const std::string& where, int& value) {
         readInt(node, where, value);
@@ -262,20 +248,6 @@ private:
     }
 };
 
-// Line and column (from 1) of a byte offset in the text.
-std::string lineAndColumn(const std::string& text, std::size_t offset) {
-    std::size_t line = 1, column = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            ++line;
-            column = 1;
-        } else {
-            ++column;
-        }
-    }
-    return "line " + std::to_string(line) + ", column " + std::to_string(column);
-}
-
 }  // namespace
 
 std::string projectToJson(const CStenorDoc& doc) {
@@ -288,13 +260,7 @@ std::string projectToJson(const CStenorDoc& doc) {
 
 FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     json root;
-    try {
-        root = json::parse(text);
-    } catch (const json::parse_error& e) {
-        // The parser counts the offending byte from 1.
-        const std::size_t offset = e.byte > 0 ? e.byte - 1 : 0;
-        return {"JSON syntax error at " + lineAndColumn(text, offset)};
-    }
+    if (std::string problem = parseJsonText(text, root); !problem.empty()) return {problem};
     if (!root.is_object()) return {"the document is not a JSON object"};
     auto format = root.find("format");
     if (format == root.end() || *format != kFormatName) {
@@ -312,6 +278,7 @@ FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     visitSavedFields(reader, scratch);
     reader.refuseUnknownFields();
     if (!reader.error.empty()) return {reader.error};
+    if (std::string problem = normalizeReadProject(scratch); !problem.empty()) return {problem};
     doc = scratch;
     return {};
 }

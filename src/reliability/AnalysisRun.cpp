@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "criteria/ResponseType.h"
+#include "reliability/AnalysisInputRanges.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {
@@ -60,6 +61,8 @@ std::optional<AnalysisRefusal> checkAnalysisInputs(const CStenorDoc& work, int c
                 "correct the shares in the Load Spectra module and accept it."};
         }
     }
+    if (std::string problem = analysisInputRangeProblem(work); !problem.empty())
+        return AnalysisRefusal{std::string(kInputOutOfRangeCaption), std::move(problem)};
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include "reliability/MonteCarloSampler.h"
 
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 
 #include "project/Units.h"
@@ -25,17 +26,19 @@ double MonteCarloSampler::uniformDeviate() {
 }
 
 int MonteCarloSampler::pickSeason(double u, const std::array<int, kSeasonCount>& weeks) {
-    const int c1 = weeks[0];
-    const int c2 = c1 + weeks[1];
-    const int c3 = c2 + weeks[2];
-    const int c4 = c3 + weeks[3];
-    if (u < c1 * kWeekToYear)
+    // Summed in 64 bits: weeks from a damaged file cannot overflow, and every sum an int can
+    // hold converts to the same double as before.
+    const std::int64_t c1 = weeks[0];
+    const std::int64_t c2 = c1 + weeks[1];
+    const std::int64_t c3 = c2 + weeks[2];
+    const std::int64_t c4 = c3 + weeks[3];
+    if (u < static_cast<double>(c1) * kWeekToYear)
         return 0;
-    if (u < c2 * kWeekToYear)
+    if (u < static_cast<double>(c2) * kWeekToYear)
         return 1;
-    if (u < c3 * kWeekToYear)
+    if (u < static_cast<double>(c3) * kWeekToYear)
         return 2;
-    if (u < c4 * kWeekToYear)
+    if (u < static_cast<double>(c4) * kWeekToYear)
         return 3;
     return 4;
 }

@@ -1,7 +1,6 @@
 #include "reliability/RawDataFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -29,31 +28,41 @@ RawDataFile::~RawDataFile() {
     discard();
 }
 
+std::string RawDataFile::failure(const std::string& reason) const {
+    return "Cannot write the raw data file \"" + path_ + "\": " + reason + ".";
+}
+
+void RawDataFile::noteWrite(bool ok) {
+    if (!ok && writeError_ == 0)
+        writeError_ = errno != 0 ? errno : EIO;
+}
+
 std::string RawDataFile::open(const std::string& path, int locationCount, std::time_t when) {
     discard();
     path_ = path;
-    temporaryPath_ = path + ".partial";
+    writeError_ = 0;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return "Cannot write the raw data file \"" + path + "\": it is a folder.";
-    }
-    file_ = std::fopen(temporaryPath_.c_str(), "wb");
-    if (file_ == nullptr) {
-        return "Cannot write the raw data file \"" + path + "\": " + std::strerror(errno) + ".";
-    }
-    std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
-    writeFailed_ = false;
-    std::fprintf(file_, "%s\r\nDate:\t%s\r\n\r\n", kRawDataTitle, rawDataDate(when).c_str());
-    std::fputs("Run\tSeason\tE1\tE2\tE3\tE4\tE5\tH1\tH2\tH3\tH4\tAxle Type\tWeight\t", file_);
+    if (std::filesystem::is_directory(path, ec))
+        return failure("it is a folder");
+    if (std::string reason = file_.open(path); !reason.empty())
+        return failure(reason);
+    std::FILE* out = file_.stream();
+    std::setvbuf(out, nullptr, _IOFBF, kStreamBuffer);
+    errno = 0;
+    noteWrite(std::fprintf(out, "%s\r\nDate:\t%s\r\n\r\n", kRawDataTitle,
+                           rawDataDate(when).c_str()) >= 0);
+    noteWrite(std::fputs("Run\tSeason\tE1\tE2\tE3\tE4\tE5\tH1\tH2\tH3\tH4\tAxle Type\tWeight\t",
+                         out) >= 0);
     for (int i = 1; i <= locationCount; ++i)
-        std::fprintf(file_, "Location%d\t", i);
-    std::fputs("\r\n", file_);
+        noteWrite(std::fprintf(out, "Location%d\t", i) >= 0);
+    noteWrite(std::fputs("\r\n", out) >= 0);
     return {};
 }
 
 void RawDataFile::writeCycleSamples(int run, const RawCycleSamples& s) {
-    if (file_ == nullptr)
+    if (!file_.isOpen())
         return;
+    std::FILE* out = file_.stream();
     char line[512];
     const int n =
         std::snprintf(line, sizeof line,
@@ -61,58 +70,41 @@ void RawDataFile::writeCycleSamples(int run, const RawCycleSamples& s) {
                       run, s.season, s.modulus[0], s.modulus[1], s.modulus[2], s.modulus[3],
                       s.modulus[4], s.thicknessInches[0], s.thicknessInches[1],
                       s.thicknessInches[2], s.thicknessInches[3], s.configuration, s.loadPerTire);
+    errno = 0;
     if (n > 0 && static_cast<std::size_t>(n) < sizeof line) {
-        if (std::fwrite(line, 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n))
-            writeFailed_ = true;
+        noteWrite(std::fwrite(line, 1, static_cast<std::size_t>(n), out) ==
+                  static_cast<std::size_t>(n));
     } else {
         // A value too large for the line buffer (a modulus of 1e300 psi, say): write it plainly.
-        std::fprintf(file_, "%d\t%d\t", run, s.season);
+        noteWrite(std::fprintf(out, "%d\t%d\t", run, s.season) >= 0);
         for (double e : s.modulus)
-            std::fprintf(file_, "%.2f\t", e);
+            noteWrite(std::fprintf(out, "%.2f\t", e) >= 0);
         for (double h : s.thicknessInches)
-            std::fprintf(file_, "%.2f\t", h);
-        std::fprintf(file_, "%d\t%.2f\t", s.configuration, s.loadPerTire);
+            noteWrite(std::fprintf(out, "%.2f\t", h) >= 0);
+        noteWrite(std::fprintf(out, "%d\t%.2f\t", s.configuration, s.loadPerTire) >= 0);
     }
 }
 
 void RawDataFile::writeCycleValues(std::span<const double> values) {
-    if (file_ == nullptr)
+    if (!file_.isOpen())
         return;
-    for (double v : values) {
-        if (std::fprintf(file_, "%.2f\t", v) < 0)
-            writeFailed_ = true;
-    }
-    if (std::fputs("\r\n", file_) < 0)
-        writeFailed_ = true;
+    std::FILE* out = file_.stream();
+    errno = 0;
+    for (double v : values)
+        noteWrite(std::fprintf(out, "%.2f\t", v) >= 0);
+    noteWrite(std::fputs("\r\n", out) >= 0);
 }
 
 std::string RawDataFile::commit() {
-    if (file_ == nullptr)
+    if (!file_.isOpen())
         return {};
-    const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
-    const int flushErrno = errno;
-    std::fclose(file_);
-    file_ = nullptr;
-    if (!flushed || writeFailed_) {
-        std::remove(temporaryPath_.c_str());
-        return "Cannot write the raw data file \"" + path_ + "\": " + std::strerror(flushErrno) +
-               ".";
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporaryPath_, path_, ec);
-    if (ec) {
-        std::remove(temporaryPath_.c_str());
-        return "Cannot write the raw data file \"" + path_ + "\": " + ec.message() + ".";
-    }
+    if (std::string reason = file_.commit(writeError_); !reason.empty())
+        return failure(reason);
     return {};
 }
 
 void RawDataFile::discard() {
-    if (file_ == nullptr)
-        return;
-    std::fclose(file_);
-    file_ = nullptr;
-    std::remove(temporaryPath_.c_str());
+    file_.discard();
 }
 
 }  // namespace ardelon

@@ -11,15 +11,18 @@
 //   load per tire (lb) "%.2f", then the critical value of each evaluated location "%.2f";
 //   every field is followed by a tab.
 //
-// The file is written under a temporary name beside the chosen one and moved into place only when
-// the run completes, so that a cancelled or failed run leaves no partial file behind (and an
-// existing file of that name untouched).
+// The file is written under a unique temporary name beside the chosen one and moved into place
+// only when the run completes and every write, the flush and the close succeeded, so that a
+// cancelled or failed run leaves no partial file behind (and an existing file of that name
+// untouched).
 
 #include <array>
 #include <cstdio>
 #include <ctime>
 #include <span>
 #include <string>
+
+#include "project/ReplacingFile.h"
 
 namespace ardelon {
 
@@ -52,7 +55,7 @@ class RawDataFile {
     // head per evaluated location. Returns an empty string, or a message naming the path and
     // the reason it cannot be written.
     std::string open(const std::string& path, int locationCount, std::time_t when);
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_.isOpen(); }
 
     // The first 13 fields of cycle `run` (counted from 1).
     void writeCycleSamples(int run, const RawCycleSamples& samples);
@@ -64,13 +67,15 @@ class RawDataFile {
     // Closes and removes the temporary file (a cancelled run).
     void discard();
 
-    const std::string& temporaryPath() const { return temporaryPath_; }
+    const std::string& temporaryPath() const { return file_.temporaryPath(); }
 
   private:
-    std::FILE* file_ = nullptr;
+    void noteWrite(bool ok);
+    std::string failure(const std::string& reason) const;
+
+    ReplacingFile file_;
     std::string path_;
-    std::string temporaryPath_;
-    bool writeFailed_ = false;
+    int writeError_ = 0;  // errno of the first failed write
 };
 
 }  // namespace ardelon

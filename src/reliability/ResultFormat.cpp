@@ -67,11 +67,19 @@ PercentInterval wilsonInterval95(int successes, int trials) {
         return {0.0, 100.0};
     constexpr double z = 1.959963984540054;
     const double n = trials;
+    // At 0 and N the closed forms [0, z²/(n+z²)] and [n/(n+z²), 1] hold exactly; the general
+    // formula leaves round-off there (4e-17 instead of 0) that can miss the estimate itself.
+    if (successes <= 0)
+        return {0.0, 100.0 * z * z / (n + z * z)};
+    if (successes >= trials)
+        return {100.0 * n / (n + z * z), 100.0};
     const double p = successes / n;
     const double z2n = z * z / n;
     const double centre = (p + z2n / 2.0) / (1.0 + z2n);
     const double half = z / (1.0 + z2n) * std::sqrt(p * (1.0 - p) / n + z2n / (4.0 * n));
-    return {std::max(0.0, centre - half) * 100.0, std::min(1.0, centre + half) * 100.0};
+    // The interval always contains p; the clamps only guard round-off.
+    return {std::min(p, std::max(0.0, centre - half)) * 100.0,
+            std::max(p, std::min(1.0, centre + half)) * 100.0};
 }
 
 std::string formatYears(double years) {

@@ -2,6 +2,8 @@
 
 #include <xlsxwriter.h>
 
+#include "project/ReplacingFile.h"
+
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -261,30 +263,21 @@ FileResult saveWorkbook(const ReportWorkbook& workbook, const std::string& path)
     if (fs::is_directory(target, ec))
         return {saveFailure(path, "a folder of that name exists")};
 
-    // The workbook goes to a temporary file beside the target; opening it here first gives the
-    // system's own reason (permissions, read-only medium, ...) when the folder refuses files.
-    fs::path temporary = target;
-    temporary += ".saving~";
-    errno = 0;
-    std::FILE* probe = std::fopen(temporary.c_str(), "wb");
-    if (!probe)
-        return {saveFailure(path, systemReason(errno))};
-    std::fclose(probe);
-    const auto discardTemporary = [&temporary] {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    };
+    // The workbook goes to a temporary file beside the target, created here, so the system's own
+    // reason (permissions, read-only medium, ...) is given when the folder refuses files.
+    ReplacingFile file;
+    if (std::string reason = file.open(path); !reason.empty())
+        return {saveFailure(path, reason)};
+    // Every early return below discards the temporary (ReplacingFile's destructor).
 
-    lxw_workbook* book = workbook_new(temporary.c_str());
+    lxw_workbook* book = workbook_new(file.nameForWriting().c_str());
     if (!book) {
-        discardTemporary();
         return {saveFailure(path, "out of memory")};
     }
     const FormatTable formats = createFormats(book);
     for (lxw_format* format : formats) {
         if (!format) {
             lxw_workbook_free(book);
-            discardTemporary();
             return {saveFailure(path, "out of memory")};
         }
     }
@@ -294,7 +287,6 @@ FileResult saveWorkbook(const ReportWorkbook& workbook, const std::string& path)
     for (const ReportSheet& sheet : workbook.sheets) {
         if (lxw_error e = writeSheet(book, formats, sheet, formulas)) {
             lxw_workbook_free(book);
-            discardTemporary();
             return {saveFailure(path, lxw_strerror(e))};
         }
     }
@@ -303,16 +295,12 @@ FileResult saveWorkbook(const ReportWorkbook& workbook, const std::string& path)
     const lxw_error closed = workbook_close(book);  // writes the file and frees the workbook
     const int closeErrno = errno;
     if (closed != LXW_NO_ERROR) {
-        discardTemporary();
         // A full disk or a lost medium shows up as a system error; prefer its wording.
         return {saveFailure(
             path, closeErrno != 0 ? systemReason(closeErrno) : std::string(lxw_strerror(closed)))};
     }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        discardTemporary();
-        return {saveFailure(path, ec.message())};
-    }
+    if (std::string reason = file.commit(); !reason.empty())
+        return {saveFailure(path, reason)};
     return {};
 }
 

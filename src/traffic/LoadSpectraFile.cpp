@@ -52,6 +52,16 @@ std::string quoted(const std::string& token) {
     return "\"" + shown + "\"";
 }
 
+// A number may carry one sign, "+" or "-"; "+-4.00" is not a number (an empty view).
+std::string_view withoutPlusSign(std::string_view token) {
+    if (token.empty() || token.front() != '+')
+        return token;
+    token.remove_prefix(1);
+    if (!token.empty() && (token.front() == '-' || token.front() == '+'))
+        return {};
+    return token;
+}
+
 // Reads the numbers of the file one by one, remembering the line each starts on.
 class TokenReader {
   public:
@@ -91,9 +101,7 @@ class Parser {
     bool integer(int& value) {
         if (!nextToken())
             return false;
-        std::string_view t = token_;
-        if (!t.empty() && t.front() == '+')
-            t.remove_prefix(1);
+        const std::string_view t = withoutPlusSign(token_);
         auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
         if (t.empty() || end != t.data() + t.size()) {
             return fail(quoted(token_) + " is not a whole number");
@@ -107,9 +115,7 @@ class Parser {
     bool decimal(double& value) {
         if (!nextToken())
             return false;
-        std::string_view t = token_;
-        if (!t.empty() && t.front() == '+')
-            t.remove_prefix(1);
+        const std::string_view t = withoutPlusSign(token_);
         auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
         if (t.empty() || ec != std::errc() || end != t.data() + t.size() || !std::isfinite(value)) {
             return fail(quoted(token_) + " is not a number");
@@ -248,7 +254,45 @@ LoadSpectraParse parseLoadSpectra(std::string_view text) {
     return parseLoadSpectra(in);
 }
 
+std::string loadSpectraWriteProblem(const LoadSpectraRecord& r) {
+    auto notANumber = [](const std::string& what, double value) {
+        return std::isfinite(value) ? std::string()
+                                    : what + " is not a number (" + formatFieldNumber(value) + ")";
+    };
+    std::string problem = notANumber("percentTrucks", r.percentTrucks);
+    for (int c = 0; c < kConfigurationCount && problem.empty(); ++c) {
+        for (int k = 0; k < kBinCount && problem.empty(); ++k) {
+            const double bin = r.loadSpectra[at(c)][at(k)];
+            const std::string name = "bin " + std::to_string(k) + " of the " +
+                                     std::string(kConfigurationNames[at(c)]) + " distribution";
+            problem = notANumber(name, bin);
+            // As written with two decimals: -0.004 becomes "-0.00", which reads back as 0.
+            std::string written;
+            appendDecimal(written, bin);
+            if (problem.empty() && written.front() == '-' &&
+                written.find_first_not_of("-0.\n") != std::string::npos) {
+                problem = name + " is negative (" + written.substr(0, written.size() - 1) + ")";
+            }
+        }
+    }
+    if (problem.empty() && !isConfiguration(r.currentConfiguration)) {
+        problem = "the current configuration is " + std::to_string(r.currentConfiguration) +
+                  "; it must be 0 (Single), 1 (Tandem), 2 (Tridem) or 3 (Steer)";
+    }
+    if (problem.empty()) problem = notANumber("truckGrowthPercent", r.truckGrowthPercent);
+    if (problem.empty()) problem = notANumber("percentTrucksDesignLane", r.percentTrucksDesignLane);
+    if (problem.empty()) problem = notANumber("directionalDistribution", r.directionalDistribution);
+    for (int c = 0; c < kConfigurationCount && problem.empty(); ++c) {
+        problem = notANumber("configurationPercent[" + std::to_string(c) + "]",
+                             r.configurationPercent[at(c)]);
+    }
+    return problem;
+}
+
 std::string writeLoadSpectraFile(const std::string& path, const LoadSpectraRecord& record) {
+    // Only a file that its own import takes back is written.
+    if (const std::string problem = loadSpectraWriteProblem(record); !problem.empty())
+        return "Cannot save \"" + path + "\": " + problem + ". Nothing was written.";
     const std::string text = formatLoadSpectra(record);
     // Written beside the target and moved over it, so a failed save keeps the previous file.
     return writeFileReplacing(path, text.data(), text.size()).error;

@@ -57,9 +57,8 @@ class DocumentSessionTest : public ::testing::Test {
 
 TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectWithDefaults) {
     session.startUp({});
-    EXPECT_EQ(session.caption(), "Ardelon 4.4");
-    EXPECT_EQ(window.captions.back(), "Ardelon 4.4");
-    EXPECT_EQ(session.title(), "Untitled");
+    EXPECT_EQ(std::tie(session.caption(), window.captions.back(), session.title()),
+              std::tuple("Ardelon 4.4", "Ardelon 4.4", "Untitled"));
     EXPECT_TRUE(session.pathName().empty());
     EXPECT_FALSE(session.isModified());
     EXPECT_TRUE(session.project() == CStenorDoc());
@@ -76,23 +75,24 @@ TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProject) {
     EXPECT_EQ(session.recentFiles().entries(), std::vector<std::string>{file});
 }
 
-TEST_F(DocumentSessionTest, StartUpWithUnreadableFileReportsItThenStartsNew) {
+TEST_F(DocumentSessionTest, StartUpWithUnreadableOrMissingFileReportsItThenStartsNew) {
     std::ofstream(path("short.ard")) << "not a project";
+    for (const std::string name : {"short.ard", "missing.ard"}) {
+        FakeHost h;
+        DocumentSession s(h, window);
+        s.startUp({path(name)});
+        ASSERT_EQ(h.messages.size(), 1u);
+        EXPECT_EQ(h.messages[0].caption, "Ardelon");
+        EXPECT_EQ(h.messages[0].text.rfind("Cannot open \"" + path(name) + "\": ", 0), 0u);
+        EXPECT_TRUE(s.project() == CStenorDoc());
+        EXPECT_EQ(s.caption(), "Ardelon 4.4");
+        EXPECT_TRUE(s.pathName().empty());
+    }
+    EXPECT_EQ(host.messages.size(), 0u);
     session.startUp({path("short.ard")});
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
-              (RecordedMessage{"Cannot open \"" + path("short.ard") + "\": Unexpected file format.",
-                               "Ardelon", MessageIcon::Exclamation, MessageButtons::Ok}));
-    EXPECT_TRUE(session.project() == CStenorDoc());
-    EXPECT_EQ(session.caption(), "Ardelon 4.4");
-    EXPECT_TRUE(session.pathName().empty());
-}
-
-TEST_F(DocumentSessionTest, StartUpWithMissingFileNamesTheFile) {
-    session.startUp({path("missing.ard")});
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].text.find(path("missing.ard")), std::string::npos);
-    EXPECT_TRUE(session.project() == CStenorDoc());
+    EXPECT_EQ(host.lastMessage(),
+              testing::exclamation(
+                  "Cannot open \"" + path("short.ard") + "\": Unexpected file format.", "Ardelon"));
 }
 
 TEST_F(DocumentSessionTest, NewKeepsTheInputsAndClearsTheName) {
@@ -203,62 +203,54 @@ TEST_F(DocumentSessionTest, UnmodifiedProjectIsReplacedWithoutAPrompt) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(DocumentSessionTest, ExitAsksToSaveChangesAndCancelKeepsTheProgramOpen) {
-    session.startUp({});
-    acceptThicknessChange(9.0);
-    host.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(session.confirmClose());
-    EXPECT_EQ(host.messages.back(),
-              (RecordedMessage{"Save changes to Untitled?", "Ardelon", MessageIcon::Exclamation,
-                               MessageButtons::YesNoCancel}));
-    EXPECT_TRUE(session.isModified());
-}
-
-TEST_F(DocumentSessionTest, ExitAnsweredNoClosesWithoutSaving) {
-    session.startUp({writeThreeLayerProject("bridge.ard")});
-    acceptThicknessChange(9.0);
-    host.answers = {MessageAnswer::No};
-    EXPECT_TRUE(session.confirmClose());
-    EXPECT_EQ(host.messages.back().text, "Save changes to bridge.ard?");
-    CStenorDoc onDisk;
-    ASSERT_TRUE(openProjectFile(path("bridge.ard"), onDisk).ok());
-    EXPECT_EQ(onDisk.thickness[0], 6.5);
-}
-
-TEST_F(DocumentSessionTest, NewAnsweredYesSavesFirst) {
-    session.startUp({writeThreeLayerProject("bridge.ard")});
-    acceptThicknessChange(9.5);
-    host.answers = {MessageAnswer::Yes};
-    ASSERT_TRUE(session.newProject());
-    CStenorDoc onDisk;
-    ASSERT_TRUE(openProjectFile(path("bridge.ard"), onDisk).ok());
-    EXPECT_EQ(onDisk.thickness[0], 9.5);
-    EXPECT_EQ(session.title(), "Untitled");
-    EXPECT_FALSE(session.isModified());
-}
-
-TEST_F(DocumentSessionTest, YesOnAnUntitledProjectCancelledInSaveAsKeepsEverything) {
-    session.startUp({});
-    acceptThicknessChange(9.5);
-    host.answers = {MessageAnswer::Yes};
-    host.files = {std::nullopt};  // the user cancels the Save As dialog
-    EXPECT_FALSE(session.newProject());
-    EXPECT_TRUE(session.isModified());
-    EXPECT_EQ(session.project().thickness[0], 9.5);
-}
-
-TEST_F(DocumentSessionTest, OpenAsksBeforeReplacingAModifiedProject) {
+// The save-changes prompt before Exit, New and Open of a modified project, for each answer.
+TEST_F(DocumentSessionTest, ModifiedProjectAsksToSaveBeforeItIsReplaced) {
+    enum Command { Exit, New, Open };
+    struct Case {
+        Command command;
+        bool titled;  // bridge.ard, or Untitled
+        MessageAnswer answer;
+        bool done;
+        double thicknessAfter, thicknessOnDisk;
+        const char* titleAfter;
+    };
+    const Case cases[] = {
+        {Exit, false, MessageAnswer::Cancel, false, 9.5, 0, "Untitled"},
+        {Exit, true, MessageAnswer::No, true, 9.5, 6.5, "bridge.ard"},
+        {New, true, MessageAnswer::Yes, true, 9.5, 9.5, "Untitled"},
+        {New, false, MessageAnswer::Yes, false, 9.5, 0, "Untitled"},  // Save As is cancelled
+        {Open, false, MessageAnswer::Cancel, false, 9.5, 0, "Untitled"},
+        {Open, false, MessageAnswer::No, true, 6.5, 0, "other.ard"},
+    };
     const std::string other = writeThreeLayerProject("other.ard");
-    session.startUp({});
-    acceptThicknessChange(3.0);
-    host.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(session.openProjectFile(other));
-    EXPECT_EQ(session.project().thickness[0], 3.0);
-
-    host.answers = {MessageAnswer::No};
-    EXPECT_TRUE(session.openProjectFile(other));
-    EXPECT_EQ(session.project().thickness[0], 6.5);
-    EXPECT_FALSE(session.isModified());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
+        FakeHost h;
+        DocumentSession s(h, window);
+        s.startUp(c.titled ? std::vector{writeThreeLayerProject("bridge.ard")}
+                           : std::vector<std::string>{});
+        window.edit = [](CStenorDoc& working) { working.thickness[0] = 9.5; };
+        s.runModule(Module::Structure);
+        window.edit = nullptr;
+        h.answers = {c.answer};
+        h.files = {std::nullopt};
+        const bool done = c.command == Exit  ? s.confirmClose()
+                          : c.command == New ? s.newProject()
+                                             : s.openProjectFile(other);
+        EXPECT_EQ(done, c.done);
+        EXPECT_EQ(
+            h.messages.front(),
+            (RecordedMessage{c.titled ? "Save changes to bridge.ard?" : "Save changes to Untitled?",
+                             "Ardelon", MessageIcon::Exclamation, MessageButtons::YesNoCancel}));
+        EXPECT_EQ(s.project().thickness[0], c.thicknessAfter);
+        EXPECT_EQ(s.isModified(), !c.done || c.command == Exit);
+        if (c.titled) {
+            CStenorDoc onDisk;
+            ASSERT_TRUE(openProjectFile(path("bridge.ard"), onDisk).ok());
+            EXPECT_EQ(onDisk.thickness[0], c.thicknessOnDisk);
+        }
+        EXPECT_EQ(s.title(), c.titleAfter);
+    }
 }
 
 TEST_F(DocumentSessionTest, UnitCommandsSetTheUnitSystem) {

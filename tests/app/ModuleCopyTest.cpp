@@ -14,6 +14,14 @@ namespace {
 using testing::everyFieldChanged;
 using testing::FakeHost;
 using testing::FakeShellWindow;
+using D = CStenorDoc;
+
+// `doc` with the named fields taken from `from`.
+template <class... Fields>
+CStenorDoc with(CStenorDoc doc, const CStenorDoc& from, Fields... fields) {
+    ((doc.*fields = from.*fields), ...);
+    return doc;
+}
 
 // The project a module leaves behind when its user changed every field and pressed OK.
 CStenorDoc acceptEverythingChanged(Module module, const CStenorDoc& start) {
@@ -27,11 +35,9 @@ CStenorDoc acceptEverythingChanged(Module module, const CStenorDoc& start) {
 }
 
 TEST(ModuleCopy, ChangedProjectDiffersInEveryGroupOfFields) {
-    const CStenorDoc changed = everyFieldChanged();
-    const CStenorDoc defaults;
-    EXPECT_NE(changed.criteria[0], defaults.criteria[0]);
-    EXPECT_NE(changed.output, defaults.output);
-    EXPECT_NE(changed.spectraLibrary, defaults.spectraLibrary);
+    const CStenorDoc changed = everyFieldChanged(), defaults;
+    EXPECT_NE(std::tie(changed.criteria[0], changed.output, changed.spectraLibrary),
+              std::tie(defaults.criteria[0], defaults.output, defaults.spectraLibrary));
     EXPECT_NE(changed.contactRadius, defaults.contactRadius);
     EXPECT_NE(changed.seasonEnabled[Summer], defaults.seasonEnabled[Summer]);
 }
@@ -39,43 +45,18 @@ TEST(ModuleCopy, ChangedProjectDiffersInEveryGroupOfFields) {
 TEST(ModuleCopy, StructureTakesBackItsFieldsOnly) {
     const CStenorDoc start;
     const CStenorDoc changed = everyFieldChanged();
-    CStenorDoc expected = start;
-    expected.unitSystem = changed.unitSystem;
-    expected.valuesInEnglish = changed.valuesInEnglish;
-    expected.layerCountIndex = changed.layerCountIndex;
-    expected.materialIndex = changed.materialIndex;
-    expected.thickness = changed.thickness;
-    expected.layerModulus = changed.layerModulus;
-    expected.seasonalModulus = changed.seasonalModulus;
-    expected.minModulus = changed.minModulus;
-    expected.maxModulus = changed.maxModulus;
-    expected.poisson = changed.poisson;
-    expected.minPoisson = changed.minPoisson;
-    expected.maxPoisson = changed.maxPoisson;
-    expected.slipValue = changed.slipValue;
-    expected.interfaceBond = changed.interfaceBond;
-    expected.pgHighIndex = changed.pgHighIndex;
-    expected.pgLowIndex = changed.pgLowIndex;
-    expected.fatigueLayer = changed.fatigueLayer;
-    for (int season = Fall; season <= Spring2; ++season) {
-        expected.seasonEnabled[season] = changed.seasonEnabled[season];
-    }
-    expected.seasonWeeks = changed.seasonWeeks;
-    expected.currentSeason = changed.currentSeason;
-    expected.meanAirTemperature = changed.meanAirTemperature;
-    expected.temperatureCorrection = changed.temperatureCorrection;
-    expected.seasonAcTemperature = changed.seasonAcTemperature;
-    expected.acSurfaceTemperature = changed.acSurfaceTemperature;
-    expected.acTempCoefficient = changed.acTempCoefficient;
-    expected.modulusDistribution = changed.modulusDistribution;
-    expected.modulusCov = changed.modulusCov;
-    expected.thicknessDistribution = changed.thicknessDistribution;
-    expected.thicknessCov = changed.thicknessCov;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        expected.criteria[slot] = changed.criteria[slot];
+    CStenorDoc expected =
+        with(start, changed, &D::unitSystem, &D::valuesInEnglish, &D::layerCountIndex,
+             &D::materialIndex, &D::thickness, &D::layerModulus, &D::seasonalModulus,
+             &D::minModulus, &D::maxModulus, &D::poisson, &D::minPoisson, &D::maxPoisson,
+             &D::slipValue, &D::interfaceBond, &D::pgHighIndex, &D::pgLowIndex, &D::fatigueLayer,
+             &D::seasonEnabled, &D::seasonWeeks, &D::currentSeason, &D::meanAirTemperature,
+             &D::temperatureCorrection, &D::seasonAcTemperature, &D::acSurfaceTemperature,
+             &D::acTempCoefficient, &D::modulusDistribution, &D::modulusCov,
+             &D::thicknessDistribution, &D::thicknessCov, &D::criteria, &D::enduranceLimit);
+    expected.seasonEnabled[Summer] = start.seasonEnabled[Summer];
+    for (int slot = 0; slot < kSlotCount; ++slot)
         expected.criteria[slot].damagePerMillion = start.criteria[slot].damagePerMillion;
-    }
-    expected.enduranceLimit = changed.enduranceLimit;
 
     const CStenorDoc result = acceptEverythingChanged(Module::Structure, start);
     EXPECT_EQ(result.seasonEnabled[Summer], 1) << "Summer is always in use";
@@ -86,28 +67,14 @@ TEST(ModuleCopy, StructureTakesBackItsFieldsOnly) {
 TEST(ModuleCopy, LoadSpectraTakesBackItsFieldsOnly) {
     const CStenorDoc start;
     const CStenorDoc changed = everyFieldChanged();
-    CStenorDoc expected = start;
+    CStenorDoc expected =
+        with(start, changed, &D::unitSystem, &D::aadt, &D::percentTrucks,
+             &D::percentTrucksDesignLane, &D::directionalDistribution, &D::axleGroupsPerDay,
+             &D::truckGrowthPercent, &D::configurationEnabled, &D::configurationPercent,
+             &D::currentConfiguration, &D::shownLoadPercent, &D::loadSpectra, &D::loadCdf,
+             &D::totalAxlePercent, &D::esalFactor, &D::axleTypeFraction, &D::axlesPerTruck,
+             &D::vehicleTypeRoadClass, &D::vehicleTypeValue, &D::spectraLibrary);
     expected.useLoadSpectra = 1;  // set by the command, not copied back
-    expected.unitSystem = changed.unitSystem;
-    expected.aadt = changed.aadt;
-    expected.percentTrucks = changed.percentTrucks;
-    expected.percentTrucksDesignLane = changed.percentTrucksDesignLane;
-    expected.directionalDistribution = changed.directionalDistribution;
-    expected.axleGroupsPerDay = changed.axleGroupsPerDay;
-    expected.truckGrowthPercent = changed.truckGrowthPercent;
-    expected.configurationEnabled = changed.configurationEnabled;
-    expected.configurationPercent = changed.configurationPercent;
-    expected.currentConfiguration = changed.currentConfiguration;
-    expected.shownLoadPercent = changed.shownLoadPercent;
-    expected.loadSpectra = changed.loadSpectra;
-    expected.loadCdf = changed.loadCdf;
-    expected.totalAxlePercent = changed.totalAxlePercent;
-    expected.esalFactor = changed.esalFactor;
-    expected.axleTypeFraction = changed.axleTypeFraction;
-    expected.axlesPerTruck = changed.axlesPerTruck;
-    expected.vehicleTypeRoadClass = changed.vehicleTypeRoadClass;
-    expected.vehicleTypeValue = changed.vehicleTypeValue;
-    expected.spectraLibrary = changed.spectraLibrary;
 
     EXPECT_TRUE(acceptEverythingChanged(Module::LoadSpectra, start) == expected);
 }
@@ -115,46 +82,18 @@ TEST(ModuleCopy, LoadSpectraTakesBackItsFieldsOnly) {
 TEST(ModuleCopy, ViewOutputTakesBackItsFieldsWithResults) {
     const CStenorDoc start;
     const CStenorDoc changed = everyFieldChanged();
-    CStenorDoc expected = start;
-    expected.valuesInEnglish = changed.valuesInEnglish;
-    expected.useLoadSpectra = changed.useLoadSpectra;
-    expected.layerCountIndex = changed.layerCountIndex;
-    expected.materialIndex = changed.materialIndex;
-    expected.thickness = changed.thickness;
-    expected.poisson = changed.poisson;
-    expected.slipValue = changed.slipValue;
-    expected.seasonalModulus = changed.seasonalModulus;
-    expected.fatigueLayer = changed.fatigueLayer;
-    expected.seasonEnabled = changed.seasonEnabled;  // all five
-    expected.seasonWeeks = changed.seasonWeeks;
-    expected.meanAirTemperature = changed.meanAirTemperature;
-    expected.modulusDistribution = changed.modulusDistribution;
-    expected.modulusCov = changed.modulusCov;
-    expected.thicknessDistribution = changed.thicknessDistribution;
-    expected.thicknessCov = changed.thicknessCov;
-    expected.aadt = changed.aadt;
-    expected.percentTrucks = changed.percentTrucks;
-    expected.percentTrucksDesignLane = changed.percentTrucksDesignLane;
-    expected.directionalDistribution = changed.directionalDistribution;
-    expected.axleGroupsPerDay = changed.axleGroupsPerDay;
-    expected.truckGrowthPercent = changed.truckGrowthPercent;
-    expected.configurationEnabled = changed.configurationEnabled;
-    expected.axleTypeFraction = changed.axleTypeFraction;
-    expected.loadSpectra = changed.loadSpectra;
-    expected.loadCdf = changed.loadCdf;
-    expected.binAxleWeight = changed.binAxleWeight;
-    expected.contactRadius = changed.contactRadius;
-    expected.expectedEsals = changed.expectedEsals;
-    expected.totalAxlePercent = changed.totalAxlePercent;
-    expected.esalFactor = changed.esalFactor;
-    expected.criteria = changed.criteria;  // damagePerMillion included
-    expected.transferCoefficient = changed.transferCoefficient;
-    expected.costPerTon = changed.costPerTon;
-    expected.density = changed.density;
-    expected.layerCost = changed.layerCost;
-    expected.totalCost = changed.totalCost;
-    expected.laneWidth = changed.laneWidth;
-    expected.output = changed.output;
+    // All five seasons' flags and the criteria with their damage travel back.
+    const CStenorDoc expected =
+        with(start, changed, &D::valuesInEnglish, &D::useLoadSpectra, &D::layerCountIndex,
+             &D::materialIndex, &D::thickness, &D::poisson, &D::slipValue, &D::seasonalModulus,
+             &D::fatigueLayer, &D::seasonEnabled, &D::seasonWeeks, &D::meanAirTemperature,
+             &D::modulusDistribution, &D::modulusCov, &D::thicknessDistribution, &D::thicknessCov,
+             &D::aadt, &D::percentTrucks, &D::percentTrucksDesignLane, &D::directionalDistribution,
+             &D::axleGroupsPerDay, &D::truckGrowthPercent, &D::configurationEnabled,
+             &D::axleTypeFraction, &D::loadSpectra, &D::loadCdf, &D::binAxleWeight,
+             &D::contactRadius, &D::expectedEsals, &D::totalAxlePercent, &D::esalFactor,
+             &D::criteria, &D::transferCoefficient, &D::costPerTon, &D::density, &D::layerCost,
+             &D::totalCost, &D::laneWidth, &D::output);
 
     const CStenorDoc result = acceptEverythingChanged(Module::ViewOutput, start);
     EXPECT_EQ(result.criteria[7].damagePerMillion, 7.5);
@@ -165,14 +104,10 @@ TEST(ModuleCopy, ViewOutputTakesBackItsFieldsWithResults) {
 TEST(ModuleCopy, EsalDataTakesBackOnlyTheSingleCumulativeRow) {
     const CStenorDoc start;
     const CStenorDoc changed = everyFieldChanged();
-    CStenorDoc expected = start;
+    CStenorDoc expected = with(start, changed, &D::expectedEsals, &D::axleTypeFraction,
+                               &D::configurationEnabled, &D::totalAxlePercent, &D::loadSpectra);
     expected.useLoadSpectra = 0;  // set by the command
-    expected.expectedEsals = changed.expectedEsals;
-    expected.axleTypeFraction = changed.axleTypeFraction;
-    expected.configurationEnabled = changed.configurationEnabled;
-    expected.totalAxlePercent = changed.totalAxlePercent;
     expected.loadCdf[Single] = changed.loadCdf[Single];
-    expected.loadSpectra = changed.loadSpectra;
 
     const CStenorDoc result = acceptEverythingChanged(Module::EsalData, start);
     EXPECT_EQ(result.loadCdf[Tandem], start.loadCdf[Tandem]);
@@ -181,9 +116,8 @@ TEST(ModuleCopy, EsalDataTakesBackOnlyTheSingleCumulativeRow) {
 
 TEST(ModuleCopy, TransferFunctionsTakeBackTheCoefficientsOnly) {
     const CStenorDoc start;
-    CStenorDoc expected = start;
-    expected.transferCoefficient = everyFieldChanged().transferCoefficient;
-    EXPECT_TRUE(acceptEverythingChanged(Module::TransferFunctions, start) == expected);
+    EXPECT_TRUE(acceptEverythingChanged(Module::TransferFunctions, start) ==
+                with(start, everyFieldChanged(), &D::transferCoefficient));
 }
 
 TEST(ModuleCopy, CancelLeavesEveryFieldUnchangedInEveryModule) {

@@ -29,14 +29,7 @@ std::string withoutDateLine(const std::string& raw) {
     return raw.substr(0, first) + raw.substr(second);
 }
 
-class AnalyzeCommand : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
-};
+using AnalyzeCommand = CliTest;
 
 TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTables) {
     const CliRun run =

@@ -14,9 +14,10 @@ CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir
                       ("ardelon-cli-capture-" + std::to_string(::getpid()));
     const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
     std::string command;
-    if (!workDir.empty()) command = "cd '" + workDir.string() + "' && ";
-    command += std::string("'") + ARDELON_CLI_PATH + "' " + arguments + " >'" + outPath +
-               "' 2>'" + errPath + "' </dev/null";
+    if (!workDir.empty())
+        command = "cd '" + workDir.string() + "' && ";
+    command += std::string("'") + ARDELON_CLI_PATH + "' " + arguments + " >'" + outPath + "' 2>'" +
+               errPath + "' </dev/null";
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

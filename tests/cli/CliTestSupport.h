@@ -1,6 +1,8 @@
 #pragma once
 // Runs ardelon-cli as a user would and captures what it prints.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
@@ -20,5 +22,15 @@ std::filesystem::path freshTestDir(const std::string& name);
 
 std::string readText(const std::filesystem::path& path);
 void writeText(const std::filesystem::path& path, const std::string& text);
+
+// A test run in its own fresh folder, removed afterwards.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+};
 
 }  // namespace ardelon::testing

@@ -12,14 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProjectCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
-};
+using ProjectCommands = CliTest;
 
 TEST_F(ProjectCommands, NewWritesTheDefaultProjectFile) {
     const CliRun run = runCli("new x.ard", dir);

@@ -10,6 +10,7 @@ namespace {
 
 using Dlg = LayerCriteriaDialog;
 using Control = LayerCriteriaDialog::Control;
+using testing::exclamation;
 using testing::FakeHost;
 using testing::RecordedMessage;
 
@@ -42,13 +43,14 @@ void activate(Opened& o, int position, int type) {
 TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
     Opened o(1, false);
     for (int p = Top; p <= Bottom; ++p) {
-        EXPECT_TRUE(o.host.isVisible(id(Control::ActiveTop, p)));
-        EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, p)));
-        EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdTop, p)));
-        EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop, p)));
+        EXPECT_EQ(o.host.visibleOf({Dlg::control(Control::ActiveTop, p),
+                                    Dlg::control(Control::TypeTop, p),
+                                    Dlg::control(Control::ThresholdTop, p),
+                                    Dlg::control(Control::TargetPercentileTop, p)}),
+                  "1000")
+            << p;
     }
-    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution}), "00");
 }
 
 TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
@@ -58,24 +60,20 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
     slots[5] = {.active = 1, .responseType = HorizontalStrainDistribution};
     Opened o(2, false, slots);
     // Top: a strain with its transfer function, whose k1 and k2 replace the percentile.
-    EXPECT_TRUE(o.host.isVisible(id(Control::TransferTop)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::K1Top)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::K2Top)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop)));
+    EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top, Control::K2Top,
+                                Control::TargetPercentileTop}),
+              "1110");
     EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");
     // Middle: a stress with threshold, unit and percentile, and no transfer function.
-    EXPECT_TRUE(o.host.isVisible(id(Control::ThresholdMiddle)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::UnitMiddle)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileMiddle)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TransferMiddle)));
+    EXPECT_EQ(o.host.visibleOf({Control::ThresholdMiddle, Control::UnitMiddle,
+                                Control::TargetPercentileMiddle, Control::TransferMiddle}),
+              "1110");
     EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
     // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
-    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution95)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::LoadDefaultDistribution)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdBottom)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::UnitBottom)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TransferBottom)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileBottom)));
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution,
+                                Control::ThresholdBottom, Control::UnitBottom,
+                                Control::TransferBottom, Control::TargetPercentileBottom}),
+              "110000");
     // The layer number is shown read-only.
     EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
 }
@@ -84,23 +82,22 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
     EXPECT_EQ(o.dlg.unitLabel(Middle), "microstrain");
-    EXPECT_TRUE(o.host.isVisible(id(Control::TransferTop, Middle)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileTop, Middle)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::K1Top, Middle)));
+    const auto transferControls = [&o] {
+        return o.host.visibleOf({Control::TransferMiddle, Control::K1Middle, Control::K2Middle,
+                                 Control::TargetPercentileMiddle});
+    };
+    EXPECT_EQ(transferControls(), "1001");
 
     o.dlg.slot(Middle).useTransferFunction = 1;
     o.dlg.onTransferFunctionChanged(o.host, Middle);
-    EXPECT_TRUE(o.host.isVisible(id(Control::K1Top, Middle)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::K2Top, Middle)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop, Middle)));
+    EXPECT_EQ(transferControls(), "1110");
 
     o.dlg.slot(Middle).k1 = 0.0796;
     o.dlg.slot(Middle).k2 = 3.291;
     o.dlg.slot(Middle).useTransferFunction = 0;
     o.dlg.onTransferFunctionChanged(o.host, Middle);
-    EXPECT_EQ(o.dlg.slot(Middle).k1, 0.0);
-    EXPECT_EQ(o.dlg.slot(Middle).k2, 0.0);
-    EXPECT_TRUE(o.host.isVisible(id(Control::TargetPercentileTop, Middle)));
+    EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), std::pair(0.0, 0.0));
+    EXPECT_EQ(transferControls(), "1001");
 }
 
 TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
@@ -111,12 +108,11 @@ TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
     o.dlg.slot(Top).k2 = 3.2;
     o.dlg.slot(Top).responseType = VerticalStress;
     o.dlg.onResponseTypeChanged(o.host, Top);
-    EXPECT_EQ(o.dlg.slot(Top).useTransferFunction, 0);
-    EXPECT_EQ(o.dlg.slot(Top).k1, 0.0);
-    EXPECT_EQ(o.dlg.slot(Top).k2, 0.0);
+    EXPECT_EQ(
+        std::tuple(o.dlg.slot(Top).useTransferFunction, o.dlg.slot(Top).k1, o.dlg.slot(Top).k2),
+        std::tuple(0, 0.0, 0.0));
     EXPECT_EQ(o.dlg.unitLabel(Top), "psi");
-    EXPECT_FALSE(o.host.isVisible(id(Control::TransferTop, Top)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::K1Top, Top)));
+    EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top}), "00");
 }
 
 TEST(LayerCriteria, ClearingAPositionDropsItsTransferFunction) {
@@ -126,33 +122,29 @@ TEST(LayerCriteria, ClearingAPositionDropsItsTransferFunction) {
     o.dlg.slot(Bottom).k1 = 5;
     o.dlg.slot(Bottom).active = 0;
     o.dlg.onActiveChanged(o.host, Bottom);
-    EXPECT_EQ(o.dlg.slot(Bottom).useTransferFunction, 0);
-    EXPECT_EQ(o.dlg.slot(Bottom).k1, 0.0);
+    EXPECT_EQ(std::pair(o.dlg.slot(Bottom).useTransferFunction, o.dlg.slot(Bottom).k1),
+              std::pair(0, 0.0));
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
 }
 
 TEST(LayerCriteria, BottomDistributionTypeSwapsThresholdForTheDistributionBlock) {
     Opened o(1, false);
     activate(o, Bottom, HorizontalStrainDistribution);
-    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution95)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::Distribution55)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::EnterEnduranceLimit)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::ThresholdTop, Bottom)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::UnitTop, Bottom)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TargetPercentileTop, Bottom)));
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
+                                Control::EnterEnduranceLimit, Control::ThresholdBottom,
+                                Control::UnitBottom, Control::TargetPercentileBottom}),
+              "111000");
 
     o.dlg.slot(Bottom).responseType = VerticalDeflection;
     o.dlg.onResponseTypeChanged(o.host, Bottom);
-    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::ThresholdTop, Bottom)));
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
     EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
 
 TEST(LayerCriteria, LastLayerOffersOnlyTop) {
     Opened o(2, true);
-    EXPECT_TRUE(o.host.isVisible(id(Control::ActiveTop)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::ActiveMiddle)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::ActiveBottom)));
+    EXPECT_EQ(o.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
+              "100");
     o.dlg.slot(Bottom).active = 1;
     o.dlg.onActiveChanged(o.host, Bottom);
     EXPECT_EQ(o.dlg.slot(Bottom).active, 0);
@@ -189,10 +181,9 @@ TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
     activate(o, Bottom, HorizontalStrainDistribution);
     o.dlg.onLoadDefaultDistribution(o.host);
     EXPECT_EQ(o.host.lastMessage(),
-              (RecordedMessage{"You are selecting a default distribution from OMRA Test Track "
-                               "research. See full help file for more details.",
-                               "Default OMRA Test Track Distribution", MessageIcon::Exclamation,
-                               MessageButtons::Ok}));
+              exclamation("You are selecting a default distribution from OMRA Test Track "
+                          "research. See full help file for more details.",
+                          "Default OMRA Test Track Distribution"));
     EXPECT_EQ(o.dlg.slot(Bottom).distribution,
               (std::array<double, 5>{-257, -194, -158, -131, -110}));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
@@ -215,10 +206,11 @@ TEST(LayerCriteria, EnduranceLimitScalesTheDistribution) {
     for (int i = 0; i < kDistributionLevels; ++i) {
         EXPECT_NEAR(o.dlg.slot(Bottom).distribution[i], expected[i], kProductTolerance);
     }
-    EXPECT_EQ(o.host.lastMessage().text,
-              "You are selecting a default distribution from OMRA Test Track research based on "
-              "an endurance limit measured in the lab. See full help file for more details.");
-    EXPECT_EQ(o.host.lastMessage().caption, "Default OMRA Test Track Distribution");
+    EXPECT_EQ(o.host.lastMessage(),
+              exclamation("You are selecting a default distribution from OMRA Test Track research "
+                          "based on an endurance limit measured in the lab. See full help file "
+                          "for more details.",
+                          "Default OMRA Test Track Distribution"));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
@@ -251,10 +243,9 @@ TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefused) {
     o.dlg.slot(Bottom).distribution = {-200, -150, -160, -120, -110};
     EXPECT_FALSE(o.dlg.onAccept(o.host));
     EXPECT_EQ(o.host.lastMessage(),
-              (RecordedMessage{
+              exclamation(
                   "The cumulative strain distribution must be uniformly decreasing or increasing.",
-                  "Invalid Cumulative Strain Distribution - Please Adjust",
-                  MessageIcon::Exclamation, MessageButtons::Ok}));
+                  "Invalid Cumulative Strain Distribution - Please Adjust"));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
 }
 

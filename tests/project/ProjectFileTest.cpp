@@ -226,22 +226,6 @@ TEST_F(ProjectFileOnDisk, MissingFileNamesThePathAndReason) {
     EXPECT_TRUE(doc == before);
 }
 
-TEST_F(ProjectFileOnDisk, FailedSaveKeepsThePreviousFile) {
-    const std::string target = path("keep.ard");
-    ASSERT_TRUE(saveProjectFile(CStenorDoc{}, target).ok());
-    std::vector<std::uint8_t> before;
-    ASSERT_TRUE(readWholeFile(target, before).ok());
-
-    // A folder standing where the temporary file must go makes the write fail.
-    fs::create_directory(target + ".saving~");
-    const FileResult result = saveProjectFile(editedProject(), target);
-    EXPECT_FALSE(result.ok());
-    EXPECT_NE(result.error.find(target), std::string::npos);
-    std::vector<std::uint8_t> after;
-    ASSERT_TRUE(readWholeFile(target, after).ok());
-    EXPECT_EQ(before, after);
-}
-
 TEST_F(ProjectFileOnDisk, SaveIntoAMissingFolderFails) {
     const FileResult result = saveProjectFile(CStenorDoc{}, path("no/such/folder.ard"));
     EXPECT_EQ(result.error, "Cannot save \"" + path("no/such/folder.ard") +

@@ -5,21 +5,26 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "project/Units.h"
 #include "reliability/ResultFormat.h"
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
 
 using testing::CallLog;
 using testing::factoryOf;
+using testing::readBytes;
 using testing::RecordingModel;
+using testing::scratchDir;
 using testing::SeasonResponseModel;
 using testing::SmoothResponseModel;
+using testing::splitCrLf;
 
 // Damage sums are accumulated in a different order by the independent check below.
 constexpr double kSumOrderTolerance = 1e-12;
@@ -90,35 +95,6 @@ AnalysisRunOptions options(int cycles, std::uint32_t seed, int threads = 1) {
     o.threads = threads;
     o.startTime = 1796448000;  // a fixed date line
     return o;
-}
-
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> splitCrLf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-std::filesystem::path scratchDir(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / ("ardelon-analysis-" + name);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
 }
 
 template <std::size_t N>
@@ -235,37 +211,31 @@ TEST(AnalysisRun, SlotDepthsAndLayerNumbers) {
     }
 }
 
-TEST(AnalysisRun, TwoLayerCopiesModuliDownAndZeroesThicknessCovs) {
+// Two layers with variability: the drawn bottom modulus is copied down, the thickness COVs below
+// layer 1 are zeroed; a thin layer and a soft modulus are raised to their floors.
+TEST(AnalysisRun, TwoLayerCopiesModuliDownAndFloorsRaiseThinLayersAndSoftModuli) {
     CStenorDoc work = seasonProject();
     work.modulusCov = {30, 50, 50, 50, 50};
     work.thicknessCov = {5, 3, 3, 3};
-    CallLog log;
-    const ResponseModelFactory factory = [&] {
-        return std::make_unique<RecordingModel<SmoothResponseModel>>(log);
+    CStenorDoc floors = seasonProject();
+    floors.thickness[0] = 0.5;
+    floors.seasonalModulus[1] = {500, 500, 500, 500, 500};
+    CallLog log, floorLog;
+    const auto recorder = [](CallLog& l) -> ResponseModelFactory {
+        return [&l] { return std::make_unique<RecordingModel<SmoothResponseModel>>(l); };
     };
-    ASSERT_EQ(runAnalysis(work, factory, options(50, 2)).status, AnalysisStatus::Completed);
+    ASSERT_EQ(runAnalysis(work, recorder(log), options(50, 2)).status, AnalysisStatus::Completed);
+    ASSERT_EQ(runAnalysis(floors, recorder(floorLog), options(5, 2)).status,
+              AnalysisStatus::Completed);
     for (const LayerSystem& s : log.systems) {
-        EXPECT_EQ(s.modulus[2], s.modulus[1]);
-        EXPECT_EQ(s.modulus[3], s.modulus[1]);
         EXPECT_EQ(s.modulus[4], s.modulus[1]);
+        EXPECT_EQ(s.modulus[3], s.modulus[1]);
+        EXPECT_EQ(s.modulus[2], s.modulus[1]);
         EXPECT_EQ(s.thickness[1], 999.0);
     }
     EXPECT_EQ(work.thicknessCov, (std::array<double, 4>{5, 0, 0, 0}));
-}
-
-TEST(AnalysisRun, FloorsRaiseThinLayersAndSoftModuli) {
-    CStenorDoc work = seasonProject();
-    work.thickness[0] = 0.5;
-    work.seasonalModulus[1] = {500, 500, 500, 500, 500};
-    CallLog log;
-    const ResponseModelFactory factory = [&] {
-        return std::make_unique<RecordingModel<SeasonResponseModel>>(log);
-    };
-    ASSERT_EQ(runAnalysis(work, factory, options(5, 2)).status, AnalysisStatus::Completed);
-    for (const LayerSystem& s : log.systems) {
-        EXPECT_EQ(s.thickness[0], 1.0);
-        EXPECT_EQ(s.modulus[1], 1000.0);
-    }
+    for (const LayerSystem& s : floorLog.systems)
+        EXPECT_EQ(std::pair(s.thickness[0], s.modulus[1]), std::pair(1.0, 1000.0));
 }
 
 TEST(AnalysisRun, FirstCycleWithoutAQualifyingBinUsesTheHeaviestLoadedBin) {
@@ -356,14 +326,21 @@ TEST(AnalysisRun, StrainDistributionOutsideABottomStillNamesItsLocation) {
 
 // ---- Raw-data file ----
 
+// Metric thicknesses are written in inches: 25.4 cm over the soil writes the English file.
 TEST(AnalysisRawData, HeaderLinesColumnsAndCrLf) {
     const auto dir = scratchDir("raw");
-    CStenorDoc work = seasonProject();
+    CStenorDoc work = seasonProject(), metric = seasonProject();
+    metric.valuesInEnglish = 0;
+    metric.thickness = {25.4, 2537.46, 2537.46, 2537.46};
     AnalysisRunOptions o = options(7, 21);
+    o.rawDataPath = (dir / "metric.ad").string();
+    ASSERT_EQ(runAnalysis(metric, factoryOf<SeasonResponseModel>(), o).status,
+              AnalysisStatus::Completed);
     o.rawDataPath = (dir / "run.ad").string();
     const AnalysisRunOutcome out = runAnalysis(work, factoryOf<SeasonResponseModel>(), o);
     ASSERT_EQ(out.status, AnalysisStatus::Completed);
     const std::string text = readBytes(dir / "run.ad");
+    EXPECT_EQ(readBytes(dir / "metric.ad"), text);
     ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
               std::count(text.begin(), text.end(), '\r'));
@@ -371,6 +348,9 @@ TEST(AnalysisRawData, HeaderLinesColumnsAndCrLf) {
     ASSERT_EQ(lines.size(), 7u + 4u);
     EXPECT_EQ(lines[0], "Ardelon 4.3 - Probabilistic Simulation");
     EXPECT_EQ(lines[1], "Date:\t" + rawDataDate(o.startTime));
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex("Date:\t[A-Z][a-z]{2} Dec [ 0-9]\\d "
+                                                      "\\d\\d:\\d\\d:\\d\\d 2026")))
+        << lines[1];
     EXPECT_EQ(lines[2], "");
     EXPECT_EQ(lines[3],
               "Run\tSeason\tE1\tE2\tE3\tE4\tE5\tH1\tH2\tH3\tH4\tAxle Type\tWeight\t"
@@ -389,37 +369,7 @@ TEST(AnalysisRawData, HeaderLinesColumnsAndCrLf) {
                       10.0 * (s + 1), -(60.0 + 20.0 * s), -10.0 * s);
         EXPECT_EQ(lines[static_cast<std::size_t>(c + 4)], expected) << c;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir / "run.ad.partial"));
-}
-
-TEST(AnalysisRawData, DateLineForm) {
-    const std::string date = rawDataDate(1796448000);
-    ASSERT_EQ(date.size(), 24u);
-    EXPECT_EQ(date[3], ' ');
-    EXPECT_EQ(date[7], ' ');
-    EXPECT_EQ(date[13], ':');
-    EXPECT_EQ(date.substr(date.size() - 4), "2026");
-    EXPECT_NE(date.find("Dec"), std::string::npos);
-}
-
-TEST(AnalysisRawData, MetricThicknessesAreWrittenInInches) {
-    const auto dir = scratchDir("metric");
-    CStenorDoc work = seasonProject();
-    work.valuesInEnglish = 0;
-    work.thickness = {25.4, 2537.46, 2537.46, 2537.46};
-    AnalysisRunOptions o = options(2, 21);
-    o.rawDataPath = (dir / "metric.ad").string();
-    ASSERT_EQ(runAnalysis(work, factoryOf<SeasonResponseModel>(), o).status,
-              AnalysisStatus::Completed);
-    const auto lines = splitCrLf(readBytes(dir / "metric.ad"));
-    ASSERT_EQ(lines.size(), 6u);
-    std::vector<std::string> fields;
-    std::stringstream line(lines[4]);
-    for (std::string f; std::getline(line, f, '\t');)
-        fields.push_back(f);
-    ASSERT_EQ(fields.size(), 16u);
-    EXPECT_EQ(fields[7], "10.00");
-    EXPECT_EQ(fields[8], "999.00");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no temporary
 }
 
 TEST(AnalysisRawData, NoEvaluatedLocationEndsLinesAfterTheWeight) {
@@ -606,7 +556,7 @@ TEST(AnalysisCancel, LeavesTheWorkingCopyAndNoRawFile) {
     EXPECT_EQ(out.results, AnalysisResults{});
     EXPECT_TRUE(out.lists.empty());
     EXPECT_EQ(readBytes(path), "earlier run");
-    EXPECT_FALSE(std::filesystem::exists(dir / "old.ad.partial"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no temporary
     EXPECT_EQ(progress, (std::vector<int>{256, 512}));
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 namespace ardelon {
 namespace {
@@ -15,11 +17,10 @@ constexpr double kLibmTolerance = 1e-12;
 
 TEST(MonteCarloGenerator, SeedOneGivesTheReferenceSequence) {
     MonteCarloSampler sampler(1);
-    EXPECT_EQ(sampler.nextRaw(), 41);
-    EXPECT_EQ(sampler.nextRaw(), 18467);
-    EXPECT_EQ(sampler.nextRaw(), 6334);
-    EXPECT_EQ(sampler.nextRaw(), 26500);
-    EXPECT_EQ(sampler.nextRaw(), 19169);
+    std::vector<int> raw(5);
+    for (int& r : raw)
+        r = sampler.nextRaw();
+    EXPECT_EQ(raw, (std::vector<int>{41, 18467, 6334, 26500, 19169}));
 }
 
 TEST(MonteCarloGenerator, DefaultStateIsSeedOneAndStateWraps) {
@@ -59,21 +60,22 @@ TEST(MonteCarloGenerator, UniformDeviateOfSeedOne) {
 }
 
 TEST(MonteCarloSeason, BoundariesBelongToTheNextSeason) {
-    const std::array<int, 5> weeks{26, 8, 12, 6, 0};
-    EXPECT_EQ(MonteCarloSampler::pickSeason(0.1, weeks), 0);
-    EXPECT_EQ(MonteCarloSampler::pickSeason(26 * MonteCarloSampler::kWeekToYear, weeks), 1);
-    EXPECT_EQ(MonteCarloSampler::pickSeason(34 * MonteCarloSampler::kWeekToYear, weeks), 2);
-    EXPECT_EQ(MonteCarloSampler::pickSeason(0.9, weeks), 3);
+    const std::array<int, 5> weeks{26, 8, 12, 6, 0}, summer{52, 0, 0, 0, 0}, last{0, 0, 0, 0, 52};
+    constexpr double kWeek = MonteCarloSampler::kWeekToYear;
     // The first four seasons fill the year: u = 1 still falls into the fifth season.
-    EXPECT_EQ(MonteCarloSampler::pickSeason(1.0, weeks), 4);
-    EXPECT_EQ(MonteCarloSampler::pickSeason(1.0, {52, 0, 0, 0, 0}), 4);
-    EXPECT_EQ(MonteCarloSampler::pickSeason(0.5, {0, 0, 0, 0, 52}), 4);
+    for (auto [u, w, season] : {std::tuple{0.1, weeks, 0},
+                                {26 * kWeek, weeks, 1},
+                                {34 * kWeek, weeks, 2},
+                                {0.9, weeks, 3},
+                                {1.0, weeks, 4},
+                                {1.0, summer, 4},
+                                {0.5, last, 4}})
+        EXPECT_EQ(MonteCarloSampler::pickSeason(u, w), season) << u;
 }
 
 TEST(MonteCarloNormal, BoxMullerWithTheProgramsAngleFactor) {
     const NormalPair unit = MonteCarloSampler::normalPair(1.0, 0.3);
-    EXPECT_EQ(unit.z1, 0.0);
-    EXPECT_EQ(unit.z2, 0.0);
+    EXPECT_EQ(std::pair(unit.z1, unit.z2), std::pair(0.0, 0.0));
     const NormalPair p = MonteCarloSampler::normalPair(0.5, 0.25);
     const double r = std::sqrt(-2.0 * std::log(0.5));
     EXPECT_NEAR(p.z1, r * std::sin(0.25 * 6.283185308), kLibmTolerance);
@@ -138,22 +140,17 @@ TEST(MonteCarloThickness, MetricCentimetresComeBackInInches) {
 }
 
 TEST(MonteCarloFloor, RaisesOnlyValuesBelowAndNaN) {
-    double below = 999.99, equal = 1000.0, above = 1000.5, nan = std::nan("");
-    MonteCarloSampler::raiseTo(below, 1000.0);
-    MonteCarloSampler::raiseTo(equal, 1000.0);
-    MonteCarloSampler::raiseTo(above, 1000.0);
-    MonteCarloSampler::raiseTo(nan, 1000.0);
-    EXPECT_EQ(below, 1000.0);
-    EXPECT_EQ(equal, 1000.0);
-    EXPECT_EQ(above, 1000.5);
-    EXPECT_EQ(nan, 1000.0);
+    for (auto [value, raised] :
+         {std::pair{999.99, 1000.0}, {1000.0, 1000.0}, {1000.5, 1000.5}, {std::nan(""), 1000.0}}) {
+        MonteCarloSampler::raiseTo(value, 1000.0);
+        EXPECT_EQ(value, raised);
+    }
 }
 
 TEST(MonteCarloConfiguration, StrictBoundariesAndSteerTakesTheRest) {
-    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(0.49, 0.5, 0.3, 0.2, 0.0), Single);
-    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(0.5, 0.5, 0.3, 0.2, 0.0), Tandem);
-    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(0.85, 0.5, 0.3, 0.2, 0.0), Tridem);
-    EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(1.0, 0.5, 0.3, 0.2, 0.0), Steer);
+    for (auto [u, configuration] :
+         {std::pair{0.49, Single}, {0.5, Tandem}, {0.85, Tridem}, {1.0, Steer}})
+        EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(u, 0.5, 0.3, 0.2, 0.0), configuration);
     EXPECT_EQ(MonteCarloSampler::pickAxleConfiguration(1.0, 1.0, 0, 0, 0), Steer);
 }
 

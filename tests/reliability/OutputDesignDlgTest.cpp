@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "FakeResponseModels.h"
@@ -10,6 +12,7 @@
 #include "reliability/OutputModuleCopy.h"
 #include "reports/FormattedReport.h"
 #include "support/FakeHost.h"
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
@@ -40,8 +43,7 @@ CStenorDoc runnableProject() {
 }
 
 std::filesystem::path rawPath(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / "ardelon-output-dlg";
-    std::filesystem::create_directories(dir);
+    static const auto dir = testing::scratchDir("output-dlg-" + std::to_string(::getpid()));
     return dir / name;
 }
 
@@ -59,13 +61,12 @@ TEST(OutputDesignInit, DefaultsLabelsAndEnabledEdits) {
     dlg.onInitDialog(host);
     EXPECT_EQ(dlg.cycles, 5000);
     EXPECT_FALSE(host.isEnabled(id(Control::ExportExcel)));
-    EXPECT_EQ(dlg.thicknessUnit, "in.");
-    EXPECT_EQ(dlg.layerCountText, "5");
+    EXPECT_EQ(dlg.thicknessUnit + " " + dlg.layerCountText, "in. 5");
     EXPECT_EQ(dlg.materialNames,
               (std::array<std::string, 5>{"AC", "Gran Base", "Other", "GB", "GB"}));
-    for (int layer = 1; layer <= 4; ++layer) {
-        EXPECT_TRUE(host.isEnabled(id(Control::Thickness1) + layer - 1)) << layer;
-    }
+    EXPECT_EQ(host.enabledOf({Control::Thickness1, Control::Thickness2, Control::Thickness3,
+                              Control::Thickness4}),
+              "1111");
     EXPECT_TRUE(dlg.transferFunctionList.columns.empty());  // no columns before the first run
 }
 
@@ -77,17 +78,15 @@ TEST(OutputDesignInit, TwoLayersMetricRoundingAndUnknownMaterial) {
     COutputDesignDlg dlg = makeDialog(doc);
     FakeHost host;
     dlg.onInitDialog(host);
-    EXPECT_EQ(dlg.thicknessUnit, "cm");
-    EXPECT_EQ(dlg.layerCountText, "2");
+    EXPECT_EQ(dlg.thicknessUnit + " " + dlg.layerCountText, "cm 2");
     // 10 cm = 3.937 in. -> 3.94 in. -> 10.0076 cm -> 10.01 cm; 7.777 cm = 3.0618 in. -> 3.06
     // in. -> 7.7724 cm -> 7.77 cm.
     EXPECT_EQ(dlg.work.thickness, (std::array<double, 4>{10.01, 2537.46, 25.4, 7.77}));
     EXPECT_EQ(dlg.materialNames[0], "");
     EXPECT_EQ(dlg.materialNames[1], "Soil");
-    EXPECT_TRUE(host.isEnabled(id(Control::Thickness1)));
-    for (int layer = 2; layer <= 4; ++layer) {
-        EXPECT_FALSE(host.isEnabled(id(Control::Thickness1) + layer - 1)) << layer;
-    }
+    EXPECT_EQ(host.enabledOf({Control::Thickness1, Control::Thickness2, Control::Thickness3,
+                              Control::Thickness4}),
+              "1000");
 }
 
 TEST(OutputDesignThickness, RangeMessagesAndTwoDecimalRounding) {
@@ -119,9 +118,7 @@ TEST(OutputDesignThickness, RangeMessagesAndTwoDecimalRounding) {
         EXPECT_EQ(dlg.work.thickness[2], c.shown) << c.typed;
         if (c.message) {
             ASSERT_EQ(host.messages.size(), 1u) << c.typed;
-            EXPECT_EQ(host.lastMessage().text, c.message);
-            EXPECT_EQ(host.lastMessage().caption, "Height Out of Range");
-            EXPECT_EQ(host.lastMessage().icon, MessageIcon::Exclamation);
+            EXPECT_EQ(host.lastMessage(), testing::exclamation(c.message, "Height Out of Range"));
             EXPECT_EQ(host.lastFocus(), id(Control::Thickness3));
         } else {
             EXPECT_TRUE(host.messages.empty()) << c.typed;
@@ -330,16 +327,13 @@ TEST(CostAnalysis, OpeningZeroesTheLayersWithoutThicknessAndCalculates) {
     dlg.onInitDialog(host);
     EXPECT_EQ(dlg.costPerTon, (std::array<double, 4>{50, 0, 0, 0}));
     EXPECT_EQ(dlg.density, (std::array<double, 4>{145, 140, 135, 130}));
-    EXPECT_FALSE(host.isEnabled(static_cast<int>(CCostAnalysisDlg::Control::Density2)));
-    EXPECT_FALSE(host.isEnabled(static_cast<int>(CCostAnalysisDlg::Control::CostPerTon4)));
-    EXPECT_TRUE(host.isEnabled(static_cast<int>(CCostAnalysisDlg::Control::CostPerTon1)));
+    using Cost = CCostAnalysisDlg::Control;
+    EXPECT_EQ(host.enabledOf({Cost::Density2, Cost::CostPerTon4, Cost::CostPerTon1}), "001");
     // 4 in. at 145 pcf over a 12 ft lane-mile is 1531.2 tons, at $50 a ton.
     EXPECT_EQ(dlg.layerCost[0], 76560.0);
     EXPECT_EQ(dlg.totalCost, dlg.layerCost[0]);
-    EXPECT_EQ(dlg.laneWidthUnit, "ft");
-    EXPECT_EQ(dlg.lengthUnit, "Lane-mile");
-    EXPECT_EQ(dlg.tonUnit, "English Ton");
-    EXPECT_EQ(dlg.densityUnit, "pcf");
+    EXPECT_EQ(std::tie(dlg.laneWidthUnit, dlg.lengthUnit, dlg.tonUnit, dlg.densityUnit),
+              std::tuple("ft", "Lane-mile", "English Ton", "pcf"));
 
     CCostAnalysisDlg metric;
     metric.valuesInEnglish = 0;
@@ -349,11 +343,9 @@ TEST(CostAnalysis, OpeningZeroesTheLayersWithoutThicknessAndCalculates) {
     metric.density = {2400, 2300, 0, 0};
     metric.costPerTon = {50, 30, 0, 0};
     metric.onInitDialog(host);
-    EXPECT_EQ(metric.layerCost[0], 21900.0);
-    EXPECT_EQ(metric.layerCost[1], 25185.0);
-    EXPECT_EQ(metric.totalCost, 47085.0);
-    EXPECT_EQ(metric.lengthUnit, "Lane-km");
-    EXPECT_EQ(metric.densityUnit, "kg/m3");
+    EXPECT_EQ(std::tie(metric.layerCost[0], metric.layerCost[1], metric.totalCost),
+              std::tuple(21900.0, 25185.0, 47085.0));
+    EXPECT_EQ(std::tie(metric.lengthUnit, metric.densityUnit), std::tuple("Lane-km", "kg/m3"));
 }
 
 TEST(CostAnalysis, OkCopiesBackCancelLeavesTheModuleUnchanged) {
@@ -401,21 +393,12 @@ TEST(ViewOutputCopy, FractionsAndOnlyTheModulesFieldsTravelBack) {
     work.currentSeason = Winter;  // not a module field
     work.enduranceLimit = 70;     // not a module field
     copyOutputModuleFields(work, project);
-    EXPECT_EQ(project.thickness[0], 7.5);
-    EXPECT_EQ(project.criteria[4].damagePerMillion, 3.5);
-    EXPECT_EQ(project.output.doNotWarn, 1);
-    EXPECT_EQ(project.laneWidth, 11);
-    EXPECT_EQ(project.totalCost, 99);
-    EXPECT_EQ(project.unitSystem, English);
-    EXPECT_EQ(project.currentSeason, Summer);
-    EXPECT_EQ(project.enduranceLimit, 0);
+    EXPECT_EQ(std::tuple(project.thickness[0], project.criteria[4].damagePerMillion,
+                         project.output.doNotWarn, project.laneWidth, project.totalCost),
+              std::tuple(7.5, 3.5, 1, 11.0, 99.0));
+    EXPECT_EQ(std::tuple(project.unitSystem, project.currentSeason, project.enduranceLimit),
+              std::tuple(int(English), int(Summer), 0.0));
 }
-
-}  // namespace
-}  // namespace ardelon
-
-namespace ardelon {
-namespace {
 
 TEST(ReportList, AddListRowInsertsAtThePositionAndSkipsMissingTexts) {
     ReportListView list;

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "ExampleProjects.h"
 #include "criteria/ResponseType.h"
@@ -13,16 +10,12 @@
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/SolverResponseModel.h"
 #include "solver/LayeredElasticSolver.h"
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
 
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::readBytes;
 
 // Without variability, with one season and one load bin every cycle is the same solver call:
 // its responses, computed here directly, decide every count and the damage.
@@ -107,8 +100,7 @@ TEST(SolverAnalysis, FixedStructureAndLoadMatchADirectSolverCall) {
 }
 
 TEST(SolverAnalysis, ExampleRunIsIdenticalForOneAndTwoThreads) {
-    const auto dir = std::filesystem::temp_directory_path() / "ardelon-solver-analysis";
-    std::filesystem::create_directories(dir);
+    const auto dir = testing::scratchDir("solver-analysis");
     CStenorDoc base = testing::perpetualInterstateExample();
     prepareViewOutput(base);
     std::vector<std::string> files;

@@ -16,47 +16,34 @@ import xml.etree.ElementTree as ET
 import zipfile
 
 import openpyxl
-from openpyxl.utils import column_index_from_string
 
 # Styles: (font name or None for the default font, size, underline, horizontal alignment).
 TITLE = ("Arial Black", 14, "singleAccounting", "left")
 COVER_TITLE = ("Arial Black", 18, None, "left")
 HEADING = ("Arial Black", 11, None, "left")
-LEFT = (None, None, None, "left")
-CENTER = (None, None, None, "center")
-RIGHT = (None, None, None, "right")
+LEFT, CENTER, RIGHT = [(None, None, None, horizontal) for horizontal in ("left", "center", "right")]
 # The writing library's default font, which the plain styles keep.
 DEFAULT_FONT = ("Calibri", 11, None)
 
 FOOTER = "&D @ &T    Page &P of &N Pages"
 SHEETS = ["Cover", "Performance Summary", "Structural Inputs", "Traffic"]
-MATERIALS = ["AC", "Cracked AC", "PCC", "Rubb PCC", "C and S PCC", "B and S PCC",
-             "Gran Base", "Soil", "Rock", "Other"]
 
 errors = []
-
-
-def fail(message):
-    errors.append(message)
-
+fail = errors.append
 
 # ---------------------------------------------------------------------------------------------
-# Expected workbooks, written out by hand from the inputs of each test project.
+# Expected workbooks: a sheet is a dict from cell reference to (value, style), filled from the
+# compact tables of each test project below.
 
 
-class Sheet:
-    def __init__(self):
-        self.cells = {}
-
-    def put(self, ref, value, style):
-        self.cells[ref] = (value, style)
-
-    def row(self, row, values, styles):
-        """Puts values into columns A, B, ... of a row; None leaves a cell empty."""
-        for offset, value in enumerate(values):
-            if value is not None:
-                style = styles[offset] if isinstance(styles, list) else styles
-                self.put(f"{chr(ord('A') + offset)}{row}", value, style)
+def row(cells, number, values, styles):
+    """Puts values into columns A, B, ... of a row; None leaves a cell empty. styles is one
+    style for the row or a list with one per column."""
+    for offset, value in enumerate(values):
+        if value is not None:
+            style = styles[offset] if isinstance(styles, list) else styles
+            cells[f"{chr(ord('A') + offset)}{number}"] = (value, style)
+    return cells
 
 
 def table_styles(count):
@@ -66,174 +53,140 @@ def table_styles(count):
 
 def cover(path, layers, unit="in."):
     """layers: (thickness or "SemiInfinite", material or None) per layer."""
-    s = Sheet()
-    s.put("A1", "Ardelon 4.3", COVER_TITLE)
-    s.put("A3", "File Location and Name:", HEADING)
-    s.put("A4", path, HEADING)
-    s.put("A6", "Pavement Cross Section", HEADING)
-    s.put("A7", f"Thickness, {unit}", LEFT)
-    s.put("C7", "Material Type", LEFT)
+    s = {"A1": ("Ardelon 4.3", COVER_TITLE), "A3": ("File Location and Name:", HEADING),
+         "A4": (path, HEADING), "A6": ("Pavement Cross Section", HEADING)}
+    row(s, 7, [f"Thickness, {unit}", None, "Material Type"], LEFT)
     for number, (thickness, material) in enumerate(layers, start=1):
-        s.row(7 + number, [thickness, None, material], LEFT)
+        row(s, 7 + number, [thickness, None, material], LEFT)
     return s
 
 
 def performance(conventional, percentile):
     """conventional: rows of nine values A-I; percentile: rows of eight values A-H."""
-    s = Sheet()
-    s.put("A1", "Performance Summary", TITLE)
-    s.put("A3", "Perpetual Pavement Design Results:  Conventional Design with Transfer "
-          "Functions", HEADING)
-    s.row(4, ["Layer", "Location", "Criteria", "Threshold", "Units", "% Below Critical",
-              "Damage/Million Axle", "Years to D=0.1", "Years to D=1.0"], table_styles(9))
-    for offset, values in enumerate(conventional):
-        s.row(5 + offset, values, table_styles(9))
+    s = {"A1": ("Performance Summary", TITLE),
+         "A3": ("Perpetual Pavement Design Results:  Conventional Design with Transfer "
+                "Functions", HEADING)}
+    rows = [["Layer", "Location", "Criteria", "Threshold", "Units", "% Below Critical",
+             "Damage/Million Axle", "Years to D=0.1", "Years to D=1.0"]] + conventional
+    for offset, values in enumerate(rows):
+        row(s, 4 + offset, values, table_styles(9))
     title = 7 + len(conventional)
-    s.put(f"A{title}", "Perpetual Pavement Design Results: Percentile Responses", HEADING)
-    s.row(title + 1, ["Layer", "Location", "Criteria", "Target", "Units", "Target %tile",
-                      "Actual %tile", "Pass/Fail?"], table_styles(8))
-    for offset, values in enumerate(percentile):
-        s.row(title + 2 + offset, values, table_styles(8))
+    s[f"A{title}"] = ("Perpetual Pavement Design Results: Percentile Responses", HEADING)
+    rows = [["Layer", "Location", "Criteria", "Target", "Units", "Target %tile", "Actual %tile",
+             "Pass/Fail?"]] + percentile
+    for offset, values in enumerate(rows):
+        row(s, title + 1 + offset, values, table_styles(8))
     return s
-
-
-NA_ROW = ["NA"] * 8
 
 
 def structural(seasons, layers, moduli, unit="in."):
     """seasons: (weeks, temperature) or None per season 1-5; layers: (material, thickness,
     cov, distribution) per layer; moduli: (poisson, five moduli or "NA", cov, distribution)."""
-    s = Sheet()
-    s.put("A1", "Structural Inputs", TITLE)
-    s.put("A3", "Seasonal Data", HEADING)
-    s.row(4, ["Season", None] + [f"Season {k}" for k in range(1, 6)], LEFT)
-    s.row(5, ["Duration, weeks", None] + [x[0] if x else "NA" for x in seasons], LEFT)
-    s.row(6, ["Temperature, F", None] + [x[1] if x else "NA" for x in seasons], LEFT)
-    s.put("A9", "Layer Thicknesses", HEADING)
-    s.row(10, ["Layer", "Type", f"Avg Thickness, {unit}", None, "COV, %", "Distribution Type"],
-          LEFT)
+    s = {"A1": ("Structural Inputs", TITLE), "A3": ("Seasonal Data", HEADING),
+         "A9": ("Layer Thicknesses", HEADING),
+         "A17": ("Poisson Ratios and Seasonal Layer Moduli", HEADING),
+         "C18": ("Average Modulus, psi", LEFT)}
+    seasons_row = [f"Season {k}" for k in range(1, 6)]
+    row(s, 4, ["Season", None] + seasons_row, LEFT)
+    row(s, 5, ["Duration, weeks", None] + [x[0] if x else "NA" for x in seasons], LEFT)
+    row(s, 6, ["Temperature, F", None] + [x[1] if x else "NA" for x in seasons], LEFT)
+    row(s, 10, ["Layer", "Type", f"Avg Thickness, {unit}", None, "COV, %", "Distribution Type"],
+        LEFT)
     for number, (material, thickness, cov, distribution) in enumerate(layers, start=1):
-        s.row(10 + number, [number, material, thickness, None, cov, distribution], LEFT)
-    s.put("A17", "Poisson Ratios and Seasonal Layer Moduli", HEADING)
-    s.put("C18", "Average Modulus, psi", LEFT)
-    s.row(19, ["Layer", "Poisson"] + [f"Season {k}" for k in range(1, 6)] +
-          ["COV,%", "Distribution Type"], LEFT)
+        row(s, 10 + number, [number, material, thickness, None, cov, distribution], LEFT)
+    row(s, 19, ["Layer", "Poisson"] + seasons_row + ["COV,%", "Distribution Type"], LEFT)
     for number, (poisson, seasonal, cov, distribution) in enumerate(moduli, start=1):
-        s.row(19 + number, [number, poisson] + list(seasonal) + [cov, distribution], LEFT)
+        row(s, 19 + number, [number, poisson] + list(seasonal) + [cov, distribution], LEFT)
     return s
-
-
-def spectra_value(configuration, k):
-    """The load spectra every test project carries (ReportReadBackTest.cpp fills the same)."""
-    return configuration * 100 + k * 0.5
-
-
-def bin_label(k):
-    return "110+" if k == 55 else f"{2 * k}-{2 * k + 2}"
 
 
 def traffic(general, shares):
-    s = Sheet()
-    s.put("A1", "Traffic", TITLE)
-    s.put("A3", "General Traffic Data", HEADING)
+    s = {"A1": ("Traffic", TITLE), "A3": ("General Traffic Data", HEADING),
+         "A11": ("Axle Type Distribution", HEADING), "A17": ("Load Spectra", HEADING)}
     labels = ["Two-Way AADT", "% Trucks", "% Trucks Design Lane", "Axle Groups/Day", "% Growth",
-              "% Directional Distribution"]
-    for offset, (label, value) in enumerate(zip(labels, general)):
-        s.row(4 + offset, [label, None, value], LEFT)
-    s.put("A11", "Axle Type Distribution", HEADING)
-    for offset, (label, value) in enumerate(zip(["% Single", "% Tandem", "% Tridem", "% Steer"],
-                                                shares)):
-        s.row(12 + offset, [label, None, value], LEFT)
-    s.put("A17", "Load Spectra", HEADING)
+              "% Directional Distribution", None, None, "% Single", "% Tandem", "% Tridem",
+              "% Steer"]
+    for offset, (label, value) in enumerate(zip(labels, general + [None, None] + shares)):
+        if label:
+            row(s, 4 + offset, [label, None, value], LEFT)
     headings = ["Axle Weight, kips", "Single, %", "Tandem, %", "Tridem, %", "Steer, %"]
-    s.row(18, headings, CENTER)
-    s.row(46, headings, CENTER)
+    row(s, 18, headings, CENTER)
+    row(s, 46, headings, CENTER)
     for k in range(56):
-        row = 19 + k if k <= 26 else 20 + k
-        s.row(row, [bin_label(k)] + [spectra_value(c, k) for c in range(4)], CENTER)
+        # The load spectra every test project carries (ReportReadBackTest.cpp fills the same).
+        label = "110+" if k == 55 else f"{2 * k}-{2 * k + 2}"
+        row(s, 19 + k if k <= 26 else 20 + k, [label] + [c * 100 + k * 0.5 for c in range(4)],
+            CENTER)
     return s
 
 
+# The projects of ReportReadBackTest.cpp, from their common parts.
 DEFAULT_TRAFFIC = traffic([1000, 10, 90, 1000, 4, 50], [50, 25, 25, 0])
+SEASONS_AT_70 = [(26, 70), (8, 70), (12, 70), (6, 70), None]
+AC_MODULI = (0.35, [522958] * 4 + ["NA"], 30, "Lognormal")
+SOIL_MODULI = (0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal")
+NA_ROW = ["NA"] * 8
 
 
-# The projects of ReportReadBackTest.cpp.
+def layers(*rows):
+    """(material, thickness, cov) per layer, normal distribution: the Structural Inputs rows."""
+    return [(material, thickness, cov, "Normal") for material, thickness, cov in rows]
 
-def two_layer(path):
-    return {
+
+PROJECTS = {
+    "two_layer": lambda path: {
         "Cover": cover(path, [(10, "AC"), ("SemiInfinite", "Soil")]),
         "Performance Summary": performance(
             [[1, "Bottom", "Horizontal Strain", -70, "microstrain", 95, 0.5, 0.55, 5.05]],
             [[2, "Top", "Vertical Strain", 200, "microstrain", 90, 92, "Pass"]]),
         "Structural Inputs": structural(
             [(26, 70), (8, 55), (12, 35), (6, 60), None],
-            [("AC", 10, 5, "Normal"), ("Soil", "SemiInfinite", 0, "Normal")],
-            [(0.35, [522958] * 4 + ["NA"], 30, "Lognormal"),
-             (0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal")]),
+            layers(("AC", 10, 5), ("Soil", "SemiInfinite", 0)), [AC_MODULI, SOIL_MODULI]),
         "Traffic": DEFAULT_TRAFFIC,
-    }
-
-
-def five_layer(path):
-    return {
+    },
+    "five_layer": lambda path: {
         "Cover": cover(path, [(4, "AC"), (6, "PCC"), (8, "Gran Base"), (12, "Soil"),
-                              ("SemiInfinite", "Rock")]),
+                                     ("SemiInfinite", "Rock")]),
         "Performance Summary": performance([], [NA_ROW]),
         "Structural Inputs": structural(
             [(20, 75), (10, 50), (10, 30), (6, 45), (6, 55)],
             [("AC", 4, 5, "Normal"), ("PCC", 6, 10, "Lognormal"), ("Gran Base", 8, 0, "Normal"),
              ("Soil", 12, 0, "Normal"), ("Rock", "SemiInfinite", "NA", "NA")],
             [(0.35, [500000, 600000, 700000, 800000, 900000], 30, "Lognormal"),
-             (0.15, [4000000] * 5, 15, "Lognormal"),
-             (0.4, [30000] * 5, 40, "Lognormal"),
-             (0.45, [12000] * 5, 50, "Lognormal"),
-             (0.25, [1000000] * 5, 0, "Normal")]),
+             (0.15, [4000000] * 5, 15, "Lognormal"), (0.4, [30000] * 5, 40, "Lognormal"),
+             (0.45, [12000] * 5, 50, "Lognormal"), (0.25, [1000000] * 5, 0, "Normal")]),
         "Traffic": traffic([2400, 12.5, 80, 3000, 2, 55], [100, 0, 0, 0]),
-    }
-
-
-def no_percentile(path):
-    return {
+    },
+    "no_percentile": lambda path: {
         "Cover": cover(path, [(6, "AC"), (10, "Gran Base"), ("SemiInfinite", "Soil")]),
         "Performance Summary": performance(
             [[1, "Bottom", "Horizontal Strain", -65, "microstrain", 99.5, 1.25, 0.09, 0.88],
              [2, "Top", "Vertical Stress", 30, "psi", 100, 0, "Infinite", "Infinite"]],
             [NA_ROW]),
         "Structural Inputs": structural(
-            [(26, 70), (8, 70), (12, 70), (6, 70), None],
-            [("AC", 6, 5, "Normal"), ("Gran Base", 10, 0, "Normal"),
-             ("Soil", "SemiInfinite", 0, "Normal")],
-            [(0.35, [522958] * 4 + ["NA"], 30, "Lognormal"),
-             (0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal"),
-             (0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal")]),
+            SEASONS_AT_70,
+            layers(("AC", 6, 5), ("Gran Base", 10, 0), ("Soil", "SemiInfinite", 0)),
+            [AC_MODULI, SOIL_MODULI, SOIL_MODULI]),
         "Traffic": traffic([1000, 10, 90, 2500, 3, 50], [50, 25, 25, 0]),
-    }
-
-
-def strain_distribution(path):
-    return {
-        "Cover": cover(path, [(8, "AC"), (6, "AC"), (10, "Gran Base"), ("SemiInfinite", "Soil")]),
+    },
+    "strain_distribution": lambda path: {
+        "Cover": cover(path, [(8, "AC"), (6, "AC"), (10, "Gran Base"),
+                                     ("SemiInfinite", "Soil")]),
         "Performance Summary": performance(
             [],
             [[1, "Top", "Vertical Deflection", 20, "milli-in", 50, 50, "Fail"],
              [1, "Bottom", "Principal Strain", -90, "microstrain", 80, 88, "Pass"],
-             [3, "Bottom", "Tensile Strain", -60, "microstrain", 95, 98, "Pass"],
-             [None, None, None, -70, "microstrain", 85, 91.96, "Pass"],
-             [None, None, None, -80, "microstrain", 75, 80, "Pass"],
-             [None, None, None, -90, "microstrain", 65, 65, "Fail"],
-             [None, None, None, -100, "microstrain", 55, 50, "Fail"]]),
+             [3, "Bottom", "Tensile Strain", -60, "microstrain", 95, 98, "Pass"]] +
+            [[None, None, None, limit, "microstrain", target, actual, verdict]
+             for limit, target, actual, verdict in [(-70, 85, 91.96, "Pass"), (-80, 75, 80, "Pass"),
+                                                    (-90, 65, 65, "Fail"), (-100, 55, 50, "Fail")]]),
         "Structural Inputs": structural(
-            [(26, 70), (8, 70), (12, 70), (6, 70), None],
-            [("AC", 8, 5, "Normal"), ("AC", 6, 0, "Normal"), ("Gran Base", 10, 0, "Normal"),
-             ("Soil", "SemiInfinite", 0, "Normal")],
-            [(0.35, [522958] * 4 + ["NA"], 30, "Lognormal")] +
-            [(0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal")] * 3),
+            SEASONS_AT_70,
+            layers(("AC", 8, 5), ("AC", 6, 0), ("Gran Base", 10, 0), ("Soil", "SemiInfinite", 0)),
+            [AC_MODULI] + [SOIL_MODULI] * 3),
         "Traffic": DEFAULT_TRAFFIC,
-    }
-
-
-def three_conventional(path):
-    return {
+    },
+    "three_conventional": lambda path: {
         "Cover": cover(path, [(5, "AC"), (12, "Gran Base"), ("SemiInfinite", "Soil")]),
         "Performance Summary": performance(
             [[1, "Top", "Horizontal Stress", 150, "psi", 100, 0, "Infinite", "Infinite"],
@@ -241,67 +194,39 @@ def three_conventional(path):
              [2, "Bottom", "Vertical Strain", 200, "microstrain", 97.5, 0.02, 13.7, 136.99]],
             [[3, "Top", "Vertical Stress", 8, "psi", 85, 85.5, "Pass"]]),
         "Structural Inputs": structural(
-            [(26, 70), (8, 70), (12, 70), (6, 70), None],
-            [("AC", 5, 5, "Normal"), ("Gran Base", 12, 0, "Normal"),
-             ("Soil", "SemiInfinite", 0, "Normal")],
-            [(0.35, [522958] * 4 + ["NA"], 30, "Lognormal"),
-             (0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal"),
-             (0.45, [12000, 15000, 24000, 15000, "NA"], 50, "Lognormal")]),
+            SEASONS_AT_70,
+            layers(("AC", 5, 5), ("Gran Base", 12, 0), ("Soil", "SemiInfinite", 0)),
+            [AC_MODULI, SOIL_MODULI, SOIL_MODULI]),
         "Traffic": traffic([1000, 10, 90, 1000, 0, 50], [50, 25, 25, 0]),
-    }
-
-
-def season4_disabled_metric(path):
-    return {
+    },
+    "season4_disabled_metric": lambda path: {
         "Cover": cover(path, [(25.4, "AC"), (30.48, "Gran Base"), ("SemiInfinite", "Soil")],
                        unit="cm"),
         "Performance Summary": performance([], [NA_ROW]),
         "Structural Inputs": structural(
             [(30, 70), (10, 45), (12, 25), None, None],
-            [("AC", 25.4, 5, "Normal"), ("Gran Base", 30.48, 0, "Normal"),
-             ("Soil", "SemiInfinite", 0, "Normal")],
-            [(0.35, [522958] * 3 + ["NA", "NA"], 30, "Lognormal"),
-             (0.45, [12000, 15000, 24000, "NA", "NA"], 50, "Lognormal"),
-             (0.45, [12000, 15000, 24000, "NA", "NA"], 50, "Lognormal")],
+            layers(("AC", 25.4, 5), ("Gran Base", 30.48, 0), ("Soil", "SemiInfinite", 0)),
+            [(0.35, [522958] * 3 + ["NA", "NA"], 30, "Lognormal")] +
+            [(0.45, [12000, 15000, 24000, "NA", "NA"], 50, "Lognormal")] * 2,
             unit="cm"),
         "Traffic": DEFAULT_TRAFFIC,
-    }
-
-
-PROJECTS = {
-    "two_layer": two_layer,
-    "five_layer": five_layer,
-    "no_percentile": no_percentile,
-    "strain_distribution": strain_distribution,
-    "three_conventional": three_conventional,
-    "season4_disabled_metric": season4_disabled_metric,
+    },
 }
 
 # ---------------------------------------------------------------------------------------------
-# Layout common to every report.
+# Layout common to every report: merges, column widths (as shown), header and orientation.
 
-MERGES = {
-    "Cover": set(),
-    "Performance Summary": {"A1:I1", "A3:E3"},
-    "Structural Inputs": {"A1:J1", "A3:G3", "A4:B4", "A5:B5", "A6:B6", "A9:G9", "A17:G17",
-                          "C18:G18"} | {f"C{r}:D{r}" for r in range(10, 16)}
-                         | {f"F{r}:G{r}" for r in range(10, 16)},
-    "Traffic": {"A1:F1"},
-}
-
-WIDTHS = {
-    "Cover": {},
-    "Performance Summary": {"C": 17.14, "D": 10.3, "E": 10.3, "F": 14.57, "G": 19.29,
-                            "H": 12.71, "I": 12.71},
-    "Structural Inputs": {"B": 11},
-    "Traffic": {"A": 16, "B": 12, "C": 12, "D": 12, "E": 12},
-}
-
-PAGE = {  # header, landscape
-    "Cover": ("&Z&F", False),
-    "Performance Summary": ("Ardelon 4.3 - &Z&F", True),
-    "Structural Inputs": ("Ardelon 4.3 - &Z&F", True),
-    "Traffic": ("&Z&F", False),
+LAYOUT = {
+    "Cover": (set(), {}, "&Z&F", False),
+    "Performance Summary": (
+        {"A1:I1", "A3:E3"},
+        {"C": 17.14, "D": 10.3, "E": 10.3, "F": 14.57, "G": 19.29, "H": 12.71, "I": 12.71},
+        "Ardelon 4.3 - &Z&F", True),
+    "Structural Inputs": (
+        {"A1:J1", "A3:G3", "A4:B4", "A5:B5", "A6:B6", "A9:G9", "A17:G17", "C18:G18"}
+        | {f"{span}{r}:{end}{r}" for r in range(10, 16) for span, end in (("C", "D"), ("F", "G"))},
+        {"B": 11}, "Ardelon 4.3 - &Z&F", True),
+    "Traffic": ({"A1:F1"}, {"A": 16, "B": 12, "C": 12, "D": 12, "E": 12}, "&Z&F", False),
 }
 
 
@@ -317,42 +242,34 @@ def is_number(value):
     return isinstance(value, (int, float)) and not isinstance(value, bool)
 
 
-def check_cell(sheet_name, ref, cell, value, style):
-    where = f"{sheet_name}!{ref}"
+def check_cell(where, cell, value, style):
     if is_number(value):
         if not is_number(cell.value) or cell.data_type != "n":
             fail(f"{where}: expected the number {value!r}, found {cell.value!r}")
         elif cell.value != value:
             fail(f"{where}: expected {value!r}, found {cell.value!r}")
-    else:
-        if cell.data_type != "s" or cell.value != value:
-            fail(f"{where}: expected the text {value!r}, found {cell.value!r}")
+    elif cell.data_type != "s" or cell.value != value:
+        fail(f"{where}: expected the text {value!r}, found {cell.value!r}")
     name, size, underline, horizontal = style
-    font = cell.font
-    if name is None:
-        if (font.name, font.sz, font.u) != DEFAULT_FONT:
-            fail(f"{where}: expected the default font, found {font.name} {font.sz} underline "
-                 f"{font.u}")
-    else:
-        if font.name != name or font.sz != size or font.u != underline:
-            fail(f"{where}: expected font {name} {size} underline {underline}, found "
-                 f"{font.name} {font.sz} underline {font.u}")
+    font = (cell.font.name, cell.font.sz, cell.font.u)
+    if name is None and font != DEFAULT_FONT:
+        fail(f"{where}: expected the default font, found {font[0]} {font[1]} underline {font[2]}")
+    elif name is not None and font != (name, size, underline):
+        fail(f"{where}: expected font {name} {size} underline {underline}, found "
+             f"{font[0]} {font[1]} underline {font[2]}")
     if cell.alignment.horizontal != horizontal:
         fail(f"{where}: expected alignment {horizontal}, found {cell.alignment.horizontal}")
 
 
-def check_page_setup(archive, sheet_name, sheet_file, ws):
-    header, landscape = PAGE[sheet_name]
-    root = ET.fromstring(archive.read(sheet_file))
+def check_layout(archive, sheet_name, sheet_file, ws):
+    merges, widths, header, landscape = LAYOUT[sheet_name]
     ns = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main"}
-    odd_header = root.find("m:headerFooter/m:oddHeader", ns)
-    odd_footer = root.find("m:headerFooter/m:oddFooter", ns)
-    if odd_header is None or odd_header.text != header:
-        fail(f"{sheet_name}: header {None if odd_header is None else odd_header.text!r}, "
-             f"expected {header!r}")
-    if odd_footer is None or odd_footer.text != FOOTER:
-        fail(f"{sheet_name}: footer {None if odd_footer is None else odd_footer.text!r}, "
-             f"expected {FOOTER!r}")
+    root = ET.fromstring(archive.read(sheet_file))
+    for tag, expected in (("oddHeader", header), ("oddFooter", FOOTER)):
+        element = root.find(f"m:headerFooter/m:{tag}", ns)
+        found = None if element is None else element.text
+        if found != expected:
+            fail(f"{sheet_name}: {tag[3:].lower()} {found!r}, expected {expected!r}")
     if ws.page_margins.header != 0.5 or ws.page_margins.footer != 0.5:
         fail(f"{sheet_name}: header/footer margins {ws.page_margins.header}/"
              f"{ws.page_margins.footer}, expected 0.5/0.5")
@@ -364,18 +281,15 @@ def check_page_setup(archive, sheet_name, sheet_file, ws):
              f"{'landscape' if landscape else 'portrait'}")
     if ws.sheet_view.showGridLines is not False:
         fail(f"{sheet_name}: gridlines shown")
-
-
-def check_widths(sheet_name, ws):
-    expected = WIDTHS[sheet_name]
-    found = {}
-    for dimension in ws.column_dimensions.values():
-        if dimension.customWidth:
-            for index in range(dimension.min, dimension.max + 1):
-                found[openpyxl.utils.get_column_letter(index)] = dimension.width
-    if set(found) != set(expected):
-        fail(f"{sheet_name}: widths set on {sorted(found)}, expected {sorted(expected)}")
-    for letter, characters in expected.items():
+    found_merges = {str(r) for r in ws.merged_cells.ranges}
+    if found_merges != merges:
+        fail(f"{sheet_name}: merges {sorted(found_merges)}, expected {sorted(merges)}")
+    found = {openpyxl.utils.get_column_letter(index): dimension.width
+             for dimension in ws.column_dimensions.values() if dimension.customWidth
+             for index in range(dimension.min, dimension.max + 1)}
+    if set(found) != set(widths):
+        fail(f"{sheet_name}: widths set on {sorted(found)}, expected {sorted(widths)}")
+    for letter, characters in widths.items():
         if letter in found and found[letter] != stored_width(characters):
             fail(f"{sheet_name}: column {letter} width {found[letter]}, expected "
                  f"{stored_width(characters)} (shown as {characters})")
@@ -383,7 +297,7 @@ def check_widths(sheet_name, ws):
 
 def main():
     # openpyxl cannot split a header without section codes ("&Z&F" prints centred); the
-    # headers and footers are read from the sheet XML below instead.
+    # headers and footers are read from the sheet XML instead.
     warnings.filterwarnings("ignore", message="Cannot parse header or footer")
     if len(sys.argv) != 4 or sys.argv[1] not in PROJECTS:
         print(f"usage: check_report.py {{{','.join(PROJECTS)}}} WORKBOOK COVER_PATH")
@@ -400,21 +314,16 @@ def main():
             if sheet_name not in book.sheetnames:
                 continue
             ws = book[sheet_name]
-            check_page_setup(archive, sheet_name, f"xl/worksheets/sheet{position + 1}.xml", ws)
-            merges = {str(r) for r in ws.merged_cells.ranges}
-            if merges != MERGES[sheet_name]:
-                fail(f"{sheet_name}: merges {sorted(merges)}, expected "
-                     f"{sorted(MERGES[sheet_name])}")
-            check_widths(sheet_name, ws)
-            cells = expected[sheet_name].cells
-            written = {c.coordinate for row in ws.iter_rows() for c in row if c.value is not None}
+            check_layout(archive, sheet_name, f"xl/worksheets/sheet{position + 1}.xml", ws)
+            cells = expected[sheet_name]
+            written = {c.coordinate for row_ in ws.iter_rows() for c in row_ if c.value is not None}
             for ref in sorted(written - set(cells)):
                 fail(f"{sheet_name}!{ref}: unexpected {ws[ref].value!r}")
             for ref in sorted(set(cells) - written):
                 fail(f"{sheet_name}!{ref}: missing {cells[ref][0]!r}")
             for ref, (value, style) in cells.items():
                 if ref in written:
-                    check_cell(sheet_name, ref, ws[ref], value, style)
+                    check_cell(f"{sheet_name}!{ref}", ws[ref], value, style)
     for message in errors:
         print(message)
     return 1 if errors else 0

@@ -13,6 +13,7 @@ namespace {
 
 using Dlg = CStructureDlg;
 using Control = CStructureDlg::Control;
+using testing::exclamation;
 using testing::FakeHost;
 using testing::RecordedMessage;
 
@@ -20,9 +21,17 @@ int id(Control c) {
     return static_cast<int>(c);
 }
 
-RecordedMessage exclamation(std::string_view text, std::string_view caption) {
-    return {std::string(text), std::string(caption), MessageIcon::Exclamation, MessageButtons::Ok};
+// A layer's tabled properties: modulus range, Poisson's ratio and its range, distribution, COV.
+using Props = std::tuple<double, double, double, double, double, int, double>;
+Props props(const Dlg& d, int layer) {
+    const size_t l = static_cast<size_t>(layer - 1);
+    return {d.minModulus[l], d.maxModulus[l],          d.poisson[l],   d.minPoisson[l],
+            d.maxPoisson[l], d.modulusDistribution[l], d.modulusCov[l]};
 }
+constexpr auto kModulusText = "Please enter a modulus in range.";
+constexpr auto kRatioText = "Please enter a ratio in range.";
+constexpr auto kRatioCaption = "Poisson's Ratio Out of Range";
+constexpr auto kMaterialCaption = "Improper Material Selection - Please Adjust";
 
 // Modulus of an AC layer computed the way the dialog must: whole psi.
 double acModulus(double airF, double depthIn, int pgHighIndex) {
@@ -58,26 +67,21 @@ void chooseMaterial(Opened& o, int layer, MaterialType material) {
 TEST(StructureOpening, NewProjectShowsTenInchesOfAcOverSoil) {
     Opened o;
     EXPECT_EQ(o.dlg.layerModulus, (std::array<double, 5>{522958, 12000, 12000, 12000, 12000}));
-    EXPECT_EQ(o.dlg.modulusUnitLabel(), "(psi)");
-    EXPECT_EQ(o.dlg.thicknessUnitLabel(), "(in)");
-    EXPECT_EQ(o.dlg.temperatureUnitLabel(), "F");
+    EXPECT_EQ(std::string(o.dlg.modulusUnitLabel()) + " " +
+                  std::string(o.dlg.thicknessUnitLabel()) + " " +
+                  std::string(o.dlg.temperatureUnitLabel()),
+              "(psi) (in) F");
     EXPECT_EQ(o.dlg.acSurfaceTemperature, 85.0);
     EXPECT_EQ(o.dlg.valuesInEnglish, 1);
     // PG lists only for the asphalt surface; the semi-infinite soil has none.
-    EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh1)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::PgLow1)));
-    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh2)));
-    // Two layers: only layer 1 has a thickness to edit; layers 3 to 5 are not in use.
-    EXPECT_TRUE(o.host.isEnabled(id(Control::Thickness1)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::Thickness2)));
-    EXPECT_TRUE(o.host.isEnabled(id(Control::Material2)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::Material3)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::Criteria5)));
-    // Spring 2 is off, so its edits are disabled.
-    EXPECT_TRUE(o.host.isEnabled(id(Control::DurationFall)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::DurationSpring2)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::TemperatureSpring2)));
-    EXPECT_EQ(o.dlg.isEnabled(Control::TemperatureSpring2), false);
+    EXPECT_EQ(o.host.visibleOf({Control::PgHigh1, Control::PgLow1, Control::PgHigh2}), "110");
+    // Two layers: only layer 1 has a thickness to edit; layers 3 to 5 are not in use; Spring 2
+    // is off, so its edits are disabled.
+    EXPECT_EQ(o.host.enabledOf({Control::Thickness1, Control::Thickness2, Control::Material2,
+                                Control::Material3, Control::Criteria5, Control::DurationFall,
+                                Control::DurationSpring2, Control::TemperatureSpring2}),
+              "10100100");
+    EXPECT_FALSE(o.dlg.isEnabled(Control::TemperatureSpring2));
     EXPECT_TRUE(o.host.messages.empty());
 }
 
@@ -103,13 +107,13 @@ TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
     doc.unitSystem = Metric;
     Opened metric(doc);
     EXPECT_EQ(metric.dlg.valuesInEnglish, 0);
-    EXPECT_EQ(metric.dlg.modulusUnitLabel(), "(MPa)");
-    EXPECT_EQ(metric.dlg.thicknessUnitLabel(), "(cm)");
-    EXPECT_EQ(metric.dlg.temperatureUnitLabel(), "C");
-    EXPECT_EQ(metric.dlg.minModulus[0], 344.738);
-    EXPECT_EQ(metric.dlg.maxModulus[0], 27579.04);
-    EXPECT_EQ(metric.dlg.layerModulus[0], 3605.67);
-    EXPECT_EQ(metric.dlg.layerModulus[1], 82.737);
+    EXPECT_EQ(std::string(metric.dlg.modulusUnitLabel()) + " " +
+                  std::string(metric.dlg.thicknessUnitLabel()) + " " +
+                  std::string(metric.dlg.temperatureUnitLabel()),
+              "(MPa) (cm) C");
+    EXPECT_EQ(std::tuple(metric.dlg.minModulus[0], metric.dlg.maxModulus[0],
+                         metric.dlg.layerModulus[0], metric.dlg.layerModulus[1]),
+              std::tuple(344.738, 27579.04, 3605.67, 82.737));
     EXPECT_EQ(metric.dlg.thickness, (std::array<double, 4>{8.46, 19.05, 2537.46, 2537.46}));
     EXPECT_DOUBLE_EQ(metric.dlg.acSurfaceTemperature, 29.444444444444446);  // 85 F
     // Seasonal moduli stay in psi.
@@ -120,10 +124,9 @@ TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
     stored.unitSystem = English;
     Opened english(stored);
     EXPECT_EQ(english.dlg.valuesInEnglish, 1);
-    EXPECT_EQ(english.dlg.minModulus, doc.minModulus);
-    EXPECT_EQ(english.dlg.maxModulus, doc.maxModulus);
-    EXPECT_EQ(english.dlg.thickness, doc.thickness);
-    EXPECT_EQ(english.dlg.layerModulus, doc.layerModulus);
+    EXPECT_EQ(std::tie(english.dlg.minModulus, english.dlg.maxModulus, english.dlg.thickness,
+                       english.dlg.layerModulus),
+              std::tie(doc.minModulus, doc.maxModulus, doc.thickness, doc.layerModulus));
     EXPECT_EQ(english.dlg.acSurfaceTemperature, 85.0);
 }
 
@@ -226,61 +229,55 @@ TEST(StructureModulus, RangeLimitsAreAcceptedAndTheBottomCopiesDownwards) {
         o.dlg.onModulusChanged(o.host, 2);
     }
     EXPECT_TRUE(o.host.messages.empty());
-    for (int layer = 2; layer <= 5; ++layer) {
-        EXPECT_EQ(o.dlg.seasonalModulus[layer - 1][Winter], 20000.0) << "layer " << layer;
-        EXPECT_EQ(o.dlg.layerModulus[layer - 1], 20000.0);
-        EXPECT_EQ(o.dlg.seasonalModulus[layer - 1][Summer], 12000.0);
+    for (size_t l = 1; l < 5; ++l) {
+        SCOPED_TRACE(l);
+        EXPECT_EQ(std::tuple(o.dlg.seasonalModulus[l][Winter], o.dlg.layerModulus[l],
+                             o.dlg.seasonalModulus[l][Summer]),
+                  std::tuple(20000.0, 20000.0, 12000.0));
     }
 
     o.dlg.layerModulus[1] = 2999.0;
     o.dlg.onModulusChanged(o.host, 2);
-    EXPECT_EQ(o.host.lastMessage(),
-              exclamation("Please enter a modulus in range.", "Modulus Out of Range"));
+    EXPECT_EQ(o.host.lastMessage(), exclamation(kModulusText, "Modulus Out of Range"));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Modulus2));
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 20000.0);
     EXPECT_EQ(o.dlg.seasonalModulus[2][Winter], 20000.0);
-}
 
-TEST(StructureModulus, AboveTheBottomOnlyTheLayerChanges) {
-    CStenorDoc doc;
-    doc.layerCountIndex = 1;
-    Opened o(doc);
+    // Above the bottom only the layer changes.
+    setLayerCount(o, 3);
     o.dlg.layerModulus[1] = 30000;
     o.dlg.onModulusChanged(o.host, 2);
-    EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 30000.0);
-    EXPECT_EQ(o.dlg.seasonalModulus[2][Summer], 12000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 30000.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[2][Winter], 20000.0);
 }
 
-TEST(StructurePoisson, RangeMessageAndCopyFromTheBottom) {
-    Opened o;
-    o.dlg.poisson[1] = 0.456;
-    o.dlg.onPoissonChanged(o.host, 2);
-    EXPECT_TRUE(o.host.messages.empty());
-    for (int layer = 2; layer <= 5; ++layer)
-        EXPECT_EQ(o.dlg.poisson[layer - 1], 0.46);
-
-    o.dlg.poisson[1] = 0.55;
-    o.dlg.onPoissonChanged(o.host, 2);
-    EXPECT_EQ(o.host.lastMessage(),
-              exclamation("Please enter a ratio in range.", "Poisson's Ratio Out of Range"));
-    EXPECT_EQ(o.host.lastFocus(), id(Control::Poisson2));
-    EXPECT_EQ(o.dlg.poisson[2], 0.46);
-}
-
-TEST(StructurePoisson, RefusedRatioIsRoundedForTheSurfaceOnly) {
-    Opened o;
-    o.dlg.poisson[0] = 0.456;  // AC allows 0.15 to 0.4
-    o.dlg.onPoissonChanged(o.host, 1);
-    EXPECT_EQ(o.host.lastMessage(),
-              exclamation("Please enter a ratio in range.", "Poisson's Ratio Out of Range"));
-    EXPECT_EQ(o.host.lastFocus(), id(Control::Poisson1));
-    EXPECT_EQ(o.dlg.poisson[0], 0.46);
-
-    o.dlg.poisson[1] = 0.555;  // soil allows 0.2 to 0.5
-    o.dlg.onPoissonChanged(o.host, 2);
-    EXPECT_EQ(o.host.messages.size(), 2u);
-    EXPECT_EQ(o.dlg.poisson[1], 0.555);
-    EXPECT_EQ(o.dlg.poisson[2], 0.45);  // nothing copied below the bottom
+// An accepted ratio is rounded and copied below the bottom; a refused one is kept (rounded for
+// the surface only) and copied nowhere.
+TEST(StructurePoisson, RangeMessageRoundingAndCopyFromTheBottom) {
+    struct Case {
+        int layer;
+        double typed;
+        bool refused;
+        std::array<double, 5> after;
+    };
+    const Case cases[] = {
+        {2, 0.456, false, {0.35, 0.46, 0.46, 0.46, 0.46}},
+        {2, 0.55, true, {0.35, 0.55, 0.45, 0.45, 0.45}},
+        {1, 0.456, true, {0.46, 0.45, 0.45, 0.45, 0.45}},   // AC allows 0.15 to 0.4
+        {2, 0.555, true, {0.35, 0.555, 0.45, 0.45, 0.45}},  // soil allows 0.2 to 0.5
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Opened o;
+        o.dlg.poisson[static_cast<size_t>(c.layer - 1)] = c.typed;
+        o.dlg.onPoissonChanged(o.host, c.layer);
+        EXPECT_EQ(o.dlg.poisson, c.after);
+        EXPECT_EQ(o.host.messages.size(), c.refused ? 1u : 0u);
+        if (c.refused) {
+            EXPECT_EQ(o.host.lastMessage(), exclamation(kRatioText, kRatioCaption));
+            EXPECT_EQ(o.host.lastFocus(), id(Dlg::poissonEdit(c.layer)));
+        }
+    }
 }
 
 // ----- materials ----------------------------------------------------------------------------
@@ -295,16 +292,9 @@ TEST(StructureMaterial, SoilForTheBottomOfTwoLayersCopiesToLayersThreeToFive) {
     for (int layer = 2; layer <= 5; ++layer) {
         SCOPED_TRACE(layer);
         const size_t l = static_cast<size_t>(layer - 1);
-        for (int s = 0; s < kSeasonCount; ++s)
-            EXPECT_EQ(o.dlg.seasonalModulus[l][s], kSoil[s]);
+        EXPECT_EQ(o.dlg.seasonalModulus[l], std::to_array(kSoil));
         EXPECT_EQ(o.dlg.layerModulus[l], 12000.0);
-        EXPECT_EQ(o.dlg.minModulus[l], 3000.0);
-        EXPECT_EQ(o.dlg.maxModulus[l], 40000.0);
-        EXPECT_EQ(o.dlg.poisson[l], 0.45);
-        EXPECT_EQ(o.dlg.minPoisson[l], 0.2);
-        EXPECT_EQ(o.dlg.maxPoisson[l], 0.5);
-        EXPECT_EQ(o.dlg.modulusDistribution[l], LogNormal);
-        EXPECT_EQ(o.dlg.modulusCov[l], 50.0);
+        EXPECT_EQ(props(o.dlg, layer), (Props{3000, 40000, 0.45, 0.2, 0.5, LogNormal, 50}));
     }
 }
 
@@ -312,9 +302,9 @@ TEST(StructureMaterial, BoundMaterialRefusedAsTheBottomLayerWithItsOwnMessage) {
     Opened o;
     const CStructureDlg before = o.dlg;
     chooseMaterial(o, 2, MaterialType::PCC);
-    EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{exclamation(
-                                   "PCC is not acceptable as 2nd layer in a two layer pavement.",
-                                   "Improper Material Selection - Please Adjust")});
+    EXPECT_EQ(o.host.messages,
+              std::vector{exclamation("PCC is not acceptable as 2nd layer in a two layer pavement.",
+                                      kMaterialCaption)});
     EXPECT_EQ(o.host.lastFocus(), id(Control::Material2));
     // The selection stays for the engineer to adjust; nothing else of the layers changes.
     EXPECT_EQ(o.dlg.materialIndex[1], 2);
@@ -353,21 +343,19 @@ TEST(StructureMaterial, EveryMaterialSetsItsTabledProperties) {
     struct Row {
         MaterialType material;
         std::array<double, 5> seasonal;  // Summer to Spring 2, psi
-        double minModulus, maxModulus, poisson, minPoisson, maxPoisson;
-        int distribution;
-        double cov;
+        Props props;
     };
     // clang-format off
     const Row rows[] = {
-        {MaterialType::CrackedAC, {80000, 80000, 80000, 80000, 80000}, 50000, 500000, 0.35, 0.15, 0.4, LogNormal, 60},
-        {MaterialType::PCC, {4e6, 4e6, 4e6, 4e6, 4e6}, 2000000, 7000000, 0.18, 0.14, 0.25, LogNormal, 15},
-        {MaterialType::RubbPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, 40000, 700000, 0.2, 0.14, 0.25, LogNormal, 25},
-        {MaterialType::CandSPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, 200000, 800000, 0.2, 0.14, 0.25, LogNormal, 25},
-        {MaterialType::BandSPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, 300000, 700000, 0.2, 0.14, 0.25, LogNormal, 25},
-        {MaterialType::GranBase, {20000, 26000, 40000, 10000, 16000}, 5000, 50000, 0.4, 0.35, 0.45, LogNormal, 40},
-        {MaterialType::Soil, {12000, 15000, 24000, 15000, 12000 * 1.1}, 3000, 40000, 0.45, 0.2, 0.5, LogNormal, 50},
-        {MaterialType::Rock, {1e6, 1e6, 1e6, 1e6, 1e6}, 500000, 4000000, 0.15, 0.1, 0.25, LogNormal, 0},
-        {MaterialType::Other, {1e6, 1e6, 1e6, 1e6, 1e6}, 50, 10000000, 0.35, 0.1, 0.5, Normal, 0},
+        {MaterialType::CrackedAC, {80000, 80000, 80000, 80000, 80000}, {50000, 500000, 0.35, 0.15, 0.4, LogNormal, 60}},
+        {MaterialType::PCC, {4e6, 4e6, 4e6, 4e6, 4e6}, {2000000, 7000000, 0.18, 0.14, 0.25, LogNormal, 15}},
+        {MaterialType::RubbPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, {40000, 700000, 0.2, 0.14, 0.25, LogNormal, 25}},
+        {MaterialType::CandSPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, {200000, 800000, 0.2, 0.14, 0.25, LogNormal, 25}},
+        {MaterialType::BandSPCC, {5e5, 5e5, 5e5, 5e5, 5e5}, {300000, 700000, 0.2, 0.14, 0.25, LogNormal, 25}},
+        {MaterialType::GranBase, {20000, 26000, 40000, 10000, 16000}, {5000, 50000, 0.4, 0.35, 0.45, LogNormal, 40}},
+        {MaterialType::Soil, {12000, 15000, 24000, 15000, 12000 * 1.1}, {3000, 40000, 0.45, 0.2, 0.5, LogNormal, 50}},
+        {MaterialType::Rock, {1e6, 1e6, 1e6, 1e6, 1e6}, {500000, 4000000, 0.15, 0.1, 0.25, LogNormal, 0}},
+        {MaterialType::Other, {1e6, 1e6, 1e6, 1e6, 1e6}, {50, 10000000, 0.35, 0.1, 0.5, Normal, 0}},
     };
     // clang-format on
     CStenorDoc doc;
@@ -378,27 +366,14 @@ TEST(StructureMaterial, EveryMaterialSetsItsTabledProperties) {
         chooseMaterial(o, 2, r.material);
         EXPECT_EQ(o.dlg.seasonalModulus[1], r.seasonal);
         EXPECT_EQ(o.dlg.layerModulus[1], r.seasonal[Summer]);
-        EXPECT_EQ(o.dlg.minModulus[1], r.minModulus);
-        EXPECT_EQ(o.dlg.maxModulus[1], r.maxModulus);
-        EXPECT_EQ(o.dlg.poisson[1], r.poisson);
-        EXPECT_EQ(o.dlg.minPoisson[1], r.minPoisson);
-        EXPECT_EQ(o.dlg.maxPoisson[1], r.maxPoisson);
-        EXPECT_EQ(o.dlg.modulusDistribution[1], r.distribution);
-        EXPECT_EQ(o.dlg.modulusCov[1], r.cov);
+        EXPECT_EQ(props(o.dlg, 2), r.props);
         EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh2)));
     }
     // Asphalt: its own ranges and variability; its moduli follow the temperature at 10 + 999/3 in.
     chooseMaterial(o, 2, MaterialType::AC);
-    EXPECT_EQ(o.dlg.minModulus[1], 50000.0);
-    EXPECT_EQ(o.dlg.maxModulus[1], 4000000.0);
-    EXPECT_EQ(o.dlg.poisson[1], 0.35);
-    EXPECT_EQ(o.dlg.minPoisson[1], 0.15);
-    EXPECT_EQ(o.dlg.maxPoisson[1], 0.4);
-    EXPECT_EQ(o.dlg.modulusDistribution[1], LogNormal);
-    EXPECT_EQ(o.dlg.modulusCov[1], 30.0);
+    EXPECT_EQ(props(o.dlg, 2), (Props{50000, 4000000, 0.35, 0.15, 0.4, LogNormal, 30}));
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], acModulus(70, 10 + 999.0 / 3, kPg70));
-    EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh2)));
-    EXPECT_TRUE(o.host.isVisible(id(Control::PgLow2)));
+    EXPECT_EQ(o.host.visibleOf({Control::PgHigh2, Control::PgLow2}), "11");
     // Layer 2 is not the bottom: the soil below kept its own properties throughout.
     EXPECT_TRUE(o.host.messages.empty());
     EXPECT_EQ(o.dlg.materialIndex[2], 7);
@@ -458,11 +433,9 @@ TEST(StructureLayerCount, TwoToFourLayersSetsThicknessCovsAndTheSemiInfiniteBott
     EXPECT_EQ(o.dlg.thicknessCov[1], 8.0);
     EXPECT_EQ(o.dlg.thicknessCov[2], 15.0);
     EXPECT_EQ(o.dlg.thickness[3], 999.0);
-    EXPECT_TRUE(o.host.isEnabled(id(Control::Thickness3)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::Thickness4)));
-    EXPECT_TRUE(o.host.isEnabled(id(Control::Material4)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::Material5)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::Variability5)));
+    EXPECT_EQ(o.host.enabledOf({Control::Thickness3, Control::Thickness4, Control::Material4,
+                                Control::Material5, Control::Variability5}),
+              "10100");
 
     setLayerCount(o, 5);
     EXPECT_EQ(o.dlg.thicknessCov, (std::array<double, 4>{5, 8, 15, 20}));
@@ -478,10 +451,7 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     doc.interfaceBond = {0, 0, 0, 0};
     Opened o(doc);
     setLayerCount(o, 3);
-    EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{exclamation(
-                                   "Unacceptable 3rd layer material in three layer pavement.",
-                                   "Improper Material Selection - Please Adjust")});
-    EXPECT_EQ(o.host.lastFocus(), id(Control::Material3));
+    EXPECT_EQ(o.host.messages.size(), 1u);  // each count's text: EachCountNamesItsBottomPosition
     EXPECT_EQ(o.dlg.layerCountIndex, 1);
     EXPECT_EQ(o.dlg.thickness[2], 999.0);
     EXPECT_EQ(o.dlg.materialIndex[3], 7);  // nothing copied
@@ -509,9 +479,7 @@ TEST(StructureLayerCount, EachCountNamesItsBottomPosition) {
         doc.materialIndex = {0, 2, 2, 2, 1};  // AC over three PCC layers over soil
         Opened o(doc);
         setLayerCount(o, layers);
-        EXPECT_EQ(o.host.messages,
-                  std::vector<RecordedMessage>{exclamation(
-                      texts[layers - 2], "Improper Material Selection - Please Adjust")});
+        EXPECT_EQ(o.host.messages, std::vector{exclamation(texts[layers - 2], kMaterialCaption)});
         EXPECT_EQ(o.host.lastFocus(), id(CStructureDlg::materialList(layers)));
     }
 }
@@ -528,9 +496,10 @@ TEST(StructureLayerCount, CriteriaBelowTheBottomAreCleared) {
     setLayerCount(o, 3);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const bool kept = slot < 7;  // layers 1, 2 and the Top of layer 3
-        EXPECT_EQ(o.dlg.criteria[slot].active, kept ? 1 : 0) << "slot " << slot;
-        EXPECT_EQ(o.dlg.criteria[slot].responseType, kept ? 4 : -1);
-        EXPECT_EQ(o.dlg.criteria[slot].threshold, kept ? 200.0 : 0.0);
+        const CriterionSlot& c = o.dlg.criteria[static_cast<size_t>(slot)];
+        EXPECT_EQ(std::tuple(c.active, c.responseType, c.threshold),
+                  kept ? std::tuple(1, 4, 200.0) : std::tuple(0, -1, 0.0))
+            << "slot " << slot;
     }
 }
 
@@ -541,9 +510,9 @@ TEST(StructureSeasons, DurationsMustAddToFiftyTwoWeeksCountingEverySeason) {
     EXPECT_TRUE(o.dlg.onOk(o.host));
     o.dlg.seasonWeeks = {26, 8, 12, 6, 1};  // Spring 2 off, but its week still counts
     EXPECT_FALSE(o.dlg.onOk(o.host));
-    EXPECT_EQ(o.host.messages, std::vector<RecordedMessage>{
-                                   exclamation("Seasonal durations do not add to 52 weeks/year",
-                                               "Invalid Seasonal Durations - Please Adjust")});
+    EXPECT_EQ(o.host.messages,
+              std::vector{exclamation("Seasonal durations do not add to 52 weeks/year",
+                                      "Invalid Seasonal Durations - Please Adjust")});
     EXPECT_EQ(o.host.lastFocus(), id(Control::DurationSummer));
 }
 
@@ -573,8 +542,11 @@ TEST(StructureSeasons, TurningASeasonOffZeroesItAndMakesSummerCurrent) {
     o.dlg.onSeasonCheckChanged(o.host, Winter);
     EXPECT_EQ(o.dlg.seasonWeeks[Winter], 0);
     EXPECT_EQ(o.dlg.currentSeason, Summer);
-    EXPECT_FALSE(o.host.isEnabled(id(Control::DurationWinter)));
-    EXPECT_FALSE(o.host.isEnabled(id(Control::TemperatureWinter)));
+    EXPECT_EQ(o.host.enabledOf({Control::DurationWinter, Control::TemperatureWinter}), "00");
+
+    o.dlg.onSeasonEditFocused(o.host, Fall);  // the current season shows its moduli
+    EXPECT_EQ(o.dlg.layerModulus[1], 15000.0);
+    EXPECT_TRUE(o.host.messages.empty());
 
     o.dlg.seasonEnabled[Spring2] = 1;
     o.dlg.onSeasonCheckChanged(o.host, Spring2);
@@ -602,13 +574,6 @@ TEST(StructureSeasons, ChoosingASeasonNotInUseFallsBackToSummer) {
     o.dlg.onSeasonEditFocused(o.host, Winter);
     EXPECT_EQ(o.dlg.currentSeason, Summer);
     EXPECT_EQ(o.host.messages.size(), 5u);
-}
-
-TEST(StructureSeasons, CurrentSeasonShowsItsModuli) {
-    Opened o;
-    o.dlg.onSeasonEditFocused(o.host, Winter);
-    EXPECT_TRUE(o.host.messages.empty());
-    EXPECT_EQ(o.dlg.layerModulus[1], 24000.0);
 }
 
 TEST(StructureSeasons, ColdAirStiffensOnlyThatSeasonsAsphalt) {

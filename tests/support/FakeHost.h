@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,8 +23,13 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage&) const = default;
 };
 
+// An OK box with the exclamation icon: how the dialogs refuse a value.
+inline RecordedMessage exclamation(std::string_view text, std::string_view caption) {
+    return {std::string(text), std::string(caption), MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 class FakeHost : public DialogHost {
-public:
+  public:
     MessageAnswer showMessage(std::string_view text, std::string_view caption, MessageIcon icon,
                               MessageButtons buttons) override {
         messages.push_back({std::string(text), std::string(caption), icon, buttons});
@@ -54,7 +60,8 @@ public:
     }
     bool runModal(ModalDialog& dialog) override {
         modalCaptions.emplace_back(dialog.caption());
-        if (modalScript.empty()) return false;
+        if (modalScript.empty())
+            return false;
         auto step = std::move(modalScript.front());
         modalScript.pop_front();
         return step(dialog);
@@ -65,7 +72,9 @@ public:
     void refresh() override { ++refreshCount; }
 
     // The last message, or an empty one when none was shown.
-    RecordedMessage lastMessage() const { return messages.empty() ? RecordedMessage{} : messages.back(); }
+    RecordedMessage lastMessage() const {
+        return messages.empty() ? RecordedMessage{} : messages.back();
+    }
     std::optional<int> lastFocus() const {
         return focus.empty() ? std::nullopt : std::optional<int>(focus.back());
     }
@@ -81,6 +90,21 @@ public:
         messages.clear();
         focus.clear();
     }
+    // States of several controls at once, one '1' or '0' per control in the order given.
+    template <class Control>
+    std::string enabledOf(std::initializer_list<Control> controls) const {
+        std::string flags;
+        for (Control c : controls)
+            flags += isEnabled(static_cast<int>(c)) ? '1' : '0';
+        return flags;
+    }
+    template <class Control>
+    std::string visibleOf(std::initializer_list<Control> controls) const {
+        std::string flags;
+        for (Control c : controls)
+            flags += isVisible(static_cast<int>(c)) ? '1' : '0';
+        return flags;
+    }
 
     std::vector<RecordedMessage> messages;
     std::deque<MessageAnswer> answers;  // scripted answers to the next message boxes
@@ -95,9 +119,10 @@ public:
     std::vector<std::pair<int, int>> progress;
     int refreshCount = 0;
 
-private:
+  private:
     std::optional<std::string> nextFile() {
-        if (files.empty()) return std::nullopt;
+        if (files.empty())
+            return std::nullopt;
         auto f = files.front();
         files.pop_front();
         return f;

@@ -123,13 +123,9 @@ TEST_F(LoadSpectraFiles, DecimalsAreWrittenWithTwoDecimals) {
     record.currentConfiguration = 2;
     const std::vector<std::string> lines = linesOf(formatLoadSpectra(record));
     ASSERT_EQ(lines.size(), 239u);
-    EXPECT_EQ(lines[2], "12.35");
-    EXPECT_EQ(lines[3], "0.00");
-    EXPECT_EQ(lines[225], "100.00");
-    EXPECT_EQ(lines[226], "1");
-    EXPECT_EQ(lines[227], "0");
-    EXPECT_EQ(lines[228], "0");
-    EXPECT_EQ(lines[230], "2");
+    EXPECT_EQ(
+        std::tie(lines[2], lines[3], lines[225], lines[226], lines[227], lines[228], lines[230]),
+        std::tuple("12.35", "0.00", "100.00", "1", "0", "0", "2"));
 }
 
 TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
@@ -156,25 +152,15 @@ TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
     EXPECT_EQ(host.messages,
               std::vector{information("Your load data have been successfully imported.",
                                       "Import Load Spectra")});
-    EXPECT_EQ(fresh.aadt, 2500);
-    EXPECT_EQ(fresh.percentTrucks, 12.5);
-    EXPECT_EQ(fresh.loadSpectra[Single][4], 33.33);
-    EXPECT_EQ(fresh.loadSpectra[Tandem][10], 60);
-    EXPECT_EQ(fresh.loadSpectra[Tridem][20], 0.5);
-    EXPECT_EQ(fresh.loadSpectra[Steer][55], 7);
-    EXPECT_EQ(fresh.configurationEnabled, (ConfigurationFlags{1, 1, 0, 0}));
-    EXPECT_EQ(fresh.currentConfiguration, Tandem);
-    EXPECT_EQ(fresh.truckGrowthPercent, 2.25);
-    EXPECT_EQ(fresh.axleGroupsPerDay, 777);
-    EXPECT_EQ(fresh.percentTrucksDesignLane, 80);
-    EXPECT_EQ(fresh.directionalDistribution, 55);
-    EXPECT_EQ(fresh.configurationPercent, (ConfigurationValues{40, 60, 0, 0}));
+    // Every field of the file comes back, the spectra with two decimals.
+    LoadSpectraRecord expected = loadSpectraRecordOf(dlg);
+    expected.loadSpectra[Single][4] = 33.33;
+    EXPECT_EQ(loadSpectraRecordOf(fresh), expected);
     EXPECT_EQ(fresh.shownLoadPercent[10], 60);  // the saved current configuration is shown
     EXPECT_EQ(fresh.total, 60);
-    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Single))));
-    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tandem))));
-    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tridem))));
-    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Steer))));
+    EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tandem),
+                              Dlg::percentEdit(Tridem), Dlg::percentEdit(Steer)}),
+              "1100");
     EXPECT_EQ(fresh.fileName, (dir / "mix.lsf").string());
     EXPECT_EQ(fresh.axlesPerTruck, dlg.axlesPerTruck);  // not in the file
 }
@@ -198,8 +184,7 @@ TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
     record.configurationPercent = {0, 0, 25, 0};
     writeFile(dir / "odd.lsf", formatLoadSpectra(record));
     import(dir / "odd.lsf");
-    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Single))));
-    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tridem))));
+    EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tridem)}), "01");
 }
 
 TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
@@ -237,18 +222,18 @@ TEST_F(LoadSpectraFiles, ATruncatedFileIsRefusedAndChangesNothing) {
 }
 
 TEST_F(LoadSpectraFiles, BadValuesAreRefusedNamingTheLine) {
-    expectRefused(defaultsWithLine(40, "abc"), "line 40: \"abc\" is not a number");
-    expectRefused(defaultsWithLine(1, "12.50"), "line 1: \"12.50\" is not a whole number");
-    expectRefused(defaultsWithLine(233, "99999999999"), "line 233: \"99999999999\" is too large");
-    expectRefused(defaultsWithLine(2, "nan"), "line 2: \"nan\" is not a number");
-    expectRefused(defaultsWithLine(231, "4"),
-                  "line 231: the current configuration is 4; it must be 0 (Single), 1 (Tandem), "
-                  "2 (Tridem) or 3 (Steer)");
-    expectRefused(defaultsWithLine(231, "-1"),
-                  "line 231: the current configuration is -1; it must be 0 (Single), 1 (Tandem), "
-                  "2 (Tridem) or 3 (Steer)");
-    expectRefused(defaultsWithLine(70, "-1.5"),
-                  "line 70: bin 11 of the Tandem distribution is negative (-1.5)");
+    const std::string configurations =
+        "; it must be 0 (Single), 1 (Tandem), 2 (Tridem) or 3 (Steer)";
+    for (auto [line, text, problem] :
+         {std::tuple<int, std::string, std::string>{40, "abc", "\"abc\" is not a number"},
+          {1, "12.50", "\"12.50\" is not a whole number"},
+          {233, "99999999999", "\"99999999999\" is too large"},
+          {2, "nan", "\"nan\" is not a number"},
+          {231, "4", "the current configuration is 4" + configurations},
+          {231, "-1", "the current configuration is -1" + configurations},
+          {70, "-1.5", "bin 11 of the Tandem distribution is negative (-1.5)"}})
+        expectRefused(defaultsWithLine(line, text),
+                      "line " + std::to_string(line) + ": " + problem);
 }
 
 TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReason) {

@@ -22,10 +22,6 @@ int id(Dlg::Control control) {
     return static_cast<int>(control);
 }
 
-RecordedMessage exclamation(std::string_view text, std::string_view caption) {
-    return {std::string(text), std::string(caption), MessageIcon::Exclamation, MessageButtons::Ok};
-}
-
 class LoadingConditions : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -48,25 +44,23 @@ class LoadingConditions : public ::testing::Test {
 
 TEST_F(LoadingConditions, OpeningShowsTheCurrentConfigurationAndEnablesCheckedShares) {
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(host.isEnabled(id(Dlg::percentEdit(Single))));
-    for (int c : {Tandem, Tridem, Steer})
-        EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(c))));
+    EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tandem),
+                              Dlg::percentEdit(Tridem), Dlg::percentEdit(Steer)}),
+              "1000");
     EXPECT_EQ(dlg.total, 0);
-    EXPECT_EQ(dlg.binLabels[0], "0-2");
-    EXPECT_EQ(dlg.binLabels[1], "2-4");
-    EXPECT_EQ(dlg.binLabels[54], "108-110");
-    EXPECT_EQ(dlg.binLabels[55], "110+");
+    EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[1], dlg.binLabels[54], dlg.binLabels[55]),
+              std::tuple("0-2", "2-4", "108-110", "110+"));
 }
 
 TEST(LoadingConditionsForm, BinEditsStandInFiveColumnsOfTwelve) {
-    EXPECT_EQ(Dlg::binColumn(0), 0);
-    EXPECT_EQ(Dlg::binColumn(11), 0);
-    EXPECT_EQ(Dlg::binColumn(12), 1);
-    EXPECT_EQ(Dlg::binColumn(47), 3);
-    EXPECT_EQ(Dlg::binColumn(48), 4);
-    EXPECT_EQ(Dlg::binRow(48), 0);
-    EXPECT_EQ(Dlg::binColumn(55), Dlg::kBinColumnCount - 1);
-    EXPECT_EQ(Dlg::binRow(55), 7);  // the last column holds bins 48 to 55
+    // {bin, column, row}: the last column holds bins 48 to 55.
+    for (auto [bin, column, row] : {std::tuple{0, 0, 0},
+                                    {11, 0, 11},
+                                    {12, 1, 0},
+                                    {47, 3, 11},
+                                    {48, 4, 0},
+                                    {55, Dlg::kBinColumnCount - 1, 7}})
+        EXPECT_EQ(std::pair(Dlg::binColumn(bin), Dlg::binRow(bin)), std::pair(column, row)) << bin;
     // The range messages of the command-line tool name the fields as the form labels them.
     EXPECT_EQ(loadingFieldLabel(LoadingField::AxleGroupsPerDay), Dlg::kAxleGroupsPerDayLabel);
     EXPECT_EQ(Dlg::kAxleGroupsPerDayLabel, "Axles Groups / Day");
@@ -77,10 +71,9 @@ TEST_F(LoadingConditions, MetricLabelsStopAtBin27) {
     doc.unitSystem = Metric;
     Dlg metric(doc);
     metric.openLoadingConditions(host);
-    EXPECT_EQ(metric.binLabels[0], "0-9");
-    EXPECT_EQ(metric.binLabels[4], "36-44");
-    EXPECT_EQ(metric.binLabels[26], "231-240");
-    EXPECT_EQ(metric.binLabels[27], "240+");
+    EXPECT_EQ(std::tie(metric.binLabels[0], metric.binLabels[4], metric.binLabels[26],
+                       metric.binLabels[27]),
+              std::tuple("0-9", "36-44", "231-240", "240+"));
     for (int k = 28; k < kBinCount; ++k)
         EXPECT_EQ(metric.binLabels[static_cast<size_t>(k)], "");
     // The unlabelled bins still take values.
@@ -239,23 +232,31 @@ TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
     EXPECT_EQ(axlesPerGroup(Steer), 1);
 }
 
-TEST_F(LoadingConditions, EsalFactorOfOneBinIsTheFactorOfItsLoad) {
-    dlg.loadSpectra[Single][8] = 100;
-    dlg.acceptLoading();
-    EXPECT_NEAR(dlg.esalFactor, kFactorOf17KipSingle, kReferenceTolerance);
-
-    dlg.loadSpectra[Single][8] = 0;
-    dlg.loadSpectra[Single][9] = 40;
-    dlg.acceptLoading();
-    EXPECT_NEAR(dlg.esalFactor, kFactorOf19KipSingle, kReferenceTolerance);
-    EXPECT_EQ(dlg.totalAxlePercent, 40);
-}
-
-TEST_F(LoadingConditions, SteerGroupsCountAsSingleAxles) {
-    dlg.configurationEnabled = {0, 0, 0, 1};
-    dlg.loadSpectra[Steer][8] = 50;
-    dlg.acceptLoading();
-    EXPECT_NEAR(dlg.esalFactor, kFactorOf17KipSingle, kReferenceTolerance);
+// The factor of one loaded bin is the factor of its load; Steer groups count as single axles;
+// no axles of a checked configuration (flags other than 1 do not count) give a factor of 0.
+TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
+    struct Case {
+        ConfigurationFlags enabled;
+        int configuration, bin;
+        double percent, factor, totalAxlePercent;
+    };
+    const Case cases[] = {
+        {{1, 0, 0, 0}, Single, 8, 100, kFactorOf17KipSingle, 100},
+        {{1, 0, 0, 0}, Single, 9, 40, kFactorOf19KipSingle, 40},
+        {{0, 0, 0, 1}, Steer, 8, 50, kFactorOf17KipSingle, 50},
+        {{1, 0, 0, 0}, Tandem, 10, 30, 0, 0},  // Tandem holds axles but is not checked
+        {{0, 0, 0, 0}, Single, 8, 100, 0, 0},
+        {{2, 0, 0, 0}, Single, 8, 100, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Dlg dlg{CStenorDoc{}};
+        dlg.configurationEnabled = c.enabled;
+        dlg.loadSpectra[static_cast<size_t>(c.configuration)][static_cast<size_t>(c.bin)] =
+            c.percent;
+        dlg.acceptLoading();
+        EXPECT_NEAR(dlg.esalFactor, c.factor, kReferenceTolerance) << c.bin;
+        EXPECT_EQ(dlg.totalAxlePercent, c.totalAxlePercent);
+    }
 }
 
 TEST_F(LoadingConditions, AcceptDerivesCumulativeDistributionsOfCheckedConfigurations) {
@@ -273,16 +274,10 @@ TEST_F(LoadingConditions, AcceptDerivesCumulativeDistributionsOfCheckedConfigura
     accepted.acceptLoading();
 
     const BinArray& cdf = accepted.loadCdf[Single];
-    EXPECT_EQ(cdf[1], 0);
-    EXPECT_EQ(cdf[2], 0.2);
-    EXPECT_EQ(cdf[4], 0.5);
-    EXPECT_EQ(cdf[5], 0.5);
-    EXPECT_EQ(cdf[6], 1.0);
-    EXPECT_EQ(cdf[55], 1.0);
-    for (double v : accepted.loadCdf[Tandem])
-        EXPECT_EQ(v, 0.25);
-    for (double v : accepted.loadCdf[Steer])
-        EXPECT_EQ(v, 0.75);
+    for (size_t k = 0; k < kBinCount; ++k)
+        EXPECT_EQ(cdf[k], k < 2 ? 0 : k < 4 ? 0.2 : k < 6 ? 0.5 : 1.0) << k;
+    EXPECT_EQ(accepted.loadCdf[Tandem], doc.loadCdf[Tandem]);  // not checked: kept
+    EXPECT_EQ(accepted.loadCdf[Steer], doc.loadCdf[Steer]);    // checked without axles: kept
     EXPECT_EQ(accepted.totalAxlePercent, 50);
     EXPECT_EQ(accepted.axleTypeFraction, (ConfigurationValues{0.6, 0, 0, 0.4}));
     const double expected = (10 * loadEquivalencyFactor(5, 1) + 15 * loadEquivalencyFactor(9, 1) +
@@ -295,35 +290,16 @@ TEST_F(LoadingConditions, AcceptDerivesCumulativeDistributionsOfCheckedConfigura
     EXPECT_EQ(doc.totalAxlePercent, 50);
 }
 
-TEST_F(LoadingConditions, NoAxlesOnAcceptGiveAnEsalFactorOfZero) {
-    dlg.loadSpectra[Tandem][10] = 30;  // Tandem holds axles but is not checked
-    dlg.acceptLoading();
-    EXPECT_EQ(dlg.totalAxlePercent, 0);
-    EXPECT_EQ(dlg.esalFactor, 0);
-    dlg.configurationEnabled = {0, 0, 0, 0};
-    dlg.acceptLoading();
-    EXPECT_EQ(dlg.esalFactor, 0);
-}
-
-TEST_F(LoadingConditions, FlagsOtherThanOneCountAsNotEvaluated) {
-    dlg.configurationEnabled = {2, 0, 0, 0};
-    dlg.loadSpectra[Single][8] = 100;
-    dlg.acceptLoading();
-    EXPECT_EQ(dlg.totalAxlePercent, 0);
-    EXPECT_EQ(dlg.esalFactor, 0);
-}
-
 TEST(LoadingFieldRanges, FrameworkTextsWithTheFieldBounds) {
-    EXPECT_EQ(parseLoadingField(LoadingField::Aadt, "0").message,
-              "Please enter an integer between 1 and 500000.");
-    EXPECT_EQ(parseLoadingField(LoadingField::Aadt, "12.5").message, "Please enter an integer.");
+    using F = LoadingField;
+    for (auto [field, text, message] :
+         {std::tuple{F::Aadt, "0", "Please enter an integer between 1 and 500000."},
+          {F::Aadt, "12.5", "Please enter an integer."},
+          {F::AxleGroupsPerDay, "100000001", "Please enter an integer between 1 and 100000000."},
+          {F::PercentTrucks, "100.5", "Please enter a number between 0 and 100."},
+          {F::TruckGrowth, "abc", "Please enter a number."}})
+        EXPECT_EQ(parseLoadingField(field, text).message, message) << text;
     EXPECT_EQ(parseLoadingField(LoadingField::Aadt, "500000").value, 500000);
-    EXPECT_EQ(parseLoadingField(LoadingField::AxleGroupsPerDay, "100000001").message,
-              "Please enter an integer between 1 and 100000000.");
-    EXPECT_EQ(parseLoadingField(LoadingField::PercentTrucks, "100.5").message,
-              "Please enter a number between 0 and 100.");
-    EXPECT_EQ(parseLoadingField(LoadingField::TruckGrowth, "abc").message,
-              "Please enter a number.");
     EXPECT_EQ(parseLoadingField(LoadingField::TruckGrowth, "0").value, 0);
     EXPECT_EQ(loadingFieldRangeMessage(LoadingField::AxleGroupsPerDay, 0),
               "Please enter an integer between 1 and 100000000.");

@@ -26,15 +26,10 @@ TEST(VehicleTypeDialog, RoadClassPresetsReplaceTheSharesOnly) {
     dlg.vehicleTypeRoadClass = 10;
     dlg.selectRoadClass();
     const ClassShares urbanCollector{1.0, 73.5, 11.5, 3.1, 4.0, 6.9, 0, 0, 0, 0};
-    for (int k = 0; k < kVehicleClassCount; ++k) {
-        EXPECT_EQ(dlg.vehicleTypeValue[static_cast<size_t>(k)],
-                  urbanCollector[static_cast<size_t>(k)]);
-    }
+    VehicleTypeValues expected = doc.vehicleTypeValue;  // the axles per vehicle stay
+    std::copy(urbanCollector.begin(), urbanCollector.end(), expected.begin());
+    EXPECT_EQ(dlg.vehicleTypeValue, expected);
     EXPECT_EQ(dlg.total, 100);
-    for (int i = 10; i < kVehicleTypeValueCount; ++i) {
-        EXPECT_EQ(dlg.vehicleTypeValue[static_cast<size_t>(i)],
-                  doc.vehicleTypeValue[static_cast<size_t>(i)]);
-    }
     EXPECT_EQ(kRoadClassNames[10], "Urban Collector");
     EXPECT_EQ(kRoadClassNames[7], "Urban Other Freeways and Expressways");
     // Every preset row describes the whole truck traffic.
@@ -57,10 +52,8 @@ TEST(VehicleTypeDialog, SharesOutsideZeroToHundredAreRefused) {
 
     dlg.vehicleTypeValue[3] = 100.01;
     EXPECT_FALSE(dlg.shareEdited(host, 3));
-    const RecordedMessage refused{"Please enter a value between 0% and 100%.",
-                                  "Percentage Out of Range", MessageIcon::Exclamation,
-                                  MessageButtons::Ok};
-    EXPECT_EQ(host.messages, std::vector{refused});
+    EXPECT_EQ(host.messages, std::vector{exclamation("Please enter a value between 0% and 100%.",
+                                                     "Percentage Out of Range")});
     EXPECT_EQ(host.lastFocus(), static_cast<int>(VehicleDlg::valueEdit(3)));
     EXPECT_EQ(dlg.total, totalWith100);          // not recomputed
     EXPECT_EQ(dlg.vehicleTypeValue[3], 100.01);  // stays as typed
@@ -74,8 +67,7 @@ TEST(VehicleTypeDialog, SharesOutsideZeroToHundredAreRefused) {
     host.clear();
     EXPECT_FALSE(dlg.acceptVehicleTypes(host));
     EXPECT_EQ(host.lastMessage(),
-              (RecordedMessage{"Please enter a number between 0 and 10.", "Ardelon",
-                               MessageIcon::Exclamation, MessageButtons::Ok}));
+              exclamation("Please enter a number between 0 and 10.", "Ardelon"));
     EXPECT_EQ(host.lastFocus(), static_cast<int>(VehicleDlg::valueEdit(25)));
     dlg.vehicleTypeValue[25] = 10;
     EXPECT_TRUE(dlg.acceptVehicleTypes(host));
@@ -99,30 +91,17 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     EXPECT_EQ(dlg.axlesPerTruck[Steer], 0);
     EXPECT_EQ(dlg.configurationPercent, (ConfigurationValues{50.43, 48.81, 0.76, 0}));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 1, 1, 0}));
-    EXPECT_TRUE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Tridem))));
-    EXPECT_FALSE(host.isEnabled(static_cast<int>(Dlg::percentEdit(Steer))));
+    EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Tridem), Dlg::percentEdit(Steer)}), "10");
     EXPECT_EQ(dlg.currentConfiguration, Single);
     EXPECT_TRUE(host.messages.empty());
-
-    // Mixtures of the class distributions, two decimals (reference figures computed apart).
-    EXPECT_EQ(dlg.loadSpectra[Single][1], 4.46);
-    EXPECT_EQ(dlg.loadSpectra[Single][4], 19.55);
-    EXPECT_EQ(dlg.loadSpectra[Single][5], 25.5);
-    EXPECT_EQ(dlg.loadSpectra[Single][20], 0);
-    EXPECT_EQ(dlg.loadSpectra[Tandem][3], 3.53);
-    EXPECT_EQ(dlg.loadSpectra[Tandem][16], 5.98);
-    EXPECT_EQ(dlg.loadSpectra[Tridem][6], 14.45);
-    EXPECT_EQ(dlg.loadSpectra[Tridem][51], 0.04);
     EXPECT_EQ(dlg.shownLoadPercent, dlg.loadSpectra[Single]);
     EXPECT_EQ(dlg.total, 100);  // 100.01 rounded
-
     // 3.03551 axle groups per truck × 0.9 × 0.5 × 0.1 × 1000 trucks.
     EXPECT_EQ(dlg.axleGroupsPerDay, 136);
-}
 
-TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheseDistributionsBinByBin) {
-    // Mixed apart from this code from the class distributions and the default class mix, each
-    // bin rounded half up to two decimals; bins beyond the listed ones are 0.
+    // The mixtures of the class distributions, mixed apart from this code from the class
+    // distributions and the default class mix, each bin rounded half up to two decimals; bins
+    // beyond the listed ones are 0.
     const std::vector<std::vector<double>> expected = {
         {0,    4.46, 9.13, 11.32, 19.55, 25.5, 14.57, 6.42, 3.84, 2.39,
          1.37, 0.68, 0.35, 0.2,   0.1,   0.05, 0.04,  0.02, 0.01, 0.01},
@@ -132,8 +111,6 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheseDistributionsBinByBin) {
         {0,    0,    0, 0,    0,    0, 14.45, 9,    0, 7.47, 5.97, 0, 4.82, 4.4,  0, 4.5, 4.72, 0,
          6.12, 5.96, 0, 6.04, 4.93, 0, 4.79,  3.52, 0, 3.17, 2.79, 0, 1.74, 1.27, 0, 1.3, 0.67, 0,
          0.77, 0.43, 0, 0.37, 0.21, 0, 0.21,  0.09, 0, 0.08, 0.09, 0, 0.03, 0.03, 0, 0.04}};
-    host.modalScript.push_back([](ModalDialog&) { return true; });
-    dlg.inputByVehicleType(host);
     for (int c : {Single, Tandem, Tridem}) {
         const std::vector<double>& row = expected[static_cast<size_t>(c)];
         for (size_t k = 0; k < static_cast<size_t>(kBinCount); ++k) {
@@ -160,11 +137,10 @@ TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
         return true;
     });
     dlg.inputByVehicleType(host);
-    EXPECT_EQ(dlg.axlesPerTruck[Tridem], 0);
-    EXPECT_EQ(dlg.configurationPercent[Tridem], 0);
+    EXPECT_EQ(std::tie(dlg.axlesPerTruck[Tridem], dlg.configurationPercent[Tridem]),
+              std::tuple(0.0, 0.0));
     EXPECT_EQ(dlg.configurationEnabled[Tridem], 0);
-    for (double v : dlg.loadSpectra[Tridem])
-        EXPECT_EQ(v, 0);                                      // no axles in any bin, not 0 / 0
+    EXPECT_EQ(dlg.loadSpectra[Tridem], BinArray{});           // no axles in any bin, not 0 / 0
     EXPECT_EQ(dlg.vehicleTypeValue[tridemAxlesIndex(9)], 0);  // copied back
 }
 
@@ -239,10 +215,9 @@ TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
     dlg.expectedEsals = 1000001;
     ASSERT_TRUE(dlg.acceptEsalData(host));
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(dlg.loadSpectra[Single][8], 500000);
-    EXPECT_EQ(dlg.loadSpectra[Single][9], 500000);
-    EXPECT_EQ(dlg.loadSpectra[Single][3], 12);
-    EXPECT_EQ(dlg.loadSpectra[Tandem][3], 5);
+    EXPECT_EQ(std::tie(dlg.loadSpectra[Single][8], dlg.loadSpectra[Single][9],
+                       dlg.loadSpectra[Single][3], dlg.loadSpectra[Tandem][3]),
+              std::tuple(500000.0, 500000.0, 12.0, 5.0));
     EXPECT_EQ(dlg.totalAxlePercent, 1000001);
     EXPECT_EQ(dlg.axleTypeFraction, (ConfigurationValues{1, 0, 0, 0}));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 0, 0, 0}));
@@ -270,10 +245,8 @@ TEST(EsalData, ANegativeNumberIsRefused) {
     FakeHost host;
     dlg.expectedEsals = -5;
     EXPECT_FALSE(dlg.acceptEsalData(host));
-    EXPECT_EQ(
-        host.lastMessage(),
-        (RecordedMessage{"The expected number of ESALs cannot be negative.", "Number Out of Range",
-                         MessageIcon::Exclamation, MessageButtons::Ok}));
+    EXPECT_EQ(host.lastMessage(), exclamation("The expected number of ESALs cannot be negative.",
+                                              "Number Out of Range"));
     EXPECT_EQ(host.lastFocus(), static_cast<int>(CEsalDataDlg::Control::ExpectedEsals));
     EXPECT_EQ(dlg.loadSpectra, doc.loadSpectra);
     dlg.expectedEsals = 0;

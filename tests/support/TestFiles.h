@@ -1,0 +1,38 @@
+#pragma once
+// File helpers shared by the tests: a fresh scratch folder, whole-file reads and CR LF lines.
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace ardelon::testing {
+
+// An empty folder under the system's temporary folder (emptied if a previous run left it).
+inline std::filesystem::path scratchDir(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / ("ardelon-test-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Lines ended by CR LF; a last line without its ending is kept.
+inline std::vector<std::string> splitCrLf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const auto end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        start = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
+}  // namespace ardelon::testing
