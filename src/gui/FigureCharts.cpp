@@ -264,6 +264,9 @@ QChart* loadSpectraChart(const LoadSpectraFigure& f, int unitSystem) {
     x->setTitleText(unitSystem == Metric ? QStringLiteral("Axle weight, kN")
                                          : QStringLiteral("Axle weight, kips"));
     x->setLabelsAngle(-90);
+    QFont small = x->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    x->setLabelsFont(small);
     auto* y = valueAxis(QStringLiteral("% of axle groups"));
     attach(chart, x, y);
     double highest = 0.0;

@@ -175,7 +175,7 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(distribution);
     spectraChart_ = chartView(new QChart);
-    spectraChart_->setMinimumHeight(260);
+    spectraChart_->setMinimumHeight(320);
     layout->addWidget(spectraChart_);
     layout->addLayout(buttons);
 
