@@ -196,8 +196,9 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const Repor
     if (model.fitToPageWidth)
         worksheet_fit_to_pages(sheet, 1, 0);
     if (model.printLastRow > 0) {
-        if (lxw_error e = worksheet_print_area(
-                sheet, 0, 0, static_cast<lxw_row_t>(model.printLastRow - 1), columnIndex('K')))
+        if (lxw_error e =
+                worksheet_print_area(sheet, 0, 0, static_cast<lxw_row_t>(model.printLastRow - 1),
+                                     static_cast<lxw_col_t>(columnIndex(model.printLastColumn))))
             return e;
     }
     for (const ReportChart& chart : model.charts) {

@@ -94,7 +94,8 @@ struct ReportSheet {
     std::vector<ReportChart> charts;
     std::vector<int> pageBreaksBeforeRows;  // manual page breaks above these rows
     bool fitToPageWidth = false;            // printed one page wide, as many pages tall as needed
-    int printLastRow = 0;                   // > 0: only rows 1 to this row (columns A to K) print
+    int printLastRow = 0;  // > 0: only rows 1 to this row, columns A to printLastColumn, print
+    char printLastColumn = 'A';
 
     // A later write to the same cell replaces the earlier one, as on a real sheet.
     void text(char column, int row, std::string value, ReportStyle style);

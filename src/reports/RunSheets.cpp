@@ -3,13 +3,13 @@
 // with the data tables those charts draw.
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
-#include "reliability/ResultFormat.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
 
@@ -61,6 +61,13 @@ void putHeadings(ReportSheet& sheet, int row,
         sheet.text(column, row, text, ReportStyle::Center);
 }
 
+// Five significant digits without trailing zeros or point: 52.3, 300, 0.0125.
+std::string plain(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.5g", value);
+    return buffer;
+}
+
 // The verdict lines: every percentile row passes, or the rows that fail.
 std::vector<std::string> verdictLines(const CStenorDoc& work, const ResultLists& lists) {
     std::vector<std::string> failing;
@@ -70,9 +77,8 @@ std::vector<std::string> verdictLines(const CStenorDoc& work, const ResultLists&
         std::string line = figureRowName(work, r.slot).title;
         if (r.level >= 0)
             line += " at the " + std::string(kLevelTexts[at(r.level)]) + " percentile";
-        line += ": " + formatSignificant(r.actualPercentile) + " % of loads within " +
-                formatSignificant(r.targetValue) + ", target above " +
-                formatSignificant(r.targetPercentile) + " %";
+        line += ": " + plain(r.actualPercentile) + " % of loads within " + plain(r.targetValue) +
+                ", target above " + plain(r.targetPercentile) + " %";
         failing.push_back(std::move(line));
     }
     if (lists.percentile.empty())
@@ -159,6 +165,8 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
 
     // The printout holds the record, the verdict and the costs; the data tables stay on screen.
     sheet.printLastRow = row;
+    sheet.printLastColumn = 'G';
+    sheet.fitToPageWidth = true;
     row += 1;
     sheet.text('A', row++, "Chart Data", ReportStyle::Heading);
     int chartRow = 3;
