@@ -30,8 +30,8 @@ void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path) {
 namespace {
 
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
+    struct stat first {};
+    struct stat second {};
     const bool firstExists = ::stat(a.c_str(), &first) == 0;
     const bool secondExists = ::stat(b.c_str(), &second) == 0;
     if (firstExists || secondExists) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <limits>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -111,13 +113,18 @@ void addSolverCommands(CLI::App& app) {
         } catch (const CommandError& e) {
             throw CommandError(e.status, inputPath + ": " + e.what());
         }
-        LayeredElasticSolver solver;
-        const ResponseTable table = solver.computeResponses(
-            input.system, input.loads.data(), static_cast<int>(input.loads.size()),
-            input.points.data(), static_cast<int>(input.points.size()));
-        if (const std::string problem = nonFiniteResponse(input, table); !problem.empty())
+        auto solver = std::make_unique<LayeredElasticSolver>();
+        auto table = std::make_unique<ResponseTable>();
+        if (solver->computeResponses(input.system, input.loads.data(),
+                                     static_cast<int>(input.loads.size()), input.points.data(),
+                                     static_cast<int>(input.points.size()),
+                                     *table) != SolverStatus::Computed) {
+            throw CommandError(kFailure, inputPath + ": the layered elastic analysis failed: " +
+                                             solver->failureText() + ".");
+        }
+        if (const std::string problem = nonFiniteResponse(input, *table); !problem.empty())
             throw CommandError(kFailure, inputPath + ": " + problem);
-        std::cout << (asJson ? formatJson(input, table) : formatTable(input, table));
+        std::cout << (asJson ? formatJson(input, *table) : formatTable(input, *table));
     });
 }
 

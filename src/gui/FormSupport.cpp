@@ -1,6 +1,49 @@
 #include "gui/FormSupport.h"
 
+#include <QScreen>
+
 namespace ardelon::gui {
+
+namespace {
+// Room for the title bar and frame the window manager adds, logical pixels.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 40;
+}  // namespace
+
+void FormBase::fitIntoScreen() {
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const QSize limit(area.width() - kFrameWidth, area.height() - kFrameHeight);
+    if (width() <= limit.width() && height() <= limit.height())
+        return;
+    resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
+}
+
+QPushButton* FormBase::defaultButton() const {
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->isDefault())
+            return button;
+    }
+    return nullptr;
+}
+
+void FormBase::showEvent(QShowEvent* event) {
+    // A button marked default before it was placed in the form is not yet the dialog's own
+    // default; and without one, the dialog would make the first button in the tab order its
+    // default (a Variability or Load Default Distribution button).
+    QPushButton* chosen = defaultButton();
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+    if (chosen)
+        chosen->setDefault(true);
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        fitIntoScreen();
+    }
+    QDialog::showEvent(event);
+}
 
 QPushButton* FormBase::cancelButton(const QString& text) {
     auto* button = new QPushButton(text);

@@ -15,8 +15,14 @@ class FormBase : public QDialog {
   public:
     explicit FormBase(QWidget* parent) : QDialog(parent), host_(this) {}
     QtDialogHost& host() { return host_; }
+    // The button Enter presses: the one the form marked default (OK, Accept Changes, Leave
+    // Module); nullptr when the form has none.
+    QPushButton* defaultButton() const;
 
   protected:
+    // Enter presses the form's default button wherever the focus is: no other button takes
+    // the default when it gets the focus (Space still presses the focused button).
+    void showEvent(QShowEvent* event) override;
     // Copy the widgets into the dialog's members, and show the members again.
     virtual void readWidgets() {}
     virtual void showMembers() {}
@@ -52,7 +58,12 @@ class FormBase : public QDialog {
     // shown and the focus on the refused edit) when one holds text that is not a number.
     bool validateNumberEdits();
 
+    // A form larger than the screen's free area opens at that area's size (its layout and
+    // scroll areas shrink).
+    void fitIntoScreen();
+
   private:
+    bool shownBefore_ = false;
     bool handling_ = false;
     QtDialogHost host_;
 };

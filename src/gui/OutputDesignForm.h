@@ -4,27 +4,26 @@
 // The Monte Carlo cycles run on a worker thread so that the form keeps painting its progress bar
 // and can stop the run; every rule stays in COutputDesignDlg.
 
-#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <array>
 #include <functional>
 #include <optional>
 #include <thread>
 
+#include "gui/DesktopDocument.h"
 #include "gui/FormSupport.h"
-#include "reliability/CCostAnalysisDlg.h"
+#include "gui/OutputDesignDialogForms.h"
 #include "reliability/COutputDesignDlg.h"
 
 namespace ardelon::gui {
-
-// Opens a written document with the program the desktop registers for it; replaceable so that
-// tests open nothing. Returns whether a program was started.
-using OpenDocumentHandler = std::function<bool(const QUrl& document)>;
-void setOpenDocumentHandler(OpenDocumentHandler handler);  // empty: the desktop's
-bool openDocument(const QUrl& document);
 
 class OutputDesignForm : public FormBase {
     Q_OBJECT
@@ -43,6 +42,7 @@ class OutputDesignForm : public FormBase {
     QPushButton* cancelRunButton() const { return cancelRun_; }
     QPushButton* chartsButton() const { return charts_; }
     QProgressBar* progressBar() const { return progress_; }
+    QLabel* runStatusLabel() const { return runStatus_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
     QTreeWidget* percentileList() const { return percentileList_; }
     bool running() const { return worker_.joinable(); }
@@ -68,7 +68,11 @@ class OutputDesignForm : public FormBase {
         showMembers();
         handling_ = false;
     }
+    QGroupBox* buildThicknessDesign();
+    QGroupBox* buildReliabilityAnalysis();
+    QHBoxLayout* buildButtonRow();
     void startAnalysis();
+    void showRunProgress();
     void endAnalysis();
     void setRunning(bool running);
     void exportReport();
@@ -85,6 +89,11 @@ class OutputDesignForm : public FormBase {
     QTreeWidget* percentileList_ = nullptr;
     QPushButton* cancelRun_ = nullptr;
     QPushButton* charts_ = nullptr;
+    QLabel* runStatus_ = nullptr;  // progress while a run goes, then how it ended
+    QTimer* runTicker_ = nullptr;  // moves the elapsed time on between progress reports
+    QElapsedTimer runClock_;
+    QVBoxLayout* analysisButtons_ = nullptr;  // Set Monte Carlo Cycles, Perform Analysis, ...
+    QHBoxLayout* resultButtons_ = nullptr;    // Cost Analysis, Export, ...
     std::vector<QWidget*> lockedDuringRun_;
 
     // The run in progress: its options, the copy of the working copy it works on and, once the
@@ -95,67 +104,8 @@ class OutputDesignForm : public FormBase {
     std::optional<AnalysisRunOutcome> runOutcome_;
 };
 
-class MonteCarloCyclesForm : public FormBase {
-    Q_OBJECT
-  public:
-    MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget* parent = nullptr);
-    NumberEdit* cyclesEdit() const { return cycles_; }
-    void accept() override;
-
-  private:
-    CMonteCarloCyclesDlg& dialog_;
-    NumberEdit* cycles_;
-};
-
-class PleaseNoteForm : public FormBase {
-    Q_OBJECT
-  public:
-    PleaseNoteForm(CPleaseNoteDlg& dialog, QWidget* parent = nullptr);
-    QCheckBox* doNotWarnBox() const { return doNotWarn_; }
-    void accept() override;
-
-  private:
-    CPleaseNoteDlg& dialog_;
-    QCheckBox* doNotWarn_;
-};
-
-class CostAnalysisForm : public FormBase {
-    Q_OBJECT
-  public:
-    using Control = CCostAnalysisDlg::Control;
-    CostAnalysisForm(CCostAnalysisDlg& dialog, QWidget* parent = nullptr);
-    NumberEdit* laneWidthEdit() const { return laneWidth_; }
-    NumberEdit* densityEdit(int layer) const {
-        return density_[static_cast<std::size_t>(layer - 1)];
-    }
-    NumberEdit* costPerTonEdit(int layer) const {
-        return costPerTon_[static_cast<std::size_t>(layer - 1)];
-    }
-    QLineEdit* layerCostEdit(int layer) const {
-        return layerCost_[static_cast<std::size_t>(layer - 1)];
-    }
-    QLineEdit* totalEdit() const { return total_; }
-    QPushButton* calculateButton() const { return calculate_; }
-    void accept() override;
-
-  private:
-    void showMembers() override;
-    void readWidgets() override;
-
-    CCostAnalysisDlg& dialog_;
-    NumberEdit* laneWidth_;
-    std::array<NumberEdit*, kThicknessCount> density_{};
-    std::array<NumberEdit*, kThicknessCount> costPerTon_{};
-    std::array<QLineEdit*, kThicknessCount> layerCost_{};
-    QLineEdit* total_;
-    QPushButton* calculate_;
-    std::array<QLabel*, 4> units_{};
-};
-
 // The View Output command's module over `workingCopy` (prepared for the module): true when the
 // user left it with "Leave Module".
 bool runOutputDesignModule(QWidget* parent, CStenorDoc& workingCopy);
-// Registers the forms of the dialogs the module opens.
-void registerOutputDesignNestedForms();
 
 }  // namespace ardelon::gui

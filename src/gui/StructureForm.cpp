@@ -190,6 +190,15 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
         connect(temperature_[i], &NumberEdit::committed, this,
                 [this, s] { run([&] { dialog_.onMeanAirTemperatureChanged(host(), s); }); });
     }
+    weeksTotal_ = new QLabel;
+    weeksTotal_->setObjectName(QStringLiteral("weeksTotal"));
+    seasonGrid->addWidget(weeksTotal_, kSeasonCount + 1, 1, 1, 2);
+    for (NumberEdit* edit : duration_) {
+        connect(edit, &QLineEdit::textEdited, this, [this] {
+            readWidgets();
+            weeksTotal_->setText(toQString(dialog_.weeksTotalText()));
+        });
+    }
     auto* seasonRow = new QHBoxLayout;
     seasonRow->addWidget(new QLabel(QStringLiteral("Current Season")));
     currentSeason_ = bound(Control::CurrentSeason, new QComboBox);
@@ -197,12 +206,12 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
         currentSeason_->addItem(toQString(name));
     seasonRow->addWidget(currentSeason_);
     seasonRow->addStretch();
-    seasonGrid->addLayout(seasonRow, kSeasonCount + 1, 0, 1, 3);
+    seasonGrid->addLayout(seasonRow, kSeasonCount + 2, 0, 1, 3);
     connect(currentSeason_, &QComboBox::activated, this,
             [this] { run([&] { dialog_.onCurrentSeasonChanged(host()); }); });
     temperatureCorrection_ = bound(Control::TemperatureCorrection,
                                    new QCheckBox(QStringLiteral("Temperature Correction")));
-    seasonGrid->addWidget(temperatureCorrection_, kSeasonCount + 2, 0, 1, 3);
+    seasonGrid->addWidget(temperatureCorrection_, kSeasonCount + 3, 0, 1, 3);
     connect(temperatureCorrection_, &QCheckBox::clicked, this,
             [this] { run([&] { dialog_.onTemperatureCorrectionChanged(host()); }); });
 
@@ -268,6 +277,7 @@ void StructureForm::showMembers() {
         temperature_[i]->setNumber(d.meanAirTemperature[i]);
     }
     setIndexQuietly(currentSeason_, d.currentSeason);
+    weeksTotal_->setText(toQString(d.weeksTotalText()));
     {
         const QSignalBlocker block(temperatureCorrection_);
         temperatureCorrection_->setChecked(d.temperatureCorrection != 0);

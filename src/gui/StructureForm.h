@@ -27,6 +27,7 @@ class StructureForm : public FormBase {
     }
     QComboBox* materialList(int layer) const { return material_[at(layer)]; }
     QComboBox* currentSeasonList() const { return currentSeason_; }
+    QLabel* weeksTotalLabel() const { return weeksTotal_; }
     QPushButton* acceptButton() const { return accept_; }
 
     void accept() override;
@@ -56,6 +57,7 @@ class StructureForm : public FormBase {
     std::array<NumberEdit*, kSeasonCount> duration_{};
     std::array<NumberEdit*, kSeasonCount> temperature_{};
     QComboBox* currentSeason_ = nullptr;
+    QLabel* weeksTotal_ = nullptr;  // running total of the durations
     QCheckBox* temperatureCorrection_ = nullptr;
     QPushButton* accept_ = nullptr;
 };

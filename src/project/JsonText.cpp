@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -10,17 +11,18 @@ namespace {
 
 using nlohmann::json;
 
-// The library's DOM builder, remembering where parsing stopped instead of throwing.
+// The library's own DOM builder (from its detail namespace, the one json::parse uses), told not
+// to throw and remembering where parsing stopped: an out_of_range error (a number beyond a
+// double) carries no position of its own.
 class PositionedDomParser : public nlohmann::detail::json_sax_dom_parser<json> {
   public:
     explicit PositionedDomParser(json& root) : json_sax_dom_parser(root, false) {}
 
     template <class Exception>
     bool parse_error(std::size_t position, const std::string& /*lastToken*/,
-                     const Exception& error) {
+                     const Exception& /*error*/) {
         failedAt = position;
         outOfRange = std::is_same_v<Exception, json::out_of_range>;
-        (void)error;
         return false;
     }
 

@@ -2,7 +2,6 @@
 // Parsing of the program's JSON documents (projects, solver inputs) into a DOM without letting a
 // library exception escape: every problem comes back as a message naming its line and column.
 
-#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 

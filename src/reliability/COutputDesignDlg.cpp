@@ -4,10 +4,14 @@
 #include <thread>
 
 #include <ctime>
+#include <filesystem>
 
+#include "criteria/ResponseType.h"
+#include "project/FileExtension.h"
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
+#include "reliability/RunNotes.h"
 
 namespace ardelon {
 namespace {
@@ -80,12 +84,15 @@ void COutputDesignDlg::onThicknessSetFocus(DialogHost& host, int /*layer*/) {
 void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
     CMonteCarloCyclesDlg dialog;
     dialog.cycles = cycles;
+    dialog.seedText = fixedSeed ? std::to_string(*fixedSeed) : "";
+    dialog.seed = fixedSeed;
     if (host.runModal(dialog)) {
         if (dialog.cycles < 1) {
             host.showMessage(kCyclesTooFewText, kCyclesCaption, MessageIcon::Exclamation);
         } else {
             cycles = dialog.cycles;
         }
+        fixedSeed = dialog.seed;
     }
     host.refresh();
 }
@@ -100,10 +107,37 @@ void COutputDesignDlg::performAnalysis(DialogHost& host) {
     finishAnalysis(host, std::move(outcome), *options, std::move(runWork));
 }
 
+std::string COutputDesignDlg::untypedCriteria(const CStenorDoc& project) {
+    static constexpr std::array<std::string_view, 3> kPositions = {"Top", "Middle", "Bottom"};
+    std::string names;
+    const int layers = project.layerCountIndex + 2;
+    for (int layer = 1; layer <= layers; ++layer) {
+        for (int position = Top; position <= Bottom; ++position) {
+            const CriterionSlot& slot =
+                project.criteria[static_cast<std::size_t>(slotIndex(layer, position))];
+            const bool typed = slot.responseType >= 0 && slot.responseType < kResponseTypeCount;
+            if (slot.active != 1 || typed)
+                continue;
+            if (!names.empty())
+                names += ", ";
+            names += "layer " + std::to_string(layer) + " " +
+                     std::string(kPositions[static_cast<std::size_t>(position)]);
+        }
+    }
+    return names;
+}
+
 std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& host) {
     if (auto refusal = checkAnalysisInputs(work, cycles)) {
         host.showMessage(refusal->text, refusal->caption, MessageIcon::Exclamation);
         return std::nullopt;
+    }
+    if (const std::string untyped = untypedCriteria(work); !untyped.empty()) {
+        const std::string text =
+            std::string(kUntypedCriteriaText[0]) + untyped + std::string(kUntypedCriteriaText[1]);
+        if (host.showMessage(text, kUntypedCriteriaCaption, MessageIcon::Exclamation,
+                             MessageButtons::OkCancel) != MessageAnswer::Ok)
+            return std::nullopt;
     }
     if (work.output.doNotWarn != 1) {
         CPleaseNoteDlg confirm;
@@ -112,9 +146,11 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
             return std::nullopt;
         work.output.doNotWarn = confirm.doNotWarn ? 1 : 0;
     }
-    const auto path = host.chooseFileToSave(kRawDataFilter, kRawDataInitialName, "");
+    const std::string rawDataExtension = chooserExtension(kRawDataFilter);
+    auto path = host.chooseFileToSave(kRawDataFilter, kRawDataInitialName, rawDataExtension);
     if (!path || path->empty())
         return std::nullopt;  // no file chosen: no run
+    *path = withDefaultExtension(*path, rawDataExtension);
 
     AnalysisRunOptions options;
     options.cycles = cycles;
@@ -125,6 +161,8 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     options.keepCycleRecords = true;  // the charts and the workbook draw every cycle
     options.cancel = &cancelRequested;
     cancelRequested = false;
+    resultsOutdated = true;
+    runNote.clear();
     host.setProgress(0, cycles);
     runStarted_ = std::chrono::steady_clock::now();
     return options;
@@ -132,12 +170,14 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
 
 void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outcome,
                                       const AnalysisRunOptions& options, CStenorDoc runWork) {
+    resultsOutdated = false;
     if (outcome.status == AnalysisStatus::Refused || outcome.status == AnalysisStatus::Failed) {
         host.showMessage(outcome.refusal.text, outcome.refusal.caption, MessageIcon::Exclamation);
         host.setProgress(0, options.cycles);
         return;
     }
     if (outcome.status == AnalysisStatus::Cancelled) {
+        runNote = lastSeed ? kRunCancelledKeptText : kRunCancelledNoResultsText;
         host.setProgress(0, options.cycles);
         host.refresh();
         return;
@@ -152,6 +192,8 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
                           : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     lastRun.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
+    runNote = completedRunText(options.cycles, options.seed,
+                               static_cast<long long>(std::time(nullptr) - options.startTime));
     results = outcome.results;
     resultRows = std::move(outcome.lists);
     fillColumns(transferFunctionList, kTransferFunctionColumns, kTransferFunctionColumnWidths);
@@ -200,16 +242,27 @@ void COutputDesignDlg::onDisclaimer(DialogHost& host) {
 std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
     if (!exportEnabled)
         return std::nullopt;  // no results that match the thicknesses shown
-    const auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, "");
+    const std::string reportExtension = chooserExtension(kReportFileFilter);
+    auto path = host.chooseFileToSave(kReportFileFilter, kReportInitialName, reportExtension);
     if (!path || path->empty())
         return std::nullopt;
+    *path = withDefaultExtension(*path, reportExtension);
     if (!exportReport)
         return std::nullopt;
     if (FileResult result = exportReport(work, results, *path, lastRun); !result.ok()) {
         host.showMessage(result.error, kExportFailedCaption, MessageIcon::Exclamation);
         return std::nullopt;
     }
-    return path;
+    // The full path, so that the engineer can find the workbook when nothing opens it.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(*path, ec);
+    return ec ? *path : full.lexically_normal().string();
+}
+
+void COutputDesignDlg::onWorkbookNotOpened(DialogHost& host, const std::string& path) {
+    host.showMessage(
+        std::string(kWorkbookNotOpenedText[0]) + path + std::string(kWorkbookNotOpenedText[1]),
+        kExportFailedCaption, MessageIcon::Information);
 }
 
 bool COutputDesignDlg::onLeaveModule(DialogHost& /*host*/) {

@@ -50,12 +50,26 @@ class CPleaseNoteDlg : public ModalDialog {
     bool doNotWarn = false;
 };
 
+// The number of cycles and the seed of the sampling: blank draws the seed from the clock, a
+// seed typed in repeats a run exactly.
 class CMonteCarloCyclesDlg : public ModalDialog {
   public:
+    enum class Control : int { Cycles = 1, Seed };
     static constexpr std::string_view kCaption = "Monte Carlo Cycles";
     static constexpr std::string_view kLabel = "Number of Monte Carlo Cycles";
+    static constexpr std::string_view kSeedLabel = "Seed (blank: from the clock)";
+    static constexpr std::string_view kSeedCaption = "Seed Out of Range";
+    static constexpr std::string_view kSeedText =
+        "Please enter a whole number from 0 to 4294967295 as the seed, or leave it blank to "
+        "seed from the clock.";
     std::string_view caption() const override { return kCaption; }
     int cycles = 5000;
+    std::string seedText;               // the seed field
+    std::optional<std::uint32_t> seed;  // after OK: the seed typed in, or none for the clock
+
+    // OK: reads the seed field; false (with the message and the focus on the field) when it
+    // holds anything but blank or a whole number that fits a seed.
+    bool onOk(DialogHost& host);
 };
 
 class COutputDesignDlg : public ModalDialog {
@@ -95,6 +109,17 @@ class COutputDesignDlg : public ModalDialog {
     static constexpr double kMinHeightCm = 2.54;
     static constexpr double kMaxHeightCm = 2537.46;
     static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
+    // Before a run: active criteria without a response type are left out; the engineer is told.
+    static constexpr std::string_view kUntypedCriteriaCaption = "Criteria Without a Response Type";
+    static constexpr std::array<std::string_view, 2> kUntypedCriteriaText = {
+        "These active criteria have no response type and are left out of the analysis: ",
+        ". Run the analysis without them?"};
+    // "layer 2 Bottom, layer 3 Top" for the active criteria of `project` without a type; "" when
+    // every active criterion has one.
+    static std::string untypedCriteria(const CStenorDoc& project);
+    // Around the workbook's full path when no program opens it.
+    static constexpr std::array<std::string_view, 2> kWorkbookNotOpenedText = {
+        "The workbook ", " was written, but no program is registered to open it."};
 
     // `project` is the project after prepareViewOutput; `models` computes the responses (the
     // layered elastic solver in the program).
@@ -116,10 +141,11 @@ class COutputDesignDlg : public ModalDialog {
     std::string thicknessUnit;
     bool exportEnabled = false;
 
-    // Run settings: a fixed seed instead of the clock, the number of worker threads (0: every
-    // core). The seed of the last run is kept for the engineer's record.
+    // Run settings: a fixed seed instead of the clock (set in the Monte Carlo Cycles form), the
+    // number of worker threads (0: every core).
     std::optional<std::uint32_t> fixedSeed;
     int threads = 0;
+    // The seed of the run the results belong to, kept with them for the engineer's record.
     std::optional<std::uint32_t> lastSeed;
     // The run behind the shown results, as the workbook records it.
     RunInfo lastRun;
@@ -128,6 +154,10 @@ class COutputDesignDlg : public ModalDialog {
     // Writes the workbook; the host (or the application) provides it. Without it the export
     // button writes nothing.
     ReportExporter exportReport;
+    // A run has started: the results shown are those of the run before, until it completes.
+    bool resultsOutdated = false;
+    // How the last run ended: its cycles, seed and time, or that it was cancelled.
+    std::string runNote;
     // Set (from any thread, or from the host's progress call) to stop a run; the run then changes
     // nothing.
     std::atomic<bool> cancelRequested{false};
@@ -153,6 +183,9 @@ class COutputDesignDlg : public ModalDialog {
     // application registered for .xlsx; nothing when the user cancelled or writing failed (then
     // a message names the path and the reason).
     std::optional<std::string> onExportExcel(DialogHost& host);
+    // The workbook at `path` (as onExportExcel returned it) was written but the desktop has no
+    // program to open it: the engineer is told where it is.
+    void onWorkbookNotOpened(DialogHost& host, const std::string& path);
     // "Leave Module": the dialog ends with OK; the command copies `work` back.
     bool onLeaveModule(DialogHost& host);
 

@@ -6,6 +6,26 @@
 
 namespace ardelon::layered {
 
+// The Bessel series and the half-space quadrature are built twice, for the baseline processor and
+// for AVX2, and the processor picks one when first called. Neither build uses fused multiply-add,
+// so both give the same results.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define ARDELON_TARGET_AVX2 [[gnu::target("avx2")]]
+namespace {
+bool processorHasAvx2() {
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2") != 0;
+    return hasAvx2;
+}
+}  // namespace
+#else
+#define ARDELON_TARGET_AVX2
+namespace {
+bool processorHasAvx2() {
+    return false;
+}
+}  // namespace
+#endif
+
 double besselJ1(double x) {
     if (x <= kBesselSeriesLimit) {
         const double half = x / 2.0;
@@ -87,8 +107,6 @@ NormalisedLayers normaliseLayers(const std::array<double, 5>& modulus,
 
 namespace {
 
-constexpr int kUnknowns = 16;
-
 // Brackets of one layer's kernels at a depth, per coefficient (A, B, C, D): the vertical stress,
 // the vertical shear (T), the vertical displacement (w) and the radial displacement (G) forms.
 struct Brackets {
@@ -131,161 +149,174 @@ Brackets layerOneBrackets(double nu, double lambda, double ea, double ec) {
     return b;
 }
 
-// Column of coefficient (A, B, C, D) = slot 0..3 of layer index 0..4. The unknowns are ordered by
-// the interface at which their exponential is 1, which makes the matrix block tridiagonal.
-constexpr int column(int layer, int slot) {
-    if (layer == 0)
-        return slot == 1 ? 0 : 1;
-    const int base = 4 * (layer - 1) - 2;
-    switch (slot) {
-        case 1:
-            return base + 4;  // B
-        case 3:
-            return base + 5;  // D
-        case 0:
-            return base + 6;  // A
-        default:
-            return base + 7;  // C
+// The interface equations form a block tridiagonal system. Interface k (1 to 4) has four
+// equations; its own four unknowns are those whose exponential is 1 at its depth: the growing
+// terms of the layer above (A, C; for layer 1 its correction B, D) and the decaying terms of the
+// layer below (B, D). The decaying terms of the layer above (B, D, times exp(-m h) of that layer)
+// couple it to the previous interface's unknowns, and the growing terms of the layer below (A, C,
+// times exp(-m h) of that layer) to the next interface's. Every coupling carries a decaying
+// exponential, so at large m h the blocks decouple instead of overflowing.
+// One interface's equations, row by row: the coefficients of its own four unknowns, then the
+// right-hand sides (minus the coupling to the next interface's A and C, and the load).
+struct InterfaceRows {
+    double row[4][7];
+    double previous[4][2];  // coefficients of B, D of the layer above
+};
+
+// Fills one equation row from a bracket of the layer above (times upperFactor, 0 or 1) and one of
+// the layer below (times lowerFactor: 0, 1, the modulus ratio or the bond times it).
+[[gnu::always_inline]] inline void setRow(double (&row)[7], double (&previous)[2],
+                                          const double (&up)[4], bool upperIsLayerOne,
+                                          double upperFactor, const double (&lo)[4],
+                                          double lowerFactor) {
+    row[0] = upperFactor * up[upperIsLayerOne ? 1 : 0];
+    row[1] = upperFactor * up[upperIsLayerOne ? 3 : 2];
+    row[2] = -(lowerFactor * lo[1]);
+    row[3] = -(lowerFactor * lo[3]);
+    row[4] = lowerFactor * lo[0];
+    row[5] = lowerFactor * lo[2];
+    row[6] = 0.0;
+    previous[0] = upperFactor * up[1];
+    previous[1] = upperFactor * up[3];
+}
+
+// The four equations of interface k (0-based) between layer index k and k + 1: continuity of the
+// vertical stress, then (bonded) shear, vertical and (bond factor) radial displacement or
+// (frictionless) vertical displacement and zero shear on either face.
+void assembleInterface(int k, double m, const NormalisedLayers& layers,
+                       CoefficientSolution solution, const std::array<double, 4>& decay,
+                       InterfaceRows& rows) {
+    const double z = layers.interface[k];
+    const double lambda = m * z;
+    const int upper = k, lower = k + 1;
+    const bool layerOne = upper == 0;
+    const Brackets up =
+        layerOne ? layerOneBrackets(layers.poisson[0], lambda, 1.0, cutExp(-2.0 * lambda))
+                 : layerBrackets(layers.poisson[upper], lambda, 1.0, decay[upper]);
+    const double eaLower = lower == 4 ? 0.0 : decay[lower];
+    const Brackets lo = layerBrackets(layers.poisson[lower], lambda, eaLower, 1.0);
+
+    const bool slip = solution == CoefficientSolution::Slip && k < 2;
+    const double ratio = layers.ratio[k];
+    const double bond = solution == CoefficientSolution::General && k < 3 ? layers.bond[k] : 1.0;
+    auto& r = rows.row;
+    auto& p = rows.previous;
+    setRow(r[0], p[0], up.sz, layerOne, 1.0, lo.sz, 1.0);
+    if (slip) {
+        setRow(r[1], p[1], up.wb, layerOne, 1.0, lo.wb, ratio);
+        setRow(r[2], p[2], up.tb, layerOne, 1.0, lo.tb, 0.0);
+        setRow(r[3], p[3], up.tb, layerOne, 0.0, lo.tb, 1.0);
+    } else {
+        setRow(r[1], p[1], up.tb, layerOne, 1.0, lo.tb, 1.0);
+        setRow(r[2], p[2], up.wb, layerOne, 1.0, lo.wb, ratio);
+        setRow(r[3], p[3], up.g, layerOne, 1.0, lo.g, bond * ratio);
+    }
+    if (layerOne) {
+        // The half-space field of layer 1 (B = 2 nu1, D = 1 in the layer form) is the known part
+        // of layer 1's field at interface 1.
+        const double nu = layers.poisson[0];
+        const double e = cutExp(-lambda);
+        const double sz = (1.0 + lambda) * e;
+        const double tb = -lambda * e;
+        const double wb = -(2.0 - 2.0 * nu + lambda) * e;
+        const double g = (2.0 * nu - 1.0 + lambda) * e;
+        r[0][6] = -sz;
+        r[1][6] = slip ? -wb : -tb;
+        r[2][6] = slip ? -tb : -wb;
+        r[3][6] = slip ? 0.0 : -g;
     }
 }
-static_assert(column(1, 1) == 2 && column(1, 3) == 3 && column(1, 0) == 4 && column(1, 2) == 5);
-static_assert(column(4, 1) == 14 && column(4, 3) == 15);
 
-// Gaussian elimination with partial pivoting, confined to the band: each interface couples only
-// neighbouring layers, so no entry lies more than kBand columns from the diagonal and row
-// exchanges widen the upper band to 2 kBand. Entries outside the band are exact zeros, so the
-// result equals that of the full elimination; fixed bounds per column let the compiler unroll.
-constexpr int kBand = 5;
-
-template <int Col>
-[[gnu::always_inline]] inline void eliminateColumn(double (&a)[kUnknowns][kUnknowns + 1]) {
-    constexpr int lastRow = std::min(kUnknowns - 1, Col + kBand);
-    constexpr int lastColumn = std::min(kUnknowns - 1, Col + 2 * kBand);
-    int pivot = Col;
-    double largest = std::abs(a[Col][Col]);
-    for (int r = Col + 1; r <= lastRow; ++r) {
-        if (std::abs(a[r][Col]) > largest) {
-            largest = std::abs(a[r][Col]);
-            pivot = r;
+// Gaussian elimination of the four rows with partial pivoting (rows exchanged by pointer), then
+// back substitution for the three right-hand sides.
+// Right-hand sides from `FirstColumn` on (the last interface has no next one to couple to).
+template <int FirstColumn>
+[[gnu::always_inline]] inline void solveRows(double (&a)[4][7], double (&x)[4][3]) {
+    double* row[4] = {a[0], a[1], a[2], a[3]};
+    double inverseDiagonal[4];
+    for (int col = 0; col < 4; ++col) {
+        for (int r = col + 1; r < 4; ++r) {
+            if (std::abs(row[r][col]) > std::abs(row[col][col]))
+                std::swap(row[r], row[col]);
+        }
+        inverseDiagonal[col] = 1.0 / row[col][col];
+        for (int r = col + 1; r < 4; ++r) {
+            const double factor = row[r][col] * inverseDiagonal[col];
+            for (int c = col + 1; c < 4; ++c)
+                row[r][c] -= factor * row[col][c];
+            for (int c = 4 + FirstColumn; c < 7; ++c)
+                row[r][c] -= factor * row[col][c];
         }
     }
-    if (pivot != Col) {
-        for (int c = Col; c <= lastColumn; ++c)
-            std::swap(a[Col][c], a[pivot][c]);
-        std::swap(a[Col][kUnknowns], a[pivot][kUnknowns]);
+    for (int r = 3; r >= 0; --r) {
+        for (int c = FirstColumn; c < 3; ++c) {
+            double sum = row[r][4 + c];
+            for (int k = r + 1; k < 4; ++k)
+                sum -= row[r][k] * x[k][c];
+            x[r][c] = sum * inverseDiagonal[r];
+        }
     }
-    const double inverseDiagonal = 1.0 / a[Col][Col];
-    for (int r = Col + 1; r <= lastRow; ++r) {
-        const double factor = a[r][Col] * inverseDiagonal;
-        for (int c = Col + 1; c <= lastColumn; ++c)
-            a[r][c] -= factor * a[Col][c];
-        a[r][kUnknowns] -= factor * a[Col][kUnknowns];
-    }
-    if constexpr (Col + 1 < kUnknowns)
-        eliminateColumn<Col + 1>(a);
 }
 
 }  // namespace
 
-__attribute__((target_clones("avx2", "default"))) void solveCoefficients(
-    double m, const NormalisedLayers& layers, CoefficientSolution solution,
-    LayerCoefficients& out) {
-    double a[kUnknowns][kUnknowns + 1] = {};
+// Block elimination from interface 1 down: each interface's block, less the coupling to the
+// solution of the interfaces above, is solved for the coupling to the next interface and for the
+// load; back substitution from interface 4 up then gives every layer's constants. Partial
+// pivoting within each 4 × 4 block.
+[[gnu::always_inline]] inline void solveCoefficientsOf(double m, const NormalisedLayers& layers,
+                                                       CoefficientSolution solution,
+                                                       LayerCoefficients& out) {
     // exp(-m h) across layers 2 to 4: the decay of each layer's terms from one face to the other.
     std::array<double, 4> decay{};
     for (int layer = 1; layer < 4; ++layer) {
         decay[layer] = cutExp(-m * (layers.interface[layer] - layers.top[layer]));
     }
 
-    for (int k = 0; k < 4; ++k) {  // interface k + 1 between layer index k and k + 1
-        const double z = layers.interface[k];
-        const double lambda = m * z;
-        const int upper = k, lower = k + 1;
-        Brackets up;
-        if (upper == 0) {
-            up = layerOneBrackets(layers.poisson[0], lambda, 1.0, cutExp(-2.0 * m * z));
+    // Per interface: its unknowns as the load part (column 2) plus columns 0 and 1 times the next
+    // interface's first two unknowns (A, C of the layer below).
+    double reduced[4][4][3];
+    for (int k = 0; k < 4; ++k) {
+        InterfaceRows rows;
+        assembleInterface(k, m, layers, solution, decay, rows);
+        if (k > 0) {
+            // The layer above's B, D from the previous interface, in terms of this one's unknowns.
+            const double(&carried)[4][3] = reduced[k - 1];
+            for (int r = 0; r < 4; ++r) {
+                const double p0 = rows.previous[r][0], p1 = rows.previous[r][1];
+                rows.row[r][0] += p0 * carried[2][0] + p1 * carried[3][0];
+                rows.row[r][1] += p0 * carried[2][1] + p1 * carried[3][1];
+                rows.row[r][6] -= p0 * carried[2][2] + p1 * carried[3][2];
+            }
+        }
+        if (k < 3) {
+            solveRows<0>(rows.row, reduced[k]);
         } else {
-            up = layerBrackets(layers.poisson[upper], lambda, 1.0, decay[upper]);
-        }
-        const double eaLower = lower == 4 ? 0.0 : decay[lower];
-        const Brackets lo = layerBrackets(layers.poisson[lower], lambda, eaLower, 1.0);
-
-        const bool slip = solution == CoefficientSolution::Slip && k < 2;
-        const double ratio = layers.ratio[k];
-        const double bond =
-            solution == CoefficientSolution::General && k < 3 ? layers.bond[k] : 1.0;
-        const int row = 4 * k;
-        for (int s = 0; s < 4; ++s) {
-            if (upper == 0 && (s == 0 || s == 2))
-                continue;
-            const int cu = column(upper, s);
-            a[row + 0][cu] += up.sz[s];
-            if (slip) {
-                a[row + 1][cu] += up.wb[s];
-                a[row + 2][cu] += up.tb[s];
-            } else {
-                a[row + 1][cu] += up.tb[s];
-                a[row + 2][cu] += up.wb[s];
-                a[row + 3][cu] += up.g[s];
-            }
-        }
-        for (int s = 0; s < 4; ++s) {
-            if (lower == 4 && (s == 0 || s == 2))
-                continue;
-            const int cl = column(lower, s);
-            a[row + 0][cl] -= lo.sz[s];
-            if (slip) {
-                a[row + 1][cl] -= ratio * lo.wb[s];
-                a[row + 3][cl] -= lo.tb[s];
-            } else {
-                a[row + 1][cl] -= lo.tb[s];
-                a[row + 2][cl] -= ratio * lo.wb[s];
-                a[row + 3][cl] -= bond * ratio * lo.g[s];
-            }
-        }
-        if (upper == 0) {
-            // The half-space field of layer 1 (B = 2 nu1, D = 1 in the layer form) is the known
-            // part of layer 1's field at interface 1.
-            const double nu = layers.poisson[0];
-            const double e = cutExp(-lambda);
-            const double sz = (1.0 + lambda) * e;
-            const double tb = -lambda * e;
-            const double wb = -(2.0 - 2.0 * nu + lambda) * e;
-            const double g = (2.0 * nu - 1.0 + lambda) * e;
-            a[row + 0][kUnknowns] = -sz;
-            if (slip) {
-                a[row + 1][kUnknowns] = -wb;
-                a[row + 2][kUnknowns] = -tb;
-            } else {
-                a[row + 1][kUnknowns] = -tb;
-                a[row + 2][kUnknowns] = -wb;
-                a[row + 3][kUnknowns] = -g;
-            }
+            solveRows<2>(rows.row, reduced[k]);
+            for (int r = 0; r < 4; ++r)
+                reduced[k][r][0] = reduced[k][r][1] = 0.0;
         }
     }
-
-    eliminateColumn<0>(a);
-    double x[kUnknowns];
-    for (int r = kUnknowns - 1; r >= 0; --r) {
-        double sum = a[r][kUnknowns];
-        const int lastColumn = std::min(kUnknowns - 1, r + 2 * kBand);
-        for (int c = r + 1; c <= lastColumn; ++c)
-            sum -= a[r][c] * x[c];
-        x[r] = sum / a[r][r];
+    // Back substitution from interface 4 up.
+    double x[4][4];
+    for (int k = 3; k >= 0; --k) {
+        const double nextA = k < 3 ? x[k + 1][0] : 0.0, nextC = k < 3 ? x[k + 1][1] : 0.0;
+        for (int r = 0; r < 4; ++r)
+            x[k][r] = reduced[k][r][2] + reduced[k][r][0] * nextA + reduced[k][r][1] * nextC;
     }
 
     out.A = {};
     out.C = {};
-    out.B[0] = x[column(0, 1)];
-    out.D[0] = x[column(0, 3)];
-    for (int layer = 1; layer < 4; ++layer) {
-        out.A[layer] = x[column(layer, 0)];
-        out.B[layer] = x[column(layer, 1)];
-        out.C[layer] = x[column(layer, 2)];
-        out.D[layer] = x[column(layer, 3)];
+    out.B[0] = x[0][0];
+    out.D[0] = x[0][1];
+    for (int k = 0; k < 4; ++k) {
+        out.B[k + 1] = x[k][2];
+        out.D[k + 1] = x[k][3];
+        if (k > 0) {
+            out.A[k] = x[k][0];
+            out.C[k] = x[k][1];
+        }
     }
-    out.B[4] = x[column(4, 1)];
-    out.D[4] = x[column(4, 3)];
 
     // K(m): the deflection brackets at the bottom of layer 1 (correction) and top of layer 2.
     const double z1 = layers.interface[0];
@@ -300,6 +331,31 @@ __attribute__((target_clones("avx2", "default"))) void solveCoefficients(
     const double k2 = e2 * out.A[1] - out.B[1] - (2.0 - 4.0 * nu2 - mz1) * e2 * out.C[1] -
                       (2.0 - 4.0 * nu2 + mz1) * out.D[1];
     out.kernel = std::abs(k2) > std::abs(k1) ? k2 : k1;
+}
+
+namespace {
+
+ARDELON_TARGET_AVX2 [[gnu::flatten]] void solveCoefficientsAvx2(double m,
+                                                                const NormalisedLayers& layers,
+                                                                CoefficientSolution solution,
+                                                                LayerCoefficients& out) {
+    solveCoefficientsOf(m, layers, solution, out);
+}
+
+[[gnu::flatten]] void solveCoefficientsBaseline(double m, const NormalisedLayers& layers,
+                                                CoefficientSolution solution,
+                                                LayerCoefficients& out) {
+    solveCoefficientsOf(m, layers, solution, out);
+}
+
+}  // namespace
+
+void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
+                       LayerCoefficients& out) {
+    if (processorHasAvx2())
+        solveCoefficientsAvx2(m, layers, solution, out);
+    else
+        solveCoefficientsBaseline(m, layers, solution, out);
 }
 
 double largestUpperCoefficient(const LayerCoefficients& c) {
@@ -342,7 +398,7 @@ std::array<double, 3> principalStresses(double sx, double sy, double sz, double 
 HalfSpaceQuadrature::HalfSpaceQuadrature() {
     const double dphi = kPi / kIntervals;
     for (int k = 1; k < kIntervals; ++k) {
-        weight_[k] = (k % 2 == 1) ? 4.0 : 2.0;
+        weight_[k] = (k % 2 == 1) ? 4.0 : 2.0;  // the rest stay 0
         const double phi = k * dphi;
         const double sinPhi = std::sin(phi);
         cosPhi_[k] = std::cos(phi);
@@ -350,8 +406,90 @@ HalfSpaceQuadrature::HalfSpaceQuadrature() {
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) std::array<double, 6>
-HalfSpaceQuadrature::quantities(double z, double r, double a, double q) const {
+namespace {
+
+// The weighted node sums of the off-axis half-space quadrature: s0 to s4 and the sum of the
+// logarithms.
+[[gnu::always_inline]] inline void halfSpaceSumsOf(const double* weight, const double* cosPhi,
+                                                   const double* sinPhiSquared, double z, double r,
+                                                   double a, double (&sums)[6]) {
+    const double ds = 2.0 * a / HalfSpaceQuadrature::kIntervals;
+    const double zz = z * z, rr = r * r, aa = a * a;
+    // First the integrands at every node (a loop without sums, which vectorises), then the
+    // weighted sums in four interleaved lanes. Node 0 and the padding to a multiple of eight
+    // carry zero weight.
+    constexpr int kPadded = HalfSpaceQuadrature::kNodes;
+    alignas(32) double f[5][kPadded], logArgument[kPadded];
+    for (int k = 1; k < HalfSpaceQuadrature::kIntervals; ++k) {
+        const double s = -a + k * ds;
+        const double sin2 = sinPhiSquared[k];
+        const double d2 = aa + rr - 2.0 * a * r * cosPhi[k];
+        const double dd1 = s * s + rr + zz - 2.0 * s * r;
+        const double dd2 = rr + zz + aa - 2.0 * s * r;
+        const double c = std::sqrt(aa - s * s);
+        const double root2 = std::sqrt(dd2);
+        // Three divisions per node: the reciprocals share denominators.
+        const double inverse12 = 1.0 / (dd1 * dd2 * root2);
+        const double overDd1Root2 = dd2 * inverse12, overDd2Root2 = dd1 * inverse12;
+        const double overDd1 = overDd1Root2 * root2, overDd2 = overDd2Root2 * root2;
+        const double zc2 = 2.0 * z * c;
+        f[0][k] = zc2 * overDd1Root2;
+        f[1][k] = zc2 * overDd2Root2 -
+                  (2.0 * overDd1 + overDd2) * (rr + s * s - 2.0 * s * r) * zc2 * overDd1Root2;
+        const double dz = d2 + zz;
+        const double rz = std::sqrt(dz);  // = (d^2 + z^2)^(1/2)
+        const double inverse3 = 1.0 / (d2 * dz * rz);
+        const double overDzRz = d2 * inverse3;  // 1 / (dz rz)
+        const double overD2 = dz * rz * inverse3;
+        f[2][k] = (1.0 - z * dz * overDzRz) * sin2 * overD2;
+        f[3][k] = sin2 * overDzRz;
+        f[4][k] = sin2 * overDzRz * (rz * overDzRz);
+        logArgument[k] = (root2 + c) / (root2 - c);
+    }
+    for (int i = 0; i < 5; ++i) {
+        f[i][0] = 0.0;
+        for (int k = HalfSpaceQuadrature::kIntervals; k < kPadded; ++k)
+            f[i][k] = 0.0;
+    }
+    logArgument[0] = 1.0;
+    for (int k = HalfSpaceQuadrature::kIntervals; k < kPadded; ++k)
+        logArgument[k] = 1.0;
+    double lane[5][4] = {};
+    for (int k = 0; k < kPadded; k += 4) {
+        for (int i = 0; i < 5; ++i) {
+            for (int l = 0; l < 4; ++l)
+                lane[i][l] += weight[k + l] * f[i][k + l];
+        }
+    }
+    for (int i = 0; i < 5; ++i)
+        sums[i] = (lane[i][0] + lane[i][1]) + (lane[i][2] + lane[i][3]);
+    // The weighted sum of logarithms as logarithms of products of four nodes of equal weight
+    // (every argument lies between 1 and 4 ((r + a)^2 + z^2) / z^2, so no product overflows).
+    sums[5] = 0.0;
+    for (int k = 0; k < kPadded; k += 8) {
+        const double odd =
+            (logArgument[k + 1] * logArgument[k + 3]) * (logArgument[k + 5] * logArgument[k + 7]);
+        const double even =
+            (logArgument[k] * logArgument[k + 2]) * (logArgument[k + 4] * logArgument[k + 6]);
+        sums[5] += 4.0 * std::log(odd) + 2.0 * std::log(even);
+    }
+}
+
+ARDELON_TARGET_AVX2 void halfSpaceSumsAvx2(const double* weight, const double* cosPhi,
+                                           const double* sinPhiSquared, double z, double r,
+                                           double a, double (&sums)[6]) {
+    halfSpaceSumsOf(weight, cosPhi, sinPhiSquared, z, r, a, sums);
+}
+
+void halfSpaceSumsBaseline(const double* weight, const double* cosPhi, const double* sinPhiSquared,
+                           double z, double r, double a, double (&sums)[6]) {
+    halfSpaceSumsOf(weight, cosPhi, sinPhiSquared, z, r, a, sums);
+}
+
+}  // namespace
+
+std::array<double, 6> HalfSpaceQuadrature::quantities(double z, double r, double a,
+                                                      double q) const {
     if (r == 0.0) {
         const double rho = std::sqrt(z * z + a * a);
         const double p5 = (rho - z) * q;
@@ -359,40 +497,15 @@ HalfSpaceQuadrature::quantities(double z, double r, double a, double q) const {
         const double p1 = q * z * a * a / (rho * rho * rho);
         return {p0, p1, p0 / 2.0, p1 / 2.0, 0.0, p5};
     }
+    double sums[6];
+    if (processorHasAvx2())
+        halfSpaceSumsAvx2(weight_.data(), cosPhi_.data(), sinPhiSquared_.data(), z, r, a, sums);
+    else
+        halfSpaceSumsBaseline(weight_.data(), cosPhi_.data(), sinPhiSquared_.data(), z, r, a, sums);
+    const double s0 = sums[0], s1 = sums[1], s2 = sums[2], s3 = sums[3], s4 = sums[4], s5 = sums[5];
     const double ds = 2.0 * a / kIntervals;
     const double dphi = kPi / kIntervals;
-    const double zz = z * z, rr = r * r, aa = a * a;
-    double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-    // The logarithm does not vectorise: its arguments are gathered and taken in a second pass.
-    std::array<double, kIntervals> logArgument;
-    for (int k = 1; k < kIntervals; ++k) {
-        const double weight = weight_[k];
-        const double s = -a + k * ds;
-        const double sin2 = sinPhiSquared_[k];
-        const double d2 = aa + rr - 2.0 * a * r * cosPhi_[k];
-        const double dd1 = s * s + rr + zz - 2.0 * s * r;
-        const double dd2 = rr + zz + aa - 2.0 * s * r;
-        const double c = std::sqrt(aa - s * s);
-        const double root2 = std::sqrt(dd2);
-        const double f0 = 2.0 * z * c / (dd1 * root2);
-        const double f1 = 2.0 * z * c / (dd2 * root2) - (2.0 / dd1 + 1.0 / dd2) * 2.0 *
-                                                            (rr + s * s - 2.0 * s * r) * z * c /
-                                                            (root2 * dd1);
-        const double rz = std::sqrt(zz + d2);  // = (d^2 + z^2)^(1/2)
-        const double f2 = (1.0 - z / rz) * sin2 / d2;
-        const double dz = d2 + zz;
-        const double f3 = sin2 / (dz * rz);
-        const double f4 = sin2 / (dz * dz * rz);
-        logArgument[k] = (root2 + c) / (root2 - c);
-        s0 += weight * f0;
-        s1 += weight * f1;
-        s2 += weight * f2;
-        s3 += weight * f3;
-        s4 += weight * f4;
-    }
-    double s5 = 0;
-    for (int k = 1; k < kIntervals; ++k)
-        s5 += weight_[k] * std::log(logArgument[k]);
+    const double zz = z * z, aa = a * a;
     const double p0 = ds * s0 / 3.0 * q / (2.0 * kPi);
     const double p1 = ds * s1 / 3.0 * q / (2.0 * kPi) + p0;
     const double p2 = aa / kPi * dphi * s2 / 3.0 * q;
@@ -425,49 +538,58 @@ constexpr std::array<double, kMaxSeriesTerms> kJ1Factor = [] {
     return f;
 }();
 
-}  // namespace
+// Four arguments side by side, as one vector (two halves on processors without AVX).
+using Lanes = double __attribute__((vector_size(4 * sizeof(double))));
+using LaneMask = long long __attribute__((vector_size(4 * sizeof(double))));
+static_assert(kSeriesLanes == 4);
 
-// Built for AVX2 as well as the baseline; both give the same results (no fused operations).
-__attribute__((target_clones("avx2", "default"))) void besselSeriesBlock(const double* x,
-                                                                         double* j0, double* j1,
-                                                                         int count) {
+[[gnu::always_inline]] inline void besselSeriesOf(const double* x, double* j0, double* j1,
+                                                  int count) {
     for (int begin = 0; begin < count; begin += kSeriesLanes) {
         const int lanes = std::min(kSeriesLanes, count - begin);
-        double half[kSeriesLanes], halfSquared[kSeriesLanes];
-        double term0[kSeriesLanes], sum0[kSeriesLanes], active0[kSeriesLanes];
-        double term1[kSeriesLanes], sum1[kSeriesLanes], active1[kSeriesLanes];
-        for (int l = 0; l < kSeriesLanes; ++l) {
-            half[l] = l < lanes ? x[begin + l] / 2.0 : 0.0;  // padding converges at once
-            halfSquared[l] = half[l] * half[l];
-            term0[l] = -halfSquared[l];
-            sum0[l] = 1.0 + term0[l];
-            active0[l] = std::abs(term0[l]) > kSeriesTermLimit ? 1.0 : 0.0;
-            term1[l] = -halfSquared[l] / 2.0;
-            sum1[l] = 1.0 + term1[l];
-            active1[l] = std::abs(term1[l]) > kSeriesTermLimit ? 1.0 : 0.0;
-        }
+        Lanes half{};  // padding lanes converge at once
+        for (int l = 0; l < lanes; ++l)
+            half[l] = x[begin + l] / 2.0;
+        const Lanes halfSquared = half * half;
+        Lanes term0 = -halfSquared, sum0 = 1.0 + term0;
+        Lanes term1 = -halfSquared / 2.0, sum1 = 1.0 + term1;
+        // A lane adds term k only while its previous term exceeded the limit: the mask keeps
+        // the term's bits or clears them to +0.
+        LaneMask active0 = (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+        LaneMask active1 = (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
         for (int k = 2; k < kMaxSeriesTerms; ++k) {
-            double anyActive = 0.0;
-            for (int l = 0; l < kSeriesLanes; ++l)
-                anyActive += active0[l] + active1[l];
-            if (anyActive == 0.0)
+            const LaneMask any = active0 | active1;
+            if ((any[0] | any[1] | any[2] | any[3]) == 0)
                 break;
-            const double f0 = kJ0Factor[k], f1 = kJ1Factor[k];
-            for (int l = 0; l < kSeriesLanes; ++l) {
-                // A lane adds term k only while its previous term exceeded the limit.
-                term0[l] *= halfSquared[l] * f0;
-                sum0[l] += active0[l] * term0[l];
-                active0[l] = std::abs(term0[l]) > kSeriesTermLimit ? active0[l] : 0.0;
-                term1[l] *= halfSquared[l] * f1;
-                sum1[l] += active1[l] * term1[l];
-                active1[l] = std::abs(term1[l]) > kSeriesTermLimit ? active1[l] : 0.0;
-            }
+            term0 *= halfSquared * kJ0Factor[k];
+            sum0 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term0) & active0);
+            active0 &= (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+            term1 *= halfSquared * kJ1Factor[k];
+            sum1 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term1) & active1);
+            active1 &= (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
         }
         for (int l = 0; l < lanes; ++l) {
             j0[begin + l] = sum0[l];
             j1[begin + l] = half[l] * sum1[l];
         }
     }
+}
+
+ARDELON_TARGET_AVX2 void besselSeriesAvx2(const double* x, double* j0, double* j1, int count) {
+    besselSeriesOf(x, j0, j1, count);
+}
+
+void besselSeriesBaseline(const double* x, double* j0, double* j1, int count) {
+    besselSeriesOf(x, j0, j1, count);
+}
+
+}  // namespace
+
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count) {
+    if (processorHasAvx2())
+        besselSeriesAvx2(x, j0, j1, count);
+    else
+        besselSeriesBaseline(x, j0, j1, count);
 }
 
 }  // namespace ardelon::layered

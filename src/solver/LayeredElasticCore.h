@@ -73,9 +73,9 @@ struct LayerCoefficients {
     double kernel = 0.0;  // K(m): the larger of the deflection brackets either side of interface 1
 };
 
-// Solves the 16 interface equations at m (> 0) by Gaussian elimination with partial pivoting and
-// evaluates K(m). Every matrix entry is a decaying exponential times a polynomial in m, so the
-// system stays well scaled at every m.
+// Solves the 16 interface equations at m (> 0) by block elimination, interface by interface (4 × 4
+// blocks, partial pivoting within each), and evaluates K(m). Every matrix entry is a decaying
+// exponential times a polynomial in m, so the system stays well scaled at every m.
 void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
                        LayerCoefficients& out);
 
@@ -97,8 +97,11 @@ class HalfSpaceQuadrature {
     HalfSpaceQuadrature();
     std::array<double, 6> quantities(double z, double r, double a, double q) const;
 
+    // Nodes 0 to kIntervals, padded to a multiple of eight for the lanes of the sums.
+    static constexpr int kNodes = (kIntervals + 8) / 8 * 8;
+
   private:
-    std::array<double, kIntervals> weight_{}, cosPhi_{}, sinPhiSquared_{};
+    std::array<double, kNodes> weight_{}, cosPhi_{}, sinPhiSquared_{};
 };
 
 // The same with a one-off table (for checks; the solver keeps one quadrature object).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ardelon {
 
@@ -40,7 +41,7 @@ ResponseTable LayeredElasticSolver::computeResponses(const LayerSystem& system,
                                                      const EvaluationPoint* points,
                                                      int pointCount) {
     ResponseTable table;
-    computeResponses(system, loads, loadCount, points, pointCount, table);
+    (void)computeResponses(system, loads, loadCount, points, pointCount, table);
     return table;
 }
 
@@ -51,10 +52,18 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     weddle_ = system.bond[0] != 0.0 && system.bond[1] != 0.0;
     solution_ = weddle_ ? CoefficientSolution::General : CoefficientSolution::Slip;
 
+    radiusCount_ = 0;
     for (int j = 0; j < loadCount_; ++j) {
         pressure_[j] = loads[j].pressure;
         radius_[j] = loads[j].radius / h1_;
         qa_[j] = pressure_[j] * radius_[j];
+        // Wheels of one tyre share one radius, and so J1(m a).
+        int k = 0;
+        while (k < radiusCount_ && distinctRadius_[k] != radius_[j])
+            ++k;
+        if (k == radiusCount_)
+            distinctRadius_[radiusCount_++] = radius_[j];
+        radiusIndex_[j] = k;
     }
     for (int i = 0; i < pointCount_; ++i) {
         const EvaluationPoint& p = points[i];
@@ -104,7 +113,60 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
             groupLeader_[groupCount_++] = i;
         group_[i] = g;
     }
+    // The lengths over which each group's brackets decay: the surface from interface 1; a layer-1
+    // point from interface 1 and from its image above the surface; a deeper point from the bottom
+    // and the top of its layer (the subgrade has no bottom).
+    const double z1 = layers_.interface[0];
+    for (int g = 0; g < groupCount_; ++g) {
+        const int leader = groupLeader_[g];
+        const double z = depth_[leader];
+        const int layer = layer_[leader];
+        switch (kind_[leader]) {
+            case PointKind::Surface:
+                decayLengthA_[g] = z1;
+                decayLengthB_[g] = 0.0;
+                break;
+            case PointKind::LayerOne:
+                decayLengthA_[g] = z1 - z;
+                decayLengthB_[g] = z + z1;
+                break;
+            default:
+                decayLengthA_[g] = layer == 4 ? 0.0 : layers_.interface[layer] - z;
+                decayLengthB_[g] = z - layers_.top[layer];
+        }
+    }
+    decayStep_ = 0.0;
     preparePairs();
+}
+
+// exp(-m d) of every group's two decay lengths. While the step stays the same each value is
+// advanced by the factor exp(-h d) (a relative drift of about one rounding per step, far below
+// the tolerances of the march); a new step takes them afresh. As cutExp, a value whose exponent
+// reaches the cutoff is zero.
+void LayeredElasticSolver::advanceDecays(double m, double h) {
+    const bool fresh = h != decayStep_;
+    decayStep_ = h;
+    for (int g = 0; g < groupCount_; ++g) {
+        const double da = decayLengthA_[g], db = decayLengthB_[g];
+        if (fresh) {
+            exactA_[g] = std::exp(-m * da);
+            exactB_[g] = std::exp(-m * db);
+            stepA_[g] = std::exp(-h * da);
+            stepB_[g] = std::exp(-h * db);
+        } else {
+            exactA_[g] *= stepA_[g];
+            exactB_[g] *= stepB_[g];
+        }
+        // m only grows, so a value once cut off stays so: it is set to zero rather than
+        // advanced into the slow subnormal range.
+        const double xa = m * da, xb = m * db;
+        if (!(xa < kExponentCutoff && xa > -kExponentCutoff))
+            exactA_[g] = 0.0;
+        if (!(xb < kExponentCutoff && xb > -kExponentCutoff))
+            exactB_[g] = 0.0;
+        decayA_[g] = exactA_[g];
+        decayB_[g] = exactB_[g];
+    }
 }
 
 void LayeredElasticSolver::preparePairs() {
@@ -159,6 +221,8 @@ double LayeredElasticSolver::initialStep(double& tolerance, double hMax) {
         LayerCoefficients c;
         double m = 0.0;
         for (;;) {
+            if (!mayStep())
+                return 0.0;
             m += kKernelSearchStep;
             solveCoefficients(m, layers_, solution_, c);
             if (!(c.kernel < kMin))
@@ -261,11 +325,13 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
 }
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
-    for (int j = 0; j < loadCount_; ++j) {
-        transformedLoad_[j] = qa_[j] * besselJ1(m * radius_[j]);
-    }
+    for (int k = 0; k < radiusCount_; ++k)
+        radiusJ1_[k] = besselJ1(m * distinctRadius_[k]);
+    for (int j = 0; j < loadCount_; ++j)
+        transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
     evaluateBessel(m, h);
     const double invM = 1.0 / m;
+    advanceDecays(m, h);
 
     // Kernel brackets per group of points at one depth.
     for (int g = 0; g < groupCount_; ++g) {
@@ -273,9 +339,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         const int layer = layer_[leader];
         const double z = depth_[leader];
         const double nu = layers_.poisson[layer];
-        const double z1 = layers_.interface[0];
         if (kind_[leader] == PointKind::Surface) {
-            const double e = cutExp(-m * z1);
+            const double e = decayA_[g];
             const double b1 = c.B[0], d1 = c.D[0];
             const double beta = (b1 + 2.0 * nu * d1) * e;
             factorW_[g] = (b1 - (1.0 - 2.0 * nu) * d1) * e * invM;
@@ -289,8 +354,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         const double lambda = m * z;
         double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
         if (kind_[leader] == PointKind::LayerOne) {
-            const double ea = cutExp(-m * (z1 - z));
-            const double ec = cutExp(-m * (z + z1));
+            const double ea = decayA_[g];
+            const double ec = decayB_[g];
             const double b = c.B[0], d = c.D[0];
             wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
                  (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
@@ -307,8 +372,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             displacementFactor = invM;
             radialFactor = invM;
         } else {
-            const double ea = layer == 4 ? 0.0 : cutExp(-m * (layers_.interface[layer] - z));
-            const double eb = cutExp(-m * (z - layers_.top[layer]));
+            const double ea = layer == 4 ? 0.0 : decayA_[g];
+            const double eb = decayB_[g];
             const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
             wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
                  (2.0 - 4.0 * nu + lambda) * d * eb;
@@ -498,11 +563,49 @@ void LayeredElasticSolver::writeTable(ResponseTable& table, double h0) const {
     }
 }
 
-void LayeredElasticSolver::computeResponses(const LayerSystem& system, const CircularLoad* loads,
-                                            int loadCount, const EvaluationPoint* points,
-                                            int pointCount, ResponseTable& table) {
+const char* LayeredElasticSolver::failureText() const {
+    switch (status_) {
+        case SolverStatus::MarchLimit:
+            return "the integration over the transform parameter did not converge";
+        case SolverStatus::NotFinite:
+            return "a response is not a finite number";
+        case SolverStatus::Cancelled:
+            return "the analysis was cancelled";
+        default:
+            return "";
+    }
+}
+
+bool LayeredElasticSolver::mayStep() {
+    ++steps_;
+    if (steps_ > kMaxMarchSteps) {
+        status_ = SolverStatus::MarchLimit;
+        return false;
+    }
+    if (cancel_ != nullptr && steps_ % kCancelCheckSteps == 0 &&
+        cancel_->load(std::memory_order_relaxed)) {
+        status_ = SolverStatus::Cancelled;
+        return false;
+    }
+    return true;
+}
+
+SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
+                                                    const CircularLoad* loads, int loadCount,
+                                                    const EvaluationPoint* points, int pointCount,
+                                                    ResponseTable& table) {
     loadCount_ = loadCount;
     pointCount_ = pointCount;
+    status_ = SolverStatus::Computed;
+    steps_ = 0;
+    // On any failure the table holds no numbers.
+    const auto fail = [&] {
+        for (int row = 0; row < kResponseRows; ++row) {
+            for (int i = 0; i < pointCount_; ++i)
+                table.at(row, i) = std::numeric_limits<double>::quiet_NaN();
+        }
+        return status_;
+    };
     prepare(system, loads, points);
 
     double rMax = 0.0;
@@ -511,6 +614,10 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
     const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
     double tolerance = kSimpsonTolerance;
     const double h0 = weddle_ ? initialStep(tolerance, hMax) : kSimpsonStep;
+    if (status_ == SolverStatus::Computed && !(h0 > 0.0 && hMax > 0.0))
+        status_ = SolverStatus::MarchLimit;  // a march that cannot advance never ends
+    if (status_ != SolverStatus::Computed)
+        return fail();
 
     for (auto& row : integral_)
         std::fill(row.begin(), row.begin() + pointCount_, 0.0);
@@ -520,6 +627,8 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
     double m = 0.0, h = h0;
     int position = 0;  // position within the panel
     for (;;) {
+        if (!mayStep())
+            return fail();
         m += h;
         solveCoefficients(m, layers_, solution_, c);
         const bool significant =
@@ -571,6 +680,15 @@ void LayeredElasticSolver::computeResponses(const LayerSystem& system, const Cir
 
     closeLayerOnePoints();
     writeTable(table, h0);
+    for (int row = 0; row < kResponseRows; ++row) {
+        for (int i = 0; i < pointCount_; ++i) {
+            if (!std::isfinite(table.at(row, i))) {
+                status_ = SolverStatus::NotFinite;
+                return fail();
+            }
+        }
+    }
+    return status_;
 }
 
 }  // namespace ardelon

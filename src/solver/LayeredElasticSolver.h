@@ -17,34 +17,61 @@
 // A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
 // its m = 0 end term, its closing and its strains all use layer 1.
 //
-// Work per m: one coefficient solution for all loads and points, J1(m·a) once per load, J0/J1 of
-// m·r once per distinct plan distance (series up to 16; above, the leading asymptotic forms whose
-// phase advances by an exact rotation through h·r per step), the load sums once per plan position
-// and the kernel brackets once per depth. The hot loops work on flat arrays in the object and
-// never allocate; the Bessel series, the coefficient solution and the half-space quadrature are
-// also built for AVX2 and give the same results there.
+// Work per m: one coefficient solution for all loads and points, J1(m·a) once per distinct radius,
+// J0/J1 of m·r once per distinct plan distance (series up to 16; above, the leading asymptotic
+// forms whose phase advances by an exact rotation through h·r per step), the load sums once per
+// plan position and the kernel brackets once per depth. The hot loops work on flat arrays in the
+// object and never allocate; the Bessel series, the coefficient solution and the half-space
+// quadrature are also built for AVX2 (picked at run time) and give the same results there.
 //
 // Each call is independent of the previous one. The object owns its workspace (about 0.3 MB, so
 // keep it as a member or on the heap rather than in a small stack), so one solver object per
 // thread may run calls concurrently; a single object must not be entered twice at once.
 
 #include <array>
+#include <atomic>
 
 #include "solver/LayerSystem.h"
 #include "solver/LayeredElasticCore.h"
 
 namespace ardelon {
 
+// How a call ended. Only Computed leaves responses in the table; every other status leaves its
+// columns not-a-number, so a failure can never pass for responses.
+enum class SolverStatus : unsigned char {
+    Computed,
+    MarchLimit,  // the integration over m took more steps than any sane structure needs
+    NotFinite,   // a response came out infinite or not a number
+    Cancelled,   // the watched flag was raised during the call
+};
+
 class LayeredElasticSolver {
   public:
+    // A call stops after this many m-steps (initial-step search and march together). The
+    // examples' calls take at most about 400 steps and random structures well beyond practice
+    // (moduli 5e3 to 5e6 psi, layers 1 to 30 in., any bonds, 1 to 6 wheels) at most about 1300;
+    // 100 000 leaves a margin of some 80 times, yet stops a runaway march within a second.
+    static constexpr int kMaxMarchSteps = 100000;
+    // The cancel flag is read every this many steps.
+    static constexpr int kCancelCheckSteps = 256;
+
     // Preconditions (the callers validate them): h1 > 0, moduli > 0, Poisson's ratios other than
     // 1, radii > 0, 1 <= loadCount <= 30, 1 <= pointCount <= 50, layer numbers 1 to 5, and each
     // point's depth within its layer.
     ResponseTable computeResponses(const LayerSystem& system, const CircularLoad* loads,
                                    int loadCount, const EvaluationPoint* points, int pointCount);
     // The same, writing into `table`; columns beyond pointCount are left as they were.
-    void computeResponses(const LayerSystem& system, const CircularLoad* loads, int loadCount,
-                          const EvaluationPoint* points, int pointCount, ResponseTable& table);
+    SolverStatus computeResponses(const LayerSystem& system, const CircularLoad* loads,
+                                  int loadCount, const EvaluationPoint* points, int pointCount,
+                                  ResponseTable& table);
+
+    SolverStatus status() const { return status_; }
+    // Why the last call gave no responses, as words that complete "failed: "; empty when it did.
+    const char* failureText() const;
+    // m-steps the last call took.
+    int stepCount() const { return steps_; }
+    // A flag that cancels a call in progress when raised (nullptr: none).
+    void watchCancel(const std::atomic<bool>* cancel) { cancel_ = cancel; }
 
   private:
     enum class PointKind : unsigned char { Surface, LayerOne, Deep };
@@ -58,10 +85,17 @@ class LayeredElasticSolver {
     double initialStep(double& tolerance, double hMax);
     void addEndPointTerm(double h0);
     void evaluateBessel(double m, double h);
+    void advanceDecays(double m, double h);
     void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
     void closeLayerOnePoints();
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
     void writeTable(ResponseTable& table, double h0) const;
+    // Counts a step; false when the call must stop (step limit or cancel), with status_ set.
+    bool mayStep();
+
+    SolverStatus status_ = SolverStatus::Computed;
+    int steps_ = 0;
+    const std::atomic<bool>* cancel_ = nullptr;
 
     int loadCount_ = 0;
     int pointCount_ = 0;
@@ -74,6 +108,10 @@ class LayeredElasticSolver {
 
     // Loads, normalised.
     std::array<double, kMaxLoads> pressure_{}, radius_{}, qa_{}, transformedLoad_{};
+    // The distinct radii among the loads, J1(m a) of each, and each load's entry.
+    int radiusCount_ = 0;
+    std::array<double, kMaxLoads> distinctRadius_{}, radiusJ1_{};
+    std::array<int, kMaxLoads> radiusIndex_{};
     // Points, normalised. Points at the same depth with the same kernel form a group, whose
     // kernel brackets are evaluated once per m.
     std::array<double, kMaxPoints> depth_{};
@@ -86,6 +124,11 @@ class LayeredElasticSolver {
     // (u, vertical shear) and of the tangential sums (N), see evaluateIntegrands.
     std::array<double, kMaxPoints> factorW_{}, factorU_{}, factorM_{}, factorN_{}, factorZ_{},
         factorT_{};
+    // Per group: the two lengths its brackets decay over, exp(-m d) of each (as advanced, and
+    // cut off), and the factors exp(-h d) of the current step.
+    std::array<double, kMaxPoints> decayLengthA_{}, decayLengthB_{}, exactA_{}, exactB_{},
+        decayA_{}, decayB_{}, stepA_{}, stepB_{};
+    double decayStep_ = 0.0;
 
     // Points at the same plan position share their sums over the loads.
     std::array<int, kMaxPoints> plan_{};

@@ -14,6 +14,7 @@
 // MPa keeps three decimals (1 kPa) so that switching units never shifts a stored value.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "project/CStenorDoc.h"
@@ -186,6 +187,7 @@ class CStructureDlg : public ModalDialog {
     static constexpr std::array<std::string_view, kSeasonCount> kSeasonNotSelectedText = {
         "", "Fall Season has not been selected.", "Winter Season has not been selected.",
         "Spring Season has not been selected", "2nd Spring Season has not been selected"};
+    static constexpr std::string_view kLayerCountCaption = "Change the Number of Layers";
     static constexpr std::string_view kSeasonCaption = "Season Error";
     static constexpr std::string_view kDurationText =
         "Seasonal durations do not add to 52 weeks/year";
@@ -194,6 +196,8 @@ class CStructureDlg : public ModalDialog {
     static constexpr std::string_view kNegativeDurationText =
         "Seasonal durations cannot be negative";
     static constexpr int kWeeksPerYear = 52;
+    // The running total under the durations: "Total: 46 of 52 weeks".
+    std::string weeksTotalText() const;
 
     // Thickness range and the thickness that stands for a semi-infinite layer.
     static constexpr double kMinThicknessIn = 1.0;
@@ -215,8 +219,13 @@ class CStructureDlg : public ModalDialog {
     void onModulusChanged(DialogHost& host, int layer);    // edit lost the focus
     void onPoissonChanged(DialogHost& host, int layer);    // edit lost the focus
     void onMaterialChanged(DialogHost& host, int layer);   // list selection changed
-    void onLayerCountChanged(DialogHost& host);            // radio button chosen
-    void onPgHighChanged(DialogHost& host, int layer);     // layers 1 to 4
+    // Radio button chosen. When the change would clear data (thicknesses, criteria, the layers
+    // below a new bottom), the engineer is asked first; No leaves everything as it was.
+    void onLayerCountChanged(DialogHost& host);
+    // The question asked before going from the applied number of layers to `layerCount()`, or ""
+    // when the change clears nothing.
+    std::string layerCountQuestion() const;
+    void onPgHighChanged(DialogHost& host, int layer);  // layers 1 to 4
     void onPgLowChanged(DialogHost& host, int layer) { (void)host, (void)layer; }
     void onSeasonCheckChanged(DialogHost& host, int season);         // Fall to Spring 2
     void onCurrentSeasonChanged(DialogHost& host);                   // list selection changed
@@ -276,6 +285,10 @@ class CStructureDlg : public ModalDialog {
     std::array<double, kThicknessCount> evaluationDepth{};
 
   private:
+    // Applies the layer-count rules for `layerCount()`; false when the new bottom layer's
+    // material cannot be semi-infinite (its thickness and criteria are cleared all the same).
+    bool applyLayerCount();
+    int appliedLayerCountIndex_ = 0;  // the number of layers the members were made for
     void showControlStates(DialogHost& host) const;
     void refreshModulusRow();
     void recomputeDepths();

@@ -1,5 +1,6 @@
 #include "traffic/CLoadingConditionsDlg.h"
 
+#include "project/FileExtension.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/VehicleTypes.h"
 
@@ -175,9 +176,11 @@ void CLoadingConditionsDlg::importLoadSpectra(DialogHost& host) {
 }
 
 void CLoadingConditionsDlg::saveLoadSpectra(DialogHost& host) {
-    const auto path = host.chooseFileToSave(kLoadSpectraFilter, kLoadSpectraInitialName, "");
+    const std::string extension = chooserExtension(kLoadSpectraFilter);
+    auto path = host.chooseFileToSave(kLoadSpectraFilter, kLoadSpectraInitialName, extension);
     if (!path)
         return;
+    *path = withDefaultExtension(*path, extension);
     const std::string error = writeLoadSpectraFile(*path, loadSpectraRecordOf(*this));
     if (!error.empty()) {
         host.showMessage(error, kSaveLoadSpectraCaption, MessageIcon::Exclamation);

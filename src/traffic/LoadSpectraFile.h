@@ -21,8 +21,8 @@ namespace ardelon {
 
 inline constexpr int kLoadSpectraValueCount = 239;
 
-// File chooser of "Import Load Spectra" and "Save Load Spectra" (no default extension: a name
-// typed without one is used as typed).
+// File chooser of "Import Load Spectra" and "Save Load Spectra"; a name saved without an
+// extension gets ".lsf".
 inline constexpr std::string_view kLoadSpectraFilter =
     "Load Spectra Files (*.lsf);;All Files (*.*)";
 inline constexpr std::string_view kLoadSpectraInitialName = "*.lsf";

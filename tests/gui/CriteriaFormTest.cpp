@@ -9,16 +9,11 @@
 
 using namespace ardelon;
 using namespace ardelon::gui;
+using ardelon::testing::activate;
 
 class CriteriaFormTest : public QObject {
     Q_OBJECT
 
-    static void activate(QWidget& form) {
-        form.show();
-        form.activateWindow();
-        if (!QTest::qWaitForWindowActive(&form))
-            qFatal("form not active");
-    }
     static QWidget* control(QWidget& form, LayerCriteriaDialog::Control c) {
         return form.findChild<QWidget*>(QStringLiteral("control%1").arg(int(c)));
     }
@@ -55,11 +50,9 @@ class CriteriaFormTest : public QObject {
         LayerCriteriaForm form(dialog);
         activate(form);
         form.activeCheck(Top)->click();
-        form.thresholdEdit(Top)->setFocus(Qt::MouseFocusReason);
-        form.thresholdEdit(Top)->setText(QStringLiteral("-100 ue"));
-        form.typeList(Top)->setFocus(Qt::TabFocusReason);
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please enter a number."));
+        testing::typeAndLeave(form.thresholdEdit(Top), QStringLiteral("-100 ue"),
+                              form.typeList(Top));
+        QCOMPARE(testing::onlyMessage(recorder), QStringLiteral("Ardelon: Please enter a number."));
         QCOMPARE(QApplication::focusWidget(), form.thresholdEdit(Top));
     }
 
@@ -74,12 +67,10 @@ class CriteriaFormTest : public QObject {
         }
         form.acceptButton()->click();
         QVERIFY(form.isVisible());
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("The cumulative strain distribution must be uniformly decreasing "
-                                "or increasing."));
-        QCOMPARE(recorder.messages[0].caption,
-                 QStringLiteral("Invalid Cumulative Strain Distribution - Please Adjust"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Invalid Cumulative Strain Distribution - Please Adjust: The "
+                                "cumulative strain distribution must be uniformly decreasing or "
+                                "increasing."));
     }
 
     void structureModuleOpensTheLayersCriteriaAndKeepsThemOnAccept() {

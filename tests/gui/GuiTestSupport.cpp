@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QTest>
 
 namespace ardelon::testing {
 
@@ -20,9 +21,11 @@ MessageRecorder::MessageRecorder() {
     gui::setFileHandler([this](QWidget*, const gui::FileRequest&) -> std::optional<QString> {
         if (files.empty())
             return std::nullopt;
-        auto file = files.front();
+        // Copied out as a plain string: GCC at -O1 takes a copied optional for uninitialised.
+        const bool chosen = files.front().has_value();
+        const QString name = files.front().value_or(QString());
         files.pop_front();
-        return file;
+        return chosen ? std::optional<QString>(name) : std::nullopt;
     });
 }
 
@@ -45,6 +48,25 @@ void whenDialogOpens(std::function<void(QDialog*)> inspect) {
         }
     });
     timer->start();
+}
+
+void activate(QWidget& form) {
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        qFatal("form not active");
+}
+
+void typeAndLeave(QLineEdit* edit, const QString& text, QWidget* next) {
+    edit->setFocus(Qt::MouseFocusReason);
+    edit->setText(text);
+    next->setFocus(Qt::TabFocusReason);
+}
+
+QString onlyMessage(const MessageRecorder& recorder) {
+    if (recorder.messages.size() != 1)
+        return QStringLiteral("%1 messages").arg(recorder.messages.size());
+    return recorder.messages[0].caption + QStringLiteral(": ") + recorder.messages[0].text;
 }
 
 }  // namespace ardelon::testing

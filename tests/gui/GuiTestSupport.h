@@ -3,6 +3,7 @@
 // closing whatever modal dialog is open.
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QString>
 #include <deque>
@@ -25,5 +26,12 @@ struct MessageRecorder {
 // Runs `inspect` on the next modal dialog that opens, then closes it with reject() unless
 // `inspect` closed it already.
 void whenDialogOpens(std::function<void(QDialog*)> inspect);
+
+// Shows `form` and makes it the active window, as a click on it would.
+void activate(QWidget& form);
+// Types `text` into `edit` and leaves it for `next` with Tab, as a user would.
+void typeAndLeave(QLineEdit* edit, const QString& text, QWidget* next);
+// "caption: text" of the only message recorded, or how many there were.
+QString onlyMessage(const MessageRecorder& recorder);
 
 }  // namespace ardelon::testing

@@ -41,9 +41,7 @@ class NumberEditTest : public QObject {
         QSignalSpy committed(form.first, &NumberEdit::committed);
         QTest::keyClicks(form.first, QStringLiteral("12a"));
         form.tabAway();
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please enter a number."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Ardelon"));
+        QCOMPARE(testing::onlyMessage(recorder), QStringLiteral("Ardelon: Please enter a number."));
         QCOMPARE(recorder.messages[0].icon, MessageIcon::Exclamation);
         QCOMPARE(QApplication::focusWidget(), form.first);
         QCOMPARE(committed.count(), 0);
@@ -55,8 +53,8 @@ class NumberEditTest : public QObject {
         Form form(NumberEdit::Kind::Integer);
         form.first->setText(QStringLiteral("2.5"));
         form.tabAway();
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please enter an integer."));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Please enter an integer."));
         QCOMPARE(QApplication::focusWidget(), form.first);
     }
 
@@ -66,9 +64,8 @@ class NumberEditTest : public QObject {
         form.first->setRange(0, 100);
         form.first->setText(QStringLiteral("120"));
         form.tabAway();
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Please enter a number between 0 and 100."));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Please enter a number between 0 and 100."));
     }
 
     void validNumberCommitsAndMovesOn() {

@@ -45,15 +45,10 @@ struct OpenForm {
         registerOutputDesignNestedForms();
         dialog.fixedSeed = 7;
         form = std::make_unique<OutputDesignForm>(dialog);
-        form->show();
-        form->activateWindow();
-        if (!QTest::qWaitForWindowActive(form.get()))
-            qFatal("form not active");
+        testing::activate(*form);
     }
     void type(NumberEdit* edit, const QString& text, QWidget* next) {
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->setText(text);
-        next->setFocus(Qt::TabFocusReason);
+        testing::typeAndLeave(edit, text, next);
     }
     QStringList headings(QTreeWidget* list) const {
         QStringList texts;
@@ -119,10 +114,9 @@ class OutputDesignFormTest : public QObject {
         QCOMPARE(open.form->thicknessEdit(1)->text(), QStringLiteral("10.13"));
 
         open.type(open.form->thicknessEdit(2), QStringLiteral("0.99"), open.form->thicknessEdit(3));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Height Out of Range"));
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Please enter a height between 1.0 in. and 999.0 in."));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral(
+                     "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in."));
         QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(2));
         // The value is kept: nothing else is blocked.
         QCOMPARE(open.dialog.work.thickness[1], 0.99);
@@ -240,6 +234,17 @@ class OutputDesignFormTest : public QObject {
         QCOMPARE(second->topLevelItemCount(),
                  static_cast<int>(open.dialog.percentileList.rows.size()));
         QVERIFY(first->topLevelItemCount() + second->topLevelItemCount() > 0);
+        // Every cell shows its whole text, and tells it in a tooltip as well.
+        for (QTreeWidget* list : {first, second}) {
+            for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                const QTreeWidgetItem* item = list->topLevelItem(r);
+                for (int c = 0; c < list->columnCount(); ++c) {
+                    QVERIFY(list->fontMetrics().horizontalAdvance(item->text(c)) <
+                            list->columnWidth(c));
+                    QCOMPARE(item->toolTip(c), item->text(c));
+                }
+            }
+        }
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         QVERIFY(open.form->button(Control::LeaveModule)->isEnabled());
         QVERIFY(open.form->thicknessEdit(1)->isEnabled());
@@ -252,8 +257,13 @@ class OutputDesignFormTest : public QObject {
         recorder.files.push_back(dir.filePath(QStringLiteral("raw-long.xls")));
         open.form->button(Control::PerformAnalysis)->click();
         QVERIFY(open.form->running());
+        QVERIFY(!second->isEnabled());  // the previous results greyed meanwhile
+        QVERIFY(open.form->runStatusLabel()->text().contains(QStringLiteral(" cycles done, ")));
         open.form->cancelRunButton()->click();
         QTRY_VERIFY_WITH_TIMEOUT(!open.form->running(), kRunTimeoutMs);
+        QVERIFY(second->isEnabled());
+        QCOMPARE(open.form->runStatusLabel()->text(),
+                 QStringLiteral("Run cancelled. The previous results were kept."));
         QVERIFY(recorder.messages.isEmpty());
         QCOMPARE(open.dialog.percentileList.rows, rowsBefore);
         QCOMPARE(open.dialog.results.cycles, resultsBefore.cycles);

@@ -19,16 +19,10 @@ class StructureFormTest : public QObject {
         explicit OpenForm(const CStenorDoc& project = CStenorDoc()) {
             dialog.loadFrom(project);
             form = std::make_unique<StructureForm>(dialog);
-            form->show();
-            form->activateWindow();
-            if (!QTest::qWaitForWindowActive(form.get()))
-                qFatal("form not active");
+            testing::activate(*form);
         }
-        // Types into an edit and leaves it with Tab.
         void type(NumberEdit* edit, const QString& text, QWidget* next) {
-            edit->setFocus(Qt::MouseFocusReason);
-            edit->setText(text);
-            next->setFocus(Qt::TabFocusReason);
+            testing::typeAndLeave(edit, text, next);
         }
     };
 
@@ -50,10 +44,9 @@ class StructureFormTest : public QObject {
         testing::MessageRecorder recorder;
         OpenForm open;
         open.type(open.form->thicknessEdit(1), QStringLiteral("999.01"), open.form->modulusEdit(1));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Please enter a height between 1.0 in. and 999.0 in."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Height Out of Range"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral(
+                     "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in."));
         QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(1));
         QCOMPARE(open.dialog.thickness[0], 999.01);
         QCOMPARE(open.form->thicknessEdit(1)->text(), QStringLiteral("999.01"));
@@ -75,9 +68,8 @@ class StructureFormTest : public QObject {
         OpenForm open;
         open.type(open.form->durationEdit(Summer), QStringLiteral("26.5"),
                   open.form->modulusEdit(1));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please enter an integer."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Ardelon"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Please enter an integer."));
         QCOMPARE(QApplication::focusWidget(), open.form->durationEdit(Summer));
     }
 
@@ -87,11 +79,9 @@ class StructureFormTest : public QObject {
         open.type(open.form->durationEdit(Summer), QStringLiteral("27"), open.form->modulusEdit(1));
         open.form->acceptButton()->click();
         QVERIFY(open.form->isVisible());
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Seasonal durations do not add to 52 weeks/year"));
-        QCOMPARE(recorder.messages[0].caption,
-                 QStringLiteral("Invalid Seasonal Durations - Please Adjust"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Invalid Seasonal Durations - Please Adjust: Seasonal durations do "
+                                "not add to 52 weeks/year"));
         QCOMPARE(QApplication::focusWidget(), open.form->durationEdit(Summer));
     }
 
@@ -101,11 +91,9 @@ class StructureFormTest : public QObject {
         QComboBox* material = open.form->materialList(2);
         material->setCurrentIndex(2);  // PCC
         Q_EMIT material->activated(2);
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("PCC is not acceptable as 2nd layer in a two layer pavement."));
-        QCOMPARE(recorder.messages[0].caption,
-                 QStringLiteral("Improper Material Selection - Please Adjust"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Improper Material Selection - Please Adjust: PCC is not "
+                                "acceptable as 2nd layer in a two layer pavement."));
     }
 
     void acceptedModuleCopiesTheEditsBackAndCancelDoesNot() {

@@ -7,21 +7,11 @@
 
 using namespace ardelon;
 using namespace ardelon::gui;
+using ardelon::testing::activate;
+constexpr auto type = ardelon::testing::typeAndLeave;
 
 class TrafficFormsTest : public QObject {
     Q_OBJECT
-
-    static void activate(QWidget& form) {
-        form.show();
-        form.activateWindow();
-        if (!QTest::qWaitForWindowActive(&form))
-            qFatal("form not active");
-    }
-    static void type(NumberEdit* edit, const QString& text, QWidget* next) {
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->setText(text);
-        next->setFocus(Qt::TabFocusReason);
-    }
 
   private Q_SLOTS:
     void binEditsFollowTheFiveColumnLayoutAndLabels() {
@@ -44,9 +34,8 @@ class TrafficFormsTest : public QObject {
         LoadSpectraForm form(dialog);
         activate(form);
         type(form.binEdit(3), QStringLiteral("-5"), form.binEdit(4));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please do not enter negative values."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Number Out of Range"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Number Out of Range: Please do not enter negative values."));
         QCOMPARE(QApplication::focusWidget(), form.binEdit(3));
         QCOMPARE(dialog.loadSpectra[Single][3], 0.0);
     }
@@ -69,10 +58,8 @@ class TrafficFormsTest : public QObject {
         LoadSpectraForm form(dialog);
         activate(form);
         type(form.aadtEdit(), QStringLiteral("0"), form.percentTrucksEdit());
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Please enter an integer between 1 and 500000."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Ardelon"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Please enter an integer between 1 and 500000."));
         QCOMPARE(QApplication::focusWidget(), form.aadtEdit());
     }
 
@@ -111,10 +98,9 @@ class TrafficFormsTest : public QObject {
         VehicleTypeForm form(dialog);
         activate(form);
         type(form.valueEdit(shareIndex(5)), QStringLiteral("150"), form.valueEdit(shareIndex(6)));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Please enter a value between 0% and 100%."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Percentage Out of Range"));
+        QCOMPARE(
+            testing::onlyMessage(recorder),
+            QStringLiteral("Percentage Out of Range: Please enter a value between 0% and 100%."));
         QCOMPARE(QApplication::focusWidget(), form.valueEdit(shareIndex(5)));
     }
 
@@ -143,8 +129,7 @@ class TrafficFormsTest : public QObject {
         EsalDataForm form(dialog);
         activate(form);
         type(form.esalsEdit(), QStringLiteral("1e6x"), form.okButton());
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please enter a number."));
+        QCOMPARE(testing::onlyMessage(recorder), QStringLiteral("Ardelon: Please enter a number."));
         QCOMPARE(QApplication::focusWidget(), form.esalsEdit());
 
         form.esalsEdit()->setText(QStringLiteral("-1"));

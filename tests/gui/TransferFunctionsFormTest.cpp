@@ -70,12 +70,9 @@ class TransferFunctionsFormTest : public QObject {
         TransferFunctionsForm form(dialog);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.coefficientEdit(0)->setFocus();
-        form.coefficientEdit(0)->setText(QStringLiteral("K1"));
-        form.coefficientEdit(1)->setFocus(Qt::TabFocusReason);
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Please enter a number."));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Ardelon"));
+        testing::typeAndLeave(form.coefficientEdit(0), QStringLiteral("K1"),
+                              form.coefficientEdit(1));
+        QCOMPARE(testing::onlyMessage(recorder), QStringLiteral("Ardelon: Please enter a number."));
         QCOMPARE(QApplication::focusWidget(), form.coefficientEdit(0));
 
         // OK refuses it as well and the form stays open; Cancel is free to leave.

@@ -369,7 +369,8 @@ TEST(AnalysisRawData, HeaderLinesColumnsAndCrLf) {
                       10.0 * (s + 1), -(60.0 + 20.0 * s), -10.0 * s);
         EXPECT_EQ(lines[static_cast<std::size_t>(c + 4)], expected) << c;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);  // no temporary
+    // The two raw-data files and no temporary beside them.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
 }
 
 TEST(AnalysisRawData, NoEvaluatedLocationEndsLinesAfterTheWeight) {

@@ -82,39 +82,30 @@ TEST(Hypergeometric, SurfaceDeflectionSeries) {
     EXPECT_EQ(hypergeometricHalf(-0.5, 1.0, 0.0), 1.0);
 }
 
-TEST(PrincipalStresses, SortedMostCompressiveFirst) {
-    const auto q = principalStresses(-5.0, 30.0, 10.0, 0.0, 0.0, 0.0);
-    EXPECT_NEAR(q[0], 30.0, kPrincipalAccuracy * 35);
-    EXPECT_NEAR(q[1], 10.0, kPrincipalAccuracy * 35);
-    EXPECT_NEAR(q[2], -5.0, kPrincipalAccuracy * 35);
-    // sigma_z = 10 with a shear of 3 in the x-z plane: roots 10 +- ... of the 2 x 2 block.
-    const auto p = principalStresses(2.0, 4.0, 10.0, 0.0, 3.0, 0.0);
-    EXPECT_NEAR(p[0], 11.0, kPrincipalAccuracy * 10);
-    EXPECT_NEAR(p[1], 4.0, kPrincipalAccuracy * 10);
-    EXPECT_NEAR(p[2], 1.0, kPrincipalAccuracy * 10);
-}
-
-TEST(PrincipalStresses, TracelessStateKeepsItsPrincipalValues) {
-    // Outside a load on the surface of a half-space sigma_r = -sigma_theta and sigma_z = 0:
-    // the first invariant vanishes but the stresses do not.
-    const auto p = principalStresses(0.0, 0.0, 0.0, 0.0, 0.0, 2.0);
-    EXPECT_NEAR(p[0], 2.0, kPrincipalAccuracy * 2);
-    EXPECT_NEAR(p[1], 0.0, kPrincipalAccuracy * 2);
-    EXPECT_NEAR(p[2], -2.0, kPrincipalAccuracy * 2);
-}
-
-TEST(PrincipalStresses, HydrostaticStateIsReturnedAsGiven) {
-    const auto p = principalStresses(7.5, 7.5, 7.5, 0.0, 0.0, 0.0);
-    EXPECT_EQ(p, (std::array<double, 3>{7.5, 7.5, 7.5}));
-}
-
-TEST(PrincipalStresses, NegligibleInvariantsGiveZero) {
-    EXPECT_EQ(principalStresses(3e-6, -1e-6, 2e-6, 1e-7, 0.0, 0.0),
-              (std::array<double, 3>{0.0, 0.0, 0.0}));
-    // A vanishing first invariant alone is not enough when the vertical stress is compressive.
-    const auto p = principalStresses(-5.0, 0.0, 5.0, 0.0, 0.0, 0.0);
-    EXPECT_NEAR(p[0], 5.0, kPrincipalAccuracy * 5);
-    EXPECT_NEAR(p[2], -5.0, kPrincipalAccuracy * 5);
+// Sorted most compressive first. Outside a load on the surface of a half-space sigma_r =
+// -sigma_theta and sigma_z = 0: the first invariant vanishes but the stresses do not. A hydrostatic
+// state comes back exactly as given, negligible invariants give zero exactly, but a vanishing first
+// invariant alone is not negligible when the vertical stress is compressive.
+TEST(PrincipalStresses, SortedTracelessHydrostaticAndNegligibleStates) {
+    struct Case {
+        std::array<double, 6> stress;  // sigma x, y, z, tau xy, xz, yz
+        std::array<double, 3> principal;
+        double scale;  // of the deviatoric stress; 0 for an exact result
+    };
+    const Case cases[] = {
+        {{-5, 30, 10, 0, 0, 0}, {30, 10, -5}, 35},
+        {{2, 4, 10, 0, 3, 0}, {11, 4, 1}, 10},  // the 2 x 2 block of sigma_z and tau_xz
+        {{0, 0, 0, 0, 0, 2}, {2, 0, -2}, 2},
+        {{7.5, 7.5, 7.5, 0, 0, 0}, {7.5, 7.5, 7.5}, 0},
+        {{3e-6, -1e-6, 2e-6, 1e-7, 0, 0}, {0, 0, 0}, 0},
+        {{-5, 0, 5, 0, 0, 0}, {5, 0, -5}, 5},
+    };
+    for (const Case& c : cases) {
+        const auto [sx, sy, sz, txy, txz, tyz] = c.stress;
+        const auto p = principalStresses(sx, sy, sz, txy, txz, tyz);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(p[k], c.principal[k], kPrincipalAccuracy * c.scale) << sx << " " << k;
+    }
 }
 
 TEST(HalfSpace, AxisValuesAreBoussinesq) {

@@ -10,10 +10,6 @@ using Dlg = CInputVariabilityDlg;
 using testing::FakeHost;
 using testing::RecordedMessage;
 
-int id(Dlg::Control c) {
-    return static_cast<int>(c);
-}
-
 Dlg dialogFor(int layer, int layerCountIndex, double thicknessCov) {
     Dlg d;
     d.layer = layer;
@@ -53,17 +49,12 @@ TEST(InputVariability, ThicknessControlsOnlyForLayersOfFiniteThickness) {
         FakeHost host;
         Dlg d = dialogFor(c.layer, c.layerCountIndex, 12.0);
         d.onInitDialog(host);
-        EXPECT_EQ(host.isEnabled(id(Dlg::Control::ThicknessCov)), c.enabled);
-        EXPECT_EQ(host.isEnabled(id(Dlg::Control::ThicknessDistribution)), c.enabled);
+        EXPECT_EQ(host.enabledOf({Dlg::Control::ThicknessCov, Dlg::Control::ThicknessDistribution}),
+                  c.enabled ? "11" : "00");
         EXPECT_EQ(d.thicknessCov, c.enabled ? 12.0 : 0.0);
+        // The semi-infinite layer 5 shows no thickness distribution at all.
+        EXPECT_EQ(d.thicknessDistribution == Dlg::kNoSelection, c.layer == 5);
     }
-}
-
-TEST(InputVariability, SemiInfiniteLayerFiveShowsNoThicknessDistribution) {
-    FakeHost host;
-    Dlg d = dialogFor(5, 3, 0.0);
-    d.onInitDialog(host);
-    EXPECT_EQ(d.thicknessDistribution, Dlg::kNoSelection);
 }
 
 TEST(InputVariability, CovIsHeldBetweenZeroAndOneThousandPercent) {
@@ -80,15 +71,13 @@ TEST(InputVariability, CovIsHeldBetweenZeroAndOneThousandPercent) {
     d.onModulusCovChanged(host);
     EXPECT_EQ(d.modulusCov, 1000.0);
     EXPECT_EQ(host.lastMessage(),
-              (RecordedMessage{"The value has been set to the maximum.", "Value Out of Range",
-                               MessageIcon::Exclamation, MessageButtons::Ok}));
+              testing::exclamation("The value has been set to the maximum.", "Value Out of Range"));
 
     d.thicknessCov = -1;
     d.onThicknessCovChanged(host);
     EXPECT_EQ(d.thicknessCov, 0.0);
     EXPECT_EQ(host.lastMessage(),
-              (RecordedMessage{"The value has been set to the minimum.", "Value Out of Range",
-                               MessageIcon::Exclamation, MessageButtons::Ok}));
+              testing::exclamation("The value has been set to the minimum.", "Value Out of Range"));
     EXPECT_EQ(host.messages.size(), 2u);
 }
 

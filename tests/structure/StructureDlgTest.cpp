@@ -451,14 +451,18 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     doc.interfaceBond = {0, 0, 0, 0};
     Opened o(doc);
     setLayerCount(o, 3);
-    EXPECT_EQ(o.host.messages.size(), 1u);  // each count's text: EachCountNamesItsBottomPosition
+    EXPECT_EQ(o.host.lastMessage(),
+              exclamation("Unacceptable 3rd layer material in three layer pavement.",
+                          "Improper Material Selection - Please Adjust"));
+    EXPECT_EQ(o.host.lastFocus(), id(Control::Material3));
     EXPECT_EQ(o.dlg.layerCountIndex, 1);
     EXPECT_EQ(o.dlg.thickness[2], 999.0);
     EXPECT_EQ(o.dlg.materialIndex[3], 7);  // nothing copied
     EXPECT_EQ(o.dlg.slipValue[2], 0.0);
 
+    o.host.messages.clear();
     setLayerCount(o, 2);  // granular base becomes the bottom
-    EXPECT_EQ(o.host.messages.size(), 1u);
+    EXPECT_EQ(o.host.messages.size(), 1u);  // the question only
     EXPECT_EQ(o.dlg.materialIndex, (std::array<int, 5>{0, 6, 6, 6, 0}));
     EXPECT_EQ(o.dlg.seasonalModulus[4], o.dlg.seasonalModulus[1]);
     EXPECT_EQ(o.dlg.minModulus[4], o.dlg.minModulus[1]);

@@ -261,6 +261,13 @@ TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReaso
     EXPECT_EQ(host.messages[0].text, "Cannot read \"" + dir.string() + "\": Is a directory.");
 }
 
+TEST_F(LoadSpectraFiles, NameSavedWithoutExtensionGetsLsf) {
+    save(dir / "mix");
+    EXPECT_TRUE(host.messages.empty() || host.messages[0].icon == MessageIcon::Information);
+    EXPECT_TRUE(fs::exists(dir / "mix.lsf"));
+    EXPECT_FALSE(fs::exists(dir / "mix"));
+}
+
 TEST_F(LoadSpectraFiles, CancellingTheChooserDoesNothing) {
     const Dlg before = dlg;
     host.files.push_back(std::nullopt);

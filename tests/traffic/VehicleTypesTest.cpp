@@ -210,6 +210,7 @@ TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
     doc.loadSpectra[Tandem][3] = 5;
     doc.configurationEnabled = {0, 1, 1, 1};
     doc.loadCdf[Tandem].fill(0.5);
+    CStenorDoc direct = doc;  // the same through the command-line route
     CEsalDataDlg dlg(doc);
     FakeHost host;
     dlg.expectedEsals = 1000001;
@@ -228,12 +229,6 @@ TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
     EXPECT_EQ(doc.expectedEsals, 1000001);
     EXPECT_EQ(doc.loadCdf[Single][8], 0.5);
     EXPECT_EQ(doc.loadCdf[Tandem][8], 0.5);  // only the Single row goes back
-
-    CStenorDoc direct;
-    direct.loadSpectra[Single][3] = 12;
-    direct.loadSpectra[Tandem][3] = 5;
-    direct.configurationEnabled = {0, 1, 1, 1};
-    direct.loadCdf[Tandem].fill(0.5);
     direct.expectedEsals = 1000001;
     applyEsalData(direct);
     EXPECT_EQ(direct, doc);

@@ -1,0 +1,107 @@
+// The Output and Design form's run: the Monte Carlo cycles on a worker thread with the form's
+// progress, and the export of the workbook afterwards.
+
+#include "gui/OutputDesignForm.h"
+#include "reliability/RunNotes.h"
+
+namespace ardelon::gui {
+void OutputDesignForm::stopWorker() {
+    if (worker_.joinable()) {
+        dialog_.cancelRequested = true;
+        worker_.join();
+    }
+}
+
+void OutputDesignForm::setRunning(bool runningNow) {
+    for (QWidget* widget : lockedDuringRun_)
+        widget->setEnabled(!runningNow);
+    if (!runningNow) {
+        // Back to what the rules enable: the thicknesses of the layers that exist, the export
+        // after a completed run.
+        for (int layer = 1; layer <= kThicknessCount; ++layer)
+            thickness_[at(layer)]->setEnabled(layer <= dialog_.work.layerCountIndex + 1);
+        button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled);
+    }
+    charts_->setEnabled(dialog_.exportEnabled && !runningNow);
+    cancelRun_->setEnabled(runningNow);
+}
+
+void OutputDesignForm::showRunProgress() {
+    runStatus_->setText(toQString(
+        runProgressText(progress_->value(), progress_->maximum(), runClock_.elapsed() / 1000)));
+}
+
+void OutputDesignForm::startAnalysis() {
+    if (handling_ || running())
+        return;
+    handling_ = true;
+    readWidgets();
+    runOptions_ = dialog_.prepareAnalysis(host());
+    handling_ = false;
+    if (!runOptions_) {
+        showMembers();
+        return;
+    }
+    showMembers();  // the previous results greyed
+    progress_->setRange(0, runOptions_->cycles);
+    progress_->setValue(0);
+    runClock_.start();
+    showRunProgress();
+    runTicker_->start();
+    // Progress comes from the worker thread; the bar is moved on the form's thread.
+    runOptions_->progress = [this](int done, int total) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, done, total] {
+                progress_->setRange(0, total);
+                progress_->setValue(done);
+                showRunProgress();
+            },
+            Qt::QueuedConnection);
+    };
+    runWork_ = dialog_.work;
+    runOutcome_.reset();
+    setRunning(true);
+    worker_ = std::thread([this] {
+        AnalysisRunOutcome outcome = runAnalysis(*runWork_, dialog_.models(), *runOptions_);
+        runOutcome_ = std::move(outcome);
+        QMetaObject::invokeMethod(
+            this, [this] { endAnalysis(); }, Qt::QueuedConnection);
+    });
+}
+
+void OutputDesignForm::endAnalysis() {
+    if (worker_.joinable())
+        worker_.join();
+    handling_ = true;
+    runTicker_->stop();
+    const bool completed = runOutcome_->status == AnalysisStatus::Completed;
+    dialog_.finishAnalysis(host(), std::move(*runOutcome_), *runOptions_, std::move(*runWork_));
+    if (completed)
+        progress_->setValue(runOptions_->cycles);  // a completed run fills the bar
+    else
+        progress_->setValue(0);
+    runOutcome_.reset();
+    runWork_.reset();
+    runOptions_.reset();
+    handling_ = false;
+    setRunning(false);
+    showMembers();
+    Q_EMIT runEnded();
+}
+
+void OutputDesignForm::exportReport() {
+    if (handling_ || running())
+        return;
+    handling_ = true;
+    readWidgets();
+    const std::optional<std::string> path = dialog_.onExportExcel(host());
+    if (path) {
+        openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this,
+                     [this, workbook = *path] { dialog_.onWorkbookNotOpened(host(), workbook); });
+    }
+    handling_ = false;
+    showMembers();
+}
+
+}  // namespace ardelon::gui
