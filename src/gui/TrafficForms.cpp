@@ -173,10 +173,13 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     top->addWidget(configurations, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(distribution);
+    // The spectra chart beside the bins, so that the module still fits a laptop screen.
     spectraChart_ = chartView(new QChart);
-    spectraChart_->setMinimumHeight(320);
-    layout->addWidget(spectraChart_);
+    spectraChart_->setMinimumSize(400, 300);
+    auto* spectra = new QHBoxLayout;
+    spectra->addWidget(distribution);
+    spectra->addWidget(spectraChart_, 1);
+    layout->addLayout(spectra);
     layout->addLayout(buttons);
 
     registerTrafficNestedForms();
