@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
@@ -18,6 +20,7 @@
 #include "cli/ProjectAnalysis.h"
 #include "cli/ResultOutput.h"
 #include "criteria/ResponseType.h"
+#include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/ResultFormat.h"
 #include "reports/FormattedReport.h"
@@ -98,6 +101,7 @@ struct AnalyzeArguments {
     std::optional<std::int64_t> seed;
     std::string raw;
     std::string report;
+    std::string figures;
     int threads = 0;
     bool json = false;
     bool sensitivity = false;
@@ -137,7 +141,6 @@ void analyze(const AnalyzeArguments& args) {
     }
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
-    options.keepCycleRecords = args.sensitivity;
     options.cycles = args.cycles;
     options.startTime = std::time(nullptr);
     options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
@@ -145,20 +148,38 @@ void analyze(const AnalyzeArguments& args) {
     options.threads = args.threads;
     options.rawDataPath = args.raw;
     options.cancel = &interrupted;
+    options.keepCycleRecords = args.sensitivity || !args.report.empty() || !args.figures.empty();
     if (isatty(STDERR_FILENO))
         options.progress = drawProgress;
 
     interrupted = false;
+    const auto started = std::chrono::steady_clock::now();
     const ProjectAnalysis run = [&] {
         CancellableSection section(interrupted);
         return analyzeProject(project, options, args.project);
     }();
     const CStenorDoc& work = run.work;
     const AnalysisRunOutcome& outcome = run.outcome;
+    RunInfo runInfo;
+    runInfo.projectFileName = args.project;
+    runInfo.startTime = options.startTime;
+    runInfo.seed = options.seed;
+    runInfo.threads = args.threads > 0
+                          ? args.threads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    runInfo.elapsedSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     // The workbook is written before anything is printed, so a failure is not hidden by tables.
     if (!args.report.empty()) {
-        if (FileResult written = exportFormattedReport(work, outcome.results, args.report);
+        if (FileResult written = exportFormattedReport(work, outcome.results, args.report, runInfo);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+    if (!args.figures.empty()) {
+        const RunFigures figures = runFigures(work, outcome.results, layeredElasticResponses());
+        if (FileResult written = writeFigureCsv(figures, work.unitSystem, args.figures);
             !written.ok()) {
             throw CommandError(kFailure, written.error);
         }
@@ -194,6 +215,8 @@ void addAnalysisCommands(CLI::App& app) {
     cmd->add_option("--raw", args.raw, "Write every cycle to this raw data file (.ad)");
     cmd->add_option("--report", args.report,
                     "Write the formatted workbook (.xlsx) of the inputs and results");
+    cmd->add_option("--figures", args.figures,
+                    "Write the data of every result chart as CSV files into this folder");
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");

@@ -5,9 +5,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "gui/ChartsView.h"
+#include "gui/MainWindow.h"
 #include "gui/ResultListWidgets.h"
 #include "gui/ThicknessSearchForm.h"
 #include "reliability/SolverResponseModel.h"
+#include "reports/FormattedReport.h"
 
 namespace ardelon::gui {
 namespace {
@@ -28,6 +31,11 @@ QLabel* readOnlyField(int minimumWidth) {
 OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     : FormBase(parent), dialog_(dialog) {
     setWindowTitle(toQString(COutputDesignDlg::kCaption));
+    if (!dialog_.exportReport)
+        dialog_.exportReport = [](const CStenorDoc& work, const AnalysisResults& results,
+                                  const std::string& path, const RunInfo& run) {
+            return exportFormattedReport(work, results, path, run);
+        };
 
     auto* top = new QHBoxLayout;
     top->addWidget(buildThicknessDesign(), 2);
@@ -147,6 +155,9 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
     auto* cost = bound(Control::CostAnalysis, new QPushButton(QStringLiteral("Cost Analysis")));
     auto* exportExcel = bound(Control::ExportExcel,
                               new QPushButton(QStringLiteral("Export Formatted Data to EXCEL")));
+    charts_ = new QPushButton(QStringLiteral("Charts"));
+    charts_->setToolTip(QStringLiteral("Charts of the last run"));
+    connect(charts_, &QPushButton::clicked, this, [this] { openChartsView(this, dialog_); });
     auto* leave = bound(Control::LeaveModule, new QPushButton(QStringLiteral("Leave Module")));
     leave->setDefault(true);
     connect(disclaimer, &QPushButton::clicked, this,
@@ -161,6 +172,7 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
     resultButtons_ = new QHBoxLayout;
     resultButtons_->addWidget(cost);
     resultButtons_->addWidget(exportExcel);
+    resultButtons_->addWidget(charts_);
     buttons->addLayout(resultButtons_);
     buttons->addStretch();
     buttons->addWidget(leave);
@@ -188,6 +200,7 @@ void OutputDesignForm::showMembers() {
         edit->setNumber(dialog_.work.thickness[at(layer)]);
     }
     button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled && !running());
+    charts_->setEnabled(dialog_.exportEnabled && !running());
     showList(transferFunctionList_, dialog_.transferFunctionList);
     showList(percentileList_, dialog_.percentileList);
     // The results of the run before stay readable but greyed while a new run goes.
@@ -224,6 +237,8 @@ void OutputDesignForm::reject() {
 bool runOutputDesignModule(QWidget* parent, CStenorDoc& workingCopy) {
     registerOutputDesignNestedForms();
     COutputDesignDlg dialog(workingCopy, layeredElasticResponses());
+    if (auto* window = dynamic_cast<MainWindow*>(parent))
+        dialog.projectFileName = window->session().pathName();
     OutputDesignForm form(dialog, parent);
     if (form.exec() != QDialog::Accepted)
         return false;

@@ -42,6 +42,7 @@ class OutputDesignForm : public FormBase {
     QPushButton* button(Control control) const;
     QPushButton* cancelRunButton() const { return cancelRun_; }
     QPushButton* findThicknessesButton() const { return findThicknesses_; }
+    QPushButton* chartsButton() const { return charts_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* runStatusLabel() const { return runStatus_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
@@ -90,6 +91,7 @@ class OutputDesignForm : public FormBase {
     QTreeWidget* transferFunctionList_ = nullptr;
     QTreeWidget* percentileList_ = nullptr;
     QPushButton* cancelRun_ = nullptr;
+    QPushButton* charts_ = nullptr;
     QLabel* runStatus_ = nullptr;  // progress while a run goes, then how it ended
     QTimer* runTicker_ = nullptr;  // moves the elapsed time on between progress reports
     QElapsedTimer runClock_;

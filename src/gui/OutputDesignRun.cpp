@@ -23,6 +23,7 @@ void OutputDesignForm::setRunning(bool runningNow) {
             thickness_[at(layer)]->setEnabled(layer <= dialog_.work.layerCountIndex + 1);
         button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled);
     }
+    charts_->setEnabled(dialog_.exportEnabled && !runningNow);
     cancelRun_->setEnabled(runningNow);
 }
 

@@ -1,5 +1,8 @@
 #include "gui/TrafficForms.h"
 
+#include "figures/FigureData.h"
+#include "gui/FigureCharts.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -176,7 +179,13 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     top->addWidget(configurations, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(distribution);
+    // The spectra chart beside the bins, so that the module still fits a laptop screen.
+    spectraChart_ = chartView(new QChart);
+    spectraChart_->setMinimumSize(400, 300);
+    auto* spectra = new QHBoxLayout;
+    spectra->addWidget(distribution);
+    spectra->addWidget(spectraChart_, 1);
+    layout->addLayout(spectra);
     layout->addLayout(buttons);
 
     registerTrafficNestedForms();
@@ -205,6 +214,9 @@ void LoadSpectraForm::showMembers() {
         bins_[k]->setNumber(d.shownLoadPercent[k]);
     }
     total_->setText(numberText(d.total));
+    QChart* previous = spectraChart_->chart();
+    spectraChart_->setChart(loadSpectraChart(loadSpectraFigure(d), d.unitSystem));
+    delete previous;
 }
 
 void LoadSpectraForm::readWidgets() {

@@ -3,6 +3,7 @@
 // bin edits in five columns, and the ESAL Data dialog. Thin forms over CLoadingConditionsDlg
 // and CEsalDataDlg: widgets into members, the handler, members back into widgets.
 
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -26,6 +27,8 @@ class LoadSpectraForm : public FormBase {
     QLabel* totalField() const { return total_; }
     QCheckBox* configurationCheck(int c) const { return checks_[static_cast<std::size_t>(c)]; }
     QPushButton* acceptButton() const { return accept_; }
+    // The load spectra as a bar chart, following the bins as they are edited.
+    QChartView* spectraChart() const { return spectraChart_; }
 
     void accept() override;
 
@@ -47,6 +50,7 @@ class LoadSpectraForm : public FormBase {
     std::array<NumberEdit*, kBinCount> bins_{};
     QLabel* total_;
     QPushButton* accept_;
+    QChartView* spectraChart_;
 };
 
 class EsalDataForm : public FormBase {

@@ -1,5 +1,8 @@
 #include "reliability/COutputDesignDlg.h"
 
+#include <algorithm>
+#include <thread>
+
 #include <ctime>
 #include <filesystem>
 
@@ -9,7 +12,6 @@
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/RunNotes.h"
-#include "reports/FormattedReport.h"
 
 namespace ardelon {
 namespace {
@@ -156,11 +158,13 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     options.seed = fixedSeed ? *fixedSeed : static_cast<std::uint32_t>(options.startTime);
     options.threads = threads;
     options.rawDataPath = *path;
+    options.keepCycleRecords = true;  // the charts and the workbook draw every cycle
     options.cancel = &cancelRequested;
     cancelRequested = false;
     resultsOutdated = true;
     runNote.clear();
     host.setProgress(0, cycles);
+    runStarted_ = std::chrono::steady_clock::now();
     return options;
 }
 
@@ -180,6 +184,14 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     }
     work = std::move(runWork);
     lastSeed = options.seed;
+    lastRun.projectFileName = projectFileName;
+    lastRun.startTime = options.startTime;
+    lastRun.seed = options.seed;
+    lastRun.threads = options.threads > 0
+                          ? options.threads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    lastRun.elapsedSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
     runNote = completedRunText(options.cycles, options.seed,
                                static_cast<long long>(std::time(nullptr) - options.startTime));
     results = outcome.results;
@@ -235,7 +247,9 @@ std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
     if (!path || path->empty())
         return std::nullopt;
     *path = withDefaultExtension(*path, reportExtension);
-    if (FileResult result = exportFormattedReport(work, results, *path); !result.ok()) {
+    if (!exportReport)
+        return std::nullopt;
+    if (FileResult result = exportReport(work, results, *path, lastRun); !result.ok()) {
         host.showMessage(result.error, kExportFailedCaption, MessageIcon::Exclamation);
         return std::nullopt;
     }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "reliability/AnalysisRun.h"
 #include "reliability/ReportListView.h"
 #include "reliability/ResponseModel.h"
+#include "reliability/RunInfo.h"
 
 namespace ardelon {
 
@@ -145,6 +147,13 @@ class COutputDesignDlg : public ModalDialog {
     int threads = 0;
     // The seed of the run the results belong to, kept with them for the engineer's record.
     std::optional<std::uint32_t> lastSeed;
+    // The run behind the shown results, as the workbook records it.
+    RunInfo lastRun;
+    // The project's file name for the workbook's record (set by the host; empty when unsaved).
+    std::string projectFileName;
+    // Writes the workbook; the host (or the application) provides it. Without it the export
+    // button writes nothing.
+    ReportExporter exportReport;
     // A run has started: the results shown are those of the run before, until it completes.
     bool resultsOutdated = false;
     // How the last run ended: its cycles, seed and time, or that it was cancelled.
@@ -182,6 +191,7 @@ class COutputDesignDlg : public ModalDialog {
 
   private:
     ResponseModelFactory models_;
+    std::chrono::steady_clock::time_point runStarted_{};
 };
 
 // The material a layer position shows in the module ("GB" for granular base in layers 4 and 5),

@@ -408,17 +408,34 @@ ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResult
     return book;
 }
 
+namespace {
+
+// The Cover names the workbook by its full path, as the file dialog would give it.
+std::string fullPathOf(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
+}  // namespace
+
+ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                    const std::string& reportPath, const RunInfo& run) {
+    ReportWorkbook book = buildFormattedReport(work, results, reportPath);
+    addRunSheets(book, work, results, reportPath, run);
+    return book;
+}
+
 FileResult exportFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
                                  const std::string& path) {
-    // The Cover names the workbook by its full path, as the file dialog would give it.
-    std::string fullPath = path;
-    if (!path.empty()) {
-        std::error_code ec;
-        const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-        if (!ec)
-            fullPath = absolute.lexically_normal().string();
-    }
-    return saveWorkbook(buildFormattedReport(work, results, fullPath), path);
+    return saveWorkbook(buildFormattedReport(work, results, fullPathOf(path)), path);
+}
+
+FileResult exportFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                 const std::string& path, const RunInfo& run) {
+    return saveWorkbook(buildFormattedReport(work, results, fullPathOf(path), run), path);
 }
 
 }  // namespace ardelon

@@ -10,13 +10,10 @@
 #include "project/CStenorDoc.h"
 #include "project/ProjectFile.h"
 #include "reliability/AnalysisResults.h"
+#include "reliability/RunInfo.h"
 #include "reports/ReportWorkbook.h"
 
 namespace ardelon {
-
-inline constexpr const char* kReportFileFilter =
-    "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||";
-inline constexpr const char* kReportInitialName = "*.xlsx";
 
 // Writes the report of `work` (the module's working copy: thicknesses of layers 1 to 4 in
 // `work.thickness`, in the units `work.valuesInEnglish` states) and `results` (the counts and
@@ -26,6 +23,20 @@ inline constexpr const char* kReportInitialName = "*.xlsx";
 // keeps any previous file; the message names the path and the reason.
 FileResult exportFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
                                  const std::string& path);
+
+// The same workbook followed by a "Charts" sheet (response distributions against their limits
+// and damage over time for every criterion row, and the load spectra, as native charts) and a
+// "Run" sheet (the run's record, the overall verdict, the cost totals and the data tables the
+// charts draw). The charts need the run's cycle records.
+FileResult exportFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                 const std::string& path, const RunInfo& run);
+ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
+                                    const std::string& reportPath, const RunInfo& run);
+// The two sheets added after the four of the report.
+void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisResults& results,
+                  const std::string& reportPath, const RunInfo& run);
+// The program's version, as the Run sheet records it.
+const char* programVersion();
 
 // The workbook model of the report; `reportPath` is the text of cell A4 of the Cover.
 ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <system_error>
 
@@ -56,8 +57,78 @@ FormatTable createFormats(lxw_workbook* book) {
     return formats;
 }
 
+std::string rangeFormula(const std::string& sheet, char column, int firstRow, int lastRow) {
+    const std::string col(1, column);
+    return "='" + sheet + "'!$" + col + "$" + std::to_string(firstRow) + ":$" + col + "$" +
+           std::to_string(lastRow);
+}
+
+// Adds a native chart of the workbook at its anchor cell. The strings the library keeps are
+// owned by the model, which outlives the workbook's closing.
+lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChart& model,
+                      std::deque<std::string>& formulas) {
+    const uint8_t type = model.kind == ChartKind::Lines            ? LXW_CHART_SCATTER_STRAIGHT
+                         : model.kind == ChartKind::StackedColumns ? LXW_CHART_COLUMN_STACKED
+                                                                   : LXW_CHART_COLUMN;
+    lxw_chart* chart = workbook_add_chart(book, type);
+    if (!chart)
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    for (const ChartSeries& s : model.series) {
+        formulas.push_back(rangeFormula(s.sheet, s.xColumn, s.firstRow, s.lastRow));
+        const std::string& x = formulas.back();
+        formulas.push_back(rangeFormula(s.sheet, s.yColumn, s.firstRow, s.lastRow));
+        const std::string& y = formulas.back();
+        lxw_chart_series* series = chart_add_series(chart, x.c_str(), y.c_str());
+        if (!series)
+            return LXW_ERROR_MEMORY_MALLOC_FAILED;
+        chart_series_set_name(series, s.name.c_str());
+        if (s.marksOnly) {
+            lxw_chart_line none{};
+            none.none = LXW_TRUE;
+            chart_series_set_line(series, &none);
+            chart_series_set_marker_type(series, LXW_CHART_MARKER_DIAMOND);
+            chart_series_set_marker_size(series, 8);
+            lxw_chart_fill fill{};
+            fill.color = 0x202020;
+            chart_series_set_marker_fill(series, &fill);
+            lxw_chart_line border{};
+            border.color = 0x202020;
+            chart_series_set_marker_line(series, &border);
+        }
+    }
+    chart_title_set_name(chart, model.title.c_str());
+    lxw_chart_font titleFont{};
+    titleFont.size = 11;
+    titleFont.bold = LXW_TRUE;
+    chart_title_set_name_font(chart, &titleFont);
+    chart_axis_set_name(chart->x_axis, model.xTitle.c_str());
+    if (model.kind == ChartKind::Lines) {
+        // The axes meet at the lower left whatever the sign of the values.
+        chart_axis_set_crossing_min(chart->x_axis);
+        chart_axis_set_crossing_min(chart->y_axis);
+    }
+    chart_axis_set_name(chart->y_axis, model.yTitle.c_str());
+    if (model.logY)
+        chart_axis_set_log_base(chart->y_axis, 10);
+    if (!std::isnan(model.yMin))
+        chart_axis_set_min(chart->y_axis, model.yMin);
+    if (!std::isnan(model.yMax))
+        chart_axis_set_max(chart->y_axis, model.yMax);
+    if (model.yReversed)
+        chart_axis_set_reverse(chart->y_axis);
+    chart_legend_set_position(chart, LXW_CHART_LEGEND_BOTTOM);
+    lxw_chart_options place{};
+    // Two charts side by side fill the width of a landscape page.
+    place.x_scale = 0.95 * model.widthScale;
+    place.y_scale = 1.05;
+    return worksheet_insert_chart_opt(sheet, static_cast<lxw_row_t>(model.row - 1),
+                                      static_cast<lxw_col_t>(columnIndex(model.column)), chart,
+                                      &place);
+}
+
 // Fills one worksheet from its model; returns the library's first error.
-lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const ReportSheet& model) {
+lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const ReportSheet& model,
+                     std::deque<std::string>& formulas) {
     if (lxw_error e = workbook_validate_sheet_name(book, model.name.c_str()))
         return e;
     lxw_worksheet* sheet = workbook_add_worksheet(book, model.name.c_str());
@@ -112,6 +183,26 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const Repor
                 sheet, row, column, std::get<std::string>(cell.value).c_str(), format(cell.style));
         }
         if (e)
+            return e;
+    }
+    if (!model.pageBreaksBeforeRows.empty()) {
+        std::vector<lxw_row_t> breaks;
+        for (int row : model.pageBreaksBeforeRows)
+            breaks.push_back(static_cast<lxw_row_t>(row - 1));
+        breaks.push_back(0);  // the list ends with 0
+        if (lxw_error e = worksheet_set_h_pagebreaks(sheet, breaks.data()))
+            return e;
+    }
+    if (model.fitToPageWidth)
+        worksheet_fit_to_pages(sheet, 1, 0);
+    if (model.printLastRow > 0) {
+        if (lxw_error e =
+                worksheet_print_area(sheet, 0, 0, static_cast<lxw_row_t>(model.printLastRow - 1),
+                                     static_cast<lxw_col_t>(columnIndex(model.printLastColumn))))
+            return e;
+    }
+    for (const ReportChart& chart : model.charts) {
+        if (lxw_error e = insertChart(book, sheet, chart, formulas))
             return e;
     }
     return LXW_NO_ERROR;
@@ -191,8 +282,11 @@ FileResult saveWorkbook(const ReportWorkbook& workbook, const std::string& path)
             return {saveFailure(path, "out of memory")};
         }
     }
+    // The chart range formulas must live until the workbook is closed; a deque keeps them in
+    // place while it grows.
+    std::deque<std::string> formulas;
     for (const ReportSheet& sheet : workbook.sheets) {
-        if (lxw_error e = writeSheet(book, formats, sheet)) {
+        if (lxw_error e = writeSheet(book, formats, sheet, formulas)) {
             lxw_workbook_free(book);
             return {saveFailure(path, lxw_strerror(e))};
         }

@@ -6,6 +6,7 @@
 // Cells are addressed the way an engineer reads a sheet: a column letter 'A' to 'Z' and a row
 // number counted from 1.
 
+#include <cmath>
 #include <map>
 #include <string>
 #include <utility>
@@ -50,6 +51,35 @@ struct ColumnWidth {
     double characters = 0.0;  // width as the spreadsheet shows it, in characters
 };
 
+// A native chart of the workbook, drawing ranges of one of its sheets.
+struct ChartSeries {
+    std::string name;
+    std::string sheet;   // the sheet holding the data
+    char xColumn = 'A';  // x values (categories of a column chart)
+    char yColumn = 'B';
+    int firstRow = 1;
+    int lastRow = 1;
+    bool marksOnly = false;  // points without a connecting line
+    bool operator==(const ChartSeries&) const = default;
+};
+
+enum class ChartKind { Lines, StackedColumns, Columns };
+
+struct ReportChart {
+    ChartKind kind = ChartKind::Lines;
+    std::string title;
+    std::string xTitle;
+    std::string yTitle;
+    bool logY = false;
+    double yMin = NAN;  // NaN: the spreadsheet's own choice
+    double yMax = NAN;
+    bool yReversed = false;
+    std::vector<ChartSeries> series;
+    char column = 'A';  // top-left cell
+    int row = 1;
+    double widthScale = 1.0;  // relative to a chart of half the printed width
+};
+
 struct ReportSheet {
     std::string name;
     std::string header;  // header language codes: &Z folder, &F file, &D date, &T time, ...
@@ -61,6 +91,11 @@ struct ReportSheet {
     bool gridlinesHidden = true;
     std::vector<CellRange> merges;
     std::vector<ColumnWidth> widths;
+    std::vector<ReportChart> charts;
+    std::vector<int> pageBreaksBeforeRows;  // manual page breaks above these rows
+    bool fitToPageWidth = false;            // printed one page wide, as many pages tall as needed
+    int printLastRow = 0;  // > 0: only rows 1 to this row, columns A to printLastColumn, print
+    char printLastColumn = 'A';
 
     // A later write to the same cell replaces the earlier one, as on a real sheet.
     void text(char column, int row, std::string value, ReportStyle style);

@@ -10,6 +10,7 @@
 #include "criteria/ResponseType.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
+#include "reports/FormattedReport.h"
 #include "support/FakeHost.h"
 #include "support/TestFiles.h"
 
@@ -250,6 +251,15 @@ TEST(OutputDesignRun, ExportWritesTheWorkbookOfTheLastRun) {
     COutputDesignDlg dlg = makeDialog(runnableProject());
     dlg.work.output.doNotWarn = 1;
     dlg.cycles = 20;
+    dlg.projectFileName = "/designs/route 9.ard";
+    RunInfo exported;
+    std::size_t recordsExported = 0;
+    dlg.exportReport = [&](const CStenorDoc& work, const AnalysisResults& results,
+                           const std::string& path, const RunInfo& run) {
+        exported = run;
+        recordsExported = results.cycleRecords.size();
+        return exportFormattedReport(work, results, path, run);
+    };
     FakeHost host;
     EXPECT_FALSE(dlg.onExportExcel(host).has_value());  // no run yet: nothing to export
     EXPECT_TRUE(host.fileFilters.empty());
@@ -267,6 +277,11 @@ TEST(OutputDesignRun, ExportWritesTheWorkbookOfTheLastRun) {
     EXPECT_EQ(*written, book.string());
     EXPECT_GT(std::filesystem::file_size(book), 0u);
     EXPECT_EQ(host.fileFilters.back(), "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||");
+    // The workbook gets the run's record and every cycle for its charts.
+    EXPECT_EQ(recordsExported, 20u);
+    EXPECT_EQ(exported.seed, dlg.lastSeed.value());
+    EXPECT_EQ(exported.projectFileName, "/designs/route 9.ard");
+    EXPECT_GE(exported.threads, 1);
 
     host.files.push_back((rawPath("no-such-folder") / "r.xlsx").string());
     EXPECT_FALSE(dlg.onExportExcel(host).has_value());

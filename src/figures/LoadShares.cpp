@@ -1,0 +1,133 @@
+// What governs each criterion: its exceedances and damage by axle configuration and load bin;
+// and the load spectra themselves.
+
+#include <cmath>
+
+#include "criteria/ResponseType.h"
+#include "figures/FigureData.h"
+#include "reliability/CycleGeometry.h"
+#include "traffic/CLoadingConditionsDlg.h"
+
+namespace ardelon {
+namespace {
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+bool exceeds(double value, double limit, bool largerExceeds) {
+    return largerExceeds ? value > limit : value < limit;
+}
+
+// The limit a row's exceedances are counted against: the threshold, or for a strain
+// distribution the level with the smallest margin over its target percentile.
+double governingLimit(const ResponseDistribution& f) {
+    const LimitMark* governing = &f.limits.front();
+    for (const LimitMark& m : f.limits) {
+        if (m.actualPercentile - m.targetPercentile <
+            governing->actualPercentile - governing->targetPercentile)
+            governing = &m;
+    }
+    return governing->value;
+}
+
+void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& table,
+               double total) {
+    for (auto& row : table) {
+        for (double& v : row)
+            v = v * 100.0 / total;
+    }
+}
+
+}  // namespace
+
+std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults& results) {
+    std::vector<LoadShares> figures;
+    const std::vector<ResponseDistribution> distributions = responseDistributions(work, results);
+    for (std::size_t k = 0; k < distributions.size(); ++k) {
+        const ResponseDistribution& d = distributions[k];
+        const CriterionSlot& c = work.criteria[at(d.name.slot)];
+        const bool levels = c.responseType == HorizontalStrainDistribution;
+        const double limit = levels ? governingLimit(d) : c.threshold;
+        LoadShares f;
+        f.name = d.name;
+        double damage = 0.0;
+        for (const CycleRecord& r : results.cycleRecords) {
+            const auto config = at(r.sample.configuration);
+            const auto bin = at(r.loadBin);
+            if (exceeds(r.criticalValue[k], limit, d.largerExceeds)) {
+                ++f.exceedances;
+                f.exceedancePercent[config][bin] += 1.0;
+            }
+            f.damagePercent[config][bin] += r.damagePerMillion[k];
+            damage += r.damagePerMillion[k];
+        }
+        if (f.exceedances > 0)
+            toPercent(f.exceedancePercent, f.exceedances);
+        f.hasDamage = c.useTransferFunction != 0 && !levels && damage > 0.0;
+        if (f.hasDamage)
+            toPercent(f.damagePercent, damage);
+        else
+            f.damagePercent = {};
+        figures.push_back(std::move(f));
+    }
+    return figures;
+}
+
+namespace {
+
+// The weight-class labels the Load Spectra module shows; metric projects name only the first 28
+// bins, the others get their kN range as well.
+std::array<std::string, kBinCount> spectraBinLabels(int unitSystem) {
+    std::array<std::string, kBinCount> labels;
+    const auto english = CLoadingConditionsDlg::binLabelsFor(English);
+    const auto shown = CLoadingConditionsDlg::binLabelsFor(unitSystem);
+    constexpr double kKipToKn = 4.4482216152605;
+    const auto kn = [&](int kips) { return std::to_string(std::lround(kips * kKipToKn)); };
+    for (int k = 0; k < kBinCount; ++k) {
+        if (!shown[at(k)].empty())
+            labels[at(k)] = shown[at(k)];
+        else if (unitSystem == Metric)
+            labels[at(k)] = k == kBinCount - 1 ? kn(2 * k) + "+" : kn(2 * k) + "-" + kn(2 * k + 2);
+        else
+            labels[at(k)] = english[at(k)];
+    }
+    return labels;
+}
+
+}  // namespace
+
+LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
+    LoadSpectraFigure f;
+    f.binLabels = spectraBinLabels(work.unitSystem);
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
+        f.percent[at(c)] = work.loadSpectra[at(c)];
+    }
+    return f;
+}
+
+LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
+    LoadSpectraFigure f;
+    f.binLabels = spectraBinLabels(traffic.unitSystem);
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
+        // The configuration on show reads its bins as they are being edited.
+        f.percent[at(c)] = c == traffic.currentConfiguration ? traffic.shownLoadPercent
+                                                             : traffic.loadSpectra[at(c)];
+    }
+    return f;
+}
+
+RunFigures runFigures(const CStenorDoc& work, const AnalysisResults& results,
+                      const ResponseModelFactory& models) {
+    RunFigures f;
+    f.distributions = responseDistributions(work, results);
+    f.damage = damageOverTime(work, results);
+    f.depthProfiles = depthProfiles(work, models);
+    f.loadShares = loadShares(work, results);
+    f.spectra = loadSpectraFigure(work);
+    return f;
+}
+
+}  // namespace ardelon

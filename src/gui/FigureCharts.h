@@ -1,0 +1,26 @@
+#pragma once
+// Qt Charts of the figure data of a run, shared by the Charts view, the Load Spectra module and
+// any later chart of the desktop: one function per figure, each returning a chart the caller
+// places in a QChartView (which takes ownership).
+
+#include <QChart>
+#include <QChartView>
+#include <QString>
+
+#include "figures/FigureData.h"
+
+namespace ardelon::gui {
+
+QChart* responseDistributionChart(const ResponseDistribution& figure);
+QChart* damageChart(const DamageOverTime& figure);
+QChart* depthProfileChart(const DepthProfile& figure, int unitSystem);
+QChart* loadSharesChart(const LoadShares& figure, const LoadSpectraFigure& spectra, bool damage);
+QChart* loadSpectraChart(const LoadSpectraFigure& figure, int unitSystem);
+
+// A view of `chart` with antialiasing, a minimum size fit for a grid of charts and a context menu
+// entry "Save as PNG...".
+QChartView* chartView(QChart* chart, QWidget* parent = nullptr);
+// Writes the view's picture as a PNG file; false when the file cannot be written.
+bool saveChartPng(QChartView* view, const QString& path);
+
+}  // namespace ardelon::gui

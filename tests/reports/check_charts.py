@@ -1,0 +1,153 @@
+#!/usr/bin/python3
+"""Reads the Charts and Run sheets of an Ardelon workbook back with openpyxl and checks them
+against the figure data the program wrote as CSV (analyze --figures).
+
+Usage: check_charts.py WORKBOOK FIGURE_FOLDER CYCLES SEED
+
+The workbook must hold the four report sheets, then "Charts" and "Run"; every chart's series
+must point at ranges of the Run sheet whose numbers equal the figure data: one response
+distribution chart per criterion row (curve, limit and marks), one damage chart (log scale) per
+transfer-function row with damage, and the load spectra. Exits 0 when all holds, 1 with one
+line per difference otherwise.
+"""
+
+import csv
+import math
+import re
+import sys
+import warnings
+
+import openpyxl
+
+errors = []
+
+
+def fail(message):
+    errors.append(message)
+
+
+def same(a, b):
+    return a == b or (isinstance(a, float) and isinstance(b, float)
+                      and math.isclose(a, b, rel_tol=1e-14, abs_tol=1e-12))
+
+
+def read_csv(folder, name):
+    with open(f"{folder}/{name}", newline="") as f:
+        return list(csv.DictReader(f))
+
+
+def cells(book, ref):
+    m = re.fullmatch(r"'?([^'!]+)'?!\$([A-Z])\$(\d+):\$([A-Z])\$(\d+)", ref)
+    if not m or m.group(2) != m.group(4):
+        fail(f"unexpected range {ref}")
+        return []
+    sheet, column, first, last = m.group(1), m.group(2), int(m.group(3)), int(m.group(5))
+    if sheet != "Run":
+        fail(f"{ref} does not point at the Run sheet")
+    ws = book[sheet]
+    return [ws[f"{column}{row}"].value for row in range(first, last + 1)]
+
+
+def title_of(chart):
+    return "".join(r.t for p in chart.title.tx.rich.p for r in (p.r or []))
+
+
+def series_data(book, chart):
+    data = {}
+    for s in chart.series:
+        name = s.tx.v
+        if s.xVal is not None:
+            data[name] = (cells(book, s.xVal.numRef.f), cells(book, s.yVal.numRef.f))
+        else:
+            cat = s.cat.strRef.f if s.cat.strRef is not None else s.cat.numRef.f
+            data[name] = (cells(book, cat), cells(book, s.val.numRef.f))
+    return data
+
+
+def floats(rows, column):
+    return [float(r[column]) for r in rows]
+
+
+def main():
+    workbook, folder, cycles, seed = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        book = openpyxl.load_workbook(workbook)
+    expected_sheets = ["Cover", "Performance Summary", "Structural Inputs", "Traffic", "Charts",
+                       "Run"]
+    if book.sheetnames != expected_sheets:
+        fail(f"sheets {book.sheetnames}")
+        return
+    run = book["Run"]
+    record = {run[f"A{r}"].value: run[f"C{r}"].value for r in range(4, 12)}
+    if record.get("Monte Carlo Cycles") != cycles or record.get("Seed") != seed:
+        fail(f"run record {record}")
+    if not str(record.get("Program Version", "")).startswith("Ardelon "):
+        fail(f"program version {record.get('Program Version')}")
+
+    curves, limits = {}, {}
+    for r in read_csv(folder, "response-distributions.csv"):
+        curves.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
+    for r in read_csv(folder, "response-limits.csv"):
+        limits.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
+    damage = {}
+    for r in read_csv(folder, "damage-over-time.csv"):
+        damage.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
+    spectra = read_csv(folder, "load-spectra.csv")
+
+    charts = book["Charts"]._charts
+    if len(charts) != len(curves) + len(damage) + 1:
+        fail(f"{len(charts)} charts for {len(curves)} rows and {len(damage)} damage curves")
+    seen = set()
+    for chart in charts:
+        title = title_of(chart)
+        data = series_data(book, chart)
+        if title == "Load Spectra":
+            seen.add(title)
+            for name, (labels, values) in data.items():
+                if labels != [r["weight_class"] for r in spectra]:
+                    fail("load spectra categories differ")
+                if values != floats(spectra, name):
+                    fail(f"load spectra of {name} differ")
+            continue
+        m = re.fullmatch(r"Layer (\d) (Top|Middle|Bottom), (.+?)(: damage)?", title)
+        if not m:
+            fail(f"unexpected chart {title}")
+            continue
+        key = (m.group(1), m.group(2), m.group(3))
+        seen.add(title)
+        if m.group(4):
+            rows = damage.get(key, [])
+            x, y = data["Damage"]
+            if not (all(map(same, x, floats(rows, "years"))) and len(x) == len(rows)
+                    and all(map(same, y, floats(rows, "damage")))):
+                fail(f"{title}: damage curve differs")
+            if chart.y_axis.scaling.logBase != 10:
+                fail(f"{title}: damage axis is not logarithmic")
+            if data["D = 0.1"][1] != [0.1, 0.1] or data["D = 1.0"][1] != [1.0, 1.0]:
+                fail(f"{title}: damage levels")
+            continue
+        rows = curves.get(key, [])
+        x, y = data["Distribution"]
+        if not (len(x) == len(rows) and all(map(same, x, floats(rows, "value")))
+                and all(map(same, y, floats(rows, "percent_at_or_below")))):
+            fail(f"{title}: distribution differs")
+        marks = limits.get(key, [])
+        if "Allowable strains" in data:
+            mx, my = data["Allowable strains"]
+            if mx != floats(marks, "limit") or my != floats(marks, "target_percentile"):
+                fail(f"{title}: allowable strains")
+        else:
+            mx, my = data["Actual percentile"]
+            if mx != floats(marks, "limit") or my != floats(marks, "actual_percentile"):
+                fail(f"{title}: actual percentile mark")
+            if data["Threshold"][0] != floats(marks, "limit") * 2:
+                fail(f"{title}: threshold line")
+    if "Load Spectra" not in seen:
+        fail("no load spectra chart")
+
+
+main()
+for e in errors:
+    print(e)
+sys.exit(1 if errors else 0)
