@@ -23,6 +23,7 @@
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/ResultFormat.h"
+#include "reliability/SolverResponseModel.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon::cli {
