@@ -30,6 +30,8 @@ constexpr GuideSection kSections[] = {
     {"ardelon::gui::MonteCarloCyclesForm", "Running the analysis"},
     {"ardelon::gui::PleaseNoteForm", "Running the analysis"},
     {"ardelon::gui::CostAnalysisForm", "Cost Analysis"},
+    {"ardelon::gui::ThicknessSearchForm", "Finding the cheapest thicknesses"},
+    {"ardelon::gui::ChartsView", "Charts"},
 };
 
 }  // namespace
