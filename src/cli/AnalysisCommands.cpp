@@ -165,9 +165,7 @@ void analyze(const AnalyzeArguments& args) {
     runInfo.projectFileName = args.project;
     runInfo.startTime = options.startTime;
     runInfo.seed = options.seed;
-    runInfo.threads = args.threads > 0
-                          ? args.threads
-                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    runInfo.threads = workerThreadCount(args.threads);
     runInfo.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 

@@ -88,6 +88,10 @@ AnalysisRunOutcome ended(AnalysisStatus status, AnalysisRefusal why = {}) {
 
 }  // namespace
 
+int workerThreadCount(int asked) {
+    return asked > 0 ? asked : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& models,
                                const AnalysisRunOptions& options) {
     AnalysisRunOutcome outcome;
@@ -110,9 +114,7 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
     }
 
     const int blockCycles = std::max(1, options.blockCycles);
-    int threads = options.threads > 0 ? options.threads
-                                      : static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::clamp(threads, 1, blockCycles);
+    const int threads = std::min(workerThreadCount(options.threads), blockCycles);
     std::vector<std::unique_ptr<ResponseModel>> model;
     for (int t = 0; t < threads; ++t) {
         model.push_back(models());

@@ -89,6 +89,9 @@ struct AnalysisRunOutcome {
 AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& models,
                                const AnalysisRunOptions& options);
 
+// The worker threads a run uses when `asked` for (0 or less: one per core, at least one).
+int workerThreadCount(int asked);
+
 // Sets the thickness COVs of the layers below the last one to 0 (they have no thickness).
 void zeroThicknessCovBelowLastLayer(CStenorDoc& work);
 

@@ -187,9 +187,7 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     lastRun.projectFileName = projectFileName;
     lastRun.startTime = options.startTime;
     lastRun.seed = options.seed;
-    lastRun.threads = options.threads > 0
-                          ? options.threads
-                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    lastRun.threads = workerThreadCount(options.threads);
     lastRun.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
     runNote = completedRunText(options.cycles, options.seed,
