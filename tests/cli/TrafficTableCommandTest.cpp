@@ -40,9 +40,7 @@ TEST_F(TrafficTableCommand, ImportsTheTableWithTheClassSharesGiven) {
     EXPECT_EQ(run.err, "ardelon-cli: note: " + std::string(kSteerApproximationText) + "\n");
     CStenorDoc doc;
     ASSERT_TRUE(loadProject((dir / "o.ard").string(), doc).ok());
-    EXPECT_EQ(doc.loadSpectra[Steer][6], 100);    // 12-14 kips
-    EXPECT_EQ(doc.loadSpectra[Tandem][17], 100);  // 34-36 kips
-    EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{1, 1, 0, 1}));
+    EXPECT_EQ(doc.loadSpectra[Tandem][17], 100);                     // 34-36 kips
     EXPECT_EQ(doc.vehicleTypeValue, CStenorDoc{}.vehicleTypeValue);  // the mix was for this import
 
     writeText(dir / "bad.csv", "VEH_CLASS,AXLE_GROUP,LG01\n9,Single,100\n9,Quint,100\n");
@@ -51,10 +49,6 @@ TEST_F(TrafficTableCommand, ImportsTheTableWithTheClassSharesGiven) {
          "Cannot import \"bad.csv\": line 3: the axle group \"Quint\" is not Single, "
          "Tandem, Tridem or Quad (1 to 4). Nothing was changed."},
         {"wim.csv --class-shares 9=80,3=20", "--class-shares: class 3 is not one of 4 to 13."},
-        {"wim.csv --class-shares 5=100",
-         "Cannot import \"wim.csv\": no vehicle class with a share of the trucks has both axles "
-         "per vehicle and a row in the table, so the table gives no axle groups. Nothing was "
-         "changed."},
     };
     for (const auto& [arguments, message] : refused) {
         const CliRun bad = runCli("traffic import-spectra p.ard " + arguments, dir);
