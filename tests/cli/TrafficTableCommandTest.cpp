@@ -49,6 +49,10 @@ TEST_F(TrafficTableCommand, ImportsTheTableWithTheClassSharesGiven) {
          "Cannot import \"bad.csv\": line 3: the axle group \"Quint\" is not Single, "
          "Tandem, Tridem or Quad (1 to 4). Nothing was changed."},
         {"wim.csv --class-shares 9=80,3=20", "--class-shares: class 3 is not one of 4 to 13."},
+        {"wim.csv --class-shares 5=100",
+         "Cannot import \"wim.csv\": no vehicle class with a share of the trucks has both axles "
+         "per vehicle and a row in the table, so the table gives no axle groups. Nothing was "
+         "changed."},
     };
     for (const auto& [arguments, message] : refused) {
         const CliRun bad = runCli("traffic import-spectra p.ard " + arguments, dir);
