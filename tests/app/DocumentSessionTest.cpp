@@ -136,35 +136,28 @@ TEST_F(DocumentSessionTest, OpenUsesTheProjectFilterAndCancelChangesNothing) {
     EXPECT_EQ(session.caption(), "Ardelon 4.4");
 }
 
-TEST_F(DocumentSessionTest, SaveAsAddsTheExtensionToANameTypedWithoutOne) {
+TEST_F(DocumentSessionTest, SavedProjectGetsTheExtensionAndReopensWithItsChanges) {
     session.startUp({});
+    acceptThicknessChange(7.25);
     host.files = {path("runway")};
     ASSERT_TRUE(session.save());  // an untitled project asks for a name
+    EXPECT_FALSE(session.isModified());
     EXPECT_EQ(session.pathName(), path("runway.ard"));
-    EXPECT_TRUE(fs::exists(path("runway.ard")));
     EXPECT_EQ(fs::file_size(path("runway.ard")), kProjectFileSize);
     EXPECT_EQ(session.caption(), "runway.ard - Doradivoz Ivoroz");
     EXPECT_EQ(session.recentFiles().entries().front(), path("runway.ard"));
+
+    FakeHost otherHost;
+    FakeShellWindow otherWindow;
+    DocumentSession reopened(otherHost, otherWindow);
+    reopened.startUp({path("runway.ard")});
+    EXPECT_EQ(reopened.project().thickness[0], 7.25);
 }
 
 TEST_F(DocumentSessionTest, SaveAsKeepsAnExtensionTheUserTyped) {
     EXPECT_EQ(withProjectExtension("/data/runway.v2"), "/data/runway.v2");
     EXPECT_EQ(withProjectExtension("/data.d/runway"), "/data.d/runway.ard");
     EXPECT_EQ(withProjectExtension("runway.ard"), "runway.ard");
-}
-
-TEST_F(DocumentSessionTest, SavedProjectReopensWithItsChanges) {
-    session.startUp({});
-    acceptThicknessChange(7.25);
-    host.files = {path("apron.ard")};
-    ASSERT_TRUE(session.saveAs());
-    EXPECT_FALSE(session.isModified());
-
-    FakeHost otherHost;
-    FakeShellWindow otherWindow;
-    DocumentSession reopened(otherHost, otherWindow);
-    reopened.startUp({path("apron.ard")});
-    EXPECT_EQ(reopened.project().thickness[0], 7.25);
 }
 
 TEST_F(DocumentSessionTest, FailedSaveIsShownAndTheProjectStaysModified) {
@@ -179,21 +172,18 @@ TEST_F(DocumentSessionTest, FailedSaveIsShownAndTheProjectStaysModified) {
     EXPECT_TRUE(session.pathName().empty());
 }
 
-TEST_F(DocumentSessionTest, AcceptingAModuleWithChangesMarksTheProjectModified) {
+// Only a change the project file keeps marks the project modified: an accept without a change
+// does not, nor do the results of a run, which are not saved.
+TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModified) {
     session.startUp({});
-    session.runModule(Module::Structure);  // accepted without a change
+    session.runModule(Module::Structure);
     EXPECT_FALSE(session.isModified());
-    acceptThicknessChange(9.0);
-    EXPECT_TRUE(session.isModified());
-}
-
-TEST_F(DocumentSessionTest, ResultsOfARunAloneDoNotMarkTheProjectModified) {
-    // The results are not saved in the project file, so there is nothing to lose.
-    session.startUp({});
     window.edit = [](CStenorDoc& working) { working.output.loadCount = 12; };
     session.runModule(Module::ViewOutput);
     EXPECT_EQ(session.project().output.loadCount, 12);
     EXPECT_FALSE(session.isModified());
+    acceptThicknessChange(9.0);
+    EXPECT_TRUE(session.isModified());
 }
 
 TEST_F(DocumentSessionTest, UnmodifiedProjectIsReplacedWithoutAPrompt) {

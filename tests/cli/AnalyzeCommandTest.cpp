@@ -4,6 +4,9 @@
 #include <ctime>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/CliTestSupport.h"
 #include "project/ProjectJson.h"
@@ -115,13 +118,13 @@ TEST_F(AnalyzeCommand, WithoutSeedTheClockSeedsTheRun) {
 
 TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
     const std::string project = quoted(example("two-layer-esal.json"));
-    const CliRun zero = runCli("analyze " + project + " --cycles 0");
-    EXPECT_EQ(zero.status, 2);
-    EXPECT_NE(zero.err.find("--cycles"), std::string::npos) << zero.err;
-    const CliRun threads = runCli("analyze " + project + " --threads 0");
-    EXPECT_EQ(threads.status, 2);
-    const CliRun seed = runCli("analyze " + project + " --seed -4");
-    EXPECT_EQ(seed.status, 2);
+    const std::pair<std::string, std::string> options[] = {
+        {"--cycles", "0"}, {"--threads", "0"}, {"--seed", "-4"}};
+    for (const auto& [option, value] : options) {
+        const CliRun run = runCli("analyze " + project + " " + option + " " + value);
+        EXPECT_EQ(run.status, 2) << option;
+        EXPECT_NE(run.err.find(option), std::string::npos) << run.err;
+    }
     const CliRun missing = runCli("analyze nowhere.json", dir);
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
@@ -142,19 +145,6 @@ TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
               "the Structure module.\n");
 }
 
-TEST_F(AnalyzeCommand, UnwritableRawFileFailsBeforeAnyCycle) {
-    const CliRun run = runCli("analyze " + quoted(example("two-layer-esal.json")) +
-                                  " --cycles 5 --raw no-such-folder/x.ad",
-                              dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Cannot write the raw data file \"no-such-folder/x.ad\": No such file "
-                           "or directory."),
-              std::string::npos)
-        << run.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
-}
-
 TEST_F(AnalyzeCommand, ReportOptionWritesTheWorkbookAfterTheRun) {
     const CliRun run = runCli("analyze " + quoted(example("perpetual-interstate.json")) +
                                   " --seed 1 --cycles 20 --report r.xlsx",
@@ -173,14 +163,26 @@ TEST_F(AnalyzeCommand, ReportOptionWritesTheWorkbookAfterTheRun) {
               "'Run']\nPerformance Summary\n");
 }
 
-TEST_F(AnalyzeCommand, ReportThatCannotBeWrittenIsAFailure) {
-    const CliRun run = runCli("analyze " + quoted(example("two-layer-esal.json")) +
-                                  " --seed 1 --cycles 5 --report no-such-folder/r.xlsx",
-                              dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("no-such-folder/r.xlsx"), std::string::npos) << run.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+// An output that cannot be written is a failure (status 1), not bad input; the raw-data file is
+// opened before the first cycle, and nothing is printed or created.
+TEST_F(AnalyzeCommand, OutputThatCannotBeWrittenIsAFailure) {
+    const std::string project = quoted(example("two-layer-esal.json"));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"analyze " + project + " --cycles 5 --raw no-such-folder/x.ad",
+         "Cannot write the raw data file \"no-such-folder/x.ad\": No such file or directory.\n"},
+        {"analyze " + project + " --seed 1 --cycles 5 --report no-such-folder/r.xlsx",
+         "no-such-folder/r.xlsx"},
+        {"convert " + project + " no-such-folder/q.json", "no-such-folder/q.json"},
+        {"traffic export " + project + " no-such-folder/out.lsf",
+         "ardelon-cli: Cannot save \"no-such-folder/out.lsf\": No such file or directory.\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CliRun run = runCli(arguments, dir);
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << arguments;
+        EXPECT_FALSE(fs::exists(dir / "no-such-folder")) << arguments;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/CliTestSupport.h"
 #include "project/ProjectFile.h"
@@ -44,42 +47,26 @@ TEST_F(ProjectCommands, ShowSummarisesTheProject) {
     EXPECT_NE(run.out.find("Active criteria:\n  none"), std::string::npos);
 }
 
-TEST_F(ProjectCommands, AShortFileIsRefusedByEveryReader) {
-    writeText(dir / "short.ard", std::string(100, 'x'));
-    for (const char* command : {"show short.ard", "convert short.ard out.json"}) {
-        const CliRun run = runCli(command, dir);
-        EXPECT_EQ(run.status, 2) << command;
-        EXPECT_EQ(run.err, "ardelon-cli: short.ard: Unexpected file format.\n") << command;
-    }
-    EXPECT_FALSE(fs::exists(dir / "out.json"));
-}
-
-TEST_F(ProjectCommands, BadJsonNamesTheFieldAndWritesNothing) {
+TEST_F(ProjectCommands, UnreadableProjectsAndBadArgumentsAreBadInput) {
     ASSERT_EQ(runCli("new p.json", dir).status, 0);
     std::string text = readText(dir / "p.json");
     text.replace(text.find("\"aadt\": 1000"), 12, "\"aadt\": 1e3");
-    writeText(dir / "p.json", text);
-    const CliRun run = runCli("convert p.json out.ard", dir);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "ardelon-cli: p.json: field \"aadt\": expected an integer\n");
-    EXPECT_FALSE(fs::exists(dir / "out.ard"));
-}
-
-TEST_F(ProjectCommands, MissingFilesAndBadArgumentsAreBadInput) {
-    const CliRun missing = runCli("show nowhere.ard", dir);
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err,
-              "ardelon-cli: Cannot open \"nowhere.ard\": No such file or directory.\n");
-    EXPECT_EQ(runCli("", dir).status, 2);
-    EXPECT_EQ(runCli("frobnicate", dir).status, 2);
-    EXPECT_EQ(runCli("convert only-one.ard", dir).status, 2);
-}
-
-TEST_F(ProjectCommands, AFileThatCannotBeWrittenIsAFailure) {
-    ASSERT_EQ(runCli("new p.ard", dir).status, 0);
-    const CliRun run = runCli("convert p.ard missing-folder/q.json", dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("missing-folder/q.json"), std::string::npos) << run.err;
+    writeText(dir / "bad.json", text);
+    writeText(dir / "short.ard", std::string(100, 'x'));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"show short.ard", "short.ard: Unexpected file format."},
+        {"convert short.ard out.json", "short.ard: Unexpected file format."},
+        {"convert bad.json out.json", "bad.json: field \"aadt\": expected an integer"},
+        {"show nowhere.ard", "Cannot open \"nowhere.ard\": No such file or directory."},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CliRun run = runCli(arguments, dir);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.err, "ardelon-cli: " + message + "\n") << arguments;
+        EXPECT_FALSE(fs::exists(dir / "out.json")) << arguments;
+    }
+    for (const char* arguments : {"", "frobnicate", "convert only-one.ard"})
+        EXPECT_EQ(runCli(arguments, dir).status, 2) << arguments;
 }
 
 }  // namespace

@@ -72,13 +72,6 @@ TEST_F(SafeOutput, OutputNamingAnInputOrAnotherOutputIsRefused) {
     }
 }
 
-TEST_F(SafeOutput, FailedLoadSpectraWriteIsAFailureNotBadInput) {
-    const CliRun run = runCli("traffic export p.ard missing/out.lsf", dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "ardelon-cli: Cannot save \"missing/out.lsf\": No such file or directory.\n");
-}
-
 TEST_F(SafeOutput, LinksAtTemporaryNamesAreLeftAlone) {
     writeText(dir / "victim", "victim");
     for (const char* name : {"r.ad.partial", "r.xlsx.saving~", "q.ard.saving~", "o.lsf.saving~"})

@@ -125,17 +125,6 @@ TEST_F(TrafficCommands, ExportNamesAnEvaluatedCurrentConfiguration) {
     EXPECT_EQ(back.status, 0) << back.err;
 }
 
-TEST_F(TrafficCommands, VehicleTypesMixTheProjectsClasses) {
-    const CliRun run = runCli("traffic vehicle-types p.ard", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    const CStenorDoc doc = project("p.ard");
-    EXPECT_EQ(doc.configurationPercent, (ConfigurationValues{50.43, 48.81, 0.76, 0}));
-    EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{1, 1, 1, 0}));
-    EXPECT_EQ(doc.axleGroupsPerDay, 136);
-    EXPECT_EQ(doc.loadSpectra[Single][4], 19.55);
-    EXPECT_EQ(doc.loadCdf[Tridem][55], 1.0);
-}
-
 TEST_F(TrafficCommands, VehicleTypesWithARoadClassPreset) {
     const CliRun run = runCli("traffic vehicle-types p.ard --road-class 10 -o out.json", dir);
     ASSERT_EQ(run.status, 0) << run.err;

@@ -238,7 +238,7 @@ TEST(LayerCriteria, CancelledEnduranceLimitChangesNothing) {
     EXPECT_TRUE(o.host.messages.empty());
 }
 
-TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefused) {
+TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefusedButEqualNeighboursPass) {
     Opened o(3, false);
     o.dlg.slot(Bottom).distribution = {-200, -150, -160, -120, -110};
     EXPECT_FALSE(o.dlg.onAccept(o.host));
@@ -247,9 +247,7 @@ TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefused) {
                   "The cumulative strain distribution must be uniformly decreasing or increasing.",
                   "Invalid Cumulative Strain Distribution - Please Adjust"));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
-}
-
-TEST(LayerCriteria, MonotonicCheckAllowsEqualNeighbours) {
+    // Equal neighbours are allowed.
     EXPECT_TRUE(isMonotonicDistribution({0, 0, 0, 0, 0}));
     EXPECT_TRUE(isMonotonicDistribution({-200, -200, -150, -150, -100}));
     EXPECT_TRUE(isMonotonicDistribution({300, 200, 200, 100, 0}));

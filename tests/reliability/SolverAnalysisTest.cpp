@@ -4,18 +4,13 @@
 
 #include <cmath>
 
-#include "ExampleProjects.h"
 #include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
 #include "reliability/SolverResponseModel.h"
 #include "solver/LayeredElasticSolver.h"
-#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
-
-using testing::readBytes;
 
 // Without variability, with one season and one load bin every cycle is the same solver call:
 // its responses, computed here directly, decide every count and the damage.
@@ -97,29 +92,6 @@ TEST(SolverAnalysis, FixedStructureAndLoadMatchADirectSolverCall) {
                     std::fabs(direct.at(EpsX, j)) * 1e-12)
             << j;
     }
-}
-
-TEST(SolverAnalysis, ExampleRunIsIdenticalForOneAndTwoThreads) {
-    const auto dir = testing::scratchDir("solver-analysis");
-    CStenorDoc base = testing::perpetualInterstateExample();
-    prepareViewOutput(base);
-    std::vector<std::string> files;
-    std::vector<AnalysisResults> results;
-    for (int threads : {1, 2}) {
-        CStenorDoc work = base;
-        AnalysisRunOptions o;
-        o.cycles = 40;
-        o.seed = 1;
-        o.threads = threads;
-        o.rawDataPath = (dir / ("t" + std::to_string(threads) + ".ad")).string();
-        const auto out = runAnalysis(work, layeredElasticResponses(), o);
-        ASSERT_EQ(out.status, AnalysisStatus::Completed);
-        results.push_back(out.results);
-        files.push_back(readBytes(o.rawDataPath));
-    }
-    EXPECT_EQ(results[0], results[1]);
-    EXPECT_EQ(files[0], files[1]);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

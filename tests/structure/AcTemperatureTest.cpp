@@ -59,13 +59,12 @@ TEST(AcTemperature, EvaluationDepthsAreOneThirdIntoEachLayer) {
     EXPECT_NEAR(z[3], 18.0 + 333.0, kDepthTolerance);
 }
 
-TEST(AcTemperature, DepthAboveTheSurfaceIsTakenAsTheSurface) {
-    // z = -4 in. (a layer 1 typed as -12 in.) has no temperature; it must not give not-a-number.
+// Inputs beyond the curves' range take the nearest value that has one; they must not give
+// not-a-number.
+TEST(AcTemperature, DepthAboveTheSurfaceAndGradeOutsideTheListUseTheNearestValid) {
+    // z = -4 in. (a layer 1 typed as -12 in.) has no temperature.
     EXPECT_EQ(acModulusFromTemperature(70, -4.0, kPg70), acModulusFromTemperature(70, 0.0, kPg70));
     EXPECT_EQ(pavementTemperature(70, -20.0), pavementTemperature(70, 0.0));
-}
-
-TEST(AcTemperature, GradeOutsideTheListUsesTheNearestEnd) {
     EXPECT_EQ(acModulusFromTemperature(70, 4, -3), acModulusFromTemperature(70, 4, kPg82));
     EXPECT_EQ(acModulusFromTemperature(70, 4, 12), acModulusFromTemperature(70, 4, kPg46));
 }

@@ -32,17 +32,12 @@ struct Change {
 };
 
 TEST(LayerCountQuestion, AsksBeforeClearingAndNoKeepsEverything) {
+    const std::string toThree =
+        "Going to 3 layers clears the thicknesses and thickness variability of layers 3 and 4, the "
+        "performance criteria of layers 4 and 5 and the materials and moduli of layer 5. Continue?";
     const std::vector<Change> changes = {
-        {3, MessageAnswer::Yes,
-         "Going to 3 layers clears the thicknesses and thickness variability of layers 3 and 4, "
-         "the performance criteria of layers 4 and 5 and the materials and moduli of layer 5. "
-         "Continue?",
-         true},
-        {3, MessageAnswer::No,
-         "Going to 3 layers clears the thicknesses and thickness variability of layers 3 and 4, "
-         "the performance criteria of layers 4 and 5 and the materials and moduli of layer 5. "
-         "Continue?",
-         false},
+        {3, MessageAnswer::Yes, toThree, true},
+        {3, MessageAnswer::No, toThree, false},
         {4, MessageAnswer::Yes,
          "Going to 4 layers clears the thicknesses and thickness variability of layer 4, the "
          "performance criteria of layer 5 and the materials and moduli of layer 5. Continue?",
@@ -85,12 +80,6 @@ TEST(LayerCountQuestion, LayersThatStayFiniteKeepTheirThicknessVariability) {
     EXPECT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(dlg.thicknessCov, (std::array<double, kThicknessCount>{0, 3, 15, 20}));
 }
-
-}  // namespace
-}  // namespace ardelon
-
-namespace ardelon {
-namespace {
 
 TEST(SeasonWeeks, RunningTotalCountsEveryDuration) {
     CStructureDlg dlg;

@@ -461,7 +461,7 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     EXPECT_EQ(o.dlg.slipValue[2], 0.0);
 
     o.host.messages.clear();
-    setLayerCount(o, 2);  // granular base becomes the bottom
+    setLayerCount(o, 2);                    // granular base becomes the bottom
     EXPECT_EQ(o.host.messages.size(), 1u);  // the question only
     EXPECT_EQ(o.dlg.materialIndex, (std::array<int, 5>{0, 6, 6, 6, 0}));
     EXPECT_EQ(o.dlg.seasonalModulus[4], o.dlg.seasonalModulus[1]);
@@ -509,24 +509,27 @@ TEST(StructureLayerCount, CriteriaBelowTheBottomAreCleared) {
 
 // ----- seasons ------------------------------------------------------------------------------
 
-TEST(StructureSeasons, DurationsMustAddToFiftyTwoWeeksCountingEverySeason) {
-    Opened o;
-    EXPECT_TRUE(o.dlg.onOk(o.host));
-    o.dlg.seasonWeeks = {26, 8, 12, 6, 1};  // Spring 2 off, but its week still counts
-    EXPECT_FALSE(o.dlg.onOk(o.host));
-    EXPECT_EQ(o.host.messages,
-              std::vector{exclamation("Seasonal durations do not add to 52 weeks/year",
-                                      "Invalid Seasonal Durations - Please Adjust")});
-    EXPECT_EQ(o.host.lastFocus(), id(Control::DurationSummer));
-}
-
-TEST(StructureSeasons, NegativeDurationCannotBalanceTheYear) {
-    Opened o;
-    o.dlg.seasonWeeks = {30, -4, 14, 12, 0};
-    EXPECT_FALSE(o.dlg.onOk(o.host));
-    EXPECT_EQ(o.host.lastMessage(), exclamation("Seasonal durations cannot be negative",
-                                                "Invalid Seasonal Durations - Please Adjust"));
-    EXPECT_EQ(o.host.lastFocus(), id(Control::DurationFall));
+TEST(StructureSeasons, DurationsMustBeNonNegativeAndAddToFiftyTwoWeeksCountingEverySeason) {
+    const struct {
+        std::array<int, 5> weeks;
+        std::string_view text;
+        Control focus;
+    } cases[] = {
+        // Spring 2 is off, but its week still counts.
+        {{26, 8, 12, 6, 1},
+         "Seasonal durations do not add to 52 weeks/year",
+         Control::DurationSummer},
+        {{30, -4, 14, 12, 0}, "Seasonal durations cannot be negative", Control::DurationFall},
+    };
+    for (const auto& c : cases) {
+        Opened o;
+        EXPECT_TRUE(o.dlg.onOk(o.host));
+        o.dlg.seasonWeeks = c.weeks;
+        EXPECT_FALSE(o.dlg.onOk(o.host));
+        EXPECT_EQ(o.host.messages,
+                  std::vector{exclamation(c.text, "Invalid Seasonal Durations - Please Adjust")});
+        EXPECT_EQ(o.host.lastFocus(), id(c.focus));
+    }
 }
 
 TEST(StructureSeasons, RefusedModulusDoesNotReachTheProjectOnAccept) {

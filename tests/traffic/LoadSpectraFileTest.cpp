@@ -261,14 +261,7 @@ TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReaso
     EXPECT_EQ(host.messages[0].text, "Cannot read \"" + dir.string() + "\": Is a directory.");
 }
 
-TEST_F(LoadSpectraFiles, NameSavedWithoutExtensionGetsLsf) {
-    save(dir / "mix");
-    EXPECT_TRUE(host.messages.empty() || host.messages[0].icon == MessageIcon::Information);
-    EXPECT_TRUE(fs::exists(dir / "mix.lsf"));
-    EXPECT_FALSE(fs::exists(dir / "mix"));
-}
-
-TEST_F(LoadSpectraFiles, CancellingTheChooserDoesNothing) {
+TEST_F(LoadSpectraFiles, CancelledChooserDoesNothingAndANameWithoutExtensionGetsLsf) {
     const Dlg before = dlg;
     host.files.push_back(std::nullopt);
     dlg.importLoadSpectra(host);
@@ -277,6 +270,11 @@ TEST_F(LoadSpectraFiles, CancellingTheChooserDoesNothing) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
     EXPECT_TRUE(fs::is_empty(dir));
+
+    save(dir / "mix");
+    EXPECT_TRUE(host.messages.empty() || host.messages[0].icon == MessageIcon::Information);
+    EXPECT_TRUE(fs::exists(dir / "mix.lsf"));
+    EXPECT_FALSE(fs::exists(dir / "mix"));
 }
 
 }  // namespace

@@ -95,15 +95,14 @@ TEST_F(LoadingConditions, OpeningWithAnUncheckedCurrentConfigurationSwitchesToAC
     EXPECT_EQ(opened.currentConfiguration, Single);
     EXPECT_EQ(opened.shownLoadPercent[3], 40);
     EXPECT_EQ(opened.total, 40);
-}
 
-TEST_F(LoadingConditions, ACurrentConfigurationOutsideTheListIsCorrectedSilently) {
-    CStenorDoc doc;
-    doc.currentConfiguration = 7;  // from a damaged project file
-    Dlg opened(doc);
-    opened.openLoadingConditions(host);
+    // A configuration outside the list (from a damaged project file) is corrected silently.
+    host.clear();
+    doc.currentConfiguration = 7;
+    Dlg damaged(doc);
+    damaged.openLoadingConditions(host);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(opened.currentConfiguration, Single);
+    EXPECT_EQ(damaged.currentConfiguration, Single);
 }
 
 TEST_F(LoadingConditions, ClearingTheOnlyCheckedConfigurationWarnsAndKeepsItCleared) {
@@ -153,11 +152,9 @@ TEST_F(LoadingConditions, ChoosingAnUncheckedConfigurationShowsTheFirstCheckedOn
               "Single Configuration has not been selected above.");
     EXPECT_EQ(Dlg::configurationNotSelectedText(Tridem),
               "Tridem Configuration has not been selected above.");
-}
 
-TEST_F(LoadingConditions, NoCheckedConfigurationLeavesTheChoiceAsItIs) {
+    // With no configuration checked the choice stays as it is.
     dlg.configurationEnabled = {0, 0, 0, 0};
-    dlg.currentConfiguration = Tandem;
     dlg.selectConfiguration(host);
     EXPECT_EQ(host.lastMessage().text, "Tandem Configuration has not been selected above.");
     EXPECT_EQ(dlg.currentConfiguration, Tandem);
