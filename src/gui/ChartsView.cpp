@@ -14,7 +14,8 @@
 
 namespace ardelon::gui {
 
-ChartsView::ChartsView(RunFigures figures, int unitSystem, QWidget* parent)
+ChartsView::ChartsView(RunFigures figures, int unitSystem,
+                       const std::vector<CriterionSensitivity>& sensitivity, QWidget* parent)
     : QDialog(parent), figures_(std::move(figures)), tabs_(new QTabWidget) {
     setWindowTitle(QStringLiteral("Charts"));
     QList<QChart*> distributions, damage, depth, governing;
@@ -33,6 +34,17 @@ ChartsView::ChartsView(RunFigures figures, int unitSystem, QWidget* parent)
     addTab(QStringLiteral("Damage over Time"), damage);
     addTab(QStringLiteral("Strains with Depth"), depth);
     addTab(QStringLiteral("What Governs"), governing);
+    QList<QChart*> drivers;
+    for (const CriterionSensitivity& s : sensitivity) {
+        for (const LoadShares& row : figures_.loadShares) {
+            if (row.name.slot == s.slot) {
+                drivers << sensitivityChart(s, row.name);
+                break;
+            }
+        }
+    }
+    if (!drivers.isEmpty())
+        addTab(QStringLiteral("Sensitivity"), drivers);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     auto* saveAllButton =
@@ -71,10 +83,11 @@ void ChartsView::addTab(const QString& name, const QList<QChart*>& charts) {
 }
 
 void openChartsView(QWidget* parent, const COutputDesignDlg& dialog) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);  // one response computation per season
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // a solver call per season
     RunFigures figures = runFigures(dialog.work, dialog.results, dialog.models());
     QApplication::restoreOverrideCursor();
-    ChartsView view(std::move(figures), dialog.work.unitSystem, parent);
+    ChartsView view(std::move(figures), dialog.work.unitSystem,
+                    runSensitivity(dialog.work, dialog.results), parent);
     view.exec();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The "Charts" view of a run, opened from the Output and Design module: the response
 // distributions against their limits, the damage over time, the strains against depth at mean
-// inputs for every season, and what governs each criterion, one chart per criterion row.
+// inputs for every season, what governs each criterion and which inputs drive it, one chart per
+// criterion row.
 
 #include <QDialog>
 #include <QList>
@@ -9,6 +10,7 @@
 
 #include "figures/FigureData.h"
 #include "reliability/COutputDesignDlg.h"
+#include "sensitivity/Sensitivity.h"
 
 class QChart;
 class QChartView;
@@ -18,7 +20,10 @@ namespace ardelon::gui {
 class ChartsView : public QDialog {
     Q_OBJECT
   public:
-    ChartsView(RunFigures figures, int unitSystem, QWidget* parent = nullptr);
+    // `sensitivity` (of the same run) adds a tab of tornado charts, one per criterion location.
+    ChartsView(RunFigures figures, int unitSystem,
+               const std::vector<CriterionSensitivity>& sensitivity = {},
+               QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return tabs_; }
     const QList<QChartView*>& charts() const { return charts_; }

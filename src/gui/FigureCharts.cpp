@@ -5,6 +5,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QFileDialog>
+#include <QHorizontalBarSeries>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
@@ -300,6 +301,28 @@ QChartView* chartView(QChart* chart, QWidget* parent) {
 
 bool saveChartPng(QChartView* view, const QString& path) {
     return view->grab().save(path, "PNG");
+}
+
+QChart* sensitivityChart(const CriterionSensitivity& f, const FigureRowName& name) {
+    QChart* chart = newChart(text(name.title) + QStringLiteral(": what drives it"));
+    auto* correlation = new QBarSet(QStringLiteral("Rank correlation"));
+    auto* share = new QBarSet(QStringLiteral("Variance share"));
+    auto* inputs = new QBarCategoryAxis;
+    // Categories run upward from the axis, so the largest share is added last.
+    for (auto input = f.inputs.rbegin(); input != f.inputs.rend(); ++input) {
+        *correlation << input->rankCorrelation.value_or(0.0);
+        *share << input->share;
+        inputs->append(text(input->input));
+    }
+    auto* series = new QHorizontalBarSeries;
+    series->append(correlation);
+    series->append(share);
+    chart->addSeries(series);
+    inputs->setTruncateLabels(false);  // the names are short; a narrow band must not elide them
+    auto* value = valueAxis(QStringLiteral("Rank correlation, variance share"));
+    value->setRange(-1.0, 1.0);
+    attach(chart, value, inputs);
+    return chart;
 }
 
 }  // namespace ardelon::gui

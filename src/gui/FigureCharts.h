@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "figures/FigureData.h"
+#include "sensitivity/Sensitivity.h"
 
 namespace ardelon::gui {
 
@@ -16,6 +17,9 @@ QChart* damageChart(const DamageOverTime& figure);
 QChart* depthProfileChart(const DepthProfile& figure, int unitSystem);
 QChart* loadSharesChart(const LoadShares& figure, const LoadSpectraFigure& spectra, bool damage);
 QChart* loadSpectraChart(const LoadSpectraFigure& figure, int unitSystem);
+// A tornado chart of what drives one criterion: each input's rank correlation (signed; none for
+// season and configuration) and variance share, the largest share on top.
+QChart* sensitivityChart(const CriterionSensitivity& figure, const FigureRowName& name);
 
 // A view of `chart` with antialiasing, a minimum size fit for a grid of charts and a context menu
 // entry "Save as PNG...".

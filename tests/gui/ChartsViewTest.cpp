@@ -35,7 +35,11 @@ class ChartsViewTest : public QObject {
         return static_cast<int>(colours.size());
     }
 
-    static RunFigures interstateFigures(int unitSystem) {
+    struct InterstateRun {
+        RunFigures figures;
+        std::vector<CriterionSensitivity> sensitivity;
+    };
+    static InterstateRun interstateRun(int unitSystem) {
         CStenorDoc work;
         if (!loadProject(ARDELON_SOURCE_DIR "/examples/perpetual-interstate.json", work).ok())
             qFatal("example project missing");
@@ -48,17 +52,21 @@ class ChartsViewTest : public QObject {
         const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
         if (outcome.status != AnalysisStatus::Completed)
             qFatal("analysis did not complete");
-        return runFigures(work, outcome.results, layeredElasticResponses());
+        return {runFigures(work, outcome.results, layeredElasticResponses()),
+                runSensitivity(work, outcome.results)};
     }
 
   private Q_SLOTS:
     void everyChartOfARunIsDrawnAndSaved() {
         for (int unitSystem : {English, Metric}) {
-            ChartsView view(interstateFigures(unitSystem), unitSystem);
+            InterstateRun run = interstateRun(unitSystem);
+            ChartsView view(std::move(run.figures), unitSystem, run.sensitivity);
             view.show();
             QVERIFY(QTest::qWaitForWindowExposed(&view));
-            // Response distributions (4 rows), damage (1), four seasons, governing loads (4 + 1).
-            QCOMPARE(view.charts().size(), 4 + 1 + 4 + 5);
+            // Response distributions (4 rows), damage (1), four seasons, governing loads (4 + 1),
+            // what drives each of the 4 locations.
+            QCOMPARE(view.charts().size(), 4 + 1 + 4 + 5 + 4);
+            QCOMPARE(view.tabs()->tabText(4), QStringLiteral("Sensitivity"));
             QDir().mkpath(QStringLiteral(ARDELON_SCREENSHOT_DIR));
             for (int tab = 0; tab < view.tabs()->count(); ++tab) {
                 view.tabs()->setCurrentIndex(tab);
