@@ -16,11 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path example(const std::string& name) {
-    const char* source = std::getenv("ARDELON_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "examples" / name;
-}
-
 std::string quoted(const fs::path& p) {
     return "'" + p.string() + "'";
 }

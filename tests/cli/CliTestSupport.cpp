@@ -36,6 +36,11 @@ std::filesystem::path freshTestDir(const std::string& name) {
     return dir;
 }
 
+std::filesystem::path example(const std::string& name) {
+    const char* source = std::getenv("ARDELON_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "examples" / name;
+}
+
 std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -20,6 +20,9 @@ CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir
 // A fresh folder for one test, removed afterwards.
 std::filesystem::path freshTestDir(const std::string& name);
 
+// An example project of examples/, by file name.
+std::filesystem::path example(const std::string& name);
+
 std::string readText(const std::filesystem::path& path);
 void writeText(const std::filesystem::path& path, const std::string& text);
 

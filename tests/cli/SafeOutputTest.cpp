@@ -19,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path example(const std::string& name) {
-    const char* source = std::getenv("ARDELON_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "examples" / name;
-}
-
 std::set<std::string> listing(const fs::path& dir) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir))
