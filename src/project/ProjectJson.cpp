@@ -88,7 +88,7 @@ void visitSlotFields(Visitor& v, Slot& slot) {
 }
 
 class JsonWriter {
-public:
+  public:
     json out = json::object();
 
     void field(const char* name, const int& value) { out[name] = value; }
@@ -111,44 +111,50 @@ public:
         out[name] = std::move(array);
     }
 
-private:
+  private:
     static json toJson(int value) { return value; }
     static json toJson(double value) { return realToJson(value); }
     template <typename T, std::size_t N>
     static json toJson(const std::array<T, N>& values) {
         json array = json::array();
-        for (const auto& v : values) array.push_back(toJson(v));
+        for (const auto& v : values)
+            array.push_back(toJson(v));
         return array;
     }
 };
 
 // Reads fields from one JSON object into a scratch copy; the first problem stops the walk.
 class JsonReader {
-public:
+  public:
     JsonReader(const json& object, std::string path) : in(object), prefix(std::move(path)) {}
 
     std::string error;
 
     void field(const char* name, int& value) {
-        if (const json* node = take(name)) readInt(*node, qualified(name), value);
+        if (const json* node = take(name))
+            readInt(*node, qualified(name), value);
     }
     void field(const char* name, double& value) {
-        if (const json* node = take(name)) readReal(*node, qualified(name), value);
+        if (const json* node = take(name))
+            readReal(*node, qualified(name), value);
     }
     template <typename T, std::size_t N>
     void field(const char* name, std::array<T, N>& values) {
-        if (const json* node = take(name)) readArray(*node, qualified(name), values);
+        if (const json* node = take(name))
+            readArray(*node, qualified(name), values);
     }
     void seasonFlags(const char* name, std::array<int, kSeasonCount>& flags) {
         std::array<int, 4> optional{};
         if (const json* node = take(name)) {
             readArray(*node, qualified(name), optional);
-            if (error.empty()) std::copy(optional.begin(), optional.end(), flags.begin() + 1);
+            if (error.empty())
+                std::copy(optional.begin(), optional.end(), flags.begin() + 1);
         }
     }
     void criteria(const char* name, CriterionSlots& slots) {
         const json* node = take(name);
-        if (!node) return;
+        if (!node)
+            return;
         const std::string where = qualified(name);
         if (!node->is_array() || node->size() != slots.size()) {
             fail(where, "expected an array of " + std::to_string(slots.size()) + " objects");
@@ -168,7 +174,8 @@ public:
     }
 
     void refuseUnknownFields() {
-        if (!error.empty()) return;
+        if (!error.empty())
+            return;
         for (const auto& item : in.items()) {
             if (!seen.count(item.key())) {
                 error = "unknown field \"" + qualified(item.key().c_str()) + "\"";
@@ -178,7 +185,7 @@ public:
     }
     void markKnown(const char* name) { seen.insert(name); }
 
-private:
+  private:
     const json& in;
     std::string prefix;
     std::set<std::string> seen;
@@ -187,11 +194,13 @@ private:
         return prefix.empty() ? std::string(name) : prefix + "." + name;
     }
     void fail(const std::string& where, const std::string& what) {
-        if (error.empty()) error = "field \"" + where + "\": " + what;
+        if (error.empty())
+            error = "field \"" + where + "\": " + what;
     }
     const json* take(const char* name) {
         seen.insert(name);
-        if (!error.empty()) return nullptr;
+        if (!error.empty())
+            return nullptr;
         auto it = in.find(name);
         if (it == in.end()) {
             error = "missing field \"" + qualified(name) + "\"";
@@ -219,7 +228,8 @@ private:
         }
     }
     void readReal(const json& node, const std::string& where, double& value) {
-        if (!realFromJson(node, value)) fail(where, "expected a number");
+        if (!realFromJson(node, value))
+            fail(where, "expected a number");
     }
     void readElement(const json& node, const std::string& where, int& value) {
         readInt(node, where, value);
@@ -260,8 +270,10 @@ std::string projectToJson(const CStenorDoc& doc) {
 
 FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     json root;
-    if (std::string problem = parseJsonText(text, root); !problem.empty()) return {problem};
-    if (!root.is_object()) return {"the document is not a JSON object"};
+    if (std::string problem = parseJsonText(text, root); !problem.empty())
+        return {problem};
+    if (!root.is_object())
+        return {"the document is not a JSON object"};
     auto format = root.find("format");
     if (format == root.end() || *format != kFormatName) {
         return {"field \"format\": expected \"ardelon-project\""};
@@ -277,8 +289,10 @@ FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     reader.markKnown("version");
     visitSavedFields(reader, scratch);
     reader.refuseUnknownFields();
-    if (!reader.error.empty()) return {reader.error};
-    if (std::string problem = normalizeReadProject(scratch); !problem.empty()) return {problem};
+    if (!reader.error.empty())
+        return {reader.error};
+    if (std::string problem = normalizeReadProject(scratch); !problem.empty())
+        return {problem};
     doc = scratch;
     return {};
 }
@@ -289,16 +303,20 @@ bool hasJsonExtension(const std::string& path) {
 }
 
 FileResult loadProject(const std::string& path, CStenorDoc& doc) {
-    if (!hasJsonExtension(path)) return openProjectFile(path, doc);
+    if (!hasJsonExtension(path))
+        return openProjectFile(path, doc);
     std::vector<std::uint8_t> bytes;
-    if (FileResult read = readWholeFile(path, bytes); !read.ok()) return read;
+    if (FileResult read = readWholeFile(path, bytes); !read.ok())
+        return read;
     FileResult parsed = projectFromJson(std::string(bytes.begin(), bytes.end()), doc);
-    if (!parsed.ok()) parsed.error = path + ": " + parsed.error;
+    if (!parsed.ok())
+        parsed.error = path + ": " + parsed.error;
     return parsed;
 }
 
 FileResult storeProject(const CStenorDoc& doc, const std::string& path) {
-    if (!hasJsonExtension(path)) return saveProjectFile(doc, path);
+    if (!hasJsonExtension(path))
+        return saveProjectFile(doc, path);
     const std::string text = projectToJson(doc);
     return writeFileReplacing(path, text.data(), text.size());
 }

@@ -279,9 +279,12 @@ std::string loadSpectraWriteProblem(const LoadSpectraRecord& r) {
         problem = "the current configuration is " + std::to_string(r.currentConfiguration) +
                   "; it must be 0 (Single), 1 (Tandem), 2 (Tridem) or 3 (Steer)";
     }
-    if (problem.empty()) problem = notANumber("truckGrowthPercent", r.truckGrowthPercent);
-    if (problem.empty()) problem = notANumber("percentTrucksDesignLane", r.percentTrucksDesignLane);
-    if (problem.empty()) problem = notANumber("directionalDistribution", r.directionalDistribution);
+    if (problem.empty())
+        problem = notANumber("truckGrowthPercent", r.truckGrowthPercent);
+    if (problem.empty())
+        problem = notANumber("percentTrucksDesignLane", r.percentTrucksDesignLane);
+    if (problem.empty())
+        problem = notANumber("directionalDistribution", r.directionalDistribution);
     for (int c = 0; c < kConfigurationCount && problem.empty(); ++c) {
         problem = notANumber("configurationPercent[" + std::to_string(c) + "]",
                              r.configurationPercent[at(c)]);

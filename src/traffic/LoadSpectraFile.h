@@ -70,8 +70,9 @@ LoadSpectraParse parseLoadSpectra(std::string_view text);
 // negative as written, "bin 3 of the Single distribution is negative (-4.00)"), else empty.
 std::string loadSpectraWriteProblem(const LoadSpectraRecord& record);
 
-// Writes the file (replacing one that exists); a record with a write problem is refused. Empty on success, else the message naming the
-// path and the reason ("Cannot save \"x.lsf\": Permission denied.").
+// Writes the file (replacing one that exists); a record with a write problem is refused. Empty on
+// success, else the message naming the path and the reason ("Cannot save \"x.lsf\": Permission
+// denied.").
 std::string writeLoadSpectraFile(const std::string& path, const LoadSpectraRecord& record);
 // Reads a file; `error` is the complete message naming the path and the problem.
 LoadSpectraParse readLoadSpectraFile(const std::string& path);

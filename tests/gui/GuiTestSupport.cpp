@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace ardelon::testing {
 

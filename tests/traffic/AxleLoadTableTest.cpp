@@ -54,7 +54,7 @@ TEST(AxleLoadTable, LoadGroupsSpreadOntoTheWeightBinsByOverlap) {
         {AxleGroup::Tandem, 1, {{0, 100.0 / 3}, {1, 100.0 / 3}, {2, 100.0 / 3}}},
         {AxleGroup::Tandem, 16, {{17, 100}}},  // 34-36 kips
         {AxleGroup::Tridem, 2, {{6, 200.0 / 3}, {7, 100.0 / 3}}},
-        {AxleGroup::Quad, 35, {{55, 100}}},  // 111-114 kips: the last bin
+        {AxleGroup::Quad, 35, {{55, 100}}},                           // 111-114 kips: the last bin
         {AxleGroup::Tridem, 34, {{54, 200.0 / 3}, {55, 100.0 / 3}}},  // 108-111 kips
     };
     for (const Case& c : cases) {
