@@ -4,6 +4,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "project/ProjectJson.h"
+#include "reliability/OutputModuleCopy.h"
+
 namespace ardelon::testing {
 
 MessageRecorder::MessageRecorder() {
@@ -67,6 +70,16 @@ QString onlyMessage(const MessageRecorder& recorder) {
     if (recorder.messages.size() != 1)
         return QStringLiteral("%1 messages").arg(recorder.messages.size());
     return recorder.messages[0].caption + QStringLiteral(": ") + recorder.messages[0].text;
+}
+
+CStenorDoc interstateProject() {
+    CStenorDoc project;
+    const FileResult loaded = loadProject(
+        std::string(ARDELON_SOURCE_DIR) + "/examples/perpetual-interstate.json", project);
+    if (!loaded.ok())
+        qFatal("example project not readable: %s", loaded.error.c_str());
+    prepareViewOutput(project);
+    return project;
 }
 
 }  // namespace ardelon::testing

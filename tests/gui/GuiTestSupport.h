@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "gui/QtDialogHost.h"
+#include "project/CStenorDoc.h"
 
 namespace ardelon::testing {
 
@@ -33,5 +34,8 @@ void activate(QWidget& form);
 void typeAndLeave(QLineEdit* edit, const QString& text, QWidget* next);
 // "caption: text" of the only message recorded, or how many there were.
 QString onlyMessage(const MessageRecorder& recorder);
+
+// The interstate example as View Output hands it to the Output and Design module.
+CStenorDoc interstateProject();
 
 }  // namespace ardelon::testing

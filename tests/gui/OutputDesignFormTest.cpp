@@ -15,6 +15,7 @@
 
 using namespace ardelon;
 using namespace ardelon::gui;
+using testing::interstateProject;
 using Control = COutputDesignDlg::Control;
 
 namespace {
@@ -25,16 +26,6 @@ constexpr int kSmallRunCycles = 50;
 constexpr int kLongRunCycles = 2000000;
 // Upper bound on a small run under the sanitizers on a loaded two-core machine.
 constexpr int kRunTimeoutMs = 240000;
-
-CStenorDoc interstateProject() {
-    CStenorDoc project;
-    const FileResult loaded = loadProject(
-        std::string(ARDELON_SOURCE_DIR) + "/examples/perpetual-interstate.json", project);
-    if (!loaded.ok())
-        qFatal("example project not readable: %s", loaded.error.c_str());
-    prepareViewOutput(project);
-    return project;
-}
 
 // A shown, active form over `project`.
 struct OpenForm {

@@ -13,20 +13,9 @@
 
 using namespace ardelon;
 using namespace ardelon::gui;
+using testing::interstateProject;
 
-namespace {
-
-CStenorDoc interstateProject() {
-    CStenorDoc project;
-    const FileResult loaded = loadProject(
-        std::string(ARDELON_SOURCE_DIR) + "/examples/perpetual-interstate.json", project);
-    if (!loaded.ok())
-        qFatal("example project not readable: %s", loaded.error.c_str());
-    prepareViewOutput(project);
-    return project;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 class ThicknessSearchFormTest : public QObject {
     Q_OBJECT
