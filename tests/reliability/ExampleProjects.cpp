@@ -50,6 +50,16 @@ void temperatureModuli(CStenorDoc& doc) {
     }
 }
 
+// Horizontal strain against `microstrain` with the project's fatigue transfer function.
+CriterionSlot fatigueCriterion(const CStenorDoc& doc, double microstrain) {
+    return {.active = 1,
+            .responseType = HorizontalStrain,
+            .threshold = microstrain,
+            .k1 = doc.transferCoefficient[0],
+            .k2 = doc.transferCoefficient[1],
+            .useTransferFunction = 1};
+}
+
 }  // namespace
 
 CStenorDoc perpetualInterstateExample() {
@@ -84,20 +94,11 @@ CStenorDoc perpetualInterstateExample() {
         c[2].distribution[at(n)] =
             LayerCriteriaDialog::kEnduranceLimitFactors[at(n)] * doc.enduranceLimit;
     }
-    c[5].active = 1;  // bottom of layer 2, the lower AC layer
-    c[5].responseType = HorizontalStrain;
-    c[5].threshold = -70;
-    c[5].useTransferFunction = 1;
-    c[5].k1 = doc.transferCoefficient[0];
-    c[5].k2 = doc.transferCoefficient[1];
-    c[9].active = 1;  // top of layer 4, the soil
-    c[9].responseType = VerticalStrain;
-    c[9].threshold = 200;
-    c[9].targetPercentile = 95;
-    c[0].active = 1;  // surface
-    c[0].responseType = VerticalDeflection;
-    c[0].threshold = 15;
-    c[0].targetPercentile = 85;
+    // Bottom of layer 2 (the lower AC layer), top of layer 4 (the soil), surface.
+    c[5] = fatigueCriterion(doc, -70);
+    c[9] = {.active = 1, .responseType = VerticalStrain, .threshold = 200, .targetPercentile = 95};
+    c[0] = {
+        .active = 1, .responseType = VerticalDeflection, .threshold = 15, .targetPercentile = 85};
     return doc;
 }
 
@@ -115,20 +116,11 @@ CStenorDoc esalRouteExample() {
     doc.truckGrowthPercent = 2;
 
     auto& c = doc.criteria;
-    c[2].active = 1;  // bottom of the AC: fatigue
-    c[2].responseType = HorizontalStrain;
-    c[2].threshold = -100;
-    c[2].useTransferFunction = 1;
-    c[2].k1 = doc.transferCoefficient[0];
-    c[2].k2 = doc.transferCoefficient[1];
-    c[3].active = 1;  // top of the soil
-    c[3].responseType = VerticalStrain;
-    c[3].threshold = 300;
-    c[3].targetPercentile = 90;
-    c[0].active = 1;
-    c[0].responseType = VerticalDeflection;
-    c[0].threshold = 25;
-    c[0].targetPercentile = 90;
+    // Bottom of the AC (fatigue), top of the soil, surface.
+    c[2] = fatigueCriterion(doc, -100);
+    c[3] = {.active = 1, .responseType = VerticalStrain, .threshold = 300, .targetPercentile = 90};
+    c[0] = {
+        .active = 1, .responseType = VerticalDeflection, .threshold = 25, .targetPercentile = 90};
     return doc;
 }
 

@@ -88,5 +88,19 @@ TEST(WilsonInterval, ClosedFormsAtTheEndsAndInTheMiddle) {
     EXPECT_NEAR(half.low, 40.383, 1e-3);  // the textbook value
 }
 
+// Every interval contains its own percentage, and the ends are exact at 0 % and 100 %.
+TEST(WilsonInterval, ContainsItsEstimate) {
+    for (int trials = 1; trials <= 2000; trials += (trials < 50 ? 1 : 37)) {
+        for (int successes : {0, 1, trials / 2, trials - 1, trials}) {
+            const PercentInterval i = wilsonInterval95(successes, trials);
+            const double percent = 100.0 * successes / trials;
+            EXPECT_LE(i.low, percent) << successes << " of " << trials;
+            EXPECT_GE(i.high, percent) << successes << " of " << trials;
+        }
+        EXPECT_EQ(wilsonInterval95(0, trials).low, 0.0);
+        EXPECT_EQ(wilsonInterval95(trials, trials).high, 100.0);
+    }
+}
+
 }  // namespace
 }  // namespace ardelon
