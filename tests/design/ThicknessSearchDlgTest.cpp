@@ -16,17 +16,14 @@ int id(Control c) {
 }
 
 // The fake model keeps the dialog's rules under test cheap; the search itself is tested apart.
-std::unique_ptr<CThicknessSearchDlg> interstateDialog(testing::FakeHost& host) {
-    auto dlg = std::make_unique<CThicknessSearchDlg>(testing::perpetualInterstateExample(),
-                                                     testing::depthModel());
-    dlg->onInitDialog(host);
-    return dlg;
-}
-
-TEST(ThicknessSearchDlg, OffersTheLayersAboveTheBottomAroundTodaysThickness) {
+class ThicknessSearchDlg : public ::testing::Test {
+  protected:
+    void SetUp() override { dlg.onInitDialog(host); }
     testing::FakeHost host;
-    auto holder = interstateDialog(host);
-    CThicknessSearchDlg& dlg = *holder;
+    CThicknessSearchDlg dlg{testing::perpetualInterstateExample(), testing::depthModel()};
+};
+
+TEST_F(ThicknessSearchDlg, OffersTheLayersAboveTheBottomAroundTodaysThickness) {
     EXPECT_EQ(dlg.variableLayers, 3);
     EXPECT_EQ(dlg.unit, "in.");
     EXPECT_EQ(dlg.vary, (std::array<bool, 4>{true, false, false, false}));
@@ -37,10 +34,7 @@ TEST(ThicknessSearchDlg, OffersTheLayersAboveTheBottomAroundTodaysThickness) {
     EXPECT_FALSE(host.isEnabled(id(Control::UseDesign)));
 }
 
-TEST(ThicknessSearchDlg, RefusesABadGridWithAMessageAndRunsNothing) {
-    testing::FakeHost host;
-    auto holder = interstateDialog(host);
-    CThicknessSearchDlg& dlg = *holder;
+TEST_F(ThicknessSearchDlg, RefusesABadGridWithAMessageAndRunsNothing) {
     dlg.maxThickness[0] = 2;
     dlg.search(host);
     ASSERT_EQ(host.messages.size(), 1u);
@@ -50,10 +44,7 @@ TEST(ThicknessSearchDlg, RefusesABadGridWithAMessageAndRunsNothing) {
     EXPECT_FALSE(dlg.onUseDesign(host));
 }
 
-TEST(ThicknessSearchDlg, ListsPassingCandidatesFirstAndHandsTheWinnerBack) {
-    testing::FakeHost host;
-    auto holder = interstateDialog(host);
-    CThicknessSearchDlg& dlg = *holder;
+TEST_F(ThicknessSearchDlg, ListsPassingCandidatesFirstAndHandsTheWinnerBack) {
     dlg.cycles = 40;
     dlg.vary = {true, true, false, false};
     dlg.minThickness = {4, 2, 0, 0};
@@ -75,10 +66,7 @@ TEST(ThicknessSearchDlg, ListsPassingCandidatesFirstAndHandsTheWinnerBack) {
     EXPECT_EQ((*dlg.chosenThickness)[2], 12);  // the base keeps its thickness
 }
 
-TEST(ThicknessSearchDlg, CancelledSearchChangesNothing) {
-    testing::FakeHost host;
-    auto holder = interstateDialog(host);
-    CThicknessSearchDlg& dlg = *holder;
+TEST_F(ThicknessSearchDlg, CancelledSearchChangesNothing) {
     auto options = dlg.prepareSearch(host);
     ASSERT_TRUE(options.has_value());
     dlg.cancelRequested = true;

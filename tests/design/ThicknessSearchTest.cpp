@@ -152,45 +152,36 @@ TEST(ThicknessSearchOrder, CostComesFromTheCostRecords) {
 TEST(ThicknessSearchRefusal, NamesTheLayerOrNumberAtFault) {
     CStenorDoc metric = testing::perpetualInterstateExample();
     metric.valuesInEnglish = 0;
+    const std::string tooMany =
+        "The grid has more than 100000 candidates; use fewer layers, "
+        "shorter ranges or larger steps.";
     struct Case {
-        std::vector<VaryRange> vary;
-        double life;
-        int cycles;
         std::string message;
+        std::vector<VaryRange> vary;
+        double life = 20;
+        int cycles = 10;
         bool isMetric = false;
     } cases[] = {
-        {{}, 20, 10, "Choose at least one layer to vary."},
-        {{{1, 4, 5, 1}, {2, 4, 5, 1}, {3, 4, 5, 1}, {1, 4, 5, 1}},
+        {"Choose at least one layer to vary.", {}},
+        {"At most 3 layers can vary at once.",
+         {{1, 4, 5, 1}, {2, 4, 5, 1}, {3, 4, 5, 1}, {1, 4, 5, 1}}},
+        {"Layer 4 cannot vary: the project has 4 layers and only layers 1 to 3 have a thickness.",
+         {{4, 4, 5, 1}}},
+        {"Layer 2 is varied more than once.", {{2, 4, 5, 1}, {2, 4, 6, 1}}},
+        {"Layer 1: the minimum 8 in. is larger than the maximum 4 in.", {{1, 8, 4, 0.5}}},
+        {"Layer 1: the step 0 in. must be larger than 0.", {{1, 4, 8, 0}}},
+        {"Layer 1: the step -1 in. must be larger than 0.", {{1, 4, 8, -1}}},
+        {"Layer 3: the range 0.5 to 4 in. lies outside 1 to 999 in.", {{3, 0.5, 4, 0.5}}},
+        {"Layer 1: the range 2 to 1000 in. lies outside 1 to 999 in.", {{1, 2, 1000, 1}}},
+        {"Layer 1: the range 2 to 2600 cm lies outside 2.54 to 2537.46 cm.",
+         {{1, 2, 2600, 1}},
          20,
          10,
-         "At most 3 layers can vary at once."},
-        {{{4, 4, 5, 1}},
-         20,
-         10,
-         "Layer 4 cannot vary: the project has 4 layers and only layers 1 to 3 have a thickness."},
-        {{{2, 4, 5, 1}, {2, 4, 6, 1}}, 20, 10, "Layer 2 is varied more than once."},
-        {{{1, 8, 4, 0.5}}, 20, 10, "Layer 1: the minimum 8 in. is larger than the maximum 4 in."},
-        {{{1, 4, 8, 0}}, 20, 10, "Layer 1: the step 0 in. must be larger than 0."},
-        {{{1, 4, 8, -1}}, 20, 10, "Layer 1: the step -1 in. must be larger than 0."},
-        {{{3, 0.5, 4, 0.5}}, 20, 10, "Layer 3: the range 0.5 to 4 in. lies outside 1 to 999 in."},
-        {{{1, 2, 1000, 1}}, 20, 10, "Layer 1: the range 2 to 1000 in. lies outside 1 to 999 in."},
-        {{{1, 2, 2600, 1}},
-         20,
-         10,
-         "Layer 1: the range 2 to 2600 cm lies outside 2.54 to 2537.46 cm.",
          true},
-        {{{1, 1, 999, 0.005}},
-         20,
-         10,
-         "The grid has more than 100000 candidates; use fewer layers, shorter ranges or larger "
-         "steps."},
-        {{{1, 1, 100, 1}, {2, 1, 100, 1}, {3, 1, 11, 1}},
-         20,
-         10,
-         "The grid has more than 100000 candidates; use fewer layers, shorter ranges or larger "
-         "steps."},
-        {{{1, 4, 5, 1}}, 0, 10, "The design life must be a positive number of years."},
-        {{{1, 4, 5, 1}}, 20, 0, "Please enter a number of Monte Carlo cycles of at least 1."},
+        {tooMany, {{1, 1, 999, 0.005}}},
+        {tooMany, {{1, 1, 100, 1}, {2, 1, 100, 1}, {3, 1, 11, 1}}},
+        {"The design life must be a positive number of years.", {{1, 4, 5, 1}}, 0},
+        {"Please enter a number of Monte Carlo cycles of at least 1.", {{1, 4, 5, 1}}, 20, 0},
     };
     for (const Case& c : cases) {
         ThicknessSearchOptions o = optionsFor(c.vary, c.cycles);

@@ -5,7 +5,6 @@
 
 #include "ExampleProjects.h"
 #include "reliability/AnalysisInputRanges.h"
-#include "reliability/AnalysisRun.h"
 
 namespace ardelon {
 namespace {
@@ -65,17 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "thickness[2] (layer 3): thickness must lie between 1 and 1000 in (got "
                   "1023.62)."}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(AnalysisInputRanges, RunRefusesBeforeTheFirstCycle) {
-    CStenorDoc work = testing::esalRouteExample();
-    work.poisson[0] = 7;
-    const auto refusal = checkAnalysisInputs(work, 100);
-    ASSERT_TRUE(refusal.has_value());
-    EXPECT_EQ(refusal->caption, kInputOutOfRangeCaption);
-    EXPECT_EQ(refusal->text,
-              "poisson[0] (layer 1): Poisson's ratio must lie between 0.05 and 0.5 (got 7).");
-    EXPECT_FALSE(checkAnalysisInputs(testing::esalRouteExample(), 100).has_value());
-}
 
 }  // namespace
 }  // namespace ardelon

@@ -12,6 +12,7 @@
 #include "FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "project/Units.h"
+#include "reliability/AnalysisInputRanges.h"
 #include "reliability/ResultFormat.h"
 #include "support/TestFiles.h"
 
@@ -376,52 +377,54 @@ TEST(AnalysisRawData, NoEvaluatedLocationEndsLinesAfterTheWeight) {
 
 // ---- Refusals, cancel and threads ----
 
+// Refused before the first cycle (no model is made) or when the raw-data file cannot be written.
 TEST(AnalysisRefusals, NothingChangesAndTheMessageSaysWhy) {
     const auto dir = scratchDir("refused");
+    const std::string unwritable = (dir / "missing-folder" / "x.ad").string();
     struct Case {
-        std::function<void(CStenorDoc&, AnalysisRunOptions&)> change;
         std::string caption;
         std::string text;
+        std::function<void(CStenorDoc&)> change;
+        int cycles = 10;
+        std::string rawDataPath{};
     };
     const std::vector<Case> cases = {
-        {[](CStenorDoc&, AnalysisRunOptions& o) { o.cycles = 0; }, "Monte Carlo Cycles",
-         "Please enter a number of Monte Carlo cycles of at least 1."},
-        {[](CStenorDoc& d, AnalysisRunOptions&) {
-             for (int i = 0; i < 11; ++i) {
-                 d.criteria[static_cast<std::size_t>(i)].active = 1;
-                 d.criteria[static_cast<std::size_t>(i)].responseType = VerticalStress;
-             }
-         },
-         "Too Many Criteria",
+        {"Monte Carlo Cycles", "Please enter a number of Monte Carlo cycles of at least 1.",
+         [](CStenorDoc&) {}, 0},
+        {"Too Many Criteria",
          "The analysis evaluates at most 10 criterion locations at a time (five points each), but "
-         "11 are active. Please deactivate some criteria in the Structure module."},
-        {[](CStenorDoc& d, AnalysisRunOptions&) {
-             d.axleTypeFraction = {0.5, 0.5, 0, 0};
-         },
-         "Load Spectra Missing",
+         "11 are active. Please deactivate some criteria in the Structure module.",
+         [](CStenorDoc& d) {
+             for (int i = 0; i < 11; ++i)
+                 d.criteria[static_cast<std::size_t>(i)] = {1, VerticalStress};
+         }},
+        {"Load Spectra Missing",
          "The Tandem axles carry 50. % of the axle groups but their cumulative load distribution "
-         "is "
-         "empty. Please open the Load Spectra module and accept it to compute the load "
-         "distributions."},
-        {[](CStenorDoc& d, AnalysisRunOptions&) {
-             d.axleTypeFraction = {0.9, 0, 0, 0};
-         },
-         "Load Spectra Missing",
+         "is empty. Please open the Load Spectra module and accept it to compute the load "
+         "distributions.",
+         [](CStenorDoc& d) {
+             d.axleTypeFraction = {0.5, 0.5, 0, 0};
+         }},
+        {"Load Spectra Missing",
          "The axle configuration shares add up to less than 100 %, so the remainder is analysed as "
          "Steer axles, whose cumulative load distribution is empty. Please correct the shares in "
-         "the Load Spectra module and accept it."},
-        {[&](CStenorDoc&, AnalysisRunOptions& o) {
-             o.rawDataPath = (dir / "missing-folder" / "x.ad").string();
-         },
-         "Raw Data File",
-         "Cannot write the raw data file \"" + (dir / "missing-folder" / "x.ad").string() +
-             "\": No such file or directory."},
+         "the Load Spectra module and accept it.",
+         [](CStenorDoc& d) {
+             d.axleTypeFraction = {0.9, 0, 0, 0};
+         }},
+        {std::string(kInputOutOfRangeCaption),
+         "poisson[0] (layer 1): Poisson's ratio must lie between 0.05 and 0.5 (got 7).",
+         [](CStenorDoc& d) { d.poisson[0] = 7; }},
+        {"Raw Data File",
+         "Cannot write the raw data file \"" + unwritable + "\": No such file or directory.",
+         [](CStenorDoc&) {}, 10, unwritable},
     };
     for (const Case& c : cases) {
         CStenorDoc work = seasonProject();
         work.thicknessCov = {5, 3, 3, 3};
-        AnalysisRunOptions o = options(10, 1);
-        c.change(work, o);
+        c.change(work);
+        AnalysisRunOptions o = options(c.cycles, 1);
+        o.rawDataPath = c.rawDataPath;
         const CStenorDoc before = work;
         int calls = 0;
         const ResponseModelFactory factory = [&] {
@@ -429,7 +432,7 @@ TEST(AnalysisRefusals, NothingChangesAndTheMessageSaysWhy) {
             return std::make_unique<SeasonResponseModel>();
         };
         const AnalysisRunOutcome out = runAnalysis(work, factory, o);
-        EXPECT_EQ(out.status, AnalysisStatus::Refused);
+        EXPECT_EQ(out.status, AnalysisStatus::Refused) << c.caption;
         EXPECT_EQ(out.refusal.caption, c.caption);
         EXPECT_EQ(out.refusal.text, c.text);
         EXPECT_EQ(work, before);

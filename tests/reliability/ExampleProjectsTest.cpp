@@ -19,7 +19,11 @@ std::filesystem::path examplesDir() {
     return std::filesystem::path(source ? source : ".") / "examples";
 }
 
+// The stored files hold `built`, and the analysis accepts it.
 void checkExample(const CStenorDoc& built, const std::string& stem) {
+    CStenorDoc work = built;
+    prepareViewOutput(work);
+    EXPECT_FALSE(checkAnalysisInputs(work, 5000).has_value());
     const auto json = examplesDir() / (stem + ".json");
     const auto ard = examplesDir() / (stem + ".ard");
     if (std::getenv("ARDELON_WRITE_EXAMPLES")) {
@@ -51,10 +55,7 @@ TEST(ExampleProjects, PerpetualInterstateMatchesItsDescription) {
     for (int c = 0; c < 3; ++c)
         EXPECT_DOUBLE_EQ(doc.loadCdf[static_cast<std::size_t>(c)][55], 1.0);
     EXPECT_GT(doc.seasonalModulus[0][Winter], doc.seasonalModulus[0][Summer]);
-    CStenorDoc work = doc;
-    prepareViewOutput(work);
-    EXPECT_FALSE(checkAnalysisInputs(work, 5000).has_value());
-    EXPECT_EQ(evaluatedSlots(work.criteria).count, 4);
+    EXPECT_EQ(evaluatedSlots(doc.criteria).count, 4);
     checkExample(doc, "perpetual-interstate");
 }
 
@@ -62,9 +63,6 @@ TEST(ExampleProjects, EsalRouteMatchesItsDescription) {
     const CStenorDoc doc = testing::esalRouteExample();
     EXPECT_EQ(doc.layerCountIndex, 0);
     EXPECT_EQ(doc.loadSpectra[0][8], 1000000.0);
-    CStenorDoc work = doc;
-    prepareViewOutput(work);
-    EXPECT_FALSE(checkAnalysisInputs(work, 5000).has_value());
     checkExample(doc, "two-layer-esal");
 }
 

@@ -150,12 +150,24 @@ TEST(OutputDesignCycles, OkStoresCancelKeepsAndBelowOneIsRefused) {
     EXPECT_EQ(host.lastMessage().caption, "Monte Carlo Cycles");
 }
 
-TEST(OutputDesignRun, ConfirmChooseRunAndFillTheLists) {
+// Export writes the workbook of the last run, with the run's record and every cycle for its charts.
+TEST(OutputDesignRun, ConfirmChooseRunFillTheListsAndExport) {
     COutputDesignDlg dlg = makeDialog(runnableProject());
     FakeHost host;
     dlg.onInitDialog(host);
     dlg.cycles = 300;
     dlg.fixedSeed = 42;
+    dlg.projectFileName = "/designs/route 9.ard";
+    RunInfo exported;
+    std::size_t recordsExported = 0;
+    dlg.exportReport = [&](const CStenorDoc& work, const AnalysisResults& results,
+                           const std::string& path, const RunInfo& run) {
+        exported = run;
+        recordsExported = results.cycleRecords.size();
+        return exportFormattedReport(work, results, path, run);
+    };
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());  // no run yet: nothing to export
+    EXPECT_TRUE(host.fileFilters.empty());
     host.modalScript.push_back([](ModalDialog& d) {
         auto& note = dynamic_cast<CPleaseNoteDlg&>(d);
         EXPECT_FALSE(note.doNotWarn);
@@ -189,10 +201,31 @@ TEST(OutputDesignRun, ConfirmChooseRunAndFillTheLists) {
     EXPECT_EQ(dlg.percentileList.rows[0][2], "Vertical Deflection");
     EXPECT_EQ(dlg.work.criteria[2].damagePerMillion, dlg.results.damagePerMillion[2]);
 
-    // The second run does not ask again; editing a thickness disables the export.
+    // The second run does not ask again.
     host.files.push_back(path.string());
     dlg.performAnalysis(host);
     EXPECT_EQ(host.modalCaptions.size(), 1u);
+
+    host.files.push_back(std::nullopt);  // cancelled chooser
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    const auto book = rawPath("report.xlsx");
+    std::filesystem::remove(book);
+    host.files.push_back(book.string());
+    const auto written = dlg.onExportExcel(host);
+    ASSERT_TRUE(written.has_value()) << host.lastMessage().text;
+    EXPECT_EQ(*written, book.string());
+    EXPECT_GT(std::filesystem::file_size(book), 0u);
+    EXPECT_EQ(host.fileFilters.back(), "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||");
+    EXPECT_EQ(recordsExported, 300u);
+    EXPECT_EQ(exported.seed, 42u);
+    EXPECT_EQ(exported.projectFileName, "/designs/route 9.ard");
+    EXPECT_GE(exported.threads, 1);
+    host.files.push_back((rawPath("no-such-folder") / "r.xlsx").string());
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    EXPECT_EQ(host.lastMessage().caption, "Export Formatted Data to EXCEL");
+    EXPECT_NE(host.lastMessage().text.find("no-such-folder"), std::string::npos);
+
+    // Editing a thickness disables the export.
     dlg.onThicknessSetFocus(host, 1);
     EXPECT_FALSE(dlg.exportEnabled);
     EXPECT_FALSE(host.isEnabled(id(Control::ExportExcel)));
@@ -244,48 +277,6 @@ TEST(OutputDesignRun, RefusalsAndUnwritableFileShowAMessageAndChangeNothing) {
               "Cannot write the raw data file \"" + bad + "\": No such file or directory.");
     EXPECT_EQ(ok.work, before);
     EXPECT_FALSE(ok.exportEnabled);
-}
-
-TEST(OutputDesignRun, ExportWritesTheWorkbookOfTheLastRun) {
-    COutputDesignDlg dlg = makeDialog(runnableProject());
-    dlg.work.output.doNotWarn = 1;
-    dlg.cycles = 20;
-    dlg.projectFileName = "/designs/route 9.ard";
-    RunInfo exported;
-    std::size_t recordsExported = 0;
-    dlg.exportReport = [&](const CStenorDoc& work, const AnalysisResults& results,
-                           const std::string& path, const RunInfo& run) {
-        exported = run;
-        recordsExported = results.cycleRecords.size();
-        return exportFormattedReport(work, results, path, run);
-    };
-    FakeHost host;
-    EXPECT_FALSE(dlg.onExportExcel(host).has_value());  // no run yet: nothing to export
-    EXPECT_TRUE(host.fileFilters.empty());
-    host.files.push_back(rawPath("export.ad").string());
-    dlg.performAnalysis(host);
-    ASSERT_TRUE(dlg.exportEnabled);
-
-    host.files.push_back(std::nullopt);  // cancelled chooser
-    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
-    const auto book = rawPath("report.xlsx");
-    std::filesystem::remove(book);
-    host.files.push_back(book.string());
-    const auto written = dlg.onExportExcel(host);
-    ASSERT_TRUE(written.has_value()) << host.lastMessage().text;
-    EXPECT_EQ(*written, book.string());
-    EXPECT_GT(std::filesystem::file_size(book), 0u);
-    EXPECT_EQ(host.fileFilters.back(), "Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||");
-    // The workbook gets the run's record and every cycle for its charts.
-    EXPECT_EQ(recordsExported, 20u);
-    EXPECT_EQ(exported.seed, dlg.lastSeed.value());
-    EXPECT_EQ(exported.projectFileName, "/designs/route 9.ard");
-    EXPECT_GE(exported.threads, 1);
-
-    host.files.push_back((rawPath("no-such-folder") / "r.xlsx").string());
-    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
-    EXPECT_EQ(host.lastMessage().caption, "Export Formatted Data to EXCEL");
-    EXPECT_NE(host.lastMessage().text.find("no-such-folder"), std::string::npos);
 }
 
 TEST(OutputDesignRun, DisclaimerOpensModally) {
