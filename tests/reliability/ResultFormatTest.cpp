@@ -30,15 +30,12 @@ TEST(FormatSignificant, FiveSignificantDigitsTable) {
         {12.34567, "12.346"},
         {1.00001, "1."},
         {95, "95."},
+        {INFINITY, "Infinite"},  // non-finite values read as words
+        {-INFINITY, "-Infinite"},
+        {std::nan(""), "Undefined"},
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(formatSignificant(value), text) << value;
-}
-
-TEST(FormatSignificant, NonFiniteValuesReadAsWords) {
-    EXPECT_EQ(formatSignificant(INFINITY), "Infinite");
-    EXPECT_EQ(formatSignificant(-INFINITY), "-Infinite");
-    EXPECT_EQ(formatSignificant(std::nan("")), "Undefined");
 }
 
 TEST(YearsToDamage, CompoundGrowthFormula) {
