@@ -65,7 +65,7 @@ TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectWithDefaults) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProject) {
+TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProjectAndNewKeepsItsInputs) {
     const std::string file = writeThreeLayerProject("bridge.ard");
     session.startUp({file});
     EXPECT_EQ(session.project().layerCountIndex, 1);
@@ -73,6 +73,18 @@ TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProject) {
     EXPECT_EQ(session.pathName(), file);
     EXPECT_EQ(session.caption(), "bridge.ard - Doradivoz Ivoroz");
     EXPECT_EQ(session.recentFiles().entries(), std::vector<std::string>{file});
+
+    // A file that has gone leaves the recent list when it fails to open.
+    fs::remove(file);
+    EXPECT_FALSE(session.openProjectFile(file));
+    EXPECT_TRUE(session.recentFiles().entries().empty());
+
+    // New keeps the inputs and clears the name.
+    ASSERT_TRUE(session.newProject());
+    EXPECT_EQ(session.project().thickness[0], 6.5);
+    EXPECT_TRUE(session.pathName().empty());
+    EXPECT_EQ(session.title(), "Untitled");
+    EXPECT_EQ(session.caption(), "Untitled - Doradivoz Ivoroz");
 }
 
 TEST_F(DocumentSessionTest, StartUpWithUnreadableOrMissingFileReportsItThenStartsNew) {
@@ -95,15 +107,6 @@ TEST_F(DocumentSessionTest, StartUpWithUnreadableOrMissingFileReportsItThenStart
                   "Cannot open \"" + path("short.ard") + "\": Unexpected file format.", "Ardelon"));
 }
 
-TEST_F(DocumentSessionTest, NewKeepsTheInputsAndClearsTheName) {
-    session.startUp({writeThreeLayerProject("bridge.ard")});
-    ASSERT_TRUE(session.newProject());
-    EXPECT_EQ(session.project().thickness[0], 6.5);
-    EXPECT_TRUE(session.pathName().empty());
-    EXPECT_EQ(session.title(), "Untitled");
-    EXPECT_EQ(session.caption(), "Untitled - Doradivoz Ivoroz");
-}
-
 TEST_F(DocumentSessionTest, FailedOpenKeepsProjectNameAndModifiedFlag) {
     session.startUp({writeThreeLayerProject("bridge.ard")});
     acceptThicknessChange(8.0);
@@ -118,14 +121,6 @@ TEST_F(DocumentSessionTest, FailedOpenKeepsProjectNameAndModifiedFlag) {
     EXPECT_TRUE(session.isModified());
     EXPECT_EQ(host.lastMessage().text,
               "Cannot open \"" + path("broken.ard") + "\": Unexpected file format.");
-}
-
-TEST_F(DocumentSessionTest, FailedOpenDropsTheFileFromTheRecentList) {
-    const std::string file = writeThreeLayerProject("bridge.ard");
-    session.startUp({file});
-    fs::remove(file);
-    EXPECT_FALSE(session.openProjectFile(file));
-    EXPECT_TRUE(session.recentFiles().entries().empty());
 }
 
 TEST_F(DocumentSessionTest, OpenUsesTheProjectFilterAndCancelChangesNothing) {
@@ -154,7 +149,7 @@ TEST_F(DocumentSessionTest, SavedProjectGetsTheExtensionAndReopensWithItsChanges
     EXPECT_EQ(reopened.project().thickness[0], 7.25);
 }
 
-TEST_F(DocumentSessionTest, SaveAsKeepsAnExtensionTheUserTyped) {
+TEST(DocumentSession, SaveAsKeepsAnExtensionTheUserTyped) {
     EXPECT_EQ(withProjectExtension("/data/runway.v2"), "/data/runway.v2");
     EXPECT_EQ(withProjectExtension("/data.d/runway"), "/data.d/runway.ard");
     EXPECT_EQ(withProjectExtension("runway.ard"), "runway.ard");
@@ -178,19 +173,16 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
     session.startUp({});
     session.runModule(Module::Structure);
     EXPECT_FALSE(session.isModified());
+    // An unmodified project is replaced without a prompt.
+    EXPECT_TRUE(session.newProject());
+    EXPECT_TRUE(session.confirmClose());
+    EXPECT_TRUE(host.messages.empty());
     window.edit = [](CStenorDoc& working) { working.output.loadCount = 12; };
     session.runModule(Module::ViewOutput);
     EXPECT_EQ(session.project().output.loadCount, 12);
     EXPECT_FALSE(session.isModified());
     acceptThicknessChange(9.0);
     EXPECT_TRUE(session.isModified());
-}
-
-TEST_F(DocumentSessionTest, UnmodifiedProjectIsReplacedWithoutAPrompt) {
-    session.startUp({});
-    EXPECT_TRUE(session.newProject());
-    EXPECT_TRUE(session.confirmClose());
-    EXPECT_TRUE(host.messages.empty());
 }
 
 // The save-changes prompt before Exit, New and Open of a modified project, for each answer.

@@ -78,7 +78,7 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
     EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
 }
 
-TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
+TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
     EXPECT_EQ(o.dlg.unitLabel(Middle), "microstrain");
@@ -98,10 +98,8 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
     o.dlg.onTransferFunctionChanged(o.host, Middle);
     EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), std::pair(0.0, 0.0));
     EXPECT_EQ(transferControls(), "1001");
-}
 
-TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
-    Opened o(2, false);
+    // Switching a strain with its transfer function to a stress clears the function.
     activate(o, Top, HorizontalStrain);
     o.dlg.slot(Top).useTransferFunction = 1;
     o.dlg.slot(Top).k1 = 2.83e-06;
@@ -113,10 +111,8 @@ TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
         std::tuple(0, 0.0, 0.0));
     EXPECT_EQ(o.dlg.unitLabel(Top), "psi");
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top}), "00");
-}
 
-TEST(LayerCriteria, ClearingAPositionDropsItsTransferFunction) {
-    Opened o(2, false);
+    // Clearing a position drops its transfer function.
     activate(o, Bottom, VerticalStrain);
     o.dlg.slot(Bottom).useTransferFunction = 1;
     o.dlg.slot(Bottom).k1 = 5;
@@ -191,7 +187,7 @@ TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
     EXPECT_EQ(o.host.messages.size(), 1u);
 }
 
-TEST(LayerCriteria, EnduranceLimitScalesTheDistribution) {
+TEST(LayerCriteria, EnduranceLimitScalesTheDistributionUnlessCancelled) {
     Opened o(1, false, {}, -50);
     o.host.modalScript.push_back([](ModalDialog& d) {
         auto& e = dynamic_cast<EnduranceLimitDialog&>(d);
@@ -222,20 +218,18 @@ TEST(LayerCriteria, EnduranceLimitScalesTheDistribution) {
     o.dlg.onEnterEnduranceLimit(o.host);
     EXPECT_NEAR(o.dlg.slot(Bottom).distribution[0], 121.1, kProductTolerance);
     EXPECT_TRUE(o.dlg.onAccept(o.host));
-}
 
-TEST(LayerCriteria, CancelledEnduranceLimitChangesNothing) {
-    CriterionSlots slots{};
-    slots[2].distribution = {-1, -2, -3, -4, -5};
-    Opened o(1, false, slots, -60);
+    // Cancelled, the endurance limit dialog changes nothing and says nothing.
+    const CriterionSlots before = o.dlg.slots;
+    const std::size_t messagesBefore = o.host.messages.size();
     o.host.modalScript.push_back([](ModalDialog& d) {
         dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = -100;
         return false;
     });
     o.dlg.onEnterEnduranceLimit(o.host);
-    EXPECT_EQ(o.dlg.enduranceLimit, -60.0);
-    EXPECT_EQ(o.dlg.slots[2].distribution, slots[2].distribution);
-    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.enduranceLimit, 70.0);
+    EXPECT_EQ(o.dlg.slots, before);
+    EXPECT_EQ(o.host.messages.size(), messagesBefore);
 }
 
 TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefusedButEqualNeighboursPass) {

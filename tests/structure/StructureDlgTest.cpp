@@ -47,6 +47,15 @@ struct Opened {
         dlg.loadFrom(doc);
         dlg.onInitDialog(host);
     }
+    // The engineer types a value into a layer's edit and leaves it.
+    void thickness(int layer, double inches) {
+        dlg.thickness[static_cast<size_t>(layer - 1)] = inches;
+        dlg.onThicknessChanged(host, layer);
+    }
+    void modulus(int layer, double value) {
+        dlg.layerModulus[static_cast<size_t>(layer - 1)] = value;
+        dlg.onModulusChanged(host, layer);
+    }
     CStenorDoc doc;
     Dlg dlg;
     FakeHost host;
@@ -144,17 +153,14 @@ TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
     doc.unitSystem = Metric;
     Opened o(doc);
     // A modulus typed in MPa is stored as whole psi and shown again in MPa.
-    o.dlg.layerModulus[1] = 82.737;
-    o.dlg.onModulusChanged(o.host, 2);
+    o.modulus(2, 82.737);
     EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 12000.0);
     EXPECT_EQ(o.dlg.layerModulus[1], 82.737);
     // 25.4 cm of asphalt is the 10 in. layer: the same modulus.
-    o.dlg.thickness[0] = 25.4;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, 25.4);
     EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], 522958.0);
     // 2537.46 cm is the longest thickness in metric units; just beyond it is refused.
-    o.dlg.thickness[0] = 2537.47;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, 2537.47);
     EXPECT_EQ(o.host.lastMessage(), exclamation("Please enter a height between 2.54 cm and 2530 cm",
                                                 "Height Out of Range"));
 }
@@ -172,14 +178,11 @@ TEST(StructureOpening, LabelsKeepTheirEstablishedForms) {
 
 TEST(StructureThickness, LimitsPassSilentlyAndAnOutOfRangeValueIsKeptRoundedAndUsed) {
     Opened o;
-    for (double h : {1.0, 999.0}) {
-        o.dlg.thickness[0] = h;
-        o.dlg.onThicknessChanged(o.host, 1);
-    }
+    for (double h : {1.0, 999.0})
+        o.thickness(1, h);
     EXPECT_TRUE(o.host.messages.empty());
 
-    o.dlg.thickness[0] = 999.014;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, 999.014);
     EXPECT_EQ(o.host.messages,
               std::vector<RecordedMessage>{exclamation(
                   "Please enter a height between 1.0 in. and 999.0 in.", "Height Out of Range")});
@@ -188,14 +191,12 @@ TEST(StructureThickness, LimitsPassSilentlyAndAnOutOfRangeValueIsKeptRoundedAndU
     EXPECT_DOUBLE_EQ(o.dlg.evaluationDepth[0], 999.01 / 3);
     EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], acModulus(70, 999.01 / 3, kPg70));
 
-    o.dlg.thickness[0] = 0.99;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, 0.99);
     EXPECT_EQ(o.host.messages.size(), 2u);
     EXPECT_EQ(o.dlg.thickness[0], 0.99);
 
     // A negative thickness is kept too, but the asphalt modulus stays a number.
-    o.dlg.thickness[0] = -12;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, -12);
     EXPECT_EQ(o.host.messages.size(), 3u);
     EXPECT_EQ(o.dlg.thickness[0], -12.0);
     EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], acModulus(70, 0.0, kPg70));
@@ -208,8 +209,7 @@ TEST(StructureThickness, ThickerSurfaceStiffensTheAsphaltBelowInEverySeasonInUse
     doc.thickness = {4, 6, 999, 999};
     doc.meanAirTemperature = {85, 60, 30, 55, 65};
     Opened o(doc);
-    o.dlg.thickness[0] = 6.0;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, 6.0);
     EXPECT_DOUBLE_EQ(o.dlg.evaluationDepth[1], 8.0);
     for (int s : {Summer, Fall, Winter, Spring}) {
         EXPECT_EQ(o.dlg.seasonalModulus[0][s], acModulus(doc.meanAirTemperature[s], 2.0, kPg70));
@@ -224,10 +224,8 @@ TEST(StructureModulus, RangeLimitsAreAcceptedAndTheBottomCopiesDownwards) {
     Opened o;
     o.dlg.currentSeason = Winter;
     o.dlg.onCurrentSeasonChanged(o.host);
-    for (double value : {3000.0, 40000.0, 20000.4}) {
-        o.dlg.layerModulus[1] = value;
-        o.dlg.onModulusChanged(o.host, 2);
-    }
+    for (double value : {3000.0, 40000.0, 20000.4})
+        o.modulus(2, value);
     EXPECT_TRUE(o.host.messages.empty());
     for (size_t l = 1; l < 5; ++l) {
         SCOPED_TRACE(l);
@@ -236,17 +234,21 @@ TEST(StructureModulus, RangeLimitsAreAcceptedAndTheBottomCopiesDownwards) {
                   std::tuple(20000.0, 20000.0, 12000.0));
     }
 
-    o.dlg.layerModulus[1] = 2999.0;
-    o.dlg.onModulusChanged(o.host, 2);
+    o.modulus(2, 2999.0);
     EXPECT_EQ(o.host.lastMessage(), exclamation(kModulusText, "Modulus Out of Range"));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Modulus2));
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 20000.0);
     EXPECT_EQ(o.dlg.seasonalModulus[2][Winter], 20000.0);
+    // The refused value does not reach the project on accept.
+    ASSERT_TRUE(o.dlg.onOk(o.host));
+    CStenorDoc accepted;
+    o.dlg.storeTo(accepted);
+    EXPECT_EQ(std::tie(accepted.layerModulus[1], accepted.seasonalModulus[1][Winter]),
+              std::tuple(20000.0, 20000.0));
 
     // Above the bottom only the layer changes.
     setLayerCount(o, 3);
-    o.dlg.layerModulus[1] = 30000;
-    o.dlg.onModulusChanged(o.host, 2);
+    o.modulus(2, 30000);
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 30000.0);
     EXPECT_EQ(o.dlg.seasonalModulus[2][Winter], 20000.0);
 }
@@ -298,24 +300,9 @@ TEST(StructureMaterial, SoilForTheBottomOfTwoLayersCopiesToLayersThreeToFive) {
     }
 }
 
+// A bound material cannot be the bottom layer: each of the eighteen refusals names the material
+// and the position, and leaves the layers as they were.
 TEST(StructureMaterial, BoundMaterialRefusedAsTheBottomLayerWithItsOwnMessage) {
-    Opened o;
-    const CStructureDlg before = o.dlg;
-    chooseMaterial(o, 2, MaterialType::PCC);
-    EXPECT_EQ(o.host.messages,
-              std::vector{exclamation("PCC is not acceptable as 2nd layer in a two layer pavement.",
-                                      kMaterialCaption)});
-    EXPECT_EQ(o.host.lastFocus(), id(Control::Material2));
-    // The selection stays for the engineer to adjust; nothing else of the layers changes.
-    EXPECT_EQ(o.dlg.materialIndex[1], 2);
-    EXPECT_EQ(o.dlg.materialIndex[2], 7);
-    EXPECT_EQ(o.dlg.minModulus, before.minModulus);
-    EXPECT_EQ(o.dlg.seasonalModulus, before.seasonalModulus);
-    EXPECT_EQ(o.dlg.modulusCov, before.modulusCov);
-    EXPECT_FALSE(o.host.isVisible(id(Control::PgHigh2)));
-}
-
-TEST(StructureMaterial, EighteenBottomMessagesNameTheMaterialAndPosition) {
     const std::pair<MaterialType, std::string_view> names[] = {
         {MaterialType::AC, "AC"},
         {MaterialType::CrackedAC, "Cracked AC"},
@@ -332,9 +319,19 @@ TEST(StructureMaterial, EighteenBottomMessagesNameTheMaterialAndPosition) {
             CStenorDoc doc;
             doc.layerCountIndex = layers - 2;
             Opened o(doc);
+            const CStructureDlg before = o.dlg;
             chooseMaterial(o, layers, material);
-            EXPECT_EQ(o.host.lastMessage().text,
-                      std::string(name) + std::string(positions[layers - 2]));
+            EXPECT_EQ(o.host.messages, std::vector{exclamation(
+                                           std::string(name) + std::string(positions[layers - 2]),
+                                           kMaterialCaption)});
+            EXPECT_EQ(o.host.lastFocus(), id(Dlg::materialList(layers)));
+            // The selection stays for the engineer to adjust; nothing else of the layers changes.
+            const size_t l = static_cast<size_t>(layers - 1);
+            EXPECT_EQ(o.dlg.materialIndex[l], materialIndexOf(layers, material));
+            EXPECT_EQ(o.dlg.materialIndex[l + 1], before.materialIndex[l + 1]);
+            EXPECT_EQ(std::tie(o.dlg.minModulus, o.dlg.seasonalModulus, o.dlg.modulusCov),
+                      std::tie(before.minModulus, before.seasonalModulus, before.modulusCov));
+            EXPECT_FALSE(o.host.isVisible(id(Dlg::pgHighList(layers))));
         }
     }
 }
@@ -532,17 +529,6 @@ TEST(StructureSeasons, DurationsMustBeNonNegativeAndAddToFiftyTwoWeeksCountingEv
     }
 }
 
-TEST(StructureSeasons, RefusedModulusDoesNotReachTheProjectOnAccept) {
-    Opened o;
-    o.dlg.layerModulus[1] = 2999;
-    o.dlg.onModulusChanged(o.host, 2);
-    ASSERT_TRUE(o.dlg.onOk(o.host));
-    CStenorDoc doc;
-    o.dlg.storeTo(doc);
-    EXPECT_EQ(doc.layerModulus[1], 12000.0);
-    EXPECT_EQ(doc.seasonalModulus[1][Summer], 12000.0);
-}
-
 TEST(StructureSeasons, TurningASeasonOffZeroesItAndMakesSummerCurrent) {
     Opened o;
     o.dlg.seasonEnabled[Winter] = 0;
@@ -599,8 +585,7 @@ TEST(StructureSeasons, SeasonTurnedOnGetsAsphaltModuliForTheCurrentStructure) {
     Opened o;
     // Spring 2 is off while the surface grows to 12 in.; turning it on must not show the
     // modulus of the old 10 in. layer.
-    o.dlg.thickness[0] = 12;
-    o.dlg.onThicknessChanged(o.host, 1);
+    o.thickness(1, 12);
     o.dlg.seasonEnabled[Spring2] = 1;
     o.dlg.onSeasonCheckChanged(o.host, Spring2);
     EXPECT_EQ(o.dlg.seasonalModulus[0][Spring2], acModulus(70, 4.0, kPg70));
@@ -647,7 +632,7 @@ TEST(StructureNested, VariabilityOfTheBottomOfThreeLayersHasNoThicknessCov) {
     EXPECT_EQ(o.dlg.thicknessCov[1], 8.0);
 }
 
-TEST(StructureNested, VariabilityOfLayerFiveCarriesNoThickness) {
+TEST(StructureNested, VariabilityOfLayerFiveCarriesNoThicknessAndCancelChangesNothing) {
     CStenorDoc doc;
     doc.layerCountIndex = 3;
     doc.materialIndex[4] = 2;  // rock in the layer 5 list
@@ -668,10 +653,8 @@ TEST(StructureNested, VariabilityOfLayerFiveCarriesNoThickness) {
     EXPECT_EQ(o.dlg.modulusCov[4], 12.0);
     EXPECT_EQ(o.dlg.thicknessCov, doc.thicknessCov);
     EXPECT_EQ(o.dlg.thicknessDistribution, doc.thicknessDistribution);
-}
 
-TEST(StructureNested, CancelledVariabilityChangesNothing) {
-    Opened o;
+    // Cancelled, the dialog changes nothing.
     o.host.modalScript.push_back([](ModalDialog& d) {
         dynamic_cast<CInputVariabilityDlg&>(d).modulusCov = 7;
         return false;
