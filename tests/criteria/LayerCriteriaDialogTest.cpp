@@ -150,7 +150,7 @@ TEST(LayerCriteria, LastLayerOffersOnlyTop) {
     EXPECT_TRUE(o.host.isVisible(id(Control::TypeTop)));
 }
 
-TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
+TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
     CriterionSlots slots{};
     // Layer 1 Bottom and layer 3 Top, next to layer 2: their transfer data must survive.
     slots[2] = {.active = 0, .k1 = 5, .useTransferFunction = 1};
@@ -162,10 +162,7 @@ TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
         o.dlg.onTransferFunctionChanged(o.host, position);
     }
     EXPECT_EQ(o.dlg.slots, slots);
-}
-
-TEST(LayerCriteria, LayerOutsideOneToFiveIsHeldToTheNearestLayer) {
-    CriterionSlots slots{};
+    // A layer outside 1 to 5 is held to the nearest layer.
     slots[0].threshold = 1;
     slots[12].threshold = 5;
     EXPECT_EQ(Dlg(0, false, slots, 0).slot(Top).threshold, 1.0);
@@ -262,10 +259,13 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     o.dlg.slot(Middle).active = 1;  // the eleventh is not
     o.dlg.onActiveChanged(o.host, Middle);
     EXPECT_EQ(o.dlg.slot(Middle).active, 0);
-    EXPECT_EQ(o.host.messages.size(), 1u);
-    EXPECT_EQ(o.host.lastMessage().caption, "Too Many Criterion Locations");
-    EXPECT_EQ(o.host.lastMessage().text, Dlg::kTooManyLocationsText);
-    EXPECT_NE(o.host.lastMessage().text.find("At most 10 criterion locations"), std::string::npos);
+    EXPECT_EQ(o.host.messages,
+              std::vector{exclamation(
+                  "At most 10 criterion locations can be active in one project: the analysis "
+                  "evaluates five points at each active location and the layered elastic solver "
+                  "takes at most 50 points. Clear another location before activating this one.",
+                  "Too Many Criterion Locations")});
+    EXPECT_EQ(o.host.lastFocus(), id(Control::ActiveMiddle));
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeMiddle)));
 
     // Clearing one elsewhere makes room again.

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <span>
 
+#include "support/TestFiles.h"
+
 namespace ardelon {
 namespace {
 
@@ -30,16 +32,10 @@ double doubleAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
 
 class TempDir : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("ardelon-file-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
     void TearDown() override { fs::remove_all(dir); }
     std::string path(const char* name) const { return (dir / name).string(); }
-    fs::path dir;
+    fs::path dir = testing::scratchDir(
+        std::string("file-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 // Values expected from a byte offset of the file on: consecutive 4-byte integers or 8-byte reals.

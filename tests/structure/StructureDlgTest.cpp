@@ -92,6 +92,13 @@ TEST(StructureOpening, NewProjectShowsTenInchesOfAcOverSoil) {
               "10100100");
     EXPECT_FALSE(o.dlg.isEnabled(Control::TemperatureSpring2));
     EXPECT_TRUE(o.host.messages.empty());
+    // The asphalt surface temperature mirrors the current season: Fall 50 F, Winter 32 F.
+    CStenorDoc doc;
+    doc.currentSeason = Fall;
+    EXPECT_EQ(Opened(doc).dlg.acSurfaceTemperature, 50.0);
+    doc.currentSeason = Winter;
+    doc.unitSystem = Metric;
+    EXPECT_EQ(Opened(doc).dlg.acSurfaceTemperature, 0.0);
 }
 
 TEST(StructureOpening, AcceptingUnchangedReturnsTheProjectAsItWas) {
@@ -137,15 +144,6 @@ TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
                        english.dlg.layerModulus),
               std::tie(doc.minModulus, doc.maxModulus, doc.thickness, doc.layerModulus));
     EXPECT_EQ(english.dlg.acSurfaceTemperature, 85.0);
-}
-
-TEST(StructureOpening, AsphaltSurfaceTemperatureMirrorsTheCurrentSeason) {
-    CStenorDoc doc;
-    doc.currentSeason = Fall;  // 50 F
-    EXPECT_EQ(Opened(doc).dlg.acSurfaceTemperature, 50.0);
-    doc.currentSeason = Winter;  // 32 F
-    doc.unitSystem = Metric;
-    EXPECT_EQ(Opened(doc).dlg.acSurfaceTemperature, 0.0);
 }
 
 TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
@@ -439,7 +437,29 @@ TEST(StructureLayerCount, TwoToFourLayersSetsThicknessCovsAndTheSemiInfiniteBott
     EXPECT_TRUE(o.host.isEnabled(id(Control::Criteria5)));
 }
 
+// A bound bottom is reported, naming its position, but the count still changes and nothing is
+// copied below it.
 TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
+    const std::string_view texts[] = {"Unacceptable 2nd layer material in two layer pavement.",
+                                      "Unacceptable 3rd layer material in three layer pavement.",
+                                      "Unacceptable 4th layer material in four layer pavement."};
+    for (int layers = 2; layers <= 4; ++layers) {
+        CStenorDoc doc;
+        doc.layerCountIndex = 3;
+        doc.materialIndex = {0, 2, 2, 2, 1};  // AC over three PCC layers over soil
+        doc.slipValue = {0, 0, 0, 0};
+        Opened o(doc);
+        setLayerCount(o, layers);
+        EXPECT_EQ(o.host.messages, std::vector{exclamation(texts[layers - 2], kMaterialCaption)});
+        EXPECT_EQ(o.host.lastFocus(), id(CStructureDlg::materialList(layers)));
+        EXPECT_EQ(o.dlg.layerCountIndex, layers - 2);
+        EXPECT_EQ(o.dlg.thickness[static_cast<size_t>(layers - 1)], 999.0);
+        EXPECT_EQ(o.dlg.materialIndex, doc.materialIndex);
+        EXPECT_EQ(o.dlg.slipValue, doc.slipValue);
+    }
+}
+
+TEST(StructureLayerCount, UnboundBottomCopiesDownAndBondsTheInterfacesBelow) {
     CStenorDoc doc;
     doc.layerCountIndex = 2;
     doc.materialIndex = {0, 6, 3, 7, 1};  // AC, granular base, rubblized PCC, soil
@@ -447,17 +467,6 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     doc.slipValue = {0, 0, 0, 0};
     doc.interfaceBond = {0, 0, 0, 0};
     Opened o(doc);
-    setLayerCount(o, 3);
-    EXPECT_EQ(o.host.lastMessage(),
-              exclamation("Unacceptable 3rd layer material in three layer pavement.",
-                          "Improper Material Selection - Please Adjust"));
-    EXPECT_EQ(o.host.lastFocus(), id(Control::Material3));
-    EXPECT_EQ(o.dlg.layerCountIndex, 1);
-    EXPECT_EQ(o.dlg.thickness[2], 999.0);
-    EXPECT_EQ(o.dlg.materialIndex[3], 7);  // nothing copied
-    EXPECT_EQ(o.dlg.slipValue[2], 0.0);
-
-    o.host.messages.clear();
     setLayerCount(o, 2);                    // granular base becomes the bottom
     EXPECT_EQ(o.host.messages.size(), 1u);  // the question only
     EXPECT_EQ(o.dlg.materialIndex, (std::array<int, 5>{0, 6, 6, 6, 0}));
@@ -468,21 +477,6 @@ TEST(StructureLayerCount, BoundBottomIsReportedButTheCountStillChanges) {
     EXPECT_EQ(o.dlg.interfaceBond, (std::array<int, 4>{0, 1, 1, 1}));
     // The variability is not copied by the layer count.
     EXPECT_EQ(o.dlg.modulusCov[4], 50.0);
-}
-
-TEST(StructureLayerCount, EachCountNamesItsBottomPosition) {
-    const std::string_view texts[] = {"Unacceptable 2nd layer material in two layer pavement.",
-                                      "Unacceptable 3rd layer material in three layer pavement.",
-                                      "Unacceptable 4th layer material in four layer pavement."};
-    for (int layers = 2; layers <= 4; ++layers) {
-        CStenorDoc doc;
-        doc.layerCountIndex = 3;
-        doc.materialIndex = {0, 2, 2, 2, 1};  // AC over three PCC layers over soil
-        Opened o(doc);
-        setLayerCount(o, layers);
-        EXPECT_EQ(o.host.messages, std::vector{exclamation(texts[layers - 2], kMaterialCaption)});
-        EXPECT_EQ(o.host.lastFocus(), id(CStructureDlg::materialList(layers)));
-    }
 }
 
 TEST(StructureLayerCount, CriteriaBelowTheBottomAreCleared) {
