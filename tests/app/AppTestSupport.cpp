@@ -1,10 +1,18 @@
 #include "AppTestSupport.h"
 
+#include <type_traits>
+
 namespace ardelon::testing {
 
 namespace {
 
-// Adds 1 to 7 to every value, so that each differs from its default.
+// Adds 1 to a number and 1 to 7 to the values of a table, so that each differs from its default.
+template <typename T>
+requires std::is_arithmetic_v<T>
+void shift(T& value) {
+    value += 1;
+}
+
 template <typename T, std::size_t N>
 void shift(std::array<T, N>& values) {
     for (std::size_t i = 0; i < N; ++i)
@@ -30,44 +38,24 @@ CStenorDoc everyFieldChanged() {
     doc.unitSystem = Metric;
     doc.valuesInEnglish = 0;
     doc.layerCountIndex = 3;
-    doc.fatigueLayer = 2;
     doc.seasonEnabled = {0, 0, 0, 0, 1};
     doc.currentSeason = Winter;
     doc.temperatureCorrection = 0;
-    doc.acSurfaceTemperature = 29.5;
-    doc.aadt = 4321;
-    doc.percentTrucks = 12.5;
-    doc.percentTrucksDesignLane = 80;
-    doc.directionalDistribution = 55;
-    doc.axleGroupsPerDay = 777;
-    doc.truckGrowthPercent = 2.5;
     doc.configurationEnabled = {0, 1, 1, 1};
     doc.configurationPercent = {10, 20, 30, 40};
     doc.currentConfiguration = Tridem;
-    doc.totalAxlePercent = 99.5;
-    doc.esalFactor = 1.75;
     doc.useLoadSpectra = 0;
-    doc.expectedEsals = 2.5e6;
-    doc.vehicleTypeRoadClass = 3;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        CriterionSlot& c = doc.criteria[slot];
-        c.active = 1;
-        c.responseType = slot % 8;
-        c.threshold = 100 + slot;
-        c.k1 = 1e-5 * (slot + 1);
-        c.k2 = 3 + slot;
-        c.useTransferFunction = 1;
-        c.damagePerMillion = 0.5 + slot;
-        shift(c.distribution);
-        c.targetPercentile = 90;
+    for (CriterionSlot& slot : doc.criteria) {
+        shiftAll(slot, &CriterionSlot::active, &CriterionSlot::responseType,
+                 &CriterionSlot::threshold, &CriterionSlot::k1, &CriterionSlot::k2,
+                 &CriterionSlot::useTransferFunction, &CriterionSlot::damagePerMillion,
+                 &CriterionSlot::distribution, &CriterionSlot::targetPercentile);
     }
-    doc.enduranceLimit = 70;
-    doc.totalCost = 5000;
-    doc.laneWidth = 11;
-    doc.output.loadCount = 3;
-    doc.output.pointCount = 5;
-    doc.output.doNotWarn = 1;
-    shiftAll(doc, &D::materialIndex, &D::thickness, &D::layerModulus, &D::seasonalModulus,
+    shiftAll(doc, &D::fatigueLayer, &D::acSurfaceTemperature, &D::aadt, &D::percentTrucks,
+             &D::percentTrucksDesignLane, &D::directionalDistribution, &D::axleGroupsPerDay,
+             &D::truckGrowthPercent, &D::totalAxlePercent, &D::esalFactor, &D::expectedEsals,
+             &D::vehicleTypeRoadClass, &D::enduranceLimit, &D::totalCost, &D::laneWidth,
+             &D::materialIndex, &D::thickness, &D::layerModulus, &D::seasonalModulus,
              &D::minModulus, &D::maxModulus, &D::poisson, &D::minPoisson, &D::maxPoisson,
              &D::pgHighIndex, &D::pgLowIndex, &D::slipValue, &D::interfaceBond, &D::seasonWeeks,
              &D::meanAirTemperature, &D::seasonAcTemperature, &D::acTempCoefficient,
@@ -77,7 +65,9 @@ CStenorDoc everyFieldChanged() {
              &D::spectraLibrary, &D::transferCoefficient, &D::costPerTon, &D::density,
              &D::layerCost);
     shiftAll(doc.output, &OutputModuleState::pointX, &OutputModuleState::pointY,
-             &OutputModuleState::pointDepth, &OutputModuleState::pointLayer);
+             &OutputModuleState::pointDepth, &OutputModuleState::pointLayer,
+             &OutputModuleState::loadCount, &OutputModuleState::pointCount,
+             &OutputModuleState::doNotWarn);
     shift(doc.output.responses.values);
     return doc;
 }

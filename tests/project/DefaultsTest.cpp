@@ -15,11 +15,9 @@ TEST(NewProject, IsPg70Minus22WithNoActiveCriterionAndEmptySpectra) {
     const CStenorDoc doc;
     EXPECT_EQ(kPgHighGrades[doc.pgHighIndex[0]], "70");
     EXPECT_EQ(kPgLowGrades[doc.pgLowIndex[0]], "-22");
-    for (const auto& slot : doc.criteria) {
-        EXPECT_EQ(slot.active, 0);
-        EXPECT_EQ(slot.responseType, -1);
-        EXPECT_EQ(slot.targetPercentile, 50.0);
-    }
+    for (const auto& slot : doc.criteria)
+        EXPECT_EQ(std::tuple(slot.active, slot.responseType, slot.targetPercentile),
+                  std::tuple(0, -1, 50.0));
     for (double v : doc.shownLoadPercent)
         EXPECT_EQ(v, 0.0);
     const double vehicleShares =

@@ -386,13 +386,13 @@ TEST(StructureMaterial, AcFollowsTheTemperatureOnlyWhileCorrectionIsOn) {
     CStenorDoc doc;
     doc.layerCountIndex = 1;
     doc.thickness = {4, 6, 999, 999};
+    doc.seasonalModulus[0] = {300000, 300000, 300000, 300000, 300000};
     Opened o(doc);
     chooseMaterial(o, 2, MaterialType::GranBase);
     o.dlg.temperatureCorrection = 0;
     o.dlg.onTemperatureCorrectionChanged(o.host);
     chooseMaterial(o, 2, MaterialType::AC);
-    EXPECT_EQ(o.dlg.minModulus[1], 50000.0);
-    EXPECT_EQ(o.dlg.maxModulus[1], 4000000.0);
+    EXPECT_EQ(std::pair(o.dlg.minModulus[1], o.dlg.maxModulus[1]), std::pair(50000.0, 4000000.0));
     EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 20000.0);
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 40000.0);
     EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh2)));
@@ -403,6 +403,10 @@ TEST(StructureMaterial, AcFollowsTheTemperatureOnlyWhileCorrectionIsOn) {
     EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], acModulus(70, 6.0, kPg70));
     EXPECT_EQ(o.dlg.layerModulus[1], acModulus(70, 6.0, kPg70));
     EXPECT_EQ(o.dlg.seasonalModulus[1][Spring2], 16000.0);  // Spring 2 is off
+    // The surface too gets the temperature modulus in every season in use, at 4/3 in.
+    const double surface = acModulus(70, 4.0 / 3, kPg70);
+    EXPECT_EQ(o.dlg.seasonalModulus[0],
+              (std::array<double, 5>{surface, surface, surface, surface, 300000}));
 }
 
 TEST(StructureMaterial, PgGradesSeventyToEightyTwoGiveTheSameModuli) {
@@ -523,7 +527,7 @@ TEST(StructureSeasons, DurationsMustBeNonNegativeAndAddToFiftyTwoWeeksCountingEv
     }
 }
 
-TEST(StructureSeasons, TurningASeasonOffZeroesItAndMakesSummerCurrent) {
+TEST(StructureSeasons, TurningASeasonOffZeroesItAndOnMakesItCurrentWithFreshModuli) {
     Opened o;
     o.dlg.seasonEnabled[Winter] = 0;
     o.dlg.onSeasonCheckChanged(o.host, Winter);
@@ -535,12 +539,17 @@ TEST(StructureSeasons, TurningASeasonOffZeroesItAndMakesSummerCurrent) {
     EXPECT_EQ(o.dlg.layerModulus[1], 15000.0);
     EXPECT_TRUE(o.host.messages.empty());
 
+    // Spring 2 is off while the surface grows to 12 in.; turning it on must not show the
+    // modulus of the old 10 in. layer.
+    o.thickness(1, 12);
     o.dlg.seasonEnabled[Spring2] = 1;
     o.dlg.onSeasonCheckChanged(o.host, Spring2);
     EXPECT_EQ(o.dlg.currentSeason, Spring2);
     EXPECT_TRUE(o.host.isEnabled(id(Control::DurationSpring2)));
     EXPECT_EQ(o.host.lastFocus(), id(Control::DurationSpring2));
     EXPECT_EQ(o.dlg.layerModulus[1], 13200.0);
+    EXPECT_EQ(o.dlg.seasonalModulus[0][Spring2], acModulus(70, 4.0, kPg70));
+    EXPECT_EQ(o.dlg.layerModulus[0], acModulus(70, 4.0, kPg70));
 }
 
 TEST(StructureSeasons, ChoosingASeasonNotInUseFallsBackToSummer) {
@@ -573,30 +582,6 @@ TEST(StructureSeasons, ColdAirStiffensOnlyThatSeasonsAsphalt) {
     EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], 522958.0);
     EXPECT_EQ(o.dlg.layerModulus[0], o.dlg.seasonalModulus[0][Fall]);
     EXPECT_EQ(o.dlg.layerModulus[1], 15000.0);
-}
-
-TEST(StructureSeasons, SeasonTurnedOnGetsAsphaltModuliForTheCurrentStructure) {
-    Opened o;
-    // Spring 2 is off while the surface grows to 12 in.; turning it on must not show the
-    // modulus of the old 10 in. layer.
-    o.thickness(1, 12);
-    o.dlg.seasonEnabled[Spring2] = 1;
-    o.dlg.onSeasonCheckChanged(o.host, Spring2);
-    EXPECT_EQ(o.dlg.seasonalModulus[0][Spring2], acModulus(70, 4.0, kPg70));
-    EXPECT_EQ(o.dlg.layerModulus[0], acModulus(70, 4.0, kPg70));
-}
-
-TEST(StructureSeasons, CorrectionTurnedOnGivesEverySeasonInUseTheTemperatureModulus) {
-    CStenorDoc doc;
-    doc.temperatureCorrection = 0;
-    doc.seasonalModulus[0] = {300000, 300000, 300000, 300000, 300000};
-    Opened o(doc);
-    o.dlg.temperatureCorrection = 1;
-    o.dlg.onTemperatureCorrectionChanged(o.host);
-    // 10 in. of PG 70 asphalt at 70 F in Summer, Fall, Winter and Spring; Spring 2 is off.
-    EXPECT_EQ(o.dlg.seasonalModulus[0],
-              (std::array<double, 5>{522958, 522958, 522958, 522958, 300000}));
-    EXPECT_EQ(o.dlg.layerModulus[0], 522958.0);
 }
 
 // ----- nested dialogs -----------------------------------------------------------------------
