@@ -50,7 +50,7 @@ class DocumentSessionTest : public ::testing::Test {
     DocumentSession session{host, window};
 };
 
-TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectWithDefaults) {
+TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectAndCancelledOpenKeepsIt) {
     session.startUp({});
     EXPECT_EQ(std::tie(session.caption(), window.captions.back(), session.title()),
               std::tuple("Ardelon 4.4", "Ardelon 4.4", "Untitled"));
@@ -58,6 +58,11 @@ TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectWithDefaults) {
     EXPECT_FALSE(session.isModified());
     EXPECT_TRUE(session.project() == CStenorDoc());
     EXPECT_TRUE(host.messages.empty());
+    // Open offers project files; cancelling it changes nothing.
+    host.files = {std::nullopt};
+    EXPECT_FALSE(session.openProject());
+    EXPECT_EQ(host.fileFilters, std::vector<std::string>{"Ardelon Files (*.ard)"});
+    EXPECT_EQ(session.caption(), "Ardelon 4.4");
 }
 
 TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProjectAndNewKeepsItsInputs) {
@@ -110,14 +115,6 @@ TEST_F(DocumentSessionTest, FailedOpenKeepsProjectNameAndModifiedFlag) {
               "Cannot open \"" + path("broken.ard") + "\": Unexpected file format.");
 }
 
-TEST_F(DocumentSessionTest, OpenUsesTheProjectFilterAndCancelChangesNothing) {
-    session.startUp({});
-    host.files = {std::nullopt};
-    EXPECT_FALSE(session.openProject());
-    EXPECT_EQ(host.fileFilters, std::vector<std::string>{"Ardelon Files (*.ard)"});
-    EXPECT_EQ(session.caption(), "Ardelon 4.4");
-}
-
 TEST_F(DocumentSessionTest, SavedProjectGetsTheExtensionAndReopensWithItsChanges) {
     session.startUp({});
     acceptThicknessChange(7.25);
@@ -164,11 +161,20 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
     EXPECT_TRUE(session.newProject());
     EXPECT_TRUE(session.confirmClose());
     EXPECT_TRUE(host.messages.empty());
+    session.setUnitSystem(English);  // the unit system it has
+    EXPECT_FALSE(session.isModified());
     window.edit = [](CStenorDoc& working) { working.output.loadCount = 12; };
     session.runModule(Module::ViewOutput);
     EXPECT_EQ(session.project().output.loadCount, 12);
     EXPECT_FALSE(session.isModified());
     acceptThicknessChange(9.0);
+    EXPECT_TRUE(session.isModified());
+}
+
+TEST_F(DocumentSessionTest, UnitCommandSetsTheUnitSystemAndMarksTheProjectModified) {
+    session.startUp({});
+    session.setUnitSystem(Metric);
+    EXPECT_EQ(session.project().unitSystem, Metric);
     EXPECT_TRUE(session.isModified());
 }
 
@@ -220,16 +226,6 @@ TEST_F(DocumentSessionTest, ModifiedProjectAsksToSaveBeforeItIsReplaced) {
         }
         EXPECT_EQ(s.title(), c.titleAfter);
     }
-}
-
-TEST_F(DocumentSessionTest, UnitCommandsSetTheUnitSystem) {
-    session.startUp({});
-    EXPECT_EQ(session.project().unitSystem, English);
-    session.setUnitSystem(English);
-    EXPECT_FALSE(session.isModified()) << "no change, nothing to save";
-    session.setUnitSystem(Metric);
-    EXPECT_EQ(session.project().unitSystem, Metric);
-    EXPECT_TRUE(session.isModified());
 }
 
 TEST(RecentFileList, KeepsFourNewestFirstWithoutDuplicates) {
