@@ -53,7 +53,7 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution}), "00");
 }
 
-TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
+TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls) {
     CriterionSlots slots{};
     slots[3] = {.active = 1, .responseType = HorizontalStrain, .useTransferFunction = 1};
     slots[4] = {.active = 1, .responseType = VerticalStress};
@@ -70,12 +70,19 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
               "1110");
     EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
     // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
-    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution,
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
+                                Control::LoadDefaultDistribution, Control::EnterEnduranceLimit,
                                 Control::ThresholdBottom, Control::UnitBottom,
                                 Control::TransferBottom, Control::TargetPercentileBottom}),
-              "110000");
+              "11110000");
     // The layer number is shown read-only.
     EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
+
+    // Another type at the Bottom swaps the distribution block back for the threshold.
+    o.dlg.slot(Bottom).responseType = VerticalDeflection;
+    o.dlg.onResponseTypeChanged(o.host, Bottom);
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
+    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
 
 TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
@@ -121,20 +128,6 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     EXPECT_EQ(std::pair(o.dlg.slot(Bottom).useTransferFunction, o.dlg.slot(Bottom).k1),
               std::pair(0, 0.0));
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
-}
-
-TEST(LayerCriteria, BottomDistributionTypeSwapsThresholdForTheDistributionBlock) {
-    Opened o(1, false);
-    activate(o, Bottom, HorizontalStrainDistribution);
-    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
-                                Control::EnterEnduranceLimit, Control::ThresholdBottom,
-                                Control::UnitBottom, Control::TargetPercentileBottom}),
-              "111000");
-
-    o.dlg.slot(Bottom).responseType = VerticalDeflection;
-    o.dlg.onResponseTypeChanged(o.host, Bottom);
-    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
-    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
 
 TEST(LayerCriteria, LastLayerOffersOnlyTop) {

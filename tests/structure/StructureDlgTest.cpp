@@ -115,7 +115,7 @@ TEST(StructureOpening, AcceptingUnchangedReturnsTheProjectAsItWas) {
     EXPECT_EQ(after, doc);
 }
 
-TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
+TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDriftAndEditsInPsi) {
     CStenorDoc doc;
     doc.layerCountIndex = 1;
     doc.thickness = {3.33, 7.5, 999, 999};
@@ -144,23 +144,19 @@ TEST(StructureOpening, MetricProjectConvertsDisplayValuesAndBackWithoutDrift) {
                        english.dlg.layerModulus),
               std::tie(doc.minModulus, doc.maxModulus, doc.thickness, doc.layerModulus));
     EXPECT_EQ(english.dlg.acSurfaceTemperature, 85.0);
-}
 
-TEST(StructureOpening, MetricEditsKeepWholePsiAndTheAsphaltDepthInInches) {
-    CStenorDoc doc;
-    doc.unitSystem = Metric;
-    Opened o(doc);
     // A modulus typed in MPa is stored as whole psi and shown again in MPa.
-    o.modulus(2, 82.737);
-    EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 12000.0);
-    EXPECT_EQ(o.dlg.layerModulus[1], 82.737);
+    metric.modulus(2, 82.737);
+    EXPECT_EQ(metric.dlg.seasonalModulus[1][Summer], 12000.0);
+    EXPECT_EQ(metric.dlg.layerModulus[1], 82.737);
     // 25.4 cm of asphalt is the 10 in. layer: the same modulus.
-    o.thickness(1, 25.4);
-    EXPECT_EQ(o.dlg.seasonalModulus[0][Summer], 522958.0);
+    metric.thickness(1, 25.4);
+    EXPECT_EQ(metric.dlg.seasonalModulus[0][Summer], 522958.0);
     // 2537.46 cm is the longest thickness in metric units; just beyond it is refused.
-    o.thickness(1, 2537.47);
-    EXPECT_EQ(o.host.lastMessage(), exclamation("Please enter a height between 2.54 cm and 2530 cm",
-                                                "Height Out of Range"));
+    metric.thickness(1, 2537.47);
+    EXPECT_EQ(
+        metric.host.lastMessage(),
+        exclamation("Please enter a height between 2.54 cm and 2530 cm", "Height Out of Range"));
 }
 
 // Texts whose odd forms are established: the check box says "Spring2" where the list says
