@@ -40,7 +40,7 @@ void activate(Opened& o, int position, int type) {
     o.dlg.onResponseTypeChanged(o.host, position);
 }
 
-TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
+TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBoxAndTheLastLayerOnlyTop) {
     Opened o(1, false);
     for (int p = Top; p <= Bottom; ++p) {
         EXPECT_EQ(o.host.visibleOf({Dlg::control(Control::ActiveTop, p),
@@ -51,6 +51,19 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
             << p;
     }
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution}), "00");
+
+    // The last layer offers only its Top.
+    Opened last(2, true);
+    EXPECT_EQ(
+        last.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
+        "100");
+    last.dlg.slot(Bottom).active = 1;
+    last.dlg.onActiveChanged(last.host, Bottom);
+    EXPECT_EQ(last.dlg.slot(Bottom).active, 0);
+    EXPECT_FALSE(last.host.isVisible(id(Control::Distribution95)));
+    activate(last, Top, VerticalStrain);
+    EXPECT_EQ(last.dlg.slot(Top).active, 1);
+    EXPECT_TRUE(last.host.isVisible(id(Control::TypeTop)));
 }
 
 TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls) {
@@ -130,19 +143,6 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
 }
 
-TEST(LayerCriteria, LastLayerOffersOnlyTop) {
-    Opened o(2, true);
-    EXPECT_EQ(o.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
-              "100");
-    o.dlg.slot(Bottom).active = 1;
-    o.dlg.onActiveChanged(o.host, Bottom);
-    EXPECT_EQ(o.dlg.slot(Bottom).active, 0);
-    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
-    activate(o, Top, VerticalStrain);
-    EXPECT_EQ(o.dlg.slot(Top).active, 1);
-    EXPECT_TRUE(o.host.isVisible(id(Control::TypeTop)));
-}
-
 TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
     CriterionSlots slots{};
     // Layer 1 Bottom and layer 3 Top, next to layer 2: their transfer data must survive.
@@ -162,23 +162,21 @@ TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
     EXPECT_EQ(Dlg(9, true, slots, 0).slot(Top).threshold, 5.0);
 }
 
-TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
-    Opened o(1, false);
+// The Bottom distribution comes from the test track default or from an endurance limit.
+TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCancelled) {
+    Opened o(1, false, {}, -50);
     activate(o, Bottom, HorizontalStrainDistribution);
     o.dlg.onLoadDefaultDistribution(o.host);
-    EXPECT_EQ(o.host.lastMessage(),
-              exclamation("You are selecting a default distribution from OMRA Test Track "
-                          "research. See full help file for more details.",
-                          "Default OMRA Test Track Distribution"));
+    EXPECT_EQ(o.host.messages,
+              std::vector{exclamation("You are selecting a default distribution from OMRA Test "
+                                      "Track research. See full help file for more details.",
+                                      "Default OMRA Test Track Distribution")});
     EXPECT_EQ(o.dlg.slot(Bottom).distribution,
               (std::array<double, 5>{-257, -194, -158, -131, -110}));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
     EXPECT_TRUE(o.dlg.onAccept(o.host));
     EXPECT_EQ(o.host.messages.size(), 1u);
-}
 
-TEST(LayerCriteria, EnduranceLimitScalesTheDistributionUnlessCancelled) {
-    Opened o(1, false, {}, -50);
     o.host.modalScript.push_back([](ModalDialog& d) {
         auto& e = dynamic_cast<EnduranceLimitDialog&>(d);
         EXPECT_EQ(e.enduranceLimit, -50.0);
