@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
 
 #include "project/ProjectFile.h"
@@ -101,9 +102,7 @@ TEST(ProjectValidation, NumberBeyondDoubleRangeNamesItsPlace) {
     EXPECT_EQ(doc, CStenorDoc{});
     // The desktop's open goes through loadProject: a message, never an exception.
     const std::string path = ::testing::TempDir() + "beyond-range.json";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fputs("{\"aadt\": 1e999}", file);
-    std::fclose(file);
+    std::ofstream(path) << "{\"aadt\": 1e999}";
     EXPECT_EQ(loadProject(path, doc).error,
               path + ": JSON number out of range at line 1, column 14");
     std::remove(path.c_str());
