@@ -11,6 +11,7 @@
 #include "app/DocumentSession.h"
 #include "project/ProjectFile.h"
 #include "support/FakeHost.h"
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
@@ -22,13 +23,6 @@ using testing::RecordedMessage;
 
 class DocumentSessionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    ("ardelon-session-" +
-                     std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-    }
     void TearDown() override { fs::remove_all(directory); }
 
     std::string path(const std::string& name) const { return (directory / name).string(); }
@@ -49,13 +43,14 @@ class DocumentSessionTest : public ::testing::Test {
         window.edit = nullptr;
     }
 
-    fs::path directory;
+    fs::path directory = testing::scratchDir(
+        std::string("session-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     FakeHost host;
     FakeShellWindow window;
     DocumentSession session{host, window};
 };
 
-TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectWithDefaults) {
+TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectAndCancelledOpenKeepsIt) {
     session.startUp({});
     EXPECT_EQ(std::tie(session.caption(), window.captions.back(), session.title()),
               std::tuple("Ardelon 4.4", "Ardelon 4.4", "Untitled"));
@@ -63,9 +58,14 @@ TEST_F(DocumentSessionTest, StartUpWithoutFileIsANewProjectWithDefaults) {
     EXPECT_FALSE(session.isModified());
     EXPECT_TRUE(session.project() == CStenorDoc());
     EXPECT_TRUE(host.messages.empty());
+    // Open offers project files; cancelling it changes nothing.
+    host.files = {std::nullopt};
+    EXPECT_FALSE(session.openProject());
+    EXPECT_EQ(host.fileFilters, std::vector<std::string>{"Ardelon Files (*.ard)"});
+    EXPECT_EQ(session.caption(), "Ardelon 4.4");
 }
 
-TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProject) {
+TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProjectAndNewKeepsItsInputs) {
     const std::string file = writeThreeLayerProject("bridge.ard");
     session.startUp({file});
     EXPECT_EQ(session.project().layerCountIndex, 1);
@@ -73,35 +73,30 @@ TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProject) {
     EXPECT_EQ(session.pathName(), file);
     EXPECT_EQ(session.caption(), "bridge.ard - Doradivoz Ivoroz");
     EXPECT_EQ(session.recentFiles().entries(), std::vector<std::string>{file});
-}
 
-TEST_F(DocumentSessionTest, StartUpWithUnreadableOrMissingFileReportsItThenStartsNew) {
-    std::ofstream(path("short.ard")) << "not a project";
-    for (const std::string name : {"short.ard", "missing.ard"}) {
-        FakeHost h;
-        DocumentSession s(h, window);
-        s.startUp({path(name)});
-        ASSERT_EQ(h.messages.size(), 1u);
-        EXPECT_EQ(h.messages[0].caption, "Ardelon");
-        EXPECT_EQ(h.messages[0].text.rfind("Cannot open \"" + path(name) + "\": ", 0), 0u);
-        EXPECT_TRUE(s.project() == CStenorDoc());
-        EXPECT_EQ(s.caption(), "Ardelon 4.4");
-        EXPECT_TRUE(s.pathName().empty());
-    }
-    EXPECT_EQ(host.messages.size(), 0u);
-    session.startUp({path("short.ard")});
-    EXPECT_EQ(host.lastMessage(),
-              testing::exclamation(
-                  "Cannot open \"" + path("short.ard") + "\": Unexpected file format.", "Ardelon"));
-}
+    // A file that has gone leaves the recent list when it fails to open.
+    fs::remove(file);
+    EXPECT_FALSE(session.openProjectFile(file));
+    EXPECT_TRUE(session.recentFiles().entries().empty());
 
-TEST_F(DocumentSessionTest, NewKeepsTheInputsAndClearsTheName) {
-    session.startUp({writeThreeLayerProject("bridge.ard")});
+    // New keeps the inputs and clears the name.
     ASSERT_TRUE(session.newProject());
     EXPECT_EQ(session.project().thickness[0], 6.5);
     EXPECT_TRUE(session.pathName().empty());
     EXPECT_EQ(session.title(), "Untitled");
     EXPECT_EQ(session.caption(), "Untitled - Doradivoz Ivoroz");
+}
+
+// A missing file takes the same path; its message is checked with the project file.
+TEST_F(DocumentSessionTest, StartUpWithUnreadableFileReportsItThenStartsNew) {
+    std::ofstream(path("short.ard")) << "not a project";
+    session.startUp({path("short.ard")});
+    EXPECT_EQ(host.messages, std::vector{testing::exclamation("Cannot open \"" + path("short.ard") +
+                                                                  "\": Unexpected file format.",
+                                                              "Ardelon")});
+    EXPECT_TRUE(session.project() == CStenorDoc());
+    EXPECT_EQ(session.caption(), "Ardelon 4.4");
+    EXPECT_TRUE(session.pathName().empty());
 }
 
 TEST_F(DocumentSessionTest, FailedOpenKeepsProjectNameAndModifiedFlag) {
@@ -120,25 +115,19 @@ TEST_F(DocumentSessionTest, FailedOpenKeepsProjectNameAndModifiedFlag) {
               "Cannot open \"" + path("broken.ard") + "\": Unexpected file format.");
 }
 
-TEST_F(DocumentSessionTest, FailedOpenDropsTheFileFromTheRecentList) {
-    const std::string file = writeThreeLayerProject("bridge.ard");
-    session.startUp({file});
-    fs::remove(file);
-    EXPECT_FALSE(session.openProjectFile(file));
-    EXPECT_TRUE(session.recentFiles().entries().empty());
-}
-
-TEST_F(DocumentSessionTest, OpenUsesTheProjectFilterAndCancelChangesNothing) {
-    session.startUp({});
-    host.files = {std::nullopt};
-    EXPECT_FALSE(session.openProject());
-    EXPECT_EQ(host.fileFilters, std::vector<std::string>{"Ardelon Files (*.ard)"});
-    EXPECT_EQ(session.caption(), "Ardelon 4.4");
-}
-
-TEST_F(DocumentSessionTest, SavedProjectGetsTheExtensionAndReopensWithItsChanges) {
+TEST_F(DocumentSessionTest, FailedSaveKeepsTheProjectModifiedAndASavedOneReopens) {
     session.startUp({});
     acceptThicknessChange(7.25);
+    // A failed save is shown, and the project stays modified and untitled.
+    host.files = {path("no-such-folder/apron.ard")};
+    EXPECT_FALSE(session.saveAs());
+    EXPECT_TRUE(session.isModified());
+    EXPECT_EQ(host.lastMessage(),
+              testing::exclamation("Cannot save \"" + path("no-such-folder/apron.ard") +
+                                       "\": No such file or directory.",
+                                   "Ardelon"));
+    EXPECT_TRUE(session.pathName().empty());
+
     host.files = {path("runway")};
     ASSERT_TRUE(session.save());  // an untitled project asks for a name
     EXPECT_FALSE(session.isModified());
@@ -154,22 +143,10 @@ TEST_F(DocumentSessionTest, SavedProjectGetsTheExtensionAndReopensWithItsChanges
     EXPECT_EQ(reopened.project().thickness[0], 7.25);
 }
 
-TEST_F(DocumentSessionTest, SaveAsKeepsAnExtensionTheUserTyped) {
+TEST(DocumentSession, SaveAsKeepsAnExtensionTheUserTyped) {
     EXPECT_EQ(withProjectExtension("/data/runway.v2"), "/data/runway.v2");
     EXPECT_EQ(withProjectExtension("/data.d/runway"), "/data.d/runway.ard");
     EXPECT_EQ(withProjectExtension("runway.ard"), "runway.ard");
-}
-
-TEST_F(DocumentSessionTest, FailedSaveIsShownAndTheProjectStaysModified) {
-    session.startUp({});
-    acceptThicknessChange(7.0);
-    host.files = {path("no-such-folder/apron.ard")};
-    EXPECT_FALSE(session.saveAs());
-    EXPECT_TRUE(session.isModified());
-    EXPECT_EQ(host.lastMessage().caption, "Ardelon");
-    EXPECT_EQ(host.lastMessage().text.rfind("Cannot save \"" + path("no-such-folder/apron.ard"), 0),
-              0u);
-    EXPECT_TRUE(session.pathName().empty());
 }
 
 // Only a change the project file keeps marks the project modified: an accept without a change
@@ -177,6 +154,12 @@ TEST_F(DocumentSessionTest, FailedSaveIsShownAndTheProjectStaysModified) {
 TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModified) {
     session.startUp({});
     session.runModule(Module::Structure);
+    EXPECT_FALSE(session.isModified());
+    // An unmodified project is replaced without a prompt.
+    EXPECT_TRUE(session.newProject());
+    EXPECT_TRUE(session.confirmClose());
+    EXPECT_TRUE(host.messages.empty());
+    session.setUnitSystem(English);  // the unit system it has
     EXPECT_FALSE(session.isModified());
     window.edit = [](CStenorDoc& working) { working.output.loadCount = 12; };
     session.runModule(Module::ViewOutput);
@@ -186,11 +169,11 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
     EXPECT_TRUE(session.isModified());
 }
 
-TEST_F(DocumentSessionTest, UnmodifiedProjectIsReplacedWithoutAPrompt) {
+TEST_F(DocumentSessionTest, UnitCommandSetsTheUnitSystemAndMarksTheProjectModified) {
     session.startUp({});
-    EXPECT_TRUE(session.newProject());
-    EXPECT_TRUE(session.confirmClose());
-    EXPECT_TRUE(host.messages.empty());
+    session.setUnitSystem(Metric);
+    EXPECT_EQ(session.project().unitSystem, Metric);
+    EXPECT_TRUE(session.isModified());
 }
 
 // The save-changes prompt before Exit, New and Open of a modified project, for each answer.
@@ -241,16 +224,6 @@ TEST_F(DocumentSessionTest, ModifiedProjectAsksToSaveBeforeItIsReplaced) {
         }
         EXPECT_EQ(s.title(), c.titleAfter);
     }
-}
-
-TEST_F(DocumentSessionTest, UnitCommandsSetTheUnitSystem) {
-    session.startUp({});
-    EXPECT_EQ(session.project().unitSystem, English);
-    session.setUnitSystem(English);
-    EXPECT_FALSE(session.isModified()) << "no change, nothing to save";
-    session.setUnitSystem(Metric);
-    EXPECT_EQ(session.project().unitSystem, Metric);
-    EXPECT_TRUE(session.isModified());
 }
 
 TEST(RecentFileList, KeepsFourNewestFirstWithoutDuplicates) {

@@ -40,7 +40,7 @@ void activate(Opened& o, int position, int type) {
     o.dlg.onResponseTypeChanged(o.host, position);
 }
 
-TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
+TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBoxAndTheLastLayerOnlyTop) {
     Opened o(1, false);
     for (int p = Top; p <= Bottom; ++p) {
         EXPECT_EQ(o.host.visibleOf({Dlg::control(Control::ActiveTop, p),
@@ -51,9 +51,22 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBox) {
             << p;
     }
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution}), "00");
+
+    // The last layer offers only its Top.
+    Opened last(2, true);
+    EXPECT_EQ(
+        last.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
+        "100");
+    last.dlg.slot(Bottom).active = 1;
+    last.dlg.onActiveChanged(last.host, Bottom);
+    EXPECT_EQ(last.dlg.slot(Bottom).active, 0);
+    EXPECT_FALSE(last.host.isVisible(id(Control::Distribution95)));
+    activate(last, Top, VerticalStrain);
+    EXPECT_EQ(last.dlg.slot(Top).active, 1);
+    EXPECT_TRUE(last.host.isVisible(id(Control::TypeTop)));
 }
 
-TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
+TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls) {
     CriterionSlots slots{};
     slots[3] = {.active = 1, .responseType = HorizontalStrain, .useTransferFunction = 1};
     slots[4] = {.active = 1, .responseType = VerticalStress};
@@ -70,15 +83,22 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHolds) {
               "1110");
     EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
     // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
-    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::LoadDefaultDistribution,
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
+                                Control::LoadDefaultDistribution, Control::EnterEnduranceLimit,
                                 Control::ThresholdBottom, Control::UnitBottom,
                                 Control::TransferBottom, Control::TargetPercentileBottom}),
-              "110000");
+              "11110000");
     // The layer number is shown read-only.
     EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
+
+    // Another type at the Bottom swaps the distribution block back for the threshold.
+    o.dlg.slot(Bottom).responseType = VerticalDeflection;
+    o.dlg.onResponseTypeChanged(o.host, Bottom);
+    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
+    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
 
-TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
+TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
     EXPECT_EQ(o.dlg.unitLabel(Middle), "microstrain");
@@ -98,10 +118,8 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatReplaceThePercentile) {
     o.dlg.onTransferFunctionChanged(o.host, Middle);
     EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), std::pair(0.0, 0.0));
     EXPECT_EQ(transferControls(), "1001");
-}
 
-TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
-    Opened o(2, false);
+    // Switching a strain with its transfer function to a stress clears the function.
     activate(o, Top, HorizontalStrain);
     o.dlg.slot(Top).useTransferFunction = 1;
     o.dlg.slot(Top).k1 = 2.83e-06;
@@ -113,10 +131,8 @@ TEST(LayerCriteria, SwitchingFromStrainWithTransferToStressClearsIt) {
         std::tuple(0, 0.0, 0.0));
     EXPECT_EQ(o.dlg.unitLabel(Top), "psi");
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top}), "00");
-}
 
-TEST(LayerCriteria, ClearingAPositionDropsItsTransferFunction) {
-    Opened o(2, false);
+    // Clearing a position drops its transfer function.
     activate(o, Bottom, VerticalStrain);
     o.dlg.slot(Bottom).useTransferFunction = 1;
     o.dlg.slot(Bottom).k1 = 5;
@@ -127,34 +143,7 @@ TEST(LayerCriteria, ClearingAPositionDropsItsTransferFunction) {
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
 }
 
-TEST(LayerCriteria, BottomDistributionTypeSwapsThresholdForTheDistributionBlock) {
-    Opened o(1, false);
-    activate(o, Bottom, HorizontalStrainDistribution);
-    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
-                                Control::EnterEnduranceLimit, Control::ThresholdBottom,
-                                Control::UnitBottom, Control::TargetPercentileBottom}),
-              "111000");
-
-    o.dlg.slot(Bottom).responseType = VerticalDeflection;
-    o.dlg.onResponseTypeChanged(o.host, Bottom);
-    EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
-    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
-}
-
-TEST(LayerCriteria, LastLayerOffersOnlyTop) {
-    Opened o(2, true);
-    EXPECT_EQ(o.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
-              "100");
-    o.dlg.slot(Bottom).active = 1;
-    o.dlg.onActiveChanged(o.host, Bottom);
-    EXPECT_EQ(o.dlg.slot(Bottom).active, 0);
-    EXPECT_FALSE(o.host.isVisible(id(Control::Distribution95)));
-    activate(o, Top, VerticalStrain);
-    EXPECT_EQ(o.dlg.slot(Top).active, 1);
-    EXPECT_TRUE(o.host.isVisible(id(Control::TypeTop)));
-}
-
-TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
+TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
     CriterionSlots slots{};
     // Layer 1 Bottom and layer 3 Top, next to layer 2: their transfer data must survive.
     slots[2] = {.active = 0, .k1 = 5, .useTransferFunction = 1};
@@ -166,33 +155,28 @@ TEST(LayerCriteria, PositionOutsideTheLayerLeavesTheNeighbouringLayersAlone) {
         o.dlg.onTransferFunctionChanged(o.host, position);
     }
     EXPECT_EQ(o.dlg.slots, slots);
-}
-
-TEST(LayerCriteria, LayerOutsideOneToFiveIsHeldToTheNearestLayer) {
-    CriterionSlots slots{};
+    // A layer outside 1 to 5 is held to the nearest layer.
     slots[0].threshold = 1;
     slots[12].threshold = 5;
     EXPECT_EQ(Dlg(0, false, slots, 0).slot(Top).threshold, 1.0);
     EXPECT_EQ(Dlg(9, true, slots, 0).slot(Top).threshold, 5.0);
 }
 
-TEST(LayerCriteria, DefaultDistributionIsLoadedWithItsNoteAndPasses) {
-    Opened o(1, false);
+// The Bottom distribution comes from the test track default or from an endurance limit.
+TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCancelled) {
+    Opened o(1, false, {}, -50);
     activate(o, Bottom, HorizontalStrainDistribution);
     o.dlg.onLoadDefaultDistribution(o.host);
-    EXPECT_EQ(o.host.lastMessage(),
-              exclamation("You are selecting a default distribution from OMRA Test Track "
-                          "research. See full help file for more details.",
-                          "Default OMRA Test Track Distribution"));
+    EXPECT_EQ(o.host.messages,
+              std::vector{exclamation("You are selecting a default distribution from OMRA Test "
+                                      "Track research. See full help file for more details.",
+                                      "Default OMRA Test Track Distribution")});
     EXPECT_EQ(o.dlg.slot(Bottom).distribution,
               (std::array<double, 5>{-257, -194, -158, -131, -110}));
     EXPECT_EQ(o.host.lastFocus(), id(Control::Distribution95));
     EXPECT_TRUE(o.dlg.onAccept(o.host));
     EXPECT_EQ(o.host.messages.size(), 1u);
-}
 
-TEST(LayerCriteria, EnduranceLimitScalesTheDistribution) {
-    Opened o(1, false, {}, -50);
     o.host.modalScript.push_back([](ModalDialog& d) {
         auto& e = dynamic_cast<EnduranceLimitDialog&>(d);
         EXPECT_EQ(e.enduranceLimit, -50.0);
@@ -222,20 +206,18 @@ TEST(LayerCriteria, EnduranceLimitScalesTheDistribution) {
     o.dlg.onEnterEnduranceLimit(o.host);
     EXPECT_NEAR(o.dlg.slot(Bottom).distribution[0], 121.1, kProductTolerance);
     EXPECT_TRUE(o.dlg.onAccept(o.host));
-}
 
-TEST(LayerCriteria, CancelledEnduranceLimitChangesNothing) {
-    CriterionSlots slots{};
-    slots[2].distribution = {-1, -2, -3, -4, -5};
-    Opened o(1, false, slots, -60);
+    // Cancelled, the endurance limit dialog changes nothing and says nothing.
+    const CriterionSlots before = o.dlg.slots;
+    const std::size_t messagesBefore = o.host.messages.size();
     o.host.modalScript.push_back([](ModalDialog& d) {
         dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = -100;
         return false;
     });
     o.dlg.onEnterEnduranceLimit(o.host);
-    EXPECT_EQ(o.dlg.enduranceLimit, -60.0);
-    EXPECT_EQ(o.dlg.slots[2].distribution, slots[2].distribution);
-    EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(o.dlg.enduranceLimit, 70.0);
+    EXPECT_EQ(o.dlg.slots, before);
+    EXPECT_EQ(o.host.messages.size(), messagesBefore);
 }
 
 TEST(LayerCriteria, DistributionThatRisesThenFallsIsRefusedButEqualNeighboursPass) {
@@ -268,10 +250,13 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     o.dlg.slot(Middle).active = 1;  // the eleventh is not
     o.dlg.onActiveChanged(o.host, Middle);
     EXPECT_EQ(o.dlg.slot(Middle).active, 0);
-    EXPECT_EQ(o.host.messages.size(), 1u);
-    EXPECT_EQ(o.host.lastMessage().caption, "Too Many Criterion Locations");
-    EXPECT_EQ(o.host.lastMessage().text, Dlg::kTooManyLocationsText);
-    EXPECT_NE(o.host.lastMessage().text.find("At most 10 criterion locations"), std::string::npos);
+    EXPECT_EQ(o.host.messages,
+              std::vector{exclamation(
+                  "At most 10 criterion locations can be active in one project: the analysis "
+                  "evaluates five points at each active location and the layered elastic solver "
+                  "takes at most 50 points. Clear another location before activating this one.",
+                  "Too Many Criterion Locations")});
+    EXPECT_EQ(o.host.lastFocus(), id(Control::ActiveMiddle));
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeMiddle)));
 
     // Clearing one elsewhere makes room again.

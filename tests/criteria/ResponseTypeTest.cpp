@@ -6,13 +6,12 @@ namespace ardelon {
 namespace {
 
 TEST(ResponseType, UnitLabelFollowsTheGroupOfTheType) {
-    EXPECT_EQ(criterionUnitLabel(-1), "");
-    for (int t : {0, 1, 2})
-        EXPECT_EQ(criterionUnitLabel(t), "psi");
-    for (int t : {3, 4, 5})
-        EXPECT_EQ(criterionUnitLabel(t), "microstrain");
-    EXPECT_EQ(criterionUnitLabel(6), "milli-inch");
-    EXPECT_EQ(criterionUnitLabel(7), "milli-inch");  // hidden for the distribution type
+    // Types -1 (none) to 7; the unit of the distribution type is hidden.
+    const std::string_view units[] = {
+        "",           "psi",       "psi", "psi", "microstrain", "microstrain", "microstrain",
+        "milli-inch", "milli-inch"};
+    for (int t = -1; t <= 7; ++t)
+        EXPECT_EQ(criterionUnitLabel(t), units[t + 1]) << "type " << t;
 }
 
 TEST(ResponseType, ResultListsNameTypesZeroToSix) {

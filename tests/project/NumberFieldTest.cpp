@@ -13,10 +13,8 @@ TEST(IntegerField, AcceptsWholeNumbersWithinRange) {
 }
 
 TEST(IntegerField, RefusesTextWithTheFrameworkMessages) {
-    EXPECT_EQ(parseIntegerField("12.5").message, "Please enter an integer.");
-    EXPECT_EQ(parseIntegerField("").message, "Please enter an integer.");
-    EXPECT_EQ(parseIntegerField("abc").message, "Please enter an integer.");
-    EXPECT_EQ(parseIntegerField("4294967296").message, "Please enter an integer.");
+    for (const char* text : {"12.5", "", "abc", "4294967296"})
+        EXPECT_EQ(parseIntegerField(text).message, "Please enter an integer.") << text;
     EXPECT_EQ(parseIntegerField("0", 1, 500000).message,
               "Please enter an integer between 1 and 500000.");
     EXPECT_EQ(parseIntegerField("100000001", 1, 100000000).message,
@@ -30,9 +28,8 @@ TEST(NumberField, AcceptsDecimalAndExponentText) {
 }
 
 TEST(NumberField, RefusesTextAndOutOfRangeValues) {
-    EXPECT_EQ(parseNumberField("1,5").message, "Please enter a number.");
-    EXPECT_EQ(parseNumberField("nan").message, "Please enter a number.");
-    EXPECT_EQ(parseNumberField("inf").message, "Please enter a number.");
+    for (const char* text : {"1,5", "nan", "inf"})
+        EXPECT_EQ(parseNumberField(text).message, "Please enter a number.") << text;
     EXPECT_EQ(parseNumberField("10.5", 0, 10).message, "Please enter a number between 0 and 10.");
     EXPECT_TRUE(parseNumberField("10", 0, 10).ok());
     EXPECT_TRUE(parseNumberField("0", 0, 10).ok());

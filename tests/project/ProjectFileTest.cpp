@@ -5,83 +5,89 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
+
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
 
 namespace fs = std::filesystem;
 
-int intAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i)
-        bits |= std::uint32_t{bytes[offset + i]} << (8 * i);
-    return static_cast<int>(bits);
-}
-
-double doubleAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits |= std::uint64_t{bytes[offset + i]} << (8 * i);
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 class TempDir : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("ardelon-file-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
     void TearDown() override { fs::remove_all(dir); }
     std::string path(const char* name) const { return (dir / name).string(); }
-    fs::path dir;
+    fs::path dir = testing::scratchDir(
+        std::string("file-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
+// Values expected from a byte offset of the file on: consecutive 4-byte integers or 8-byte reals.
+struct At {
+    const char* field;
+    std::size_t offset;
+    bool isInteger;
+    std::vector<double> values;
+};
+constexpr bool I = true, R = false;
+
+void expectAt(const std::vector<std::uint8_t>& bytes, std::span<const At> rows) {
+    for (const At& r : rows) {
+        const int width = r.isInteger ? 4 : 8;  // little-endian, as the file is written
+        for (std::size_t i = 0; i < r.values.size(); ++i) {
+            std::uint64_t bits = 0;
+            for (int b = 0; b < width; ++b)
+                bits |= std::uint64_t{bytes[r.offset + i * width + b]} << (8 * b);
+            double real;
+            std::memcpy(&real, &bits, sizeof real);
+            const int integer = static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
+            EXPECT_EQ(r.isInteger ? integer : real, r.values[i]) << r.field << " [" << i << "]";
+        }
+    }
+}
+
+// The new project, ten inches of PG 70-22 asphalt over soil, as its rows stand in the file.
 TEST(ProjectFileLayout, NewProjectRowsStandAtTheirOffsets) {
-    CStenorDoc doc;
-    const auto bytes = encodeProject(doc);
+    const auto bytes = encodeProject(CStenorDoc{});
     ASSERT_EQ(bytes.size(), kProjectFileSize);
-    EXPECT_EQ(intAt(bytes, 0), 1);  // unitSystem
-    EXPECT_EQ(intAt(bytes, 4), 1);  // valuesInEnglish
-    EXPECT_EQ(doubleAt(bytes, 8), 522958.0);
-    for (int i = 1; i < 5; ++i)
-        EXPECT_EQ(doubleAt(bytes, 8 + 8 * i), 12000.0);
-    EXPECT_EQ(doubleAt(bytes, 48), 50000.0);    // minModulus
-    EXPECT_EQ(doubleAt(bytes, 88), 4000000.0);  // maxModulus
-    EXPECT_EQ(intAt(bytes, 208 + 4), 7);        // materialIndex of layer 2: Soil
-    EXPECT_EQ(doubleAt(bytes, 228), 10.0);      // thickness of layer 1
-    EXPECT_EQ(intAt(bytes, 332), 0);            // layerCountIndex
-    EXPECT_EQ(intAt(bytes, 336), 1);            // Fall enabled (Summer not written)
-    EXPECT_EQ(intAt(bytes, 348), 0);            // Spring 2
-    const int weeks[] = {26, 8, 12, 6, 0};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(intAt(bytes, 352 + 4 * i), weeks[i]);
-    EXPECT_EQ(doubleAt(bytes, 376), 85.0);              // acSurfaceTemperature
-    EXPECT_EQ(intAt(bytes, 384), 1);                    // modulusDistribution of layer 1
-    EXPECT_EQ(doubleAt(bytes, 388), 30.0);              // modulusCov of layer 1
-    EXPECT_EQ(doubleAt(bytes, 384 + 5 * 12 + 4), 5.0);  // thicknessCov of layer 1
-    EXPECT_EQ(doubleAt(bytes, 492), 70.0);              // meanAirTemperature
-    EXPECT_EQ(intAt(bytes, 532), 1);                    // temperatureCorrection
-    EXPECT_EQ(intAt(bytes, 536), 2);                    // pgHighIndex
-    EXPECT_EQ(doubleAt(bytes, 584 + 8 * 5), 85.0);      // Summer AC temperature after five moduli
-    EXPECT_EQ(doubleAt(bytes, 584 + 48 * 4 + 8 * 4), 13200.000000000002);
-    EXPECT_EQ(intAt(bytes, 824), 1);                 // Single enabled
-    EXPECT_EQ(intAt(bytes, 1292), 1000);             // aadt
-    EXPECT_EQ(doubleAt(bytes, 1296 + 24), 100.0);    // configurationPercent of Single
-    EXPECT_EQ(doubleAt(bytes, 1356), 1.2);           // vehicleTypeValue[0]
-    EXPECT_EQ(intAt(bytes, 5260 + 4), -1);           // responseType of slot 0
-    EXPECT_EQ(doubleAt(bytes, 5260 + 76), 50.0);     // targetPercentile of slot 0
-    EXPECT_EQ(intAt(bytes, 6528), 1000);             // axleGroupsPerDay
-    EXPECT_EQ(doubleAt(bytes, 6532), 4.0);           // truckGrowthPercent
-    EXPECT_EQ(intAt(bytes, 6540), 1);                // fatigueLayer
-    EXPECT_EQ(doubleAt(bytes, 6544), 1000000.0);     // expectedEsals
-    EXPECT_EQ(doubleAt(bytes, 6592 + 16), 5.5e15);   // K3
-    EXPECT_EQ(doubleAt(bytes, 6624 + 16), -1459.7);  // Q3
-    EXPECT_EQ(doubleAt(bytes, 6712), 12.0);          // laneWidth
+    // 12000 × 1.1 in double precision, not the decimal 13200.
+    constexpr double kSoilSpring2 = 13200.000000000002;
+    const At rows[] = {
+        {"unitSystem (English), valuesInEnglish", 0, I, {1, 1}},
+        {"layerModulus", 8, R, {522958, 12000, 12000, 12000, 12000}},
+        {"minModulus", 48, R, {50000}},
+        {"maxModulus", 88, R, {4000000}},
+        {"materialIndex: AC, Soil", 208, I, {0, 7}},
+        {"thickness", 228, R, {10}},
+        {"layerCountIndex, Fall to Spring 2 enabled (Summer not written)", 332, I, {0, 1, 1, 1, 0}},
+        {"seasonWeeks", 352, I, {26, 8, 12, 6, 0}},
+        {"acSurfaceTemperature", 376, R, {85}},
+        {"modulusDistribution", 384, I, {1}},
+        {"modulusCov", 388, R, {30}},
+        {"thicknessCov", 448, R, {5}},
+        {"meanAirTemperature", 492, R, {70}},
+        {"temperatureCorrection, pgHighIndex (PG 70)", 532, I, {1, 2}},
+        {"pgLowIndex (PG -22)", 552, I, {2}},
+        // Seasonal moduli: per season the five layers, then the AC temperature.
+        {"Summer", 584, R, {522958, 12000, 12000, 12000, 12000, 85}},
+        {"Fall", 632, R, {522958, 15000, 15000, 15000, 15000, 50}},
+        {"Winter", 680, R, {522958, 24000}},
+        {"Spring", 728, R, {522958, 15000}},
+        {"Spring 2", 776, R, {522958, kSoilSpring2, kSoilSpring2, kSoilSpring2, kSoilSpring2}},
+        {"configurationEnabled", 824, I, {1}},
+        {"aadt", 1292, I, {1000}},
+        {"configurationPercent", 1320, R, {100}},
+        {"vehicleTypeValue", 1356, R, {1.2}},
+        {"criteria[0].active, responseType", 5260, I, {0, -1}},
+        {"criteria[0].targetPercentile", 5336, R, {50}},
+        {"axleGroupsPerDay", 6528, I, {1000}},
+        {"truckGrowthPercent", 6532, R, {4}},
+        {"fatigueLayer", 6540, I, {1}},
+        {"expectedEsals", 6544, R, {1000000}},
+        {"transferCoefficient", 6592, R, {2.83e-06, 3.20596, 5.5e15, 3.929}},
+        {"acTempCoefficient", 6624, R, {16693.4, 26.2, -1459.7}},
+        {"laneWidth", 6712, R, {12}}};
+    expectAt(bytes, rows);
 }
 
 TEST(ProjectFileLayout, BinFifteenPrecedesBinFourteenAndCdfIsInterleaved) {
@@ -94,43 +100,35 @@ TEST(ProjectFileLayout, BinFifteenPrecedesBinFourteenAndCdfIsInterleaved) {
             doc.loadSpectra[c][k] = -(1000 * c + k);
         }
     }
-    const auto bytes = encodeProject(doc);
-    EXPECT_EQ(doubleAt(bytes, 844 + 8 * 13), 13.0);
-    EXPECT_EQ(doubleAt(bytes, 844 + 8 * 14), 15.0);
-    EXPECT_EQ(doubleAt(bytes, 844 + 8 * 15), 14.0);
-    EXPECT_EQ(doubleAt(bytes, 844 + 8 * 16), 16.0);
-    // Row 29: bin 1 of Tandem is the sixth value.
-    EXPECT_EQ(doubleAt(bytes, 1676 + 8 * 5), 1001.0);
-    EXPECT_EQ(doubleAt(bytes, 1676 + 8 * (4 * 55 + 3)), 3055.0);
-    // Row 30: Tandem bin 1 follows all 56 Single bins.
-    EXPECT_EQ(doubleAt(bytes, 3468 + 8 * 57), -1001.0);
+    // Row 29 runs bin by bin over the four configurations; row 30 configuration by configuration.
+    const At rows[] = {{"shown bins 13, 15, 14, 16", 844 + 8 * 13, R, {13, 15, 14, 16}},
+                       {"cdf Tandem bin 1", 1676 + 8 * 5, R, {1001}},
+                       {"cdf Tridem bin 55", 1676 + 8 * (4 * 55 + 3), R, {3055}},
+                       {"spectra Tandem bin 1", 3468 + 8 * 57, R, {-1001}}};
+    expectAt(encodeProject(doc), rows);
 }
 
 TEST(ProjectFileLayout, CriterionRecordsTakeEightyFourBytes) {
     CStenorDoc doc;
-    CriterionSlot& slot = doc.criteria[2];
-    slot.active = 1;
-    slot.responseType = 7;
-    slot.threshold = -70;
-    slot.k1 = 2.5;
-    slot.k2 = 3.5;
-    slot.useTransferFunction = 1;
-    slot.distribution = {-257, -194, -158, -131, -110};
-    slot.targetPercentile = 90;
-    slot.damagePerMillion = 99;  // not saved
+    doc.criteria[2] = {.active = 1,
+                       .responseType = 7,
+                       .threshold = -70,
+                       .k1 = 2.5,
+                       .k2 = 3.5,
+                       .useTransferFunction = 1,
+                       .damagePerMillion = 99,  // not saved
+                       .distribution = {-257, -194, -158, -131, -110},
+                       .targetPercentile = 90};
     doc.enduranceLimit = -100;
-    const auto bytes = encodeProject(doc);
-    const std::size_t base = 5260 + 2 * 84;
-    EXPECT_EQ(intAt(bytes, base), 1);
-    EXPECT_EQ(intAt(bytes, base + 4), 7);
-    EXPECT_EQ(doubleAt(bytes, base + 8), -70.0);
-    EXPECT_EQ(doubleAt(bytes, base + 16), 2.5);
-    EXPECT_EQ(doubleAt(bytes, base + 24), 3.5);
-    EXPECT_EQ(intAt(bytes, base + 32), 1);
-    EXPECT_EQ(doubleAt(bytes, base + 36), -257.0);
-    EXPECT_EQ(doubleAt(bytes, base + 68), -110.0);
-    EXPECT_EQ(doubleAt(bytes, base + 76), 90.0);
-    EXPECT_EQ(doubleAt(bytes, 6520), -100.0);
+    const std::size_t slot2 = 5260 + 2 * 84;
+    const At rows[] = {
+        {"active, responseType", slot2, I, {1, 7}},
+        {"threshold, k1, k2", slot2 + 8, R, {-70, 2.5, 3.5}},
+        {"useTransferFunction", slot2 + 32, I, {1}},
+        {"distribution, targetPercentile", slot2 + 36, R, {-257, -194, -158, -131, -110, 90}},
+        {"slot 3 active, responseType", slot2 + 84, I, {0, -1}},
+        {"enduranceLimit", 6520, R, {-100}}};
+    expectAt(encodeProject(doc), rows);
 }
 
 CStenorDoc editedProject() {
@@ -150,32 +148,24 @@ CStenorDoc editedProject() {
     return doc;
 }
 
-TEST(ProjectFileLayout, DecodingRestoresEverySavedField) {
+// Reopening restores every saved field; the fields the file does not hold keep the values the
+// reopened project had.
+TEST(ProjectFileLayout, DecodingRestoresEverySavedFieldAndKeepsTheOthers) {
     const CStenorDoc saved = editedProject();
-    CStenorDoc reopened;
+    const auto changeUnsaved = [](CStenorDoc& doc) {
+        doc.esalFactor = 3.25;
+        doc.axleTypeFraction = {0.5, 0.5, 0, 0};
+        doc.totalCost = 77;
+        doc.criteria[4].damagePerMillion = 12;
+        doc.useLoadSpectra = 0;
+        doc.output.loadCount = 4;
+    };
+    CStenorDoc reopened, expected = saved;
+    changeUnsaved(reopened);
+    changeUnsaved(expected);
     ASSERT_TRUE(decodeProject(encodeProject(saved), reopened).ok());
-    CStenorDoc expected = saved;
-    // Fields that are not saved keep the values the reopened project had.
-    expected.output = reopened.output;
     EXPECT_TRUE(reopened == expected);
     EXPECT_EQ(encodeProject(reopened), encodeProject(saved));
-}
-
-TEST(ProjectFileLayout, FieldsThatAreNotSavedKeepTheirValues) {
-    CStenorDoc target;
-    target.esalFactor = 3.25;
-    target.axleTypeFraction = {0.5, 0.5, 0, 0};
-    target.totalCost = 77;
-    target.criteria[4].damagePerMillion = 12;
-    target.useLoadSpectra = 0;
-    target.seasonEnabled[Summer] = 1;
-    ASSERT_TRUE(decodeProject(encodeProject(editedProject()), target).ok());
-    EXPECT_EQ(target.esalFactor, 3.25);
-    EXPECT_EQ(target.axleTypeFraction[0], 0.5);
-    EXPECT_EQ(target.totalCost, 77.0);
-    EXPECT_EQ(target.criteria[4].damagePerMillion, 12.0);
-    EXPECT_EQ(target.useLoadSpectra, 0);
-    EXPECT_EQ(target.unitSystem, Metric);
 }
 
 // A short file is refused and an empty one read as nothing; neither changes the project. A long
@@ -207,10 +197,7 @@ TEST_F(ProjectFileOnDisk, SaveOpenSaveIsByteIdentical) {
     CStenorDoc reopened;
     ASSERT_TRUE(openProjectFile(first, reopened).ok());
     ASSERT_TRUE(saveProjectFile(reopened, second).ok());
-    std::vector<std::uint8_t> a, b;
-    ASSERT_TRUE(readWholeFile(first, a).ok());
-    ASSERT_TRUE(readWholeFile(second, b).ok());
-    EXPECT_EQ(a, b);
+    EXPECT_EQ(testing::readBytes(first), testing::readBytes(second));
     // The metric project keeps its centimetres, MPa and flag.
     EXPECT_EQ(reopened.valuesInEnglish, 0);
     EXPECT_EQ(reopened.thickness[2], 2537.46);

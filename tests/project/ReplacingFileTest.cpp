@@ -9,22 +9,15 @@
 #include <fstream>
 #include <functional>
 #include <set>
-#include <sstream>
 
 #include "project/ProjectFile.h"
 #include "project/ReplacingFile.h"
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::set<std::string> listing(const fs::path& dir) {
     std::set<std::string> names;
@@ -41,29 +34,23 @@ int failingClose(std::FILE* stream) {
 
 class ReplacingFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("ardelon-replacing-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        target = (dir / "design.ard").string();
-        std::ofstream(target) << "previous";
-    }
+    void SetUp() override { std::ofstream(target) << "previous"; }
     void TearDown() override {
         setStreamCloserForTesting(&std::fclose);
         fs::permissions(dir, fs::perms::owner_all);
         fs::remove_all(dir);
     }
-    fs::path dir;
-    std::string target;
+    fs::path dir =
+        testing::scratchDir(std::string("replacing-") +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string target = (dir / "design.ard").string();
 };
 
 TEST_F(ReplacingFileTest, KeepsTheModeAndWritesThroughALink) {
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink("design.ard", dir / "link.ard");
     ASSERT_TRUE(writeFileReplacing((dir / "link.ard").string(), "new", 3).ok());
-    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_EQ(testing::readBytes(target), "new");
     EXPECT_TRUE(fs::is_symlink(dir / "link.ard"));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(listing(dir), (std::set<std::string>{"design.ard", "link.ard"}));
@@ -86,7 +73,7 @@ TEST_F(ReplacingFileTest, FailuresKeepThePreviousFileAndLeaveNoTemporary) {
         EXPECT_EQ(writeFileReplacing(target, "new", 3).error,
                   "Cannot save \"" + target + "\": " + c.reason + ".")
             << c.what;
-        EXPECT_EQ(contentOf(target), "previous") << c.what;
+        EXPECT_EQ(testing::readBytes(target), "previous") << c.what;
         EXPECT_EQ(listing(dir), (std::set<std::string>{"design.ard"})) << c.what;
         setStreamCloserForTesting(&std::fclose);
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
@@ -105,7 +92,7 @@ TEST_F(ReplacingFileTest, FullDiskKeepsThePreviousFile) {
     std::ofstream(path) << "previous";
     const std::string big(1 << 20, 'x');
     const std::string error = writeFileReplacing(path, big.data(), big.size()).error;
-    const std::string previous = contentOf(path);
+    const std::string previous = testing::readBytes(path);
     const std::set<std::string> names = listing(small);
     std::system(("umount '" + small.string() + "'").c_str());
     EXPECT_EQ(error, "Cannot save \"" + path + "\": No space left on device.");
@@ -119,7 +106,7 @@ TEST_F(ReplacingFileTest, SignalCleanupRemovesTheTemporaryBeingWritten) {
     EXPECT_EQ(listing(dir).size(), 2u);
     removeTemporaryFiles();
     EXPECT_EQ(file.commit(), "No such file or directory");
-    EXPECT_EQ(contentOf(target), "previous");
+    EXPECT_EQ(testing::readBytes(target), "previous");
     EXPECT_EQ(listing(dir), (std::set<std::string>{"design.ard"}));
 }
 

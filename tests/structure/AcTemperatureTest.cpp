@@ -53,10 +53,9 @@ TEST(AcTemperature, DeeperAsphaltIsCoolerInSummerAndStiffer) {
 
 TEST(AcTemperature, EvaluationDepthsAreOneThirdIntoEachLayer) {
     const auto z = evaluationDepths({6, 9, 3, 999});
-    EXPECT_NEAR(z[0], 2.0, kDepthTolerance);
-    EXPECT_NEAR(z[1], 9.0, kDepthTolerance);
-    EXPECT_NEAR(z[2], 16.0, kDepthTolerance);
-    EXPECT_NEAR(z[3], 18.0 + 333.0, kDepthTolerance);
+    const double expected[] = {2.0, 9.0, 16.0, 18.0 + 333.0};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_NEAR(z[i], expected[i], kDepthTolerance) << "layer " << i + 1;
 }
 
 // Inputs beyond the curves' range take the nearest value that has one; they must not give
