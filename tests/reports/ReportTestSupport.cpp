@@ -51,11 +51,11 @@ std::string quoted(const std::string& text) {
 }
 }  // namespace
 
-CheckerRun runReportChecker(const std::string& project, const std::string& workbook,
-                            const std::string& coverPath) {
-    const std::string command = std::string(ARDELON_PYTHON) + " " + quoted(ARDELON_REPORT_CHECKER) +
-                                " " + quoted(project) + " " + quoted(workbook) + " " +
-                                quoted(coverPath) + " 2>&1";
+CheckerRun runChecker(const std::string& script, const std::vector<std::string>& arguments) {
+    std::string command = std::string(ARDELON_PYTHON) + " " + quoted(script);
+    for (const std::string& argument : arguments)
+        command += " " + quoted(argument);
+    command += " 2>&1";
     CheckerRun run;
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
@@ -63,10 +63,8 @@ CheckerRun runReportChecker(const std::string& project, const std::string& workb
         return run;
     }
     std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+    for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
         run.output.append(buffer.data(), got);
-    }
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
