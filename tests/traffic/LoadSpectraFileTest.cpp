@@ -9,6 +9,7 @@
 
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
+#include "support/TestFiles.h"
 #include "traffic/CLoadingConditionsDlg.h"
 #include "traffic/LoadSpectraFile.h"
 
@@ -17,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Dlg = CLoadingConditionsDlg;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -108,7 +102,7 @@ TEST_F(LoadSpectraFiles, TheDefaultsGiveTheDocumentedLines) {
                              "0.00", "0.00", "0.00"}) {
         expected.push_back(line);
     }
-    const std::string text = readFile(dir / "defaults.lsf");
+    const std::string text = readBytes(dir / "defaults.lsf");
     EXPECT_EQ(linesOf(text), expected);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(text.back(), '\n');
@@ -165,19 +159,6 @@ TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
     EXPECT_EQ(fresh.axlesPerTruck, dlg.axlesPerTruck);  // not in the file
 }
 
-TEST_F(LoadSpectraFiles, VeryLargeValuesReadBackAsWritten) {
-    // The design-lane share has no range, and two decimals of 1e70 spell out all 71 integer
-    // digits: the whole line must be read, not the first few dozen digits.
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
-    record.percentTrucksDesignLane = 1e70;
-    record.loadSpectra[Steer][55] = 123456789012345678901234567890.0;
-    const std::string text = formatLoadSpectra(record);
-    EXPECT_EQ(linesOf(text)[233].size(), 74u);  // 71 digits, the point and two decimals
-    const LoadSpectraParse parse = parseLoadSpectra(text);
-    ASSERT_TRUE(parse.ok()) << parse.error;
-    EXPECT_EQ(*parse.record, record);
-}
-
 TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
     LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.configurationEnabled = {1, 0, 0, 0};
@@ -187,12 +168,18 @@ TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
     EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tridem)}), "01");
 }
 
-TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
+// Unix and Windows line ends and any white space read the same. The design-lane share has no
+// range, and two decimals of 1e70 spell out all 71 integer digits: the whole line must be read,
+// not the first few dozen digits.
+TEST_F(LoadSpectraFiles, WhatIsWrittenReadsBackWhateverTheLineEnds) {
     LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.aadt = 321;
     record.loadSpectra[Tandem][3] = 45.5;
     record.currentConfiguration = Steer;
+    record.percentTrucksDesignLane = 1e70;
+    record.loadSpectra[Steer][55] = 123456789012345678901234567890.0;
     const std::string unix = formatLoadSpectra(record);
+    EXPECT_EQ(linesOf(unix)[233].size(), 74u);  // 71 digits, the point and two decimals
     std::string windows, blanks;
     for (char ch : unix) {
         windows += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
@@ -211,17 +198,13 @@ TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
     EXPECT_EQ(exponent.record->percentTrucks, 10);
 }
 
-TEST_F(LoadSpectraFiles, ATruncatedFileIsRefusedAndChangesNothing) {
+TEST_F(LoadSpectraFiles, TruncatedFilesAndBadValuesAreRefusedNamingTheLine) {
+    const std::string full = defaultsWithLine(1, "1000");
     expectRefused("500\n",
                   "the file ends after value 1 (line 1); a load spectra file holds 239 values");
-    const std::string full = defaultsWithLine(1, "1000");
     expectRefused(full.substr(0, full.size() - 5),  // the last share is missing
                   "the file ends after value 238 (line 238); a load spectra file holds 239 values");
     expectRefused("", "the file holds no values; a load spectra file holds 239");
-    EXPECT_TRUE(dlg.fileName.empty());
-}
-
-TEST_F(LoadSpectraFiles, BadValuesAreRefusedNamingTheLine) {
     const std::string configurations =
         "; it must be 0 (Single), 1 (Tandem), 2 (Tridem) or 3 (Steer)";
     for (auto [line, text, problem] :
@@ -234,6 +217,7 @@ TEST_F(LoadSpectraFiles, BadValuesAreRefusedNamingTheLine) {
           {70, "-1.5", "bin 11 of the Tandem distribution is negative (-1.5)"}})
         expectRefused(defaultsWithLine(line, text),
                       "line " + std::to_string(line) + ": " + problem);
+    EXPECT_TRUE(dlg.fileName.empty());
 }
 
 TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReason) {

@@ -83,28 +83,6 @@ TEST_F(LoadingConditions, MetricLabelsStopAtBin27) {
     EXPECT_EQ(metric.total, 7);
 }
 
-TEST_F(LoadingConditions, OpeningWithAnUncheckedCurrentConfigurationSwitchesToAChecked) {
-    CStenorDoc doc;
-    doc.currentConfiguration = Steer;
-    doc.loadSpectra[Single][3] = 40;
-    Dlg opened(doc);
-    opened.openLoadingConditions(host);
-    EXPECT_EQ(host.messages,
-              std::vector{exclamation("Steer Configuration has not been selected above.",
-                                      "Configuration Error")});
-    EXPECT_EQ(opened.currentConfiguration, Single);
-    EXPECT_EQ(opened.shownLoadPercent[3], 40);
-    EXPECT_EQ(opened.total, 40);
-
-    // A configuration outside the list (from a damaged project file) is corrected silently.
-    host.clear();
-    doc.currentConfiguration = 7;
-    Dlg damaged(doc);
-    damaged.openLoadingConditions(host);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(damaged.currentConfiguration, Single);
-}
-
 TEST_F(LoadingConditions, ClearingTheOnlyCheckedConfigurationWarnsAndKeepsItCleared) {
     dlg.loadSpectra[Single][5] = 30;
     click(Single, false);
@@ -137,19 +115,35 @@ TEST_F(LoadingConditions, CheckingShowsTheConfigurationAndClearingFallsBackToThe
     EXPECT_EQ(dlg.loadSpectra[Tridem][10], 12);
 }
 
-TEST_F(LoadingConditions, ChoosingAnUncheckedConfigurationShowsTheFirstCheckedOne) {
+// Opening, choosing or focusing on a configuration that is not checked shows the first checked one
+// instead, with a message; the share edit of a checked one shows it silently.
+TEST_F(LoadingConditions, AnUncheckedConfigurationGivesWayToTheFirstCheckedOne) {
+    CStenorDoc doc;
+    doc.currentConfiguration = Steer;
+    doc.loadSpectra[Single][3] = 40;
+    Dlg opened(doc);
+    opened.openLoadingConditions(host);
+    EXPECT_EQ(host.messages,
+              std::vector{exclamation("Steer Configuration has not been selected above.",
+                                      "Configuration Error")});
+    EXPECT_EQ(std::tie(opened.currentConfiguration, opened.shownLoadPercent[3], opened.total),
+              std::tuple(Single, 40.0, 40));
+
+    // A configuration outside the list (from a damaged project file) is corrected silently.
+    host.clear();
+    doc.currentConfiguration = 7;
+    Dlg damaged(doc);
+    damaged.openLoadingConditions(host);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(damaged.currentConfiguration, Single);
+
     dlg.configurationEnabled = {0, 1, 1, 0};
     dlg.loadSpectra[Tandem][20] = 3;
     dlg.currentConfiguration = Steer;
     dlg.selectConfiguration(host);
-    EXPECT_EQ(host.lastMessage(), exclamation("Steer Configuration has not been selected above.",
-                                              "Configuration Error"));
-    EXPECT_EQ(dlg.currentConfiguration, Tandem);
-    EXPECT_EQ(dlg.shownLoadPercent[20], 3);
-    EXPECT_EQ(dlg.total, 3);
-
-    EXPECT_EQ(Dlg::configurationNotSelectedText(Single),
-              "Single Configuration has not been selected above.");
+    EXPECT_EQ(host.lastMessage().text, "Steer Configuration has not been selected above.");
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[20], dlg.total),
+              std::tuple(Tandem, 3.0, 3));
     EXPECT_EQ(Dlg::configurationNotSelectedText(Tridem),
               "Tridem Configuration has not been selected above.");
 
@@ -158,15 +152,14 @@ TEST_F(LoadingConditions, ChoosingAnUncheckedConfigurationShowsTheFirstCheckedOn
     dlg.selectConfiguration(host);
     EXPECT_EQ(host.lastMessage().text, "Tandem Configuration has not been selected above.");
     EXPECT_EQ(dlg.currentConfiguration, Tandem);
-}
 
-TEST_F(LoadingConditions, FocusOnAShareEditShowsThatConfiguration) {
+    host.clear();
     dlg.configurationEnabled = {1, 1, 0, 0};
     dlg.loadSpectra[Tandem][2] = 9;
+    dlg.currentConfiguration = Single;
     dlg.percentEditFocused(host, Tandem);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(dlg.currentConfiguration, Tandem);
-    EXPECT_EQ(dlg.shownLoadPercent[2], 9);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[2]), std::tuple(Tandem, 9.0));
 }
 
 TEST_F(LoadingConditions, NegativeBinsAreRefusedAndZeroIsTaken) {
@@ -194,23 +187,22 @@ TEST_F(LoadingConditions, TotalRoundsHalfUpToAWholeNumber) {
     EXPECT_EQ(dlg.total, 13);
 }
 
+// Axle groups per truck × design lane × direction × trucks × AADT, cut to a whole number and never
+// below one; unranged percentages from a file must not overflow the count.
 TEST_F(LoadingConditions, AxleGroupsPerDayFollowTheTruckTraffic) {
-    dlg.aadt = 1000;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 45);  // 1 × 0.9 × 0.5 × 0.1 × 1000
-    dlg.aadt = 1;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 1);  // never below one axle group
-    dlg.aadt = 1999;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 89);  // 89.955 is cut, not rounded
-    dlg.axlesPerTruck = {1.53072, 1.48162, 0.02317, 0};
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 273);  // 3.03551 axle groups per truck: 273.06
-    // Unranged percentages from a file must not overflow the count.
-    dlg.percentTrucksDesignLane = 1e12;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 2147483647);
+    const ConfigurationValues defaultAxles = dlg.axlesPerTruck;
+    const ConfigurationValues mix = {1.53072, 1.48162, 0.02317, 0};  // 3.03551 groups per truck
+    for (auto [aadt, axles, designLane, groups] : {std::tuple{1000, defaultAxles, 90.0, 45},
+                                                   {1, defaultAxles, 90.0, 1},
+                                                   {1999, defaultAxles, 90.0, 89},  // 89.955
+                                                   {1999, mix, 90.0, 273},          // 273.06
+                                                   {1999, mix, 1e12, 2147483647}}) {
+        dlg.aadt = aadt;
+        dlg.axlesPerTruck = axles;
+        dlg.percentTrucksDesignLane = designLane;
+        dlg.trafficEdited();
+        EXPECT_EQ(dlg.axleGroupsPerDay, groups) << aadt << " " << designLane;
+    }
 }
 
 TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
@@ -223,10 +215,6 @@ TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
     EXPECT_NEAR(loadEquivalencyFactor(19, 1), kFactorOf19KipSingle, kReferenceTolerance);
     EXPECT_NEAR(loadEquivalencyFactor(33, 2), 1.00440657266, kReferenceTolerance);
     EXPECT_NEAR(loadEquivalencyFactor(111, 3), 16.6039566884, kLargeReferenceTolerance);
-    EXPECT_EQ(axlesPerGroup(Single), 1);
-    EXPECT_EQ(axlesPerGroup(Tandem), 2);
-    EXPECT_EQ(axlesPerGroup(Tridem), 3);
-    EXPECT_EQ(axlesPerGroup(Steer), 1);
 }
 
 // The factor of one loaded bin is the factor of its load; Steer groups count as single axles;
