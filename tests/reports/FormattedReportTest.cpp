@@ -29,11 +29,6 @@ double numberAt(const ReportSheet& sheet, char column, int row) {
     return std::get<double>(cell->value);
 }
 
-// The yearly damage is A = axle groups per day × damage per million × 0.000365. Growing traffic
-// compounds year by year; without growth damage accumulates linearly (the compound formula would
-// give 0 / 0), and a growth too small to change 1 + r in double precision must still tend to the
-// linear time, not to "Infinite" (log10(1 + r) would be 0 or off by several percent). No damage,
-// no traffic, or traffic that dies out before reaching D gives no time at all.
 void activate(CStenorDoc& doc, int slot, int type, double threshold = 0, int transferFunction = 0) {
     CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
     c.active = 1;
@@ -42,6 +37,11 @@ void activate(CStenorDoc& doc, int slot, int type, double threshold = 0, int tra
     c.useTransferFunction = transferFunction;
 }
 
+// The yearly damage is A = axle groups per day × damage per million × 0.000365. Growing traffic
+// compounds year by year; without growth damage accumulates linearly (the compound formula would
+// give 0 / 0), and a growth too small to change 1 + r in double precision must still tend to the
+// linear time, not to "Infinite" (log10(1 + r) would be 0 or off by several percent). No damage,
+// no traffic, or traffic that dies out before reaching D gives no time at all.
 TEST(YearsToDamage, CompoundLinearAndNeverReached) {
     // The logarithms lose a few ulps against the hand values: 1e-12 years is far below the
     // report's two decimals. At r = 1e-14 the compounding itself shortens the time by about 1e-14

@@ -31,6 +31,10 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+LoadSpectraRecord defaultRecord() {
+    return loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+}
+
 RecordedMessage information(std::string_view text, std::string_view caption) {
     return {std::string(text), std::string(caption), MessageIcon::Information, MessageButtons::Ok};
 }
@@ -38,11 +42,8 @@ RecordedMessage information(std::string_view text, std::string_view caption) {
 class LoadSpectraFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("ardelon-lsf-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = scratchDir("lsf-" + std::to_string(::getpid()) + "-" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         dlg.openLoadingConditions(host);
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -57,8 +58,7 @@ class LoadSpectraFiles : public ::testing::Test {
     }
     // A full file of the defaults with one line replaced (1-based).
     std::string defaultsWithLine(int line, const std::string& text) {
-        std::vector<std::string> lines = linesOf(
-            formatLoadSpectra(loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}))));
+        std::vector<std::string> lines = linesOf(formatLoadSpectra(defaultRecord()));
         lines[static_cast<size_t>(line - 1)] = text;
         std::string out;
         for (const auto& l : lines)
@@ -72,11 +72,10 @@ class LoadSpectraFiles : public ::testing::Test {
         const Dlg before = dlg;
         host.clear();
         import(path);
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(host.messages[0].text,
-                  "Cannot import \"" + path.string() + "\": " + problem + ". Nothing was changed.");
-        EXPECT_EQ(host.messages[0].caption, "Import Load Spectra");
-        EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(host.messages,
+                  std::vector{exclamation("Cannot import \"" + path.string() + "\": " + problem +
+                                              ". Nothing was changed.",
+                                          "Import Load Spectra")});
         EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
         EXPECT_EQ(dlg.total, before.total);
         EXPECT_EQ(dlg.fileName, before.fileName);
@@ -109,7 +108,7 @@ TEST_F(LoadSpectraFiles, TheDefaultsGiveTheDocumentedLines) {
 }
 
 TEST_F(LoadSpectraFiles, DecimalsAreWrittenWithTwoDecimals) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    LoadSpectraRecord record = defaultRecord();
     record.loadSpectra[Single][0] = 12.346;
     record.loadSpectra[Single][1] = 0.004;
     record.loadSpectra[Steer][55] = 99.999;
@@ -160,7 +159,7 @@ TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
 }
 
 TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    LoadSpectraRecord record = defaultRecord();
     record.configurationEnabled = {1, 0, 0, 0};
     record.configurationPercent = {0, 0, 25, 0};
     writeFile(dir / "odd.lsf", formatLoadSpectra(record));
@@ -172,7 +171,7 @@ TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
 // range, and two decimals of 1e70 spell out all 71 integer digits: the whole line must be read,
 // not the first few dozen digits.
 TEST_F(LoadSpectraFiles, WhatIsWrittenReadsBackWhateverTheLineEnds) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    LoadSpectraRecord record = defaultRecord();
     record.aadt = 321;
     record.loadSpectra[Tandem][3] = 45.5;
     record.currentConfiguration = Steer;
@@ -224,19 +223,17 @@ TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReaso
     const fs::path missing = dir / "missing.lsf";
     const Dlg before = dlg;
     import(missing);
-    EXPECT_EQ(host.lastMessage().text,
-              "Cannot open \"" + missing.string() + "\": No such file or directory.");
-    EXPECT_EQ(host.lastMessage().caption, "Import Load Spectra");
+    EXPECT_EQ(host.messages, std::vector{exclamation("Cannot open \"" + missing.string() +
+                                                         "\": No such file or directory.",
+                                                     "Import Load Spectra")});
     EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
 
     host.clear();
     const fs::path nowhere = dir / "no-such-folder" / "out.lsf";
     save(nowhere);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
-              "Cannot save \"" + nowhere.string() + "\": No such file or directory.");
-    EXPECT_EQ(host.messages[0].caption, "Save Load Spectra");
-    EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(host.messages, std::vector{exclamation("Cannot save \"" + nowhere.string() +
+                                                         "\": No such file or directory.",
+                                                     "Save Load Spectra")});
     EXPECT_TRUE(dlg.fileName.empty());
 
     host.clear();

@@ -90,6 +90,7 @@ class VehicleTypeRoute : public ::testing::Test {
 };
 
 TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
+    dlg.loadSpectra[Steer][12] = 8;
     host.modalScript.push_back([](ModalDialog&) { return true; });
     dlg.inputByVehicleType(host);
     EXPECT_EQ(host.modalCaptions,
@@ -104,7 +105,8 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     EXPECT_EQ(dlg.currentConfiguration, Single);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(dlg.shownLoadPercent, dlg.loadSpectra[Single]);
-    EXPECT_EQ(dlg.total, 100);  // 100.01 rounded
+    EXPECT_EQ(dlg.total, 100);                 // 100.01 rounded
+    EXPECT_EQ(dlg.loadSpectra[Steer][12], 8);  // the Steer distribution stays
     // 3.03551 axle groups per truck × 0.9 × 0.5 × 0.1 × 1000 trucks.
     EXPECT_EQ(dlg.axleGroupsPerDay, 136);
 
@@ -127,13 +129,6 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
                 << kConfigurationNames[static_cast<size_t>(c)] << " bin " << k;
         }
     }
-}
-
-TEST_F(VehicleTypeRoute, TheSteerDistributionStays) {
-    dlg.loadSpectra[Steer][12] = 8;
-    host.modalScript.push_back([](ModalDialog&) { return true; });
-    dlg.inputByVehicleType(host);
-    EXPECT_EQ(dlg.loadSpectra[Steer][12], 8);
 }
 
 TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
