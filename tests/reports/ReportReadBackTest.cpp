@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
+#include <tuple>
 
 #include "ReportTestSupport.h"
 #include "criteria/ResponseType.h"
@@ -12,25 +14,25 @@
 namespace ardelon {
 namespace {
 
-// The load spectra every test project carries; check_report.py's spectra_value is the same.
-void fillTestSpectra(CStenorDoc& doc) {
-    for (int c = 0; c < kConfigurationCount; ++c) {
-        for (int k = 0; k < kBinCount; ++k) {
-            doc.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(k)] = c * 100 + k * 0.5;
-        }
-    }
-}
-
+// The load spectra every test project carries are the same in check_report.py's traffic().
 CStenorDoc baseProject() {
     CStenorDoc doc;
-    fillTestSpectra(doc);
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        for (int k = 0; k < kBinCount; ++k)
+            doc.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(k)] = c * 100 + k * 0.5;
+    }
     doc.axleTypeFraction = {0.5, 0.25, 0.25, 0};
     return doc;
 }
 
-AnalysisResults runOf(int cycles) {
+// A run of `cycles` with, per slot, the loads that exceeded its limit and its damage per million.
+AnalysisResults runOf(int cycles, std::initializer_list<std::tuple<int, int, double>> slots = {}) {
     AnalysisResults results;
     results.cycles = cycles;
+    for (auto [slot, exceeded, damage] : slots) {
+        results.exceedCount[static_cast<size_t>(slot)] = exceeded;
+        results.damagePerMillion[static_cast<size_t>(slot)] = damage;
+    }
     return results;
 }
 
@@ -71,11 +73,8 @@ TEST_F(ReportReadBack, TwoLayerProject) {
     doc.meanAirTemperature = {70, 55, 35, 60, 70};
     setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -70, 1);
     setCriterion(doc, slotIndex(2, Top), VerticalStrain, 200, 0, 90);
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Bottom)] = 250;
-    results.damagePerMillion[slotIndex(1, Bottom)] = 0.5;
-    results.exceedCount[slotIndex(2, Top)] = 400;
-    expectWorkbook("two_layer", doc, results);
+    expectWorkbook("two_layer", doc,
+                   runOf(5000, {{slotIndex(1, Bottom), 250, 0.5}, {slotIndex(2, Top), 400, 0}}));
 }
 
 CStenorDoc fiveLayerProject() {
@@ -142,10 +141,7 @@ TEST_F(ReportReadBack, NoPercentileCriterionGivesOneRowOfNA) {
     doc.truckGrowthPercent = 3;
     setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -65, 1);
     setCriterion(doc, slotIndex(2, Top), VerticalStress, 30, 1);
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Bottom)] = 25;
-    results.damagePerMillion[slotIndex(1, Bottom)] = 1.25;
-    expectWorkbook("no_percentile", doc, results);
+    expectWorkbook("no_percentile", doc, runOf(5000, {{slotIndex(1, Bottom), 25, 1.25}}));
 }
 
 TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
@@ -158,9 +154,9 @@ TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
     setCriterion(doc, slotIndex(1, Bottom), PrincipalStrain, -90, 0, 80);
     setCriterion(doc, slotIndex(3, Bottom), HorizontalStrainDistribution, 0, 0);
     doc.criteria[slotIndex(3, Bottom)].distribution = {-60, -70, -80, -90, -100};
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Top)] = 2500;  // 50 % against a target of 50: a tie fails
-    results.exceedCount[slotIndex(1, Bottom)] = 600;
+    // 50 % against a target of 50: a tie fails.
+    AnalysisResults results =
+        runOf(5000, {{slotIndex(1, Top), 2500, 0}, {slotIndex(1, Bottom), 600, 0}});
     // 402 of 5000 gives (5000 − 402) × 100 / 5000 = 91.96 exactly; 100 − 402 × 100 / 5000
     // would store 91.96000000000001.
     const int counts[kDistributionLevels] = {100, 402, 1000, 1750, 2500};
@@ -183,15 +179,11 @@ TEST_F(ReportReadBack, ThreeConventionalRowsWithoutTrafficGrowth) {
     // Neither an active slot without a response type nor layer 5's middle gets a row.
     doc.criteria[slotIndex(4, Top)].active = 1;
     setCriterion(doc, slotIndex(5, Middle), VerticalStrain, 100, 1);
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Bottom)] = 500;
-    results.damagePerMillion[slotIndex(1, Bottom)] = 2;
-    results.exceedCount[slotIndex(2, Bottom)] = 125;
-    results.damagePerMillion[slotIndex(2, Bottom)] = 0.02;
-    results.exceedCount[slotIndex(3, Top)] = 725;
-    results.exceedCount[slotIndex(5, Middle)] = 10;
-    results.damagePerMillion[slotIndex(5, Middle)] = 3;
-    expectWorkbook("three_conventional", doc, results);
+    expectWorkbook("three_conventional", doc,
+                   runOf(5000, {{slotIndex(1, Bottom), 500, 2},
+                                {slotIndex(2, Bottom), 125, 0.02},
+                                {slotIndex(3, Top), 725, 0},
+                                {slotIndex(5, Middle), 10, 3}}));
 }
 
 TEST_F(ReportReadBack, DisabledSeasonFourAndMetricThicknesses) {
