@@ -113,22 +113,6 @@ TEST(Points, MirrorImagesAboutTheAxleAxis) {
     }
 }
 
-TEST(Points, TwoLoadsAreTheSumOfSingleLoads) {
-    const std::vector<EvaluationPoint> points = {{6.75, 0, 0, 1}, {2, 3, 0, 1},     {6.75, 0, 6, 1},
-                                                 {1, -2, 3, 1},   {6.75, 4, 14, 2}, {0, 0, 40, 5}};
-    const auto both = solve(referenceSystem(), kDual, points);
-    const auto first = solve(referenceSystem(), {kDual[0]}, points);
-    const auto second = solve(referenceSystem(), {kDual[1]}, points);
-    for (int i = 0; i < static_cast<int>(points.size()); ++i) {
-        for (int row :
-             {SigmaX, SigmaY, SigmaZ, TauYZ, TauXZ, TauXY, DispX, DispY, DispZ, EpsX, EpsY, EpsZ}) {
-            const double sum = first.at(row, i) + second.at(row, i);
-            EXPECT_NEAR(both.at(row, i), sum, kRoundOffRelative * (1.0 + std::abs(sum)))
-                << "row " << row << " point " << i;
-        }
-    }
-}
-
 TEST(Calls, ColumnsBeyondThePointsAreLeftAlone) {
     LayeredElasticSolver solver;
     ResponseTable table;
