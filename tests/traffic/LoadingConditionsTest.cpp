@@ -42,7 +42,7 @@ class LoadingConditions : public ::testing::Test {
     Dlg dlg;
 };
 
-TEST_F(LoadingConditions, OpeningShowsTheCurrentConfigurationAndEnablesCheckedShares) {
+TEST_F(LoadingConditions, OpeningLabelsTheBinsInTheUnitsAndEnablesCheckedShares) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tandem),
                               Dlg::percentEdit(Tridem), Dlg::percentEdit(Steer)}),
@@ -50,6 +50,18 @@ TEST_F(LoadingConditions, OpeningShowsTheCurrentConfigurationAndEnablesCheckedSh
     EXPECT_EQ(dlg.total, 0);
     EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[1], dlg.binLabels[54], dlg.binLabels[55]),
               std::tuple("0-2", "2-4", "108-110", "110+"));
+
+    // Metric labels stop at bin 27; the unlabelled bins still take values.
+    CStenorDoc doc;
+    doc.unitSystem = Metric;
+    dlg = Dlg(doc);
+    dlg.openLoadingConditions(host);
+    EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[4], dlg.binLabels[26], dlg.binLabels[27]),
+              std::tuple("0-9", "36-44", "231-240", "240+"));
+    for (int k = 28; k < kBinCount; ++k)
+        EXPECT_EQ(dlg.binLabels[static_cast<size_t>(k)], "");
+    typeBin(40, 7);
+    EXPECT_EQ(std::tie(dlg.loadSpectra[Single][40], dlg.total), std::tuple(7.0, 7));
 }
 
 TEST(LoadingConditionsForm, BinEditsStandInFiveColumnsOfTwelve) {
@@ -66,24 +78,7 @@ TEST(LoadingConditionsForm, BinEditsStandInFiveColumnsOfTwelve) {
     EXPECT_EQ(Dlg::kAxleGroupsPerDayLabel, "Axles Groups / Day");
 }
 
-TEST_F(LoadingConditions, MetricLabelsStopAtBin27) {
-    CStenorDoc doc;
-    doc.unitSystem = Metric;
-    Dlg metric(doc);
-    metric.openLoadingConditions(host);
-    EXPECT_EQ(std::tie(metric.binLabels[0], metric.binLabels[4], metric.binLabels[26],
-                       metric.binLabels[27]),
-              std::tuple("0-9", "36-44", "231-240", "240+"));
-    for (int k = 28; k < kBinCount; ++k)
-        EXPECT_EQ(metric.binLabels[static_cast<size_t>(k)], "");
-    // The unlabelled bins still take values.
-    metric.shownLoadPercent[40] = 7;
-    metric.binEdited(host, 40);
-    EXPECT_EQ(metric.loadSpectra[Single][40], 7);
-    EXPECT_EQ(metric.total, 7);
-}
-
-TEST_F(LoadingConditions, ClearingTheOnlyCheckedConfigurationWarnsAndKeepsItCleared) {
+TEST_F(LoadingConditions, CheckBoxesShowTheirConfigurationAndTheLastOneWarnsWhenCleared) {
     dlg.loadSpectra[Single][5] = 30;
     click(Single, false);
     EXPECT_EQ(host.messages, std::vector{exclamation("Please evaluate at least one configuration.",
@@ -94,10 +89,11 @@ TEST_F(LoadingConditions, ClearingTheOnlyCheckedConfigurationWarnsAndKeepsItClea
     EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(Single))));
     EXPECT_EQ(dlg.currentConfiguration, Single);
     EXPECT_EQ(dlg.loadSpectra[Single][5], 30);  // the bins stay
-}
 
-TEST_F(LoadingConditions, CheckingShowsTheConfigurationAndClearingFallsBackToTheFirstChecked) {
+    // Checking shows the configuration; clearing it falls back to the first checked one.
+    host.clear();
     dlg.loadSpectra[Tridem][10] = 12;
+    click(Single, true);
     click(Steer, true);
     click(Tridem, true);
     EXPECT_EQ(dlg.currentConfiguration, Tridem);
@@ -162,7 +158,7 @@ TEST_F(LoadingConditions, AnUncheckedConfigurationGivesWayToTheFirstCheckedOne) 
     EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[2]), std::tuple(Tandem, 9.0));
 }
 
-TEST_F(LoadingConditions, NegativeBinsAreRefusedAndZeroIsTaken) {
+TEST_F(LoadingConditions, NegativeBinsAreRefusedAndTheTotalRoundsHalfUp) {
     typeBin(7, 25);
     typeBin(7, -1);
     EXPECT_EQ(host.messages, std::vector{exclamation("Please do not enter negative values.",
@@ -176,9 +172,8 @@ TEST_F(LoadingConditions, NegativeBinsAreRefusedAndZeroIsTaken) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(dlg.loadSpectra[Single][7], 0);
     EXPECT_EQ(dlg.total, 0);
-}
 
-TEST_F(LoadingConditions, TotalRoundsHalfUpToAWholeNumber) {
+    // The total rounds half up to a whole number.
     typeBin(0, 12.5);
     EXPECT_EQ(dlg.total, 13);
     typeBin(0, 12.49);
