@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 namespace ardelon::test {
@@ -68,13 +67,6 @@ CheckerRun runChecker(const std::string& script, const std::vector<std::string>&
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-bool looksLikeXlsx(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char magic[4] = {};
-    in.read(magic, 4);
-    return in.gcount() == 4 && magic[0] == 'P' && magic[1] == 'K' && magic[2] == 3 && magic[3] == 4;
 }
 
 }  // namespace ardelon::test

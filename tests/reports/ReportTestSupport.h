@@ -33,7 +33,4 @@ struct CheckerRun {
 // Runs a read-back script of tests/reports (openpyxl under /usr/bin/python3) with the arguments.
 CheckerRun runChecker(const std::string& script, const std::vector<std::string>& arguments);
 
-// True when the file starts like a zip container, as every .xlsx does.
-bool looksLikeXlsx(const std::string& path);
-
 }  // namespace ardelon::test
