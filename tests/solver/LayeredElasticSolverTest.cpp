@@ -14,8 +14,6 @@ namespace {
 // The reference values are stated to this many significant digits.
 constexpr int kFourSignificant = 4;
 constexpr int kFiveSignificant = 5;
-// Superposition and symmetry only reorder the same floating-point operations.
-constexpr double kRoundOffRelative = 1e-9;
 
 constexpr double kMicro = 1e6;
 
@@ -93,24 +91,6 @@ TEST(Points, SurfaceEdgeOfTheCircleTakesTheEdgeValue) {
     EXPECT_EQ(t.at(SigmaZ, 0), 50.0);
     EXPECT_EQ(t.at(TauXZ, 0), 0.0);
     EXPECT_EQ(t.at(TauYZ, 0), 0.0);
-}
-
-TEST(Points, MirrorImagesAboutTheAxleAxis) {
-    const std::vector<EvaluationPoint> points = {{3.0, 4.0, 0, 1},   {3.0, -4.0, 0, 1},
-                                                 {9.0, 2.5, 6, 1},   {9.0, -2.5, 6, 1},
-                                                 {-2.0, 7.0, 20, 3}, {-2.0, -7.0, 20, 3}};
-    const auto t = solve(referenceSystem(), kDual, points);
-    for (int i = 0; i < 6; i += 2) {
-        for (int row : {SigmaX, SigmaY, SigmaZ, TauXZ, DispX, DispZ, EpsX, EpsY, EpsZ, Sigma1,
-                        Sigma2, Sigma3}) {
-            EXPECT_NEAR(t.at(row, i + 1), t.at(row, i), kRoundOffRelative * std::abs(t.at(row, i)))
-                << "row " << row << " point " << i;
-        }
-        for (int row : {TauYZ, TauXY, DispY}) {
-            EXPECT_NEAR(t.at(row, i + 1), -t.at(row, i), kRoundOffRelative * std::abs(t.at(row, i)))
-                << "row " << row << " point " << i;
-        }
-    }
 }
 
 TEST(Calls, ColumnsBeyondThePointsAreLeftAlone) {
