@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
+#include <tuple>
 
 #include "ReportTestSupport.h"
 #include "criteria/ResponseType.h"
@@ -12,25 +14,25 @@
 namespace ardelon {
 namespace {
 
-// The load spectra every test project carries; check_report.py's spectra_value is the same.
-void fillTestSpectra(CStenorDoc& doc) {
-    for (int c = 0; c < kConfigurationCount; ++c) {
-        for (int k = 0; k < kBinCount; ++k) {
-            doc.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(k)] = c * 100 + k * 0.5;
-        }
-    }
-}
-
+// The load spectra every test project carries are the same in check_report.py's traffic().
 CStenorDoc baseProject() {
     CStenorDoc doc;
-    fillTestSpectra(doc);
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        for (int k = 0; k < kBinCount; ++k)
+            doc.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(k)] = c * 100 + k * 0.5;
+    }
     doc.axleTypeFraction = {0.5, 0.25, 0.25, 0};
     return doc;
 }
 
-AnalysisResults runOf(int cycles) {
+// A run of `cycles` with, per slot, the loads that exceeded its limit and its damage per million.
+AnalysisResults runOf(int cycles, std::initializer_list<std::tuple<int, int, double>> slots = {}) {
     AnalysisResults results;
     results.cycles = cycles;
+    for (auto [slot, exceeded, damage] : slots) {
+        results.exceedCount[static_cast<size_t>(slot)] = exceeded;
+        results.damagePerMillion[static_cast<size_t>(slot)] = damage;
+    }
     return results;
 }
 
@@ -46,13 +48,21 @@ void setCriterion(CStenorDoc& doc, int slot, int type, double threshold, int tra
 
 class ReportReadBack : public ::testing::Test {
   protected:
+    // Saves the report as `name` in the scratch folder (relative to it when `relative`) and reads
+    // it back against the expected workbook of `project`, whose cover shows the full path.
     void expectWorkbook(const std::string& project, const CStenorDoc& doc,
-                        const AnalysisResults& results) {
-        const std::string path = folder.file(project + ".xlsx");
-        const FileResult saved = exportFormattedReport(doc, results, path);
+                        const AnalysisResults& results, std::string name = "",
+                        bool relative = false) {
+        if (name.empty())
+            name = project + ".xlsx";
+        const std::string path = folder.file(name);
+        const FileResult saved = exportFormattedReport(doc, results, relative ? "./" + name : path);
         ASSERT_TRUE(saved.ok()) << saved.error;
-        const test::CheckerRun check = test::runReportChecker(project, path, path);
+        const test::CheckerRun check = runChecker(project, path);
         EXPECT_EQ(check.status, 0) << check.output;
+    }
+    static test::CheckerRun runChecker(const std::string& project, const std::string& path) {
+        return test::runChecker(ARDELON_REPORT_CHECKER, {project, path, path});
     }
 
     test::ScratchFolder folder;
@@ -63,11 +73,8 @@ TEST_F(ReportReadBack, TwoLayerProject) {
     doc.meanAirTemperature = {70, 55, 35, 60, 70};
     setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -70, 1);
     setCriterion(doc, slotIndex(2, Top), VerticalStrain, 200, 0, 90);
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Bottom)] = 250;
-    results.damagePerMillion[slotIndex(1, Bottom)] = 0.5;
-    results.exceedCount[slotIndex(2, Top)] = 400;
-    expectWorkbook("two_layer", doc, results);
+    expectWorkbook("two_layer", doc,
+                   runOf(5000, {{slotIndex(1, Bottom), 250, 0.5}, {slotIndex(2, Top), 400, 0}}));
 }
 
 CStenorDoc fiveLayerProject() {
@@ -103,7 +110,7 @@ CStenorDoc fiveLayerProject() {
 TEST_F(ReportReadBack, CheckerReportsEveryDifference) {
     const std::string path = folder.file("five.xlsx");
     ASSERT_TRUE(exportFormattedReport(fiveLayerProject(), runOf(5000), path).ok());
-    const test::CheckerRun check = test::runReportChecker("two_layer", path, path);
+    const test::CheckerRun check = runChecker("two_layer", path);
     EXPECT_EQ(check.status, 1);
     for (const char* line : {"Cover!A8: expected 10, found 4\n", "Cover!C12: unexpected 'Rock'\n",
                              "Structural Inputs!G5: expected the text 'NA', found 6\n",
@@ -114,28 +121,15 @@ TEST_F(ReportReadBack, CheckerReportsEveryDifference) {
     }
 }
 
-TEST_F(ReportReadBack, FiveLayerProject) {
+TEST_F(ReportReadBack, FiveLayerProjectUnderAnyName) {
     expectWorkbook("five_layer", fiveLayerProject(), runOf(5000));
-}
-
-TEST_F(ReportReadBack, NameWithoutExtensionIsUsedAsTyped) {
-    const std::string path = folder.file("summary");
-    const FileResult saved = exportFormattedReport(fiveLayerProject(), runOf(5000), path);
-    ASSERT_TRUE(saved.ok()) << saved.error;
-    EXPECT_EQ(folder.listing(), "summary");
-    const test::CheckerRun check = test::runReportChecker("five_layer", path, path);
-    EXPECT_EQ(check.status, 0) << check.output;
-}
-
-TEST_F(ReportReadBack, RelativeNameIsShownWithItsFullPathOnTheCover) {
+    // A name without extension is used as typed; a relative name is shown with its full path.
+    expectWorkbook("five_layer", fiveLayerProject(), runOf(5000), "summary");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.path());
-    const FileResult saved = exportFormattedReport(fiveLayerProject(), runOf(5000), "./rel.xlsx");
+    expectWorkbook("five_layer", fiveLayerProject(), runOf(5000), "rel.xlsx", true);
     std::filesystem::current_path(previous);
-    ASSERT_TRUE(saved.ok()) << saved.error;
-    const test::CheckerRun check =
-        test::runReportChecker("five_layer", folder.file("rel.xlsx"), folder.file("rel.xlsx"));
-    EXPECT_EQ(check.status, 0) << check.output;
+    EXPECT_EQ(folder.listing(), "five_layer.xlsx rel.xlsx summary");
 }
 
 TEST_F(ReportReadBack, NoPercentileCriterionGivesOneRowOfNA) {
@@ -147,10 +141,7 @@ TEST_F(ReportReadBack, NoPercentileCriterionGivesOneRowOfNA) {
     doc.truckGrowthPercent = 3;
     setCriterion(doc, slotIndex(1, Bottom), HorizontalStrain, -65, 1);
     setCriterion(doc, slotIndex(2, Top), VerticalStress, 30, 1);
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Bottom)] = 25;
-    results.damagePerMillion[slotIndex(1, Bottom)] = 1.25;
-    expectWorkbook("no_percentile", doc, results);
+    expectWorkbook("no_percentile", doc, runOf(5000, {{slotIndex(1, Bottom), 25, 1.25}}));
 }
 
 TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
@@ -163,9 +154,9 @@ TEST_F(ReportReadBack, StrainDistributionAtBottomOfLayer3) {
     setCriterion(doc, slotIndex(1, Bottom), PrincipalStrain, -90, 0, 80);
     setCriterion(doc, slotIndex(3, Bottom), HorizontalStrainDistribution, 0, 0);
     doc.criteria[slotIndex(3, Bottom)].distribution = {-60, -70, -80, -90, -100};
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Top)] = 2500;  // 50 % against a target of 50: a tie fails
-    results.exceedCount[slotIndex(1, Bottom)] = 600;
+    // 50 % against a target of 50: a tie fails.
+    AnalysisResults results =
+        runOf(5000, {{slotIndex(1, Top), 2500, 0}, {slotIndex(1, Bottom), 600, 0}});
     // 402 of 5000 gives (5000 − 402) × 100 / 5000 = 91.96 exactly; 100 − 402 × 100 / 5000
     // would store 91.96000000000001.
     const int counts[kDistributionLevels] = {100, 402, 1000, 1750, 2500};
@@ -188,15 +179,11 @@ TEST_F(ReportReadBack, ThreeConventionalRowsWithoutTrafficGrowth) {
     // Neither an active slot without a response type nor layer 5's middle gets a row.
     doc.criteria[slotIndex(4, Top)].active = 1;
     setCriterion(doc, slotIndex(5, Middle), VerticalStrain, 100, 1);
-    AnalysisResults results = runOf(5000);
-    results.exceedCount[slotIndex(1, Bottom)] = 500;
-    results.damagePerMillion[slotIndex(1, Bottom)] = 2;
-    results.exceedCount[slotIndex(2, Bottom)] = 125;
-    results.damagePerMillion[slotIndex(2, Bottom)] = 0.02;
-    results.exceedCount[slotIndex(3, Top)] = 725;
-    results.exceedCount[slotIndex(5, Middle)] = 10;
-    results.damagePerMillion[slotIndex(5, Middle)] = 3;
-    expectWorkbook("three_conventional", doc, results);
+    expectWorkbook("three_conventional", doc,
+                   runOf(5000, {{slotIndex(1, Bottom), 500, 2},
+                                {slotIndex(2, Bottom), 125, 0.02},
+                                {slotIndex(3, Top), 725, 0},
+                                {slotIndex(5, Middle), 10, 3}}));
 }
 
 TEST_F(ReportReadBack, DisabledSeasonFourAndMetricThicknesses) {

@@ -6,21 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "ReportTestSupport.h"
 #include "reports/FormattedReport.h"
+#include "support/TestFiles.h"
 
 namespace ardelon {
 namespace {
 namespace fs = std::filesystem;
-
-std::string contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -37,40 +30,24 @@ class ReportSave : public ::testing::Test {
     test::ScratchFolder folder;
 };
 
-TEST_F(ReportSave, WritesAWorkbookAndNothingElse) {
-    const std::string path = folder.file("design.xlsx");
-    const FileResult saved = exportFormattedReport(doc, results, path);
-    ASSERT_TRUE(saved.ok()) << saved.error;
-    EXPECT_TRUE(test::looksLikeXlsx(path));
-    EXPECT_EQ(folder.listing(), "design.xlsx");
-}
-
-TEST_F(ReportSave, MissingFolderIsNamedAndNothingIsWritten) {
-    const std::string missing = folder.file("no such folder");
-    const std::string path = missing + "/design.xlsx";
-    const FileResult saved = exportFormattedReport(doc, results, path);
-    EXPECT_EQ(saved.error, "Cannot save the report \"" + path + "\": the folder \"" + missing +
-                               "\" does not exist.");
-    EXPECT_EQ(folder.listing(), "");
-}
-
-TEST_F(ReportSave, FileInPlaceOfTheFolderIsRefused) {
-    writeText(folder.file("plain"), "x");
-    const std::string path = folder.file("plain") + "/design.xlsx";
-    const FileResult saved = exportFormattedReport(doc, results, path);
-    EXPECT_EQ(saved.error, "Cannot save the report \"" + path + "\": \"" + folder.file("plain") +
-                               "\" is not a folder.");
-}
-
-TEST_F(ReportSave, FolderUnderTheChosenNameIsLeftAlone) {
-    fs::create_directory(folder.file("design.xlsx"));
-    writeText(folder.file("design.xlsx") + "/keep.txt", "kept");
-    const std::string path = folder.file("design.xlsx");
-    const FileResult saved = exportFormattedReport(doc, results, path);
-    EXPECT_EQ(saved.error,
-              "Cannot save the report \"" + path + "\": a folder of that name exists.");
-    EXPECT_EQ(folder.listing(), "design.xlsx");
-    EXPECT_EQ(contentOf(path + "/keep.txt"), "kept");
+TEST_F(ReportSave, UnusablePathsAreRefusedNamingThePathAndTheReason) {
+    const std::string missing = folder.file("no such folder"), plain = folder.file("plain");
+    const std::string folderNamed = folder.file("design.xlsx");
+    writeText(plain, "x");
+    fs::create_directory(folderNamed);
+    writeText(folderNamed + "/keep.txt", "kept");
+    for (auto [path, reason] :
+         {std::pair<std::string, std::string>{missing + "/design.xlsx",
+                                              "the folder \"" + missing + "\" does not exist."},
+          {plain + "/design.xlsx", "\"" + plain + "\" is not a folder."},
+          {folderNamed, "a folder of that name exists."}}) {
+        EXPECT_EQ(exportFormattedReport(doc, results, path).error,
+                  "Cannot save the report \"" + path + "\": " + reason);
+    }
+    EXPECT_EQ(exportFormattedReport(doc, results, "").error,
+              "Cannot save the report: no file name was given.");
+    EXPECT_EQ(folder.listing(), "design.xlsx plain");
+    EXPECT_EQ(testing::readBytes(folderNamed + "/keep.txt"), "kept");
 }
 
 TEST_F(ReportSave, ReadOnlyFolderGivesTheSystemsReason) {
@@ -83,7 +60,7 @@ TEST_F(ReportSave, ReadOnlyFolderGivesTheSystemsReason) {
     fs::permissions(folder.path(), fs::perms::owner_all);
     EXPECT_EQ(saved.error, "Cannot save the report \"" + path + "\": Permission denied.");
     EXPECT_EQ(folder.listing(), "design.xlsx");
-    EXPECT_EQ(contentOf(path), "previous report");
+    EXPECT_EQ(testing::readBytes(path), "previous report");
 }
 
 TEST_F(ReportSave, FailureWhileWritingKeepsThePreviousFileAndNoTemporary) {
@@ -97,22 +74,19 @@ TEST_F(ReportSave, FailureWhileWritingKeepsThePreviousFileAndNoTemporary) {
               0u)
         << saved.error;
     EXPECT_EQ(folder.listing(), "design.xlsx");
-    EXPECT_EQ(contentOf(folder.file("design.xlsx")), "previous report");
+    EXPECT_EQ(testing::readBytes(folder.file("design.xlsx")), "previous report");
 }
 
-TEST_F(ReportSave, ReplacesAPreviousFileWhole) {
+TEST_F(ReportSave, WritesAWorkbookAndReplacesAPreviousFileWhole) {
     const std::string path = folder.file("design.xlsx");
     writeText(path, std::string(200000, 'z'));  // larger than the new workbook
-    const FileResult saved = exportFormattedReport(doc, results, path);
-    ASSERT_TRUE(saved.ok()) << saved.error;
-    EXPECT_TRUE(test::looksLikeXlsx(path));
-    EXPECT_EQ(contentOf(path).find("zzzz"), std::string::npos);
-    EXPECT_EQ(folder.listing(), "design.xlsx");
-}
-
-TEST_F(ReportSave, EmptyNameIsRefused) {
-    EXPECT_EQ(exportFormattedReport(doc, results, "").error,
-              "Cannot save the report: no file name was given.");
+    for (const std::string& name : {folder.file("fresh.xlsx"), path}) {
+        const FileResult saved = exportFormattedReport(doc, results, name);
+        ASSERT_TRUE(saved.ok()) << saved.error;
+        EXPECT_EQ(testing::readBytes(name).substr(0, 4), "PK\3\4");  // a zip, as every .xlsx
+    }
+    EXPECT_EQ(testing::readBytes(path).find("zzzz"), std::string::npos);
+    EXPECT_EQ(folder.listing(), "design.xlsx fresh.xlsx");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 namespace ardelon::test {
@@ -51,11 +50,11 @@ std::string quoted(const std::string& text) {
 }
 }  // namespace
 
-CheckerRun runReportChecker(const std::string& project, const std::string& workbook,
-                            const std::string& coverPath) {
-    const std::string command = std::string(ARDELON_PYTHON) + " " + quoted(ARDELON_REPORT_CHECKER) +
-                                " " + quoted(project) + " " + quoted(workbook) + " " +
-                                quoted(coverPath) + " 2>&1";
+CheckerRun runChecker(const std::string& script, const std::vector<std::string>& arguments) {
+    std::string command = std::string(ARDELON_PYTHON) + " " + quoted(script);
+    for (const std::string& argument : arguments)
+        command += " " + quoted(argument);
+    command += " 2>&1";
     CheckerRun run;
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
@@ -63,20 +62,11 @@ CheckerRun runReportChecker(const std::string& project, const std::string& workb
         return run;
     }
     std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+    for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
         run.output.append(buffer.data(), got);
-    }
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-bool looksLikeXlsx(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char magic[4] = {};
-    in.read(magic, 4);
-    return in.gcount() == 4 && magic[0] == 'P' && magic[1] == 'K' && magic[2] == 3 && magic[3] == 4;
 }
 
 }  // namespace ardelon::test

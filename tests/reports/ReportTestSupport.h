@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace ardelon::test {
 
@@ -29,11 +30,7 @@ struct CheckerRun {
     std::string output;  // one line per difference
 };
 
-// Runs tests/reports/check_report.py (openpyxl under /usr/bin/python3) on a workbook.
-CheckerRun runReportChecker(const std::string& project, const std::string& workbook,
-                            const std::string& coverPath);
-
-// True when the file starts like a zip container, as every .xlsx does.
-bool looksLikeXlsx(const std::string& path);
+// Runs a read-back script of tests/reports (openpyxl under /usr/bin/python3) with the arguments.
+CheckerRun runChecker(const std::string& script, const std::vector<std::string>& arguments);
 
 }  // namespace ardelon::test

@@ -20,10 +20,7 @@ import warnings
 import openpyxl
 
 errors = []
-
-
-def fail(message):
-    errors.append(message)
+fail = errors.append
 
 
 def same(a, b):
@@ -64,6 +61,14 @@ def series_data(book, chart):
     return data
 
 
+def grouped(folder, name):
+    """The rows of a figure file by (layer, location, criterion)."""
+    groups = {}
+    for r in read_csv(folder, name):
+        groups.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
+    return groups
+
+
 def floats(rows, column):
     return [float(r[column]) for r in rows]
 
@@ -85,14 +90,9 @@ def main():
     if not str(record.get("Program Version", "")).startswith("Ardelon "):
         fail(f"program version {record.get('Program Version')}")
 
-    curves, limits = {}, {}
-    for r in read_csv(folder, "response-distributions.csv"):
-        curves.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
-    for r in read_csv(folder, "response-limits.csv"):
-        limits.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
-    damage = {}
-    for r in read_csv(folder, "damage-over-time.csv"):
-        damage.setdefault((r["layer"], r["location"], r["criterion"]), []).append(r)
+    curves = grouped(folder, "response-distributions.csv")
+    limits = grouped(folder, "response-limits.csv")
+    damage = grouped(folder, "damage-over-time.csv")
     spectra = read_csv(folder, "load-spectra.csv")
 
     charts = book["Charts"]._charts

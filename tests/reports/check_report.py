@@ -230,14 +230,6 @@ LAYOUT = {
 }
 
 
-def stored_width(characters):
-    """The width a spreadsheet stores for a column it shows as `characters` wide: the shown
-    width counts whole 7-pixel digits, the stored one adds the 5 pixels of cell padding, kept
-    to 1/256 of a character."""
-    pixels = int(characters * 7 + 0.5) + 5
-    return int(pixels / 7 * 256) / 256
-
-
 def is_number(value):
     return isinstance(value, (int, float)) and not isinstance(value, bool)
 
@@ -265,34 +257,24 @@ def check_layout(archive, sheet_name, sheet_file, ws):
     merges, widths, header, landscape = LAYOUT[sheet_name]
     ns = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main"}
     root = ET.fromstring(archive.read(sheet_file))
-    for tag, expected in (("oddHeader", header), ("oddFooter", FOOTER)):
-        element = root.find(f"m:headerFooter/m:{tag}", ns)
-        found = None if element is None else element.text
+    header_footer = [getattr(root.find(f"m:headerFooter/m:{tag}", ns), "text", None)
+                     for tag in ("oddHeader", "oddFooter")]
+    stored = {openpyxl.utils.get_column_letter(index): dimension.width
+              for dimension in ws.column_dimensions.values() if dimension.customWidth
+              for index in range(dimension.min, dimension.max + 1)}
+    for what, found, expected in (
+            ("header and footer", header_footer, [header, FOOTER]),
+            ("header/footer margins", (ws.page_margins.header, ws.page_margins.footer), (0.5, 0.5)),
+            ("centred horizontally", ws.print_options.horizontalCentered, True),
+            ("landscape", ws.page_setup.orientation == "landscape", landscape),
+            ("gridlines shown", ws.sheet_view.showGridLines, False),
+            ("merges", sorted(str(r) for r in ws.merged_cells.ranges), sorted(merges)),
+            # As shown (whole 7-pixel digits) plus 5 pixels of padding, kept to 1/256 character.
+            ("column widths", stored,
+             {letter: int((int(shown * 7 + 0.5) + 5) / 7 * 256) / 256
+              for letter, shown in widths.items()})):
         if found != expected:
-            fail(f"{sheet_name}: {tag[3:].lower()} {found!r}, expected {expected!r}")
-    if ws.page_margins.header != 0.5 or ws.page_margins.footer != 0.5:
-        fail(f"{sheet_name}: header/footer margins {ws.page_margins.header}/"
-             f"{ws.page_margins.footer}, expected 0.5/0.5")
-    if not ws.print_options.horizontalCentered:
-        fail(f"{sheet_name}: not centred horizontally")
-    orientation = ws.page_setup.orientation
-    if (orientation == "landscape") != landscape:
-        fail(f"{sheet_name}: orientation {orientation}, expected "
-             f"{'landscape' if landscape else 'portrait'}")
-    if ws.sheet_view.showGridLines is not False:
-        fail(f"{sheet_name}: gridlines shown")
-    found_merges = {str(r) for r in ws.merged_cells.ranges}
-    if found_merges != merges:
-        fail(f"{sheet_name}: merges {sorted(found_merges)}, expected {sorted(merges)}")
-    found = {openpyxl.utils.get_column_letter(index): dimension.width
-             for dimension in ws.column_dimensions.values() if dimension.customWidth
-             for index in range(dimension.min, dimension.max + 1)}
-    if set(found) != set(widths):
-        fail(f"{sheet_name}: widths set on {sorted(found)}, expected {sorted(widths)}")
-    for letter, characters in widths.items():
-        if letter in found and found[letter] != stored_width(characters):
-            fail(f"{sheet_name}: column {letter} width {found[letter]}, expected "
-                 f"{stored_width(characters)} (shown as {characters})")
+            fail(f"{sheet_name}: {what} {found!r}, expected {expected!r}")
 
 
 def main():

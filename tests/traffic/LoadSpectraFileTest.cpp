@@ -9,6 +9,7 @@
 
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
+#include "support/TestFiles.h"
 #include "traffic/CLoadingConditionsDlg.h"
 #include "traffic/LoadSpectraFile.h"
 
@@ -17,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Dlg = CLoadingConditionsDlg;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -37,6 +31,10 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+LoadSpectraRecord defaultRecord() {
+    return loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+}
+
 RecordedMessage information(std::string_view text, std::string_view caption) {
     return {std::string(text), std::string(caption), MessageIcon::Information, MessageButtons::Ok};
 }
@@ -44,11 +42,8 @@ RecordedMessage information(std::string_view text, std::string_view caption) {
 class LoadSpectraFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("ardelon-lsf-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = scratchDir("lsf-" + std::to_string(::getpid()) + "-" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         dlg.openLoadingConditions(host);
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -63,8 +58,7 @@ class LoadSpectraFiles : public ::testing::Test {
     }
     // A full file of the defaults with one line replaced (1-based).
     std::string defaultsWithLine(int line, const std::string& text) {
-        std::vector<std::string> lines = linesOf(
-            formatLoadSpectra(loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}))));
+        std::vector<std::string> lines = linesOf(formatLoadSpectra(defaultRecord()));
         lines[static_cast<size_t>(line - 1)] = text;
         std::string out;
         for (const auto& l : lines)
@@ -78,11 +72,10 @@ class LoadSpectraFiles : public ::testing::Test {
         const Dlg before = dlg;
         host.clear();
         import(path);
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(host.messages[0].text,
-                  "Cannot import \"" + path.string() + "\": " + problem + ". Nothing was changed.");
-        EXPECT_EQ(host.messages[0].caption, "Import Load Spectra");
-        EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(host.messages,
+                  std::vector{exclamation("Cannot import \"" + path.string() + "\": " + problem +
+                                              ". Nothing was changed.",
+                                          "Import Load Spectra")});
         EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
         EXPECT_EQ(dlg.total, before.total);
         EXPECT_EQ(dlg.fileName, before.fileName);
@@ -108,14 +101,14 @@ TEST_F(LoadSpectraFiles, TheDefaultsGiveTheDocumentedLines) {
                              "0.00", "0.00", "0.00"}) {
         expected.push_back(line);
     }
-    const std::string text = readFile(dir / "defaults.lsf");
+    const std::string text = readBytes(dir / "defaults.lsf");
     EXPECT_EQ(linesOf(text), expected);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(text.back(), '\n');
 }
 
 TEST_F(LoadSpectraFiles, DecimalsAreWrittenWithTwoDecimals) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    LoadSpectraRecord record = defaultRecord();
     record.loadSpectra[Single][0] = 12.346;
     record.loadSpectra[Single][1] = 0.004;
     record.loadSpectra[Steer][55] = 99.999;
@@ -165,21 +158,8 @@ TEST_F(LoadSpectraFiles, SavingAndImportingRestoresTheTraffic) {
     EXPECT_EQ(fresh.axlesPerTruck, dlg.axlesPerTruck);  // not in the file
 }
 
-TEST_F(LoadSpectraFiles, VeryLargeValuesReadBackAsWritten) {
-    // The design-lane share has no range, and two decimals of 1e70 spell out all 71 integer
-    // digits: the whole line must be read, not the first few dozen digits.
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
-    record.percentTrucksDesignLane = 1e70;
-    record.loadSpectra[Steer][55] = 123456789012345678901234567890.0;
-    const std::string text = formatLoadSpectra(record);
-    EXPECT_EQ(linesOf(text)[233].size(), 74u);  // 71 digits, the point and two decimals
-    const LoadSpectraParse parse = parseLoadSpectra(text);
-    ASSERT_TRUE(parse.ok()) << parse.error;
-    EXPECT_EQ(*parse.record, record);
-}
-
 TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+    LoadSpectraRecord record = defaultRecord();
     record.configurationEnabled = {1, 0, 0, 0};
     record.configurationPercent = {0, 0, 25, 0};
     writeFile(dir / "odd.lsf", formatLoadSpectra(record));
@@ -187,12 +167,18 @@ TEST_F(LoadSpectraFiles, ShareEditsFollowTheImportedSharesNotTheCheckBoxes) {
     EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tridem)}), "01");
 }
 
-TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
-    LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
+// Unix and Windows line ends and any white space read the same. The design-lane share has no
+// range, and two decimals of 1e70 spell out all 71 integer digits: the whole line must be read,
+// not the first few dozen digits.
+TEST_F(LoadSpectraFiles, WhatIsWrittenReadsBackWhateverTheLineEnds) {
+    LoadSpectraRecord record = defaultRecord();
     record.aadt = 321;
     record.loadSpectra[Tandem][3] = 45.5;
     record.currentConfiguration = Steer;
+    record.percentTrucksDesignLane = 1e70;
+    record.loadSpectra[Steer][55] = 123456789012345678901234567890.0;
     const std::string unix = formatLoadSpectra(record);
+    EXPECT_EQ(linesOf(unix)[233].size(), 74u);  // 71 digits, the point and two decimals
     std::string windows, blanks;
     for (char ch : unix) {
         windows += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
@@ -211,17 +197,13 @@ TEST_F(LoadSpectraFiles, UnixAndWindowsLineEndsAndAnyWhiteSpaceReadTheSame) {
     EXPECT_EQ(exponent.record->percentTrucks, 10);
 }
 
-TEST_F(LoadSpectraFiles, ATruncatedFileIsRefusedAndChangesNothing) {
+TEST_F(LoadSpectraFiles, TruncatedFilesAndBadValuesAreRefusedNamingTheLine) {
+    const std::string full = defaultsWithLine(1, "1000");
     expectRefused("500\n",
                   "the file ends after value 1 (line 1); a load spectra file holds 239 values");
-    const std::string full = defaultsWithLine(1, "1000");
     expectRefused(full.substr(0, full.size() - 5),  // the last share is missing
                   "the file ends after value 238 (line 238); a load spectra file holds 239 values");
     expectRefused("", "the file holds no values; a load spectra file holds 239");
-    EXPECT_TRUE(dlg.fileName.empty());
-}
-
-TEST_F(LoadSpectraFiles, BadValuesAreRefusedNamingTheLine) {
     const std::string configurations =
         "; it must be 0 (Single), 1 (Tandem), 2 (Tridem) or 3 (Steer)";
     for (auto [line, text, problem] :
@@ -234,25 +216,24 @@ TEST_F(LoadSpectraFiles, BadValuesAreRefusedNamingTheLine) {
           {70, "-1.5", "bin 11 of the Tandem distribution is negative (-1.5)"}})
         expectRefused(defaultsWithLine(line, text),
                       "line " + std::to_string(line) + ": " + problem);
+    EXPECT_TRUE(dlg.fileName.empty());
 }
 
 TEST_F(LoadSpectraFiles, FilesThatCannotBeOpenedOrCreatedAreReportedWithTheReason) {
     const fs::path missing = dir / "missing.lsf";
     const Dlg before = dlg;
     import(missing);
-    EXPECT_EQ(host.lastMessage().text,
-              "Cannot open \"" + missing.string() + "\": No such file or directory.");
-    EXPECT_EQ(host.lastMessage().caption, "Import Load Spectra");
+    EXPECT_EQ(host.messages, std::vector{exclamation("Cannot open \"" + missing.string() +
+                                                         "\": No such file or directory.",
+                                                     "Import Load Spectra")});
     EXPECT_TRUE(static_cast<const LoadingWorkingCopy&>(dlg) == before);
 
     host.clear();
     const fs::path nowhere = dir / "no-such-folder" / "out.lsf";
     save(nowhere);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
-              "Cannot save \"" + nowhere.string() + "\": No such file or directory.");
-    EXPECT_EQ(host.messages[0].caption, "Save Load Spectra");
-    EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(host.messages, std::vector{exclamation("Cannot save \"" + nowhere.string() +
+                                                         "\": No such file or directory.",
+                                                     "Save Load Spectra")});
     EXPECT_TRUE(dlg.fileName.empty());
 
     host.clear();

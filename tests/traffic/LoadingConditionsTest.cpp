@@ -42,7 +42,7 @@ class LoadingConditions : public ::testing::Test {
     Dlg dlg;
 };
 
-TEST_F(LoadingConditions, OpeningShowsTheCurrentConfigurationAndEnablesCheckedShares) {
+TEST_F(LoadingConditions, OpeningLabelsTheBinsInTheUnitsAndEnablesCheckedShares) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.enabledOf({Dlg::percentEdit(Single), Dlg::percentEdit(Tandem),
                               Dlg::percentEdit(Tridem), Dlg::percentEdit(Steer)}),
@@ -50,6 +50,18 @@ TEST_F(LoadingConditions, OpeningShowsTheCurrentConfigurationAndEnablesCheckedSh
     EXPECT_EQ(dlg.total, 0);
     EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[1], dlg.binLabels[54], dlg.binLabels[55]),
               std::tuple("0-2", "2-4", "108-110", "110+"));
+
+    // Metric labels stop at bin 27; the unlabelled bins still take values.
+    CStenorDoc doc;
+    doc.unitSystem = Metric;
+    dlg = Dlg(doc);
+    dlg.openLoadingConditions(host);
+    EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[4], dlg.binLabels[26], dlg.binLabels[27]),
+              std::tuple("0-9", "36-44", "231-240", "240+"));
+    for (int k = 28; k < kBinCount; ++k)
+        EXPECT_EQ(dlg.binLabels[static_cast<size_t>(k)], "");
+    typeBin(40, 7);
+    EXPECT_EQ(std::tie(dlg.loadSpectra[Single][40], dlg.total), std::tuple(7.0, 7));
 }
 
 TEST(LoadingConditionsForm, BinEditsStandInFiveColumnsOfTwelve) {
@@ -66,46 +78,7 @@ TEST(LoadingConditionsForm, BinEditsStandInFiveColumnsOfTwelve) {
     EXPECT_EQ(Dlg::kAxleGroupsPerDayLabel, "Axles Groups / Day");
 }
 
-TEST_F(LoadingConditions, MetricLabelsStopAtBin27) {
-    CStenorDoc doc;
-    doc.unitSystem = Metric;
-    Dlg metric(doc);
-    metric.openLoadingConditions(host);
-    EXPECT_EQ(std::tie(metric.binLabels[0], metric.binLabels[4], metric.binLabels[26],
-                       metric.binLabels[27]),
-              std::tuple("0-9", "36-44", "231-240", "240+"));
-    for (int k = 28; k < kBinCount; ++k)
-        EXPECT_EQ(metric.binLabels[static_cast<size_t>(k)], "");
-    // The unlabelled bins still take values.
-    metric.shownLoadPercent[40] = 7;
-    metric.binEdited(host, 40);
-    EXPECT_EQ(metric.loadSpectra[Single][40], 7);
-    EXPECT_EQ(metric.total, 7);
-}
-
-TEST_F(LoadingConditions, OpeningWithAnUncheckedCurrentConfigurationSwitchesToAChecked) {
-    CStenorDoc doc;
-    doc.currentConfiguration = Steer;
-    doc.loadSpectra[Single][3] = 40;
-    Dlg opened(doc);
-    opened.openLoadingConditions(host);
-    EXPECT_EQ(host.messages,
-              std::vector{exclamation("Steer Configuration has not been selected above.",
-                                      "Configuration Error")});
-    EXPECT_EQ(opened.currentConfiguration, Single);
-    EXPECT_EQ(opened.shownLoadPercent[3], 40);
-    EXPECT_EQ(opened.total, 40);
-
-    // A configuration outside the list (from a damaged project file) is corrected silently.
-    host.clear();
-    doc.currentConfiguration = 7;
-    Dlg damaged(doc);
-    damaged.openLoadingConditions(host);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(damaged.currentConfiguration, Single);
-}
-
-TEST_F(LoadingConditions, ClearingTheOnlyCheckedConfigurationWarnsAndKeepsItCleared) {
+TEST_F(LoadingConditions, CheckBoxesShowTheirConfigurationAndTheLastOneWarnsWhenCleared) {
     dlg.loadSpectra[Single][5] = 30;
     click(Single, false);
     EXPECT_EQ(host.messages, std::vector{exclamation("Please evaluate at least one configuration.",
@@ -116,10 +89,11 @@ TEST_F(LoadingConditions, ClearingTheOnlyCheckedConfigurationWarnsAndKeepsItClea
     EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(Single))));
     EXPECT_EQ(dlg.currentConfiguration, Single);
     EXPECT_EQ(dlg.loadSpectra[Single][5], 30);  // the bins stay
-}
 
-TEST_F(LoadingConditions, CheckingShowsTheConfigurationAndClearingFallsBackToTheFirstChecked) {
+    // Checking shows the configuration; clearing it falls back to the first checked one.
+    host.clear();
     dlg.loadSpectra[Tridem][10] = 12;
+    click(Single, true);
     click(Steer, true);
     click(Tridem, true);
     EXPECT_EQ(dlg.currentConfiguration, Tridem);
@@ -137,19 +111,35 @@ TEST_F(LoadingConditions, CheckingShowsTheConfigurationAndClearingFallsBackToThe
     EXPECT_EQ(dlg.loadSpectra[Tridem][10], 12);
 }
 
-TEST_F(LoadingConditions, ChoosingAnUncheckedConfigurationShowsTheFirstCheckedOne) {
+// Opening, choosing or focusing on a configuration that is not checked shows the first checked one
+// instead, with a message; the share edit of a checked one shows it silently.
+TEST_F(LoadingConditions, AnUncheckedConfigurationGivesWayToTheFirstCheckedOne) {
+    CStenorDoc doc;
+    doc.currentConfiguration = Steer;
+    doc.loadSpectra[Single][3] = 40;
+    Dlg opened(doc);
+    opened.openLoadingConditions(host);
+    EXPECT_EQ(host.messages,
+              std::vector{exclamation("Steer Configuration has not been selected above.",
+                                      "Configuration Error")});
+    EXPECT_EQ(std::tie(opened.currentConfiguration, opened.shownLoadPercent[3], opened.total),
+              std::tuple(Single, 40.0, 40));
+
+    // A configuration outside the list (from a damaged project file) is corrected silently.
+    host.clear();
+    doc.currentConfiguration = 7;
+    Dlg damaged(doc);
+    damaged.openLoadingConditions(host);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(damaged.currentConfiguration, Single);
+
     dlg.configurationEnabled = {0, 1, 1, 0};
     dlg.loadSpectra[Tandem][20] = 3;
     dlg.currentConfiguration = Steer;
     dlg.selectConfiguration(host);
-    EXPECT_EQ(host.lastMessage(), exclamation("Steer Configuration has not been selected above.",
-                                              "Configuration Error"));
-    EXPECT_EQ(dlg.currentConfiguration, Tandem);
-    EXPECT_EQ(dlg.shownLoadPercent[20], 3);
-    EXPECT_EQ(dlg.total, 3);
-
-    EXPECT_EQ(Dlg::configurationNotSelectedText(Single),
-              "Single Configuration has not been selected above.");
+    EXPECT_EQ(host.lastMessage().text, "Steer Configuration has not been selected above.");
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[20], dlg.total),
+              std::tuple(Tandem, 3.0, 3));
     EXPECT_EQ(Dlg::configurationNotSelectedText(Tridem),
               "Tridem Configuration has not been selected above.");
 
@@ -158,18 +148,17 @@ TEST_F(LoadingConditions, ChoosingAnUncheckedConfigurationShowsTheFirstCheckedOn
     dlg.selectConfiguration(host);
     EXPECT_EQ(host.lastMessage().text, "Tandem Configuration has not been selected above.");
     EXPECT_EQ(dlg.currentConfiguration, Tandem);
-}
 
-TEST_F(LoadingConditions, FocusOnAShareEditShowsThatConfiguration) {
+    host.clear();
     dlg.configurationEnabled = {1, 1, 0, 0};
     dlg.loadSpectra[Tandem][2] = 9;
+    dlg.currentConfiguration = Single;
     dlg.percentEditFocused(host, Tandem);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(dlg.currentConfiguration, Tandem);
-    EXPECT_EQ(dlg.shownLoadPercent[2], 9);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[2]), std::tuple(Tandem, 9.0));
 }
 
-TEST_F(LoadingConditions, NegativeBinsAreRefusedAndZeroIsTaken) {
+TEST_F(LoadingConditions, NegativeBinsAreRefusedAndTheTotalRoundsHalfUp) {
     typeBin(7, 25);
     typeBin(7, -1);
     EXPECT_EQ(host.messages, std::vector{exclamation("Please do not enter negative values.",
@@ -183,9 +172,8 @@ TEST_F(LoadingConditions, NegativeBinsAreRefusedAndZeroIsTaken) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(dlg.loadSpectra[Single][7], 0);
     EXPECT_EQ(dlg.total, 0);
-}
 
-TEST_F(LoadingConditions, TotalRoundsHalfUpToAWholeNumber) {
+    // The total rounds half up to a whole number.
     typeBin(0, 12.5);
     EXPECT_EQ(dlg.total, 13);
     typeBin(0, 12.49);
@@ -194,23 +182,22 @@ TEST_F(LoadingConditions, TotalRoundsHalfUpToAWholeNumber) {
     EXPECT_EQ(dlg.total, 13);
 }
 
+// Axle groups per truck × design lane × direction × trucks × AADT, cut to a whole number and never
+// below one; unranged percentages from a file must not overflow the count.
 TEST_F(LoadingConditions, AxleGroupsPerDayFollowTheTruckTraffic) {
-    dlg.aadt = 1000;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 45);  // 1 × 0.9 × 0.5 × 0.1 × 1000
-    dlg.aadt = 1;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 1);  // never below one axle group
-    dlg.aadt = 1999;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 89);  // 89.955 is cut, not rounded
-    dlg.axlesPerTruck = {1.53072, 1.48162, 0.02317, 0};
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 273);  // 3.03551 axle groups per truck: 273.06
-    // Unranged percentages from a file must not overflow the count.
-    dlg.percentTrucksDesignLane = 1e12;
-    dlg.trafficEdited();
-    EXPECT_EQ(dlg.axleGroupsPerDay, 2147483647);
+    const ConfigurationValues defaultAxles = dlg.axlesPerTruck;
+    const ConfigurationValues mix = {1.53072, 1.48162, 0.02317, 0};  // 3.03551 groups per truck
+    for (auto [aadt, axles, designLane, groups] : {std::tuple{1000, defaultAxles, 90.0, 45},
+                                                   {1, defaultAxles, 90.0, 1},
+                                                   {1999, defaultAxles, 90.0, 89},  // 89.955
+                                                   {1999, mix, 90.0, 273},          // 273.06
+                                                   {1999, mix, 1e12, 2147483647}}) {
+        dlg.aadt = aadt;
+        dlg.axlesPerTruck = axles;
+        dlg.percentTrucksDesignLane = designLane;
+        dlg.trafficEdited();
+        EXPECT_EQ(dlg.axleGroupsPerDay, groups) << aadt << " " << designLane;
+    }
 }
 
 TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
@@ -223,10 +210,6 @@ TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
     EXPECT_NEAR(loadEquivalencyFactor(19, 1), kFactorOf19KipSingle, kReferenceTolerance);
     EXPECT_NEAR(loadEquivalencyFactor(33, 2), 1.00440657266, kReferenceTolerance);
     EXPECT_NEAR(loadEquivalencyFactor(111, 3), 16.6039566884, kLargeReferenceTolerance);
-    EXPECT_EQ(axlesPerGroup(Single), 1);
-    EXPECT_EQ(axlesPerGroup(Tandem), 2);
-    EXPECT_EQ(axlesPerGroup(Tridem), 3);
-    EXPECT_EQ(axlesPerGroup(Steer), 1);
 }
 
 // The factor of one loaded bin is the factor of its load; Steer groups count as single axles;

@@ -85,13 +85,24 @@ TEST(VehicleTypeDialog, SharesOutsideZeroToHundredAreRefused) {
 class VehicleTypeRoute : public ::testing::Test {
   protected:
     void SetUp() override { dlg.openLoadingConditions(host); }
+    // Runs the nested dialog from the module and accepts it, with the value `zeroed(k)` of every
+    // class k set to 0 first.
+    void inputByVehicleType(int (*zeroed)(int) = nullptr) {
+        host.modalScript.push_back([zeroed](ModalDialog& nested) {
+            auto& vehicles = dynamic_cast<VehicleDlg&>(nested);
+            for (int k = 0; zeroed && k < kVehicleClassCount; ++k)
+                vehicles.vehicleTypeValue[static_cast<size_t>(zeroed(k))] = 0;
+            return true;
+        });
+        dlg.inputByVehicleType(host);
+    }
     FakeHost host;
     Dlg dlg{CStenorDoc{}};
 };
 
 TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
-    host.modalScript.push_back([](ModalDialog&) { return true; });
-    dlg.inputByVehicleType(host);
+    dlg.loadSpectra[Steer][12] = 8;
+    inputByVehicleType();
     EXPECT_EQ(host.modalCaptions,
               std::vector<std::string>{"Vehicle Type Distribution (Press F1 for Help)"});
     EXPECT_NEAR(dlg.axlesPerTruck[Single], 1.53072, kProductTolerance);
@@ -104,7 +115,8 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     EXPECT_EQ(dlg.currentConfiguration, Single);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(dlg.shownLoadPercent, dlg.loadSpectra[Single]);
-    EXPECT_EQ(dlg.total, 100);  // 100.01 rounded
+    EXPECT_EQ(dlg.total, 100);                 // 100.01 rounded
+    EXPECT_EQ(dlg.loadSpectra[Steer][12], 8);  // the Steer distribution stays
     // 3.03551 axle groups per truck × 0.9 × 0.5 × 0.1 × 1000 trucks.
     EXPECT_EQ(dlg.axleGroupsPerDay, 136);
 
@@ -129,23 +141,9 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     }
 }
 
-TEST_F(VehicleTypeRoute, TheSteerDistributionStays) {
-    dlg.loadSpectra[Steer][12] = 8;
-    host.modalScript.push_back([](ModalDialog&) { return true; });
-    dlg.inputByVehicleType(host);
-    EXPECT_EQ(dlg.loadSpectra[Steer][12], 8);
-}
-
 TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
     dlg.loadSpectra[Tridem][6] = 50;
-    host.modalScript.push_back([](ModalDialog& nested) {
-        auto& vehicles = dynamic_cast<VehicleDlg&>(nested);
-        for (int k = 0; k < kVehicleClassCount; ++k) {
-            vehicles.vehicleTypeValue[static_cast<size_t>(tridemAxlesIndex(k))] = 0;
-        }
-        return true;
-    });
-    dlg.inputByVehicleType(host);
+    inputByVehicleType(tridemAxlesIndex);
     EXPECT_EQ(std::tie(dlg.axlesPerTruck[Tridem], dlg.configurationPercent[Tridem]),
               std::tuple(0.0, 0.0));
     EXPECT_EQ(dlg.configurationEnabled[Tridem], 0);
@@ -154,14 +152,7 @@ TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
 }
 
 TEST_F(VehicleTypeRoute, AMixWithoutAnyAxlesGivesNoShares) {
-    host.modalScript.push_back([](ModalDialog& nested) {
-        auto& vehicles = dynamic_cast<VehicleDlg&>(nested);
-        for (int k = 0; k < kVehicleClassCount; ++k) {
-            vehicles.vehicleTypeValue[static_cast<size_t>(shareIndex(k))] = 0;
-        }
-        return true;
-    });
-    dlg.inputByVehicleType(host);
+    inputByVehicleType(shareIndex);
     EXPECT_EQ(dlg.configurationPercent, (ConfigurationValues{0, 0, 0, 0}));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{0, 0, 0, 0}));
     EXPECT_EQ(dlg.currentConfiguration, Tridem);
@@ -184,12 +175,8 @@ TEST_F(VehicleTypeRoute, CancellingStillRecomputesAxleGroupsPerDay) {
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 0, 0, 0}));
 }
 
-TEST(VehicleTypeProject, TheRouteOnAProjectMatchesTheDialog) {
-    FakeHost host;
-    Dlg dlg{CStenorDoc{}};
-    dlg.openLoadingConditions(host);
-    host.modalScript.push_back([](ModalDialog&) { return true; });
-    dlg.inputByVehicleType(host);
+TEST_F(VehicleTypeRoute, TheRouteOnAProjectMatchesTheDialog) {
+    inputByVehicleType();
     dlg.acceptLoading();
     CStenorDoc viaDialog;
     dlg.copyToProject(viaDialog);
