@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "project/DialogHost.h"
+#include "project/FieldHint.h"
 
 namespace ardelon {
 
@@ -22,6 +23,8 @@ class EnduranceLimitDialog : public ModalDialog {
 
     explicit EnduranceLimitDialog(double value) : enduranceLimit(value) {}
     std::string_view caption() const override { return kCaption; }
+
+    static FieldHint hint(Control control);
 
     // Working copy, microstrain; accepted as typed.
     double enduranceLimit = 0.0;

@@ -12,6 +12,7 @@
 
 #include "project/CriterionSlot.h"
 #include "project/DialogHost.h"
+#include "project/FieldHint.h"
 
 namespace ardelon {
 
@@ -138,6 +139,8 @@ class LayerCriteriaDialog : public ModalDialog {
     std::string_view unitLabel(int position) const;
     bool isVisible(Control control) const;
     int activeLocationCount() const;
+    // The tooltip of a number field; a threshold takes the unit of its response type.
+    FieldHint hint(Control control) const;
 
     // Working copy.
     int layer;

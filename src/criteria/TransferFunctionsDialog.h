@@ -12,6 +12,7 @@
 
 #include "project/CStenorDoc.h"
 #include "project/DialogHost.h"
+#include "project/FieldHint.h"
 
 namespace ardelon {
 
@@ -48,6 +49,8 @@ class TransferFunctionsDialog : public ModalDialog {
     void onInitDialog(DialogHost& host);  // shows the WARNING! box first
     void onResetFatigue() { coefficient[0] = kDefaults[0], coefficient[1] = kDefaults[1]; }
     void onResetRutting() { coefficient[2] = kDefaults[2], coefficient[3] = kDefaults[3]; }
+
+    static FieldHint hint(Control control);
 
     // Working copy: K1 to K4, accepted as typed.
     std::array<double, 4> coefficient;

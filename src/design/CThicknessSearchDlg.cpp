@@ -4,6 +4,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "reliability/AnalysisRun.h"
+#include "reliability/COutputDesignDlg.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {
@@ -31,9 +33,9 @@ CThicknessSearchDlg::CThicknessSearchDlg(const CStenorDoc& moduleWork, ResponseM
 
 void CThicknessSearchDlg::onInitDialog(DialogHost& host) {
     const bool english = work_.valuesInEnglish != 0;
-    unit = english ? "in." : "cm";
+    unit = layerThicknessUnit(!english);
     const double stepDefault = defaultThicknessStep(work_);
-    const double low = english ? 1.0 : 2.54;
+    const double low = english ? kMinLayerThicknessInches : kMinLayerThicknessCm;
     const double reach = english ? 4.0 : 10.0;  // the default range around today's thickness
     variableLayers = std::min(work_.layerCountIndex + 1, kThicknessCount);
     for (int i = 0; i < kThicknessCount; ++i) {
@@ -61,7 +63,7 @@ std::optional<ThicknessSearchOptions> CThicknessSearchDlg::prepareSearch(DialogH
     std::string why = checkDesignGrid(work_, o.vary);
     if (why.empty() && designLifeYears < 0)
         why = "The design life must be a positive number of years (0: none).";
-    if (why.empty() && cycles < 1)
+    if (why.empty() && cycles < kMinCycles)
         why = "Please enter a number of Monte Carlo cycles of at least 1.";
     if (!why.empty()) {
         host.showMessage(why, kCaption, MessageIcon::Exclamation);
@@ -189,6 +191,32 @@ bool CThicknessSearchDlg::onUseDesign(DialogHost& host) {
         return false;
     chosenThickness = result->best->candidate.thickness;
     return true;
+}
+
+FieldHint CThicknessSearchDlg::hint(Control control) const {
+    const bool metric = work_.valuesInEnglish == 0;
+    const int first[] = {static_cast<int>(Control::Min1), static_cast<int>(Control::Max1),
+                         static_cast<int>(Control::Step1)};
+    const char* quantity[] = {" least thickness", " greatest thickness", " thickness step"};
+    for (std::size_t row = 0; row < 3; ++row) {
+        const int layer = static_cast<int>(control) - first[row] + 1;
+        if (layer < 1 || layer > kThicknessCount)
+            continue;
+        // The search refuses a range outside the layer thicknesses and a step of 0 or less.
+        const HintRange range = row < 2 ? layerThicknessRange(metric) : HintRange{0.0, {}, true};
+        return fieldHint("Layer " + std::to_string(layer) + quantity[row],
+                         layerThicknessUnit(metric), range);
+    }
+    switch (control) {
+        case Control::DesignLife:
+            return fieldHint("Design life", "years", kNotNegative, "0: none");
+        case Control::Cycles:
+            return CMonteCarloCyclesDlg::hint(CMonteCarloCyclesDlg::Control::Cycles);
+        case Control::Seed:
+            return fieldHint("Seed", "", {0.0, kMaxSeed}, "the same seed repeats a search");
+        default:
+            return {};
+    }
 }
 
 }  // namespace ardelon

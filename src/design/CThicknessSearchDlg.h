@@ -7,6 +7,8 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +17,7 @@
 #include "design/SearchVerification.h"
 #include "design/ThicknessSearch.h"
 #include "project/DialogHost.h"
+#include "project/LayerThickness.h"
 
 namespace ardelon {
 
@@ -88,6 +91,10 @@ class CThicknessSearchDlg : public ModalDialog {
     bool onUseDesign(DialogHost& host);
 
     const CStenorDoc& moduleWork() const { return work_; }
+    // The tooltip of a number field, in the module's units.
+    FieldHint hint(Control control) const;
+    // The seeds the search takes: every 32-bit seed of the sampler.
+    static constexpr double kMaxSeed = std::numeric_limits<std::uint32_t>::max();
 
   private:
     CStenorDoc work_;

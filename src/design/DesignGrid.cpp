@@ -4,15 +4,13 @@
 #include <cmath>
 #include <sstream>
 
+#include "project/LayerThickness.h"
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 
 namespace ardelon {
 namespace {
 
-constexpr double kMinThicknessInches = 1.0;
-constexpr double kMaxThicknessInches = 999.0;
-constexpr double kCentimetresPerInch = 2.54;
 // A range's last step may fall short of the maximum by this fraction of a step and still count.
 constexpr double kStepTolerance = 1e-9;
 
@@ -36,8 +34,8 @@ std::string checkDesignGrid(const CStenorDoc& project, const std::vector<VaryRan
     const bool english = project.valuesInEnglish != 0;
     const std::string unit = english ? " in." : " cm";
     const std::string unitEnd = english ? "" : ".";  // "in." already ends the sentence
-    const double low = english ? kMinThicknessInches : kMinThicknessInches * kCentimetresPerInch;
-    const double high = english ? kMaxThicknessInches : kMaxThicknessInches * kCentimetresPerInch;
+    const double low = english ? kMinLayerThicknessInches : kMinLayerThicknessCm;
+    const double high = english ? kMaxLayerThicknessInches : kMaxLayerThicknessCm;
     const int layers = project.layerCountIndex + 2;
     if (vary.empty())
         return "Choose at least one layer to vary.";

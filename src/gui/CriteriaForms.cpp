@@ -141,6 +141,7 @@ LayerCriteriaForm::LayerCriteriaForm(LayerCriteriaDialog& dialog, QWidget* paren
 
     showMembers();
     run([&] { dialog_.onInitDialog(host()); });
+    showFieldHints(dialog_);
 }
 
 void LayerCriteriaForm::showMembers() {
@@ -238,6 +239,7 @@ EnduranceLimitForm::EnduranceLimitForm(EnduranceLimitDialog& dialog, QWidget* pa
     layout->addWidget(note(EnduranceLimitDialog::kTensionNote));
     layout->addWidget(note(EnduranceLimitDialog::kCompressionNote));
     layout->addWidget(buttons);
+    showFieldHints(dialog_);
 }
 
 void EnduranceLimitForm::accept() {

@@ -51,6 +51,7 @@ void FormBase::showEvent(QShowEvent* event) {
         shownBefore_ = true;
         fitIntoScreen();
     }
+    refreshFieldHints();
     QDialog::showEvent(event);
 }
 
@@ -59,6 +60,13 @@ QPushButton* FormBase::cancelButton(const QString& text) {
     button->setProperty(kCancelsForm, true);
     connect(button, &QPushButton::clicked, this, &QDialog::reject);
     return button;
+}
+
+void FormBase::refreshFieldHints() {
+    if (!fieldHint_)
+        return;
+    for (const auto& [edit, control] : numberEdits_)
+        edit->setToolTip(QString::fromStdString(fieldHint_(control)));
 }
 
 bool FormBase::validateNumberEdits() {

@@ -4,6 +4,10 @@
 
 #include <QDialog>
 #include <QPushButton>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/NumberEdit.h"
 #include "gui/QtDialogHost.h"
@@ -36,6 +40,7 @@ class FormBase : public QDialog {
         readWidgets();
         handler();
         showMembers();
+        refreshFieldHints();
         handling_ = false;
     }
     // A button that closes the form keeping nothing ("Cancel", "Cancel Changes").
@@ -46,8 +51,20 @@ class FormBase : public QDialog {
         auto* edit = new NumberEdit(kind);
         edit->setObjectName(QStringLiteral("control%1").arg(static_cast<int>(control)));
         host_.bind(static_cast<int>(control), edit);
+        numberEdits_.emplace_back(edit, static_cast<int>(control));
         return edit;
     }
+    // Every edit made by numberEdit shows, as its tooltip, the hint `dialog` gives for its
+    // control (quantity, unit and range). The hints are shown again after every handler, since
+    // some follow the members (a material's modulus range, a threshold's response type).
+    template <typename Dialog>
+    void showFieldHints(const Dialog& dialog) {
+        fieldHint_ = [&dialog](int control) {
+            return dialog.hint(static_cast<typename Dialog::Control>(control)).text;
+        };
+        refreshFieldHints();
+    }
+    void refreshFieldHints();
     template <typename ControlEnum, typename WidgetType>
     WidgetType* bound(ControlEnum control, WidgetType* widget) {
         widget->setObjectName(QStringLiteral("control%1").arg(static_cast<int>(control)));
@@ -63,6 +80,8 @@ class FormBase : public QDialog {
     void fitIntoScreen();
 
   private:
+    std::vector<std::pair<NumberEdit*, int>> numberEdits_;  // with their controls
+    std::function<std::string(int)> fieldHint_;
     bool shownBefore_ = false;
     bool handling_ = false;
     QtDialogHost host_;

@@ -13,10 +13,9 @@ namespace ardelon::gui {
 MonteCarloCyclesForm::MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget* parent)
     : FormBase(parent), dialog_(dialog) {
     setWindowTitle(toQString(CMonteCarloCyclesDlg::kCaption));
-    cycles_ = new NumberEdit(NumberEdit::Kind::Integer);
+    cycles_ = numberEdit(CMonteCarloCyclesDlg::Control::Cycles, NumberEdit::Kind::Integer);
     cycles_->setObjectName(QStringLiteral("cycles"));
     cycles_->setInteger(dialog_.cycles);
-    cycles_->setToolTip(QStringLiteral("Cycles of the Monte Carlo simulation, 1 or more"));
     seed_ = bound(CMonteCarloCyclesDlg::Control::Seed, new QLineEdit);
     seed_->setText(toQString(dialog_.seedText));
     seed_->setPlaceholderText(QStringLiteral("from the clock"));
@@ -38,6 +37,7 @@ MonteCarloCyclesForm::MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(buttons);
+    showFieldHints(dialog_);
 }
 
 void MonteCarloCyclesForm::accept() {
@@ -144,6 +144,7 @@ CostAnalysisForm::CostAnalysisForm(CCostAnalysisDlg& dialog, QWidget* parent)
 
     dialog_.onInitDialog(host());
     showMembers();
+    showFieldHints(dialog_);
 }
 
 void CostAnalysisForm::showMembers() {

@@ -78,6 +78,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
     dialog_.onInitDialog(host());
     showMembers();
     resize(1060, 640);
+    showFieldHints(dialog_);
 }
 
 // Thickness Design: layer count, materials and the thicknesses of the upper layers.

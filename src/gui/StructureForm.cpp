@@ -238,6 +238,7 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
     registerCriteriaNestedForms();
     dialog_.onInitDialog(host());
     showMembers();
+    showFieldHints(dialog_);
 }
 
 void StructureForm::showMembers() {
@@ -407,6 +408,7 @@ InputVariabilityForm::InputVariabilityForm(CInputVariabilityDlg& dialog, QWidget
     layout->addWidget(buttons);
     dialog_.onInitDialog(host());
     showMembers();
+    showFieldHints(dialog_);
 }
 
 void InputVariabilityForm::showMembers() {

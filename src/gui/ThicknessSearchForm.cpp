@@ -55,7 +55,7 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     life_ = numberEdit(Control::DesignLife);
     cycles_ = numberEdit(Control::Cycles, NumberEdit::Kind::Integer);
     seed_ = numberEdit(Control::Seed);  // seeds go beyond the integer edit's range
-    seed_->setRange(0, 4294967295.0);
+    seed_->setRange(0, CThicknessSearchDlg::kMaxSeed);
     verify_ = bound(Control::Verify,
                     new QCheckBox(QStringLiteral("Verify the winner (seed + 1, 4 x cycles)")));
     auto* settings = new QGridLayout;
@@ -111,6 +111,7 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     dialog_.onInitDialog(host());
     showMembers();
     resize(720, 600);
+    showFieldHints(dialog_);
 }
 
 ThicknessSearchForm::~ThicknessSearchForm() {

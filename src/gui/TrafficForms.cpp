@@ -192,6 +192,7 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     // The widgets show the working copy before the opening rule reads them back.
     showMembers();
     run([&] { dialog_.openLoadingConditions(host()); });
+    showFieldHints(dialog_);
 }
 
 void LoadSpectraForm::showMembers() {
@@ -287,6 +288,7 @@ EsalDataForm::EsalDataForm(CEsalDataDlg& dialog, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(buttons);
+    showFieldHints(dialog_);
 }
 
 void EsalDataForm::accept() {
@@ -370,6 +372,7 @@ VehicleTypeForm::VehicleTypeForm(CVehicleTypeDlg& dialog, QWidget* parent)
     layout->addWidget(buttons);
     dialog_.openVehicleTypes();
     showMembers();
+    showFieldHints(dialog_);
 }
 
 void VehicleTypeForm::showMembers() {

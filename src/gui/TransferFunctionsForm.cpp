@@ -169,6 +169,7 @@ TransferFunctionsForm::TransferFunctionsForm(TransferFunctionsDialog& dialog, QW
     layout->addWidget(rutting);
     layout->addWidget(buttons);
     showMembers();
+    showFieldHints(dialog_);
 }
 
 void TransferFunctionsForm::showMembers() {

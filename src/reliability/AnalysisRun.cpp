@@ -27,7 +27,7 @@ void zeroThicknessCovBelowLastLayer(CStenorDoc& work) {
 // ---- The run --------------------------------------------------------------------------------
 
 std::optional<AnalysisRefusal> checkAnalysisInputs(const CStenorDoc& work, int cycles) {
-    if (cycles < 1)
+    if (cycles < kMinCycles)
         return AnalysisRefusal{std::string(kCyclesCaption), std::string(kCyclesTooFewText)};
     const EvaluatedSlots slots = evaluatedSlots(work.criteria);
     if (slots.count > kMaxEvaluatedLocations) {

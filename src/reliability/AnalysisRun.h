@@ -42,6 +42,8 @@ struct AnalysisRefusal {
 inline constexpr std::string_view kTooManyLocationsCaption = "Too Many Criteria";
 inline constexpr std::string_view kEmptyLoadDistributionCaption = "Load Spectra Missing";
 inline constexpr std::string_view kCyclesCaption = "Monte Carlo Cycles";
+// The fewest cycles a run takes; the most are what a whole number of 32 bits holds.
+inline constexpr int kMinCycles = 1;
 inline constexpr std::string_view kCyclesTooFewText =
     "Please enter a number of Monte Carlo cycles of at least 1.";
 inline constexpr std::string_view kRawDataCaption = "Raw Data File";

@@ -8,6 +8,7 @@
 
 #include "project/DialogHost.h"
 #include "project/Enumerations.h"
+#include "project/FieldHint.h"
 
 namespace ardelon {
 
@@ -62,6 +63,8 @@ class CCostAnalysisDlg : public ModalDialog {
     void onInitDialog(DialogHost& host);
     // "Calculate": each layer's cost and the total, rounded half up to cents.
     void calculateCosts(DialogHost& host);
+    // The tooltip of a number field, in the project's units.
+    FieldHint hint(Control control) const;
 };
 
 }  // namespace ardelon

@@ -87,7 +87,7 @@ void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
     dialog.seedText = fixedSeed ? std::to_string(*fixedSeed) : "";
     dialog.seed = fixedSeed;
     if (host.runModal(dialog)) {
-        if (dialog.cycles < 1) {
+        if (dialog.cycles < kMinCycles) {
             host.showMessage(kCyclesTooFewText, kCyclesCaption, MessageIcon::Exclamation);
         } else {
             cycles = dialog.cycles;

@@ -14,6 +14,7 @@
 
 #include "project/CStenorDoc.h"
 #include "project/DialogHost.h"
+#include "project/LayerThickness.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/ReportListView.h"
@@ -70,6 +71,8 @@ class CMonteCarloCyclesDlg : public ModalDialog {
     // OK: reads the seed field; false (with the message and the focus on the field) when it
     // holds anything but blank or a whole number that fits a seed.
     bool onOk(DialogHost& host);
+    // The tooltip of the cycles edit (the seed edit takes text: blank is allowed).
+    static FieldHint hint(Control control);
 };
 
 class COutputDesignDlg : public ModalDialog {
@@ -104,10 +107,10 @@ class COutputDesignDlg : public ModalDialog {
         "Please enter a height between 1.0 in. and 999.0 in.";
     static constexpr std::string_view kHeightMetric =
         "Please enter a height between 2.54 cm and 2530 cm";
-    static constexpr double kMinHeightInches = 1.0;
-    static constexpr double kMaxHeightInches = 999.0;
-    static constexpr double kMinHeightCm = 2.54;
-    static constexpr double kMaxHeightCm = 2537.46;
+    static constexpr double kMinHeightInches = kMinLayerThicknessInches;
+    static constexpr double kMaxHeightInches = kMaxLayerThicknessInches;
+    static constexpr double kMinHeightCm = kMinLayerThicknessCm;
+    static constexpr double kMaxHeightCm = kMaxLayerThicknessCm;
     static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
     // Before a run: active criteria without a response type are left out; the engineer is told.
     static constexpr std::string_view kUntypedCriteriaCaption = "Criteria Without a Response Type";
@@ -164,6 +167,8 @@ class COutputDesignDlg : public ModalDialog {
 
     void onInitDialog(DialogHost& host);
     void onThicknessKillFocus(DialogHost& host, int layer);  // layer 1 to 4
+    // The tooltip of a thickness edit.
+    FieldHint hint(Control control) const;
     void onThicknessSetFocus(DialogHost& host, int layer);
     void onSetMonteCarloCycles(DialogHost& host);
     void performAnalysis(DialogHost& host);

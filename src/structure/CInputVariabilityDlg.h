@@ -8,6 +8,7 @@
 
 #include "project/DialogHost.h"
 #include "project/Enumerations.h"
+#include "project/FieldHint.h"
 
 namespace ardelon {
 
@@ -62,6 +63,8 @@ class CInputVariabilityDlg : public ModalDialog {
     std::string layerHeading() const;
     // Thickness variability exists only for layers of finite thickness.
     bool isThicknessEnabled() const;
+    // The tooltip of a COV edit.
+    static FieldHint hint(Control control);
 
     // Working copy, filled by the Structure module.
     int materialType = 0;  // MaterialType value

@@ -21,6 +21,7 @@
 #include "project/CriterionSlot.h"
 #include "project/DialogHost.h"
 #include "project/Enumerations.h"
+#include "project/LayerThickness.h"
 
 namespace ardelon {
 
@@ -200,10 +201,10 @@ class CStructureDlg : public ModalDialog {
     std::string weeksTotalText() const;
 
     // Thickness range and the thickness that stands for a semi-infinite layer.
-    static constexpr double kMinThicknessIn = 1.0;
-    static constexpr double kMaxThicknessIn = 999.0;
-    static constexpr double kMinThicknessCm = 2.54;
-    static constexpr double kMaxThicknessCm = 2537.46;
+    static constexpr double kMinThicknessIn = kMinLayerThicknessInches;
+    static constexpr double kMaxThicknessIn = kMaxLayerThicknessInches;
+    static constexpr double kMinThicknessCm = kMinLayerThicknessCm;
+    static constexpr double kMaxThicknessCm = kMaxLayerThicknessCm;
     // Default thickness COVs, percent, of layers 2, 3 and 4 when they are above the bottom.
     static constexpr std::array<double, 3> kDefaultThicknessCov = {8, 15, 20};
 
@@ -243,6 +244,8 @@ class CStructureDlg : public ModalDialog {
     bool isAc(int layer) const;
     bool isEnabled(Control control) const;
     bool isVisible(Control control) const;
+    // The tooltip of a number field: quantity, unit and the values its check accepts.
+    FieldHint hint(Control control) const;
     std::string_view modulusUnitLabel() const { return isMetric() ? "(MPa)" : "(psi)"; }
     std::string_view thicknessUnitLabel() const { return isMetric() ? "(cm)" : "(in)"; }
     // Unit of the AC surface temperature; the mean air temperatures stay in degrees F.

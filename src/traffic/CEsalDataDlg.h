@@ -7,6 +7,7 @@
 
 #include "project/CStenorDoc.h"
 #include "project/DialogHost.h"
+#include "project/FieldHint.h"
 
 namespace ardelon {
 
@@ -31,6 +32,8 @@ class CEsalDataDlg {
     // "OK": replaces the traffic by single axles of 17 and 19 kips. A negative number of ESALs
     // is refused with a message and the focus on the edit; false when refused.
     bool acceptEsalData(DialogHost& host);
+    // The tooltip of the ESALs edit.
+    static FieldHint hint(Control control);
 
     double expectedEsals = 1000000;
     std::array<double, kConfigurationCount> axleTypeFraction{};

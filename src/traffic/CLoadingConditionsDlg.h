@@ -125,6 +125,8 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // parseLoadingField.)
     bool validateLoadingFields(DialogHost& host);
     static Control controlOf(LoadingField field);
+    // The tooltip of a number field; the bins name the weight class they show.
+    FieldHint hint(Control control) const;
 
     // "Import Load Spectra" and "Save Load Spectra": a load spectra file (.lsf).
     void importLoadSpectra(DialogHost& host);

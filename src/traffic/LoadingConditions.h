@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "project/CStenorDoc.h"
+#include "project/FieldHint.h"
 #include "project/NumberField.h"
 
 namespace ardelon {

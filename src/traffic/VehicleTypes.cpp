@@ -135,7 +135,7 @@ std::string vehicleTypeValuesProblem(const VehicleTypeValues& values) {
         "single", "tandem", "tridem"};
     for (int k = 0; k < kVehicleClassCount; ++k) {
         const double share = values[at(shareIndex(k))];
-        if (!(share >= 0 && share <= 100)) {
+        if (!(share >= kMinClassSharePercent && share <= kMaxClassSharePercent)) {
             return "the share of class " + std::to_string(k + 4) + " is " +
                    formatFieldNumber(share) + "%; it must be between 0% and 100%";
         }
@@ -171,7 +171,7 @@ void CVehicleTypeDlg::selectRoadClass() {
 
 bool CVehicleTypeDlg::shareEdited(DialogHost& host, int vehicleClass) {
     const double share = vehicleTypeValue[at(shareIndex(vehicleClass))];
-    if (!(share >= 0 && share <= 100)) {
+    if (!(share >= kMinClassSharePercent && share <= kMaxClassSharePercent)) {
         host.showMessage(kShareOutOfRangeText, kShareOutOfRangeCaption, MessageIcon::Exclamation);
         host.setFocus(static_cast<int>(valueEdit(shareIndex(vehicleClass))));
         return false;

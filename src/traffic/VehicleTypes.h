@@ -39,7 +39,9 @@ inline constexpr int tridemAxlesIndex(int vehicleClass) {
     return 30 + vehicleClass;
 }
 
-// Average axles per vehicle lie between these.
+// A class's share of the trucks, percent, and its average axles per vehicle lie between these.
+inline constexpr double kMinClassSharePercent = 0;
+inline constexpr double kMaxClassSharePercent = 100;
 inline constexpr double kMinAxlesPerVehicle = 0;
 inline constexpr double kMaxAxlesPerVehicle = 10;
 
@@ -133,6 +135,8 @@ class CVehicleTypeDlg : public ModalDialog {
     // the focus on the first offending edit and false (the dialog stays open). Shares that do
     // not total 100 are accepted only when the engineer confirms.
     bool acceptVehicleTypes(DialogHost& host);
+    // The tooltip of a share or axle-count edit.
+    static FieldHint hint(Control control);
 
     int vehicleTypeRoadClass = 0;
     VehicleTypeValues vehicleTypeValue{};

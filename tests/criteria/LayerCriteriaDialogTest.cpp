@@ -277,5 +277,25 @@ TEST(LayerCriteria, NotesKeepTheirEstablishedWording) {
               (std::array<std::string_view, 5>{"95th", "85th", "75th", "65th", "55th"}));
 }
 
+TEST(LayerCriteria, HintsGiveTheUnitOfTheResponseTypeAndTheSignConvention) {
+    Opened o(2, false);
+    activate(o, Top, HorizontalStress);
+    activate(o, Middle, VerticalDeflection);
+    activate(o, Bottom, HorizontalStrainDistribution);
+    const std::pair<Control, const char*> cases[] = {
+        {Control::ThresholdTop, "Top threshold, psi: any number (tension negative)"},
+        {Control::ThresholdMiddle, "Middle threshold, milli-inch: any number"},
+        {Control::TargetPercentileBottom, "Bottom target percentile: any number"},
+        {Control::Distribution85,
+         "Allowable horizontal strain at the 85th percentile, microstrain: any number (tension "
+         "negative)"},
+        {Control::LoadDefaultDistribution, ""},
+    };
+    for (const auto& [control, text] : cases)
+        EXPECT_EQ(o.dlg.hint(control).text, text) << id(control);
+    EXPECT_EQ(EnduranceLimitDialog::hint(EnduranceLimitDialog::Control::EnduranceLimit).text,
+              "Endurance limit, microstrain: any number (tension negative)");
+}
+
 }  // namespace
 }  // namespace ardelon

@@ -32,6 +32,12 @@ TEST_F(ThicknessSearchDlg, OffersTheLayersAboveTheBottomAroundTodaysThickness) {
     EXPECT_TRUE(host.isEnabled(id(Control::Max3)));
     EXPECT_FALSE(host.isEnabled(id(Control::Vary4)));
     EXPECT_FALSE(host.isEnabled(id(Control::UseDesign)));
+    // The hints give the ranges the search refuses outside of.
+    EXPECT_EQ(dlg.hint(Control::Max2).text, "Layer 2 greatest thickness, in.: 1 to 999");
+    EXPECT_EQ(dlg.hint(Control::Step1).text, "Layer 1 thickness step, in.: more than 0");
+    EXPECT_EQ(dlg.hint(Control::DesignLife).text, "Design life, years: 0 or more (0: none)");
+    EXPECT_EQ(dlg.hint(Control::Seed).text,
+              "Seed: 0 to 4294967295 (the same seed repeats a search)");
 }
 
 TEST_F(ThicknessSearchDlg, RefusesABadGridWithAMessageAndRunsNothing) {

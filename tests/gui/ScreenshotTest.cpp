@@ -1,9 +1,12 @@
 // Pictures of the main window and of every dialog, saved as PNG files in the build folder's
 // "screenshots" directory for review.
 
+#include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 #include "GuiTestSupport.h"
@@ -84,6 +87,36 @@ class ScreenshotTest : public QObject {
         dialog.loadFrom(project);
         StructureForm form(dialog);
         save(form, QStringLiteral("structure"));
+    }
+
+    // A field's hint as it appears when the pointer rests on the field: the tooltip window
+    // drawn over the form where it opened.
+    void structureFieldHint() {
+        CStructureDlg dialog;
+        dialog.loadFrom(CStenorDoc{});
+        StructureForm form(dialog);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* field = form.findChild<NumberEdit*>(
+            QStringLiteral("control%1").arg(static_cast<int>(CStructureDlg::Control::Thickness1)));
+        QVERIFY(field);
+        QToolTip::showText(field->mapToGlobal(field->rect().center()), field->toolTip(), field);
+        QWidget* tip = nullptr;
+        QTRY_VERIFY([&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->inherits("QTipLabel") && window->isVisible())
+                    tip = window;
+            }
+            return tip != nullptr;
+        }());
+        QImage image = form.grab().toImage();
+        QPainter painter(&image);
+        painter.drawImage(tip->mapToGlobal(QPoint()) - form.mapToGlobal(QPoint()),
+                          tip->grab().toImage());
+        painter.end();
+        QToolTip::hideText();
+        QDir().mkpath(QStringLiteral(ARDELON_SCREENSHOT_DIR));
+        QVERIFY(image.save(QStringLiteral(ARDELON_SCREENSHOT_DIR "/structure-field-hint.png")));
     }
 
     void inputVariabilityForm() {

@@ -502,5 +502,28 @@ TEST(ReportList, AddListRowInsertsAtThePositionAndSkipsMissingTexts) {
     EXPECT_TRUE(list.rows.empty());
 }
 
+TEST(OutputDesignHints, ThicknessesInTheModulesUnitsCyclesAndCosts) {
+    CStenorDoc metricDoc;
+    metricDoc.valuesInEnglish = 0;
+    const COutputDesignDlg english = makeDialog(CStenorDoc{});
+    const COutputDesignDlg metric = makeDialog(metricDoc);
+    CCostAnalysisDlg cost;
+    cost.valuesInEnglish = 0;
+    FakeHost host;
+    cost.onInitDialog(host);
+    using Cost = CCostAnalysisDlg::Control;
+    const std::pair<std::string, const char*> cases[] = {
+        {english.hint(Control::Thickness2).text, "Layer 2 thickness, in.: 1 to 999"},
+        {metric.hint(Control::Thickness1).text, "Layer 1 thickness, cm: 2.54 to 2537.46"},
+        {english.hint(Control::PerformAnalysis).text, ""},
+        {CMonteCarloCyclesDlg::hint(CMonteCarloCyclesDlg::Control::Cycles).text,
+         "Monte Carlo cycles: 1 to 2147483647"},
+        {cost.hint(Cost::CostPerTon3).text, "Layer 3 cost, $ per Metric Ton: any number"},
+        {cost.hint(Cost::Density1).text, "Layer 1 density, kg/m3: any number"},
+    };
+    for (const auto& [hint, text] : cases)
+        EXPECT_EQ(hint, text);
+}
+
 }  // namespace
 }  // namespace ardelon

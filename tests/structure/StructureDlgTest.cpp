@@ -664,5 +664,29 @@ TEST(StructureNested, CriteriaComeBackOnlyWhenAccepted) {
     EXPECT_EQ(o.dlg.enduranceLimit, -70.0);
 }
 
+// ----- hints ----------------------------------------------------------------------------------
+
+TEST(StructureHints, NameTheUnitOfTheProjectAndTheRangeTheChecksHold) {
+    CStenorDoc doc;
+    doc.unitSystem = Metric;
+    const Opened english, metric(doc);
+    const std::tuple<const Dlg*, Control, const char*> cases[] = {
+        {&english.dlg, Control::Modulus1, "Layer 1 modulus, psi: 50000 to 4000000"},
+        {&metric.dlg, Control::Modulus1, "Layer 1 modulus, MPa: 344.738 to 27579.04"},
+        {&english.dlg, Control::Poisson2, "Layer 2 Poisson's ratio: 0.2 to 0.5"},
+        {&english.dlg, Control::Thickness1, "Layer 1 thickness, in.: 1 to 999"},
+        {&metric.dlg, Control::Thickness4, "Layer 4 thickness, cm: 2.54 to 2537.46"},
+        {&metric.dlg, Control::DurationWinter,
+         "Winter duration, weeks: 0 to 52 (the durations total 52)"},
+        {&metric.dlg, Control::TemperatureSpring2,
+         "Spring 2 mean air temperature, \u00b0F: any number"},
+        {&english.dlg, Control::Variability1, ""},
+    };
+    for (const auto& [dlg, control, text] : cases)
+        EXPECT_EQ(dlg->hint(control).text, text) << id(control);
+    EXPECT_EQ(CInputVariabilityDlg::hint(CInputVariabilityDlg::Control::ThicknessCov).text,
+              "Thickness coefficient of variation, %: 0 to 1000");
+}
+
 }  // namespace
 }  // namespace ardelon

@@ -4,7 +4,9 @@
 
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
+#include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/VehicleTypes.h"
 
 namespace ardelon::testing {
 namespace {
@@ -347,6 +349,32 @@ TEST(LoadingWorkingCopyCopies, EveryFieldOfTheModuleGoesInAndBackAndNothingElse)
     copy.copyToProject(other);
     EXPECT_EQ(other.expectedEsals, 5);
     EXPECT_EQ(other.useLoadSpectra, 0);
+}
+
+TEST_F(LoadingConditions, HintsNameTheUnitAndTheRangeTheChecksHold) {
+    CStenorDoc doc;
+    doc.unitSystem = Metric;
+    Dlg metric(doc);
+    metric.openLoadingConditions(host);
+    metric.currentConfiguration = Tandem;
+    const std::tuple<const Dlg*, Dlg::Control, const char*> cases[] = {
+        {&dlg, Dlg::Control::Aadt, "Two-way AADT, vehicles per day: 1 to 500000"},
+        {&dlg, Dlg::Control::TruckGrowth, "Truck traffic growth, % per year: 0 to 100"},
+        {&dlg, Dlg::Control::AxleGroupsPerDay, "Axle groups per day, design lane: 1 to 100000000"},
+        {&dlg, Dlg::Control::DirectionalDistribution, "Directional distribution, %: any number"},
+        {&dlg, Dlg::binEdit(1), "Single axles of 2-4 kip, %: 0 or more"},
+        {&metric, Dlg::binEdit(1), "Tandem axles of 9-18 kN, %: 0 or more"},
+        {&metric, Dlg::binEdit(40), "Tandem axles of bin 41, %: 0 or more"},
+        {&dlg, Dlg::Control::Total, ""},
+    };
+    for (const auto& [dialog, control, text] : cases)
+        EXPECT_EQ(dialog->hint(control).text, text) << id(control);
+    EXPECT_EQ(CVehicleTypeDlg::hint(CVehicleTypeDlg::valueEdit(shareIndex(9))).text,
+              "Class 13 share of the trucks, % AADTT: 0 to 100");
+    EXPECT_EQ(CVehicleTypeDlg::hint(CVehicleTypeDlg::valueEdit(tandemAxlesIndex(0))).text,
+              "Class 4 tandem axles per vehicle: 0 to 10");
+    EXPECT_EQ(CEsalDataDlg::hint(CEsalDataDlg::Control::ExpectedEsals).text,
+              "Expected equivalent single axle loads, ESALs: 0 or more");
 }
 
 }  // namespace
