@@ -16,10 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
-
 // Everything but the date line (the second), which records when the run started.
 std::string withoutDateLine(const std::string& raw) {
     const auto first = raw.find("\r\n");
@@ -29,9 +25,10 @@ std::string withoutDateLine(const std::string& raw) {
 
 using AnalyzeCommand = CliTest;
 
-TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTables) {
-    const CliRun run =
-        runCli("analyze " + quoted(example("perpetual-interstate.json")) + " --seed 1 --cycles 60");
+TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTablesAndWritesTheReport) {
+    const CliRun run = runCli("analyze " + quoted(example("perpetual-interstate.json")) +
+                                  " --seed 1 --cycles 60 --report r.xlsx",
+                              dir);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");  // no progress bar when stderr is not a terminal
     EXPECT_EQ(run.out.rfind("Seed: 1\nMonte Carlo cycles: 60\n\n", 0), 0u) << run.out;
@@ -50,6 +47,17 @@ TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTables) {
               std::string::npos);
     EXPECT_NE(run.out.find("4      Top       Vertical Strain      microstrain  200."),
               std::string::npos);
+    // A real spreadsheet reader opens the report and finds the sheets and the results table.
+    const fs::path listing = dir / "sheets.txt";
+    const std::string read =
+        "/usr/bin/python3 -W ignore -c \"import openpyxl,sys; "
+        "b=openpyxl.load_workbook(sys.argv[1]); "
+        "print(b.sheetnames); print(b['Performance Summary']['A1'].value)\" '" +
+        (dir / "r.xlsx").string() + "' > '" + listing.string() + "' 2>&1";
+    ASSERT_EQ(std::system(read.c_str()), 0) << readText(listing);
+    EXPECT_EQ(readText(listing),
+              "['Cover', 'Performance Summary', 'Structural Inputs', 'Traffic', 'Charts', "
+              "'Run']\nPerformance Summary\n");
 }
 
 TEST_F(AnalyzeCommand, SameSeedGivesTheSameListsAndRawFileForAnyThreadCount) {
@@ -138,24 +146,6 @@ TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
               "ardelon-cli: crowded.json: The analysis evaluates at most 10 criterion locations at "
               "a time (five points each), but 11 are active. Please deactivate some criteria in "
               "the Structure module.\n");
-}
-
-TEST_F(AnalyzeCommand, ReportOptionWritesTheWorkbookAfterTheRun) {
-    const CliRun run = runCli("analyze " + quoted(example("perpetual-interstate.json")) +
-                                  " --seed 1 --cycles 20 --report r.xlsx",
-                              dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    // A real spreadsheet reader opens it and finds the sheets and the results table.
-    const fs::path listing = dir / "sheets.txt";
-    const std::string read =
-        "/usr/bin/python3 -W ignore -c \"import openpyxl,sys; "
-        "b=openpyxl.load_workbook(sys.argv[1]); "
-        "print(b.sheetnames); print(b['Performance Summary']['A1'].value)\" '" +
-        (dir / "r.xlsx").string() + "' > '" + listing.string() + "' 2>&1";
-    ASSERT_EQ(std::system(read.c_str()), 0) << readText(listing);
-    EXPECT_EQ(readText(listing),
-              "['Cover', 'Performance Summary', 'Structural Inputs', 'Traffic', 'Charts', "
-              "'Run']\nPerformance Summary\n");
 }
 
 // An output that cannot be written is a failure (status 1), not bad input; the raw-data file is

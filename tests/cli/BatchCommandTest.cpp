@@ -28,16 +28,14 @@ std::vector<std::string> sortedLines(const std::string& text) {
     return lines;
 }
 
-// ctest names the source folder; run by hand, the test expects the source folder as its own.
 fs::path planPath() {
-    const char* source = std::getenv("ARDELON_SOURCE_DIR");
-    return fs::path(source != nullptr ? source : ".") / "examples" / "batch" / "plan.csv";
+    return example("batch/plan.csv");
 }
 
-class BatchCommand : public CliTest {};
+using BatchCommand = CliTest;
 
 TEST_F(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
-    const std::string plan = "'" + planPath().string() + "'";
+    const std::string plan = quoted(planPath());
     const CliRun serial = runCli("batch " + plan + " --threads 1");
     ASSERT_EQ(serial.status, 0) << serial.err;
     const std::vector<std::string> lines = sortedLines(serial.out);

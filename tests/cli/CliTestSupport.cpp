@@ -41,6 +41,10 @@ std::filesystem::path example(const std::string& name) {
     return std::filesystem::path(source ? source : ".") / "examples" / name;
 }
 
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
 std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -22,6 +22,8 @@ std::filesystem::path freshTestDir(const std::string& name);
 
 // An example project of examples/, by file name.
 std::filesystem::path example(const std::string& name);
+// `path` in single quotes, as one argument of the shell.
+std::string quoted(const std::filesystem::path& path);
 
 std::string readText(const std::filesystem::path& path);
 void writeText(const std::filesystem::path& path, const std::string& text);

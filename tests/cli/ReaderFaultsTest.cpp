@@ -92,8 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "Nothing was changed.\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReaderFaults, ProjectsWithDamagedIndicesShowClampedOrAreRefused) {
-    const fs::path dir = freshTestDir("faults-indices");
+using DamagedProjects = CliTest;
+
+TEST_F(DamagedProjects, ShowClampedIndicesOrAreRefused) {
     ASSERT_EQ(runCli("new p.json", dir).status, 0);
     const std::string project = readText(dir / "p.json");
     writeText(dir / "layers.json",
@@ -111,7 +112,6 @@ TEST(ReaderFaults, ProjectsWithDamagedIndicesShowClampedOrAreRefused) {
               "ardelon-cli: negative.json: bin 3 of the Tandem distribution is negative (-4.00); "
               "nothing was written.\n");
     EXPECT_FALSE(fs::exists(dir / "out.lsf"));
-    fs::remove_all(dir);
 }
 
 TEST(ReaderFaults, ResponsesThatAreNotNumbersAreAFailure) {

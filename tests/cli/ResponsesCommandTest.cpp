@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "cli/CliTestSupport.h"
@@ -80,19 +79,16 @@ TEST_F(ResponsesCommand, JsonGivesTheRawRowsByName) {
 TEST_F(ResponsesCommand, BottomLayerIsRepeatedDownToLayerFive) {
     // Three layers given: the subgrade continues as layers 3 to 5, 999 in thick each.
     json three = referenceInput();
-    three["layers"] = json::parse(R"([{"modulus": 500000, "poisson": 0.35, "thickness": 6},
-                                       {"modulus": 50000, "poisson": 0.40, "thickness": 8},
-                                       {"modulus": 10000, "poisson": 0.45}])");
+    three["layers"].erase(2);
+    three["layers"].erase(2);
     three["bond"] = {1, 1};
     three["points"] = json::parse(R"([{"x": 0, "y": 0, "depth": 0, "layer": 1},
                                        {"x": 2, "y": 1, "depth": 14, "layer": 3},
                                        {"x": 2, "y": 1, "depth": 1100, "layer": 3}])");
     json five = three;
-    five["layers"] = json::parse(R"([{"modulus": 500000, "poisson": 0.35, "thickness": 6},
-                                      {"modulus": 50000, "poisson": 0.40, "thickness": 8},
-                                      {"modulus": 10000, "poisson": 0.45, "thickness": 999},
-                                      {"modulus": 10000, "poisson": 0.45, "thickness": 999},
-                                      {"modulus": 10000, "poisson": 0.45}])");
+    json deep = three["layers"][2];
+    deep["thickness"] = 999;
+    five["layers"] = {three["layers"][0], three["layers"][1], deep, deep, three["layers"][2]};
     five["bond"] = {1, 1, 1};
     five["points"][2]["layer"] = 4;
     const CliRun short3 = run(three, " --json");
@@ -103,68 +99,50 @@ TEST_F(ResponsesCommand, BottomLayerIsRepeatedDownToLayerFive) {
 }
 
 TEST_F(ResponsesCommand, BadInputNamesTheEntry) {
-    struct Case {
-        std::function<void(json&)> change;
+    const json base = referenceInput();
+    const json removed;  // the entry is taken out
+    const struct {
+        std::string entry;  // a JSON pointer into the reference input
+        json value;
         std::string message;
-    };
-    const std::vector<Case> cases = {
-        {[](json& j) { j["layers"][1].erase("modulus"); }, "layer 2: \"modulus\" is missing."},
-        {[](json& j) { j["layers"][0]["modulus"] = 0; },
-         "layer 1: modulus must be greater than 0 psi (got 0)."},
-        {[](json& j) { j["layers"][2]["poisson"] = 0.5; },
+    } cases[] = {
+        {"/layers/1/modulus", removed, "layer 2: \"modulus\" is missing."},
+        {"/layers/0/modulus", 0, "layer 1: modulus must be greater than 0 psi (got 0)."},
+        {"/layers/2/poisson", 0.5,
          "layer 3: Poisson's ratio must lie between 0 and 0.5 (got 0.5)."},
-        {[](json& j) { j["layers"][3]["poisson"] = 0; },
-         "layer 4: Poisson's ratio must lie between 0 and 0.5 (got 0)."},
-        {[](json& j) { j["layers"][1]["thickness"] = -2; },
-         "layer 2: thickness must be greater than 0 in (got -2)."},
-        {[](json& j) { j["layers"][4]["thickness"] = 50; },
+        {"/layers/3/poisson", 0, "layer 4: Poisson's ratio must lie between 0 and 0.5 (got 0)."},
+        {"/layers/1/thickness", -2, "layer 2: thickness must be greater than 0 in (got -2)."},
+        {"/layers/4/thickness", 50,
          "layer 5: the bottom layer is semi-infinite and takes no thickness."},
-        {[](json& j) { j["layers"][0]["modulus"] = "stiff"; },
-         "layer 1: \"modulus\" must be a number."},
-        {[](json& j) { j["layers"] = json::array({j["layers"][0]}); },
+        {"/layers/0/modulus", "stiff", "layer 1: \"modulus\" must be a number."},
+        {"/layers", json::array({base["layers"][0]}),
          "\"layers\" must list 2 to 5 layers (found 1)."},
-        {[](json& j) { j.erase("bond"); }, "\"bond\" is missing."},
-        {[](json& j) {
-             j["bond"] = {1, 1};
-         },
-         "\"bond\" must list 3 bond factors (found 2)."},
-        {[](json& j) { j["bond"][1] = 2; },
-         "bond factor 2 must lie between 0 (full slip) and 1 (full bond) (got 2)."},
-        {[](json& j) { j["loads"][1]["radius"] = 0; },
-         "load 2: radius must be greater than 0 in (got 0)."},
-        {[](json& j) { j["loads"][0].erase("y"); }, "load 1: \"y\" is missing."},
-        {[](json& j) { j["loads"][0]["pressure"] = -100; },
-         "load 1: pressure must be greater than 0 psi (got -100)."},
-        {[](json& j) {
-             for (int k = 0; k < 29; ++k)
-                 j["loads"].push_back(j["loads"][0]);
-         },
+        {"/bond", removed, "\"bond\" is missing."},
+        {"/bond", json::array({1, 1}), "\"bond\" must list 3 bond factors (found 2)."},
+        {"/bond/1", 2, "bond factor 2 must lie between 0 (full slip) and 1 (full bond) (got 2)."},
+        {"/loads/1/radius", 0, "load 2: radius must be greater than 0 in (got 0)."},
+        {"/loads/0/y", removed, "load 1: \"y\" is missing."},
+        {"/loads/0/pressure", -100, "load 1: pressure must be greater than 0 psi (got -100)."},
+        {"/loads", std::vector<json>(31, base["loads"][0]),
          "\"loads\" must list 1 to 30 loads (found 31)."},
-        {[](json& j) { j["points"] = json::array(); },
-         "\"points\" must list 1 to 50 points (found 0)."},
-        {[](json& j) {
-             for (int k = 0; k < 47; ++k)
-                 j["points"].push_back(j["points"][0]);
-         },
+        {"/points", json::array(), "\"points\" must list 1 to 50 points (found 0)."},
+        {"/points", std::vector<json>(51, base["points"][0]),
          "\"points\" must list 1 to 50 points (found 51)."},
-        {[](json& j) { j["points"][3]["layer"] = 6; },
-         "point 4: layer must be a whole number from 1 to 5."},
-        {[](json& j) { j["points"][0]["layer"] = 0; },
-         "point 1: layer must be a whole number from 1 to 5."},
-        {[](json& j) { j["points"][0]["layer"] = 1.5; },
-         "point 1: layer must be a whole number from 1 to 5."},
-        {[](json& j) { j["points"][1]["depth"] = 6.5; },
-         "point 2: depth 6.5 in does not lie in layer 1 (0 to 6 in)."},
-        {[](json& j) { j["points"][2]["depth"] = 0; },
-         "point 3: depth 0 in does not lie in layer 2 (6 to 14 in)."},
-        {[](json& j) {
-             j["points"][3] = {{"x", 0}, {"y", 0}, {"depth", 35}, {"layer", 5}};
-         },
+        {"/points/3/layer", 6, "point 4: layer must be a whole number from 1 to 5."},
+        {"/points/0/layer", 0, "point 1: layer must be a whole number from 1 to 5."},
+        {"/points/0/layer", 1.5, "point 1: layer must be a whole number from 1 to 5."},
+        {"/points/1/depth", 6.5, "point 2: depth 6.5 in does not lie in layer 1 (0 to 6 in)."},
+        {"/points/2/depth", 0, "point 3: depth 0 in does not lie in layer 2 (6 to 14 in)."},
+        {"/points/3", json::parse(R"({"x": 0, "y": 0, "depth": 35, "layer": 5})"),
          "point 4: depth 35 in does not lie in layer 5 (below 36 in)."},
     };
-    for (const Case& c : cases) {
-        json input = referenceInput();
-        c.change(input);
+    for (const auto& c : cases) {
+        json input = base;
+        const json::json_pointer entry(c.entry);
+        if (c.value.is_null())
+            input[entry.parent_pointer()].erase(entry.back());
+        else
+            input[entry] = c.value;
         const CliRun r = run(input);
         EXPECT_EQ(r.status, 2) << c.message;
         EXPECT_EQ(r.err, "ardelon-cli: in.json: " + c.message + "\n");

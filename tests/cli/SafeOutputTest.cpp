@@ -26,16 +26,13 @@ std::set<std::string> listing(const fs::path& dir) {
     return names;
 }
 
-class SafeOutput : public ::testing::Test {
+class SafeOutput : public CliTest {
   protected:
     void SetUp() override {
-        dir = freshTestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::copy_file(example("perpetual-interstate.json"), dir / "p.json");
-        ASSERT_EQ(runCli("convert p.json p.ard", dir).status, 0);
-        fs::remove(dir / "p.json");
+        CliTest::SetUp();
+        const std::string project = quoted(example("perpetual-interstate.json"));
+        ASSERT_EQ(runCli("convert " + project + " p.ard", dir).status, 0);
     }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
 };
 
 TEST_F(SafeOutput, OutputNamingAnInputOrAnotherOutputIsRefused) {

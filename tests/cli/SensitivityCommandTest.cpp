@@ -10,11 +10,10 @@
 namespace ardelon::testing {
 namespace {
 
-class SensitivityCommand : public CliTest {};
+using SensitivityCommand = CliTest;
 
 TEST_F(SensitivityCommand, JsonRanksTheInputsOfEveryEvaluatedLocation) {
-    const std::string project = "'" + std::string(std::getenv("ARDELON_SOURCE_DIR")) +
-                                "/examples/perpetual-interstate.json'";
+    const std::string project = quoted(example("perpetual-interstate.json"));
     const std::string run = "analyze " + project + " --seed 3 --cycles 300 --json";
     const CliRun plain = runCli(run);
     const CliRun ranked = runCli(run + " --sensitivity");

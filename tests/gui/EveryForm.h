@@ -22,7 +22,7 @@ using namespace ardelon::gui;
 inline constexpr std::array<double, kDistributionLevels> kSavedDistribution{-121.1, -91.7, -75.3,
                                                                             -62.8, -52.4};
 
-// One form over its dialog; `unchanged` tells whether the dialog still holds what it was given.
+// One form over its dialog; `make` leaves the dialog in `keep`, to live as long as the form.
 struct FormCase {
     const char* name;
     std::function<std::unique_ptr<FormBase>(std::shared_ptr<void>& keep)> make;
@@ -67,8 +67,8 @@ inline std::vector<FormCase> everyForm() {
          }},
         {"transfer functions",
          [](auto& keep) {
-             return formOver<TransferFunctionsDialog, TransferFunctionsForm>(keep, 2.83e-06, 3.2,
-                                                                             5.5e15, 3.929);
+             return formOver<TransferFunctionsDialog, TransferFunctionsForm>(
+                 keep, 2.83e-06, 3.20596, 5.5e15, 3.929);
          }},
         {"load spectra",
          [](auto& keep) {

@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 
@@ -70,6 +71,15 @@ QString onlyMessage(const MessageRecorder& recorder) {
     if (recorder.messages.size() != 1)
         return QStringLiteral("%1 messages").arg(recorder.messages.size());
     return recorder.messages[0].caption + QStringLiteral(": ") + recorder.messages[0].text;
+}
+
+int colourCount(const QImage& image) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    }
+    return static_cast<int>(colours.size());
 }
 
 CStenorDoc interstateProject() {

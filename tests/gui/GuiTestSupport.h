@@ -3,6 +3,7 @@
 // closing whatever modal dialog is open.
 
 #include <QDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QList>
 #include <QString>
@@ -34,6 +35,9 @@ void activate(QWidget& form);
 void typeAndLeave(QLineEdit* edit, const QString& text, QWidget* next);
 // "caption: text" of the only message recorded, or how many there were.
 QString onlyMessage(const MessageRecorder& recorder);
+// How many colours every other pixel of every other row shows: only a few means that nothing but
+// the background was drawn.
+int colourCount(const QImage& image);
 
 // The interstate example as View Output hands it to the Output and Design module.
 CStenorDoc interstateProject();

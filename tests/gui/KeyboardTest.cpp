@@ -1,12 +1,17 @@
-// Enter and Escape in every form: Enter in a field presses the form's own default button (OK,
-// Accept Changes, Leave Module) and nothing else; Escape closes the form keeping nothing.
+// Keys in every form: Enter in a field presses the form's own default button (OK, Accept Changes,
+// Leave Module) and nothing else; Escape closes the form keeping nothing; F1 opens the user guide
+// at that form's section, with its pictures.
 
 #include <QApplication>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/UserGuide.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;
@@ -42,6 +47,19 @@ int press(FormBase& form, Qt::Key key, bool& nested) {
     return form.result();
 }
 
+// Presses F1 in `window` and returns the heading the guide opened at ("" when it did not open).
+QString helpHeadingFor(QWidget& window) {
+    testing::activate(window);
+    QTest::keyClick(&window, Qt::Key_F1);
+    auto* guide = window.findChild<UserGuideDialog*>();
+    if (guide == nullptr)
+        return {};
+    const QTextBlock block = guide->browser()->textCursor().block();
+    const QString heading = block.blockFormat().headingLevel() > 0 ? block.text() : QString();
+    guide->close();
+    return heading;
+}
+
 }  // namespace
 
 class KeyboardTest : public QObject {
@@ -69,6 +87,27 @@ class KeyboardTest : public QObject {
                 }
             }
         }
+    }
+
+    void f1OpensTheSectionOfTheFormInFocus() {
+        for (const FormCase& c : testing::everyForm()) {
+            std::shared_ptr<void> keep;
+            std::unique_ptr<FormBase> form = c.make(keep);
+            const QString expected = guideSectionFor(form.get());
+            QVERIFY2(expected != QStringLiteral("Ardelon User Guide"), c.name);
+            QCOMPARE(helpHeadingFor(*form), expected);
+        }
+        QTemporaryDir directory;
+        MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
+        window.startUp({});
+        // The Help menu opens the guide at its start, with its pictures built in.
+        window.findChild<QAction*>(QStringLiteral("actionUserGuide"))->trigger();
+        auto* guide = window.findChild<UserGuideDialog*>();
+        QVERIFY(guide != nullptr);
+        QCOMPARE(guide->browser()->textCursor().block().text(),
+                 QStringLiteral("Ardelon User Guide"));
+        QVERIFY(guide->browser()->toMarkdown().contains(QStringLiteral("images/structure.png")));
+        QVERIFY(!QImage(QStringLiteral(":/guide/images/structure.png")).isNull());
     }
 };
 

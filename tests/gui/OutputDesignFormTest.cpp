@@ -1,14 +1,17 @@
 // The Output and Design module's form bound to COutputDesignDlg, driven through its real widgets:
-// the thickness rules, the nested dialogs, a run on the worker thread, its cancellation and the
-// export of the formatted report.
+// the nested dialogs, a run on the worker thread, its cancellation, the export of the formatted
+// report and the thickness search.
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "GuiTestSupport.h"
+#include "design/DepthResponseModel.h"
 #include "gui/OutputDesignForm.h"
+#include "gui/ThicknessSearchForm.h"
 #include "project/ProjectJson.h"
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/SolverResponseModel.h"
@@ -38,9 +41,6 @@ struct OpenForm {
         form = std::make_unique<OutputDesignForm>(dialog);
         testing::activate(*form);
     }
-    void type(NumberEdit* edit, const QString& text, QWidget* next) {
-        testing::typeAndLeave(edit, text, next);
-    }
     QStringList headings(QTreeWidget* list) const {
         QStringList texts;
         for (int c = 0; c < list->columnCount(); ++c)
@@ -55,8 +55,10 @@ class OutputDesignFormTest : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void opensWithItsCaptionGroupsAndNoResults() {
-        OpenForm open;
+    void opensWithItsControlsAndChecksTheThicknesses() {
+        CStenorDoc project;
+        project.layerCountIndex = 2;  // four layers: three thickness edits
+        OpenForm open(project);
         QCOMPARE(open.form->windowTitle(), QStringLiteral("Output & Design Module (F1 for Help)"));
         QStringList titles;
         for (QGroupBox* box : open.form->findChildren<QGroupBox*>())
@@ -68,54 +70,48 @@ class OutputDesignFormTest : public QObject {
                                         "Design with Transfer Functions"),
                          QStringLiteral("Perpetual Pavement Design Results: Percentile "
                                         "Responses")}));
-        QCOMPARE(open.form->button(Control::SetMonteCarloCycles)->text(),
-                 QStringLiteral("Set Monte Carlo Cycles"));
-        QCOMPARE(open.form->button(Control::PerformAnalysis)->text(),
-                 QStringLiteral("Perform Analysis"));
-        QCOMPARE(open.form->button(Control::Disclaimer)->text(), QStringLiteral("Disclaimer"));
-        QCOMPARE(open.form->button(Control::CostAnalysis)->text(), QStringLiteral("Cost Analysis"));
-        QCOMPARE(open.form->button(Control::LeaveModule)->text(), QStringLiteral("Leave Module"));
-        QCOMPARE(open.form->button(Control::ExportExcel)->text(),
-                 QStringLiteral("Export Formatted Data to EXCEL"));
+        const std::pair<Control, const char*> buttons[] = {
+            {Control::SetMonteCarloCycles, "Set Monte Carlo Cycles"},
+            {Control::PerformAnalysis, "Perform Analysis"},
+            {Control::Disclaimer, "Disclaimer"},
+            {Control::CostAnalysis, "Cost Analysis"},
+            {Control::LeaveModule, "Leave Module"},
+            {Control::ExportExcel, "Export Formatted Data to EXCEL"},
+        };
+        for (const auto& [control, text] : buttons)
+            QCOMPARE(open.form->button(control)->text(), QLatin1String(text));
         QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
         QVERIFY(!open.form->cancelRunButton()->isEnabled());
+        QVERIFY(open.form->thicknessEdit(3)->isEnabled());
+        QVERIFY(!open.form->thicknessEdit(4)->isEnabled());
+        // A thickness out of range is refused with the dialog's message and keeps the focus, even
+        // from the thickness edit it was leaving for.
+        testing::MessageRecorder recorder;
+        testing::typeAndLeave(open.form->thicknessEdit(2), QStringLiteral("0.99"),
+                              open.form->thicknessEdit(3));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral(
+                     "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in."));
+        QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(2));
         // No columns before the first run of the module.
         QCOMPARE(open.form->transferFunctionList()->columnCount(), 0);
         QCOMPARE(open.form->percentileList()->columnCount(), 0);
         QStringList labels;
         for (QLabel* label : open.form->findChildren<QLabel*>())
             labels << label->text();
-        QVERIFY(labels.contains(QStringLiteral("Infinite")));
-        QVERIFY(labels.contains(QStringLiteral("in.")));
-        QVERIFY(labels.contains(QStringLiteral("Number of Pavement Layers:")));
+        for (const char* label : {"Infinite", "in.", "Number of Pavement Layers:"})
+            QVERIFY2(labels.contains(QLatin1String(label)), label);
+        QCOMPARE(open.form->findThicknessesButton()->text(), QStringLiteral("Find Thicknesses..."));
+        QVERIFY(open.form->findThicknessesButton()->isEnabled());
     }
 
-    void thicknessFocusLossChecksTheRangeAndRoundsHalfUp() {
-        testing::MessageRecorder recorder;
+    // Set Monte Carlo Cycles keeps what its dialog accepts; Cost Analysis, in English units, keeps
+    // the costs when cancelled.
+    void nestedDialogsOpenFromTheirButtons() {
         CStenorDoc project;
-        project.layerCountIndex = 2;  // four layers: three thickness edits
+        project.layerCountIndex = 0;  // two layers: only layer 1 is priced
         OpenForm open(project);
-        QVERIFY(open.form->thicknessEdit(3)->isEnabled());
-        QVERIFY(!open.form->thicknessEdit(4)->isEnabled());
-
-        open.type(open.form->thicknessEdit(1), QStringLiteral("10.125"),
-                  open.form->thicknessEdit(2));
-        QVERIFY(recorder.messages.isEmpty());
-        QCOMPARE(open.dialog.work.thickness[0], 10.13);
-        QCOMPARE(open.form->thicknessEdit(1)->text(), QStringLiteral("10.13"));
-
-        open.type(open.form->thicknessEdit(2), QStringLiteral("0.99"), open.form->thicknessEdit(3));
-        QCOMPARE(testing::onlyMessage(recorder),
-                 QStringLiteral(
-                     "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in."));
-        QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(2));
-        // The value is kept: nothing else is blocked.
-        QCOMPARE(open.dialog.work.thickness[1], 0.99);
-    }
-
-    void monteCarloCyclesAreSetThroughTheirDialog() {
-        OpenForm open;
-        QString caption, label;
+        QString caption;
         testing::whenDialogOpens([&](QDialog* dialog) {
             caption = dialog->windowTitle();
             auto* form = qobject_cast<MonteCarloCyclesForm*>(dialog);
@@ -127,12 +123,7 @@ class OutputDesignFormTest : public QObject {
         open.form->button(Control::SetMonteCarloCycles)->click();
         QCOMPARE(caption, QStringLiteral("Monte Carlo Cycles"));
         QCOMPARE(open.dialog.cycles, 250);
-    }
 
-    void costAnalysisShowsEnglishUnitsAndCancelKeepsTheCosts() {
-        CStenorDoc project;
-        project.layerCountIndex = 0;  // two layers: only layer 1 is priced
-        OpenForm open(project);
         const auto costsBefore = open.dialog.work.layerCost;
         testing::whenDialogOpens([&](QDialog* dialog) {
             auto* form = qobject_cast<CostAnalysisForm*>(dialog);
@@ -150,30 +141,6 @@ class OutputDesignFormTest : public QObject {
         });
         open.form->button(Control::CostAnalysis)->click();
         QCOMPARE(open.dialog.work.layerCost, costsBefore);
-    }
-
-    // The View Output command's module: "Leave Module" hands the working copy back, Escape
-    // discards it.
-    void leaveModuleKeepsTheThicknessesAndEscapeDiscardsThem() {
-        CStenorDoc copy;
-        copy.thickness[0] = 8;
-        testing::whenDialogOpens([](QDialog* dialog) {
-            auto* form = qobject_cast<OutputDesignForm*>(dialog);
-            QVERIFY(form);
-            form->thicknessEdit(1)->setText(QStringLiteral("9.5"));
-            form->button(Control::LeaveModule)->click();
-        });
-        QVERIFY(runOutputDesignModule(nullptr, copy));
-        QCOMPARE(copy.thickness[0], 9.5);
-
-        testing::whenDialogOpens([](QDialog* dialog) {
-            auto* form = qobject_cast<OutputDesignForm*>(dialog);
-            QVERIFY(form);
-            form->thicknessEdit(1)->setText(QStringLiteral("12"));
-            QTest::keyClick(form, Qt::Key_Escape);
-        });
-        QVERIFY(!runOutputDesignModule(nullptr, copy));
-        QCOMPARE(copy.thickness[0], 9.5);
     }
 
     void runFillsBothListsCancelKeepsThemAndExportOpensTheWorkbook() {
@@ -304,6 +271,34 @@ class OutputDesignFormTest : public QObject {
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         open.form->thicknessEdit(1)->setFocus(Qt::MouseFocusReason);
         QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+    }
+
+    // Find Thicknesses: a search on the worker thread fills the sortable table, and "Use This
+    // Design" hands the winner back to the module.
+    void searchFillsTheTableAndUseThisDesignHandsTheWinnerBack() {
+        CThicknessSearchDlg dialog(interstateProject(), testing::depthModel());
+        ThicknessSearchForm form(dialog);
+        form.show();
+        QVERIFY(!form.useDesignButton()->isEnabled());
+        auto* cycles = form.findChild<NumberEdit*>(
+            QStringLiteral("control%1")
+                .arg(static_cast<int>(CThicknessSearchDlg::Control::Cycles)));
+        QVERIFY(cycles);
+        cycles->setText(QStringLiteral("200"));
+        QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
+        form.searchButton()->click();
+        QVERIFY(ended.wait(120000));
+        QVERIFY(dialog.result.has_value());
+        QCOMPARE(dialog.result->status, ThicknessSearchStatus::Found);
+        QTableWidget* table = form.candidateTable();
+        QCOMPARE(table->rowCount(), static_cast<int>(dialog.result->evaluated.size()));
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Layer 1 (in.)"));
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("Pass"));
+        QVERIFY(form.summaryLabel()->text().startsWith(QStringLiteral("Cheapest passing design")));
+        QVERIFY(form.useDesignButton()->isEnabled());
+        form.useDesignButton()->click();
+        QCOMPARE(form.result(), static_cast<int>(QDialog::Accepted));
+        QCOMPARE(dialog.chosenThickness->at(0), dialog.result->best->candidate.thickness[0]);
     }
 };
 

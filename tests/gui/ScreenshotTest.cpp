@@ -1,5 +1,6 @@
-// Pictures of the main window and of every dialog, saved as PNG files in the build folder's
-// "screenshots" directory for review.
+// Pictures of the main window, of every dialog and of the charts of a run, saved as PNG files in
+// the build folder's "screenshots" directory for review; every picture shows more than its
+// background.
 
 #include <QApplication>
 #include <QDir>
@@ -7,20 +8,15 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QToolTip>
+#include <QValueAxis>
 #include <QtTest>
 
+#include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "criteria/ResponseType.h"
-#include "gui/CriteriaForms.h"
+#include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
-#include "gui/OutputDesignForm.h"
-#include "gui/StructureForm.h"
-#include "gui/TrafficForms.h"
-#include "gui/TransferFunctionsForm.h"
-#include "project/ProjectJson.h"
-#include "reliability/OutputModuleCopy.h"
-#include "reliability/SolverResponseModel.h"
+#include "reliability/AnalysisRun.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;
@@ -36,27 +32,35 @@ class ScreenshotTest : public QObject {
         QDir().mkpath(QStringLiteral(ARDELON_SCREENSHOT_DIR));
         const QImage image = widget.grab().toImage();
         QVERIFY(!image.isNull());
-        // A picture of only a few colours means nothing but the background was drawn.
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); y += 2) {
-            for (int x = 0; x < image.width(); x += 2)
-                colours.insert(image.pixel(x, y));
-        }
-        QVERIFY2(colours.size() > 8, qPrintable(name));
+        QVERIFY2(testing::colourCount(image) > 8, qPrintable(name));
         const QString path = QStringLiteral(ARDELON_SCREENSHOT_DIR "/%1.png").arg(name);
         QVERIFY(image.save(path));
     }
 
+    struct InterstateRun {
+        RunFigures figures;
+        std::vector<CriterionSensitivity> sensitivity;
+    };
+    static InterstateRun interstateRun(int unitSystem) {
+        CStenorDoc work = testing::interstateProject();
+        work.unitSystem = unitSystem;
+        AnalysisRunOptions options;
+        options.cycles = 200;
+        options.seed = 1;
+        options.keepCycleRecords = true;
+        const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
+        if (outcome.status != AnalysisStatus::Completed)
+            qFatal("analysis did not complete");
+        return {runFigures(work, outcome.results, layeredElasticResponses()),
+                runSensitivity(work, outcome.results)};
+    }
+
   private Q_SLOTS:
-    void mainWindowWithDefaultProject() {
+    // The main window with the default project, then with five layers.
+    void mainWindow() {
         MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
         window.startUp({});
         save(window, QStringLiteral("main-window"));
-    }
-
-    void mainWindowWithFiveLayers() {
-        MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
-        window.startUp({});
         CStenorDoc& project = window.session().project();
         project.layerCountIndex = 3;
         project.materialIndex = {0, 0, 2, 6, 1};  // AC, AC, PCC, Gran Base, Soil
@@ -67,26 +71,57 @@ class ScreenshotTest : public QObject {
         save(window, QStringLiteral("main-window-five-layers"));
     }
 
-    void aboutDialog() {
-        AboutDialog dialog;
-        save(dialog, QStringLiteral("about"));
+    // The forms whose every-form data makes a good picture, under their names with dashes.
+    void formsAsTheyOpen() {
+        const QStringList names = {"transfer functions", "load spectra",    "vehicle types",
+                                   "esal data",          "endurance limit", "monte carlo cycles",
+                                   "please note"};
+        for (const testing::FormCase& c : testing::everyForm()) {
+            if (!names.contains(QLatin1String(c.name)))
+                continue;
+            std::shared_ptr<void> keep;
+            std::unique_ptr<FormBase> form = c.make(keep);
+            save(*form, QString::fromLatin1(c.name).replace(QLatin1Char(' '), QLatin1Char('-')));
+        }
+        AboutDialog about;
+        save(about, QStringLiteral("about"));
+        DisclaimerDialog disclaimer;
+        save(disclaimer, QStringLiteral("disclaimer"));
     }
 
-    void transferFunctionsForm() {
-        TransferFunctionsDialog dialog(2.83e-06, 3.20596, 5.5e15, 3.929);
-        TransferFunctionsForm form(dialog);
-        save(form, QStringLiteral("transfer-functions"));
-    }
-
-    void structureForm() {
-        CStructureDlg dialog;
+    // The forms over data of their own: a four-layer structure, a variable layer, a layer with
+    // both criteria, four priced layers.
+    void formsWithTheirOwnData() {
+        CStructureDlg structure;
         CStenorDoc project;
         project.layerCountIndex = 2;
         project.materialIndex = {0, 6, 7, 7, 1};
         project.thickness = {6, 8, 12, 999};
-        dialog.loadFrom(project);
-        StructureForm form(dialog);
-        save(form, QStringLiteral("structure"));
+        structure.loadFrom(project);
+        StructureForm structureForm(structure);
+        save(structureForm, QStringLiteral("structure"));
+
+        CInputVariabilityDlg variability;
+        variability.modulusCov = 30;
+        variability.thicknessCov = 5;
+        InputVariabilityForm variabilityForm(variability);
+        save(variabilityForm, QStringLiteral("input-variability"));
+
+        CriterionSlots slots{};
+        slots[slotIndex(1, Top)] = {1, HorizontalStrain, -70, 2.83e-06, 3.2, 1, 0, {}, 50};
+        slots[slotIndex(1, Bottom)] = {1, HorizontalStrainDistribution,   0, 0, 0, 0,
+                                       0, {-257, -194, -158, -131, -110}, 50};
+        LayerCriteriaDialog criteria(1, false, slots, 0);
+        LayerCriteriaForm criteriaForm(criteria);
+        save(criteriaForm, QStringLiteral("layer-criteria"));
+
+        CCostAnalysisDlg cost;
+        cost.thickness = {4, 6, 8, 0};
+        cost.layerCountIndex = 2;
+        cost.density = {145, 145, 140, 0};
+        cost.costPerTon = {45, 40, 35, 0};
+        CostAnalysisForm costForm(cost);
+        save(costForm, QStringLiteral("cost-analysis"));
     }
 
     // A field's hint as it appears when the pointer rests on the field: the tooltip window
@@ -119,59 +154,10 @@ class ScreenshotTest : public QObject {
         QVERIFY(image.save(QStringLiteral(ARDELON_SCREENSHOT_DIR "/structure-field-hint.png")));
     }
 
-    void inputVariabilityForm() {
-        CInputVariabilityDlg dialog;
-        dialog.modulusCov = 30;
-        dialog.thicknessCov = 5;
-        InputVariabilityForm form(dialog);
-        save(form, QStringLiteral("input-variability"));
-    }
-
-    void loadSpectraForm() {
-        CStenorDoc project;
-        project.loadSpectra[Single][8] = 40;
-        project.loadSpectra[Single][9] = 35;
-        project.loadSpectra[Single][10] = 25;
-        CLoadingConditionsDlg dialog(project);
-        LoadSpectraForm form(dialog);
-        save(form, QStringLiteral("load-spectra"));
-    }
-
-    void vehicleTypeForm() {
-        CVehicleTypeDlg dialog(0, CStenorDoc{}.vehicleTypeValue);
-        VehicleTypeForm form(dialog);
-        save(form, QStringLiteral("vehicle-types"));
-    }
-
-    void esalDataForm() {
-        CEsalDataDlg dialog{CStenorDoc{}};
-        EsalDataForm form(dialog);
-        save(form, QStringLiteral("esal-data"));
-    }
-
-    void layerCriteriaForm() {
-        CriterionSlots slots{};
-        slots[slotIndex(1, Top)] = {1, HorizontalStrain, -70, 2.83e-06, 3.2, 1, 0, {}, 50};
-        slots[slotIndex(1, Bottom)] = {1, HorizontalStrainDistribution,   0, 0, 0, 0,
-                                       0, {-257, -194, -158, -131, -110}, 50};
-        LayerCriteriaDialog dialog(1, false, slots, 0);
-        LayerCriteriaForm form(dialog);
-        save(form, QStringLiteral("layer-criteria"));
-    }
-
-    void enduranceLimitForm() {
-        EnduranceLimitDialog dialog(-100);
-        EnduranceLimitForm form(dialog);
-        save(form, QStringLiteral("endurance-limit"));
-    }
-
     // The module after a small run of the example interstate design, so that both lists show.
     void outputDesignFormAfterARun() {
         testing::MessageRecorder recorder;
-        CStenorDoc project;
-        QVERIFY(
-            loadProject(ARDELON_SOURCE_DIR "/examples/perpetual-interstate.json", project).ok());
-        prepareViewOutput(project);
+        CStenorDoc project = testing::interstateProject();
         project.output.doNotWarn = 1;
         COutputDesignDlg dialog(project, layeredElasticResponses());
         dialog.fixedSeed = 1;
@@ -185,25 +171,31 @@ class ScreenshotTest : public QObject {
         save(form, QStringLiteral("output-design"));
     }
 
-    void outputDesignNestedForms() {
-        CCostAnalysisDlg cost;
-        cost.thickness = {4, 6, 8, 0};
-        cost.layerCountIndex = 2;
-        cost.density = {145, 145, 140, 0};
-        cost.costPerTon = {45, 40, 35, 0};
-        CostAnalysisForm costForm(cost);
-        save(costForm, QStringLiteral("cost-analysis"));
-        CMonteCarloCyclesDlg cycles;
-        MonteCarloCyclesForm cyclesForm(cycles);
-        save(cyclesForm, QStringLiteral("monte-carlo-cycles"));
-        CPleaseNoteDlg note;
-        PleaseNoteForm noteForm(note);
-        save(noteForm, QStringLiteral("please-note"));
-    }
-
-    void disclaimerDialog() {
-        DisclaimerDialog dialog;
-        save(dialog, QStringLiteral("disclaimer"));
+    void everyChartOfARunIsDrawnAndSaved() {
+        for (int unitSystem : {English, Metric}) {
+            InterstateRun run = interstateRun(unitSystem);
+            ChartsView view(std::move(run.figures), unitSystem, run.sensitivity);
+            // Response distributions (4 rows), damage (1), four seasons, governing loads (4 + 1),
+            // what drives each of the 4 locations.
+            QCOMPARE(view.charts().size(), 4 + 1 + 4 + 5 + 4);
+            QCOMPARE(view.tabs()->tabText(4), QStringLiteral("Sensitivity"));
+            for (int tab = 0; tab < view.tabs()->count(); ++tab) {
+                view.tabs()->setCurrentIndex(tab);
+                QTest::qWait(20);
+                save(view, QStringLiteral("charts-%1-tab%2")
+                               .arg(unitSystem == Metric ? "metric" : "english")
+                               .arg(tab + 1));
+            }
+            const QStringList written = view.saveAll(directory.path());
+            QCOMPARE(written.size(), view.charts().size());
+            for (const QString& path : written)
+                QVERIFY2(testing::colourCount(QImage(path)) > 8, qPrintable(path));
+            const auto* depth =
+                qobject_cast<QValueAxis*>(view.charts()[5]->chart()->axes(Qt::Vertical).front());
+            QCOMPARE(depth->titleText(), unitSystem == Metric ? QStringLiteral("Depth, cm")
+                                                              : QStringLiteral("Depth, in."));
+            QVERIFY(depth->isReverse());
+        }
     }
 };
 

@@ -44,16 +44,13 @@ class WindowFitTest : public QObject {
                  qPrintable(QStringLiteral("%1 x %2").arg(free.width()).arg(free.height())));
     }
 
-    void everyFormFits() {
+    void everyFormAndTheMainWindowFit() {
         for (const testing::FormCase& c : testing::everyForm()) {
             std::shared_ptr<void> keep;
             std::unique_ptr<FormBase> form = c.make(keep);
             form->show();
             verifyFits(*form, c.name);
         }
-    }
-
-    void mainWindowFits() {
         QTemporaryDir directory;
         MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
         window.startUp({});

@@ -1,0 +1,430 @@
+// The forms bound to their dialog classes, driven through their real widgets: a refused field or
+// Accept shows the dialog's own message and keeps the focus, each module copies the edits back
+// only when accepted, nested dialogs open from their buttons, and the number edits themselves.
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QDir>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "EveryForm.h"
+#include "GuiTestSupport.h"
+
+using namespace ardelon;
+using namespace ardelon::gui;
+using testing::activate;
+using testing::typeAndLeave;
+
+namespace {
+
+// The widget of a form bound to `control` of its dialog.
+template <typename Widget, typename ControlEnum>
+Widget* control(QWidget& form, ControlEnum c) {
+    auto* found = form.findChild<Widget*>(QStringLiteral("control%1").arg(static_cast<int>(c)));
+    if (found == nullptr)
+        qFatal("no control %d", static_cast<int>(c));
+    return found;
+}
+
+template <typename Form>
+Form& as(FormBase& form) {
+    return static_cast<Form&>(form);
+}
+
+QPushButton* cancelButtonOf(QWidget& form) {
+    for (QPushButton* button : form.findChildren<QPushButton*>()) {
+        if (button->property(kCancelsForm).toBool())
+            return button;
+    }
+    return nullptr;
+}
+
+// A form of everyForm() with the dialog it is bound to.
+struct OpenForm {
+    std::shared_ptr<void> keep;
+    std::unique_ptr<FormBase> form;
+    explicit OpenForm(const char* name) {
+        for (const testing::FormCase& c : testing::everyForm()) {
+            if (QLatin1String(c.name) == QLatin1String(name))
+                form = c.make(keep);
+        }
+        if (!form)
+            qFatal("no form %s", name);
+        activate(*form);
+    }
+    template <typename Dialog>
+    Dialog& dialog() {
+        return *static_cast<Dialog*>(keep.get());
+    }
+};
+
+using TransferControl = TransferFunctionsDialog::Control;
+
+}  // namespace
+
+class FormsTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    // Text a field refuses when it loses the focus: the dialog's message, and the focus stays; a
+    // Cancel button may still take the focus without a word.
+    void refusedFieldKeepsTheFocus() {
+        const struct {
+            const char* form;
+            NumberEdit* (*field)(FormBase&);
+            const char* text;
+            QString message;
+        } cases[] = {
+            {"structure", [](FormBase& f) { return as<StructureForm>(f).thicknessEdit(1); },
+             "999.01",
+             QStringLiteral(
+                 "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in.")},
+            {"structure", [](FormBase& f) { return as<StructureForm>(f).durationEdit(Summer); },
+             "26.5", QStringLiteral("Ardelon: Please enter an integer.")},
+            {"load spectra", [](FormBase& f) { return as<LoadSpectraForm>(f).binEdit(3); }, "-5",
+             QStringLiteral("Number Out of Range: Please do not enter negative values.")},
+            {"load spectra", [](FormBase& f) { return as<LoadSpectraForm>(f).aadtEdit(); }, "0",
+             QStringLiteral("Ardelon: Please enter an integer between 1 and 500000.")},
+            {"vehicle types",
+             [](FormBase& f) { return as<VehicleTypeForm>(f).valueEdit(shareIndex(5)); }, "150",
+             QStringLiteral("Percentage Out of Range: Please enter a value between 0% and 100%.")},
+            {"transfer functions",
+             [](FormBase& f) { return as<TransferFunctionsForm>(f).coefficientEdit(0); }, "K1",
+             QStringLiteral("Ardelon: Please enter a number.")},
+        };
+        for (const auto& c : cases) {
+            testing::MessageRecorder recorder;
+            OpenForm open(c.form);
+            NumberEdit* edit = c.field(*open.form);
+            typeAndLeave(edit, QLatin1String(c.text), open.form->defaultButton());
+            QCOMPARE(testing::onlyMessage(recorder), c.message);
+            QCOMPARE(QApplication::focusWidget(), edit);
+            if (QPushButton* cancel = cancelButtonOf(*open.form)) {
+                recorder.messages.clear();
+                cancel->setFocus(Qt::MouseFocusReason);
+                QVERIFY2(recorder.messages.isEmpty(), c.text);
+            }
+        }
+    }
+
+    // Accept checks the whole form: the message, the form stays open, the focus goes to the field
+    // at fault. The dialogs' own refusals are checked in full with them; one stands for each form.
+    void acceptRefusesAndTheFormStaysOpen() {
+        const struct {
+            const char* form;
+            NumberEdit* (*fill)(FormBase&);  // the field at fault, if the form names one
+            QString message;
+        } cases[] = {
+            {"structure",
+             [](FormBase& f) {
+                 as<StructureForm>(f).durationEdit(Summer)->setText(QStringLiteral("27"));
+                 return as<StructureForm>(f).durationEdit(Summer);
+             },
+             QStringLiteral("Invalid Seasonal Durations - Please Adjust: Seasonal durations do not "
+                            "add to 52 weeks/year")},
+            {"layer criteria",
+             [](FormBase& f) -> NumberEdit* {
+                 const double values[] = {-200, -150, -160, -120, -110};
+                 for (int level = 0; level < kDistributionLevels; ++level) {
+                     as<LayerCriteriaForm>(f).distributionEdit(level)->setText(
+                         QString::number(values[level]));
+                 }
+                 return nullptr;
+             },
+             QStringLiteral(
+                 "Invalid Cumulative Strain Distribution - Please Adjust: The cumulative "
+                 "strain distribution must be uniformly decreasing or increasing.")},
+            {"transfer functions",
+             [](FormBase& f) {
+                 as<TransferFunctionsForm>(f).coefficientEdit(0)->setText(QStringLiteral("K1"));
+                 return as<TransferFunctionsForm>(f).coefficientEdit(0);
+             },
+             QStringLiteral("Ardelon: Please enter a number.")},
+        };
+        for (const auto& c : cases) {
+            testing::MessageRecorder recorder;
+            OpenForm open(c.form);
+            NumberEdit* blamed = c.fill(*open.form);
+            open.form->defaultButton()->click();
+            QVERIFY2(open.form->isVisible(), c.form);
+            QCOMPARE(testing::onlyMessage(recorder), c.message);
+            if (blamed)
+                QCOMPARE(QApplication::focusWidget(), blamed);
+        }
+    }
+
+    // Each module edits a working copy: Cancel gives nothing back, its accept button all of it.
+    void modulesCopyTheEditsBackOnlyWhenAccepted() {
+        struct Case {
+            const char* name;
+            bool (*run)(QWidget*, CStenorDoc&);
+            QPushButton* (*edit)(QDialog*);  // returns the button that accepts
+            std::function<void(const CStenorDoc&)> verify;
+            QString firstMessage = {};  // shown before the form opens
+        };
+        const Case cases[] = {
+            {"structure", runStructureModule,
+             [](QDialog* dialog) {
+                 auto* form = static_cast<StructureForm*>(dialog);
+                 form->thicknessEdit(1)->setText(QStringLiteral("8"));
+                 return form->acceptButton();
+             },
+             [](const CStenorDoc& doc) { QCOMPARE(doc.thickness[0], 8.0); }},
+            {"load spectra", runLoadSpectraModule,
+             [](QDialog* dialog) {
+                 auto* form = static_cast<LoadSpectraForm*>(dialog);
+                 activate(*form);
+                 typeAndLeave(form->binEdit(8), QStringLiteral("50"), form->binEdit(9));
+                 typeAndLeave(form->binEdit(9), QStringLiteral("50"), form->binEdit(10));
+                 return form->acceptButton();
+             },
+             [](const CStenorDoc& doc) {
+                 QCOMPARE(doc.loadSpectra[Single][8], 50.0);
+                 QCOMPARE(doc.loadCdf[Single][8], 0.5);
+                 QCOMPARE(doc.loadCdf[Single][55], 1.0);
+                 QCOMPARE(doc.axleTypeFraction[Single], 1.0);
+             }},
+            {"esal data", runEsalData,
+             [](QDialog* dialog) {
+                 auto* form = static_cast<EsalDataForm*>(dialog);
+                 form->esalsEdit()->setText(QStringLiteral("2000000"));
+                 return form->okButton();
+             },
+             [](const CStenorDoc& doc) {
+                 QCOMPARE(doc.expectedEsals, 2000000.0);
+                 QCOMPARE(doc.loadSpectra[Single][8], 1000000.0);
+                 QCOMPARE(doc.loadSpectra[Single][9], 1000000.0);
+             }},
+            {"transfer functions", runTransferFunctions,
+             [](QDialog* dialog) {
+                 auto* form = static_cast<TransferFunctionsForm*>(dialog);
+                 form->coefficientEdit(1)->setText(QStringLiteral("3.5"));
+                 form->coefficientEdit(2)->setText(QStringLiteral("6e15"));
+                 return control<QPushButton>(*form, TransferControl::Ok);
+             },
+             [](const CStenorDoc& doc) {
+                 QCOMPARE(doc.transferCoefficient,
+                          (std::array<double, 4>{2.83e-06, 3.5, 6e15, 3.929}));
+             },
+             QStringLiteral("WARNING!: The transfer functions must be handled with care.\n"
+                            "Since they operate on a log scale, seemingly small\n"
+                            "changes in the coefficients can lead to large\n"
+                            "differences in damage and reliability calculations.\n"
+                            "Consult the Help file for further details.")},
+            {"output and design", runOutputDesignModule,
+             [](QDialog* dialog) {
+                 auto* form = static_cast<OutputDesignForm*>(dialog);
+                 form->thicknessEdit(1)->setText(QStringLiteral("9.5"));
+                 return form->button(COutputDesignDlg::Control::LeaveModule);
+             },
+             [](const CStenorDoc& doc) { QCOMPARE(doc.thickness[0], 9.5); }},
+        };
+        for (const Case& c : cases) {
+            for (bool accept : {false, true}) {
+                testing::MessageRecorder recorder;
+                CStenorDoc working;
+                testing::whenDialogOpens([&](QDialog* form) {
+                    QPushButton* acceptButton = c.edit(form);
+                    if (accept)
+                        acceptButton->click();
+                });
+                QVERIFY2(c.run(nullptr, working) == accept, c.name);
+                if (accept)
+                    c.verify(working);
+                else
+                    QVERIFY2(working == CStenorDoc(), c.name);
+                QCOMPARE(testing::onlyMessage(recorder),
+                         c.firstMessage.isEmpty() ? QStringLiteral("0 messages") : c.firstMessage);
+            }
+        }
+    }
+
+    void structureButtonsOpenTheLayersDialogs() {
+        testing::MessageRecorder recorder;
+        OpenForm open("structure");
+        auto& structure = open.dialog<CStructureDlg>();
+        QStringList seen;
+        testing::whenDialogOpens([&](QDialog* dialog) {
+            auto* form = static_cast<InputVariabilityForm*>(dialog);
+            seen << form->windowTitle()
+                 << control<QLabel>(*form, CInputVariabilityDlg::Control::MaterialLabel)->text();
+            form->modulusCovEdit()->setText(QStringLiteral("45"));
+            form->accept();
+        });
+        control<QPushButton>(*open.form, CStructureDlg::variabilityButton(1))->click();
+        QCOMPARE(structure.modulusCov[0], 45.0);
+        testing::whenDialogOpens([&](QDialog* dialog) {
+            seen << dialog->windowTitle();
+            auto* criteria = static_cast<LayerCriteriaForm*>(dialog);
+            criteria->activeCheck(Top)->click();
+            criteria->thresholdEdit(Top)->setText(QStringLiteral("-70"));
+            criteria->acceptButton()->click();
+        });
+        control<QPushButton>(*open.form, CStructureDlg::criteriaButton(1))->click();
+        QCOMPARE(seen, (QStringList{"Input Variability", "Layer 1: AC",
+                                    "Layer Performance Criteria (Press F1 for Help)"}));
+        QCOMPARE(structure.criteria[slotIndex(1, Top)].active, 1);
+        QCOMPARE(structure.criteria[slotIndex(1, Top)].threshold, -70.0);
+        QVERIFY(recorder.messages.isEmpty());
+    }
+
+    void structureUnitsThicknessAndMaterial() {
+        testing::MessageRecorder recorder;
+        CStenorDoc project;
+        project.unitSystem = Metric;
+        CStructureDlg metric;
+        metric.loadFrom(project);
+        StructureForm metricForm(metric);
+        QStringList texts;
+        for (QLabel* label : metricForm.findChildren<QLabel*>())
+            texts << label->text();
+        // Lengths and moduli follow the unit system; mean air temperatures stay in degrees F.
+        for (const char* label : {"(cm)", "(MPa)", "Mean Air Temperature, F"})
+            QVERIFY2(texts.contains(QLatin1String(label)), label);
+        QVERIFY(!texts.contains(QStringLiteral("Mean Air Temperature, C")));
+
+        // A thicker asphalt layer is cooler and stiffer; the thickness shows two decimals.
+        OpenForm open("structure");
+        auto* form = static_cast<StructureForm*>(open.form.get());
+        QCOMPARE(form->modulusEdit(1)->text(), QStringLiteral("522958"));
+        typeAndLeave(form->thicknessEdit(1), QStringLiteral("12.345"), form->modulusEdit(2));
+        QVERIFY(recorder.messages.isEmpty());
+        QCOMPARE(form->thicknessEdit(1)->text(), QStringLiteral("12.35"));
+        QVERIFY(form->modulusEdit(1)->number().value() > 522958);
+
+        // A list choice goes through the dialog's rule as well.
+        form->materialList(2)->setCurrentIndex(2);  // PCC
+        Q_EMIT form->materialList(2)->activated(2);
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Improper Material Selection - Please Adjust: PCC is not "
+                                "acceptable as 2nd layer in a two layer pavement."));
+    }
+
+    void loadSpectraBinsTotalChartAndVehicleTypes() {
+        testing::MessageRecorder recorder;
+        CLoadingConditionsDlg dialog(CStenorDoc{});
+        LoadSpectraForm form(dialog);
+        activate(form);
+        // Bins 0 to 11 in the first column, 48 to 55 in the fifth, top to bottom.
+        QCOMPARE(form.binEdit(11)->x(), form.binEdit(0)->x());
+        QVERIFY(form.binEdit(12)->x() > form.binEdit(11)->x());
+        QVERIFY(form.binEdit(12)->y() < form.binEdit(11)->y());
+        QVERIFY(form.binEdit(55)->y() > form.binEdit(48)->y());
+        QCOMPARE(form.aadtEdit()->text(), QStringLiteral("1000"));
+
+        typeAndLeave(form.binEdit(8), QStringLiteral("60"), form.binEdit(9));
+        typeAndLeave(form.binEdit(9), QStringLiteral("40.4"), form.percentTrucksEdit());
+        QCOMPARE(form.totalField()->text(), QStringLiteral("100"));  // rounded half up
+        QCOMPARE(dialog.loadSpectra[Single][9], 40.4);
+        // The chart beside the bins follows them.
+        auto* bars = qobject_cast<QBarSeries*>(form.spectraChart()->chart()->series().front());
+        QVERIFY(bars);
+        QCOMPARE(bars->barSets().front()->label(), QStringLiteral("Single"));
+        QCOMPARE(bars->barSets().front()->at(8), 60.0);
+        QDir().mkpath(QStringLiteral(ARDELON_SCREENSHOT_DIR));
+        QVERIFY(form.grab().save(QStringLiteral(ARDELON_SCREENSHOT_DIR "/load-spectra-chart.png")));
+
+        testing::whenDialogOpens([](QDialog* opened) {
+            auto* vehicles = static_cast<VehicleTypeForm*>(opened);
+            QCOMPARE(vehicles->totalField()->text(), QStringLiteral("100"));
+            vehicles->acceptButton()->click();
+        });
+        control<QPushButton>(form, CLoadingConditionsDlg::Control::InputByVehicleType)->click();
+        QVERIFY(recorder.messages.isEmpty());
+        QVERIFY(dialog.configurationPercent[Tandem] > 0);
+        QVERIFY(form.configurationCheck(Tandem)->isChecked());
+    }
+
+    void criteriaPositionShowsItsControlsAsItIsUsed() {
+        testing::MessageRecorder recorder;
+        LayerCriteriaDialog dialog(1, false, CriterionSlots{}, 0);
+        LayerCriteriaForm form(dialog);
+        activate(form);
+        using C = LayerCriteriaDialog::Control;
+        QVERIFY(!control<QWidget>(form, C::TypeTop)->isVisible());
+
+        form.activeCheck(Top)->click();
+        QCOMPARE(dialog.slot(Top).active, 1);
+        QVERIFY(control<QWidget>(form, C::TypeTop)->isVisible());
+        QVERIFY(control<QWidget>(form, C::TargetPercentileTop)->isVisible());
+
+        form.typeList(Top)->setCurrentIndex(HorizontalStrain);
+        Q_EMIT form.typeList(Top)->activated(HorizontalStrain);
+        QCOMPARE(dialog.slot(Top).responseType, int(HorizontalStrain));
+        QCOMPARE(control<QLabel>(form, C::UnitTop)->text(), QStringLiteral("microstrain"));
+
+        control<QCheckBox>(form, C::TransferTop)->click();
+        QVERIFY(control<QWidget>(form, C::K1Top)->isVisible());
+        QVERIFY(!control<QWidget>(form, C::TargetPercentileTop)->isVisible());
+    }
+
+    void transferFunctionsResetOneGroup() {
+        TransferFunctionsDialog dialog(1, 2, 3, 4);
+        TransferFunctionsForm form(dialog);
+        control<QPushButton>(form, TransferControl::ResetRutting)->click();
+        QCOMPARE(form.coefficientEdit(0)->text(), QStringLiteral("1"));
+        QCOMPARE(form.coefficientEdit(2)->number(), std::optional<double>(5.5e15));
+        QCOMPARE(form.coefficientEdit(3)->text(), QStringLiteral("3.929"));
+        control<QPushButton>(form, TransferControl::ResetFatigue)->click();
+        QCOMPARE(form.coefficientEdit(0)->number(), std::optional<double>(2.83e-06));
+        QCOMPARE(form.coefficientEdit(1)->text(), QStringLiteral("3.20596"));
+    }
+
+    // A number edit on its own: a refusal names the range, carries the exclamation icon and
+    // commits nothing; a number commits once and moves on; shown numbers read back exactly.
+    void numberEditRefusesOrCommits() {
+        testing::MessageRecorder recorder;
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* first = new NumberEdit;
+        auto* second = new NumberEdit;
+        layout->addWidget(first);
+        layout->addWidget(second);
+        activate(window);
+        first->setRange(0, 100);
+        QSignalSpy committed(first, &NumberEdit::committed);
+        first->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(first, QStringLiteral("120"));
+        second->setFocus(Qt::TabFocusReason);
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Please enter a number between 0 and 100."));
+        QCOMPARE(recorder.messages[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(QApplication::focusWidget(), first);
+        QCOMPARE(committed.count(), 0);
+        QVERIFY(!first->number());
+
+        first->setText(QStringLiteral("6.25"));
+        second->setFocus(Qt::TabFocusReason);
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(committed.count(), 1);
+        QCOMPARE(QApplication::focusWidget(), second);
+        QCOMPARE(first->number(), std::optional<double>(6.25));
+
+        second->setNumber(13200.000000000002);
+        QCOMPARE(second->number(), std::optional<double>(13200.000000000002));
+        second->setInteger(-4);
+        QCOMPARE(second->text(), QStringLiteral("-4"));
+    }
+
+    // The dialogs' chooser filters in Windows style become Qt filters; Qt filters stay.
+    void fileFiltersBecomeQtFilters() {
+        const std::pair<const char*, const char*> filters[] = {
+            {"Excel Files (*.xlsx) |*.xlsx|All Files (*.*) |*.*||",
+             "Excel Files (*.xlsx);;All Files (*.*)"},
+            // The raw-data chooser names "(*.xls)" but lists the "*.ad" files it writes.
+            {"Ardelon Raw Data (*.xls) |*.ad|All Files (*.*) |*.*||",
+             "Ardelon Raw Data (*.ad);;All Files (*.*)"},
+            {"Ardelon Files (*.ard)", "Ardelon Files (*.ard)"},
+            {"Load Spectra Files (*.lsf);;All Files (*.*)",
+             "Load Spectra Files (*.lsf);;All Files (*.*)"},
+        };
+        for (const auto& [windows, qt] : filters)
+            QCOMPARE(qtFileFilter(QLatin1String(windows)), QLatin1String(qt));
+    }
+};
+
+QTEST_MAIN(FormsTest)
+#include "FormsTest.moc"
