@@ -361,6 +361,10 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
     // Bins 0 to 26 fill the first printed page; the headings repeat above bins 27 to 55.
     constexpr int kFirstPageBins = 27;
     putSpectraHeadings(19 + kFirstPageBins);
+    // Printed as those two pages: one page wide (the title's merge reaches column F, which would
+    // otherwise spill onto a page of its own) and a break above the repeated headings.
+    sheet.pageBreaksBeforeRows = {19 + kFirstPageBins};
+    sheet.fitToPageWidth = true;
     for (int bin = 0; bin < kBinCount; ++bin) {
         const int row = bin < kFirstPageBins ? 19 + bin : 20 + bin;
         sheet.text('A', row, englishBinLabel(bin), S::Center);
