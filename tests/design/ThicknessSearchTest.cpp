@@ -23,9 +23,11 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-ThicknessSearchOptions optionsFor(std::vector<VaryRange> vary, int cycles) {
+ThicknessSearchOptions optionsFor(std::vector<VaryRange> vary, int cycles,
+                                  std::optional<double> life = {}) {
     ThicknessSearchOptions o;
     o.vary = std::move(vary);
+    o.designLifeYears = life;
     o.cycles = cycles;
     o.seed = 11;
     o.threads = 2;
@@ -62,8 +64,7 @@ class SearchEqualsExhaustive : public ::testing::TestWithParam<GridCase> {};
 TEST_P(SearchEqualsExhaustive, SameWinnerFewerCyclesAnyThreadsAnyStop) {
     const GridCase& c = GetParam();
     const CStenorDoc project = c.project();
-    ThicknessSearchOptions o = optionsFor(c.vary, 400);
-    o.designLifeYears = c.life;
+    const ThicknessSearchOptions o = optionsFor(c.vary, 400, c.life);
     ThicknessSearchOptions full = o;
     full.exhaustive = true;
     const ThicknessSearchResult reference = searchThicknesses(project, full, depthModel());
@@ -184,8 +185,7 @@ TEST(ThicknessSearchRefusal, NamesTheLayerOrNumberAtFault) {
         {"Please enter a number of Monte Carlo cycles of at least 1.", {{1, 4, 5, 1}}, 20, 0},
     };
     for (const Case& c : cases) {
-        ThicknessSearchOptions o = optionsFor(c.vary, c.cycles);
-        o.designLifeYears = c.life;
+        const ThicknessSearchOptions o = optionsFor(c.vary, c.cycles, c.life);
         const ThicknessSearchResult r = searchThicknesses(
             c.isMetric ? metric : testing::perpetualInterstateExample(), o, depthModel());
         EXPECT_EQ(r.status, ThicknessSearchStatus::Refused) << c.message;
