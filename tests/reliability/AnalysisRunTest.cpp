@@ -201,7 +201,8 @@ TEST(AnalysisRun, SlotDepths) {
 }
 
 // Two layers with variability: the drawn bottom modulus is copied down, the thickness COVs below
-// layer 1 are zeroed; a thin layer and a soft modulus are raised to their floors.
+// layer 1 are zeroed; a thin layer and a soft modulus are raised to their floors. A first cycle
+// without a bin above its load deviate takes the heaviest loaded bin, not a zero load.
 TEST(AnalysisRun, TwoLayerCopiesModuliDownAndFloorsRaiseThinLayersAndSoftModuli) {
     CStenorDoc work = seasonProject();
     work.modulusCov = {30, 50, 50, 50, 50};
@@ -209,9 +210,17 @@ TEST(AnalysisRun, TwoLayerCopiesModuliDownAndFloorsRaiseThinLayersAndSoftModuli)
     CStenorDoc floors = seasonProject();
     floors.thickness[0] = 0.5;
     floors.seasonalModulus[1] = {500, 500, 500, 500, 500};
+    MonteCarloSampler replay(1);  // the 13th deviate of seed 1 is the first cycle's load deviate
+    for (int i = 0; i < 12; ++i)
+        replay.uniformDeviate();
+    const double u = replay.uniformDeviate();
+    auto& cdf = floors.loadCdf[Single];
+    cdf = {};
+    for (int k = 3; k < kBinCount; ++k)
+        cdf[static_cast<std::size_t>(k)] = k < 5 ? u / 4 : u / 2;
     CallLog log, floorLog;
     recordRun<SmoothResponseModel>(work, options(50, 2), log);
-    recordRun<SmoothResponseModel>(floors, options(5, 2), floorLog);
+    recordRun<SmoothResponseModel>(floors, options(5, 1), floorLog);
     for (const LayerSystem& s : log.systems) {
         EXPECT_EQ(s.modulus[4], s.modulus[1]);
         EXPECT_EQ(s.modulus[3], s.modulus[1]);
@@ -221,23 +230,9 @@ TEST(AnalysisRun, TwoLayerCopiesModuliDownAndFloorsRaiseThinLayersAndSoftModuli)
     EXPECT_EQ(work.thicknessCov, (std::array<double, 4>{5, 0, 0, 0}));
     for (const LayerSystem& s : floorLog.systems)
         EXPECT_EQ(std::pair(s.thickness[0], s.modulus[1]), std::pair(1.0, 1000.0));
-}
-
-TEST(AnalysisRun, FirstCycleWithoutAQualifyingBinUsesTheHeaviestLoadedBin) {
-    // The 13th deviate of seed 1 is the first cycle's load deviate.
-    MonteCarloSampler replay(1);
-    for (int i = 0; i < 12; ++i)
-        replay.uniformDeviate();
-    const double u = replay.uniformDeviate();
-    CStenorDoc work = seasonProject();
-    auto& cdf = work.loadCdf[Single];
-    cdf = {};
-    for (int k = 3; k < kBinCount; ++k)
-        cdf[static_cast<std::size_t>(k)] = k < 5 ? u / 4 : u / 2;
-    CallLog log;
-    recordRun(work, options(1, 1), log);
-    // Bin 5 (11000 lb) over four tires, not a zero load.
-    EXPECT_EQ(log.loads[0][0].radius, std::sqrt(2750.0 * MonteCarloSampler::kContactAreaFactor));
+    // Bin 5 (11000 lb) over four tires.
+    EXPECT_EQ(floorLog.loads[0][0].radius,
+              std::sqrt(2750.0 * MonteCarloSampler::kContactAreaFactor));
 }
 
 // A strain distribution at the middle of layer 2 still names its layer and location.
