@@ -45,13 +45,9 @@ void checkExample(const CStenorDoc& built, const std::string& stem) {
 
 TEST(ExampleProjects, PerpetualInterstateMatchesItsDescription) {
     const CStenorDoc doc = testing::perpetualInterstateExample();
-    // The Rural Interstate class mix: axle groups per truck and shares of the vehicle type route.
-    EXPECT_NEAR(doc.axlesPerTruck[0], 1.53072, 1e-9);
-    EXPECT_NEAR(doc.axlesPerTruck[1], 1.48162, 1e-9);
-    EXPECT_NEAR(doc.axlesPerTruck[2], 0.02317, 1e-9);
-    EXPECT_EQ(doc.configurationPercent, (std::array<double, 4>{50.43, 48.81, 0.76, 0}));
-    EXPECT_EQ(doc.configurationEnabled, (std::array<int, 4>{1, 1, 1, 0}));
-    EXPECT_EQ(doc.axleGroupsPerDay, 10244);  // 3.03551 × 0.9 × 0.5 × 0.25 × 30000
+    // The Rural Interstate class mix (3.03551 axle groups per truck, whose shares the vehicle type
+    // tests check) × 0.9 × 0.5 × 0.25 × 30000.
+    EXPECT_EQ(doc.axleGroupsPerDay, 10244);
     for (int c = 0; c < 3; ++c)
         EXPECT_DOUBLE_EQ(doc.loadCdf[static_cast<std::size_t>(c)][55], 1.0);
     EXPECT_GT(doc.seasonalModulus[0][Winter], doc.seasonalModulus[0][Summer]);

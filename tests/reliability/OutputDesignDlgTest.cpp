@@ -231,52 +231,60 @@ TEST(OutputDesignRun, ConfirmChooseRunFillTheListsAndExport) {
     EXPECT_FALSE(host.isEnabled(id(Control::ExportExcel)));
 }
 
-TEST(OutputDesignRun, CancelledConfirmationOrFileChooserStartsNoRun) {
-    COutputDesignDlg dlg = makeDialog(runnableProject());
-    FakeHost host;
-    dlg.onInitDialog(host);
-    const CStenorDoc before = dlg.work;
-    host.modalScript.push_back([](ModalDialog& d) {
-        dynamic_cast<CPleaseNoteDlg&>(d).doNotWarn = true;
-        return false;  // Cancel: the check box is not stored either
-    });
-    dlg.performAnalysis(host);
-    EXPECT_TRUE(host.fileFilters.empty());
-    EXPECT_EQ(dlg.work, before);
-
-    host.modalScript.push_back([](ModalDialog&) { return true; });
-    host.files.push_back(std::nullopt);  // the raw-data chooser is cancelled
-    dlg.performAnalysis(host);
-    EXPECT_EQ(host.fileFilters.size(), 1u);
-    EXPECT_TRUE(host.progress.empty());
-    EXPECT_EQ(dlg.results, AnalysisResults{});
-    EXPECT_FALSE(dlg.exportEnabled);
-    EXPECT_TRUE(dlg.percentileList.columns.empty());
-}
-
-TEST(OutputDesignRun, RefusalsAndUnwritableFileShowAMessageAndChangeNothing) {
-    CStenorDoc doc = runnableProject();
-    doc.axleTypeFraction = {0, 1, 0, 0};  // Tandem without a load distribution
-    COutputDesignDlg dlg = makeDialog(doc);
-    FakeHost host;
-    dlg.performAnalysis(host);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.lastMessage().caption, "Load Spectra Missing");
-    EXPECT_TRUE(host.modalCaptions.empty());
-
-    COutputDesignDlg ok = makeDialog(runnableProject());
-    ok.work.output.doNotWarn = 1;
-    const CStenorDoc before = ok.work;
-    FakeHost host2;
+// Every way a run does not start or ends without results: a message where one is due, and the
+// module, its lists and its export as they were (a cancelled confirmation stores no check box).
+TEST(OutputDesignRun, NoRunLeavesTheModuleAsItWas) {
     const std::string bad = (rawPath("no-such-folder") / "x.ad").string();
-    host2.files.push_back(bad);
-    ok.performAnalysis(host2);
-    ASSERT_EQ(host2.messages.size(), 1u);
-    EXPECT_EQ(host2.lastMessage().caption, "Raw Data File");
-    EXPECT_EQ(host2.lastMessage().text,
-              "Cannot write the raw data file \"" + bad + "\": No such file or directory.");
-    EXPECT_EQ(ok.work, before);
-    EXPECT_FALSE(ok.exportEnabled);
+    struct Case {
+        const char* name;
+        bool tandemOnly;                   // Tandem axles have no load distribution: refused
+        std::optional<bool> confirmation;  // the Please Note answer; none: not reached
+        std::optional<std::string> file;   // the raw-data chooser's answer; none: cancelled
+        std::string caption, text;         // the message; empty caption: none
+    };
+    const Case cases[] = {
+        {"refused before the confirmation",
+         true,
+         {},
+         {},
+         "Load Spectra Missing",
+         "The Tandem axles carry 100. % of the axle groups but their cumulative load distribution "
+         "is empty. Please open the Load Spectra module and accept it to compute the load "
+         "distributions."},
+        {"confirmation cancelled", false, false, {}, "", ""},
+        {"file chooser cancelled", false, true, {}, "", ""},
+        {"raw-data file unwritable", false, true, bad, "Raw Data File",
+         "Cannot write the raw data file \"" + bad + "\": No such file or directory."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStenorDoc doc = runnableProject();
+        if (c.tandemOnly)
+            doc.axleTypeFraction = {0, 1, 0, 0};
+        COutputDesignDlg dlg = makeDialog(doc);
+        FakeHost host;
+        dlg.onInitDialog(host);
+        const CStenorDoc before = dlg.work;
+        if (c.confirmation) {
+            host.modalScript.push_back([answer = *c.confirmation](ModalDialog& d) {
+                dynamic_cast<CPleaseNoteDlg&>(d).doNotWarn = !answer;
+                return answer;
+            });
+        }
+        host.files.push_back(c.file);
+        dlg.performAnalysis(host);
+        EXPECT_EQ(host.modalCaptions.size(), c.confirmation ? 1u : 0u);
+        EXPECT_EQ(host.fileFilters.size(), c.confirmation == true ? 1u : 0u);
+        EXPECT_EQ(host.progress.empty(), !c.file);  // a run started only with a file
+        ASSERT_EQ(host.messages.size(), c.caption.empty() ? 0u : 1u);
+        if (!c.caption.empty()) {
+            EXPECT_EQ(host.lastMessage(), testing::exclamation(c.text, c.caption));
+        }
+        EXPECT_EQ(dlg.work, before);
+        EXPECT_EQ(dlg.results, AnalysisResults{});
+        EXPECT_FALSE(dlg.exportEnabled);
+        EXPECT_TRUE(dlg.percentileList.columns.empty());
+    }
 }
 
 TEST(OutputDesignRun, DisclaimerOpensModally) {
@@ -457,31 +465,6 @@ TEST(CostAnalysis, OkCopiesBackCancelLeavesTheModuleUnchanged) {
     EXPECT_EQ(dlg.work.costPerTon, (std::array<double, 4>{40, 0, 0, 0}));
     EXPECT_GT(dlg.work.layerCost[0], 0.0);
     EXPECT_EQ(dlg.work.totalCost, dlg.work.layerCost[0]);
-}
-
-// ---- View Output copy ----
-
-TEST(ViewOutputCopy, FractionsAndOnlyTheModulesFieldsTravelBack) {
-    CStenorDoc project;
-    project.configurationPercent = {50, 30, 15, 5};
-    prepareViewOutput(project);
-    EXPECT_EQ(project.axleTypeFraction, (std::array<double, 4>{0.5, 0.3, 0.15, 0.05}));
-
-    CStenorDoc work = project;
-    work.thickness[0] = 7.5;
-    work.criteria[4].damagePerMillion = 3.5;
-    work.output.doNotWarn = 1;
-    work.laneWidth = 11;
-    work.totalCost = 99;
-    work.unitSystem = Metric;     // not a module field
-    work.currentSeason = Winter;  // not a module field
-    work.enduranceLimit = 70;     // not a module field
-    copyOutputModuleFields(work, project);
-    EXPECT_EQ(std::tuple(project.thickness[0], project.criteria[4].damagePerMillion,
-                         project.output.doNotWarn, project.laneWidth, project.totalCost),
-              std::tuple(7.5, 3.5, 1, 11.0, 99.0));
-    EXPECT_EQ(std::tuple(project.unitSystem, project.currentSeason, project.enduranceLimit),
-              std::tuple(int(English), int(Summer), 0.0));
 }
 
 TEST(ReportList, AddListRowInsertsAtThePositionAndSkipsMissingTexts) {
