@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/FakeHost.h"
+#include "support/TestFiles.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/CLoadingConditionsDlg.h"
 
@@ -187,8 +188,7 @@ TEST(AxleLoadTableImport, TheRouteOnAProjectDerivesTheDistributionsOrChangesNoth
 }
 
 TEST(AxleLoadTableImport, TheModuleImportsATableOrTellsWhyNot) {
-    const fs::path dir = fs::temp_directory_path() / "ardelon_axle_load_table";
-    fs::create_directories(dir);
+    const fs::path dir = scratchDir("axle-load-table");
     const fs::path good = dir / "wim.csv";
     const fs::path bad = dir / "bad.csv";
     std::ofstream(good) << header() + row("9,Single", 11) + row("9,Tandem", 16);

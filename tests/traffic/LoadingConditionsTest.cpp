@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
 #include "traffic/CEsalDataDlg.h"
@@ -15,7 +17,8 @@ using Dlg = CLoadingConditionsDlg;
 
 // Sums of a few two-decimal percentages and quotients of them carry binary rounding noise only.
 constexpr double kSumTolerance = 1e-12;
-// Load equivalency factors computed independently of this code to 12 significant digits.
+// Load equivalency factors computed independently of this code to 12 significant digits (relative
+// to the factor above 1).
 constexpr double kReferenceTolerance = 1e-11;
 constexpr double kFactorOf17KipSingle = 0.814487593564;
 constexpr double kFactorOf19KipSingle = 1.20843762523;
@@ -142,8 +145,6 @@ TEST_F(LoadingConditions, AnUncheckedConfigurationGivesWayToTheFirstCheckedOne) 
     EXPECT_EQ(host.lastMessage().text, "Steer Configuration has not been selected above.");
     EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[20], dlg.total),
               std::tuple(Tandem, 3.0, 3));
-    EXPECT_EQ(Dlg::configurationNotSelectedText(Tridem),
-              "Tridem Configuration has not been selected above.");
 
     // With no configuration checked the choice stays as it is.
     dlg.configurationEnabled = {0, 0, 0, 0};
@@ -202,20 +203,9 @@ TEST_F(LoadingConditions, AxleGroupsPerDayFollowTheTruckTraffic) {
     }
 }
 
-TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
-    // 6.1252 stands for 4.79 log(19), so the standard axle is 1 only to four decimals.
-    constexpr double kStandardAxleTolerance = 1e-4;
-    // The same twelve significant digits of a factor above 10 fix it only to 1e-10.
-    constexpr double kLargeReferenceTolerance = 1e-9;
-    EXPECT_NEAR(loadEquivalencyFactor(18, 1), 1.0, kStandardAxleTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(17, 1), kFactorOf17KipSingle, kReferenceTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(19, 1), kFactorOf19KipSingle, kReferenceTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(33, 2), 1.00440657266, kReferenceTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(111, 3), 16.6039566884, kLargeReferenceTolerance);
-}
-
-// The factor of one loaded bin is the factor of its load; Steer groups count as single axles;
-// no axles of a checked configuration (flags other than 1 do not count) give a factor of 0.
+// The factor of one loaded bin is the factor of the load at its middle (2 k + 1 kips); Steer groups
+// count as single axles; no axles of a checked configuration (flags other than 1 do not count)
+// give a factor of 0.
 TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
     struct Case {
         ConfigurationFlags enabled;
@@ -226,7 +216,9 @@ TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
         {{1, 0, 0, 0}, Single, 8, 100, kFactorOf17KipSingle, 100},
         {{1, 0, 0, 0}, Single, 9, 40, kFactorOf19KipSingle, 40},
         {{0, 0, 0, 1}, Steer, 8, 50, kFactorOf17KipSingle, 50},
-        {{1, 0, 0, 0}, Tandem, 10, 30, 0, 0},  // Tandem holds axles but is not checked
+        {{0, 1, 0, 0}, Tandem, 16, 20, 1.00440657266, 20},
+        {{0, 0, 1, 0}, Tridem, 55, 10, 16.6039566884, 10},  // the last bin stands for 111 kips
+        {{1, 0, 0, 0}, Tandem, 10, 30, 0, 0},               // Tandem holds axles but is not checked
         {{0, 0, 0, 0}, Single, 8, 100, 0, 0},
         {{2, 0, 0, 0}, Single, 8, 100, 0, 0},
     };
@@ -236,9 +228,13 @@ TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
         dlg.loadSpectra[static_cast<size_t>(c.configuration)][static_cast<size_t>(c.bin)] =
             c.percent;
         dlg.acceptLoading();
-        EXPECT_NEAR(dlg.esalFactor, c.factor, kReferenceTolerance) << c.bin;
+        EXPECT_NEAR(dlg.esalFactor, c.factor, kReferenceTolerance * std::max(1.0, c.factor))
+            << c.bin;
         EXPECT_EQ(dlg.totalAxlePercent, c.totalAxlePercent);
     }
+    // 6.1252 stands for 4.79 log(19), so the standard axle is 1 only to four decimals.
+    constexpr double kStandardAxleTolerance = 1e-4;
+    EXPECT_NEAR(loadEquivalencyFactor(18, 1), 1.0, kStandardAxleTolerance);
 }
 
 TEST_F(LoadingConditions, AcceptDerivesCumulativeDistributionsOfCheckedConfigurations) {
