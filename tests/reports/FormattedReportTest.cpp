@@ -7,11 +7,14 @@
 #include <optional>
 #include <tuple>
 
+#include "ReportTestSupport.h"
 #include "criteria/ResponseType.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon {
 namespace {
+
+using test::setCriterion;
 
 std::string textAt(const ReportSheet& sheet, char column, int row) {
     const ReportCell* cell = sheet.at(column, row);
@@ -29,12 +32,11 @@ double numberAt(const ReportSheet& sheet, char column, int row) {
     return std::get<double>(cell->value);
 }
 
-void activate(CStenorDoc& doc, int slot, int type, double threshold = 0, int transferFunction = 0) {
-    CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
-    c.active = 1;
-    c.responseType = type;
-    c.threshold = threshold;
-    c.useTransferFunction = transferFunction;
+// The report model of `doc` after a run of `cycles` in which no limit was exceeded.
+ReportWorkbook reportOf(const CStenorDoc& doc, int cycles = 0) {
+    AnalysisResults results;
+    results.cycles = cycles;
+    return buildFormattedReport(doc, results, "/x/r.xlsx");
 }
 
 // The yearly damage is A = axle groups per day × damage per million × 0.000365. Growing traffic
@@ -98,7 +100,7 @@ TEST(ReportModel, MaterialOutsideItsListLeavesBothCellsEmpty) {
     CStenorDoc doc;
     doc.layerCountIndex = 1;
     doc.materialIndex = {0, 12, 7, 7, 1};
-    const ReportWorkbook book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    const ReportWorkbook book = reportOf(doc);
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'C', 9), "<empty>");
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'C', 10), "Soil");
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'B', 12), "<empty>");
@@ -110,7 +112,7 @@ TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
     // never reads past the five layers.
     CStenorDoc doc;
     doc.layerCountIndex = 7;
-    ReportWorkbook book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    ReportWorkbook book = reportOf(doc);
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'A', 12), "SemiInfinite");
     EXPECT_EQ(book.sheet("Cover")->at('A', 13), nullptr);
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'E', 15), "NA");
@@ -119,7 +121,7 @@ TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
     EXPECT_EQ(book.sheet("Structural Inputs")->at('A', 25), nullptr);
 
     doc.layerCountIndex = -4;
-    book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    book = reportOf(doc);
     EXPECT_EQ(numberAt(*book.sheet("Cover"), 'A', 8), 10);
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'A', 9), "SemiInfinite");
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'C', 12), "SemiInfinite");
@@ -128,11 +130,10 @@ TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
 
 TEST(ReportModel, WithoutCyclesPercentagesAndVerdictsReadNA) {
     CStenorDoc doc;
-    activate(doc, 2, HorizontalStrain, -70, 1);
-    activate(doc, 3, VerticalStrain, 200);
-    activate(doc, 5, HorizontalStrainDistribution);
-    AnalysisResults results;  // N = 0: a run without cycles
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    setCriterion(doc, 2, HorizontalStrain, -70, 1);
+    setCriterion(doc, 3, VerticalStrain, 200);
+    setCriterion(doc, 5, HorizontalStrainDistribution);
+    const ReportWorkbook book = reportOf(doc);  // N = 0: a run without cycles
     const ReportSheet& summary = *book.sheet("Performance Summary");
     EXPECT_EQ(textAt(summary, 'F', 5), "NA");
     EXPECT_EQ(numberAt(summary, 'G', 5), 0);  // the damage itself is still a number
@@ -148,7 +149,7 @@ TEST(ReportModel, WithoutCyclesPercentagesAndVerdictsReadNA) {
 TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
     // A transfer function with k1 = 0 makes every exceeding load consume the whole life.
     CStenorDoc doc;
-    activate(doc, 2, HorizontalStrain, 0, 1);
+    setCriterion(doc, 2, HorizontalStrain, 0, 1);
     AnalysisResults results;
     results.cycles = 100;
     results.exceedCount[2] = 1;
@@ -169,11 +170,9 @@ TEST(ReportModel, LayerFiveMiddleAndBottomNeverGetRows) {
     // The run evaluates no depth for them, so their counts mean nothing.
     CStenorDoc doc;
     doc.layerCountIndex = 3;
-    activate(doc, 13, VerticalStrain, 0, 1);
-    activate(doc, 14, HorizontalStrainDistribution);
-    AnalysisResults results;
-    results.cycles = 100;
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    setCriterion(doc, 13, VerticalStrain, 0, 1);
+    setCriterion(doc, 14, HorizontalStrainDistribution);
+    const ReportWorkbook book = reportOf(doc, 100);
     const ReportSheet& summary = *book.sheet("Performance Summary");
     EXPECT_EQ(textAt(summary, 'A', 7), "Perpetual Pavement Design Results: Percentile Responses");
     EXPECT_EQ(textAt(summary, 'A', 9), "NA");
@@ -183,10 +182,8 @@ TEST(ReportModel, LayerFiveMiddleAndBottomNeverGetRows) {
 TEST(ReportModel, StrainDistributionNamesTheSlotsOwnLocation) {
     // Only a foreign project file puts a distribution elsewhere than at a layer bottom.
     CStenorDoc doc;
-    activate(doc, 4, HorizontalStrainDistribution);
-    AnalysisResults results;
-    results.cycles = 100;
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    setCriterion(doc, 4, HorizontalStrainDistribution);
+    const ReportWorkbook book = reportOf(doc, 100);
     const ReportSheet& summary = *book.sheet("Performance Summary");
     EXPECT_EQ(numberAt(summary, 'A', 9), 2);
     EXPECT_EQ(textAt(summary, 'B', 9), "Middle");

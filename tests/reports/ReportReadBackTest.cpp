@@ -14,6 +14,8 @@
 namespace ardelon {
 namespace {
 
+using test::setCriterion;
+
 // The load spectra every test project carries are the same in check_report.py's traffic().
 CStenorDoc baseProject() {
     CStenorDoc doc;
@@ -34,16 +36,6 @@ AnalysisResults runOf(int cycles, std::initializer_list<std::tuple<int, int, dou
         results.damagePerMillion[static_cast<size_t>(slot)] = damage;
     }
     return results;
-}
-
-void setCriterion(CStenorDoc& doc, int slot, int type, double threshold, int transferFunction,
-                  double targetPercentile = 50) {
-    CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
-    c.active = 1;
-    c.responseType = type;
-    c.threshold = threshold;
-    c.useTransferFunction = transferFunction;
-    c.targetPercentile = targetPercentile;
 }
 
 class ReportReadBack : public ::testing::Test {
