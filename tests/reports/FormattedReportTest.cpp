@@ -128,37 +128,34 @@ TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
     EXPECT_EQ(numberAt(*book.sheet("Structural Inputs"), 'A', 21), 2);
 }
 
-TEST(ReportModel, WithoutCyclesPercentagesAndVerdictsReadNA) {
+// Without cycles percentages and verdicts read NA; an infinite damage (a transfer function with
+// k1 = 0 makes every exceeding load consume the whole life) is written as a word and fails at once.
+TEST(ReportModel, RunsWithoutCyclesOrWithInfiniteDamage) {
     CStenorDoc doc;
     setCriterion(doc, 2, HorizontalStrain, -70, 1);
     setCriterion(doc, 3, VerticalStrain, 200);
     setCriterion(doc, 5, HorizontalStrainDistribution);
-    const ReportWorkbook book = reportOf(doc);  // N = 0: a run without cycles
-    const ReportSheet& summary = *book.sheet("Performance Summary");
-    EXPECT_EQ(textAt(summary, 'F', 5), "NA");
-    EXPECT_EQ(numberAt(summary, 'G', 5), 0);  // the damage itself is still a number
-    EXPECT_EQ(textAt(summary, 'H', 5), "Infinite");
+    ReportWorkbook book = reportOf(doc);  // N = 0: a run without cycles
+    const ReportSheet* summary = book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(*summary, 'F', 5), "NA");
+    EXPECT_EQ(numberAt(*summary, 'G', 5), 0);  // the damage itself is still a number
+    EXPECT_EQ(textAt(*summary, 'H', 5), "Infinite");
     // Percentile title in row 8, headings in row 9, slot 3 in row 10, the distribution below.
     for (int row = 10; row <= 15; ++row) {
-        EXPECT_EQ(textAt(summary, 'G', row), "NA") << row;
-        EXPECT_EQ(textAt(summary, 'H', row), "NA") << row;
+        EXPECT_EQ(textAt(*summary, 'G', row), "NA") << row;
+        EXPECT_EQ(textAt(*summary, 'H', row), "NA") << row;
     }
-    EXPECT_EQ(summary.at('A', 16), nullptr);
-}
+    EXPECT_EQ(summary->at('A', 16), nullptr);
 
-TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
-    // A transfer function with k1 = 0 makes every exceeding load consume the whole life.
-    CStenorDoc doc;
-    setCriterion(doc, 2, HorizontalStrain, 0, 1);
     AnalysisResults results;
     results.cycles = 100;
     results.exceedCount[2] = 1;
     results.damagePerMillion[2] = std::numeric_limits<double>::infinity();
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
-    const ReportSheet& summary = *book.sheet("Performance Summary");
-    EXPECT_EQ(textAt(summary, 'G', 5), "Infinite");
-    EXPECT_EQ(numberAt(summary, 'H', 5), 0);
-    EXPECT_EQ(numberAt(summary, 'I', 5), 0);
+    book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    summary = book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(*summary, 'G', 5), "Infinite");
+    EXPECT_EQ(numberAt(*summary, 'H', 5), 0);
+    EXPECT_EQ(numberAt(*summary, 'I', 5), 0);
     ReportSheet sheet;
     sheet.number('A', 1, std::nan(""), ReportStyle::Left);
     sheet.number('A', 2, -std::numeric_limits<double>::infinity(), ReportStyle::Left);
@@ -166,28 +163,22 @@ TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
     EXPECT_EQ(textAt(sheet, 'A', 2), "-Infinite");
 }
 
-TEST(ReportModel, LayerFiveMiddleAndBottomNeverGetRows) {
-    // The run evaluates no depth for them, so their counts mean nothing.
+// The run evaluates no depth for layer 5's middle and bottom, so they never get rows; only a
+// foreign project file puts a distribution elsewhere than at a layer bottom, and its row names the
+// slot's own location.
+TEST(ReportModel, LayerFiveSlotsGetNoRowsAndADistributionNamesItsLocation) {
     CStenorDoc doc;
     doc.layerCountIndex = 3;
     setCriterion(doc, 13, VerticalStrain, 0, 1);
     setCriterion(doc, 14, HorizontalStrainDistribution);
-    const ReportWorkbook book = reportOf(doc, 100);
-    const ReportSheet& summary = *book.sheet("Performance Summary");
-    EXPECT_EQ(textAt(summary, 'A', 7), "Perpetual Pavement Design Results: Percentile Responses");
-    EXPECT_EQ(textAt(summary, 'A', 9), "NA");
-    EXPECT_EQ(summary.at('A', 10), nullptr);
-}
-
-TEST(ReportModel, StrainDistributionNamesTheSlotsOwnLocation) {
-    // Only a foreign project file puts a distribution elsewhere than at a layer bottom.
-    CStenorDoc doc;
     setCriterion(doc, 4, HorizontalStrainDistribution);
     const ReportWorkbook book = reportOf(doc, 100);
     const ReportSheet& summary = *book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(summary, 'A', 7), "Perpetual Pavement Design Results: Percentile Responses");
     EXPECT_EQ(numberAt(summary, 'A', 9), 2);
     EXPECT_EQ(textAt(summary, 'B', 9), "Middle");
     EXPECT_EQ(textAt(summary, 'C', 9), "Tensile Strain");
+    EXPECT_EQ(summary.at('A', 10), nullptr);
 }
 
 }  // namespace
