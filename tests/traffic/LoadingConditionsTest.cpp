@@ -90,10 +90,11 @@ TEST_F(LoadingConditions, CheckBoxesShowTheirConfigurationAndTheLastOneWarnsWhen
                                                      "No Configurations Selected")});
     EXPECT_EQ(host.lastFocus(), id(Dlg::checkBox(Single)));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{0, 0, 0, 0}));
-    EXPECT_EQ(dlg.configurationPercent[Single], 0);
     EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(Single))));
-    EXPECT_EQ(dlg.currentConfiguration, Single);
-    EXPECT_EQ(dlg.loadSpectra[Single][5], 30);  // the bins stay
+    // The share goes, the configuration stays shown, the bins stay.
+    EXPECT_EQ(std::tie(dlg.configurationPercent[Single], dlg.currentConfiguration,
+                       dlg.loadSpectra[Single][5]),
+              std::tuple(0.0, Single, 30.0));
 
     // Checking shows the configuration; clearing it falls back to the first checked one.
     host.clear();
@@ -101,19 +102,17 @@ TEST_F(LoadingConditions, CheckBoxesShowTheirConfigurationAndTheLastOneWarnsWhen
     click(Single, true);
     click(Steer, true);
     click(Tridem, true);
-    EXPECT_EQ(dlg.currentConfiguration, Tridem);
     EXPECT_TRUE(host.isEnabled(id(Dlg::percentEdit(Tridem))));
-    EXPECT_EQ(dlg.shownLoadPercent[10], 12);
-    EXPECT_EQ(dlg.total, 12);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[10], dlg.total),
+              std::tuple(Tridem, 12.0, 12));
 
     dlg.configurationPercent[Tridem] = 20;
     click(Tridem, false);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(dlg.currentConfiguration, Single);
-    EXPECT_EQ(dlg.configurationPercent[Tridem], 0);
     EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(Tridem))));
-    EXPECT_EQ(dlg.shownLoadPercent[10], 0);
-    EXPECT_EQ(dlg.loadSpectra[Tridem][10], 12);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.configurationPercent[Tridem],
+                       dlg.shownLoadPercent[10], dlg.loadSpectra[Tridem][10]),
+              std::tuple(Single, 0.0, 0.0, 12.0));
 }
 
 // Opening, choosing or focusing on a configuration that is not checked shows the first checked one
