@@ -7,11 +7,14 @@
 #include <optional>
 #include <tuple>
 
+#include "ReportTestSupport.h"
 #include "criteria/ResponseType.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon {
 namespace {
+
+using test::setCriterion;
 
 std::string textAt(const ReportSheet& sheet, char column, int row) {
     const ReportCell* cell = sheet.at(column, row);
@@ -29,12 +32,11 @@ double numberAt(const ReportSheet& sheet, char column, int row) {
     return std::get<double>(cell->value);
 }
 
-void activate(CStenorDoc& doc, int slot, int type, double threshold = 0, int transferFunction = 0) {
-    CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
-    c.active = 1;
-    c.responseType = type;
-    c.threshold = threshold;
-    c.useTransferFunction = transferFunction;
+// The report model of `doc` after a run of `cycles` in which no limit was exceeded.
+ReportWorkbook reportOf(const CStenorDoc& doc, int cycles = 0) {
+    AnalysisResults results;
+    results.cycles = cycles;
+    return buildFormattedReport(doc, results, "/x/r.xlsx");
 }
 
 // The yearly damage is A = axle groups per day × damage per million × 0.000365. Growing traffic
@@ -98,7 +100,7 @@ TEST(ReportModel, MaterialOutsideItsListLeavesBothCellsEmpty) {
     CStenorDoc doc;
     doc.layerCountIndex = 1;
     doc.materialIndex = {0, 12, 7, 7, 1};
-    const ReportWorkbook book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    const ReportWorkbook book = reportOf(doc);
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'C', 9), "<empty>");
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'C', 10), "Soil");
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'B', 12), "<empty>");
@@ -110,7 +112,7 @@ TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
     // never reads past the five layers.
     CStenorDoc doc;
     doc.layerCountIndex = 7;
-    ReportWorkbook book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    ReportWorkbook book = reportOf(doc);
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'A', 12), "SemiInfinite");
     EXPECT_EQ(book.sheet("Cover")->at('A', 13), nullptr);
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'E', 15), "NA");
@@ -119,45 +121,41 @@ TEST(ReportModel, LayerCountFromAForeignFileIsKeptWithinTwoToFive) {
     EXPECT_EQ(book.sheet("Structural Inputs")->at('A', 25), nullptr);
 
     doc.layerCountIndex = -4;
-    book = buildFormattedReport(doc, AnalysisResults{}, "/x/r.xlsx");
+    book = reportOf(doc);
     EXPECT_EQ(numberAt(*book.sheet("Cover"), 'A', 8), 10);
     EXPECT_EQ(textAt(*book.sheet("Cover"), 'A', 9), "SemiInfinite");
     EXPECT_EQ(textAt(*book.sheet("Structural Inputs"), 'C', 12), "SemiInfinite");
     EXPECT_EQ(numberAt(*book.sheet("Structural Inputs"), 'A', 21), 2);
 }
 
-TEST(ReportModel, WithoutCyclesPercentagesAndVerdictsReadNA) {
+// Without cycles percentages and verdicts read NA; an infinite damage (a transfer function with
+// k1 = 0 makes every exceeding load consume the whole life) is written as a word and fails at once.
+TEST(ReportModel, RunsWithoutCyclesOrWithInfiniteDamage) {
     CStenorDoc doc;
-    activate(doc, 2, HorizontalStrain, -70, 1);
-    activate(doc, 3, VerticalStrain, 200);
-    activate(doc, 5, HorizontalStrainDistribution);
-    AnalysisResults results;  // N = 0: a run without cycles
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
-    const ReportSheet& summary = *book.sheet("Performance Summary");
-    EXPECT_EQ(textAt(summary, 'F', 5), "NA");
-    EXPECT_EQ(numberAt(summary, 'G', 5), 0);  // the damage itself is still a number
-    EXPECT_EQ(textAt(summary, 'H', 5), "Infinite");
+    setCriterion(doc, 2, HorizontalStrain, -70, 1);
+    setCriterion(doc, 3, VerticalStrain, 200);
+    setCriterion(doc, 5, HorizontalStrainDistribution);
+    ReportWorkbook book = reportOf(doc);  // N = 0: a run without cycles
+    const ReportSheet* summary = book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(*summary, 'F', 5), "NA");
+    EXPECT_EQ(numberAt(*summary, 'G', 5), 0);  // the damage itself is still a number
+    EXPECT_EQ(textAt(*summary, 'H', 5), "Infinite");
     // Percentile title in row 8, headings in row 9, slot 3 in row 10, the distribution below.
     for (int row = 10; row <= 15; ++row) {
-        EXPECT_EQ(textAt(summary, 'G', row), "NA") << row;
-        EXPECT_EQ(textAt(summary, 'H', row), "NA") << row;
+        EXPECT_EQ(textAt(*summary, 'G', row), "NA") << row;
+        EXPECT_EQ(textAt(*summary, 'H', row), "NA") << row;
     }
-    EXPECT_EQ(summary.at('A', 16), nullptr);
-}
+    EXPECT_EQ(summary->at('A', 16), nullptr);
 
-TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
-    // A transfer function with k1 = 0 makes every exceeding load consume the whole life.
-    CStenorDoc doc;
-    activate(doc, 2, HorizontalStrain, 0, 1);
     AnalysisResults results;
     results.cycles = 100;
     results.exceedCount[2] = 1;
     results.damagePerMillion[2] = std::numeric_limits<double>::infinity();
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
-    const ReportSheet& summary = *book.sheet("Performance Summary");
-    EXPECT_EQ(textAt(summary, 'G', 5), "Infinite");
-    EXPECT_EQ(numberAt(summary, 'H', 5), 0);
-    EXPECT_EQ(numberAt(summary, 'I', 5), 0);
+    book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    summary = book.sheet("Performance Summary");
+    EXPECT_EQ(textAt(*summary, 'G', 5), "Infinite");
+    EXPECT_EQ(numberAt(*summary, 'H', 5), 0);
+    EXPECT_EQ(numberAt(*summary, 'I', 5), 0);
     ReportSheet sheet;
     sheet.number('A', 1, std::nan(""), ReportStyle::Left);
     sheet.number('A', 2, -std::numeric_limits<double>::infinity(), ReportStyle::Left);
@@ -165,32 +163,22 @@ TEST(ReportModel, InfiniteDamageIsWrittenAsAWordAndFailsAtOnce) {
     EXPECT_EQ(textAt(sheet, 'A', 2), "-Infinite");
 }
 
-TEST(ReportModel, LayerFiveMiddleAndBottomNeverGetRows) {
-    // The run evaluates no depth for them, so their counts mean nothing.
+// The run evaluates no depth for layer 5's middle and bottom, so they never get rows; only a
+// foreign project file puts a distribution elsewhere than at a layer bottom, and its row names the
+// slot's own location.
+TEST(ReportModel, LayerFiveSlotsGetNoRowsAndADistributionNamesItsLocation) {
     CStenorDoc doc;
     doc.layerCountIndex = 3;
-    activate(doc, 13, VerticalStrain, 0, 1);
-    activate(doc, 14, HorizontalStrainDistribution);
-    AnalysisResults results;
-    results.cycles = 100;
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
+    setCriterion(doc, 13, VerticalStrain, 0, 1);
+    setCriterion(doc, 14, HorizontalStrainDistribution);
+    setCriterion(doc, 4, HorizontalStrainDistribution);
+    const ReportWorkbook book = reportOf(doc, 100);
     const ReportSheet& summary = *book.sheet("Performance Summary");
     EXPECT_EQ(textAt(summary, 'A', 7), "Perpetual Pavement Design Results: Percentile Responses");
-    EXPECT_EQ(textAt(summary, 'A', 9), "NA");
-    EXPECT_EQ(summary.at('A', 10), nullptr);
-}
-
-TEST(ReportModel, StrainDistributionNamesTheSlotsOwnLocation) {
-    // Only a foreign project file puts a distribution elsewhere than at a layer bottom.
-    CStenorDoc doc;
-    activate(doc, 4, HorizontalStrainDistribution);
-    AnalysisResults results;
-    results.cycles = 100;
-    const ReportWorkbook book = buildFormattedReport(doc, results, "/x/r.xlsx");
-    const ReportSheet& summary = *book.sheet("Performance Summary");
     EXPECT_EQ(numberAt(summary, 'A', 9), 2);
     EXPECT_EQ(textAt(summary, 'B', 9), "Middle");
     EXPECT_EQ(textAt(summary, 'C', 9), "Tensile Strain");
+    EXPECT_EQ(summary.at('A', 10), nullptr);
 }
 
 }  // namespace

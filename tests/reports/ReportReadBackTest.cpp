@@ -14,6 +14,8 @@
 namespace ardelon {
 namespace {
 
+using test::setCriterion;
+
 // The load spectra every test project carries are the same in check_report.py's traffic().
 CStenorDoc baseProject() {
     CStenorDoc doc;
@@ -36,16 +38,6 @@ AnalysisResults runOf(int cycles, std::initializer_list<std::tuple<int, int, dou
     return results;
 }
 
-void setCriterion(CStenorDoc& doc, int slot, int type, double threshold, int transferFunction,
-                  double targetPercentile = 50) {
-    CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
-    c.active = 1;
-    c.responseType = type;
-    c.threshold = threshold;
-    c.useTransferFunction = transferFunction;
-    c.targetPercentile = targetPercentile;
-}
-
 class ReportReadBack : public ::testing::Test {
   protected:
     // Saves the report as `name` in the scratch folder (relative to it when `relative`) and reads
@@ -58,11 +50,9 @@ class ReportReadBack : public ::testing::Test {
         const std::string path = folder.file(name);
         const FileResult saved = exportFormattedReport(doc, results, relative ? "./" + name : path);
         ASSERT_TRUE(saved.ok()) << saved.error;
-        const test::CheckerRun check = runChecker(project, path);
+        const test::CheckerRun check =
+            test::runChecker(ARDELON_REPORT_CHECKER, {project, path, path});
         EXPECT_EQ(check.status, 0) << check.output;
-    }
-    static test::CheckerRun runChecker(const std::string& project, const std::string& path) {
-        return test::runChecker(ARDELON_REPORT_CHECKER, {project, path, path});
     }
 
     test::ScratchFolder folder;
@@ -110,7 +100,8 @@ CStenorDoc fiveLayerProject() {
 TEST_F(ReportReadBack, CheckerReportsEveryDifference) {
     const std::string path = folder.file("five.xlsx");
     ASSERT_TRUE(exportFormattedReport(fiveLayerProject(), runOf(5000), path).ok());
-    const test::CheckerRun check = runChecker("two_layer", path);
+    const test::CheckerRun check =
+        test::runChecker(ARDELON_REPORT_CHECKER, {"two_layer", path, path});
     EXPECT_EQ(check.status, 1);
     for (const char* line : {"Cover!A8: expected 10, found 4\n", "Cover!C12: unexpected 'Rock'\n",
                              "Structural Inputs!G5: expected the text 'NA', found 6\n",

@@ -77,16 +77,15 @@ TEST_F(ReportSave, FailureWhileWritingKeepsThePreviousFileAndNoTemporary) {
     EXPECT_EQ(testing::readBytes(folder.file("design.xlsx")), "previous report");
 }
 
-TEST_F(ReportSave, WritesAWorkbookAndReplacesAPreviousFileWhole) {
+// Fresh workbooks under any name are read back whole in the read-back tests.
+TEST_F(ReportSave, ReplacesAPreviousFileWhole) {
     const std::string path = folder.file("design.xlsx");
     writeText(path, std::string(200000, 'z'));  // larger than the new workbook
-    for (const std::string& name : {folder.file("fresh.xlsx"), path}) {
-        const FileResult saved = exportFormattedReport(doc, results, name);
-        ASSERT_TRUE(saved.ok()) << saved.error;
-        EXPECT_EQ(testing::readBytes(name).substr(0, 4), "PK\3\4");  // a zip, as every .xlsx
-    }
+    const FileResult saved = exportFormattedReport(doc, results, path);
+    ASSERT_TRUE(saved.ok()) << saved.error;
+    EXPECT_EQ(testing::readBytes(path).substr(0, 4), "PK\3\4");  // a zip, as every .xlsx
     EXPECT_EQ(testing::readBytes(path).find("zzzz"), std::string::npos);
-    EXPECT_EQ(folder.listing(), "design.xlsx fresh.xlsx");
+    EXPECT_EQ(folder.listing(), "design.xlsx");
 }
 
 }  // namespace

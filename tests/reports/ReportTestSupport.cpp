@@ -1,12 +1,14 @@
 #include "ReportTestSupport.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace ardelon::test {
@@ -14,12 +16,9 @@ namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "ardelon-report-" + std::to_string(::getpid());
-    if (info)
-        name += std::string("-") + info->test_suite_name() + "-" + info->name();
-    path_ = fs::temp_directory_path() / name;
-    fs::remove_all(path_);
-    fs::create_directories(path_);
+    path_ = testing::scratchDir(
+        "report-" + std::to_string(::getpid()) + "-" +
+        (info ? std::string(info->test_suite_name()) + "-" + info->name() : std::string()));
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -29,11 +28,9 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::listing() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_))
+        names.insert(entry.path().filename().string());
     std::string text;
     for (const auto& name : names)
         text += (text.empty() ? "" : " ") + name;

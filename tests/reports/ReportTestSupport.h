@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "project/CStenorDoc.h"
+
 namespace ardelon::test {
 
 // A fresh, empty folder under the system's temporary folder, removed with everything in it
@@ -29,6 +31,17 @@ struct CheckerRun {
     int status = -1;     // exit status of the checker, 0 when the workbook matches
     std::string output;  // one line per difference
 };
+
+// Makes criterion `slot` active with its response type, limit, transfer-function switch and target.
+inline void setCriterion(CStenorDoc& doc, int slot, int type, double threshold = 0,
+                         int transferFunction = 0, double targetPercentile = 50) {
+    CriterionSlot& c = doc.criteria[static_cast<size_t>(slot)];
+    c.active = 1;
+    c.responseType = type;
+    c.threshold = threshold;
+    c.useTransferFunction = transferFunction;
+    c.targetPercentile = targetPercentile;
+}
 
 // Runs a read-back script of tests/reports (openpyxl under /usr/bin/python3) with the arguments.
 CheckerRun runChecker(const std::string& script, const std::vector<std::string>& arguments);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -45,20 +44,6 @@ TEST(HomogeneousSystem, ReproducesTheHalfSpace) {
         EXPECT_EQ(t.at(InitialStep, i), 0.1);
 }
 
-TEST(HomogeneousSystem, SurfaceCentreFollowsTheClosedForm) {
-    // sigma_z = q, sigma_x = sigma_y = (1 + 2 nu) q / 2, deflection 2 (1 - nu^2) q a / E.
-    LayerSystem s = homogeneousSystem();
-    s.modulus = {80000, 80000, 80000, 80000, 80000};
-    s.poisson = {0.25, 0.25, 0.25, 0.25, 0.25};
-    const std::vector<CircularLoad> load = {{120.0, 4.0, 2.0, -1.0}};
-    const auto t = solve(s, load, {{2, -1, 0, 1}});
-    EXPECT_NEAR(t.at(SigmaZ, 0), 120.0, 1e-9);
-    EXPECT_NEAR(t.at(SigmaX, 0), 1.5 * 60.0, 1e-6);
-    EXPECT_NEAR(t.at(SigmaY, 0), 1.5 * 60.0, 1e-6);
-    EXPECT_TRUE(agreesToSignificantDigits(t.at(DispZ, 0), -2 * (1 - 0.0625) * 120 * 4 / 80000.0,
-                                          kFiveSignificant));
-}
-
 TEST(LayeredReference, MatchesThePublishedValues) {
     const auto t =
         solve(referenceSystem(), kDual, {{0, 0, 0, 1}, {0, 0, 6, 1}, {0, 0, 6, 2}, {0, 0, 36, 4}});
@@ -71,38 +56,32 @@ TEST(LayeredReference, MatchesThePublishedValues) {
     EXPECT_NEAR(t.at(SigmaZ, 0), 100.0, 1e-9);
 }
 
-TEST(InitialStep, FarPointCapsTheStep) {
-    // A point 300 in away (50 layer-1 thicknesses) limits the step to 0.5 / 50.
-    const auto t = solve(referenceSystem(), kDual, {{0, 0, 0, 1}, {300, 0, 0, 1}});
-    EXPECT_EQ(t.at(InitialStep, 0), 0.5 / 50.0);
-}
-
-TEST(Points, SurfacePointIgnoresItsLayerNumber) {
-    const auto t =
-        solve(referenceSystem(), kDual, {{4, 3, 0, 1}, {4, 3, 0, 2}, {4, 3, 0, 3}, {4, 3, 0, 5}});
+// A point 300 in away (50 layer-1 thicknesses) limits the step of every point to 0.5 / 50.
+TEST(Points, SurfacePointIgnoresItsLayerNumberAndAFarPointCapsTheStep) {
+    const auto t = solve(referenceSystem(), kDual,
+                         {{4, 3, 0, 1}, {4, 3, 0, 2}, {4, 3, 0, 3}, {4, 3, 0, 5}, {300, 0, 0, 1}});
     for (int row = 0; row < kResponseRows; ++row) {
         for (int i = 1; i < 4; ++i)
             EXPECT_EQ(t.at(row, i), t.at(row, 0)) << "row " << row;
     }
+    EXPECT_EQ(t.at(InitialStep, 0), 0.5 / 50.0);
 }
 
-TEST(Points, SurfaceEdgeOfTheCircleTakesTheEdgeValue) {
-    const auto t = solve(referenceSystem(), {{100.0, 5.0, 0.0, 0.0}}, {{0, 5, 0, 1}});
+// On the rim of a loaded circle at the surface the vertical stress is half the pressure; columns
+// beyond the points of the call are left as they were.
+TEST(Calls, SurfaceEdgeOfTheCircleTakesTheEdgeValueAndLaterColumnsAreLeftAlone) {
+    LayeredElasticSolver solver;
+    ResponseTable t;
+    t.values.fill(-7.0);
+    const CircularLoad wheel{100.0, 5.0, 0.0, 0.0};
+    const EvaluationPoint rim{0, 5, 0, 1};
+    solver.computeResponses(referenceSystem(), &wheel, 1, &rim, 1, t);
     EXPECT_EQ(t.at(SigmaZ, 0), 50.0);
     EXPECT_EQ(t.at(TauXZ, 0), 0.0);
     EXPECT_EQ(t.at(TauYZ, 0), 0.0);
-}
-
-TEST(Calls, ColumnsBeyondThePointsAreLeftAlone) {
-    LayeredElasticSolver solver;
-    ResponseTable table;
-    table.values.fill(-7.0);
-    const EvaluationPoint point{0, 0, 6, 2};
-    solver.computeResponses(referenceSystem(), kDual.data(), 2, &point, 1, table);
-    EXPECT_NE(table.at(SigmaZ, 0), -7.0);
     for (int row = 0; row < kResponseRows; ++row) {
         for (int i = 1; i < kMaxPoints; ++i)
-            ASSERT_EQ(table.at(row, i), -7.0);
+            ASSERT_EQ(t.at(row, i), -7.0);
     }
 }
 

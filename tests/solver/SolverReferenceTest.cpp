@@ -14,11 +14,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <vector>
 
 #include "solver/LayeredElasticSolver.h"
+#include "support/TestFiles.h"
 
 namespace ardelon::testing {
 namespace {
@@ -99,13 +101,10 @@ TEST(SolverReference, RandomSystemsAgreeWithTheRecordedResponses) {
     const bool record = std::getenv("ARDELON_WRITE_SOLVER_REFERENCE") != nullptr;
     std::vector<double> recorded;
     if (!record) {
-        std::ifstream in(referencePath(), std::ios::binary);
-        ASSERT_TRUE(in) << referencePath();
-        in.seekg(0, std::ios::end);
-        recorded.resize(static_cast<std::size_t>(in.tellg()) / sizeof(double));
-        in.seekg(0);
-        in.read(reinterpret_cast<char*>(recorded.data()),
-                static_cast<std::streamsize>(recorded.size() * sizeof(double)));
+        const std::string bytes = readBytes(referencePath());
+        ASSERT_FALSE(bytes.empty()) << referencePath();
+        recorded.resize(bytes.size() / sizeof(double));
+        std::memcpy(recorded.data(), bytes.data(), recorded.size() * sizeof(double));
     }
     auto solver = std::make_unique<LayeredElasticSolver>();
     auto table = std::make_unique<ResponseTable>();

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/FakeHost.h"
+#include "support/TestFiles.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/CLoadingConditionsDlg.h"
 
@@ -172,9 +173,8 @@ TEST(AxleLoadTableImport, TheRouteOnAProjectDerivesTheDistributionsOrChangesNoth
     ASSERT_TRUE(result.ok()) << result.error;
     // The bins are those of the mix above; the route adds the distributions and the switch.
     EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{1, 1, 0, 1}));
-    EXPECT_EQ(doc.loadCdf[Steer][5], 0);
-    EXPECT_EQ(doc.loadCdf[Steer][6], 1);
-    EXPECT_EQ(doc.useLoadSpectra, 1);
+    EXPECT_EQ(std::tie(doc.loadCdf[Steer][5], doc.loadCdf[Steer][6], doc.useLoadSpectra),
+              std::tuple(0.0, 1.0, 1));
 
     // A mix whose classes have no rows gives no axles and is refused.
     CStenorDoc untouched;
@@ -187,8 +187,7 @@ TEST(AxleLoadTableImport, TheRouteOnAProjectDerivesTheDistributionsOrChangesNoth
 }
 
 TEST(AxleLoadTableImport, TheModuleImportsATableOrTellsWhyNot) {
-    const fs::path dir = fs::temp_directory_path() / "ardelon_axle_load_table";
-    fs::create_directories(dir);
+    const fs::path dir = scratchDir("axle-load-table");
     const fs::path good = dir / "wim.csv";
     const fs::path bad = dir / "bad.csv";
     std::ofstream(good) << header() + row("9,Single", 11) + row("9,Tandem", 16);
@@ -217,9 +216,8 @@ TEST(AxleLoadTableImport, TheModuleImportsATableOrTellsWhyNot) {
                                                    "Import Axle Load Table",
                                                    MessageIcon::Information, MessageButtons::Ok}));
     EXPECT_EQ(host.fileFilters.back(), "Axle Load Tables (*.csv);;All Files (*.*)");
-    EXPECT_EQ(dlg.currentConfiguration, Single);
-    EXPECT_EQ(dlg.shownLoadPercent[6], 100);
-    EXPECT_EQ(dlg.total, 100);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[6], dlg.total),
+              std::tuple(Single, 100.0, 100));
     EXPECT_TRUE(host.isEnabled(static_cast<int>(CLoadingConditionsDlg::percentEdit(Steer))));
     EXPECT_FALSE(host.isEnabled(static_cast<int>(CLoadingConditionsDlg::percentEdit(Tridem))));
     EXPECT_EQ(dlg.axleGroupsPerDay, computeAxleGroupsPerDay(dlg));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
 #include "traffic/CEsalDataDlg.h"
@@ -15,7 +17,8 @@ using Dlg = CLoadingConditionsDlg;
 
 // Sums of a few two-decimal percentages and quotients of them carry binary rounding noise only.
 constexpr double kSumTolerance = 1e-12;
-// Load equivalency factors computed independently of this code to 12 significant digits.
+// Load equivalency factors computed independently of this code to 12 significant digits (relative
+// to the factor above 1).
 constexpr double kReferenceTolerance = 1e-11;
 constexpr double kFactorOf17KipSingle = 0.814487593564;
 constexpr double kFactorOf19KipSingle = 1.20843762523;
@@ -26,8 +29,9 @@ int id(Dlg::Control control) {
 
 class LoadingConditions : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dlg = Dlg(CStenorDoc{});
+    void SetUp() override { open(CStenorDoc{}); }
+    void open(const CStenorDoc& doc) {
+        dlg = Dlg(doc);
         dlg.openLoadingConditions(host);
     }
     // Clicks a configuration check box: the form stores the new state, then calls the handler.
@@ -56,8 +60,7 @@ TEST_F(LoadingConditions, OpeningLabelsTheBinsInTheUnitsAndEnablesCheckedShares)
     // Metric labels stop at bin 27; the unlabelled bins still take values.
     CStenorDoc doc;
     doc.unitSystem = Metric;
-    dlg = Dlg(doc);
-    dlg.openLoadingConditions(host);
+    open(doc);
     EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[4], dlg.binLabels[26], dlg.binLabels[27]),
               std::tuple("0-9", "36-44", "231-240", "240+"));
     for (int k = 28; k < kBinCount; ++k)
@@ -87,10 +90,11 @@ TEST_F(LoadingConditions, CheckBoxesShowTheirConfigurationAndTheLastOneWarnsWhen
                                                      "No Configurations Selected")});
     EXPECT_EQ(host.lastFocus(), id(Dlg::checkBox(Single)));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{0, 0, 0, 0}));
-    EXPECT_EQ(dlg.configurationPercent[Single], 0);
     EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(Single))));
-    EXPECT_EQ(dlg.currentConfiguration, Single);
-    EXPECT_EQ(dlg.loadSpectra[Single][5], 30);  // the bins stay
+    // The share goes, the configuration stays shown, the bins stay.
+    EXPECT_EQ(std::tie(dlg.configurationPercent[Single], dlg.currentConfiguration,
+                       dlg.loadSpectra[Single][5]),
+              std::tuple(0.0, Single, 30.0));
 
     // Checking shows the configuration; clearing it falls back to the first checked one.
     host.clear();
@@ -98,19 +102,17 @@ TEST_F(LoadingConditions, CheckBoxesShowTheirConfigurationAndTheLastOneWarnsWhen
     click(Single, true);
     click(Steer, true);
     click(Tridem, true);
-    EXPECT_EQ(dlg.currentConfiguration, Tridem);
     EXPECT_TRUE(host.isEnabled(id(Dlg::percentEdit(Tridem))));
-    EXPECT_EQ(dlg.shownLoadPercent[10], 12);
-    EXPECT_EQ(dlg.total, 12);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[10], dlg.total),
+              std::tuple(Tridem, 12.0, 12));
 
     dlg.configurationPercent[Tridem] = 20;
     click(Tridem, false);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(dlg.currentConfiguration, Single);
-    EXPECT_EQ(dlg.configurationPercent[Tridem], 0);
     EXPECT_FALSE(host.isEnabled(id(Dlg::percentEdit(Tridem))));
-    EXPECT_EQ(dlg.shownLoadPercent[10], 0);
-    EXPECT_EQ(dlg.loadSpectra[Tridem][10], 12);
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.configurationPercent[Tridem],
+                       dlg.shownLoadPercent[10], dlg.loadSpectra[Tridem][10]),
+              std::tuple(Single, 0.0, 0.0, 12.0));
 }
 
 // Opening, choosing or focusing on a configuration that is not checked shows the first checked one
@@ -119,21 +121,20 @@ TEST_F(LoadingConditions, AnUncheckedConfigurationGivesWayToTheFirstCheckedOne) 
     CStenorDoc doc;
     doc.currentConfiguration = Steer;
     doc.loadSpectra[Single][3] = 40;
-    Dlg opened(doc);
-    opened.openLoadingConditions(host);
+    host.clear();
+    open(doc);
     EXPECT_EQ(host.messages,
               std::vector{exclamation("Steer Configuration has not been selected above.",
                                       "Configuration Error")});
-    EXPECT_EQ(std::tie(opened.currentConfiguration, opened.shownLoadPercent[3], opened.total),
+    EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[3], dlg.total),
               std::tuple(Single, 40.0, 40));
 
     // A configuration outside the list (from a damaged project file) is corrected silently.
     host.clear();
     doc.currentConfiguration = 7;
-    Dlg damaged(doc);
-    damaged.openLoadingConditions(host);
+    open(doc);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(damaged.currentConfiguration, Single);
+    EXPECT_EQ(dlg.currentConfiguration, Single);
 
     dlg.configurationEnabled = {0, 1, 1, 0};
     dlg.loadSpectra[Tandem][20] = 3;
@@ -142,8 +143,6 @@ TEST_F(LoadingConditions, AnUncheckedConfigurationGivesWayToTheFirstCheckedOne) 
     EXPECT_EQ(host.lastMessage().text, "Steer Configuration has not been selected above.");
     EXPECT_EQ(std::tie(dlg.currentConfiguration, dlg.shownLoadPercent[20], dlg.total),
               std::tuple(Tandem, 3.0, 3));
-    EXPECT_EQ(Dlg::configurationNotSelectedText(Tridem),
-              "Tridem Configuration has not been selected above.");
 
     // With no configuration checked the choice stays as it is.
     dlg.configurationEnabled = {0, 0, 0, 0};
@@ -202,20 +201,9 @@ TEST_F(LoadingConditions, AxleGroupsPerDayFollowTheTruckTraffic) {
     }
 }
 
-TEST(LoadEquivalency, StandardAxleAndItsNeighbours) {
-    // 6.1252 stands for 4.79 log(19), so the standard axle is 1 only to four decimals.
-    constexpr double kStandardAxleTolerance = 1e-4;
-    // The same twelve significant digits of a factor above 10 fix it only to 1e-10.
-    constexpr double kLargeReferenceTolerance = 1e-9;
-    EXPECT_NEAR(loadEquivalencyFactor(18, 1), 1.0, kStandardAxleTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(17, 1), kFactorOf17KipSingle, kReferenceTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(19, 1), kFactorOf19KipSingle, kReferenceTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(33, 2), 1.00440657266, kReferenceTolerance);
-    EXPECT_NEAR(loadEquivalencyFactor(111, 3), 16.6039566884, kLargeReferenceTolerance);
-}
-
-// The factor of one loaded bin is the factor of its load; Steer groups count as single axles;
-// no axles of a checked configuration (flags other than 1 do not count) give a factor of 0.
+// The factor of one loaded bin is the factor of the load at its middle (2 k + 1 kips); Steer groups
+// count as single axles; no axles of a checked configuration (flags other than 1 do not count)
+// give a factor of 0.
 TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
     struct Case {
         ConfigurationFlags enabled;
@@ -226,7 +214,9 @@ TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
         {{1, 0, 0, 0}, Single, 8, 100, kFactorOf17KipSingle, 100},
         {{1, 0, 0, 0}, Single, 9, 40, kFactorOf19KipSingle, 40},
         {{0, 0, 0, 1}, Steer, 8, 50, kFactorOf17KipSingle, 50},
-        {{1, 0, 0, 0}, Tandem, 10, 30, 0, 0},  // Tandem holds axles but is not checked
+        {{0, 1, 0, 0}, Tandem, 16, 20, 1.00440657266, 20},
+        {{0, 0, 1, 0}, Tridem, 55, 10, 16.6039566884, 10},  // the last bin stands for 111 kips
+        {{1, 0, 0, 0}, Tandem, 10, 30, 0, 0},               // Tandem holds axles but is not checked
         {{0, 0, 0, 0}, Single, 8, 100, 0, 0},
         {{2, 0, 0, 0}, Single, 8, 100, 0, 0},
     };
@@ -236,9 +226,13 @@ TEST(LoadingConditionsEsal, FactorOfOneBinAndOfNoAxles) {
         dlg.loadSpectra[static_cast<size_t>(c.configuration)][static_cast<size_t>(c.bin)] =
             c.percent;
         dlg.acceptLoading();
-        EXPECT_NEAR(dlg.esalFactor, c.factor, kReferenceTolerance) << c.bin;
+        EXPECT_NEAR(dlg.esalFactor, c.factor, kReferenceTolerance * std::max(1.0, c.factor))
+            << c.bin;
         EXPECT_EQ(dlg.totalAxlePercent, c.totalAxlePercent);
     }
+    // 6.1252 stands for 4.79 log(19), so the standard axle is 1 only to four decimals.
+    constexpr double kStandardAxleTolerance = 1e-4;
+    EXPECT_NEAR(loadEquivalencyFactor(18, 1), 1.0, kStandardAxleTolerance);
 }
 
 TEST_F(LoadingConditions, AcceptDerivesCumulativeDistributionsOfCheckedConfigurations) {
@@ -283,9 +277,6 @@ TEST(LoadingFieldRanges, FrameworkTextsWithTheFieldBounds) {
         EXPECT_EQ(parseLoadingField(field, text).message, message) << text;
     EXPECT_EQ(parseLoadingField(LoadingField::Aadt, "500000").value, 500000);
     EXPECT_EQ(parseLoadingField(LoadingField::TruckGrowth, "0").value, 0);
-    EXPECT_EQ(loadingFieldRangeMessage(LoadingField::AxleGroupsPerDay, 0),
-              "Please enter an integer between 1 and 100000000.");
-    EXPECT_EQ(loadingFieldRangeMessage(LoadingField::Aadt, 1000), "");
 }
 
 TEST_F(LoadingConditions, AcceptIsHeldBackByAFieldOutOfRange) {

@@ -22,7 +22,6 @@ constexpr double kProductTolerance = 1e-12;
 TEST(VehicleTypeDialog, RoadClassPresetsReplaceTheSharesOnly) {
     const CStenorDoc doc;
     VehicleDlg dlg(doc.vehicleTypeRoadClass, doc.vehicleTypeValue);
-    EXPECT_EQ(dlg.caption(), "Vehicle Type Distribution (Press F1 for Help)");
     EXPECT_NEAR(dlg.total, 100, kProductTolerance);
     dlg.vehicleTypeRoadClass = 10;
     dlg.selectRoadClass();
@@ -31,8 +30,6 @@ TEST(VehicleTypeDialog, RoadClassPresetsReplaceTheSharesOnly) {
     std::copy(urbanCollector.begin(), urbanCollector.end(), expected.begin());
     EXPECT_EQ(dlg.vehicleTypeValue, expected);
     EXPECT_EQ(dlg.total, 100);
-    EXPECT_EQ(kRoadClassNames[10], "Urban Collector");
-    EXPECT_EQ(kRoadClassNames[7], "Urban Other Freeways and Expressways");
     // Every preset row describes the whole truck traffic.
     constexpr double kPresetSumTolerance = 1e-9;
     for (const ClassShares& row : kRoadClassShares) {
@@ -141,7 +138,7 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     }
 }
 
-TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
+TEST_F(VehicleTypeRoute, AMixWithoutTridemsOrWithoutAnyAxles) {
     dlg.loadSpectra[Tridem][6] = 50;
     inputByVehicleType(tridemAxlesIndex);
     EXPECT_EQ(std::tie(dlg.axlesPerTruck[Tridem], dlg.configurationPercent[Tridem]),
@@ -149,9 +146,8 @@ TEST_F(VehicleTypeRoute, AMixWithoutTridemsLeavesTridemClearedWithEmptyBins) {
     EXPECT_EQ(dlg.configurationEnabled[Tridem], 0);
     EXPECT_EQ(dlg.loadSpectra[Tridem], BinArray{});           // no axles in any bin, not 0 / 0
     EXPECT_EQ(dlg.vehicleTypeValue[tridemAxlesIndex(9)], 0);  // copied back
-}
 
-TEST_F(VehicleTypeRoute, AMixWithoutAnyAxlesGivesNoShares) {
+    // Without any trucks there are no axles at all, and no shares.
     inputByVehicleType(shareIndex);
     EXPECT_EQ(dlg.configurationPercent, (ConfigurationValues{0, 0, 0, 0}));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{0, 0, 0, 0}));
@@ -200,7 +196,8 @@ TEST(VehicleTypeProject, ValuesOutsideTheirRangesAreNamed) {
               "class 6 has -1 tandem axles per vehicle; it must be between 0 and 10");
 }
 
-TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
+// A negative count is refused; an accepted one goes half and half to 17- and 19-kip single axles.
+TEST(EsalData, NegativeRefusedSingleAxlesOf17And19KipsHalfAndHalf) {
     CStenorDoc doc;
     doc.loadSpectra[Single][3] = 12;  // other bins keep their values
     doc.loadSpectra[Tandem][3] = 5;
@@ -209,6 +206,16 @@ TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
     CStenorDoc direct = doc;  // the same through the command-line route
     CEsalDataDlg dlg(doc);
     FakeHost host;
+    dlg.expectedEsals = -5;
+    EXPECT_FALSE(dlg.acceptEsalData(host));
+    EXPECT_EQ(host.lastMessage(), exclamation("The expected number of ESALs cannot be negative.",
+                                              "Number Out of Range"));
+    EXPECT_EQ(host.lastFocus(), static_cast<int>(CEsalDataDlg::Control::ExpectedEsals));
+    EXPECT_EQ(dlg.loadSpectra, doc.loadSpectra);
+    host.clear();
+    dlg.expectedEsals = 0;
+    EXPECT_TRUE(dlg.acceptEsalData(host));
+    EXPECT_EQ(dlg.loadSpectra[Single][8], 0);
     dlg.expectedEsals = 1000001;
     ASSERT_TRUE(dlg.acceptEsalData(host));
     EXPECT_TRUE(host.messages.empty());
@@ -228,21 +235,6 @@ TEST(EsalData, SingleAxlesOf17And19KipsHalfAndHalf) {
     direct.expectedEsals = 1000001;
     applyEsalData(direct);
     EXPECT_EQ(direct, doc);
-}
-
-TEST(EsalData, ANegativeNumberIsRefused) {
-    CStenorDoc doc;
-    CEsalDataDlg dlg(doc);
-    FakeHost host;
-    dlg.expectedEsals = -5;
-    EXPECT_FALSE(dlg.acceptEsalData(host));
-    EXPECT_EQ(host.lastMessage(), exclamation("The expected number of ESALs cannot be negative.",
-                                              "Number Out of Range"));
-    EXPECT_EQ(host.lastFocus(), static_cast<int>(CEsalDataDlg::Control::ExpectedEsals));
-    EXPECT_EQ(dlg.loadSpectra, doc.loadSpectra);
-    dlg.expectedEsals = 0;
-    EXPECT_TRUE(dlg.acceptEsalData(host));
-    EXPECT_EQ(dlg.loadSpectra[Single][8], 0);
 }
 
 }  // namespace
