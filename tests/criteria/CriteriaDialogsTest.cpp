@@ -3,6 +3,7 @@
 #include "criteria/EnduranceLimitDialog.h"
 #include "criteria/LayerCriteriaDialog.h"
 #include "criteria/ResponseType.h"
+#include "criteria/TransferFunctionsDialog.h"
 #include "support/FakeHost.h"
 
 namespace ardelon {
@@ -29,15 +30,26 @@ struct Opened {
         : dlg(layer, isLastLayer, slots, limit) {
         dlg.onInitDialog(host);
     }
+    // The engineer ticks or clears a position, chooses its type or its transfer function box.
+    void setActive(int position, int on) {
+        dlg.slot(position).active = on;
+        dlg.onActiveChanged(host, position);
+    }
+    void setType(int position, int type) {
+        dlg.slot(position).responseType = type;
+        dlg.onResponseTypeChanged(host, position);
+    }
+    void setTransfer(int position, int on) {
+        dlg.slot(position).useTransferFunction = on;
+        dlg.onTransferFunctionChanged(host, position);
+    }
     Dlg dlg;
     FakeHost host;
 };
 
 void activate(Opened& o, int position, int type) {
-    o.dlg.slot(position).active = 1;
-    o.dlg.onActiveChanged(o.host, position);
-    o.dlg.slot(position).responseType = type;
-    o.dlg.onResponseTypeChanged(o.host, position);
+    o.setActive(position, 1);
+    o.setType(position, type);
 }
 
 TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBoxAndTheLastLayerOnlyTop) {
@@ -57,8 +69,7 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBoxAndTheLastLayerOnlyTop
     EXPECT_EQ(
         last.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
         "100");
-    last.dlg.slot(Bottom).active = 1;
-    last.dlg.onActiveChanged(last.host, Bottom);
+    last.setActive(Bottom, 1);
     EXPECT_EQ(last.dlg.slot(Bottom).active, 0);
     EXPECT_FALSE(last.host.isVisible(id(Control::Distribution95)));
     activate(last, Top, VerticalStrain);
@@ -92,8 +103,7 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls
     EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
 
     // Another type at the Bottom swaps the distribution block back for the threshold.
-    o.dlg.slot(Bottom).responseType = VerticalDeflection;
-    o.dlg.onResponseTypeChanged(o.host, Bottom);
+    o.setType(Bottom, VerticalDeflection);
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
     EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
@@ -108,14 +118,12 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     };
     EXPECT_EQ(transferControls(), "1001");
 
-    o.dlg.slot(Middle).useTransferFunction = 1;
-    o.dlg.onTransferFunctionChanged(o.host, Middle);
+    o.setTransfer(Middle, 1);
     EXPECT_EQ(transferControls(), "1110");
 
     o.dlg.slot(Middle).k1 = 0.0796;
     o.dlg.slot(Middle).k2 = 3.291;
-    o.dlg.slot(Middle).useTransferFunction = 0;
-    o.dlg.onTransferFunctionChanged(o.host, Middle);
+    o.setTransfer(Middle, 0);
     EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), std::pair(0.0, 0.0));
     EXPECT_EQ(transferControls(), "1001");
 
@@ -124,8 +132,7 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     o.dlg.slot(Top).useTransferFunction = 1;
     o.dlg.slot(Top).k1 = 2.83e-06;
     o.dlg.slot(Top).k2 = 3.2;
-    o.dlg.slot(Top).responseType = VerticalStress;
-    o.dlg.onResponseTypeChanged(o.host, Top);
+    o.setType(Top, VerticalStress);
     EXPECT_EQ(
         std::tuple(o.dlg.slot(Top).useTransferFunction, o.dlg.slot(Top).k1, o.dlg.slot(Top).k2),
         std::tuple(0, 0.0, 0.0));
@@ -136,8 +143,7 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     activate(o, Bottom, VerticalStrain);
     o.dlg.slot(Bottom).useTransferFunction = 1;
     o.dlg.slot(Bottom).k1 = 5;
-    o.dlg.slot(Bottom).active = 0;
-    o.dlg.onActiveChanged(o.host, Bottom);
+    o.setActive(Bottom, 0);
     EXPECT_EQ(std::pair(o.dlg.slot(Bottom).useTransferFunction, o.dlg.slot(Bottom).k1),
               std::pair(0, 0.0));
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
@@ -241,14 +247,12 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     for (int s : {0, 1, 2, 3, 4, 5, 9, 10, 11})
         slots[s].active = 1;  // nine elsewhere
     Opened o(3, false, slots);
-    o.dlg.slot(Top).active = 1;  // the tenth is fine
-    o.dlg.onActiveChanged(o.host, Top);
+    o.setActive(Top, 1);  // the tenth is fine
     EXPECT_EQ(o.dlg.slot(Top).active, 1);
     EXPECT_TRUE(o.host.messages.empty());
     EXPECT_EQ(o.dlg.activeLocationCount(), 10);
 
-    o.dlg.slot(Middle).active = 1;  // the eleventh is not
-    o.dlg.onActiveChanged(o.host, Middle);
+    o.setActive(Middle, 1);  // the eleventh is not
     EXPECT_EQ(o.dlg.slot(Middle).active, 0);
     EXPECT_EQ(o.host.messages,
               std::vector{exclamation(
@@ -260,10 +264,8 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeMiddle)));
 
     // Clearing one elsewhere makes room again.
-    o.dlg.slot(Top).active = 0;
-    o.dlg.onActiveChanged(o.host, Top);
-    o.dlg.slot(Middle).active = 1;
-    o.dlg.onActiveChanged(o.host, Middle);
+    o.setActive(Top, 0);
+    o.setActive(Middle, 1);
     EXPECT_EQ(o.dlg.slot(Middle).active, 1);
     EXPECT_EQ(o.host.messages.size(), 1u);
 }
@@ -295,6 +297,71 @@ TEST(LayerCriteria, HintsGiveTheUnitOfTheResponseTypeAndTheSignConvention) {
         EXPECT_EQ(o.dlg.hint(control).text, text) << id(control);
     EXPECT_EQ(EnduranceLimitDialog::hint(EnduranceLimitDialog::Control::EnduranceLimit).text,
               "Endurance limit, microstrain: any number (tension negative)");
+}
+
+// ----- response types ------------------------------------------------------------------------
+
+TEST(ResponseType, UnitLabelFollowsTheGroupOfTheType) {
+    // Types -1 (none) to 7; the unit of the distribution type is hidden.
+    const std::string_view units[] = {
+        "",           "psi",       "psi", "psi", "microstrain", "microstrain", "microstrain",
+        "milli-inch", "milli-inch"};
+    for (int t = -1; t <= 7; ++t)
+        EXPECT_EQ(criterionUnitLabel(t), units[t + 1]) << "type " << t;
+}
+
+TEST(ResponseType, ResultListsNameTypesZeroToSix) {
+    const ResponseName expected[] = {
+        {"Horizontal Stress", "psi"},       {"Vertical Stress", "psi"},
+        {"Principal Stress", "psi"},        {"Horizontal Strain", "microstrain"},
+        {"Vertical Strain", "microstrain"}, {"Principal Strain", "microstrain"},
+        {"Vertical Deflection", "milli-in"}};
+    for (int t = 0; t <= VerticalDeflection; ++t) {
+        EXPECT_EQ(responseName(t).name, expected[t].name) << "type " << t;
+        EXPECT_EQ(responseName(t).units, expected[t].units) << "type " << t;
+        EXPECT_EQ(kResponseTypeNames[t], expected[t].name);
+    }
+    // The distribution type is offered in the criteria list but has no result-list entry.
+    EXPECT_EQ(kResponseTypeNames[HorizontalStrainDistribution], "Horizontal Strain Distribution");
+    EXPECT_TRUE(responseName(7).name.empty());
+    EXPECT_TRUE(responseName(7).units.empty());
+    EXPECT_TRUE(responseName(-1).units.empty());
+}
+
+// ----- transfer functions --------------------------------------------------------------------
+
+TEST(TransferFunctions, OpeningWarnsFirst) {
+    FakeHost host;
+    TransferFunctionsDialog d(1, 2, 3, 4);
+    d.onInitDialog(host);
+    const RecordedMessage warning{
+        "The transfer functions must be handled with care.\n"
+        "Since they operate on a log scale, seemingly small\n"
+        "changes in the coefficients can lead to large\n"
+        "differences in damage and reliability calculations.\n"
+        "Consult the Help file for further details.",
+        "WARNING!", MessageIcon::Exclamation, MessageButtons::Ok};
+    EXPECT_EQ(host.messages, std::vector<RecordedMessage>{warning});
+    EXPECT_EQ(d.coefficient, (std::array<double, 4>{1, 2, 3, 4}));
+}
+
+TEST(TransferFunctions, EachResetRestoresOnlyItsGroup) {
+    TransferFunctionsDialog d(1, 2, 3, 4);
+    d.onResetFatigue();
+    EXPECT_EQ(d.coefficient, (std::array<double, 4>{2.83e-06, 3.20596, 3, 4}));
+    d = TransferFunctionsDialog(1, 2, 3, 4);
+    d.onResetRutting();
+    EXPECT_EQ(d.coefficient, (std::array<double, 4>{1, 2, 5500000000000000.0, 3.929}));
+}
+
+TEST(TransferFunctions, CopiesTheProjectCoefficientsInAndBack) {
+    CStenorDoc doc;
+    TransferFunctionsDialog d(0, 0, 0, 0);
+    d.loadFrom(doc);
+    EXPECT_EQ(d.coefficient, CStenorDoc().transferCoefficient);
+    d.coefficient[3] = 4.5;
+    d.storeTo(doc);
+    EXPECT_EQ(doc.transferCoefficient[3], 4.5);
 }
 
 }  // namespace
