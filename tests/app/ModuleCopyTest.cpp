@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "app/DocumentSession.h"
-#include "app/ModuleCopy.h"
 #include "support/FakeHost.h"
 
 namespace ardelon {

@@ -87,12 +87,11 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top, Control::K2Top,
                                 Control::TargetPercentileTop}),
               "1110");
-    EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");
+    EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");  // each type's unit is checked below
     // Middle: a stress with threshold, unit and percentile, and no transfer function.
     EXPECT_EQ(o.host.visibleOf({Control::ThresholdMiddle, Control::UnitMiddle,
                                 Control::TargetPercentileMiddle, Control::TransferMiddle}),
               "1110");
-    EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
     // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
                                 Control::LoadDefaultDistribution, Control::EnterEnduranceLimit,
@@ -105,13 +104,11 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls
     // Another type at the Bottom swaps the distribution block back for the threshold.
     o.setType(Bottom, VerticalDeflection);
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
-    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
 
 TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
-    EXPECT_EQ(o.dlg.unitLabel(Middle), "microstrain");
     const auto transferControls = [&o] {
         return o.host.visibleOf({Control::TransferMiddle, Control::K1Middle, Control::K2Middle,
                                  Control::TargetPercentileMiddle});
@@ -136,7 +133,6 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     EXPECT_EQ(
         std::tuple(o.dlg.slot(Top).useTransferFunction, o.dlg.slot(Top).k1, o.dlg.slot(Top).k2),
         std::tuple(0, 0.0, 0.0));
-    EXPECT_EQ(o.dlg.unitLabel(Top), "psi");
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top}), "00");
 
     // Clearing a position drops its transfer function.
@@ -301,31 +297,31 @@ TEST(LayerCriteria, HintsGiveTheUnitOfTheResponseTypeAndTheSignConvention) {
 
 // ----- response types ------------------------------------------------------------------------
 
-TEST(ResponseType, UnitLabelFollowsTheGroupOfTheType) {
-    // Types -1 (none) to 7; the unit of the distribution type is hidden.
-    const std::string_view units[] = {
-        "",           "psi",       "psi", "psi", "microstrain", "microstrain", "microstrain",
-        "milli-inch", "milli-inch"};
-    for (int t = -1; t <= 7; ++t)
-        EXPECT_EQ(criterionUnitLabel(t), units[t + 1]) << "type " << t;
-}
-
-TEST(ResponseType, ResultListsNameTypesZeroToSix) {
-    const ResponseName expected[] = {
-        {"Horizontal Stress", "psi"},       {"Vertical Stress", "psi"},
-        {"Principal Stress", "psi"},        {"Horizontal Strain", "microstrain"},
-        {"Vertical Strain", "microstrain"}, {"Principal Strain", "microstrain"},
-        {"Vertical Deflection", "milli-in"}};
-    for (int t = 0; t <= VerticalDeflection; ++t) {
-        EXPECT_EQ(responseName(t).name, expected[t].name) << "type " << t;
-        EXPECT_EQ(responseName(t).units, expected[t].units) << "type " << t;
-        EXPECT_EQ(kResponseTypeNames[t], expected[t].name);
+// Types -1 (none) to 7: the criteria's unit label (that of the distribution type is hidden), and
+// the result lists' name and unit, which the distribution type does not have.
+TEST(ResponseType, UnitLabelsAndResultListNames) {
+    const struct {
+        std::string_view unitLabel, name, units;
+    } types[] = {{"", "", ""},
+                 {"psi", "Horizontal Stress", "psi"},
+                 {"psi", "Vertical Stress", "psi"},
+                 {"psi", "Principal Stress", "psi"},
+                 {"microstrain", "Horizontal Strain", "microstrain"},
+                 {"microstrain", "Vertical Strain", "microstrain"},
+                 {"microstrain", "Principal Strain", "microstrain"},
+                 {"milli-inch", "Vertical Deflection", "milli-in"},
+                 {"milli-inch", "", ""}};
+    for (int t = -1; t <= HorizontalStrainDistribution; ++t) {
+        SCOPED_TRACE(t);
+        const auto& row = types[t + 1];
+        EXPECT_EQ(criterionUnitLabel(t), row.unitLabel);
+        EXPECT_EQ(std::pair(responseName(t).name, responseName(t).units),
+                  std::pair(row.name, row.units));
+        if (t >= 0 && t < HorizontalStrainDistribution) {
+            EXPECT_EQ(kResponseTypeNames[t], row.name);
+        }
     }
-    // The distribution type is offered in the criteria list but has no result-list entry.
     EXPECT_EQ(kResponseTypeNames[HorizontalStrainDistribution], "Horizontal Strain Distribution");
-    EXPECT_TRUE(responseName(7).name.empty());
-    EXPECT_TRUE(responseName(7).units.empty());
-    EXPECT_TRUE(responseName(-1).units.empty());
 }
 
 // ----- transfer functions --------------------------------------------------------------------
@@ -345,18 +341,15 @@ TEST(TransferFunctions, OpeningWarnsFirst) {
     EXPECT_EQ(d.coefficient, (std::array<double, 4>{1, 2, 3, 4}));
 }
 
-TEST(TransferFunctions, EachResetRestoresOnlyItsGroup) {
+TEST(TransferFunctions, EachResetRestoresOnlyItsGroupAndTheProjectCopiesInAndBack) {
     TransferFunctionsDialog d(1, 2, 3, 4);
     d.onResetFatigue();
     EXPECT_EQ(d.coefficient, (std::array<double, 4>{2.83e-06, 3.20596, 3, 4}));
     d = TransferFunctionsDialog(1, 2, 3, 4);
     d.onResetRutting();
     EXPECT_EQ(d.coefficient, (std::array<double, 4>{1, 2, 5500000000000000.0, 3.929}));
-}
 
-TEST(TransferFunctions, CopiesTheProjectCoefficientsInAndBack) {
     CStenorDoc doc;
-    TransferFunctionsDialog d(0, 0, 0, 0);
     d.loadFrom(doc);
     EXPECT_EQ(d.coefficient, CStenorDoc().transferCoefficient);
     d.coefficient[3] = 4.5;

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <limits>
 
 #include "project/ProjectFile.h"
@@ -100,12 +97,6 @@ TEST(ProjectValidation, NumberBeyondDoubleRangeNamesItsPlace) {
     EXPECT_EQ(projectFromJson("{\"a\": [1e-999, -1e400]}", doc).error,
               "JSON number out of range at line 1, column 21");
     EXPECT_EQ(doc, CStenorDoc{});
-    // The desktop's open goes through loadProject: a message, never an exception.
-    const std::string path = ::testing::TempDir() + "beyond-range.json";
-    std::ofstream(path) << "{\"aadt\": 1e999}";
-    EXPECT_EQ(loadProject(path, doc).error,
-              path + ": JSON number out of range at line 1, column 14");
-    std::remove(path.c_str());
 }
 
 TEST(ProjectValidation, ReadersStopAtTheSizeLimit) {

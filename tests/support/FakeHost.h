@@ -33,14 +33,11 @@ class FakeHost : public DialogHost {
     MessageAnswer showMessage(std::string_view text, std::string_view caption, MessageIcon icon,
                               MessageButtons buttons) override {
         messages.push_back({std::string(text), std::string(caption), icon, buttons});
-        if (!answers.empty()) {
-            const MessageAnswer answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
-                   ? MessageAnswer::Yes
-                   : MessageAnswer::Ok;
+        if (answers.empty())  // unscripted: the affirmative answer
+            return buttons >= MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     void setFocus(int control) override { focus.push_back(control); }
     void setEnabled(int control, bool isEnabled) override { enabled[control] = isEnabled; }
