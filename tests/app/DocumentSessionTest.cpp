@@ -35,9 +35,10 @@ class DocumentSessionTest : public ::testing::Test {
     }
 
     // The user edits the Structure module and accepts it.
-    void acceptThicknessChange(double inches) {
+    void acceptThicknessChange(double inches) { acceptThicknessChange(session, inches); }
+    void acceptThicknessChange(DocumentSession& s, double inches) {
         window.edit = [inches](CStenorDoc& working) { working.thickness[0] = inches; };
-        session.runModule(Module::Structure);
+        s.runModule(Module::Structure);
         window.edit = nullptr;
     }
 
@@ -192,9 +193,7 @@ TEST_F(DocumentSessionTest, ModifiedProjectAsksToSaveBeforeItIsReplaced) {
         DocumentSession s(h, window);
         s.startUp(c.titled ? std::vector{writeThreeLayerProject("bridge.ard")}
                            : std::vector<std::string>{});
-        window.edit = [](CStenorDoc& working) { working.thickness[0] = 9.5; };
-        s.runModule(Module::Structure);
-        window.edit = nullptr;
+        acceptThicknessChange(s, 9.5);
         h.answers = {c.answer};
         h.files = {std::nullopt};
         const bool done = c.command == Exit  ? s.confirmClose()

@@ -108,13 +108,12 @@ TEST(ModuleCopy, CancelKeepsOnlyWhatTheCommandWroteBeforeTheModuleOpened) {
             expected.useLoadSpectra = 0;
         if (module == Module::ViewOutput)
             expected.axleTypeFraction = {0.6, 0.4, 0.0, 0.0};
-        const int repaintsBefore = window.repaints;
 
         EXPECT_FALSE(session.runModule(module));
         EXPECT_TRUE(window.seenByModule == expected) << static_cast<int>(module);
         EXPECT_TRUE(session.project() == expected) << static_cast<int>(module);
         EXPECT_FALSE(session.isModified());
-        EXPECT_EQ(window.repaints, repaintsBefore);
+        EXPECT_EQ(window.repaints, 0);
     }
 }
 

@@ -18,9 +18,6 @@ using testing::RecordedMessage;
 int id(Control c) {
     return static_cast<int>(c);
 }
-int id(Control row, int position) {
-    return id(Dlg::control(row, position));
-}
 
 // Products of a limit with the two-decimal factors carry one rounding of the multiplication.
 constexpr double kProductTolerance = 1e-12;
@@ -142,7 +139,7 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     o.setActive(Bottom, 0);
     EXPECT_EQ(std::pair(o.dlg.slot(Bottom).useTransferFunction, o.dlg.slot(Bottom).k1),
               std::pair(0, 0.0));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Dlg::control(Control::TypeTop, Bottom))));
 }
 
 TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
@@ -167,6 +164,14 @@ TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
 // The Bottom distribution comes from the test track default or from an endurance limit.
 TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCancelled) {
     Opened o(1, false, {}, -50);
+    // The engineer types a limit into the endurance limit dialog and accepts or cancels it.
+    const auto enterLimit = [&o](double limit, bool accept) {
+        o.host.modalScript.push_back([=](ModalDialog& d) {
+            dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = limit;
+            return accept;
+        });
+        o.dlg.onEnterEnduranceLimit(o.host);
+    };
     activate(o, Bottom, HorizontalStrainDistribution);
     o.dlg.onLoadDefaultDistribution(o.host);
     EXPECT_EQ(o.host.messages,
@@ -201,22 +206,14 @@ TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCan
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
     // A positive limit gives a decreasing distribution, which passes too.
-    o.host.modalScript.push_back([](ModalDialog& d) {
-        dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = 70;
-        return true;
-    });
-    o.dlg.onEnterEnduranceLimit(o.host);
+    enterLimit(70, true);
     EXPECT_NEAR(o.dlg.slot(Bottom).distribution[0], 121.1, kProductTolerance);
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
     // Cancelled, the endurance limit dialog changes nothing and says nothing.
     const CriterionSlots before = o.dlg.slots;
     const std::size_t messagesBefore = o.host.messages.size();
-    o.host.modalScript.push_back([](ModalDialog& d) {
-        dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = -100;
-        return false;
-    });
-    o.dlg.onEnterEnduranceLimit(o.host);
+    enterLimit(-100, false);
     EXPECT_EQ(o.dlg.enduranceLimit, 70.0);
     EXPECT_EQ(o.dlg.slots, before);
     EXPECT_EQ(o.host.messages.size(), messagesBefore);
