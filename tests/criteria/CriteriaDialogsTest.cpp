@@ -335,7 +335,6 @@ TEST(TransferFunctions, OpeningWarnsFirst) {
         "Consult the Help file for further details.",
         "WARNING!", MessageIcon::Exclamation, MessageButtons::Ok};
     EXPECT_EQ(host.messages, std::vector<RecordedMessage>{warning});
-    EXPECT_EQ(d.coefficient, (std::array<double, 4>{1, 2, 3, 4}));
 }
 
 TEST(TransferFunctions, EachResetRestoresOnlyItsGroupAndTheProjectCopiesInAndBack) {
