@@ -12,8 +12,7 @@ namespace ardelon::testing {
 
 class FakeShellWindow : public ShellWindow {
   public:
-    bool runModule(Module module, CStenorDoc& workingCopy) override {
-        modulesRun.push_back(module);
+    bool runModule(Module, CStenorDoc& workingCopy) override {
         seenByModule = workingCopy;
         if (edit)
             edit(workingCopy);
@@ -24,7 +23,6 @@ class FakeShellWindow : public ShellWindow {
 
     bool accept = true;
     std::function<void(CStenorDoc&)> edit;  // what the user does in the module
-    std::vector<Module> modulesRun;
     CStenorDoc seenByModule;
     std::vector<std::string> captions;
     int repaints = 0;

@@ -7,8 +7,6 @@
 #include <fstream>
 
 #include "AppTestSupport.h"
-#include "app/ApplicationTexts.h"
-#include "app/DocumentSession.h"
 #include "project/ProjectFile.h"
 #include "support/FakeHost.h"
 #include "support/TestFiles.h"
@@ -37,9 +35,10 @@ class DocumentSessionTest : public ::testing::Test {
     }
 
     // The user edits the Structure module and accepts it.
-    void acceptThicknessChange(double inches) {
+    void acceptThicknessChange(double inches) { acceptThicknessChange(session, inches); }
+    void acceptThicknessChange(DocumentSession& s, double inches) {
         window.edit = [inches](CStenorDoc& working) { working.thickness[0] = inches; };
-        session.runModule(Module::Structure);
+        s.runModule(Module::Structure);
         window.edit = nullptr;
     }
 
@@ -87,8 +86,10 @@ TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProjectAndNewKeepsItsInputs)
     EXPECT_EQ(session.caption(), "Untitled - Doradivoz Ivoroz");
 }
 
-// A missing file takes the same path; its message is checked with the project file.
-TEST_F(DocumentSessionTest, StartUpWithUnreadableFileReportsItThenStartsNew) {
+// An unreadable file is reported: at start-up a new project follows; later the open project
+// stays as it was, its name and modified flag included. (A missing file takes the same path; its
+// message is checked with the project file.)
+TEST_F(DocumentSessionTest, UnreadableFileIsReportedAndChangesNothing) {
     std::ofstream(path("short.ard")) << "not a project";
     session.startUp({path("short.ard")});
     EXPECT_EQ(host.messages, std::vector{testing::exclamation("Cannot open \"" + path("short.ard") +
@@ -97,22 +98,17 @@ TEST_F(DocumentSessionTest, StartUpWithUnreadableFileReportsItThenStartsNew) {
     EXPECT_TRUE(session.project() == CStenorDoc());
     EXPECT_EQ(session.caption(), "Ardelon 4.4");
     EXPECT_TRUE(session.pathName().empty());
-}
 
-TEST_F(DocumentSessionTest, FailedOpenKeepsProjectNameAndModifiedFlag) {
-    session.startUp({writeThreeLayerProject("bridge.ard")});
+    ASSERT_TRUE(session.openProjectFile(writeThreeLayerProject("bridge.ard")));
     acceptThicknessChange(8.0);
     ASSERT_TRUE(session.isModified());
     const CStenorDoc before = session.project();
-    std::ofstream(path("broken.ard")) << "12345";
     host.answers = {MessageAnswer::No};  // do not save bridge.ard first
-
-    EXPECT_FALSE(session.openProjectFile(path("broken.ard")));
+    EXPECT_FALSE(session.openProjectFile(path("short.ard")));
     EXPECT_TRUE(session.project() == before);
     EXPECT_EQ(session.title(), "bridge.ard");
     EXPECT_TRUE(session.isModified());
-    EXPECT_EQ(host.lastMessage().text,
-              "Cannot open \"" + path("broken.ard") + "\": Unexpected file format.");
+    EXPECT_EQ(host.lastMessage(), host.messages.front());
 }
 
 TEST_F(DocumentSessionTest, FailedSaveKeepsTheProjectModifiedAndASavedOneReopens) {
@@ -150,7 +146,7 @@ TEST(DocumentSession, SaveAsKeepsAnExtensionTheUserTyped) {
 }
 
 // Only a change the project file keeps marks the project modified: an accept without a change
-// does not, nor do the results of a run, which are not saved.
+// does not, nor do the results of a run, which are not saved, nor choosing the current units.
 TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModified) {
     session.startUp({});
     session.runModule(Module::Structure);
@@ -165,12 +161,7 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
     session.runModule(Module::ViewOutput);
     EXPECT_EQ(session.project().output.loadCount, 12);
     EXPECT_FALSE(session.isModified());
-    acceptThicknessChange(9.0);
-    EXPECT_TRUE(session.isModified());
-}
-
-TEST_F(DocumentSessionTest, UnitCommandSetsTheUnitSystemAndMarksTheProjectModified) {
-    session.startUp({});
+    // The unit command marks it, as an accepted module change does.
     session.setUnitSystem(Metric);
     EXPECT_EQ(session.project().unitSystem, Metric);
     EXPECT_TRUE(session.isModified());
@@ -202,9 +193,7 @@ TEST_F(DocumentSessionTest, ModifiedProjectAsksToSaveBeforeItIsReplaced) {
         DocumentSession s(h, window);
         s.startUp(c.titled ? std::vector{writeThreeLayerProject("bridge.ard")}
                            : std::vector<std::string>{});
-        window.edit = [](CStenorDoc& working) { working.thickness[0] = 9.5; };
-        s.runModule(Module::Structure);
-        window.edit = nullptr;
+        acceptThicknessChange(s, 9.5);
         h.answers = {c.answer};
         h.files = {std::nullopt};
         const bool done = c.command == Exit  ? s.confirmClose()

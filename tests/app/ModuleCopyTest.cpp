@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "app/DocumentSession.h"
-#include "app/ModuleCopy.h"
 #include "support/FakeHost.h"
 
 namespace ardelon {
@@ -33,14 +31,6 @@ std::pair<CStenorDoc, bool> acceptEverythingChanged(Module module, const CStenor
     session.project() = start;
     EXPECT_TRUE(session.runModule(module));
     return {session.project(), window.repaints == 1};
-}
-
-TEST(ModuleCopy, ChangedProjectDiffersInEveryGroupOfFields) {
-    const CStenorDoc changed = everyFieldChanged(), defaults;
-    EXPECT_NE(std::tie(changed.criteria[0], changed.output, changed.spectraLibrary),
-              std::tie(defaults.criteria[0], defaults.output, defaults.spectraLibrary));
-    EXPECT_NE(changed.contactRadius, defaults.contactRadius);
-    EXPECT_NE(changed.seasonEnabled[Summer], defaults.seasonEnabled[Summer]);
 }
 
 // The project each module leaves behind when its user changed every field and pressed OK.
@@ -118,13 +108,12 @@ TEST(ModuleCopy, CancelKeepsOnlyWhatTheCommandWroteBeforeTheModuleOpened) {
             expected.useLoadSpectra = 0;
         if (module == Module::ViewOutput)
             expected.axleTypeFraction = {0.6, 0.4, 0.0, 0.0};
-        const int repaintsBefore = window.repaints;
 
         EXPECT_FALSE(session.runModule(module));
         EXPECT_TRUE(window.seenByModule == expected) << static_cast<int>(module);
         EXPECT_TRUE(session.project() == expected) << static_cast<int>(module);
         EXPECT_FALSE(session.isModified());
-        EXPECT_EQ(window.repaints, repaintsBefore);
+        EXPECT_EQ(window.repaints, 0);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -20,39 +21,44 @@ CStenorDoc awkwardProject() {
     doc.loadCdf[Tridem][55] = 0.9999999999999999;
     doc.criteria[7].active = 1;
     doc.criteria[7].distribution[4] = -0.0;
-    doc.enduranceLimit = std::numeric_limits<double>::quiet_NaN();
+    doc.enduranceLimit = -std::numeric_limits<double>::quiet_NaN();
+    doc.percentTrucks = std::bit_cast<double>(0x7ff4000000000001ULL);  // a NaN with a payload
+    doc.laneWidth = std::numeric_limits<double>::quiet_NaN();
     doc.costPerTon[3] = std::numeric_limits<double>::infinity();
     doc.aadt = std::numeric_limits<int>::min();
     doc.seasonEnabled[Spring2] = 1;
     return doc;
 }
 
+// The sizes of the tables are held by the reader, which refuses any other (checked below), and
+// by the round trip through it.
 TEST(ProjectJson, NamesEveryFieldAndNestsTheTables) {
     const json j = json::parse(projectToJson(CStenorDoc{}));
     EXPECT_EQ(j["format"], "ardelon-project");
     EXPECT_EQ(j["version"], 1);
-    EXPECT_EQ(j["seasonalModulus"].size(), 5u);
-    EXPECT_EQ(j["seasonalModulus"][4].size(), 5u);
-    EXPECT_EQ(j["seasonalModulus"][4][4].get<double>(), 13200.000000000002);
-    EXPECT_EQ(j["criteria"].size(), 15u);
+    EXPECT_EQ(j.at("seasonalModulus").at(4).at(4).get<double>(), 13200.000000000002);
     EXPECT_EQ(j["criteria"][0]["responseType"], -1);
-    EXPECT_EQ(j["criteria"][0].size(), 8u);
     EXPECT_EQ(j["seasonEnabled"], json::array({1, 1, 1, 0}));
-    EXPECT_EQ(j["loadSpectra"].size(), 4u);
-    EXPECT_EQ(j["loadSpectra"][0].size(), 56u);
     EXPECT_FALSE(j.contains("esalFactor"));
     EXPECT_FALSE(j.contains("spectraLibrary"));
 }
 
-TEST(ProjectJson, RoundTripIsBitIdenticalThroughBothFormats) {
+TEST(ProjectJson, RoundTripIsBitIdenticalThroughBothFormatsEveryNaNIncluded) {
     const CStenorDoc original = awkwardProject();
     const std::string text = projectToJson(original);
+    EXPECT_NE(text.find("\"percentTrucks\": \"NaN:0x7ff4000000000001\""), std::string::npos);
+    EXPECT_NE(text.find("\"laneWidth\": \"NaN\""), std::string::npos);
     CStenorDoc fromJson;
     ASSERT_TRUE(projectFromJson(text, fromJson).ok());
     EXPECT_EQ(encodeProject(fromJson), encodeProject(original));
     EXPECT_EQ(projectToJson(fromJson), text);
     EXPECT_TRUE(std::signbit(fromJson.criteria[7].distribution[4]));
     EXPECT_TRUE(std::isnan(fromJson.enduranceLimit));
+    // Bit patterns that are not a NaN are not numbers of the document.
+    std::string finite = text;
+    finite.replace(finite.find("NaN:0x7ff4000000000001"), 22, "NaN:0x3ff0000000000000");
+    EXPECT_EQ(projectFromJson(finite, fromJson).error,
+              "field \"percentTrucks\": expected a number");
 }
 
 // One value of the default document replaced (or, without a value, removed): the reader's

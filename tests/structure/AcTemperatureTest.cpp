@@ -17,7 +17,6 @@ constexpr int kPg82 = 0, kPg76 = 1, kPg70 = 2, kPg64 = 3, kPg58 = 4, kPg52 = 5, 
 
 TEST(AcTemperature, TenInchLayerAtSeventyDegreesGivesTheNewProjectModulus) {
     const double depth = evaluationDepths({10, 999, 999, 999})[0];
-    EXPECT_NEAR(depth, 3.3333333333, 1e-9);
     EXPECT_NEAR(pavementTemperature(70, depth), 80.909, kQuotedTemperatureTolerance);
     EXPECT_EQ(roundHalfUpWhole(acModulusFromTemperature(70, depth, kPg70)), 522958.0);
 }
@@ -44,11 +43,6 @@ TEST(AcTemperature, ColdAndHotSeasonsStayWithinTheAsphaltLimits) {
     // Between the limits the curve itself is returned.
     EXPECT_DOUBLE_EQ(acModulusFromTemperature(40, 3.0, kPg70),
                      8187876 * std::exp(-0.034 * pavementTemperature(40, 3.0)));
-}
-
-TEST(AcTemperature, DeeperAsphaltIsCoolerInSummerAndStiffer) {
-    // Summer air at 90 F: the surface runs hotter than the air, depth damps it.
-    EXPECT_GT(acModulusFromTemperature(90, 12.0, kPg70), acModulusFromTemperature(90, 2.0, kPg70));
 }
 
 TEST(AcTemperature, EvaluationDepthsAreOneThirdIntoEachLayer) {

@@ -8,16 +8,6 @@ namespace {
 
 using Dlg = CInputVariabilityDlg;
 using testing::FakeHost;
-using testing::RecordedMessage;
-
-Dlg dialogFor(int layer, int layerCountIndex, double thicknessCov) {
-    Dlg d;
-    d.layer = layer;
-    d.layerCountIndex = layerCountIndex;
-    d.modulusCov = 50;
-    d.thicknessCov = thicknessCov;
-    return d;
-}
 
 TEST(InputVariability, LabelNamesTheMaterialInFull) {
     const std::string_view labels[] = {"Layer: AC",
@@ -47,7 +37,10 @@ TEST(InputVariability, ThicknessControlsOnlyForLayersOfFiniteThickness) {
           Case{3, 2, true}, Case{4, 2, false}, Case{4, 3, true}, Case{5, 3, false}}) {
         SCOPED_TRACE(::testing::Message() << "layer " << c.layer << " index " << c.layerCountIndex);
         FakeHost host;
-        Dlg d = dialogFor(c.layer, c.layerCountIndex, 12.0);
+        Dlg d;
+        d.layer = c.layer;
+        d.layerCountIndex = c.layerCountIndex;
+        d.thicknessCov = 12.0;
         d.onInitDialog(host);
         EXPECT_EQ(host.enabledOf({Dlg::Control::ThicknessCov, Dlg::Control::ThicknessDistribution}),
                   c.enabled ? "11" : "00");
@@ -59,7 +52,7 @@ TEST(InputVariability, ThicknessControlsOnlyForLayersOfFiniteThickness) {
 
 TEST(InputVariability, CovIsHeldBetweenZeroAndOneThousandPercent) {
     FakeHost host;
-    Dlg d = dialogFor(1, 0, 5);
+    Dlg d;
     d.modulusCov = 1000;
     d.onModulusCovChanged(host);
     EXPECT_EQ(d.modulusCov, 1000.0);

@@ -55,12 +55,10 @@ TEST(LayerCountQuestion, AsksBeforeClearingAndNoKeepsEverything) {
         host.answers = {change.answer};
         dlg.layerCountIndex = change.toLayers - 2;
         dlg.onLayerCountChanged(host);
-        ASSERT_EQ(host.messages.size(), change.question.empty() ? 0u : 1u);
-        if (!change.question.empty()) {
-            EXPECT_EQ(host.messages[0].text, change.question);
-            EXPECT_EQ(host.messages[0].caption, "Change the Number of Layers");
-            EXPECT_EQ(host.messages[0].buttons, MessageButtons::YesNo);
-        }
+        const testing::RecordedMessage question{change.question, "Change the Number of Layers",
+                                                MessageIcon::Question, MessageButtons::YesNo};
+        EXPECT_EQ(host.messages, change.question.empty() ? std::vector<testing::RecordedMessage>{}
+                                                         : std::vector{question});
         CStenorDoc after;
         dlg.storeTo(after);
         EXPECT_EQ(after == before, !change.changed);

@@ -33,30 +33,22 @@ class FakeHost : public DialogHost {
     MessageAnswer showMessage(std::string_view text, std::string_view caption, MessageIcon icon,
                               MessageButtons buttons) override {
         messages.push_back({std::string(text), std::string(caption), icon, buttons});
-        if (!answers.empty()) {
-            const MessageAnswer answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
-                   ? MessageAnswer::Yes
-                   : MessageAnswer::Ok;
+        if (answers.empty())  // unscripted: the affirmative answer
+            return buttons >= MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     void setFocus(int control) override { focus.push_back(control); }
     void setEnabled(int control, bool isEnabled) override { enabled[control] = isEnabled; }
     void setVisible(int control, bool isVisible) override { visible[control] = isVisible; }
     std::optional<std::string> chooseFileToOpen(std::string_view filter,
-                                                std::string_view initialName) override {
-        fileFilters.emplace_back(filter);
-        (void)initialName;
-        return nextFile();
+                                                std::string_view) override {
+        return nextFile(filter);
     }
-    std::optional<std::string> chooseFileToSave(std::string_view filter,
-                                                std::string_view initialName,
-                                                std::string_view defaultExtension) override {
-        fileFilters.emplace_back(filter);
-        (void)initialName, (void)defaultExtension;
-        return nextFile();
+    std::optional<std::string> chooseFileToSave(std::string_view filter, std::string_view,
+                                                std::string_view) override {
+        return nextFile(filter);
     }
     bool runModal(ModalDialog& dialog) override {
         modalCaptions.emplace_back(dialog.caption());
@@ -69,7 +61,7 @@ class FakeHost : public DialogHost {
     void setProgress(int position, int maximum) override {
         progress.emplace_back(position, maximum);
     }
-    void refresh() override { ++refreshCount; }
+    void refresh() override {}
 
     // The last message, or an empty one when none was shown.
     RecordedMessage lastMessage() const {
@@ -78,14 +70,8 @@ class FakeHost : public DialogHost {
     std::optional<int> lastFocus() const {
         return focus.empty() ? std::nullopt : std::optional<int>(focus.back());
     }
-    bool isVisible(int control) const {
-        auto it = visible.find(control);
-        return it != visible.end() && it->second;
-    }
-    bool isEnabled(int control) const {
-        auto it = enabled.find(control);
-        return it != enabled.end() && it->second;
-    }
+    bool isVisible(int control) const { return visible.contains(control) && visible.at(control); }
+    bool isEnabled(int control) const { return enabled.contains(control) && enabled.at(control); }
     void clear() {
         messages.clear();
         focus.clear();
@@ -93,17 +79,11 @@ class FakeHost : public DialogHost {
     // States of several controls at once, one '1' or '0' per control in the order given.
     template <class Control>
     std::string enabledOf(std::initializer_list<Control> controls) const {
-        std::string flags;
-        for (Control c : controls)
-            flags += isEnabled(static_cast<int>(c)) ? '1' : '0';
-        return flags;
+        return flagsOf(enabled, controls);
     }
     template <class Control>
     std::string visibleOf(std::initializer_list<Control> controls) const {
-        std::string flags;
-        for (Control c : controls)
-            flags += isVisible(static_cast<int>(c)) ? '1' : '0';
-        return flags;
+        return flagsOf(visible, controls);
     }
 
     std::vector<RecordedMessage> messages;
@@ -117,15 +97,25 @@ class FakeHost : public DialogHost {
     std::deque<std::function<bool(ModalDialog&)>> modalScript;
     std::vector<std::string> modalCaptions;
     std::vector<std::pair<int, int>> progress;
-    int refreshCount = 0;
 
   private:
-    std::optional<std::string> nextFile() {
+    // The next scripted file choice; none (cancelled) when the script has run out.
+    std::optional<std::string> nextFile(std::string_view filter) {
+        fileFilters.emplace_back(filter);
         if (files.empty())
             return std::nullopt;
         auto f = files.front();
         files.pop_front();
         return f;
+    }
+    template <class Control>
+    static std::string flagsOf(const std::map<int, bool>& states,
+                               std::initializer_list<Control> controls) {
+        std::string flags;
+        for (Control c : controls)
+            flags +=
+                states.contains(static_cast<int>(c)) && states.at(static_cast<int>(c)) ? '1' : '0';
+        return flags;
     }
 };
 

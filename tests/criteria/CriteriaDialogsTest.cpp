@@ -3,6 +3,7 @@
 #include "criteria/EnduranceLimitDialog.h"
 #include "criteria/LayerCriteriaDialog.h"
 #include "criteria/ResponseType.h"
+#include "criteria/TransferFunctionsDialog.h"
 #include "support/FakeHost.h"
 
 namespace ardelon {
@@ -17,9 +18,6 @@ using testing::RecordedMessage;
 int id(Control c) {
     return static_cast<int>(c);
 }
-int id(Control row, int position) {
-    return id(Dlg::control(row, position));
-}
 
 // Products of a limit with the two-decimal factors carry one rounding of the multiplication.
 constexpr double kProductTolerance = 1e-12;
@@ -29,15 +27,26 @@ struct Opened {
         : dlg(layer, isLastLayer, slots, limit) {
         dlg.onInitDialog(host);
     }
+    // The engineer ticks or clears a position, chooses its type or its transfer function box.
+    void setActive(int position, int on) {
+        dlg.slot(position).active = on;
+        dlg.onActiveChanged(host, position);
+    }
+    void setType(int position, int type) {
+        dlg.slot(position).responseType = type;
+        dlg.onResponseTypeChanged(host, position);
+    }
+    void setTransfer(int position, int on) {
+        dlg.slot(position).useTransferFunction = on;
+        dlg.onTransferFunctionChanged(host, position);
+    }
     Dlg dlg;
     FakeHost host;
 };
 
 void activate(Opened& o, int position, int type) {
-    o.dlg.slot(position).active = 1;
-    o.dlg.onActiveChanged(o.host, position);
-    o.dlg.slot(position).responseType = type;
-    o.dlg.onResponseTypeChanged(o.host, position);
+    o.setActive(position, 1);
+    o.setType(position, type);
 }
 
 TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBoxAndTheLastLayerOnlyTop) {
@@ -57,8 +66,7 @@ TEST(LayerCriteria, InactivePositionsShowOnlyTheirCheckBoxAndTheLastLayerOnlyTop
     EXPECT_EQ(
         last.host.visibleOf({Control::ActiveTop, Control::ActiveMiddle, Control::ActiveBottom}),
         "100");
-    last.dlg.slot(Bottom).active = 1;
-    last.dlg.onActiveChanged(last.host, Bottom);
+    last.setActive(Bottom, 1);
     EXPECT_EQ(last.dlg.slot(Bottom).active, 0);
     EXPECT_FALSE(last.host.isVisible(id(Control::Distribution95)));
     activate(last, Top, VerticalStrain);
@@ -76,12 +84,11 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top, Control::K2Top,
                                 Control::TargetPercentileTop}),
               "1110");
-    EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");
+    EXPECT_EQ(o.dlg.unitLabel(Top), "microstrain");  // each type's unit is checked below
     // Middle: a stress with threshold, unit and percentile, and no transfer function.
     EXPECT_EQ(o.host.visibleOf({Control::ThresholdMiddle, Control::UnitMiddle,
                                 Control::TargetPercentileMiddle, Control::TransferMiddle}),
               "1110");
-    EXPECT_EQ(o.dlg.unitLabel(Middle), "psi");
     // Bottom: the strain distribution replaces threshold, unit, transfer box and percentile.
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::Distribution55,
                                 Control::LoadDefaultDistribution, Control::EnterEnduranceLimit,
@@ -92,30 +99,25 @@ TEST(LayerCriteria, OpeningShowsTheSlotsTheProjectHoldsAndTypesSwapTheirControls
     EXPECT_FALSE(o.host.isEnabled(id(Control::Layer)));
 
     // Another type at the Bottom swaps the distribution block back for the threshold.
-    o.dlg.slot(Bottom).responseType = VerticalDeflection;
-    o.dlg.onResponseTypeChanged(o.host, Bottom);
+    o.setType(Bottom, VerticalDeflection);
     EXPECT_EQ(o.host.visibleOf({Control::Distribution95, Control::ThresholdBottom}), "01");
-    EXPECT_EQ(o.dlg.unitLabel(Bottom), "milli-inch");
 }
 
 TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     Opened o(1, false);
     activate(o, Middle, HorizontalStrain);
-    EXPECT_EQ(o.dlg.unitLabel(Middle), "microstrain");
     const auto transferControls = [&o] {
         return o.host.visibleOf({Control::TransferMiddle, Control::K1Middle, Control::K2Middle,
                                  Control::TargetPercentileMiddle});
     };
     EXPECT_EQ(transferControls(), "1001");
 
-    o.dlg.slot(Middle).useTransferFunction = 1;
-    o.dlg.onTransferFunctionChanged(o.host, Middle);
+    o.setTransfer(Middle, 1);
     EXPECT_EQ(transferControls(), "1110");
 
     o.dlg.slot(Middle).k1 = 0.0796;
     o.dlg.slot(Middle).k2 = 3.291;
-    o.dlg.slot(Middle).useTransferFunction = 0;
-    o.dlg.onTransferFunctionChanged(o.host, Middle);
+    o.setTransfer(Middle, 0);
     EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), std::pair(0.0, 0.0));
     EXPECT_EQ(transferControls(), "1001");
 
@@ -124,23 +126,20 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     o.dlg.slot(Top).useTransferFunction = 1;
     o.dlg.slot(Top).k1 = 2.83e-06;
     o.dlg.slot(Top).k2 = 3.2;
-    o.dlg.slot(Top).responseType = VerticalStress;
-    o.dlg.onResponseTypeChanged(o.host, Top);
+    o.setType(Top, VerticalStress);
     EXPECT_EQ(
         std::tuple(o.dlg.slot(Top).useTransferFunction, o.dlg.slot(Top).k1, o.dlg.slot(Top).k2),
         std::tuple(0, 0.0, 0.0));
-    EXPECT_EQ(o.dlg.unitLabel(Top), "psi");
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top}), "00");
 
     // Clearing a position drops its transfer function.
     activate(o, Bottom, VerticalStrain);
     o.dlg.slot(Bottom).useTransferFunction = 1;
     o.dlg.slot(Bottom).k1 = 5;
-    o.dlg.slot(Bottom).active = 0;
-    o.dlg.onActiveChanged(o.host, Bottom);
+    o.setActive(Bottom, 0);
     EXPECT_EQ(std::pair(o.dlg.slot(Bottom).useTransferFunction, o.dlg.slot(Bottom).k1),
               std::pair(0, 0.0));
-    EXPECT_FALSE(o.host.isVisible(id(Control::TypeTop, Bottom)));
+    EXPECT_FALSE(o.host.isVisible(id(Dlg::control(Control::TypeTop, Bottom))));
 }
 
 TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
@@ -165,6 +164,14 @@ TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
 // The Bottom distribution comes from the test track default or from an endurance limit.
 TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCancelled) {
     Opened o(1, false, {}, -50);
+    // The engineer types a limit into the endurance limit dialog and accepts or cancels it.
+    const auto enterLimit = [&o](double limit, bool accept) {
+        o.host.modalScript.push_back([=](ModalDialog& d) {
+            dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = limit;
+            return accept;
+        });
+        o.dlg.onEnterEnduranceLimit(o.host);
+    };
     activate(o, Bottom, HorizontalStrainDistribution);
     o.dlg.onLoadDefaultDistribution(o.host);
     EXPECT_EQ(o.host.messages,
@@ -199,22 +206,14 @@ TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCan
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
     // A positive limit gives a decreasing distribution, which passes too.
-    o.host.modalScript.push_back([](ModalDialog& d) {
-        dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = 70;
-        return true;
-    });
-    o.dlg.onEnterEnduranceLimit(o.host);
+    enterLimit(70, true);
     EXPECT_NEAR(o.dlg.slot(Bottom).distribution[0], 121.1, kProductTolerance);
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
     // Cancelled, the endurance limit dialog changes nothing and says nothing.
     const CriterionSlots before = o.dlg.slots;
     const std::size_t messagesBefore = o.host.messages.size();
-    o.host.modalScript.push_back([](ModalDialog& d) {
-        dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = -100;
-        return false;
-    });
-    o.dlg.onEnterEnduranceLimit(o.host);
+    enterLimit(-100, false);
     EXPECT_EQ(o.dlg.enduranceLimit, 70.0);
     EXPECT_EQ(o.dlg.slots, before);
     EXPECT_EQ(o.host.messages.size(), messagesBefore);
@@ -241,14 +240,12 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     for (int s : {0, 1, 2, 3, 4, 5, 9, 10, 11})
         slots[s].active = 1;  // nine elsewhere
     Opened o(3, false, slots);
-    o.dlg.slot(Top).active = 1;  // the tenth is fine
-    o.dlg.onActiveChanged(o.host, Top);
+    o.setActive(Top, 1);  // the tenth is fine
     EXPECT_EQ(o.dlg.slot(Top).active, 1);
     EXPECT_TRUE(o.host.messages.empty());
     EXPECT_EQ(o.dlg.activeLocationCount(), 10);
 
-    o.dlg.slot(Middle).active = 1;  // the eleventh is not
-    o.dlg.onActiveChanged(o.host, Middle);
+    o.setActive(Middle, 1);  // the eleventh is not
     EXPECT_EQ(o.dlg.slot(Middle).active, 0);
     EXPECT_EQ(o.host.messages,
               std::vector{exclamation(
@@ -260,10 +257,8 @@ TEST(LayerCriteria, EleventhActiveLocationIsRefusedAndLeftCleared) {
     EXPECT_FALSE(o.host.isVisible(id(Control::TypeMiddle)));
 
     // Clearing one elsewhere makes room again.
-    o.dlg.slot(Top).active = 0;
-    o.dlg.onActiveChanged(o.host, Top);
-    o.dlg.slot(Middle).active = 1;
-    o.dlg.onActiveChanged(o.host, Middle);
+    o.setActive(Top, 0);
+    o.setActive(Middle, 1);
     EXPECT_EQ(o.dlg.slot(Middle).active, 1);
     EXPECT_EQ(o.host.messages.size(), 1u);
 }
@@ -295,6 +290,67 @@ TEST(LayerCriteria, HintsGiveTheUnitOfTheResponseTypeAndTheSignConvention) {
         EXPECT_EQ(o.dlg.hint(control).text, text) << id(control);
     EXPECT_EQ(EnduranceLimitDialog::hint(EnduranceLimitDialog::Control::EnduranceLimit).text,
               "Endurance limit, microstrain: any number (tension negative)");
+}
+
+// ----- response types ------------------------------------------------------------------------
+
+// Types -1 (none) to 7: the criteria's unit label (that of the distribution type is hidden), and
+// the result lists' name and unit, which the distribution type does not have.
+TEST(ResponseType, UnitLabelsAndResultListNames) {
+    const struct {
+        std::string_view unitLabel, name, units;
+    } types[] = {{"", "", ""},
+                 {"psi", "Horizontal Stress", "psi"},
+                 {"psi", "Vertical Stress", "psi"},
+                 {"psi", "Principal Stress", "psi"},
+                 {"microstrain", "Horizontal Strain", "microstrain"},
+                 {"microstrain", "Vertical Strain", "microstrain"},
+                 {"microstrain", "Principal Strain", "microstrain"},
+                 {"milli-inch", "Vertical Deflection", "milli-in"},
+                 {"milli-inch", "", ""}};
+    for (int t = -1; t <= HorizontalStrainDistribution; ++t) {
+        SCOPED_TRACE(t);
+        const auto& row = types[t + 1];
+        EXPECT_EQ(criterionUnitLabel(t), row.unitLabel);
+        EXPECT_EQ(std::pair(responseName(t).name, responseName(t).units),
+                  std::pair(row.name, row.units));
+        if (t >= 0 && t < HorizontalStrainDistribution) {
+            EXPECT_EQ(kResponseTypeNames[t], row.name);
+        }
+    }
+    EXPECT_EQ(kResponseTypeNames[HorizontalStrainDistribution], "Horizontal Strain Distribution");
+}
+
+// ----- transfer functions --------------------------------------------------------------------
+
+TEST(TransferFunctions, OpeningWarnsFirst) {
+    FakeHost host;
+    TransferFunctionsDialog d(1, 2, 3, 4);
+    d.onInitDialog(host);
+    const RecordedMessage warning{
+        "The transfer functions must be handled with care.\n"
+        "Since they operate on a log scale, seemingly small\n"
+        "changes in the coefficients can lead to large\n"
+        "differences in damage and reliability calculations.\n"
+        "Consult the Help file for further details.",
+        "WARNING!", MessageIcon::Exclamation, MessageButtons::Ok};
+    EXPECT_EQ(host.messages, std::vector<RecordedMessage>{warning});
+}
+
+TEST(TransferFunctions, EachResetRestoresOnlyItsGroupAndTheProjectCopiesInAndBack) {
+    TransferFunctionsDialog d(1, 2, 3, 4);
+    d.onResetFatigue();
+    EXPECT_EQ(d.coefficient, (std::array<double, 4>{2.83e-06, 3.20596, 3, 4}));
+    d = TransferFunctionsDialog(1, 2, 3, 4);
+    d.onResetRutting();
+    EXPECT_EQ(d.coefficient, (std::array<double, 4>{1, 2, 5500000000000000.0, 3.929}));
+
+    CStenorDoc doc;
+    d.loadFrom(doc);
+    EXPECT_EQ(d.coefficient, CStenorDoc().transferCoefficient);
+    d.coefficient[3] = 4.5;
+    d.storeTo(doc);
+    EXPECT_EQ(doc.transferCoefficient[3], 4.5);
 }
 
 }  // namespace
