@@ -228,6 +228,8 @@ LAYOUT = {
         {"B": 11}, "Ardelon 4.3 - &Z&F", True),
     "Traffic": ({"A1:F1"}, {"A": 16, "B": 12, "C": 12, "D": 12, "E": 12}, "&Z&F", False),
 }
+# Printed pages: the rows a page ends after, and whether the sheet is fitted to one page wide.
+PAGES = {"Traffic": ([45], True)}
 
 
 def is_number(value):
@@ -268,6 +270,11 @@ def check_layout(archive, sheet_name, sheet_file, ws):
             ("centred horizontally", ws.print_options.horizontalCentered, True),
             ("landscape", ws.page_setup.orientation == "landscape", landscape),
             ("gridlines shown", ws.sheet_view.showGridLines, False),
+            ("page breaks and fit to width",
+             ([b.id for b in ws.row_breaks.brk],
+              bool(ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage)
+              and ws.page_setup.fitToWidth in (None, 1) and ws.page_setup.fitToHeight == 0),
+             PAGES.get(sheet_name, ([], False))),
             ("merges", sorted(str(r) for r in ws.merged_cells.ranges), sorted(merges)),
             # As shown (whole 7-pixel digits) plus 5 pixels of padding, kept to 1/256 character.
             ("column widths", stored,
