@@ -58,7 +58,7 @@ TEST_F(ProjectCommands, UnreadableProjectsAndBadArgumentsAreBadInput) {
     writeText(dir / "short.ard", std::string(100, 'x'));
     // Reproducers of damaged or absurd inputs: a message, never numbers that are not numbers or a
     // read without end.
-    writeText(dir / "huge.json", R"({"layers": [{"modulus": 1e999}]})");
+    writeText(dir / "huge.json", "{\"layers\":\n [{\"modulus\": 1e999}]}");
     std::string spectra = "1000\n10.00\n+-4.00\n";
     for (int i = 3; i < 239; ++i)
         spectra += "0\n";
@@ -70,7 +70,7 @@ TEST_F(ProjectCommands, UnreadableProjectsAndBadArgumentsAreBadInput) {
         {"show nowhere.ard", "Cannot open \"nowhere.ard\": No such file or directory."},
         {"show /dev/zero", "Cannot read \"/dev/zero\": the file is larger than 4194304 bytes."},
         {"responses huge.json",
-         "huge.json: not a valid JSON document (JSON number out of range at line 1, column 29)."},
+         "huge.json: not a valid JSON document (JSON number out of range at line 2, column 19)."},
         {"traffic import p.json in.lsf",
          "Cannot import \"in.lsf\": line 3: \"+-4.00\" is not a number. Nothing was changed."},
     };
