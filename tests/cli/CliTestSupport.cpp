@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,7 +29,9 @@ CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir
     return run;
 }
 
-std::filesystem::path freshTestDir(const std::string& name) {
+std::filesystem::path freshTestDir(std::string name) {
+    // A parameterised test's name holds a slash: one folder, not a folder inside another.
+    std::replace(name.begin(), name.end(), '/', '-');
     const auto dir = std::filesystem::temp_directory_path() /
                      ("ardelon-cli-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(dir);

@@ -18,7 +18,7 @@ struct CliRun {
 CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir = {});
 
 // A fresh folder for one test, removed afterwards.
-std::filesystem::path freshTestDir(const std::string& name);
+std::filesystem::path freshTestDir(std::string name);
 
 // An example project of examples/, by file name.
 std::filesystem::path example(const std::string& name);

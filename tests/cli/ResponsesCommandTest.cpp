@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliTestSupport.h"
+#include "cli/ResponsesInput.h"
 
 namespace ardelon::testing {
 namespace {
@@ -41,7 +42,7 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST_F(ResponsesCommand, TableShowsTheReferenceValuesInDisplayUnits) {
+TEST_F(ResponsesCommand, TableShowsTheReferenceValuesInDisplayUnitsAndJsonTheRawRows) {
     const CliRun r = run(referenceInput());
     ASSERT_EQ(r.status, 0) << r.err;
     // Deflection in milli-inches, positive downward; strains in microstrain, tension negative.
@@ -59,12 +60,11 @@ TEST_F(ResponsesCommand, TableShowsTheReferenceValuesInDisplayUnits) {
     for (char c : r.out)
         lines += c == '\n';
     EXPECT_EQ(lines, 2u + 4u * 20u);
-}
 
-TEST_F(ResponsesCommand, JsonGivesTheRawRowsByName) {
-    const CliRun r = run(referenceInput(), " --json");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const json rows = json::parse(r.out);
+    // --json gives the raw rows by name.
+    const CliRun raw = run(referenceInput(), " --json");
+    ASSERT_EQ(raw.status, 0) << raw.err;
+    const json rows = json::parse(raw.out);
     ASSERT_EQ(rows.size(), 19u);
     for (const char* name : {"SigmaX", "Sigma3", "Eps3", "DispZ", "EpsZ", "InitialStep"}) {
         ASSERT_TRUE(rows.contains(name)) << name;
@@ -108,6 +108,14 @@ TEST_F(ResponsesCommand, BadInputNamesTheEntry) {
     } cases[] = {
         {"/layers/1/modulus", removed, "layer 2: \"modulus\" is missing."},
         {"/layers/0/modulus", 0, "layer 1: modulus must be greater than 0 psi (got 0)."},
+        // Moduli, radii and coordinates beyond what the solver handles: no endless call, no numbers
+        // that are not numbers.
+        {"/layers/0/modulus", 1e60,
+         "layer 1: modulus must lie between 100 and 1e+08 psi (got 1e+60)."},
+        {"/layers/1/modulus", 3e-319,
+         "layer 2: modulus must lie between 100 and 1e+08 psi (got 3.00002e-319)."},
+        {"/loads/0/radius", 101, "load 1: radius must lie between 0.1 and 50 in (got 101)."},
+        {"/points/0/x", 1e9, "point 1: x must lie between -1000 and 1000 in (got 1e+09)."},
         {"/layers/2/poisson", 0.5,
          "layer 3: Poisson's ratio must lie between 0 and 0.5 (got 0.5)."},
         {"/layers/3/poisson", 0, "layer 4: Poisson's ratio must lie between 0 and 0.5 (got 0)."},
@@ -169,6 +177,16 @@ TEST_F(ResponsesCommand, UnreadableInputIsBadInput) {
     const CliRun missing = runCli("responses nowhere.json", dir);
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "ardelon-cli: Cannot open \"nowhere.json\".\n");
+}
+
+TEST_F(ResponsesCommand, ResponsesThatAreNotNumbersAreAFailure) {
+    cli::ResponsesInput input;
+    input.points.resize(2);
+    ResponseTable table;
+    EXPECT_EQ(cli::nonFiniteResponse(input, table), "");
+    table.at(TauYZ, 1) = -std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(cli::nonFiniteResponse(input, table),
+              "the solver gave -nan for TauYZ at point 2; no responses are shown.");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Every form of the application over a dialog holding a small design, for the tests that go
-// through all of them (keyboard, window sizes).
+// Every form of the application over a dialog holding a small design, for the tests that go through
+// all of them (keys, field hints, window sizes).
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,10 @@
-// Keys in every form: Enter in a field presses the form's own default button (OK, Accept Changes,
-// Leave Module) and nothing else; Escape closes the form keeping nothing; F1 opens the user guide
-// at that form's section, with its pictures.
+// Every form as a user meets it: Enter in a field presses the form's own default button (OK, Accept
+// Changes, Leave Module) and nothing else; Escape closes the form keeping nothing; F1 opens the
+// user guide at that form's section, with its pictures; every number field tells, when the pointer
+// rests on it, its quantity, its unit and the values it takes.
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -10,7 +12,9 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
+#include "design/DepthResponseModel.h"
 #include "gui/MainWindow.h"
+#include "gui/ThicknessSearchForm.h"
 #include "gui/UserGuide.h"
 
 using namespace ardelon;
@@ -60,6 +64,28 @@ QString helpHeadingFor(QWidget& window) {
     return heading;
 }
 
+// "<quantity>[, <unit>]: <range>[ (<note>)]", the range bounded, open or any number.
+const QRegularExpression kHint(QStringLiteral(
+    R"(^[A-Z][^:]+: (-?[0-9.e+]+ to -?[0-9.e+]+|[0-9.]+ or more|more than [0-9.]+|any number))"
+    R"(( \(.+\))?$)"));
+
+// The number of visible number edits of `form`; each must carry a hint.
+int checkHints(FormBase& form, const char* name) {
+    form.show();
+    int seen = 0;
+    for (NumberEdit* edit : form.findChildren<NumberEdit*>()) {
+        if (!edit->isVisible())
+            continue;
+        ++seen;
+        if (!kHint.match(edit->toolTip()).hasMatch()) {
+            qWarning("%s: %s has the hint \"%s\"", name, qPrintable(edit->objectName()),
+                     qPrintable(edit->toolTip()));
+            return -1;
+        }
+    }
+    return seen;
+}
+
 }  // namespace
 
 class KeyboardTest : public QObject {
@@ -89,14 +115,24 @@ class KeyboardTest : public QObject {
         }
     }
 
-    void f1OpensTheSectionOfTheFormInFocus() {
+    void f1OpensTheSectionOfTheFormInFocusAndEveryFieldHasAHint() {
+        int fields = 0;
         for (const FormCase& c : testing::everyForm()) {
             std::shared_ptr<void> keep;
             std::unique_ptr<FormBase> form = c.make(keep);
+            const int seen = checkHints(*form, c.name);
+            QVERIFY2(seen >= 0, c.name);
+            fields += seen;
             const QString expected = guideSectionFor(form.get());
             QVERIFY2(expected != QStringLiteral("Ardelon User Guide"), c.name);
             QCOMPARE(helpHeadingFor(*form), expected);
         }
+        CThicknessSearchDlg search(testing::interstateProject(), testing::depthModel());
+        ThicknessSearchForm searchForm(search);
+        const int seen = checkHints(searchForm, "thickness search");
+        QVERIFY(seen > 0);
+        // Structure 14, load spectra 66, vehicle types 40 and the rest: no form was skipped.
+        QVERIFY2(fields + seen > 150, qPrintable(QString::number(fields + seen)));
         QTemporaryDir directory;
         MainWindow window(directory.filePath(QStringLiteral("ardelon.ini")));
         window.startUp({});

@@ -189,26 +189,35 @@ class MainWindowTest : public QObject {
         QVERIFY(recorder.messages.isEmpty());
     }
 
-    void exitAsksToSaveAcceptedChanges() {
+    // New asks to save an accepted change and keeps the inputs under no name; Exit asks again after
+    // the next one, and Yes saves under the name chosen in the Save As dialog.
+    void newAndExitAskToSaveAcceptedChanges() {
         testing::MessageRecorder recorder;
         MainWindow window(settingsFile());
         window.setModuleForm(Module::Structure, [](QWidget*, CStenorDoc& working) {
-            working.thickness[0] = 12;
+            working.layerCountIndex = 1;
+            working.thickness[0] += 4;
             return true;
         });
-        window.startUp({});
+        window.startUp({projectFile(QStringLiteral("base.ard"), 0, 8)});
         window.show();
         action(window, "actionStructure")->trigger();
+        recorder.answers = {MessageAnswer::No};
+        action(window, "actionNew")->trigger();
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Save changes to base.ard?"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Doradivoz Ivoroz"));
+        QCOMPARE(window.session().project().layerCountIndex, 1);
         QCOMPARE(window.session().project().thickness[0], 12.0);
 
+        action(window, "actionStructure")->trigger();
+        recorder.messages.clear();
         recorder.answers = {MessageAnswer::Cancel};
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Save changes to Untitled?"));
+        QCOMPARE(testing::onlyMessage(recorder),
+                 QStringLiteral("Ardelon: Save changes to Untitled?"));
         QCOMPARE(recorder.messages[0].buttons, MessageButtons::YesNoCancel);
-
-        // Yes saves under a name chosen in the Save As dialog, then the window closes.
         recorder.answers = {MessageAnswer::Yes};
         recorder.files = {directory.filePath(QStringLiteral("overlay"))};
         QVERIFY(window.close());
@@ -216,25 +225,7 @@ class MainWindowTest : public QObject {
         QVERIFY(
             openProjectFile(directory.filePath(QStringLiteral("overlay.ard")).toStdString(), saved)
                 .ok());
-        QCOMPARE(saved.thickness[0], 12.0);
-    }
-
-    void newAsksThenKeepsTheInputs() {
-        testing::MessageRecorder recorder;
-        MainWindow window(settingsFile());
-        window.setModuleForm(Module::Structure, [](QWidget*, CStenorDoc& working) {
-            working.layerCountIndex = 1;
-            return true;
-        });
-        window.startUp({projectFile(QStringLiteral("base.ard"), 0, 8)});
-        action(window, "actionStructure")->trigger();
-        recorder.answers = {MessageAnswer::No};
-        action(window, "actionNew")->trigger();
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Save changes to base.ard?"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Doradivoz Ivoroz"));
-        QCOMPARE(window.session().project().layerCountIndex, 1);
-        QCOMPARE(window.session().project().thickness[0], 8.0);
+        QCOMPARE(saved.thickness[0], 16.0);
     }
 };
 
