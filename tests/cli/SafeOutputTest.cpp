@@ -13,18 +13,12 @@
 #include <thread>
 
 #include "cli/CliTestSupport.h"
+#include "support/TestFiles.h"
 
 namespace ardelon::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<std::string> listing(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 class SafeOutput : public CliTest {
   protected:

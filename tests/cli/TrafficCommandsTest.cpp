@@ -7,6 +7,7 @@
 
 #include "cli/CliTestSupport.h"
 #include "project/ProjectJson.h"
+#include "support/TestFiles.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/LoadingConditions.h"
@@ -15,14 +16,6 @@ namespace ardelon::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Class 9 only: singles all at 12-13 kips (LG11), tandems all at 34-36 kips (LG16).
 std::string classNineTable() {

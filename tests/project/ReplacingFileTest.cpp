@@ -19,13 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> listing(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 int failingClose(std::FILE* stream) {
     std::fclose(stream);
     errno = EIO;
@@ -53,7 +46,7 @@ TEST_F(ReplacingFileTest, KeepsTheModeAndWritesThroughALink) {
     EXPECT_EQ(testing::readBytes(target), "new");
     EXPECT_TRUE(fs::is_symlink(dir / "link.ard"));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(listing(dir), (std::set<std::string>{"design.ard", "link.ard"}));
+    EXPECT_EQ(testing::listing(dir), (std::set<std::string>{"design.ard", "link.ard"}));
 }
 
 TEST_F(ReplacingFileTest, FailuresKeepThePreviousFileAndLeaveNoTemporary) {
@@ -74,7 +67,7 @@ TEST_F(ReplacingFileTest, FailuresKeepThePreviousFileAndLeaveNoTemporary) {
                   "Cannot save \"" + target + "\": " + c.reason + ".")
             << c.what;
         EXPECT_EQ(testing::readBytes(target), "previous") << c.what;
-        EXPECT_EQ(listing(dir), (std::set<std::string>{"design.ard"})) << c.what;
+        EXPECT_EQ(testing::listing(dir), (std::set<std::string>{"design.ard"})) << c.what;
         setStreamCloserForTesting(&std::fclose);
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     }
@@ -93,7 +86,7 @@ TEST_F(ReplacingFileTest, FullDiskKeepsThePreviousFile) {
     const std::string big(1 << 20, 'x');
     const std::string error = writeFileReplacing(path, big.data(), big.size()).error;
     const std::string previous = testing::readBytes(path);
-    const std::set<std::string> names = listing(small);
+    const std::set<std::string> names = testing::listing(small);
     std::system(("umount '" + small.string() + "'").c_str());
     EXPECT_EQ(error, "Cannot save \"" + path + "\": No space left on device.");
     EXPECT_EQ(previous, "previous");
@@ -103,11 +96,11 @@ TEST_F(ReplacingFileTest, FullDiskKeepsThePreviousFile) {
 TEST_F(ReplacingFileTest, SignalCleanupRemovesTheTemporaryBeingWritten) {
     ReplacingFile file;
     ASSERT_EQ(file.open(target), "");
-    EXPECT_EQ(listing(dir).size(), 2u);
+    EXPECT_EQ(testing::listing(dir).size(), 2u);
     removeTemporaryFiles();
     EXPECT_EQ(file.commit(), "No such file or directory");
     EXPECT_EQ(testing::readBytes(target), "previous");
-    EXPECT_EQ(listing(dir), (std::set<std::string>{"design.ard"}));
+    EXPECT_EQ(testing::listing(dir), (std::set<std::string>{"design.ard"}));
 }
 
 }  // namespace

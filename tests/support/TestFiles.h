@@ -1,9 +1,12 @@
 #pragma once
-// File helpers shared by the tests: a fresh scratch folder, whole-file reads and CR LF lines.
+// File helpers shared by the tests: a fresh scratch folder, folder listings, whole-file reads and
+// text lines.
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,23 @@ inline std::filesystem::path scratchDir(const std::string& name) {
 inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The names in a folder.
+inline std::set<std::string> listing(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Lines ended by LF (a CR before it stays in the line).
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 // Lines ended by CR LF; a last line without its ending is kept.

@@ -23,14 +23,6 @@ void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 LoadSpectraRecord defaultRecord() {
     return loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
 }
