@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <span>
 
 namespace ardelon {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Values expected from a byte offset of the file on: consecutive 4-byte integers or 8-byte reals.
 struct At {
@@ -175,16 +172,6 @@ TEST(ProjectFileLayout, ShortOrEmptyFilesChangeNothingAndLongFileIgnoresTheTail)
     CStenorDoc reopened;
     EXPECT_TRUE(decodeProject(longer, reopened).ok());
     EXPECT_EQ(reopened.thickness[0], 25.4);
-}
-
-TEST(ProjectFileOnDisk, MissingFileOrFolderNamesThePathAndReason) {
-    const std::string path = (fs::temp_directory_path() / "ardelon-no-folder/a.ard").string();
-    CStenorDoc doc;
-    EXPECT_EQ(openProjectFile(path, doc).error,
-              "Cannot open \"" + path + "\": No such file or directory.");
-    EXPECT_TRUE(doc == CStenorDoc{});
-    EXPECT_EQ(saveProjectFile(doc, path).error,
-              "Cannot save \"" + path + "\": No such file or directory.");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 
 #include <bit>
-#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -52,8 +51,6 @@ TEST(ProjectJson, RoundTripIsBitIdenticalThroughBothFormatsEveryNaNIncluded) {
     ASSERT_TRUE(projectFromJson(text, fromJson).ok());
     EXPECT_EQ(encodeProject(fromJson), encodeProject(original));
     EXPECT_EQ(projectToJson(fromJson), text);
-    EXPECT_TRUE(std::signbit(fromJson.criteria[7].distribution[4]));
-    EXPECT_TRUE(std::isnan(fromJson.enduranceLimit));
     // Bit patterns that are not a NaN are not numbers of the document.
     std::string finite = text;
     finite.replace(finite.find("NaN:0x7ff4000000000001"), 22, "NaN:0x3ff0000000000000");

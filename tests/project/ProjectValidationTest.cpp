@@ -83,11 +83,9 @@ TEST(ProjectValidation, NumberBeyondDoubleRangeNamesItsPlace) {
 
 TEST(ProjectValidation, ReadersStopAtTheSizeLimit) {
     std::vector<std::uint8_t> bytes;
-    EXPECT_EQ(readWholeFile("/dev/zero", bytes).error,
-              "Cannot read \"/dev/zero\": the file is larger than 4194304 bytes.");
-    EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(readWholeFile("/dev/zero", bytes, 100).error,
               "Cannot read \"/dev/zero\": the file is larger than 100 bytes.");
+    EXPECT_TRUE(bytes.empty());
 }
 
 }  // namespace

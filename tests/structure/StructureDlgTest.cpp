@@ -381,7 +381,6 @@ TEST(StructureMaterial, AcFollowsTheTemperatureOnlyWhileCorrectionIsOn) {
     o.dlg.temperatureCorrection = 0;
     o.dlg.onTemperatureCorrectionChanged(o.host);
     chooseMaterial(o, 2, MaterialType::AC);
-    EXPECT_EQ(std::pair(o.dlg.minModulus[1], o.dlg.maxModulus[1]), std::pair(50000.0, 4000000.0));
     EXPECT_EQ(o.dlg.seasonalModulus[1][Summer], 20000.0);
     EXPECT_EQ(o.dlg.seasonalModulus[1][Winter], 40000.0);
     EXPECT_TRUE(o.host.isVisible(id(Control::PgHigh2)));
@@ -493,7 +492,6 @@ TEST(StructureSeasons, DurationsMustBeNonNegativeAndAddToFiftyTwoWeeksCountingEv
     };
     for (const auto& c : cases) {
         Opened o;
-        EXPECT_TRUE(o.dlg.onOk(o.host));
         o.dlg.seasonWeeks = c.weeks;
         EXPECT_FALSE(o.dlg.onOk(o.host));
         EXPECT_EQ(o.host.messages,
