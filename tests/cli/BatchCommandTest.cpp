@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,10 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<std::string> sortedLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+    std::vector<std::string> lines = linesOf(text);
     std::sort(lines.begin(), lines.end());
     return lines;
 }
@@ -59,7 +55,7 @@ TEST_F(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
         const std::string command = "parallel -j2 '" + std::string(ARDELON_CLI_PATH) + "' batch " +
                                     plan + " --shard {}/4 ::: 0 1 2 3 >'" + out.string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0);
-        EXPECT_EQ(sortedLines(readText(out)), lines);
+        EXPECT_EQ(sortedLines(readBytes(out)), lines);
     } else {
         ADD_FAILURE() << "GNU parallel is not installed (scripts/install-deps installs it)";
     }
@@ -148,7 +144,7 @@ TEST_F(DesignCommand, PrintsTheWinnerTracesEveryCandidateAndSavesTheDesign) {
     EXPECT_NE(run.out.find("2      Top       Vertical Strain      microstrain  300.          "
                            "90.                94.                Pass\n"),
               std::string::npos);
-    EXPECT_EQ(readText(dir / "t.csv"),
+    EXPECT_EQ(readBytes(dir / "t.csv"),
               "\"Layer 1 (in.)\",Cost,Pass,\"Layer 1 Top Vertical Deflection at 90 % actual "
               "percentile\",\"Layer 2 Top Vertical Strain at 90 % actual percentile\",\"Layer 1 "
               "Bottom Horizontal Strain years to D=1.0\",Cycles Run\n"

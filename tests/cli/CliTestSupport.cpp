@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace ardelon::testing {
 
@@ -22,8 +21,8 @@ CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readText(outPath);
-    run.err = readText(errPath);
+    run.out = readBytes(outPath);
+    run.err = readBytes(errPath);
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return run;
@@ -46,13 +45,6 @@ std::filesystem::path example(const std::string& name) {
 
 std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
-}
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 void writeText(const std::filesystem::path& path, const std::string& text) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/TestFiles.h"
+
 namespace ardelon::testing {
 
 struct CliRun {
@@ -25,7 +27,6 @@ std::filesystem::path example(const std::string& name);
 // `path` in single quotes, as one argument of the shell.
 std::string quoted(const std::filesystem::path& path);
 
-std::string readText(const std::filesystem::path& path);
 void writeText(const std::filesystem::path& path, const std::string& text);
 
 // A test run in its own fresh folder, removed afterwards.

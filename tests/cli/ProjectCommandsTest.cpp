@@ -30,12 +30,12 @@ TEST_F(ProjectCommands, NewWritesTheDefaultProjectFileAndConvertRoundTripsThroug
     const CliRun run = runCli("new a.ard", dir);
     ASSERT_EQ(run.status, 0) << run.err;
     const auto expected = encodeProject(CStenorDoc{});
-    EXPECT_EQ(readText(dir / "a.ard"), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(readBytes(dir / "a.ard"), std::string(expected.begin(), expected.end()));
     ASSERT_EQ(runCli("convert a.ard a.json", dir).status, 0);
     ASSERT_EQ(runCli("convert a.json b.ard", dir).status, 0);
     ASSERT_EQ(runCli("convert b.ard b.json", dir).status, 0);
-    EXPECT_EQ(readText(dir / "a.ard"), readText(dir / "b.ard"));
-    EXPECT_EQ(readText(dir / "a.json"), readText(dir / "b.json"));
+    EXPECT_EQ(readBytes(dir / "a.ard"), readBytes(dir / "b.ard"));
+    EXPECT_EQ(readBytes(dir / "a.json"), readBytes(dir / "b.json"));
 }
 
 TEST_F(ProjectCommands, ShowSummarisesTheProject) {
@@ -52,7 +52,7 @@ TEST_F(ProjectCommands, ShowSummarisesTheProject) {
 
 TEST_F(ProjectCommands, UnreadableProjectsAndBadArgumentsAreBadInput) {
     ASSERT_EQ(runCli("new p.json", dir).status, 0);
-    std::string text = readText(dir / "p.json");
+    std::string text = readBytes(dir / "p.json");
     text.replace(text.find("\"aadt\": 1000"), 12, "\"aadt\": 1e3");
     writeText(dir / "bad.json", text);
     writeText(dir / "short.ard", std::string(100, 'x'));
@@ -68,7 +68,6 @@ TEST_F(ProjectCommands, UnreadableProjectsAndBadArgumentsAreBadInput) {
         {"convert short.ard out.json", "short.ard: Unexpected file format."},
         {"convert bad.json out.json", "bad.json: field \"aadt\": expected an integer"},
         {"show nowhere.ard", "Cannot open \"nowhere.ard\": No such file or directory."},
-        {"show /dev/zero", "Cannot read \"/dev/zero\": the file is larger than 4194304 bytes."},
         {"responses huge.json",
          "huge.json: not a valid JSON document (JSON number out of range at line 2, column 19)."},
         {"traffic import p.json in.lsf",
@@ -88,7 +87,7 @@ using DamagedProjects = CliTest;
 
 TEST_F(DamagedProjects, ShowClampedIndicesOrAreRefused) {
     ASSERT_EQ(runCli("new p.json", dir).status, 0);
-    const std::string project = readText(dir / "p.json");
+    const std::string project = readBytes(dir / "p.json");
     writeText(dir / "layers.json",
               replaced(project, "\"layerCountIndex\": 0", "\"layerCountIndex\": 99"));
     const CliRun layers = runCli("show layers.json", dir);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -56,10 +57,7 @@ TEST_F(ResponsesCommand, TableShowsTheReferenceValuesInDisplayUnitsAndJsonTheRaw
         EXPECT_TRUE(contains(r.out, part)) << part << r.out;
     EXPECT_FALSE(contains(r.out, "-0.000")) << r.out;
     // Four points of 18 responses each.
-    std::size_t lines = 0;
-    for (char c : r.out)
-        lines += c == '\n';
-    EXPECT_EQ(lines, 2u + 4u * 20u);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2 + 4 * 20);
 
     // --json gives the raw rows by name.
     const CliRun raw = run(referenceInput(), " --json");

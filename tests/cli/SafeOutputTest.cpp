@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "cli/CliTestSupport.h"
-#include "support/TestFiles.h"
 
 namespace ardelon::testing {
 namespace {
@@ -31,7 +30,7 @@ class SafeOutput : public CliTest {
 
 TEST_F(SafeOutput, OutputNamingAnInputOrAnotherOutputIsRefused) {
     fs::create_symlink("p.ard", dir / "link.ard");
-    const std::string project = readText(dir / "p.ard");
+    const std::string project = readBytes(dir / "p.ard");
     const struct {
         const char* arguments;
         const char* message;
@@ -53,7 +52,7 @@ TEST_F(SafeOutput, OutputNamingAnInputOrAnotherOutputIsRefused) {
         EXPECT_EQ(run.status, 2) << c.arguments;
         EXPECT_EQ(run.err, std::string("ardelon-cli: ") + c.message + "; nothing was written.\n")
             << c.arguments;
-        EXPECT_EQ(readText(dir / "p.ard"), project) << c.arguments;
+        EXPECT_EQ(readBytes(dir / "p.ard"), project) << c.arguments;
         EXPECT_EQ(listing(dir), (std::set<std::string>{"link.ard", "p.ard"})) << c.arguments;
     }
 }
@@ -67,7 +66,7 @@ TEST_F(SafeOutput, LinksAtTemporaryNamesAreLeftAlone) {
     ASSERT_EQ(analysis.status, 0) << analysis.err;
     ASSERT_EQ(runCli("convert p.ard q.ard", dir).status, 0);
     ASSERT_EQ(runCli("traffic export p.ard o.lsf -o q.ard", dir).status, 0);
-    EXPECT_EQ(readText(dir / "victim"), "victim");
+    EXPECT_EQ(readBytes(dir / "victim"), "victim");
     EXPECT_EQ(listing(dir).size(), 10u);  // the links, the victim, the project and four outputs
     for (const char* name : {"r.ad.partial", "r.xlsx.saving~", "q.ard.saving~", "o.lsf.saving~"})
         EXPECT_TRUE(fs::is_symlink(dir / name)) << name;
@@ -111,7 +110,7 @@ TEST_P(StopSignal, EndsTheRunAndLeavesNoPartialFile) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(readText(dir / "err.txt"), GetParam().message);
+    EXPECT_EQ(readBytes(dir / "err.txt"), GetParam().message);
     EXPECT_EQ(listing(dir), (std::set<std::string>{"err.txt", "p.ard"}));
 }
 

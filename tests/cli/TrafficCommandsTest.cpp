@@ -7,7 +7,6 @@
 
 #include "cli/CliTestSupport.h"
 #include "project/ProjectJson.h"
-#include "support/TestFiles.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/LoadingConditions.h"
@@ -45,11 +44,11 @@ class TrafficCommands : public CliTest {
     }
     // Runs a command that must fail with status 2 and `message`, leaving p.ard as it was.
     void expectBadInput(const std::string& arguments, const std::string& message) {
-        const std::string before = readText(dir / "p.ard");
+        const std::string before = readBytes(dir / "p.ard");
         const CliRun run = runCli(arguments, dir);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(run.err, "ardelon-cli: " + message + "\n") << arguments;
-        EXPECT_EQ(readText(dir / "p.ard"), before) << arguments;
+        EXPECT_EQ(readBytes(dir / "p.ard"), before) << arguments;
         EXPECT_FALSE(fs::exists(dir / "out.ard")) << arguments;
     }
 };
@@ -75,15 +74,11 @@ TEST_F(TrafficCommands, ImportTakesTheFileAndDerivesTheDistributions) {
     EXPECT_EQ(doc.shownLoadPercent[12], 30);
 }
 
-TEST_F(TrafficCommands, ATruncatedFileChangesNothing) {
-    writeText(dir / "short.lsf", "500\r\n10.00\r\n");
-    expectBadInput("traffic import p.ard short.lsf -o out.ard",
-                   "Cannot import \"short.lsf\": the file ends after value 2 (line 2); a load "
-                   "spectra file holds 239 values. Nothing was changed.");
+TEST_F(TrafficCommands, AnImportOutOfRangeChangesNothing) {
     LoadSpectraRecord record = loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
     record.axleGroupsPerDay = 0;
     writeText(dir / "zero.lsf", formatLoadSpectra(record));
-    expectBadInput("traffic import p.ard zero.lsf",
+    expectBadInput("traffic import p.ard zero.lsf -o out.ard",
                    "zero.lsf: \"Axles Groups / Day\" must be an integer between 1 and "
                    "100000000, not 0.");
 }
@@ -95,7 +90,7 @@ TEST_F(TrafficCommands, ExportWritesTheFileAndTheDerivedProject) {
     ASSERT_TRUE(storeProject(typed, (dir / "p.ard").string()).ok());
     const CliRun run = runCli("traffic export p.ard out.lsf -o q.json", dir);
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string text = readText(dir / "out.lsf");
+    const std::string text = readBytes(dir / "out.lsf");
     EXPECT_EQ(text.substr(0, 11), "1000\n10.00\n");
     EXPECT_EQ(text.substr(text.size() - 39), "1000\n90.00\n50.00\n100.00\n0.00\n0.00\n0.00\n");
     const LoadSpectraParse back = parseLoadSpectra(text);
@@ -114,7 +109,7 @@ TEST_F(TrafficCommands, ExportNamesAnEvaluatedCurrentConfiguration) {
     esal.loadSpectra[Tandem][10] = 20;
     ASSERT_TRUE(storeProject(esal, (dir / "p.ard").string()).ok());
     ASSERT_EQ(runCli("traffic export p.ard esal.lsf", dir).status, 0);
-    EXPECT_EQ(linesOf(readText(dir / "esal.lsf"))[230], "0");
+    EXPECT_EQ(linesOf(readBytes(dir / "esal.lsf"))[230], "0");
     const CStenorDoc exported = project("p.ard");
     EXPECT_EQ(exported.currentConfiguration, Single);
     EXPECT_EQ(exported.shownLoadPercent[10], 0);
@@ -123,7 +118,7 @@ TEST_F(TrafficCommands, ExportNamesAnEvaluatedCurrentConfiguration) {
     damaged.currentConfiguration = 7;
     ASSERT_TRUE(storeProject(damaged, (dir / "p.ard").string()).ok());
     ASSERT_EQ(runCli("traffic export p.ard damaged.lsf", dir).status, 0);
-    EXPECT_EQ(linesOf(readText(dir / "damaged.lsf"))[230], "0");
+    EXPECT_EQ(linesOf(readBytes(dir / "damaged.lsf"))[230], "0");
     const CliRun back = runCli("traffic import p.ard damaged.lsf", dir);
     EXPECT_EQ(back.status, 0) << back.err;
 }
@@ -138,12 +133,12 @@ TEST_F(TrafficCommands, VehicleTypesWithARoadClassPreset) {
     // full with the Vehicle Type Distribution dialog).
     EXPECT_EQ(doc.configurationPercent, (ConfigurationValues{85.3, 13.49, 1.21, 0}));
 
-    const std::string before = readText(dir / "p.ard");
+    const std::string before = readBytes(dir / "p.ard");
     const CliRun refused = runCli("traffic vehicle-types p.ard --road-class 11", dir);
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("--road-class: Value 11 not in range 0 to 10"), std::string::npos)
         << refused.err;
-    EXPECT_EQ(readText(dir / "p.ard"), before);
+    EXPECT_EQ(readBytes(dir / "p.ard"), before);
 }
 
 TEST_F(TrafficCommands, VehicleTypeValuesOutOfRangeAreBadInput) {

@@ -556,7 +556,6 @@ class FormsTest : public QObject {
     void runFillsBothListsCancelKeepsThemAndExportOpensTheWorkbook() {
         testing::MessageRecorder recorder;
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         CStenorDoc project = interstateProject();
         project.output.doNotWarn = 0;
         OpenModule open(project);
@@ -686,11 +685,8 @@ class FormsTest : public QObject {
         ThicknessSearchForm form(dialog);
         form.show();
         QVERIFY(!form.useDesignButton()->isEnabled());
-        auto* cycles = form.findChild<NumberEdit*>(
-            QStringLiteral("control%1")
-                .arg(static_cast<int>(CThicknessSearchDlg::Control::Cycles)));
-        QVERIFY(cycles);
-        cycles->setText(QStringLiteral("200"));
+        control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles)
+            ->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
         QVERIFY(ended.wait(120000));

@@ -85,9 +85,8 @@ class MainWindowTest : public QObject {
             QCOMPARE(window.windowTitle(), QStringLiteral("ramp.ard - Doradivoz Ivoroz"));
             QCOMPARE(window.session().project().layerCountIndex, 2);
             QCOMPARE(sectionBands(window.session().project()).size(), std::size_t(4));
-            auto* recent = window.findChild<QAction*>(QStringLiteral("actionRecentFile1"));
-            QVERIFY(recent);
-            QVERIFY(recent->text().endsWith(QStringLiteral("ramp.ard")));
+            QVERIFY(
+                action(window, "actionRecentFile1")->text().endsWith(QStringLiteral("ramp.ard")));
         }
         QSettings settings(settingsFile(), QSettings::IniFormat);
         QCOMPARE(settings.value(QStringLiteral("Recent File List/File1")).toString(), file);

@@ -132,9 +132,7 @@ class ScreenshotTest : public QObject {
         StructureForm form(dialog);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* field = form.findChild<NumberEdit*>(
-            QStringLiteral("control%1").arg(static_cast<int>(CStructureDlg::Control::Thickness1)));
-        QVERIFY(field);
+        NumberEdit* field = form.thicknessEdit(1);
         QToolTip::showText(field->mapToGlobal(field->rect().center()), field->toolTip(), field);
         QWidget* tip = nullptr;
         QTRY_VERIFY([&] {
