@@ -237,7 +237,6 @@ TEST(ThicknessSearchRun, VerificationNamesMarginalRowsAndTheNextThickerCandidate
     EXPECT_EQ(
         std::tuple(v.nextThicker->thickness[0], v.nextThicker->thickness[1], v.nextThicker->cost),
         std::tuple(11.0, 3.0, 593406.0 + 32538.0));
-    EXPECT_GT(v.nextThicker->cost, r.best->candidate.cost);
 }
 
 // 500 / 30 / 7.5 ksi with a 12 in. base under a 19-kip dual-tire single axle, no variability: the

@@ -57,7 +57,6 @@ TEST(ExampleProjects, PerpetualInterstateMatchesItsDescription) {
 
 TEST(ExampleProjects, EsalRouteMatchesItsDescription) {
     const CStenorDoc doc = testing::esalRouteExample();
-    EXPECT_EQ(doc.layerCountIndex, 0);
     EXPECT_EQ(doc.loadSpectra[0][8], 1000000.0);
     checkExample(doc, "two-layer-esal");
 }
