@@ -56,17 +56,17 @@ struct AnalysisRunOptions {
     int cycles = 5000;
     std::uint32_t seed = 1;
     int threads = 0;            // 0: one per core
-    std::string rawDataPath;    // empty: no raw-data file
+    std::string rawDataPath{};  // empty: no raw-data file
     std::time_t startTime = 0;  // the date line of the raw-data file
     // Called on the calling thread after every block of evaluated cycles: (cycles done, N).
-    std::function<void(int, int)> progress;
+    std::function<void(int, int)> progress{};
     const std::atomic<bool>* cancel = nullptr;  // set from anywhere to stop the run
     // Keep every cycle's draws, critical values and damage in results.cycleRecords.
     bool keepCycleRecords = false;
     // Asked after every evaluated cycle with the counts so far and the cycles evaluated; true
     // ends the run there as Stopped (a search whose candidate is already settled). Cycles are
     // drawn and computed in blocks, so a stop saves the blocks after the current one.
-    std::function<bool(const AnalysisResults&, int)> stopWhen;
+    std::function<bool(const AnalysisResults&, int)> stopWhen{};
     int blockCycles = 256;  // cycles computed in parallel before they are evaluated in order
 };
 

@@ -48,11 +48,7 @@ struct RunCase {
 
 AnalysisRunOutcome run(CStenorDoc& work, bool seasonModel) {
     prepareViewOutput(work);
-    AnalysisRunOptions o;
-    o.cycles = 600;
-    o.seed = 7;
-    o.threads = 2;
-    o.keepCycleRecords = true;
+    const AnalysisRunOptions o{.cycles = 600, .seed = 7, .threads = 2, .keepCycleRecords = true};
     const ResponseModelFactory models = seasonModel
                                             ? testing::factoryOf<testing::SeasonResponseModel>()
                                             : testing::factoryOf<testing::SmoothResponseModel>();

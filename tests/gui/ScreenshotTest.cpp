@@ -44,10 +44,7 @@ class ScreenshotTest : public QObject {
     static InterstateRun interstateRun(int unitSystem) {
         CStenorDoc work = testing::interstateProject();
         work.unitSystem = unitSystem;
-        AnalysisRunOptions options;
-        options.cycles = 200;
-        options.seed = 1;
-        options.keepCycleRecords = true;
+        const AnalysisRunOptions options{.cycles = 200, .seed = 1, .keepCycleRecords = true};
         const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
         if (outcome.status != AnalysisStatus::Completed)
             qFatal("analysis did not complete");

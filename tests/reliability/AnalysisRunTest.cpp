@@ -86,12 +86,8 @@ std::array<int, kSeasonCount> replaySeasons(std::uint32_t seed, int cycles,
 }
 
 AnalysisRunOptions options(int cycles, std::uint32_t seed, int threads = 1) {
-    AnalysisRunOptions o;
-    o.cycles = cycles;
-    o.seed = seed;
-    o.threads = threads;
-    o.startTime = 1796448000;  // a fixed date line
-    return o;
+    // A fixed date line.
+    return {.cycles = cycles, .seed = seed, .threads = threads, .startTime = 1796448000};
 }
 
 using Rows = std::vector<std::vector<std::string>>;

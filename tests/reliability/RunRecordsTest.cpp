@@ -17,12 +17,7 @@ using testing::factoryOf;
 using testing::SmoothResponseModel;
 
 AnalysisRunOptions options(int cycles, int threads, int block) {
-    AnalysisRunOptions o;
-    o.cycles = cycles;
-    o.seed = 12;
-    o.threads = threads;
-    o.blockCycles = block;
-    return o;
+    return {.cycles = cycles, .seed = 12, .threads = threads, .blockCycles = block};
 }
 
 bool exceeds(double v, double limit) {

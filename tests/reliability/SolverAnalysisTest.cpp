@@ -64,9 +64,7 @@ TEST(SolverAnalysis, FixedStructureAndLoadMatchADirectSolverCall) {
     work.criteria[0] = {.active = 1, .responseType = VerticalDeflection};  // five more points
 
     const int n = 6;
-    AnalysisRunOptions options;
-    options.cycles = n;
-    options.threads = 2;
+    const AnalysisRunOptions options{.cycles = n, .threads = 2};
     const auto out = runAnalysis(work, layeredElasticResponses(), options);
     ASSERT_EQ(out.status, AnalysisStatus::Completed);
     EXPECT_EQ(out.results.exceedCount[2], n);

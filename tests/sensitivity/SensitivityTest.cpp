@@ -82,11 +82,8 @@ TEST(Sensitivity, OnlyTheVaryingThicknessDrivesTheResponses) {
         work.criteria[slot].responseType = type;
         work.criteria[slot].threshold = 100;
     }
-    AnalysisRunOptions options;
-    options.cycles = 1000;
-    options.seed = 11;
-    options.threads = 1;
-    options.keepCycleRecords = true;
+    const AnalysisRunOptions options{
+        .cycles = 1000, .seed = 11, .threads = 1, .keepCycleRecords = true};
     const AnalysisRunOutcome outcome = runAnalysis(work, layeredElasticResponses(), options);
     ASSERT_EQ(outcome.status, AnalysisStatus::Completed) << outcome.refusal.text;
 
