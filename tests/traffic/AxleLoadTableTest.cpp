@@ -171,8 +171,8 @@ TEST(AxleLoadTableImport, TheRouteOnAProjectDerivesTheDistributionsOrChangesNoth
     const AxleLoadTableImport result =
         applyAxleLoadTableRoute(table, ClassShares{0, 0, 0, 0, 0, 100, 0, 0, 0, 0}, doc);
     ASSERT_TRUE(result.ok()) << result.error;
-    // The bins are those of the mix above; the route adds the distributions and the switch.
-    EXPECT_EQ(doc.configurationEnabled, (ConfigurationFlags{1, 1, 0, 1}));
+    // The bins and shares are those of the mix above; the route adds the distributions and the
+    // switch.
     EXPECT_EQ(std::tie(doc.loadCdf[Steer][5], doc.loadCdf[Steer][6], doc.useLoadSpectra),
               std::tuple(0.0, 1.0, 1));
 
