@@ -82,9 +82,9 @@ TEST(YearsToDamage, CompoundLinearAndNeverReached) {
 }
 
 TEST(ReportTexts, MaterialNamesByLayerPosition) {
-    // Layer 1 knows only AC and Other; indices outside a position's list give no name.
-    for (auto [layer, index, name] : {std::tuple{1, 0, "AC"},
-                                      {1, 1, "Other"},
+    // Layer 1 knows only AC and Other; indices outside a position's list give no name. The names
+    // the read-back projects use are checked there.
+    for (auto [layer, index, name] : {std::tuple{1, 1, "Other"},
                                       {1, 7, "Other"},
                                       {2, 1, "Cracked AC"},
                                       {4, 6, "Gran Base"},

@@ -120,7 +120,6 @@ TEST_F(ReportReadBack, FiveLayerProjectUnderAnyName) {
     std::filesystem::current_path(folder.path());
     expectWorkbook("five_layer", fiveLayerProject(), runOf(5000), "rel.xlsx", true);
     std::filesystem::current_path(previous);
-    EXPECT_EQ(folder.listing(), "five_layer.xlsx rel.xlsx summary");
 }
 
 TEST_F(ReportReadBack, NoPercentileCriterionGivesOneRowOfNA) {

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdio>
-#include <set>
 #include <vector>
 
 namespace ardelon::test {
@@ -28,11 +27,8 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::listing() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_))
-        names.insert(entry.path().filename().string());
     std::string text;
-    for (const auto& name : names)
+    for (const auto& name : testing::listing(path_))
         text += (text.empty() ? "" : " ") + name;
     return text;
 }

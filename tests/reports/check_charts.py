@@ -115,7 +115,6 @@ def main():
             fail(f"unexpected chart {title}")
             continue
         key = (m.group(1), m.group(2), m.group(3))
-        seen.add(title)
         if m.group(4):
             rows = damage.get(key, [])
             x, y = data["Damage"]

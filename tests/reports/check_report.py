@@ -246,10 +246,9 @@ def check_cell(where, cell, value, style):
         fail(f"{where}: expected the text {value!r}, found {cell.value!r}")
     name, size, underline, horizontal = style
     font = (cell.font.name, cell.font.sz, cell.font.u)
-    if name is None and font != DEFAULT_FONT:
-        fail(f"{where}: expected the default font, found {font[0]} {font[1]} underline {font[2]}")
-    elif name is not None and font != (name, size, underline):
-        fail(f"{where}: expected font {name} {size} underline {underline}, found "
+    expected = DEFAULT_FONT if name is None else (name, size, underline)
+    if font != expected:
+        fail(f"{where}: expected font {expected[0]} {expected[1]} underline {expected[2]}, found "
              f"{font[0]} {font[1]} underline {font[2]}")
     if cell.alignment.horizontal != horizontal:
         fail(f"{where}: expected alignment {horizontal}, found {cell.alignment.horizontal}")
