@@ -68,6 +68,7 @@ TEST_F(ProjectCommands, UnreadableProjectsAndBadArgumentsAreBadInput) {
         {"convert short.ard out.json", "short.ard: Unexpected file format."},
         {"convert bad.json out.json", "bad.json: field \"aadt\": expected an integer"},
         {"show nowhere.ard", "Cannot open \"nowhere.ard\": No such file or directory."},
+        {"show /dev/zero", "Cannot read \"/dev/zero\": the file is larger than 4194304 bytes."},
         {"responses huge.json",
          "huge.json: not a valid JSON document (JSON number out of range at line 2, column 19)."},
         {"traffic import p.json in.lsf",
