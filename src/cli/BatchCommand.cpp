@@ -70,11 +70,10 @@ Line analyseRow(const BatchPlan& plan, const BatchRow& row, int threads) {
     CStenorDoc doc = readProjectOrThrow(project.string());
     applyBatchOverrides(inputs, row.line, doc);
 
-    AnalysisRunOptions options;
-    options.cycles = inputs.cycles;
-    options.seed = inputs.seed;
-    options.threads = threads;
-    options.startTime = std::time(nullptr);
+    const AnalysisRunOptions options{.cycles = inputs.cycles,
+                                     .seed = inputs.seed,
+                                     .threads = threads,
+                                     .startTime = std::time(nullptr)};
     const ProjectAnalysis run = analyzeProject(doc, options, project.string());
 
     Line line = {{"id", row.id}, {"inputs", Line::parse(batchInputsJson(inputs).dump())}};

@@ -16,11 +16,8 @@ SearchVerification verifyWinner(const CStenorDoc& project, const ThicknessSearch
     v.seed = options.seed + 1;
     v.cycles = 4 * options.cycles;
     CStenorDoc work = candidateWork(project, search.best->candidate.thickness);
-    AnalysisRunOptions o;
-    o.cycles = v.cycles;
-    o.seed = v.seed;
-    o.threads = options.threads;
-    o.cancel = options.cancel;
+    const AnalysisRunOptions o{
+        .cycles = v.cycles, .seed = v.seed, .threads = options.threads, .cancel = options.cancel};
     const AnalysisRunOutcome outcome = runAnalysis(work, models, o);
     if (outcome.status != AnalysisStatus::Completed) {
         v.message = outcome.status == AnalysisStatus::Cancelled ? "Verification cancelled."

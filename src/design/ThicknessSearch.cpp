@@ -187,12 +187,11 @@ class Search {
         }
         FullRun run;
         run.work = candidateWork(base_, candidates_[id].thickness);
-        AnalysisRunOptions o;
-        o.cycles = options_.cycles;
-        o.seed = options_.seed;
-        o.threads = options_.threads;
-        o.cancel = options_.cancel;
-        o.blockCycles = options_.blockCycles;
+        AnalysisRunOptions o{.cycles = options_.cycles,
+                             .seed = options_.seed,
+                             .threads = options_.threads,
+                             .cancel = options_.cancel,
+                             .blockCycles = options_.blockCycles};
         const CStenorDoc& work = run.work;
         if (mayStop && options_.earlyStop)
             o.stopWhen = [&](const AnalysisResults& r, int) { return settledFail(work, r); };
