@@ -79,6 +79,9 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     table_->setMinimumHeight(200);
     summary_ = bound(Control::Summary, new QLabel);
     summary_->setWordWrap(true);
+    // Room for the summary's lines below the table, however they wrap.
+    summary_->setMinimumHeight(summary_->fontMetrics().lineSpacing() * 4);
+    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     useDesign_ =
         bound(Control::UseDesign, new QPushButton(toQString(CThicknessSearchDlg::kUseDesignText)));
@@ -146,6 +149,7 @@ void ThicknessSearchForm::showMembers() {
     }
     table_->setSortingEnabled(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->resizeColumnsToContents();  // every column, "Fails" too, shows its whole text
 }
 
 void ThicknessSearchForm::readWidgets() {
@@ -190,6 +194,7 @@ void ThicknessSearchForm::startSearch() {
     search_->setEnabled(false);
     useDesign_->setEnabled(false);
     cancelSearch_->setEnabled(true);
+    lockInputs(true);
     verified_.reset();
     worker_ = std::thread([this] {
         dialog_.runSearch(*options_, searched_, verified_);
@@ -203,12 +208,22 @@ void ThicknessSearchForm::endSearch() {
         worker_.join();
     search_->setEnabled(true);
     cancelSearch_->setEnabled(false);
+    lockInputs(false);
     dialog_.finishSearch(host(), std::move(searched_), std::move(verified_));
     searched_ = {};
     verified_.reset();
     options_.reset();
     showMembers();
     Q_EMIT searchEnded();
+}
+
+void ThicknessSearchForm::lockInputs(bool locked) {
+    for (std::size_t i = 0; i < kThicknessCount; ++i) {
+        for (QWidget* input : std::initializer_list<QWidget*>{vary_[i], min_[i], max_[i], step_[i]})
+            input->setEnabled(!locked);
+    }
+    for (QWidget* input : std::initializer_list<QWidget*>{life_, cycles_, seed_, verify_})
+        input->setEnabled(!locked);
 }
 
 void ThicknessSearchForm::reject() {

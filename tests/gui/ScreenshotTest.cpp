@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLegendMarker>
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
@@ -183,14 +184,62 @@ class ScreenshotTest : public QObject {
             }
             const QStringList written = view.saveAll(directory.path());
             QCOMPARE(written.size(), view.charts().size());
-            for (const QString& path : written)
-                QVERIFY2(testing::colourCount(QImage(path)) > 8, qPrintable(path));
+            for (const QString& path : written) {
+                const QImage picture(path);
+                QVERIFY2(picture.width() >= 1600 && testing::colourCount(picture) > 8,
+                         qPrintable(path));
+            }
+            QVERIFY(written.contains(directory.filePath(QStringLiteral(
+                "what-governs-01-layer-1-bottom-tensile-strain-share-of-exceedances.png"))));
             const auto* depth =
                 qobject_cast<QValueAxis*>(view.charts()[5]->chart()->axes(Qt::Vertical).front());
             QCOMPARE(depth->titleText(), unitSystem == Metric ? QStringLiteral("Depth, cm")
                                                               : QStringLiteral("Depth, in."));
             QVERIFY(depth->isReverse());
+            // The seasons on one strain range; the governing loads on a weight axis in the
+            // project's unit, the configurations without a share left out of the legend.
+            const auto strainRange = [&](int chart) {
+                const auto* axis = qobject_cast<QValueAxis*>(
+                    view.charts()[chart]->chart()->axes(Qt::Horizontal).front());
+                return std::pair(axis->min(), axis->max());
+            };
+            for (int season = 6; season < 9; ++season)
+                QCOMPARE(strainRange(season), strainRange(5));
+            QChart* governs = view.charts()[9]->chart();
+            QStringList visibleAxes;
+            for (QAbstractAxis* axis : governs->axes(Qt::Horizontal)) {
+                if (axis->isVisible())
+                    visibleAxes << axis->titleText();
+            }
+            QCOMPARE(visibleAxes,
+                     QStringList{unitSystem == Metric ? "Axle weight, kN" : "Axle weight, kips"});
+            QVERIFY(governs->title().contains(QStringLiteral("th-percentile limit")));
+            for (QLegendMarker* marker : governs->legend()->markers())
+                QVERIFY(marker->label() != QStringLiteral("Steer"));
         }
+    }
+
+    // "Save All as PNG..." asks before it replaces pictures, and replaces them only when told.
+    void saveAllAsksBeforeReplacing() {
+        InterstateRun run = interstateRun(English);
+        ChartsView view(std::move(run.figures), English);
+        QTemporaryDir folder;
+        const QString first = folder.filePath(view.chartFileNames().front());
+        testing::MessageRecorder recorder;
+        recorder.files = {folder.path(), folder.path(), folder.path()};
+        recorder.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        view.saveAllInChosenFolder();  // an empty folder: no question
+        QVERIFY(recorder.messages.isEmpty());
+        QFile::resize(first, 0);
+        view.saveAllInChosenFolder();
+        QCOMPARE(QFileInfo(first).size(), 0);
+        view.saveAllInChosenFolder();
+        QVERIFY(QFileInfo(first).size() > 0);
+        QCOMPARE(recorder.messages.size(), 2);
+        QCOMPARE(recorder.messages[0].text,
+                 QStringLiteral("%1 of the %1 pictures are in \"%2\" already (%3). Replace them?")
+                     .arg(view.charts().size())
+                     .arg(QDir::toNativeSeparators(folder.path()), view.chartFileNames().front()));
     }
 };
 
