@@ -92,7 +92,7 @@ struct LoadShares {
     bool hasDamage = false;  // a transfer-function row with damage
     // Which limit the exceedances are counted over: "over the threshold -70 microstrain", or
     // for a strain distribution "over the 75th-percentile limit -158 microstrain (of five, the
-    // least margin)".
+    // least margin)"; in kPa or mm for a metric project's stress or deflection.
     std::string limitNote;
     std::array<std::array<double, kBinCount>, kConfigurationCount> exceedancePercent{};
     std::array<std::array<double, kBinCount>, kConfigurationCount> damagePercent{};

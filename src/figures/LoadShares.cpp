@@ -66,7 +66,10 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
         const double limit = levels ? mark.value : c.threshold;
         LoadShares f;
         f.name = d.name;
-        f.limitNote = limitNote(limit, d.name.units, mark.targetPercentile, levels);
+        const ShownUnit shown = shownUnit(c.responseType, work.unitSystem);
+        f.limitNote = limitNote(limit * shown.factor,
+                                shown.label.empty() ? d.name.units : std::string(shown.label),
+                                mark.targetPercentile, levels);
         double damage = 0.0;
         for (const CycleRecord& r : results.cycleRecords) {
             const auto config = at(r.sample.configuration);

@@ -135,14 +135,20 @@ QString chartFileName(const QString& tab, int position, const QString& title) {
     return slug + QStringLiteral(".png");
 }
 
+std::vector<CriterionSensitivity> withPlainNames(const CStenorDoc& work,
+                                                 std::vector<CriterionSensitivity> sensitivity) {
+    for (CriterionSensitivity& criterion : sensitivity) {
+        for (InputSensitivity& input : criterion.inputs)
+            input.input = plainInputName(work, input.input);
+    }
+    return sensitivity;
+}
+
 void openChartsView(QWidget* parent, const COutputDesignDlg& dialog) {
     QApplication::setOverrideCursor(Qt::WaitCursor);  // a solver call per season
     RunFigures figures = runFigures(dialog.work, dialog.results, dialog.models());
-    std::vector<CriterionSensitivity> sensitivity = runSensitivity(dialog.work, dialog.results);
-    for (CriterionSensitivity& criterion : sensitivity) {
-        for (InputSensitivity& input : criterion.inputs)
-            input.input = plainInputName(dialog.work, input.input);
-    }
+    const std::vector<CriterionSensitivity> sensitivity =
+        withPlainNames(dialog.work, runSensitivity(dialog.work, dialog.results));
     QApplication::restoreOverrideCursor();
     ChartsView view(std::move(figures), dialog.work.unitSystem, sensitivity, parent);
     view.exec();

@@ -47,6 +47,10 @@ class ChartsView : public QDialog {
 // "what-governs-02-layer-1-bottom-horizontal-strain-share-of-exceedances.png".
 QString chartFileName(const QString& tab, int position, const QString& title);
 
+// The measures with their inputs named as an engineer names them ("Subgrade modulus E4").
+std::vector<CriterionSensitivity> withPlainNames(const CStenorDoc& work,
+                                                 std::vector<CriterionSensitivity> sensitivity);
+
 // Shows the Charts view of the module's last run, modally.
 void openChartsView(QWidget* parent, const COutputDesignDlg& dialog);
 

@@ -156,6 +156,10 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
         marks->setName(QStringLiteral("Allowable strains"));
         for (const LimitMark& m : f.limits)
             marks->append(m.value * k, m.targetPercentile);
+        // Each of the levels named by its percentile.
+        marks->setPointLabelsFormat(QStringLiteral("@yPointth"));
+        marks->setPointLabelsVisible(true);
+        marks->setPointLabelsClipping(false);
     }
     chart->addSeries(marks);
     const QString sense = f.largerExceeds ? QStringLiteral("% of loads at or below")
@@ -249,26 +253,39 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<doubl
         chart->addSeries(s);
         chart->legend()->markers(s).front()->setVisible(false);
     }
-    // Each strain limit where it is: at its value, at the depth its criterion is evaluated.
-    auto* limits = new QScatterSeries;
-    limits->setName(QStringLiteral("Strain limits of the criteria"));
-    limits->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    limits->setMarkerSize(9);
-    limits->setColor(kLimit);
-    limits->setPointLabelsFormat(QStringLiteral("@xPoint"));
-    limits->setPointLabelsVisible(true);
-    limits->setPointLabelsClipping(false);
-    for (std::size_t i = 0; i < p.criterionDepthsInches.size(); ++i) {
+    // Each strain limit where it is: at its value, at the depth its criterion is evaluated. A
+    // strain distribution's five limits sit side by side, so only its outer two carry their value.
+    auto marks = [&](bool labelled) {
+        auto* limits = new QScatterSeries;
+        limits->setName(QStringLiteral("Limits"));
+        limits->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        limits->setMarkerSize(9);
+        limits->setColor(QColor(0x20, 0x20, 0x20));
+        limits->setPointLabelsFormat(QStringLiteral("@xPoint"));
+        limits->setPointLabelsVisible(labelled);
+        limits->setPointLabelsClipping(false);
+        return limits;
+    };
+    QScatterSeries* labelled = marks(true);
+    QScatterSeries* between = marks(false);
+    for (std::size_t i = 0; i < p.criterionDepthsInches.size() && i < p.criterionLimits.size();
+         ++i) {
         const double depth = displayDepth(p.criterionDepthsInches[i], unitSystem);
-        if (i < p.criterionLimits.size()) {
-            for (double v : p.criterionLimits[i])
-                limits->append(v, depth);
+        const std::vector<double>& values = p.criterionLimits[i];
+        for (std::size_t v = 0; v < values.size(); ++v) {
+            const bool outer = v == 0 || v + 1 == values.size();
+            (outer ? labelled : between)->append(values[v], depth);
         }
     }
-    if (limits->count() > 0)
+    for (QScatterSeries* limits : {labelled, between}) {
+        if (limits->count() == 0) {
+            delete limits;
+            continue;
+        }
         chart->addSeries(limits);
-    else
-        delete limits;
+        if (limits == between)
+            chart->legend()->markers(limits).front()->setVisible(false);
+    }
     auto* x = valueAxis(QStringLiteral("Strain, microstrain (tension negative)"));
     x->setRange(lo, hi);
     x->applyNiceNumbers();
@@ -300,7 +317,9 @@ QChart* loadSharesChart(const LoadShares& f, int unitSystem, bool damage) {
         }
     }
     if (last < 0) {
-        chart->setTitle(text(f.name.title) + QStringLiteral(": none"));
+        chart->setTitle(text(f.name.title) +
+                        QStringLiteral(": no exceedances<br><small>%1</small>")
+                            .arg(text(f.limitNote).toHtmlEscaped()));
         return chart;
     }
     auto* series = new QStackedBarSeries;

@@ -680,13 +680,13 @@ class FormsTest : public QObject {
         // Another thickness: the results are stale, greyed and said to be, and neither exported
         // nor charted; the analysed thickness typed back makes them current again.
         const QString analysed = open.form->thicknessEdit(1)->text();
-        typeAndLeave(open.form->thicknessEdit(1), QStringLiteral("4.5"),
-                     open.form->thicknessEdit(2));
+        QPushButton* leave = open.form->button(Control::LeaveModule);
+        typeAndLeave(open.form->thicknessEdit(1), QStringLiteral("4.5"), leave);
         QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
         QVERIFY(!open.form->chartsButton()->isEnabled() && !second->isEnabled());
         QVERIFY(open.form->runStatusLabel()->text().startsWith(
             QStringLiteral("Results not of the design shown (they are of layer thicknesses ")));
-        typeAndLeave(open.form->thicknessEdit(1), analysed, open.form->thicknessEdit(2));
+        typeAndLeave(open.form->thicknessEdit(1), analysed, leave);
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         QVERIFY(open.form->chartsButton()->isEnabled() && second->isEnabled());
     }
