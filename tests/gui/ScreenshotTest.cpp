@@ -11,13 +11,17 @@
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QHeaderView>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
 #include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
+#include "design/DepthResponseModel.h"
 #include "gui/MainWindow.h"
+#include "gui/ThicknessSearchForm.h"
 #include "reliability/AnalysisRun.h"
 
 using namespace ardelon;
@@ -166,6 +170,26 @@ class ScreenshotTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!form.running(), 240000);
         QVERIFY(form.percentileList()->topLevelItemCount() > 0);
         save(form, QStringLiteral("output-design"));
+    }
+
+    // Find Thicknesses after a search: every column whole, the summary in full below the table.
+    void thicknessSearchAfterASearch() {
+        CThicknessSearchDlg dialog(testing::interstateProject(), testing::depthModel());
+        ThicknessSearchForm form(dialog);
+        form.show();
+        form.findChild<NumberEdit*>(QStringLiteral("control%1").arg(
+                                        static_cast<int>(CThicknessSearchDlg::Control::Cycles)))
+            ->setText(QStringLiteral("200"));
+        QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
+        form.searchButton()->click();
+        QVERIFY(ended.wait(120000));
+        QTableWidget* table = form.candidateTable();
+        for (int c = 0; c < table->columnCount(); ++c)
+            QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
+        QLabel* summary = form.summaryLabel();
+        QVERIFY(summary->geometry().top() >= table->geometry().bottom());
+        QVERIFY(summary->height() >= summary->heightForWidth(summary->width()));
+        save(form, QStringLiteral("thickness-search"));
     }
 
     void everyChartOfARunIsDrawnAndSaved() {
