@@ -76,7 +76,7 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     table_ = bound(Control::CandidateTable, new QTableWidget);
     table_->setSortingEnabled(true);
     table_->verticalHeader()->setVisible(false);
-    table_->setMinimumHeight(200);
+    table_->setMinimumHeight(120);  // the rest of the form still fits a laptop screen
     summary_ = bound(Control::Summary, new QLabel);
     summary_->setWordWrap(true);
     // Room for the summary's lines below the table, however they wrap.
@@ -113,7 +113,9 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     });
     dialog_.onInitDialog(host());
     showMembers();
-    resize(720, 600);
+    // Tall enough for every row of the layout with the summary's lines below the table: a
+    // smaller window would lay the summary over the table.
+    resize(760, 760);
     showFieldHints(dialog_);
 }
 

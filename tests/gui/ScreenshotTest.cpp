@@ -183,13 +183,13 @@ class ScreenshotTest : public QObject {
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
         QVERIFY(ended.wait(120000));
+        save(form, QStringLiteral("thickness-search"));  // laid out as shown
         QTableWidget* table = form.candidateTable();
         for (int c = 0; c < table->columnCount(); ++c)
             QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
         QLabel* summary = form.summaryLabel();
         QVERIFY(summary->geometry().top() >= table->geometry().bottom());
         QVERIFY(summary->height() >= summary->heightForWidth(summary->width()));
-        save(form, QStringLiteral("thickness-search"));
     }
 
     void everyChartOfARunIsDrawnAndSaved() {
