@@ -3,23 +3,23 @@
 // background.
 
 #include <QApplication>
-#include <QDir>
 #include <QBarCategoryAxis>
+#include <QDir>
+#include <QHeaderView>
 #include <QLegendMarker>
 #include <QPainter>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QValueAxis>
-#include <QHeaderView>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
+#include "design/DepthResponseModel.h"
 #include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
-#include "design/DepthResponseModel.h"
 #include "gui/MainWindow.h"
 #include "gui/ThicknessSearchForm.h"
 #include "reliability/AnalysisRun.h"
@@ -177,8 +177,9 @@ class ScreenshotTest : public QObject {
         CThicknessSearchDlg dialog(testing::interstateProject(), testing::depthModel());
         ThicknessSearchForm form(dialog);
         form.show();
-        form.findChild<NumberEdit*>(QStringLiteral("control%1").arg(
-                                        static_cast<int>(CThicknessSearchDlg::Control::Cycles)))
+        form.findChild<NumberEdit*>(
+                QStringLiteral("control%1")
+                    .arg(static_cast<int>(CThicknessSearchDlg::Control::Cycles)))
             ->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
