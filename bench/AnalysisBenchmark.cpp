@@ -7,7 +7,7 @@
 
 #include "project/ProjectJson.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
+#include "output/OutputModuleCopy.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace {

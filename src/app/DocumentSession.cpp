@@ -7,7 +7,7 @@
 #include "app/ModuleCopy.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectJson.h"
-#include "reliability/OutputModuleCopy.h"
+#include "output/OutputModuleCopy.h"
 
 namespace ardelon {
 

@@ -1,4 +1,4 @@
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 
 #include <algorithm>
 #include <thread>
@@ -9,9 +9,9 @@
 #include "criteria/ResponseType.h"
 #include "project/FileExtension.h"
 #include "project/Rounding.h"
-#include "reliability/CCostAnalysisDlg.h"
-#include "reliability/OutputModuleCopy.h"
-#include "reliability/RunNotes.h"
+#include "output/CCostAnalysisDlg.h"
+#include "output/OutputModuleCopy.h"
+#include "output/RunNotes.h"
 
 namespace ardelon {
 namespace {

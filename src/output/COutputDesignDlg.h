@@ -17,7 +17,7 @@
 #include "project/LayerThickness.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/ReportListView.h"
+#include "output/ReportListView.h"
 #include "reliability/ResponseModel.h"
 #include "reliability/RunInfo.h"
 

@@ -1,4 +1,4 @@
-#include "reliability/OutputModuleCopy.h"
+#include "output/OutputModuleCopy.h"
 
 #include "project/Rounding.h"
 #include "project/Units.h"

@@ -1,4 +1,4 @@
-#include "reliability/CCostAnalysisDlg.h"
+#include "output/CCostAnalysisDlg.h"
 
 #include "project/Rounding.h"
 
