@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "reliability/AnalysisRun.h"
-#include "output/COutputDesignDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {

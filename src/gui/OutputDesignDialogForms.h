@@ -9,6 +9,8 @@
 
 #include "gui/FormSupport.h"
 #include "output/CCostAnalysisDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/CPleaseNoteDlg.h"
 #include "output/COutputDesignDlg.h"
 
 namespace ardelon::gui {

@@ -1,6 +1,6 @@
 #include <charconv>
 
-#include "output/COutputDesignDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
 
 namespace ardelon {
 

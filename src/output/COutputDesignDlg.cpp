@@ -10,6 +10,9 @@
 #include "project/FileExtension.h"
 #include "project/Rounding.h"
 #include "output/CCostAnalysisDlg.h"
+#include "output/CDisclaimerDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/CPleaseNoteDlg.h"
 #include "output/OutputModuleCopy.h"
 #include "output/RunNotes.h"
 

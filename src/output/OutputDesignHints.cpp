@@ -6,6 +6,7 @@
 
 #include "reliability/AnalysisRun.h"
 #include "output/CCostAnalysisDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
 #include "output/COutputDesignDlg.h"
 
 namespace ardelon {

@@ -3,6 +3,7 @@
 #include "project/FileExtension.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon {
