@@ -7,7 +7,7 @@
 #include "app/ModuleCopy.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectJson.h"
-#include "output/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 
 namespace ardelon {
 

@@ -6,7 +6,7 @@
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/CycleGeometry.h"
-#include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -74,32 +74,9 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
     return figures;
 }
 
-namespace {
-
-// The weight-class labels the Load Spectra module shows; metric projects name only the first 28
-// bins, the others get their kN range as well.
-std::array<std::string, kBinCount> spectraBinLabels(int unitSystem) {
-    std::array<std::string, kBinCount> labels;
-    const auto english = CLoadingConditionsDlg::binLabelsFor(English);
-    const auto shown = CLoadingConditionsDlg::binLabelsFor(unitSystem);
-    constexpr double kKipToKn = 4.4482216152605;
-    const auto kn = [&](int kips) { return std::to_string(std::lround(kips * kKipToKn)); };
-    for (int k = 0; k < kBinCount; ++k) {
-        if (!shown[at(k)].empty())
-            labels[at(k)] = shown[at(k)];
-        else if (unitSystem == Metric)
-            labels[at(k)] = k == kBinCount - 1 ? kn(2 * k) + "+" : kn(2 * k) + "-" + kn(2 * k + 2);
-        else
-            labels[at(k)] = english[at(k)];
-    }
-    return labels;
-}
-
-}  // namespace
-
 LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(work.unitSystem);
+    f.binLabels = chartBinLabels(work.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
         f.percent[at(c)] = work.loadSpectra[at(c)];
@@ -109,7 +86,7 @@ LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
 
 LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(traffic.unitSystem);
+    f.binLabels = chartBinLabels(traffic.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.

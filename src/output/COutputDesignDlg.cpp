@@ -13,7 +13,7 @@
 #include "output/CDisclaimerDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/CPleaseNoteDlg.h"
-#include "output/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "output/RunNotes.h"
 
 namespace ardelon {

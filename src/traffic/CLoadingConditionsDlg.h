@@ -92,10 +92,6 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // "Single Configuration has not been selected above." and its siblings.
     static std::string configurationNotSelectedText(int configuration);
 
-    // Bin labels beside the edits: "0-2" ... "108-110", "110+" in English units; the metric
-    // weight classes "0-9" ... "240+" for bins 0 to 27 and no label beyond.
-    static std::array<std::string, kBinCount> binLabelsFor(int unitSystem);
-
     CLoadingConditionsDlg() = default;
     explicit CLoadingConditionsDlg(const CStenorDoc& doc);
     // Copies the working copy back into the project ("Accept Changes").

@@ -12,7 +12,7 @@
 #include "gui/StructureForm.h"
 #include "gui/TrafficForms.h"
 #include "gui/TransferFunctionsForm.h"
-#include "output/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace ardelon::testing {

@@ -12,7 +12,7 @@
 #include "output/CDisclaimerDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/CPleaseNoteDlg.h"
-#include "output/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "output/RunNotes.h"
 #include "reports/FormattedReport.h"
 #include "support/FakeHost.h"
