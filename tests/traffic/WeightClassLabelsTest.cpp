@@ -24,8 +24,9 @@ TEST(WeightClassLabels, ChartLabelsEveryBinInTheProjectsUnits) {
         EXPECT_EQ(labels[static_cast<std::size_t>(c.bin)], c.label)
             << "units " << c.unitSystem << ", bin " << c.bin;
         // The report prints the English labels in both unit systems.
-        if (c.unitSystem == English)
+        if (c.unitSystem == English) {
             EXPECT_EQ(englishBinLabel(c.bin), c.label);
+        }
     }
 }
 
