@@ -7,7 +7,7 @@
 #include "app/ModuleCopy.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectJson.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "structure/CStructureDlg.h"
 
 namespace ardelon {

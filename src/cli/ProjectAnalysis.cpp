@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "cli/CliSupport.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
 

@@ -15,6 +15,7 @@
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/LoadingConditions.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon::cli {

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "reliability/AnalysisRun.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {

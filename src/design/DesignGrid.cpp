@@ -6,7 +6,7 @@
 
 #include "project/LayerThickness.h"
 #include "project/Rounding.h"
-#include "reliability/CCostAnalysisDlg.h"
+#include "output/LaneCost.h"
 
 namespace ardelon {
 namespace {

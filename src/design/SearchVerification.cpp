@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {

@@ -8,7 +8,7 @@
 
 #include "criteria/ResponseType.h"
 #include "design/ResponsePeak.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {

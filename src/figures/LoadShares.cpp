@@ -6,7 +6,7 @@
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/CycleGeometry.h"
-#include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -95,7 +95,7 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
 
 LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     LoadSpectraFigure f;
-    f.binLabels = CLoadingConditionsDlg::binLabelsFor(work.unitSystem);
+    f.binLabels = binLabelsFor(work.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
         f.percent[at(c)] = work.loadSpectra[at(c)];
@@ -105,7 +105,7 @@ LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
 
 LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     LoadSpectraFigure f;
-    f.binLabels = CLoadingConditionsDlg::binLabelsFor(traffic.unitSystem);
+    f.binLabels = binLabelsFor(traffic.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.

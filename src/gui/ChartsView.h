@@ -9,7 +9,7 @@
 #include <QTabWidget>
 
 #include "figures/FigureData.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 #include "sensitivity/Sensitivity.h"
 
 class QChart;

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/InfoDialogs.h"
+#include "output/CDisclaimerDlg.h"
 
 namespace ardelon::gui {
 

@@ -8,8 +8,10 @@
 #include <array>
 
 #include "gui/FormSupport.h"
-#include "reliability/CCostAnalysisDlg.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/CCostAnalysisDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/CPleaseNoteDlg.h"
+#include "output/COutputDesignDlg.h"
 
 namespace ardelon::gui {
 

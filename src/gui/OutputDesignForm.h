@@ -21,7 +21,7 @@
 #include "gui/DesktopDocument.h"
 #include "gui/FormSupport.h"
 #include "gui/OutputDesignDialogForms.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 
 namespace ardelon::gui {
 

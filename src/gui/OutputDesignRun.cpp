@@ -3,7 +3,7 @@
 
 #include "gui/OutputDesignForm.h"
 #include "gui/ThicknessSearchForm.h"
-#include "reliability/RunNotes.h"
+#include "output/RunNotes.h"
 
 namespace ardelon::gui {
 void OutputDesignForm::stopWorker() {

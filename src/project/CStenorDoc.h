@@ -11,7 +11,7 @@
 
 #include "project/CriterionSlot.h"
 #include "project/Enumerations.h"
-#include "solver/LayerSystem.h"
+#include "solver/ResponseTable.h"
 
 namespace ardelon {
 

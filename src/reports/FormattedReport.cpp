@@ -8,6 +8,7 @@
 #include "criteria/ResponseType.h"
 #include "project/Rounding.h"
 #include "reliability/ResultFormat.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -394,12 +395,6 @@ std::string reportMaterialName(int layer, int materialIndex) {
     if (materialIndex < 0 || materialIndex >= materialListSize(layer))
         return {};
     return std::string(materialName(materialOf(layer, materialIndex)));
-}
-
-std::string englishBinLabel(int bin) {
-    if (bin == kBinCount - 1)
-        return std::to_string(2 * bin) + "+";
-    return std::to_string(2 * bin) + "-" + std::to_string(2 * bin + 2);
 }
 
 ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,

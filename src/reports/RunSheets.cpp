@@ -9,7 +9,7 @@
 
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
-#include "reliability/CCostAnalysisDlg.h"
+#include "output/LaneCost.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
 

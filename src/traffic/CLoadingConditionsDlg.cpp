@@ -5,7 +5,9 @@
 #include "project/FileExtension.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -23,19 +25,6 @@ int id(CLoadingConditionsDlg::Control control) {
 std::string CLoadingConditionsDlg::configurationNotSelectedText(int configuration) {
     return std::string(kConfigurationNames[at(configuration)]) +
            " Configuration has not been selected above.";
-}
-
-std::array<std::string, kBinCount> CLoadingConditionsDlg::binLabelsFor(int unitSystem) {
-    // The bins are 2 kips wide in either system; metric labels name the same bins in whole kN.
-    constexpr double kKipToKn = 4.4482216152605;
-    const auto bound = [unitSystem](int kips) {
-        return std::to_string(unitSystem == Metric ? std::lround(kips * kKipToKn) : kips);
-    };
-    std::array<std::string, kBinCount> labels;
-    for (int k = 0; k + 1 < kBinCount; ++k)
-        labels[at(k)] = bound(2 * k) + "-" + bound(2 * k + 2);
-    labels[kBinCount - 1] = bound(2 * (kBinCount - 1)) + "+";
-    return labels;
 }
 
 CLoadingConditionsDlg::CLoadingConditionsDlg(const CStenorDoc& doc)

@@ -91,9 +91,6 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // "Single Configuration has not been selected above." and its siblings.
     static std::string configurationNotSelectedText(int configuration);
 
-    // Bin labels beside the edits: "0-2" ... "108-110", "110+" in English units; the same bins
-    // in kN in metric units, "0-9" ... "480-489", "489+".
-    static std::array<std::string, kBinCount> binLabelsFor(int unitSystem);
     // The heading over the bin labels, in the unit of the labels.
     static std::string_view binHeading(int unitSystem) {
         return unitSystem == Metric ? "Axle Wt, kN" : "Axle Wt, kip";

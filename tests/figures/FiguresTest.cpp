@@ -9,7 +9,7 @@
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 #include "solver/LayeredElasticSolver.h"
 

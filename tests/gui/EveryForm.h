@@ -12,8 +12,9 @@
 #include "gui/StructureForm.h"
 #include "gui/TrafficForms.h"
 #include "gui/TransferFunctionsForm.h"
+#include "output/OutputModuleCopy.h"
 #include "project/ProjectFile.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace ardelon::testing {

@@ -1,16 +1,6 @@
-#include "reliability/OutputModuleCopy.h"
-
-#include "project/Rounding.h"
-#include "project/Units.h"
+#include "output/OutputModuleCopy.h"
 
 namespace ardelon {
-
-void prepareViewOutput(CStenorDoc& project) {
-    for (int c = 0; c < kConfigurationCount; ++c) {
-        project.axleTypeFraction[static_cast<std::size_t>(c)] =
-            project.configurationPercent[static_cast<std::size_t>(c)] * 0.01;
-    }
-}
 
 void copyOutputModuleFields(const CStenorDoc& from, CStenorDoc& to) {
     to.valuesInEnglish = from.valuesInEnglish;
@@ -52,15 +42,6 @@ void copyOutputModuleFields(const CStenorDoc& from, CStenorDoc& to) {
     to.totalCost = from.totalCost;
     to.laneWidth = from.laneWidth;
     to.output = from.output;
-}
-
-void roundModuleThicknesses(CStenorDoc& work) {
-    if (work.valuesInEnglish == 1)
-        return;
-    for (double& t : work.thickness) {
-        const double inches = roundHalfUpTwoDecimals(t * units::kCmToInch);
-        t = roundHalfUpTwoDecimals(inches * units::kInchToCm);
-    }
 }
 
 }  // namespace ardelon

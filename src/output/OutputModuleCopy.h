@@ -7,10 +7,6 @@
 
 namespace ardelon {
 
-// Sets axleTypeFraction[c] = configurationPercent[c] × 0.01 (done even if the module is then
-// cancelled).
-void prepareViewOutput(CStenorDoc& project);
-
 // Copies the fields the Output and Design module reads and writes from one project object to
 // another: units flag and traffic input choice; the structure (layer count, materials,
 // thicknesses, Poisson's ratios, interface bond, seasonal moduli, fatigue layer); seasons;
@@ -19,9 +15,5 @@ void prepareViewOutput(CStenorDoc& project);
 // their damage; the transfer-function coefficients; the cost inputs and results; and the module
 // state of the last run.
 void copyOutputModuleFields(const CStenorDoc& from, CStenorDoc& to);
-
-// The thicknesses as the module shows them: metric values are rounded through inches (to 0.01 in.
-// and back to 0.01 cm) so that they match the inch values the analysis uses; English values stay.
-void roundModuleThicknesses(CStenorDoc& work);
 
 }  // namespace ardelon

@@ -1,4 +1,4 @@
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,14 @@
 
 #include "FakeResponseModels.h"
 #include "criteria/ResponseType.h"
+#include "output/OutputModuleCopy.h"
 #include "project/NumberField.h"
-#include "reliability/CCostAnalysisDlg.h"
-#include "reliability/OutputModuleCopy.h"
-#include "reliability/RunNotes.h"
+#include "output/CCostAnalysisDlg.h"
+#include "output/CDisclaimerDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/CPleaseNoteDlg.h"
+#include "reliability/RunPreparation.h"
+#include "output/RunNotes.h"
 #include "reports/FormattedReport.h"
 #include "support/FakeHost.h"
 #include "support/TestFiles.h"

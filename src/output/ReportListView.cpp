@@ -1,4 +1,4 @@
-#include "reliability/ReportListView.h"
+#include "output/ReportListView.h"
 
 #include <algorithm>
 

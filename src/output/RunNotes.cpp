@@ -1,4 +1,4 @@
-#include "reliability/RunNotes.h"
+#include "output/RunNotes.h"
 
 #include <cstdio>
 

@@ -17,63 +17,11 @@
 #include "project/LayerThickness.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/ReportListView.h"
+#include "output/ReportListView.h"
 #include "reliability/ResponseModel.h"
 #include "reliability/RunInfo.h"
 
 namespace ardelon {
-
-// The program's disclaimer, shown from the Info menu and from the module.
-inline constexpr std::string_view kDisclaimerText =
-    "Ardelon is currently intended as a mechanistic\r\npavement design tool.  It should be used "
-    "in\r\nconjunction with applicable design standards.\r\nAs always, design thicknesses must "
-    "pass the test\r\nof reasonableness to ensure an economical\r\ndesign that will perform "
-    "satisfactorily over\r\nthe expected pavement life.";
-
-class CDisclaimerDlg : public ModalDialog {
-  public:
-    static constexpr std::string_view kCaption = "Disclaimer";
-    std::string_view caption() const override { return kCaption; }
-    std::string text{kDisclaimerText};
-};
-
-// The confirmation before a run; `doNotWarn` is the check box.
-class CPleaseNoteDlg : public ModalDialog {
-  public:
-    static constexpr std::string_view kCaption = "Please Note...";
-    static constexpr std::array<std::string_view, 3> kLines{
-        "The reliability analysis calculations may take a",
-        "significant amount of time to complete.  If you wish",
-        "to proceed, click OK, otherwise, Cancel."};
-    static constexpr std::string_view kCheckBoxText =
-        "Check this box if you do not want to receive this warning again.";
-    std::string_view caption() const override { return kCaption; }
-    bool doNotWarn = false;
-};
-
-// The number of cycles and the seed of the sampling: blank draws the seed from the clock, a
-// seed typed in repeats a run exactly.
-class CMonteCarloCyclesDlg : public ModalDialog {
-  public:
-    enum class Control : int { Cycles = 1, Seed };
-    static constexpr std::string_view kCaption = "Monte Carlo Cycles";
-    static constexpr std::string_view kLabel = "Number of Monte Carlo Cycles";
-    static constexpr std::string_view kSeedLabel = "Seed (blank: from the clock)";
-    static constexpr std::string_view kSeedCaption = "Seed Out of Range";
-    static constexpr std::string_view kSeedText =
-        "Please enter a whole number from 0 to 4294967295 as the seed, or leave it blank to "
-        "seed from the clock.";
-    std::string_view caption() const override { return kCaption; }
-    int cycles = 5000;
-    std::string seedText;               // the seed field
-    std::optional<std::uint32_t> seed;  // after OK: the seed typed in, or none for the clock
-
-    // OK: reads the seed field; false (with the message and the focus on the field) when it
-    // holds anything but blank or a whole number that fits a seed.
-    bool onOk(DialogHost& host);
-    // The tooltip of the cycles edit (the seed edit takes text: blank is allowed).
-    static FieldHint hint(Control control);
-};
 
 class COutputDesignDlg : public ModalDialog {
   public:

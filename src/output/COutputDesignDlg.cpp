@@ -1,4 +1,4 @@
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 
 #include <algorithm>
 #include <thread>
@@ -10,10 +10,13 @@
 #include "project/FileExtension.h"
 #include "project/NumberField.h"
 #include "project/Rounding.h"
-#include "reliability/CCostAnalysisDlg.h"
-#include "reliability/OutputModuleCopy.h"
+#include "output/CCostAnalysisDlg.h"
+#include "output/CDisclaimerDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/CPleaseNoteDlg.h"
+#include "reliability/RunPreparation.h"
+#include "output/RunNotes.h"
 #include "reliability/ResultFormat.h"
-#include "reliability/RunNotes.h"
 
 namespace ardelon {
 namespace {

@@ -1,6 +1,6 @@
 #include <charconv>
 
-#include "reliability/COutputDesignDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
 
 namespace ardelon {
 

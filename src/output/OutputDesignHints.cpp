@@ -5,8 +5,9 @@
 #include <string>
 
 #include "reliability/AnalysisRun.h"
-#include "reliability/CCostAnalysisDlg.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/CCostAnalysisDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/COutputDesignDlg.h"
 
 namespace ardelon {
 
