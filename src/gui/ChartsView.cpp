@@ -10,7 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "gui/FigureCharts.h"
+#include "charts/FigureCharts.h"
 
 namespace ardelon::gui {
 

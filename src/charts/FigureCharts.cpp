@@ -1,4 +1,4 @@
-#include "gui/FigureCharts.h"
+#include "charts/FigureCharts.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
