@@ -199,9 +199,11 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem) {
 }
 
 QChart* loadSharesChart(const LoadShares& f, const LoadSpectraFigure& spectra, bool damage) {
-    QChart* chart =
-        newChart(text(f.name.title) + (damage ? QStringLiteral(": share of damage")
-                                              : QStringLiteral(": share of exceedances")));
+    QString title = text(f.name.title) + (damage ? QStringLiteral(": share of damage")
+                                                 : QStringLiteral(": share of exceedances"));
+    if (!f.levelName.empty())
+        title += QStringLiteral(" (%1)").arg(text(f.levelName));
+    QChart* chart = newChart(title);
     const auto& table = damage ? f.damagePercent : f.exceedancePercent;
     // Only the bins that carry a share, so that the bars stay readable.
     std::vector<int> bins;
@@ -248,20 +250,31 @@ QChart* loadSharesChart(const LoadShares& f, const LoadSpectraFigure& spectra, b
 
 QChart* loadSpectraChart(const LoadSpectraFigure& f, int unitSystem) {
     QChart* chart = newChart(QStringLiteral("Load Spectra"));
+    // The bins up to the heaviest that carries axle groups: the empty tail only thins the bars.
+    int bins = 1;
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        for (int k = 0; k < kBinCount; ++k) {
+            if (f.configurationUsed[at(c)] && f.percent[at(c)][at(k)] != 0.0)
+                bins = std::max(bins, k + 1);
+        }
+    }
     auto* series = new QBarSeries;
+    series->setBarWidth(0.9);
     for (int c = 0; c < kConfigurationCount; ++c) {
         if (!f.configurationUsed[at(c)])
             continue;
         auto* set = new QBarSet(text(std::string(kConfigurationNames[at(c)])));
         set->setColor(kConfigurationColours[at(c)]);
-        for (int k = 0; k < kBinCount; ++k)
+        set->setBorderColor(kConfigurationColours[at(c)]);
+        for (int k = 0; k < bins; ++k)
             *set << f.percent[at(c)][at(k)];
         series->append(set);
     }
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
-    for (const std::string& label : f.binLabels)
-        x->append(text(label));
+    for (int k = 0; k < bins; ++k)
+        x->append(text(f.binLabels[at(k)]));
+    x->setTruncateLabels(false);
     x->setTitleText(unitSystem == Metric ? QStringLiteral("Axle weight, kN")
                                          : QStringLiteral("Axle weight, kips"));
     x->setLabelsAngle(-90);
