@@ -4,15 +4,18 @@
 // the Output and Design module's run on the worker thread, its cancellation, the export of the
 // formatted report and the thickness search.
 
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
