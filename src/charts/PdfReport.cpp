@@ -401,8 +401,8 @@ std::vector<std::function<QChart*()>> chartMakers(const DesignReport& r, const R
                                                   int unitSystem) {
     std::vector<std::function<QChart*()>> makers;
     for (const ResponseDistribution& d : f.distributions) {
-        makers.push_back([&d] {
-            QChart* chart = gui::responseDistributionChart(d);
+        makers.push_back([&d, unitSystem] {
+            QChart* chart = gui::responseDistributionChart(d, unitSystem);
             bool pass = true, judged = false;
             for (const LimitMark& m : d.limits) {
                 if (!std::isnan(m.targetPercentile)) {
@@ -423,14 +423,20 @@ std::vector<std::function<QChart*()>> chartMakers(const DesignReport& r, const R
             return chart;
         });
     }
-    for (const DepthProfile& p : f.depthProfiles)
-        makers.push_back([&p, unitSystem] { return gui::depthProfileChart(p, unitSystem); });
+    const auto strainRange = gui::commonStrainRange(f.depthProfiles);
+    for (const DepthProfile& p : f.depthProfiles) {
+        makers.push_back([&p, unitSystem, strainRange] {
+            return gui::depthProfileChart(p, unitSystem, strainRange);
+        });
+    }
     for (const LoadShares& s : f.loadShares) {
         // A limit no load exceeds has nothing to show: the lists say so already.
         if (s.exceedances > 0)
-            makers.push_back([&s, &f] { return gui::loadSharesChart(s, f.spectra, false); });
+            makers.push_back(
+                [&s, unitSystem] { return gui::loadSharesChart(s, unitSystem, false); });
         if (s.hasDamage)
-            makers.push_back([&s, &f] { return gui::loadSharesChart(s, f.spectra, true); });
+            makers.push_back(
+                [&s, unitSystem] { return gui::loadSharesChart(s, unitSystem, true); });
     }
     makers.push_back([&f, unitSystem] { return gui::loadSpectraChart(f.spectra, unitSystem); });
     return makers;

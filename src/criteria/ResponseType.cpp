@@ -58,4 +58,16 @@ std::string_view criterionUnitLabel(int responseType) {
     return "milli-inch";
 }
 
+ShownUnit shownUnit(int responseType, int unitSystem) {
+    constexpr double kPsiToKpa = 6.894757293168361;
+    constexpr double kMilliInchToMm = 0.0254;
+    if (unitSystem != Metric || responseType < 0)
+        return {};
+    if (responseType <= PrincipalStress)
+        return {"kPa", kPsiToKpa};
+    if (responseType == VerticalDeflection)
+        return {"mm", kMilliInchToMm};
+    return {};
+}
+
 }  // namespace ardelon

@@ -80,6 +80,9 @@ struct DepthProfile {
     std::vector<double> interfaceDepthsInches;  // bottoms of the layers above the subgrade
     std::vector<FigureRowName> criterionNames;  // the evaluated locations...
     std::vector<double> criterionDepthsInches;  // ...and their depths at mean thicknesses
+    // ...and their strain limits, microstrain: a strain threshold, the five allowable strains of
+    // a distribution, none for a stress or deflection criterion
+    std::vector<std::vector<double>> criterionLimits;
 };
 
 // Share, in percent, of a criterion's exceedances (and damage) by configuration and load bin.
@@ -91,6 +94,10 @@ struct LoadShares {
     std::string levelName;  // "95th percentile, 70 microstrain"; empty for other rows
     int exceedances = 0;
     bool hasDamage = false;  // a transfer-function row with damage
+    // Which limit the exceedances are counted over: "over the threshold -70 microstrain", or
+    // for a strain-distribution level "over the 75th-percentile limit -74.2 microstrain"; in kPa
+    // or mm for a metric project's stress or deflection.
+    std::string limitNote;
     std::array<std::array<double, kBinCount>, kConfigurationCount> exceedancePercent{};
     std::array<std::array<double, kBinCount>, kConfigurationCount> damagePercent{};
 };

@@ -21,6 +21,18 @@ bool exceeds(double value, double limit, bool largerExceeds) {
     return largerExceeds ? value > limit : value < limit;
 }
 
+// The note under a governing-loads chart: which limit its exceedances are counted over, in the
+// units the figure shows: "over the threshold -70 microstrain", "over the 75th-percentile limit
+// -74.2 microstrain".
+std::string limitNote(double limit, const std::string& units, int level) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.6g", limit);
+    if (level < 0)
+        return std::string("over the threshold ") + value + " " + units;
+    return "over the " + std::to_string(95 - 10 * level) + "th-percentile limit " + value + " " +
+           units;
+}
+
 void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& table,
                double total) {
     for (auto& row : table) {
@@ -63,6 +75,7 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
                 f.levelName = std::string(kLevelNames[j]) + " percentile, " +
                               plainNumber(f.limit) + " " + d.name.units;
             }
+            f.limitNote = limitNote(f.limit, d.name.units, f.level);
             double damage = 0.0;
             for (const CycleRecord& r : results.cycleRecords) {
                 const auto config = at(r.sample.configuration);
@@ -87,32 +100,9 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
     return figures;
 }
 
-namespace {
-
-// The weight-class labels the Load Spectra module shows; metric projects name only the first 28
-// bins, the others get their kN range as well.
-std::array<std::string, kBinCount> spectraBinLabels(int unitSystem) {
-    std::array<std::string, kBinCount> labels;
-    const auto english = CLoadingConditionsDlg::binLabelsFor(English);
-    const auto shown = CLoadingConditionsDlg::binLabelsFor(unitSystem);
-    constexpr double kKipToKn = 4.4482216152605;
-    const auto kn = [&](int kips) { return std::to_string(std::lround(kips * kKipToKn)); };
-    for (int k = 0; k < kBinCount; ++k) {
-        if (!shown[at(k)].empty())
-            labels[at(k)] = shown[at(k)];
-        else if (unitSystem == Metric)
-            labels[at(k)] = k == kBinCount - 1 ? kn(2 * k) + "+" : kn(2 * k) + "-" + kn(2 * k + 2);
-        else
-            labels[at(k)] = english[at(k)];
-    }
-    return labels;
-}
-
-}  // namespace
-
 LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(work.unitSystem);
+    f.binLabels = CLoadingConditionsDlg::binLabelsFor(work.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
         f.percent[at(c)] = binPercentOfAxleGroups(work.loadSpectra[at(c)]);
@@ -122,7 +112,7 @@ LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
 
 LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(traffic.unitSystem);
+    f.binLabels = CLoadingConditionsDlg::binLabelsFor(traffic.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.

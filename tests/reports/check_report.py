@@ -107,16 +107,9 @@ def structural(seasons, layers, moduli, unit="in.", metric=False):
     return s
 
 
-METRIC_BINS = ["0-9", "9-18", "18-27", "27-36", "36-44", "44-53", "53-62", "62-71", "71-80",
-               "80-89", "89-98", "98-107", "107-116", "116-125", "125-133", "133-142", "142-151",
-               "151-160", "160-169", "169-178", "178-187", "187-196", "196-205", "205-214",
-               "214-222", "222-231", "231-240", "240+"]
-
-
 def metric_bin(k):
+    """The weight class of bin k in whole kN: the same 2-kip bins."""
     kn = lambda kips: str(int(kips * 4.4482216152605 + 0.5))
-    if k < len(METRIC_BINS):
-        return METRIC_BINS[k]
     return kn(2 * k) + "+" if k == 55 else f"{kn(2 * k)}-{kn(2 * k + 2)}"
 
 
