@@ -24,7 +24,11 @@
 #include "reliability/AnalysisRun.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
+#include "reports/DesignReport.h"
 #include "reports/FormattedReport.h"
+#ifdef ARDELON_HAVE_PDF
+#include "charts/PdfReport.h"
+#endif
 
 namespace ardelon::cli {
 namespace {
@@ -103,6 +107,10 @@ struct AnalyzeArguments {
     std::string raw;
     std::string report;
     std::string figures;
+    std::string pdf;
+    // The PDF report's first page; empty options keep the project's own texts.
+    std::optional<std::string> title, description, client, engineer;
+    double life = 0.0;
     int threads = 0;
     bool json = false;
     bool sensitivity = false;
@@ -132,9 +140,50 @@ void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensiti
     }
 }
 
+#ifdef ARDELON_HAVE_PDF
+// The report texts of the PDF: the project's (JSON projects keep them), replaced by any option.
+ReportDetails pdfDetails(const AnalyzeArguments& args, const CStenorDoc& project) {
+    ReportDetails d = project.reportDetails;
+    if (args.title)
+        d.title = *args.title;
+    if (args.description)
+        d.description = *args.description;
+    if (args.client)
+        d.client = *args.client;
+    if (args.engineer)
+        d.engineer = *args.engineer;
+    return d;
+}
+#endif
+
+void refusePdfOptionsWithoutPdf(const AnalyzeArguments& args) {
+    if (!args.pdf.empty())
+        return;
+    const std::pair<const char*, bool> given[] = {
+        {"--title", args.title.has_value()},       {"--description", args.description.has_value()},
+        {"--client", args.client.has_value()},     {"--engineer", args.engineer.has_value()},
+        {"--life", args.life > 0.0}};
+    for (const auto& [name, isGiven] : given) {
+        if (isGiven) {
+            throw CommandError(kBadInput, std::string(name) +
+                                              " belongs to the PDF report: add --pdf OUT.pdf.");
+        }
+    }
+}
+
 void analyze(const AnalyzeArguments& args) {
     refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
     refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
+    refuseSameFile({"--pdf", args.pdf},
+                   {{"PROJECT", args.project}, {"--raw", args.raw}, {"--report", args.report}});
+    refusePdfOptionsWithoutPdf(args);
+#ifndef ARDELON_HAVE_PDF
+    if (!args.pdf.empty()) {
+        throw CommandError(kBadInput,
+                           "--pdf is not available: this ardelon-cli was built without the "
+                           "desktop's Qt libraries, which draw the PDF report.");
+    }
+#endif
     if (args.sensitivity && args.cycles > kMaxSensitivityCycles) {
         throw CommandError(kBadInput, "--sensitivity keeps every cycle in memory: at most " +
                                           std::to_string(kMaxSensitivityCycles) + " cycles, not " +
@@ -149,7 +198,8 @@ void analyze(const AnalyzeArguments& args) {
     options.threads = args.threads;
     options.rawDataPath = args.raw;
     options.cancel = &interrupted;
-    options.keepCycleRecords = args.sensitivity || !args.report.empty() || !args.figures.empty();
+    options.keepCycleRecords = args.sensitivity || !args.report.empty() || !args.figures.empty() ||
+                               !args.pdf.empty();
     if (isatty(STDERR_FILENO))
         options.progress = drawProgress;
 
@@ -166,6 +216,7 @@ void analyze(const AnalyzeArguments& args) {
     runInfo.startTime = options.startTime;
     runInfo.seed = options.seed;
     runInfo.threads = workerThreadCount(args.threads);
+    runInfo.models = layeredElasticResponses();
     runInfo.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
@@ -176,6 +227,17 @@ void analyze(const AnalyzeArguments& args) {
             throw CommandError(kFailure, written.error);
         }
     }
+#ifdef ARDELON_HAVE_PDF
+    if (!args.pdf.empty()) {
+        const DesignReport report = buildDesignReport(work, outcome.results, runInfo,
+                                                      pdfDetails(args, project), args.life);
+        const RunFigures figures = runFigures(work, outcome.results, runInfo.models);
+        if (FileResult written = charts::writePdfReport(report, figures, work.unitSystem, args.pdf);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+#endif
     if (!args.figures.empty()) {
         const RunFigures figures = runFigures(work, outcome.results, layeredElasticResponses());
         if (FileResult written = writeFigureCsv(figures, work.unitSystem, args.figures);
@@ -216,6 +278,16 @@ void addAnalysisCommands(CLI::App& app) {
                     "Write the formatted workbook (.xlsx) of the inputs and results");
     cmd->add_option("--figures", args.figures,
                     "Write the data of every result chart as CSV files into this folder");
+    cmd->add_option("--pdf", args.pdf,
+                    "Write the design report (.pdf): summary, inputs, result lists and charts");
+    cmd->add_option("--title", args.title, "Title of the PDF report (default: the project's)");
+    cmd->add_option("--description", args.description, "Description on the PDF report");
+    cmd->add_option("--client", args.client, "Client named on the PDF report");
+    cmd->add_option("--engineer", args.engineer, "Engineer named on the PDF report");
+    cmd->add_option("--life", args.life,
+                    "Design life in years: the PDF report checks every transfer function's years "
+                    "to D = 1.0 against it")
+        ->check(CLI::Range(0.0, 1000.0));
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");

@@ -32,6 +32,13 @@ struct ResponseName {
 // any other value (the strain-distribution rows carry their own texts).
 ResponseName responseName(int responseType);
 
+// The report's name and units of a response type in a project's unit system: in metric projects
+// stresses in "kPa" and deflections in "mm" (strains stay "microstrain"); English projects, and
+// the result lists of the Output and Design module, keep `responseName`.
+ResponseName reportResponseName(int responseType, int unitSystem);
+// A criterion value (psi, microstrain or milli-in, as criteria are held) in the report's units.
+double reportResponseValue(int responseType, int unitSystem, double value);
+
 // The unit label the criteria dialog shows beside a threshold: nothing for −1, "psi" for 0 to 2,
 // "microstrain" for 3 to 5, "milli-inch" for 6 and above.
 std::string_view criterionUnitLabel(int responseType);

@@ -29,6 +29,8 @@ std::string number(double v) {
     return buffer;
 }
 
+const char* const kLevelNames[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
+
 std::string rowColumns(const FigureRowName& n) {
     return std::to_string(n.layer) + "," + n.location + "," + n.criterion + "," + n.units;
 }
@@ -41,6 +43,23 @@ double displayDepth(double inches, int unitSystem) {
 
 const char* depthUnit(int unitSystem) {
     return unitSystem == Metric ? "cm" : "in.";
+}
+
+double displayAxleLoad(double pounds, int unitSystem) {
+    constexpr double kPoundToKn = 0.0044482216152605;
+    return unitSystem == Metric ? pounds * kPoundToKn : pounds / 1000.0;
+}
+
+const char* axleLoadUnit(int unitSystem) {
+    return unitSystem == Metric ? "kN" : "kips";
+}
+
+double displayDeflection(double mils, int unitSystem) {
+    return unitSystem == Metric ? mils * 0.0254 : mils;
+}
+
+const char* deflectionUnit(int unitSystem) {
+    return unitSystem == Metric ? "mm" : "milli-in";
 }
 
 FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::string& folder) {
@@ -79,18 +98,25 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
         for (const ChartPoint& p : d.curve)
             damage << rowColumns(d.name) << ',' << number(p.x) << ',' << number(p.y) << '\n';
     }
-    depth << "season,configuration,axle_load_lb,depth_" << (unitSystem == Metric ? "cm" : "in")
-          << ",layer,eps_x_microstrain,eps_y_microstrain,eps_z_microstrain,deflection_mils\n";
+    const bool metric = unitSystem == Metric;
+    depth << "season,configuration," << (metric ? "axle_load_kN,depth_cm" : "axle_load_lb,depth_in")
+          << ",layer,eps_x_microstrain,eps_y_microstrain,eps_z_microstrain,"
+          << (metric ? "deflection_mm" : "deflection_mils") << '\n';
     for (const DepthProfile& p : figures.depthProfiles) {
         for (const DepthProfilePoint& q : p.points) {
             depth << kSeasonNames[at(p.season)] << ',' << kConfigurationNames[at(p.configuration)]
-                  << ',' << number(p.axleLoadPounds) << ','
-                  << number(displayDepth(q.depthInches, unitSystem)) << ',' << q.layer << ','
-                  << number(q.epsX) << ',' << number(q.epsY) << ',' << number(q.epsZ) << ','
-                  << number(q.deflectionMils) << '\n';
+                  << ','
+                  << number(metric ? displayAxleLoad(p.axleLoadPounds, unitSystem)
+                                   : p.axleLoadPounds)
+                  << ',' << number(displayDepth(q.depthInches, unitSystem)) << ',' << q.layer
+                  << ',' << number(q.epsX) << ',' << number(q.epsY) << ',' << number(q.epsZ) << ','
+                  << number(displayDeflection(q.deflectionMils, unitSystem)) << '\n';
         }
     }
-    governing << head << "configuration,bin,weight_class,exceedance_percent,damage_percent\n";
+    // A strain distribution has one block per level, named by its percentile and limit.
+    governing << head
+              << "level,limit,exceedances,configuration,bin,weight_class_"
+              << axleLoadUnit(unitSystem) << ",exceedance_percent,damage_percent\n";
     for (const LoadShares& s : figures.loadShares) {
         for (int c = 0; c < kConfigurationCount; ++c) {
             for (int k = 0; k < kBinCount; ++k) {
@@ -98,15 +124,19 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
                 const double d = s.damagePercent[at(c)][at(k)];
                 if (e == 0.0 && d == 0.0)
                     continue;
-                governing << rowColumns(s.name) << ',' << kConfigurationNames[at(c)] << ',' << k
+                governing << rowColumns(s.name) << ','
+                          << (s.level >= 0 ? kLevelNames[at(s.level)] : "") << ','
+                          << number(s.limit) << ',' << s.exceedances << ','
+                          << kConfigurationNames[at(c)] << ',' << k
                           << ',' << figures.spectra.binLabels[at(k)] << ',' << number(e) << ','
                           << number(d) << '\n';
             }
         }
     }
-    spectra << "bin,weight_class";
+    // Percent of each configuration's axle groups.
+    spectra << "bin,weight_class_" << axleLoadUnit(unitSystem);
     for (auto name : kConfigurationNames)
-        spectra << ',' << name;
+        spectra << ',' << name << "_percent";
     spectra << '\n';
     for (int k = 0; k < kBinCount; ++k) {
         spectra << k << ',' << figures.spectra.binLabels[at(k)];

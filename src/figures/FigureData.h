@@ -40,7 +40,7 @@ struct FigureRowName {
     std::string location;   // "Top", "Middle", "Bottom"
     std::string criterion;  // "Horizontal Strain", ..., "Tensile Strain"
     std::string title;
-    std::string units;  // "psi", "microstrain", "milli-in"
+    std::string units;  // "psi", "microstrain", "milli-in"; metric projects "kPa" and "mm"
 };
 
 // Percent of loads at or below each value of a criterion's critical response, in the
@@ -86,13 +86,17 @@ struct DepthProfile {
 };
 
 // Share, in percent, of a criterion's exceedances (and damage) by configuration and load bin.
+// A strain distribution has one of these per level, each counted against its own limit.
 struct LoadShares {
     FigureRowName name;
+    int level = -1;       // 0 to 4 (95th to 55th) for a strain-distribution level, else -1
+    double limit = 0.0;   // the threshold or the level's allowable strain, in the row's units
+    std::string levelName;  // "95th percentile, 70 microstrain"; empty for other rows
     int exceedances = 0;
     bool hasDamage = false;  // a transfer-function row with damage
     // Which limit the exceedances are counted over: "over the threshold -70 microstrain", or
-    // for a strain distribution "over the 75th-percentile limit -158 microstrain (of five, the
-    // least margin)"; in kPa or mm for a metric project's stress or deflection.
+    // for a strain-distribution level "over the 75th-percentile limit -74.2 microstrain"; in kPa
+    // or mm for a metric project's stress or deflection.
     std::string limitNote;
     std::array<std::array<double, kBinCount>, kConfigurationCount> exceedancePercent{};
     std::array<std::array<double, kBinCount>, kConfigurationCount> damagePercent{};
@@ -149,6 +153,11 @@ LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic);
 // Depth in the units the project shows: inches, or centimetres in metric projects.
 double displayDepth(double inches, int unitSystem);
 const char* depthUnit(int unitSystem);  // "in." or "cm"
+// Axle load in kips, or kN in metric projects; deflection in milli-in, or mm.
+double displayAxleLoad(double pounds, int unitSystem);
+const char* axleLoadUnit(int unitSystem);  // "kips" or "kN"
+double displayDeflection(double mils, int unitSystem);
+const char* deflectionUnit(int unitSystem);  // "milli-in" or "mm"
 
 // Writes every figure's data as CSV files into the existing folder `folder`:
 // response-distributions.csv, response-limits.csv, damage-over-time.csv, depth-profiles.csv,

@@ -2,10 +2,12 @@
 // and the load spectra themselves.
 
 #include <cmath>
+#include <cstdio>
 
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/CycleGeometry.h"
+#include "traffic/LoadingConditions.h"
 #include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
@@ -19,30 +21,16 @@ bool exceeds(double value, double limit, bool largerExceeds) {
     return largerExceeds ? value > limit : value < limit;
 }
 
-// For a strain distribution, the level its exceedances are counted against: the one with the
-// smallest margin over its target percentile.
-std::size_t governingLevel(const ResponseDistribution& f) {
-    std::size_t governing = 0;
-    for (std::size_t m = 0; m < f.limits.size(); ++m) {
-        const LimitMark& mark = f.limits[m];
-        const LimitMark& best = f.limits[governing];
-        if (mark.actualPercentile - mark.targetPercentile <
-            best.actualPercentile - best.targetPercentile)
-            governing = m;
-    }
-    return governing;
-}
-
-std::string limitNote(double limit, const std::string& units, double targetPercentile,
-                      bool levels) {
-    std::string value = std::to_string(limit);
-    value.erase(value.find_last_not_of('0') + 1);
-    if (!value.empty() && value.back() == '.')
-        value.pop_back();
-    if (!levels)
-        return "over the threshold " + value + " " + units;
-    return "over the " + std::to_string(std::lround(targetPercentile)) + "th-percentile limit " +
-           value + " " + units + " (of five, the least margin)";
+// The note under a governing-loads chart: which limit its exceedances are counted over, in the
+// units the figure shows: "over the threshold -70 microstrain", "over the 75th-percentile limit
+// -74.2 microstrain".
+std::string limitNote(double limit, const std::string& units, int level) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.6g", limit);
+    if (level < 0)
+        return std::string("over the threshold ") + value + " " + units;
+    return "over the " + std::to_string(95 - 10 * level) + "th-percentile limit " + value + " " +
+           units;
 }
 
 void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& table,
@@ -55,6 +43,18 @@ void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& t
 
 }  // namespace
 
+namespace {
+
+const char* const kLevelNames[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
+
+std::string plainNumber(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", v);
+    return buffer;
+}
+
+}  // namespace
+
 std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults& results) {
     std::vector<LoadShares> figures;
     const std::vector<ResponseDistribution> distributions = responseDistributions(work, results);
@@ -62,33 +62,40 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
         const ResponseDistribution& d = distributions[k];
         const CriterionSlot& c = work.criteria[at(d.name.slot)];
         const bool levels = c.responseType == HorizontalStrainDistribution;
-        const LimitMark& mark = d.limits[levels ? governingLevel(d) : 0];
-        const double limit = levels ? mark.value : c.threshold;
-        LoadShares f;
-        f.name = d.name;
-        const ShownUnit shown = shownUnit(c.responseType, work.unitSystem);
-        f.limitNote = limitNote(limit * shown.factor,
-                                shown.label.empty() ? d.name.units : std::string(shown.label),
-                                mark.targetPercentile, levels);
-        double damage = 0.0;
-        for (const CycleRecord& r : results.cycleRecords) {
-            const auto config = at(r.sample.configuration);
-            const auto bin = at(r.loadBin);
-            if (exceeds(r.criticalValue[k], limit, d.largerExceeds)) {
-                ++f.exceedances;
-                f.exceedancePercent[config][bin] += 1.0;
+        // The record holds critical values in the units the criterion is given in; the figure's
+        // limits may be shown in others.
+        const std::size_t limitCount = levels ? d.limits.size() : 1;
+        for (std::size_t j = 0; j < limitCount; ++j) {
+            const double limit = levels ? c.distribution[j] : c.threshold;
+            LoadShares f;
+            f.name = d.name;
+            f.level = levels ? static_cast<int>(j) : -1;
+            f.limit = d.limits[j].value;
+            if (levels) {
+                f.levelName = std::string(kLevelNames[j]) + " percentile, " +
+                              plainNumber(f.limit) + " " + d.name.units;
             }
-            f.damagePercent[config][bin] += r.damagePerMillion[k];
-            damage += r.damagePerMillion[k];
+            f.limitNote = limitNote(f.limit, d.name.units, f.level);
+            double damage = 0.0;
+            for (const CycleRecord& r : results.cycleRecords) {
+                const auto config = at(r.sample.configuration);
+                const auto bin = at(r.loadBin);
+                if (exceeds(r.criticalValue[k], limit, d.largerExceeds)) {
+                    ++f.exceedances;
+                    f.exceedancePercent[config][bin] += 1.0;
+                }
+                f.damagePercent[config][bin] += r.damagePerMillion[k];
+                damage += r.damagePerMillion[k];
+            }
+            if (f.exceedances > 0)
+                toPercent(f.exceedancePercent, f.exceedances);
+            f.hasDamage = c.useTransferFunction != 0 && !levels && damage > 0.0;
+            if (f.hasDamage)
+                toPercent(f.damagePercent, damage);
+            else
+                f.damagePercent = {};
+            figures.push_back(std::move(f));
         }
-        if (f.exceedances > 0)
-            toPercent(f.exceedancePercent, f.exceedances);
-        f.hasDamage = c.useTransferFunction != 0 && !levels && damage > 0.0;
-        if (f.hasDamage)
-            toPercent(f.damagePercent, damage);
-        else
-            f.damagePercent = {};
-        figures.push_back(std::move(f));
     }
     return figures;
 }
@@ -98,7 +105,7 @@ LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     f.binLabels = binLabelsFor(work.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
-        f.percent[at(c)] = work.loadSpectra[at(c)];
+        f.percent[at(c)] = binPercentOfAxleGroups(work.loadSpectra[at(c)]);
     }
     return f;
 }
@@ -109,8 +116,9 @@ LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.
-        f.percent[at(c)] = c == traffic.currentConfiguration ? traffic.shownLoadPercent
-                                                             : traffic.loadSpectra[at(c)];
+        f.percent[at(c)] = binPercentOfAxleGroups(c == traffic.currentConfiguration
+                                                      ? traffic.shownLoadPercent
+                                                      : traffic.loadSpectra[at(c)]);
     }
     return f;
 }

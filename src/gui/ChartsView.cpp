@@ -10,7 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "gui/FigureCharts.h"
+#include "charts/FigureCharts.h"
 #include "gui/QtDialogHost.h"
 
 namespace ardelon::gui {

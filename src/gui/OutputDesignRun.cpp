@@ -1,7 +1,8 @@
 // The Output and Design form's run: the Monte Carlo cycles on a worker thread with the form's
-// progress, and the export of the workbook afterwards.
+// progress, and the export of the workbook and the PDF report afterwards.
 
 #include "gui/OutputDesignForm.h"
+#include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
 #include "output/RunNotes.h"
 
@@ -118,6 +119,26 @@ void OutputDesignForm::exportReport() {
     if (path) {
         openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this,
                      [this, workbook = *path] { dialog_.onWorkbookNotOpened(host(), workbook); });
+    }
+    handling_ = false;
+    showMembers();
+}
+
+void OutputDesignForm::exportPdfReport() {
+    if (handling_ || running())
+        return;
+    handling_ = true;
+    readWidgets();
+    PdfReportForm form(dialog_.work.reportDetails, this);
+    if (form.exec() == QDialog::Accepted) {
+        const std::optional<std::string> path = dialog_.onExportPdf(host(), form.details());
+        if (path) {
+            openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this, [this, pdf = *path] {
+                host().showMessage("The report " + pdf +
+                                       " was written, but no program is registered to open it.",
+                                   COutputDesignDlg::kPdfExportCaption, MessageIcon::Information);
+            });
+        }
     }
     handling_ = false;
     showMembers();

@@ -1,7 +1,7 @@
 #include "gui/TrafficForms.h"
 
 #include "figures/FigureData.h"
-#include "gui/FigureCharts.h"
+#include "charts/FigureCharts.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -232,6 +232,7 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     lastRun.startTime = options.startTime;
     lastRun.seed = options.seed;
     lastRun.threads = workerThreadCount(options.threads);
+    lastRun.models = models_;
     lastRun.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
     runNote = completedRunText(options.cycles, options.seed,
@@ -295,6 +296,25 @@ std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
         return std::nullopt;
     }
     // The full path, so that the engineer can find the workbook when nothing opens it.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(*path, ec);
+    return ec ? *path : full.lexically_normal().string();
+}
+
+std::optional<std::string> COutputDesignDlg::onExportPdf(DialogHost& host,
+                                                        const ReportDetails& details) {
+    if (!exportEnabled)
+        return std::nullopt;  // no results that match the thicknesses shown
+    work.reportDetails = details;
+    const std::string extension = chooserExtension(kPdfReportFileFilter);
+    auto path = host.chooseFileToSave(kPdfReportFileFilter, kPdfReportInitialName, extension);
+    if (!path || path->empty() || !exportPdf)
+        return std::nullopt;
+    *path = withDefaultExtension(*path, extension);
+    if (FileResult result = exportPdf(work, results, *path, lastRun); !result.ok()) {
+        host.showMessage(result.error, kPdfExportCaption, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(*path, ec);
     return ec ? *path : full.lexically_normal().string();

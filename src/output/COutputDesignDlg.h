@@ -60,6 +60,7 @@ class COutputDesignDlg : public ModalDialog {
     static constexpr double kMinHeightCm = kMinLayerThicknessCm;
     static constexpr double kMaxHeightCm = kMaxLayerThicknessCm;
     static constexpr std::string_view kExportFailedCaption = "Export Formatted Data to EXCEL";
+    static constexpr std::string_view kPdfExportCaption = "Export PDF Report";
     // Before a run: active criteria without a response type are left out; the engineer is told.
     static constexpr std::string_view kUntypedCriteriaCaption = "Criteria Without a Response Type";
     static constexpr std::array<std::string_view, 2> kUntypedCriteriaText = {
@@ -105,6 +106,8 @@ class COutputDesignDlg : public ModalDialog {
     // Writes the workbook; the host (or the application) provides it. Without it the export
     // button writes nothing.
     ReportExporter exportReport;
+    // Writes the PDF design report; without it "Export PDF Report..." writes nothing.
+    PdfReportExporter exportPdf;
     // A run has started: the results shown are those of the run before, until it completes.
     bool resultsOutdated = false;
     // The thicknesses the shown results were computed for (none before the first run). When the
@@ -151,6 +154,11 @@ class COutputDesignDlg : public ModalDialog {
     // The workbook at `path` (as onExportExcel returned it) was written but the desktop has no
     // program to open it: the engineer is told where it is.
     void onWorkbookNotOpened(DialogHost& host, const std::string& path);
+    // "Export PDF Report...": the report texts the engineer entered go into the working copy
+    // (a JSON project keeps them), then the file name is asked for and the report of the last
+    // run written. Returns the path written; nothing when there are no matching results, the
+    // user cancelled, or writing failed (then a message names the path and the reason).
+    std::optional<std::string> onExportPdf(DialogHost& host, const ReportDetails& details);
     // "Leave Module": the dialog ends with OK; the command copies `work` back.
     bool onLeaveModule(DialogHost& host);
 

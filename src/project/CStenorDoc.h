@@ -35,6 +35,20 @@ struct OutputModuleState {
     bool operator==(const OutputModuleState&) const = default;
 };
 
+// The texts of a design report's first page. Kept in JSON projects (when any is given), never
+// in .ard files.
+struct ReportDetails {
+    std::string title;
+    std::string description;
+    std::string client;
+    std::string engineer;
+
+    bool empty() const {
+        return title.empty() && description.empty() && client.empty() && engineer.empty();
+    }
+    bool operator==(const ReportDetails&) const = default;
+};
+
 class CStenorDoc {
 public:
     CStenorDoc();  // every field at its default
@@ -116,6 +130,8 @@ public:
     std::array<double, kThicknessCount> layerCost{};
     double totalCost = 0;  // not saved
     double laneWidth = 12;  // ft
+
+    ReportDetails reportDetails{};
 
     // Results of the last analysis, kept while the program runs.
     OutputModuleState output{};

@@ -4,20 +4,25 @@
 // the Output and Design module's run on the worker thread, its cancellation, the export of the
 // formatted report and the thickness search.
 
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
 #include "design/DepthResponseModel.h"
+#include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
 
 using namespace ardelon;
@@ -667,6 +672,34 @@ class FormsTest : public QObject {
                  QStringLiteral("The workbook %1 was written, but no program is registered to "
                                 "open it.")
                      .arg(workbook));
+
+        // The PDF report: the form's texts go into the working copy and the settings, then the
+        // report is written and handed to the desktop.
+        opened.clear();
+        setOpenDocumentHandler([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        PdfReportForm::setSettingsFile(dir.filePath(QStringLiteral("settings.ini")));
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        recorder.files.push_back(pdf);
+        QVERIFY(open.form->exportPdfButton()->isEnabled());
+        QTimer::singleShot(0, [] {
+            auto* form = qobject_cast<PdfReportForm*>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            QCOMPARE(form->windowTitle(), QStringLiteral("PDF Report"));
+            form->titleEdit()->setText(QStringLiteral("I-99 Section 4"));
+            form->engineerEdit()->setText(QStringLiteral(" Pavement Design Unit "));
+            form->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        open.form->exportPdfButton()->click();
+        QCOMPARE(recorder.messages.size(), 2);
+        QVERIFY(QFileInfo(pdf).size() > 10000);
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(pdf)});
+        QVERIFY(open.dialog.work.reportDetails ==
+                (ReportDetails{"I-99 Section 4", "", "", "Pavement Design Unit"}));
+        QCOMPARE(PdfReportForm::remembered().engineer, std::string("Pavement Design Unit"));
+        PdfReportForm::setSettingsFile({});
         setOpenDocumentHandler({});
 
         // Entering a thickness edit disables the export again.

@@ -197,9 +197,9 @@ class ScreenshotTest : public QObject {
         for (int unitSystem : {English, Metric}) {
             InterstateRun run = interstateRun(unitSystem);
             ChartsView view(std::move(run.figures), unitSystem, run.sensitivity);
-            // Response distributions (4 rows), damage (1), four seasons, governing loads (4 + 1),
-            // what drives each of the 4 locations.
-            QCOMPARE(view.charts().size(), 4 + 1 + 4 + 5 + 4);
+            // Response distributions (4 rows), damage (1), four seasons, governing loads (3 rows
+            // and the endurance limit's 5 levels, + 1 damage), what drives each of the 4 locations.
+            QCOMPARE(view.charts().size(), 4 + 1 + 4 + (3 + 5 + 1) + 4);
             QCOMPARE(view.tabs()->tabText(4), QStringLiteral("Sensitivity"));
             for (int tab = 0; tab < view.tabs()->count(); ++tab) {
                 view.tabs()->setCurrentIndex(tab);

@@ -1,4 +1,4 @@
-#include "gui/FigureCharts.h"
+#include "charts/FigureCharts.h"
 
 #include <QAbstractBarSeries>
 #include <QAction>
@@ -20,7 +20,6 @@
 #include <cmath>
 
 #include "criteria/ResponseType.h"
-#include "gui/QtDialogHost.h"
 
 namespace ardelon::gui {
 namespace {
@@ -164,8 +163,11 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
     chart->addSeries(marks);
     const QString sense = f.largerExceeds ? QStringLiteral("% of loads at or below")
                                           : QStringLiteral("% of loads at or above");
-    auto* x = valueAxis(text(f.name.criterion + ", ") +
-                        (shown.label.empty() ? text(f.name.units) : toQString(shown.label)));
+    const QString units =
+        shown.label.empty() ? text(f.name.units)
+                            : QString::fromUtf8(shown.label.data(),
+                                                static_cast<qsizetype>(shown.label.size()));
+    auto* x = valueAxis(text(f.name.criterion + ", ") + units);
     x->setRange(xMin, xMax);
     x->applyNiceNumbers();
     auto* y = valueAxis(sense);
