@@ -17,6 +17,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
+#include "cli/OutputPolicy.h"
 #include "cli/ProjectAnalysis.h"
 #include "cli/ResultOutput.h"
 #include "criteria/ResponseType.h"
@@ -108,8 +109,9 @@ struct AnalyzeArguments {
     bool sensitivity = false;
 };
 
-// --sensitivity keeps every cycle's draws and critical values (about 300 bytes a cycle).
-constexpr int kMaxSensitivityCycles = 1000000;
+// --sensitivity, --report and --figures keep every cycle's draws and critical values (about
+// 300 bytes a cycle).
+constexpr int kMaxRecordedCycles = 1000000;
 
 // One table per evaluated location: the inputs ranked by share.
 void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensitivity>& measures) {
@@ -133,12 +135,21 @@ void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensiti
 }
 
 void analyze(const AnalyzeArguments& args) {
-    refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
-    refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
-    if (args.sensitivity && args.cycles > kMaxSensitivityCycles) {
-        throw CommandError(kBadInput, "--sensitivity keeps every cycle in memory: at most " +
-                                          std::to_string(kMaxSensitivityCycles) + " cycles, not " +
-                                          std::to_string(args.cycles) + ".");
+    OutputPlan()
+        .input("PROJECT", args.project)
+        .output("--raw", args.raw)
+        .output("--report", args.report)
+        .generatedFiles("--figures", args.figures, kFigureFileNames)
+        .check();
+    for (const auto& [recording, option] : {std::pair{args.sensitivity, "--sensitivity"},
+                                            std::pair{!args.report.empty(), "--report"},
+                                            std::pair{!args.figures.empty(), "--figures"}}) {
+        if (recording && args.cycles > kMaxRecordedCycles) {
+            throw CommandError(kBadInput, std::string(option) +
+                                              " keeps every cycle in memory: at most " +
+                                              std::to_string(kMaxRecordedCycles) +
+                                              " cycles, not " + std::to_string(args.cycles) + ".");
+        }
     }
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;

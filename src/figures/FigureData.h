@@ -143,9 +143,13 @@ LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic);
 double displayDepth(double inches, int unitSystem);
 const char* depthUnit(int unitSystem);  // "in." or "cm"
 
-// Writes every figure's data as CSV files into the existing folder `folder`:
-// response-distributions.csv, response-limits.csv, damage-over-time.csv, depth-profiles.csv,
-// governing-loads.csv and load-spectra.csv. Numbers carry all their digits.
+// The files writeFigureCsv writes into its folder.
+inline constexpr std::array<const char*, 6> kFigureFileNames = {
+    "response-distributions.csv", "response-limits.csv", "damage-over-time.csv",
+    "depth-profiles.csv",         "governing-loads.csv", "load-spectra.csv"};
+
+// Writes every figure's data as CSV files (kFigureFileNames) into the existing folder `folder`,
+// all or none of them. Numbers carry all their digits.
 FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::string& folder);
 
 RunFigures runFigures(const CStenorDoc& work, const AnalysisResults& results,
