@@ -147,12 +147,15 @@ void OutputPlan::check() const {
     struct Checked {
         const Entry* entry;
         Identity identity;
+        fs::path name;  // the name written: links followed, or the generated name itself
+        bool inPlace = false;
     };
     std::vector<Checked> inputs, outputs;
     for (const Entry& e : entries_) {
         if (e.kind == Kind::Input)
-            inputs.push_back({&e, identityOf(e.path, true)});
+            inputs.push_back({&e, identityOf(e.path, true), e.path});
     }
+    // Clashes first, so that two names of one file are reported as such.
     for (const Entry& e : entries_) {
         if (e.kind == Kind::Input)
             continue;
@@ -160,13 +163,13 @@ void OutputPlan::check() const {
                              std::any_of(inputs.begin(), inputs.end(), [&](const Checked& i) {
                                  return i.entry->argument == e.argument;
                              });
-        if (e.kind == Kind::Generated) {
+        const bool generated = e.kind == Kind::Generated;
+        if (generated) {
             const fs::path folder = fs::path(e.path).parent_path();
             struct stat st {};
             if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
                 refuse(e.argument, folder.string(), "it is not an existing folder");
         }
-        const bool generated = e.kind == Kind::Generated;
         const fs::path name = generated ? fs::path(e.path) : followLinks(e.argument, e.path);
         const Identity id = identityOf(name, !generated);
         for (const auto* others : {&inputs, &outputs}) {
@@ -181,12 +184,15 @@ void OutputPlan::check() const {
                 }
             }
         }
-        checkWritable(e.argument, e.path, name, generated);
-        if (e.kind == Kind::Project && !inPlace && !projectName(e.path)) {
+        outputs.push_back({&e, id, name, inPlace});
+    }
+    for (const Checked& o : outputs) {
+        const Entry& e = *o.entry;
+        checkWritable(e.argument, e.path, o.name, e.kind == Kind::Generated);
+        if (e.kind == Kind::Project && !o.inPlace && !projectName(e.path)) {
             throw CommandError(kBadInput, e.argument + " " + echoedText(e.path) +
                                               ": the project must be .ard or .json.");
         }
-        outputs.push_back({&e, id});
     }
 }
 
