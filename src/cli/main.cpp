@@ -36,7 +36,8 @@ int run(CLI::App& app, int argc, char** argv) {
     } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
+        // The parser's own wording, with the argument it echoes masked like every message.
+        std::cerr << shownMessage(e.what()) << "\nRun with --help for more information.\n";
         return kBadInput;
     } catch (const CommandError& e) {
         std::cout.flush();

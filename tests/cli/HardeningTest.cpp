@@ -50,6 +50,8 @@ class Hardening : public CliTest {
                       dir / "wim.csv");
         fs::create_symlink("wim.csv", dir / "wim.json");
         ::mkfifo((dir / "pipe").c_str(), 0644);
+        fs::create_directory(dir / "piped");
+        ::mkfifo((dir / "piped/response-limits.csv").c_str(), 0644);
         writeText(dir / "plan.csv", "id,project\na,p.json\n");
     }
 };
@@ -87,6 +89,8 @@ TEST_F(Hardening, RefusalsComeBeforeAnyWorkAndChangeNothing) {
         {"analyze p.json --raw figs", "--raw \"figs\": it is a folder"},
         {"analyze p.json --raw pipe", "--raw \"pipe\": it is not a regular file"},
         {"traffic export p.json pipe", "OUT \"pipe\": it is not a regular file"},
+        {"analyze p.json --figures piped",
+         "--figures \"piped/response-limits.csv\": it is not a regular file"},
         // Runs that would keep every cycle are refused above the cap.
         {"analyze p.json --cycles 2000000 --figures figs",
          "--figures keeps every cycle in memory: at most 1000000 cycles, not 2000000."},
@@ -111,6 +115,10 @@ TEST_F(Hardening, RefusalsComeBeforeAnyWorkAndChangeNothing) {
         {"design p.json --vary 1=4:8:1e-308", "The grid has more than"},
         {"batch plan.csv --shard ' 1/2'", "--shard: \" 1/2\" is not K/N"},
         {"batch plan.csv --shard +1/2", "--shard: \"+1/2\" is not K/N"},
+        // Echoed values never carry terminal control characters.
+        {"analyze p.json --cycles \"$(printf '\\033[2J')\"", "?[2J"},
+        {"design p.json --vary \"$(printf '1=4:\\033]0;x')\"",
+         "--vary 1=4:?]0;x: '?]0;x' is not a number."},
     };
     const auto before = snapshot(dir);
     for (const auto& c : cases) {
@@ -118,6 +126,7 @@ TEST_F(Hardening, RefusalsComeBeforeAnyWorkAndChangeNothing) {
         EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
         EXPECT_EQ(run.out, "") << c.arguments;
+        EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << c.arguments;
         EXPECT_EQ(snapshot(dir), before) << c.arguments;
     }
 }
