@@ -141,14 +141,14 @@ void analyze(const AnalyzeArguments& args) {
         .output("--report", args.report)
         .generatedFiles("--figures", args.figures, kFigureFileNames)
         .check();
-    for (const auto& [recording, option] : {std::pair{args.sensitivity, "--sensitivity"},
-                                            std::pair{!args.report.empty(), "--report"},
-                                            std::pair{!args.figures.empty(), "--figures"}}) {
+    for (const auto& [recording, option] :
+         {std::pair{args.sensitivity, "--sensitivity"}, std::pair{!args.report.empty(), "--report"},
+          std::pair{!args.figures.empty(), "--figures"}}) {
         if (recording && args.cycles > kMaxRecordedCycles) {
             throw CommandError(kBadInput, std::string(option) +
                                               " keeps every cycle in memory: at most " +
-                                              std::to_string(kMaxRecordedCycles) +
-                                              " cycles, not " + std::to_string(args.cycles) + ".");
+                                              std::to_string(kMaxRecordedCycles) + " cycles, not " +
+                                              std::to_string(args.cycles) + ".");
         }
     }
     const CStenorDoc project = readProjectOrThrow(args.project);

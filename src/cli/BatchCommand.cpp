@@ -39,8 +39,8 @@ Shard shardOf(const std::string& text) {
     const auto index = decimalWholeNumber(all.substr(0, slash));
     const auto count =
         slash == std::string::npos ? std::nullopt : decimalWholeNumber(all.substr(slash + 1));
-    if (!index || !count || *count < 1 || *count > std::numeric_limits<int>::max() ||
-        *index < 0 || *index >= *count) {
+    if (!index || !count || *count < 1 || *count > std::numeric_limits<int>::max() || *index < 0 ||
+        *index >= *count) {
         throw CommandError(kBadInput, "--shard: \"" + echoedText(text) +
                                           "\" is not K/N with 0 <= K < N (for example 0/4).");
     }
@@ -73,8 +73,8 @@ Line analyseRow(const BatchPlan& plan, const BatchRow& row, int threads) {
     const BatchInputs inputs = batchInputs(plan, row);
     const std::filesystem::path project = plan.folder / inputs.project;
     // A pipe or a device would block the batch or feed it without end.
-    if (std::error_code ec; std::filesystem::exists(project, ec) &&
-                            !std::filesystem::is_regular_file(project, ec)) {
+    if (std::error_code ec;
+        std::filesystem::exists(project, ec) && !std::filesystem::is_regular_file(project, ec)) {
         throw CommandError(kBadInput, "line " + std::to_string(row.line) + ": the project \"" +
                                           echoedText(project.string()) +
                                           "\" is not a regular file");
@@ -131,8 +131,8 @@ void batch(const BatchArguments& args) {
         }
     }
     if (status != kSuccess)
-        throw CommandError(status, "some rows of \"" + echoedText(args.plan) +
-                                       "\" failed; see their lines.");
+        throw CommandError(
+            status, "some rows of \"" + echoedText(args.plan) + "\" failed; see their lines.");
 }
 
 }  // namespace

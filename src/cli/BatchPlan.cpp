@@ -106,17 +106,16 @@ BatchPlan readBatchPlan(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (FileResult read = readWholeFile(path, bytes); !read.ok())
         throw CommandError(kBadInput, read.error);
-    BatchPlan plan =
-        parseBatchPlan(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                       path);
+    BatchPlan plan = parseBatchPlan(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
     // Project paths are relative to the plan's folder; a plan that is not a file in a folder of
     // files (a pipe, /dev/stdin, /proc/self/fd/0) has none: they are relative to the current one.
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path folder = fs::path(path).parent_path();
     const std::string real = fs::weakly_canonical(fs::absolute(folder, ec), ec).string();
-    const bool systemFolder = real == "/dev" || real.starts_with("/dev/") ||
-                              real.starts_with("/proc/");
+    const bool systemFolder =
+        real == "/dev" || real.starts_with("/dev/") || real.starts_with("/proc/");
     if (fs::is_regular_file(path, ec) && !systemFolder)
         plan.folder = folder;
     return plan;
@@ -173,8 +172,7 @@ BatchPlan parseBatchPlan(std::string_view text, const std::string& path) {
             throw CommandError(kBadInput, source + where(lineNumber) + "the row has no id.");
         if (const auto [it, added] = idLine.emplace(id, lineNumber); !added) {
             throw CommandError(kBadInput, source + where(lineNumber) + "the id \"" +
-                                              echoedText(id) +
-                                              "\" is used again (first on line " +
+                                              echoedText(id) + "\" is used again (first on line " +
                                               std::to_string(it->second) + ").");
         }
         plan.rows.push_back({lineNumber, id, std::move(cells)});
@@ -247,7 +245,8 @@ void applyBatchOverrides(const BatchInputs& inputs, int line, CStenorDoc& doc) {
                                               std::to_string(layers) +
                                               " layers; the last one has no thickness");
         }
-        const double low = english ? CStructureDlg::kMinThicknessIn : CStructureDlg::kMinThicknessCm;
+        const double low =
+            english ? CStructureDlg::kMinThicknessIn : CStructureDlg::kMinThicknessCm;
         const double high =
             english ? CStructureDlg::kMaxThicknessIn : CStructureDlg::kMaxThicknessCm;
         if (!(shown >= low && shown <= high)) {
@@ -272,8 +271,7 @@ void applyBatchOverrides(const BatchInputs& inputs, int line, CStenorDoc& doc) {
         if (!(shown >= low && shown <= high)) {
             throw CommandError(kBadInput, where(line) + column + " " + plain(shown) +
                                               " is outside the layer's " + plain(low) + " to " +
-                                              plain(high) +
-                                              (english ? " psi" : " MPa"));
+                                              plain(high) + (english ? " psi" : " MPa"));
         }
         const double psi = roundHalfUpWhole(english ? shown : shown * units::kMpaToPsi);
         // The layers below the last are the same semi-infinite material.

@@ -27,15 +27,14 @@ struct Identity {
     bool operator==(const Identity& other) const {
         if (exists != other.exists)
             return false;
-        return exists ? device == other.device && inode == other.inode
-                      : resolved == other.resolved;
+        return exists ? device == other.device && inode == other.inode : resolved == other.resolved;
     }
 };
 
 [[noreturn]] void refuse(const std::string& argument, const std::string& path,
                          const std::string& why) {
-    throw CommandError(kBadInput, argument + " \"" + echoedText(path) + "\": " + why +
-                                      "; nothing was written.");
+    throw CommandError(
+        kBadInput, argument + " \"" + echoedText(path) + "\": " + why + "; nothing was written.");
 }
 
 // Follows links from `path` to the name the file is (or will be) written under.
@@ -80,7 +79,8 @@ void checkFolderOf(const std::string& argument, const std::string& path, const f
     if (!S_ISDIR(st.st_mode))
         refuse(argument, path, "\"" + echoedText(folder.string()) + "\" is not a folder");
     if (::access(folder.c_str(), W_OK | X_OK) != 0 && errno == EACCES)
-        refuse(argument, path, "the folder \"" + echoedText(folder.string()) + "\" cannot take files");
+        refuse(argument, path,
+               "the folder \"" + echoedText(folder.string()) + "\" cannot take files");
 }
 
 // An existing file at the name written: a regular file that may be written, or a character

@@ -63,7 +63,8 @@ const std::string& outputPath() {
 // The files of a traffic command, checked before it reads anything: the project read, the
 // other file read (IN, TABLE; empty: none) and the project written (-o, or PROJECT in place);
 // `written`: a load spectra file the command writes (OUT).
-void checkFiles(const char* readArgument, const std::string& read, const std::string& written = {}) {
+void checkFiles(const char* readArgument, const std::string& read,
+                const std::string& written = {}) {
     const TrafficArguments& args = arguments();
     OutputPlan plan;
     plan.input("PROJECT", args.project).input(readArgument, read);

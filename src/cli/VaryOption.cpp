@@ -31,8 +31,7 @@ VaryRange parseVary(const std::string& text, const CStenorDoc& project) {
             throw expected();
         const std::optional<double> value = decimalNumber(part);
         if (!value)
-            throw CommandError(kBadInput,
-                               option + ": '" + echoedText(part) + "' is not a number.");
+            throw CommandError(kBadInput, option + ": '" + echoedText(part) + "' is not a number.");
         return *value;
     };
     const double layer = number(text.substr(0, equals));

@@ -21,8 +21,7 @@ using namespace ardelon::cli;
 std::string shownMessage(const std::string& message) {
     std::string shown;
     std::size_t start = 0;
-    for (std::size_t end; (end = message.find('\n', start)) != std::string::npos;
-         start = end + 1) {
+    for (std::size_t end; (end = message.find('\n', start)) != std::string::npos; start = end + 1) {
         shown += ardelon::echoedText(std::string_view(message).substr(start, end - start),
                                      message.size()) +
                  "\n";
@@ -68,8 +67,10 @@ int main(int argc, char** argv) {
 
     const int status = run(app, argc, argv);
     // Output that did not reach its file is a failure, whatever the command concluded.
+    // (A command that already failed, a batch stopped by its output, has said why.)
     if (const std::string why = standardOutputFailure(); !why.empty()) {
-        std::cerr << "ardelon-cli: cannot write the standard output: " << why << "\n";
+        if (status != kFailure)
+            std::cerr << "ardelon-cli: cannot write the standard output: " << why << "\n";
         return kFailure;
     }
     std::cerr.flush();

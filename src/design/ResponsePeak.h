@@ -23,7 +23,7 @@ struct ResponsePeaks {
     // Per varied layer (in the order of the ranges): the grid index from which no critical
     // response rises with that layer's thickness.
     std::vector<int> monotoneFrom;
-    std::string failure;  // a response computation that failed (then monotoneFrom is empty)
+    std::string failure;     // a response computation that failed (then monotoneFrom is empty)
     bool cancelled = false;  // stopped at `cancel` (then monotoneFrom is empty)
 };
 

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <optional>
 #include <numeric>
+#include <optional>
 #include <sstream>
 
 #include "criteria/ResponseType.h"

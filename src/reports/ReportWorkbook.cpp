@@ -141,12 +141,14 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const Repor
 
     lxw_header_footer_options headerOptions{};
     headerOptions.margin = model.headerMarginInches;
-    if (lxw_error e = worksheet_set_header_opt(sheet, xmlSafeText(model.header).c_str(), &headerOptions)) {
+    if (lxw_error e =
+            worksheet_set_header_opt(sheet, xmlSafeText(model.header).c_str(), &headerOptions)) {
         return e;
     }
     lxw_header_footer_options footerOptions{};
     footerOptions.margin = model.footerMarginInches;
-    if (lxw_error e = worksheet_set_footer_opt(sheet, xmlSafeText(model.footer).c_str(), &footerOptions)) {
+    if (lxw_error e =
+            worksheet_set_footer_opt(sheet, xmlSafeText(model.footer).c_str(), &footerOptions)) {
         return e;
     }
     if (model.centredHorizontally)

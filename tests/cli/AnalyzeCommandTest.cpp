@@ -139,7 +139,8 @@ TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
 // while it is written (a full device) is a failure. Either way nothing is printed or created.
 TEST_F(AnalyzeCommand, OutputThatCannotBeWrittenIsRefusedOrAFailure) {
     const std::string project = quoted(example("two-layer-esal.json"));
-    const std::string missing = "the folder \"no-such-folder\" does not exist; nothing was written.";
+    const std::string missing =
+        "the folder \"no-such-folder\" does not exist; nothing was written.";
     const struct {
         std::string arguments;
         int status;

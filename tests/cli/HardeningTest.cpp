@@ -225,7 +225,8 @@ TEST_F(Hardening, BatchRowsAreIsolatedWhateverTheirBytes) {
 
 TEST_F(Hardening, AWorkbookOfAProjectNamedInAnyEncodingIsWellFormed) {
     fs::copy_file(dir / "p.json", dir / "caf\xe9\x01.json");
-    const CliRun run = runCli("analyze 'caf\xe9\x01.json' --seed 1 --cycles 20 --report l.xlsx", dir);
+    const CliRun run =
+        runCli("analyze 'caf\xe9\x01.json' --seed 1 --cycles 20 --report l.xlsx", dir);
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string check =
         "/usr/bin/python3 -c \"import zipfile,sys,xml.dom.minidom as m; "
