@@ -83,9 +83,9 @@ void OutputDesignForm::findThicknesses() {
         if (form.exec() != QDialog::Accepted || !search.chosenThickness)
             return;  // Close and Cancel change nothing
     }
-    // "Use This Design": the winner's thicknesses in the edits, then the module's own run.
-    dialog_.work.thickness = *search.chosenThickness;
-    showMembers();
+    // "Use This Design": the winner's thicknesses in the edits, then the module's own run; a
+    // run that does not start leaves the results marked stale.
+    run([&] { dialog_.useDesign(host(), *search.chosenThickness); });
     startAnalysis();
 }
 
