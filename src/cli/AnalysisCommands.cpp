@@ -17,6 +17,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
+#include "cli/OutputPolicy.h"
 #include "cli/ProjectAnalysis.h"
 #include "cli/ResultOutput.h"
 #include "criteria/ResponseType.h"
@@ -116,8 +117,9 @@ struct AnalyzeArguments {
     bool sensitivity = false;
 };
 
-// --sensitivity keeps every cycle's draws and critical values (about 300 bytes a cycle).
-constexpr int kMaxSensitivityCycles = 1000000;
+// --sensitivity, --report and --figures keep every cycle's draws and critical values (about
+// 300 bytes a cycle).
+constexpr int kMaxRecordedCycles = 1000000;
 
 // One table per evaluated location: the inputs ranked by share.
 void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensitivity>& measures) {
@@ -172,10 +174,23 @@ void refusePdfOptionsWithoutPdf(const AnalyzeArguments& args) {
 }
 
 void analyze(const AnalyzeArguments& args) {
-    refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
-    refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
-    refuseSameFile({"--pdf", args.pdf},
-                   {{"PROJECT", args.project}, {"--raw", args.raw}, {"--report", args.report}});
+    OutputPlan()
+        .input("PROJECT", args.project)
+        .output("--raw", args.raw)
+        .output("--report", args.report)
+        .output("--pdf", args.pdf)
+        .generatedFiles("--figures", args.figures, kFigureFileNames)
+        .check();
+    for (const auto& [recording, option] :
+         {std::pair{args.sensitivity, "--sensitivity"}, std::pair{!args.report.empty(), "--report"},
+          std::pair{!args.pdf.empty(), "--pdf"}, std::pair{!args.figures.empty(), "--figures"}}) {
+        if (recording && args.cycles > kMaxRecordedCycles) {
+            throw CommandError(kBadInput, std::string(option) +
+                                              " keeps every cycle in memory: at most " +
+                                              std::to_string(kMaxRecordedCycles) + " cycles, not " +
+                                              std::to_string(args.cycles) + ".");
+        }
+    }
     refusePdfOptionsWithoutPdf(args);
 #ifndef ARDELON_HAVE_PDF
     if (!args.pdf.empty()) {
@@ -184,11 +199,6 @@ void analyze(const AnalyzeArguments& args) {
                            "desktop's Qt libraries, which draw the PDF report.");
     }
 #endif
-    if (args.sensitivity && args.cycles > kMaxSensitivityCycles) {
-        throw CommandError(kBadInput, "--sensitivity keeps every cycle in memory: at most " +
-                                          std::to_string(kMaxSensitivityCycles) + " cycles, not " +
-                                          std::to_string(args.cycles) + ".");
-    }
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
     options.cycles = args.cycles;

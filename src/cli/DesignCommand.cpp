@@ -14,8 +14,10 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
+#include "cli/OutputPolicy.h"
 #include "cli/ProjectAnalysis.h"
 #include "cli/ResultOutput.h"
+#include "cli/VaryOption.h"
 #include "design/SearchVerification.h"
 #include "design/ThicknessSearch.h"
 #include "project/ReplacingFile.h"
@@ -39,42 +41,6 @@ struct DesignArguments {
     bool json = false;
     std::string output;
 };
-
-double parseNumber(const std::string& text, const std::string& option) {
-    std::size_t used = 0;
-    double value = 0.0;
-    try {
-        value = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size())
-        throw CommandError(kBadInput, option + ": '" + text + "' is not a number.");
-    return value;
-}
-
-// LAYER=MIN:MAX[:STEP]
-VaryRange parseVary(const std::string& text, const CStenorDoc& project) {
-    const std::string option = "--vary " + text;
-    const auto equals = text.find('=');
-    if (equals == std::string::npos)
-        throw CommandError(kBadInput, option + ": expected LAYER=MIN:MAX[:STEP].");
-    std::vector<std::string> parts;
-    std::stringstream rest(text.substr(equals + 1));
-    for (std::string part; std::getline(rest, part, ':');)
-        parts.push_back(part);
-    if (parts.size() < 2 || parts.size() > 3)
-        throw CommandError(kBadInput, option + ": expected LAYER=MIN:MAX[:STEP].");
-    VaryRange r;
-    const double layer = parseNumber(text.substr(0, equals), option);
-    if (layer != std::floor(layer) || layer < 1 || layer > 5)
-        throw CommandError(kBadInput, option + ": the layer must be a whole number 1 to 5.");
-    r.layer = static_cast<int>(layer);
-    r.minThickness = parseNumber(parts[0], option);
-    r.maxThickness = parseNumber(parts[1], option);
-    r.step = parts.size() == 3 ? parseNumber(parts[2], option) : defaultThicknessStep(project);
-    return r;
-}
 
 std::string numberText(double value, int precision = 10) {
     if (!std::isfinite(value))
@@ -134,12 +100,12 @@ void drawSearchProgress(const ThicknessSearchProgress& p) {
     std::fflush(stderr);
 }
 
-bool projectExtension(const std::string& path) {
-    const std::string ext = std::filesystem::path(path).extension().string();
-    return ext == ".ard" || ext == ".json" || ext == ".ARD" || ext == ".JSON";
-}
-
 void design(const DesignArguments& args) {
+    OutputPlan()
+        .input("PROJECT", args.project)
+        .output("--trace", args.trace)
+        .projectOutput("-o", args.output)
+        .check();
     const CStenorDoc project = readProjectOrThrow(args.project);
     ThicknessSearchOptions options;
     for (const std::string& v : args.vary)
@@ -151,8 +117,6 @@ void design(const DesignArguments& args) {
     if (args.life && !(*args.life > 0))
         throw CommandError(kBadInput,
                            "--life: the design life must be a positive number of years.");
-    if (!args.output.empty() && !projectExtension(args.output))
-        throw CommandError(kBadInput, "-o " + args.output + ": the project must be .ard or .json.");
     options.designLifeYears = args.life;
     options.cycles = args.cycles;
     options.seed = static_cast<std::uint32_t>(args.seed);

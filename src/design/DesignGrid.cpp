@@ -47,8 +47,9 @@ std::string checkDesignGrid(const CStenorDoc& project, const std::vector<VaryRan
         const std::string name = "Layer " + std::to_string(r.layer);
         if (r.layer < 1 || r.layer > layers - 1) {
             return name + " cannot vary: the project has " + std::to_string(layers) +
-                   " layers and only layers 1 to " + std::to_string(layers - 1) +
-                   " have a thickness.";
+                   (layers == 2 ? " layers and only layer 1 has a thickness."
+                                : " layers and only layers 1 to " + std::to_string(layers - 1) +
+                                      " have a thickness.");
         }
         for (std::size_t j = 0; j < i; ++j) {
             if (vary[j].layer == r.layer)

@@ -48,7 +48,8 @@ CycleSample meanSample(const CStenorDoc& w, int season, int configuration,
 }  // namespace
 
 ResponsePeaks locateResponsePeaks(const CStenorDoc& work, const std::vector<VaryRange>& vary,
-                                  const ResponseModelFactory& models) {
+                                  const ResponseModelFactory& models,
+                                  const std::atomic<bool>* cancel) {
     ResponsePeaks peaks;
     const EvaluatedSlots slots = evaluatedSlots(work.criteria);
     std::unique_ptr<ResponseModel> model = models();
@@ -77,6 +78,10 @@ ResponsePeaks locateResponsePeaks(const CStenorDoc& work, const std::vector<Vary
                         continue;
                     std::vector<double> previous;
                     for (int k = 0; k < size; ++k) {
+                        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+                            peaks.cancelled = true;
+                            return peaks;
+                        }
                         thickness[at(vary[d].layer - 1)] = rangeThickness(vary[d], k);
                         const CycleGeometry g =
                             cycleGeometry(meanSample(work, season, config, thickness), work, slots);

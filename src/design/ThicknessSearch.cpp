@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numeric>
+#include <optional>
 #include <sstream>
 
 #include "criteria/ResponseType.h"
@@ -92,11 +92,18 @@ class Search {
         std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
             return preferredCandidate(candidates_[a], candidates_[b]);
         });
+        rank_.resize(order_.size());
+        for (std::size_t r = 0; r < order_.size(); ++r)
+            rank_[order_[r]] = r;
 
         if (!options_.exhaustive) {
             CStenorDoc peakWork = shapeWork;
             zeroThicknessCovBelowLastLayer(peakWork);
-            ResponsePeaks peaks = locateResponsePeaks(peakWork, vary_, models_);
+            ResponsePeaks peaks = locateResponsePeaks(peakWork, vary_, models_, options_.cancel);
+            if (peaks.cancelled) {
+                result_.status = ThicknessSearchStatus::Cancelled;
+                return;
+            }
             if (!peaks.failure.empty())
                 return fail(peaks.failure);
             for (std::size_t d = 0; d < vary_.size(); ++d) {
@@ -115,8 +122,7 @@ class Search {
         }
         // No candidate passes: the thickest one, analysed in full, says what fails.
         const std::size_t thickest = candidates_.size() - 1;
-        auto it = passOrFull_.find(thickest);
-        if (it == passOrFull_.end()) {
+        if (!thickest_) {
             if (!evaluate(thickest, false))
                 return;
         }
@@ -249,7 +255,7 @@ class Search {
         result_.cyclesRun += e.cyclesRun;
         result_.evaluated.push_back(e);
         if (!e.stopped)
-            passOrFull_[id] = std::move(run);
+            keepFullRun(id, std::move(run));
         if (options_.progress) {
             options_.progress({static_cast<int>(result_.evaluated.size()), result_.candidateCount,
                                result_.cyclesRun});
@@ -292,6 +298,9 @@ class Search {
         const std::size_t last = vary_.size() - 1;
         const int lines = static_cast<int>(candidates_.size()) / size_[last];
         for (int line = 0; line < lines; ++line) {
+            // The implications below take long on a large grid: a stop request is seen here too.
+            if (cancelled())
+                return false;
             GridIndex g = candidates_[at(line * size_[last])].index;
             int ub = size_[last];
             for (int j = 0; j < size_[last]; ++j) {
@@ -326,6 +335,8 @@ class Search {
     // The candidates in order of preference; the first that passes is the answer.
     bool visitInOrder() {
         for (std::size_t id : order_) {
+            if (cancelled())
+                return false;
             if (!options_.exhaustive && best_ >= 0 &&
                 preferredCandidate(candidates_[at(best_)], candidates_[id]))
                 break;
@@ -351,8 +362,26 @@ class Search {
         return true;
     }
 
+    // Only the runs the result may show are kept, so memory does not grow with the grid: the
+    // most preferred pass (the answer when one passes) and the thickest candidate's full run.
+    void keepFullRun(std::size_t id, FullRun&& run) {
+        if (run.record.pass && (!bestPass_ || rank_[id] < rank_[bestPassId_])) {
+            bestPassId_ = id;
+            bestPass_ = std::move(run);
+        } else if (id == candidates_.size() - 1) {
+            thickest_ = std::move(run);
+        }
+    }
+
+    bool cancelled() {
+        if (!options_.cancel || !options_.cancel->load())
+            return false;
+        result_.status = ThicknessSearchStatus::Cancelled;
+        return true;
+    }
+
     void setBest(std::size_t id) {
-        FullRun& run = passOrFull_.at(id);
+        FullRun& run = bestPass_ && bestPassId_ == id ? *bestPass_ : *thickest_;
         result_.best = run.record;
         result_.bestWork = run.work;
         result_.bestOutcome = run.outcome;
@@ -372,7 +401,10 @@ class Search {
     std::vector<PercentileRow> rows_;
     std::vector<int> failAt_;
     std::vector<int> transferSlots_;
-    std::map<std::size_t, FullRun> passOrFull_;
+    std::vector<std::size_t> rank_;  // each candidate's place in order_
+    std::optional<FullRun> bestPass_;
+    std::size_t bestPassId_ = 0;
+    std::optional<FullRun> thickest_;
     long best_ = -1;
     long winner_ = -1;
 };

@@ -1,12 +1,13 @@
 // The figures' data as CSV files, for engineers who plot in their own tools.
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "figures/FigureData.h"
+#include "project/ReplacingFile.h"
 #include "project/Units.h"
 
 namespace ardelon {
@@ -67,15 +68,6 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         return {"Cannot write the figures: \"" + folder + "\" is not a folder."};
-    const auto write = [&folder](const char* name, const std::string& text) -> FileResult {
-        const fs::path path = fs::path(folder) / name;
-        std::ofstream out(path, std::ios::binary);
-        out << text;
-        out.close();
-        if (!out)
-            return {"Cannot write the figure data \"" + path.string() + "\"."};
-        return {};
-    };
     const std::string head = "layer,location,criterion,units,";
 
     std::ostringstream distributions, limits, damage, depth, governing, spectra;
@@ -145,14 +137,37 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
         spectra << '\n';
     }
 
-    for (const auto& [name, text] : {std::pair{"response-distributions.csv", distributions.str()},
-                                     std::pair{"response-limits.csv", limits.str()},
-                                     std::pair{"damage-over-time.csv", damage.str()},
-                                     std::pair{"depth-profiles.csv", depth.str()},
-                                     std::pair{"governing-loads.csv", governing.str()},
-                                     std::pair{"load-spectra.csv", spectra.str()}}) {
-        if (FileResult r = write(name, text); !r.ok())
-            return r;
+    const std::array<std::pair<const char*, std::string>, kFigureFileNames.size()> files = {{
+        {kFigureFileNames[0], distributions.str()},
+        {kFigureFileNames[1], limits.str()},
+        {kFigureFileNames[2], damage.str()},
+        {kFigureFileNames[3], depth.str()},
+        {kFigureFileNames[4], governing.str()},
+        {kFigureFileNames[5], spectra.str()},
+    }};
+    // All or nothing: every file is written, synced and closed beside its target before any
+    // replaces the previous one, so a full disk or a refused name leaves the previous set whole.
+    // The names are the program's own: a link standing at one is replaced, never followed.
+    std::array<ReplacingFile, kFigureFileNames.size()> written;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string path = (fs::path(folder) / files[i].first).string();
+        std::string reason = written[i].open(path, LinkAtTarget::Replace);
+        if (reason.empty()) {
+            errno = 0;
+            const std::string& text = files[i].second;
+            int writeError = 0;
+            if (std::fwrite(text.data(), 1, text.size(), written[i].stream()) != text.size())
+                writeError = errno != 0 ? errno : EIO;
+            reason = written[i].close(writeError);
+        }
+        if (!reason.empty())
+            return {"Cannot write the figure data \"" + path + "\": " + reason +
+                    "; the previous figure files were kept."};
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (std::string reason = written[i].commit(); !reason.empty())
+            return {"Cannot write the figure data \"" +
+                    (fs::path(folder) / files[i].first).string() + "\": " + reason + "."};
     }
     return {};
 }

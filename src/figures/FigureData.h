@@ -159,9 +159,13 @@ const char* axleLoadUnit(int unitSystem);  // "kips" or "kN"
 double displayDeflection(double mils, int unitSystem);
 const char* deflectionUnit(int unitSystem);  // "milli-in" or "mm"
 
-// Writes every figure's data as CSV files into the existing folder `folder`:
-// response-distributions.csv, response-limits.csv, damage-over-time.csv, depth-profiles.csv,
-// governing-loads.csv and load-spectra.csv. Numbers carry all their digits.
+// The files writeFigureCsv writes into its folder.
+inline constexpr std::array<const char*, 6> kFigureFileNames = {
+    "response-distributions.csv", "response-limits.csv", "damage-over-time.csv",
+    "depth-profiles.csv",         "governing-loads.csv", "load-spectra.csv"};
+
+// Writes every figure's data as CSV files (kFigureFileNames) into the existing folder `folder`,
+// all or none of them. Numbers carry all their digits.
 FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::string& folder);
 
 RunFigures runFigures(const CStenorDoc& work, const AnalysisResults& results,

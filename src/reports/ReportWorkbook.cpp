@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include "project/ReplacingFile.h"
+#include "project/SafeText.h"
 
 #include <array>
 #include <cerrno>
@@ -110,7 +111,7 @@ lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChar
         lxw_chart_series* series = chart_add_series(chart, x.c_str(), y.c_str());
         if (!series)
             return LXW_ERROR_MEMORY_MALLOC_FAILED;
-        chart_series_set_name(series, s.name.c_str());
+        chart_series_set_name(series, xmlSafeText(s.name).c_str());
         if (s.colour != 0 && !s.marksOnly && model.kind == ChartKind::Lines) {
             lxw_chart_line line{};
             line.color = s.colour;
@@ -135,18 +136,18 @@ lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChar
             chart_series_set_marker_line(series, &border);
         }
     }
-    chart_title_set_name(chart, model.title.c_str());
+    chart_title_set_name(chart, xmlSafeText(model.title).c_str());
     lxw_chart_font titleFont{};
     titleFont.size = 11;
     titleFont.bold = LXW_TRUE;
     chart_title_set_name_font(chart, &titleFont);
-    chart_axis_set_name(chart->x_axis, model.xTitle.c_str());
+    chart_axis_set_name(chart->x_axis, xmlSafeText(model.xTitle).c_str());
     if (model.kind == ChartKind::Lines) {
         // The axes meet at the lower left whatever the sign of the values.
         chart_axis_set_crossing_min(chart->x_axis);
         chart_axis_set_crossing_min(chart->y_axis);
     }
-    chart_axis_set_name(chart->y_axis, model.yTitle.c_str());
+    chart_axis_set_name(chart->y_axis, xmlSafeText(model.yTitle).c_str());
     if (model.logY)
         chart_axis_set_log_base(chart->y_axis, 10);
     if (!std::isnan(model.yMin))
@@ -179,12 +180,14 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, NumberForma
 
     lxw_header_footer_options headerOptions{};
     headerOptions.margin = model.headerMarginInches;
-    if (lxw_error e = worksheet_set_header_opt(sheet, model.header.c_str(), &headerOptions)) {
+    if (lxw_error e =
+            worksheet_set_header_opt(sheet, xmlSafeText(model.header).c_str(), &headerOptions)) {
         return e;
     }
     lxw_header_footer_options footerOptions{};
     footerOptions.margin = model.footerMarginInches;
-    if (lxw_error e = worksheet_set_footer_opt(sheet, model.footer.c_str(), &footerOptions)) {
+    if (lxw_error e =
+            worksheet_set_footer_opt(sheet, xmlSafeText(model.footer).c_str(), &footerOptions)) {
         return e;
     }
     if (model.centredHorizontally)
@@ -224,8 +227,10 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, NumberForma
                 return LXW_ERROR_MEMORY_MALLOC_FAILED;
             e = worksheet_write_number(sheet, row, column, *number, f);
         } else {
-            e = worksheet_write_string(
-                sheet, row, column, std::get<std::string>(cell.value).c_str(), format(cell.style));
+            // Text from outside (a file name in any encoding) must not break the sheet's XML.
+            e = worksheet_write_string(sheet, row, column,
+                                       xmlSafeText(std::get<std::string>(cell.value)).c_str(),
+                                       format(cell.style));
         }
         if (e)
             return e;

@@ -135,25 +135,34 @@ TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
               "the Structure module.\n");
 }
 
-// An output that cannot be written is a failure (status 1), not bad input; the raw-data file is
-// opened before the first cycle, and nothing is printed or created.
-TEST_F(AnalyzeCommand, OutputThatCannotBeWrittenIsAFailure) {
+// An output in a folder that does not exist is bad input found before the run; one that fails
+// while it is written (a full device) is a failure. Either way nothing is printed or created.
+TEST_F(AnalyzeCommand, OutputThatCannotBeWrittenIsRefusedOrAFailure) {
     const std::string project = quoted(example("two-layer-esal.json"));
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"analyze " + project + " --cycles 5 --raw no-such-folder/x.ad",
-         "Cannot write the raw data file \"no-such-folder/x.ad\": No such file or directory.\n"},
-        {"analyze " + project + " --seed 1 --cycles 5 --report no-such-folder/r.xlsx",
-         "no-such-folder/r.xlsx"},
-        {"convert " + project + " no-such-folder/q.json", "no-such-folder/q.json"},
-        {"traffic export " + project + " no-such-folder/out.lsf",
-         "ardelon-cli: Cannot save \"no-such-folder/out.lsf\": No such file or directory.\n"},
+    const std::string missing =
+        "the folder \"no-such-folder\" does not exist; nothing was written.";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string message;
+    } cases[] = {
+        {"analyze " + project + " --cycles 5 --raw no-such-folder/x.ad", 2,
+         "--raw \"no-such-folder/x.ad\": " + missing},
+        {"analyze " + project + " --seed 1 --cycles 5 --report no-such-folder/r.xlsx", 2,
+         "--report \"no-such-folder/r.xlsx\": " + missing},
+        {"convert " + project + " no-such-folder/q.json", 2,
+         "OUT \"no-such-folder/q.json\": " + missing},
+        {"traffic export " + project + " no-such-folder/out.lsf", 2,
+         "OUT \"no-such-folder/out.lsf\": " + missing},
+        {"traffic export " + project + " /dev/full -o p.json", 1,
+         "ardelon-cli: Cannot save \"/dev/full\": No space left on device.\n"},
     };
-    for (const auto& [arguments, message] : cases) {
-        const CliRun run = runCli(arguments, dir);
-        EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-        EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_FALSE(fs::exists(dir / "no-such-folder")) << arguments;
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.arguments, dir);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        EXPECT_TRUE(fs::is_empty(dir)) << c.arguments;
     }
 }
 

@@ -174,8 +174,7 @@ TEST_F(DesignCommand, BadInputExitsWith2AndWritesNothing) {
         {"--vary 1=4:x", "--vary 1=4:x: 'x' is not a number."},
         {"--vary 1=4", "--vary 1=4: expected LAYER=MIN:MAX[:STEP]."},
         {"--vary 2=4:8",
-         "Layer 2 cannot vary: the project has 2 layers and only layers 1 to 1 "
-         "have a thickness."},
+         "Layer 2 cannot vary: the project has 2 layers and only layer 1 has a thickness."},
         {"--vary 1=4:8 --life 0", "--life: the design life must be a positive number of years."},
         {"--vary 1=4:8 -o x.txt", "-o x.txt: the project must be .ard or .json."},
     };
