@@ -72,15 +72,35 @@ std::vector<std::string> headingsOf(const Columns& columns) {
 }  // namespace
 
 std::string resultListTables(const ResultLists& lists) {
+    const double confidence = lists.rules.confidence;
     std::vector<std::vector<std::string>> rows;
-    for (const auto& r : lists.transferFunction)
+    for (const auto& r : lists.transferFunction) {
         rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::string out =
-        alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns), rows) + "\n";
+        rows.back().push_back(verdictCell(r));
+    }
+    std::vector<std::string> headings = headingsOf(kTransferFunctionColumns);
+    headings.push_back(verdictColumnHeading(kTransferFunctionVerdictColumn, confidence));
+    std::string out = alignedTable(kTransferFunctionListTitle, headings, rows) + "\n";
     rows.clear();
-    for (const auto& r : lists.percentile)
+    for (const auto& r : lists.percentile) {
         rows.emplace_back(r.cells.begin(), r.cells.end());
-    return out + alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+        rows.back().push_back(verdictCell(r));
+    }
+    headings = headingsOf(kPercentileColumns);
+    headings.push_back(verdictColumnHeading(kPercentileVerdictColumn, confidence));
+    return out + alignedTable(kPercentileListTitle, headings, rows);
+}
+
+std::string settledSummary(const ResultLists& lists) {
+    int count[3] = {0, 0, 0};
+    for (const auto& r : lists.percentile)
+        ++count[static_cast<int>(r.settled.verdict)];
+    for (const auto& r : lists.transferFunction) {
+        if (r.lifeChecked)
+            ++count[static_cast<int>(r.settledYears.verdict)];
+    }
+    return "Settled verdicts at " + confidenceText(lists.rules.confidence) + " confidence: " + std::to_string(count[0]) + " Pass, " + std::to_string(count[1]) +
+           " Fail, " + std::to_string(count[2]) + " Undecided\n";
 }
 
 namespace {
@@ -106,6 +126,10 @@ struct AnalyzeArguments {
     int threads = 0;
     bool json = false;
     bool sensitivity = false;
+    bool untilSettled = false;
+    int maxCycles = kDefaultMaxSettleCycles;
+    double confidence = kDefaultConfidence;
+    std::optional<double> life;
 };
 
 // --sensitivity keeps every cycle's draws and critical values (about 300 bytes a cycle).
@@ -140,9 +164,14 @@ void analyze(const AnalyzeArguments& args) {
                                           std::to_string(kMaxSensitivityCycles) + " cycles, not " +
                                           std::to_string(args.cycles) + ".");
     }
+    if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
+        throw CommandError(kBadInput, "--life: the design life must be a positive number of years.");
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
-    options.cycles = args.cycles;
+    options.cycles = args.untilSettled ? args.maxCycles : args.cycles;
+    options.verdicts = {.confidence = args.confidence, .designLifeYears = args.life};
+    if (args.untilSettled)
+        options.settledWhen = [](const ResultLists& lists) { return lists.settled(); };
     options.startTime = std::time(nullptr);
     options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
                              : static_cast<std::uint32_t>(options.startTime);
@@ -187,13 +216,22 @@ void analyze(const AnalyzeArguments& args) {
     if (args.sensitivity)
         measures = runSensitivity(work, outcome.results);
     if (args.json) {
-        nlohmann::json json = analysisJson(options.seed, args.cycles, work, outcome);
+        nlohmann::json json = analysisJson(options.seed, outcome.results.cycles, work, outcome);
+        if (args.untilSettled)
+            json["maxCycles"] = args.maxCycles;
         if (args.sensitivity)
             json["sensitivity"] = sensitivityJson(work, measures);
         std::cout << json.dump(2) << "\n";
         return;
     }
-    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
+    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << outcome.results.cycles
+              << "\n";
+    if (args.untilSettled) {
+        std::cout << (outcome.lists.settled() ? "Every row settled after "
+                                              : "Not every row settled within ")
+                  << outcome.results.cycles << " cycles (at most " << args.maxCycles << ")\n";
+    }
+    std::cout << settledSummary(outcome.lists) << "\n";
     std::cout << resultListTables(outcome.lists);
     if (args.sensitivity)
         printSensitivity(work, measures);
@@ -206,8 +244,9 @@ void addAnalysisCommands(CLI::App& app) {
     auto* cmd = app.add_subcommand(
         "analyze", "Run the Monte Carlo reliability analysis of a project and print the results");
     cmd->add_option("PROJECT", args.project, "Project to analyse (.ard or .json)")->required();
-    cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
-        ->check(CLI::Range(1, 100000000));
+    auto* cycles =
+        cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
+            ->check(CLI::Range(1, 100000000));
     cmd->add_option("--seed", args.seed,
                     "Seed of the random generator, 0 to 4294967295 (default: the clock)")
         ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
@@ -219,6 +258,19 @@ void addAnalysisCommands(CLI::App& app) {
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");
+    cmd->add_flag("--until-settled", args.untilSettled,
+                  "Run in blocks until every row's verdict is settled (Pass or Fail at the "
+                  "confidence) or --max-cycles have run")
+        ->excludes(cycles);
+    cmd->add_option("--max-cycles", args.maxCycles,
+                    "The most cycles of --until-settled (default 100000)")
+        ->check(CLI::Range(1, kMaxSettleCycles))
+        ->needs("--until-settled");
+    cmd->add_option("--confidence", args.confidence,
+                    "Confidence of the settled verdicts, 0.5 to 0.9999 (default 0.95)")
+        ->check(CLI::Range(kMinConfidence, kMaxConfidence));
+    cmd->add_option("--life", args.life,
+                    "Design life in years: each transfer-function row gets a verdict against it");
     cmd->add_flag("--sensitivity", args.sensitivity,
                   "Also rank the inputs that drive each criterion (rank correlation and variance "
                   "share from the run's own cycles)");

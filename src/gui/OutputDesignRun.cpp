@@ -83,8 +83,13 @@ void OutputDesignForm::findThicknesses() {
         if (form.exec() != QDialog::Accepted || !search.chosenThickness)
             return;  // Close and Cancel change nothing
     }
-    // "Use This Design": the winner's thicknesses in the edits, then the module's own run.
+    // "Use This Design": the winner's thicknesses in the edits, with the asphalt moduli that
+    // follow them, then the module's own run.
     dialog_.work.thickness = *search.chosenThickness;
+    if (search.chosenProject) {
+        dialog_.work.seasonalModulus = search.chosenProject->seasonalModulus;
+        dialog_.work.layerModulus = search.chosenProject->layerModulus;
+    }
     showMembers();
     startAnalysis();
 }

@@ -86,7 +86,11 @@ void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
     dialog.cycles = cycles;
     dialog.seedText = fixedSeed ? std::to_string(*fixedSeed) : "";
     dialog.seed = fixedSeed;
+    dialog.untilSettled = untilSettled;
+    dialog.maxCycles = maxCycles;
     if (host.runModal(dialog)) {
+        untilSettled = dialog.untilSettled;
+        maxCycles = dialog.maxCycles;
         if (dialog.cycles < kMinCycles) {
             host.showMessage(kCyclesTooFewText, kCyclesCaption, MessageIcon::Exclamation);
         } else {
@@ -153,7 +157,9 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     *path = withDefaultExtension(*path, rawDataExtension);
 
     AnalysisRunOptions options;
-    options.cycles = cycles;
+    options.cycles = untilSettled ? maxCycles : cycles;
+    if (untilSettled)
+        options.settledWhen = [](const ResultLists& lists) { return lists.settled(); };
     options.startTime = std::time(nullptr);
     options.seed = fixedSeed ? *fixedSeed : static_cast<std::uint32_t>(options.startTime);
     options.threads = threads;
@@ -163,7 +169,7 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     cancelRequested = false;
     resultsOutdated = true;
     runNote.clear();
-    host.setProgress(0, cycles);
+    host.setProgress(0, options.cycles);
     runStarted_ = std::chrono::steady_clock::now();
     return options;
 }
@@ -190,19 +196,28 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     lastRun.threads = workerThreadCount(options.threads);
     lastRun.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
-    runNote = completedRunText(options.cycles, options.seed,
+    runNote = completedRunText(outcome.results.cycles, options.seed,
                                static_cast<long long>(std::time(nullptr) - options.startTime));
     results = outcome.results;
     resultRows = std::move(outcome.lists);
     fillColumns(transferFunctionList, kTransferFunctionColumns, kTransferFunctionColumnWidths);
     fillColumns(percentileList, kPercentileColumns, kPercentileColumnWidths);
+    // The settled verdict follows the lists' own columns.
+    const double confidence = resultRows.rules.confidence;
+    transferFunctionList.insertColumn(
+        verdictColumnHeading(kTransferFunctionVerdictColumn, confidence), kVerdictColumnWidth);
+    percentileList.insertColumn(verdictColumnHeading(kPercentileVerdictColumn, confidence),
+                                kVerdictColumnWidth);
     for (const TransferFunctionRow& row : resultRows.transferFunction) {
+        std::vector<std::string> texts(row.cells.begin(), row.cells.end());
+        texts.push_back(verdictCell(row));
         addListRow(transferFunctionList, static_cast<int>(transferFunctionList.rows.size()),
-                   {row.cells.begin(), row.cells.end()});
+                   texts);
     }
     for (const PercentileRow& row : resultRows.percentile) {
-        addListRow(percentileList, static_cast<int>(percentileList.rows.size()),
-                   {row.cells.begin(), row.cells.end()});
+        std::vector<std::string> texts(row.cells.begin(), row.cells.end());
+        texts.push_back(verdictCell(row));
+        addListRow(percentileList, static_cast<int>(percentileList.rows.size()), texts);
     }
     exportEnabled = true;
     host.setEnabled(control(Control::ExportExcel), true);
