@@ -234,7 +234,7 @@ class Search {
         e.candidate = candidates_[id];
         e.stopped = run.outcome.status == AnalysisStatus::Stopped;
         e.cyclesRun = e.stopped ? run.outcome.results.cyclesRun : run.outcome.results.cycles;
-        e.settled = !e.stopped && run.outcome.lists.settled();
+        e.settled = !e.stopped && decided(run.outcome.lists);
         AnalysisResults counted = run.outcome.results;
         if (e.stopped) {
             // The rows over the cycles run, the damage scaled to N cycles.

@@ -76,7 +76,8 @@ struct EvaluatedCandidate {
     // Per transfer-function row: years to D = 1.0 (damage scaled to N when stopped early).
     std::vector<double> yearsToDamage10;
     std::vector<std::string> failedCriteria;  // what it fails (empty when it passes)
-    bool settled = false;  // every row with a target has a settled verdict
+    // Its call is settled: a row settled Fail, or every row with a target settled Pass.
+    bool settled = false;
 };
 
 enum class ThicknessSearchStatus { Found, NoPassingCandidate, Refused, Cancelled, Failed };

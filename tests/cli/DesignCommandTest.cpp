@@ -44,7 +44,7 @@ TEST_F(DesignCommand, ARowThatCannotFailIsRefusedOrWarnedAbout) {
     ASSERT_EQ(checked.status, 0) << checked.err;
     EXPECT_EQ(nlohmann::json::parse(checked.out)["design"]["warnings"].size(), 0u);
     const CliRun warned =
-        runCli("design " + quoted(example("two-layer-esal.json")) + " --vary 1=2:4 --cycles 20",
+        runCli("design " + quoted(example("two-layer-esal.json")) + " --vary 1=10:14:2 --cycles 20",
                dir);
     ASSERT_EQ(warned.status, 0) << warned.err;
     EXPECT_NE(warned.err.find("warning: no design life (--life) was given"), std::string::npos)

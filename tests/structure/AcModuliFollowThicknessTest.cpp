@@ -67,8 +67,9 @@ TEST(AcModuliFollowThickness, GivesTheStructureModulesModuliForTheTypedThickness
         }
         const bool kept = c.correction == 0 || c.layer > 2;
         EXPECT_EQ(followed.seasonalModulus[0] == project.seasonalModulus[0], kept || c.layer > 1);
-        if (kept)
+        if (kept) {
             EXPECT_EQ(followed.seasonalModulus[1], project.seasonalModulus[1]);
+        }
         // Spring 2 is not in use: left as it was.
         EXPECT_EQ(followed.seasonalModulus[1][Spring2], project.seasonalModulus[1][Spring2]);
     }
