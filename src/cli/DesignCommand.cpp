@@ -279,7 +279,8 @@ void design(const DesignArguments& args) {
         static_cast<std::int64_t>(result.candidateCount) * args.cycles;
     if (args.json) {
         nlohmann::json out =
-            analysisJson(options.seed, args.cycles, result.bestWork, result.bestOutcome);
+            analysisJson(options.seed, result.bestOutcome.results.cycles, result.bestWork,
+                         result.bestOutcome);
         nlohmann::json layers = nlohmann::json::array();
         for (const VaryRange& r : options.vary) {
             layers.push_back(
