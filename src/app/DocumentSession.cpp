@@ -8,6 +8,7 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectJson.h"
 #include "reliability/OutputModuleCopy.h"
+#include "structure/CStructureDlg.h"
 
 namespace ardelon {
 
@@ -224,6 +225,7 @@ void DocumentSession::setUnitSystem(UnitSystem units) {
     if (project_.unitSystem == units)
         return;
     project_.unitSystem = units;
+    applyUnitSystem(project_);
     modified_ = true;
     window_.repaintViews();
 }

@@ -1,5 +1,7 @@
 #include "criteria/ResponseType.h"
 
+#include "project/Enumerations.h"
+
 namespace ardelon {
 
 ResponseName responseName(int responseType) {
@@ -24,6 +26,18 @@ std::string_view criterionUnitLabel(int responseType) {
     if (responseType <= PrincipalStress) return "psi";
     if (responseType <= PrincipalStrain) return "microstrain";
     return "milli-inch";
+}
+
+ShownUnit shownUnit(int responseType, int unitSystem) {
+    constexpr double kPsiToKpa = 6.894757293168361;
+    constexpr double kMilliInchToMm = 0.0254;
+    if (unitSystem != Metric || responseType < 0)
+        return {};
+    if (responseType <= PrincipalStress)
+        return {"kPa", kPsiToKpa};
+    if (responseType == VerticalDeflection)
+        return {"mm", kMilliInchToMm};
+    return {};
 }
 
 }  // namespace ardelon

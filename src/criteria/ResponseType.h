@@ -36,4 +36,13 @@ ResponseName responseName(int responseType);
 // "microstrain" for 3 to 5, "milli-inch" for 6 and above.
 std::string_view criterionUnitLabel(int responseType);
 
+// How a metric project shows a response the project holds in English units: stresses in kPa,
+// deflections in mm, strains as they are. `factor` turns the held value into the shown one; an
+// English project (and a strain) shows the value as held, with an empty `label`.
+struct ShownUnit {
+    std::string_view label;
+    double factor = 1.0;
+};
+ShownUnit shownUnit(int responseType, int unitSystem);
+
 }  // namespace ardelon

@@ -80,6 +80,9 @@ struct DepthProfile {
     std::vector<double> interfaceDepthsInches;  // bottoms of the layers above the subgrade
     std::vector<FigureRowName> criterionNames;  // the evaluated locations...
     std::vector<double> criterionDepthsInches;  // ...and their depths at mean thicknesses
+    // ...and their strain limits, microstrain: a strain threshold, the five allowable strains of
+    // a distribution, none for a stress or deflection criterion
+    std::vector<std::vector<double>> criterionLimits;
 };
 
 // Share, in percent, of a criterion's exceedances (and damage) by configuration and load bin.
@@ -87,6 +90,10 @@ struct LoadShares {
     FigureRowName name;
     int exceedances = 0;
     bool hasDamage = false;  // a transfer-function row with damage
+    // Which limit the exceedances are counted over: "over the threshold -70 microstrain", or
+    // for a strain distribution "over the 75th-percentile limit -158 microstrain (of five, the
+    // least margin)"; in kPa or mm for a metric project's stress or deflection.
+    std::string limitNote;
     std::array<std::array<double, kBinCount>, kConfigurationCount> exceedancePercent{};
     std::array<std::array<double, kBinCount>, kConfigurationCount> damagePercent{};
 };

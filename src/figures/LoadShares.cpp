@@ -19,16 +19,30 @@ bool exceeds(double value, double limit, bool largerExceeds) {
     return largerExceeds ? value > limit : value < limit;
 }
 
-// The limit a row's exceedances are counted against: the threshold, or for a strain
-// distribution the level with the smallest margin over its target percentile.
-double governingLimit(const ResponseDistribution& f) {
-    const LimitMark* governing = &f.limits.front();
-    for (const LimitMark& m : f.limits) {
-        if (m.actualPercentile - m.targetPercentile <
-            governing->actualPercentile - governing->targetPercentile)
-            governing = &m;
+// For a strain distribution, the level its exceedances are counted against: the one with the
+// smallest margin over its target percentile.
+std::size_t governingLevel(const ResponseDistribution& f) {
+    std::size_t governing = 0;
+    for (std::size_t m = 0; m < f.limits.size(); ++m) {
+        const LimitMark& mark = f.limits[m];
+        const LimitMark& best = f.limits[governing];
+        if (mark.actualPercentile - mark.targetPercentile <
+            best.actualPercentile - best.targetPercentile)
+            governing = m;
     }
-    return governing->value;
+    return governing;
+}
+
+std::string limitNote(double limit, const std::string& units, double targetPercentile,
+                      bool levels) {
+    std::string value = std::to_string(limit);
+    value.erase(value.find_last_not_of('0') + 1);
+    if (!value.empty() && value.back() == '.')
+        value.pop_back();
+    if (!levels)
+        return "over the threshold " + value + " " + units;
+    return "over the " + std::to_string(std::lround(targetPercentile)) + "th-percentile limit " +
+           value + " " + units + " (of five, the least margin)";
 }
 
 void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& table,
@@ -48,9 +62,14 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
         const ResponseDistribution& d = distributions[k];
         const CriterionSlot& c = work.criteria[at(d.name.slot)];
         const bool levels = c.responseType == HorizontalStrainDistribution;
-        const double limit = levels ? governingLimit(d) : c.threshold;
+        const LimitMark& mark = d.limits[levels ? governingLevel(d) : 0];
+        const double limit = levels ? mark.value : c.threshold;
         LoadShares f;
         f.name = d.name;
+        const ShownUnit shown = shownUnit(c.responseType, work.unitSystem);
+        f.limitNote = limitNote(limit * shown.factor,
+                                shown.label.empty() ? d.name.units : std::string(shown.label),
+                                mark.targetPercentile, levels);
         double damage = 0.0;
         for (const CycleRecord& r : results.cycleRecords) {
             const auto config = at(r.sample.configuration);
@@ -74,32 +93,9 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
     return figures;
 }
 
-namespace {
-
-// The weight-class labels the Load Spectra module shows; metric projects name only the first 28
-// bins, the others get their kN range as well.
-std::array<std::string, kBinCount> spectraBinLabels(int unitSystem) {
-    std::array<std::string, kBinCount> labels;
-    const auto english = CLoadingConditionsDlg::binLabelsFor(English);
-    const auto shown = CLoadingConditionsDlg::binLabelsFor(unitSystem);
-    constexpr double kKipToKn = 4.4482216152605;
-    const auto kn = [&](int kips) { return std::to_string(std::lround(kips * kKipToKn)); };
-    for (int k = 0; k < kBinCount; ++k) {
-        if (!shown[at(k)].empty())
-            labels[at(k)] = shown[at(k)];
-        else if (unitSystem == Metric)
-            labels[at(k)] = k == kBinCount - 1 ? kn(2 * k) + "+" : kn(2 * k) + "-" + kn(2 * k + 2);
-        else
-            labels[at(k)] = english[at(k)];
-    }
-    return labels;
-}
-
-}  // namespace
-
 LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(work.unitSystem);
+    f.binLabels = CLoadingConditionsDlg::binLabelsFor(work.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
         f.percent[at(c)] = work.loadSpectra[at(c)];
@@ -109,7 +105,7 @@ LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
 
 LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(traffic.unitSystem);
+    f.binLabels = CLoadingConditionsDlg::binLabelsFor(traffic.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.

@@ -1,20 +1,26 @@
 #include "gui/FigureCharts.h"
 
+#include <QAbstractBarSeries>
 #include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QFileDialog>
 #include <QHorizontalBarSeries>
+#include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScatterSeries>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+
+#include "criteria/ResponseType.h"
+#include "gui/QtDialogHost.h"
 
 namespace ardelon::gui {
 namespace {
@@ -70,18 +76,67 @@ const std::array<QColor, kConfigurationCount> kConfigurationColours{
     QColor(0x1f, 0x5f, 0xa8), QColor(0xc0, 0x30, 0x30), QColor(0x3a, 0x8a, 0x3a),
     QColor(0xe0, 0x90, 0x20)};
 
+constexpr double kKipToKn = 4.4482216152605;
+
+// A step of 1, 2 or 5 times a power of ten that cuts `span` into at most `parts` intervals.
+double niceStep(double span, int parts) {
+    const double rough = span / parts;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double m : {1.0, 2.0, 5.0, 10.0}) {
+        if (m * power >= rough)
+            return m * power;
+    }
+    return 10.0 * power;
+}
+
+// Bars over the load bins `first` to `last` on a continuous weight axis: a hidden category axis
+// places the bars, a value axis in kips or kN, its range on the bars' outer edges, labels them.
+void attachBinAxes(QChart* chart, QAbstractBarSeries* series, int first, int last, int unitSystem,
+                   QValueAxis* y) {
+    auto* bins = new QBarCategoryAxis;
+    for (int k = first; k <= last; ++k)
+        bins->append(QString::number(k));
+    chart->addAxis(bins, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(bins);
+    series->attachAxis(y);
+    bins->setVisible(false);
+    const double factor = unitSystem == Metric ? kKipToKn : 1.0;
+    auto* weight = new QValueAxis;
+    weight->setTitleText(unitSystem == Metric ? QStringLiteral("Axle weight, kN")
+                                              : QStringLiteral("Axle weight, kips"));
+    weight->setLabelFormat(QStringLiteral("%g"));
+    weight->setRange(2.0 * first * factor, 2.0 * (last + 1) * factor);
+    weight->setTickType(QValueAxis::TicksDynamic);
+    weight->setTickAnchor(0.0);
+    weight->setTickInterval(niceStep(2.0 * (last + 1 - first) * factor, 10));
+    weight->setMinorTickCount(1);
+    chart->addAxis(weight, Qt::AlignBottom);
+}
+
+// The unit a metric project shows a response in (kPa, mm), from the unit the figure holds.
+ShownUnit unitOf(const std::string& units, int unitSystem) {
+    if (units == "psi")
+        return shownUnit(HorizontalStress, unitSystem);
+    if (units == "milli-in")
+        return shownUnit(VerticalDeflection, unitSystem);
+    return {};
+}
+
 }  // namespace
 
-QChart* responseDistributionChart(const ResponseDistribution& f) {
+QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem) {
     QChart* chart = newChart(text(f.name.title));
+    const ShownUnit shown = unitOf(f.name.units, unitSystem);
+    const double k = shown.factor;
     auto* curve = new QLineSeries;
     curve->setName(QStringLiteral("Distribution"));
     for (const ChartPoint& p : f.curve)
-        curve->append(p.x, p.y);
+        curve->append(p.x * k, p.y);
     curve->setPen(QPen(kCurve, 2.0));
     chart->addSeries(curve);
-    double xMin = f.curve.empty() ? 0.0 : f.curve.front().x;
-    double xMax = f.curve.empty() ? 1.0 : f.curve.back().x;
+    double xMin = f.curve.empty() ? 0.0 : f.curve.front().x * k;
+    double xMax = f.curve.empty() ? 1.0 : f.curve.back().x * k;
     auto* marks = new QScatterSeries;
     marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     marks->setMarkerSize(9);
@@ -89,23 +144,28 @@ QChart* responseDistributionChart(const ResponseDistribution& f) {
     if (f.limits.size() == 1) {
         const LimitMark& m = f.limits.front();
         chart->addSeries(
-            line(QStringLiteral("Threshold"), {{m.value, 0.0}, {m.value, 100.0}}, kLimit));
+            line(QStringLiteral("Threshold"), {{m.value * k, 0.0}, {m.value * k, 100.0}}, kLimit));
         if (!std::isnan(m.targetPercentile)) {
             chart->addSeries(line(QStringLiteral("Target"),
                                   {{xMin, m.targetPercentile}, {xMax, m.targetPercentile}},
                                   kTarget));
         }
         marks->setName(QStringLiteral("Actual"));
-        marks->append(m.value, m.actualPercentile);
+        marks->append(m.value * k, m.actualPercentile);
     } else {
         marks->setName(QStringLiteral("Allowable strains"));
         for (const LimitMark& m : f.limits)
-            marks->append(m.value, m.targetPercentile);
+            marks->append(m.value * k, m.targetPercentile);
+        // Each of the levels named by its percentile.
+        marks->setPointLabelsFormat(QStringLiteral("@yPointth"));
+        marks->setPointLabelsVisible(true);
+        marks->setPointLabelsClipping(false);
     }
     chart->addSeries(marks);
     const QString sense = f.largerExceeds ? QStringLiteral("% of loads at or below")
                                           : QStringLiteral("% of loads at or above");
-    auto* x = valueAxis(text(f.name.criterion + ", " + f.name.units));
+    auto* x = valueAxis(text(f.name.criterion + ", ") +
+                        (shown.label.empty() ? text(f.name.units) : toQString(shown.label)));
     x->setRange(xMin, xMax);
     x->applyNiceNumbers();
     auto* y = valueAxis(sense);
@@ -143,7 +203,24 @@ QChart* damageChart(const DamageOverTime& f) {
     return chart;
 }
 
-QChart* depthProfileChart(const DepthProfile& p, int unitSystem) {
+std::pair<double, double> commonStrainRange(const std::vector<DepthProfile>& profiles) {
+    double lo = 0.0, hi = 0.0;
+    for (const DepthProfile& p : profiles) {
+        for (const DepthProfilePoint& q : p.points) {
+            lo = std::min({lo, q.epsX, q.epsY, q.epsZ});
+            hi = std::max({hi, q.epsX, q.epsY, q.epsZ});
+        }
+        for (const auto& limits : p.criterionLimits) {
+            for (double v : limits) {
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        }
+    }
+    return {lo, hi};
+}
+
+QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<double, double> range) {
     const QString unit = QString::fromLatin1(depthUnit(unitSystem));
     QChart* chart =
         newChart(QStringLiteral("%1: strains at mean inputs, %2 axle of %3 %4")
@@ -153,20 +230,17 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem) {
                                                : p.axleLoadPounds / 1000.0,
                           0, 'f', 1)
                      .arg(unitSystem == Metric ? QStringLiteral("kN") : QStringLiteral("kips")));
-    const std::array<std::pair<const char*, double DepthProfilePoint::*>, 3> rows{
-        {{"Eps x", &DepthProfilePoint::epsX},
-         {"Eps y", &DepthProfilePoint::epsY},
-         {"Eps z", &DepthProfilePoint::epsZ}}};
-    double lo = 0.0, hi = 0.0;
+    const std::array<std::pair<QString, double DepthProfilePoint::*>, 3> rows{
+        {{QStringLiteral("Horizontal strain \u03b5x"), &DepthProfilePoint::epsX},
+         {QStringLiteral("Horizontal strain \u03b5y"), &DepthProfilePoint::epsY},
+         {QStringLiteral("Vertical strain \u03b5z"), &DepthProfilePoint::epsZ}}};
+    const auto [lo, hi] = range;
     int colour = 0;
     for (const auto& [name, member] : rows) {
         auto* s = new QLineSeries;
-        s->setName(QString::fromLatin1(name));
-        for (const DepthProfilePoint& q : p.points) {
+        s->setName(name);
+        for (const DepthProfilePoint& q : p.points)
             s->append(q.*member, displayDepth(q.depthInches, unitSystem));
-            lo = std::min(lo, q.*member);
-            hi = std::max(hi, q.*member);
-        }
         s->setPen(QPen(kConfigurationColours[at(colour++)], 2.0));
         chart->addSeries(s);
     }
@@ -179,15 +253,40 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem) {
         chart->addSeries(s);
         chart->legend()->markers(s).front()->setVisible(false);
     }
-    auto* locations = new QScatterSeries;
-    locations->setName(QStringLiteral("Criteria"));
-    locations->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    locations->setMarkerSize(8);
-    locations->setColor(QColor(0x20, 0x20, 0x20));
-    for (double d : p.criterionDepthsInches)
-        locations->append(0.0, displayDepth(d, unitSystem));
-    chart->addSeries(locations);
-    auto* x = valueAxis(QStringLiteral("Strain, microstrain"));
+    // Each strain limit where it is: at its value, at the depth its criterion is evaluated. A
+    // strain distribution's five limits sit side by side, so only its outer two carry their value.
+    auto marks = [&](bool labelled) {
+        auto* limits = new QScatterSeries;
+        limits->setName(QStringLiteral("Limits"));
+        limits->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        limits->setMarkerSize(9);
+        limits->setColor(QColor(0x20, 0x20, 0x20));
+        limits->setPointLabelsFormat(QStringLiteral("@xPoint"));
+        limits->setPointLabelsVisible(labelled);
+        limits->setPointLabelsClipping(false);
+        return limits;
+    };
+    QScatterSeries* labelled = marks(true);
+    QScatterSeries* between = marks(false);
+    for (std::size_t i = 0; i < p.criterionDepthsInches.size() && i < p.criterionLimits.size();
+         ++i) {
+        const double depth = displayDepth(p.criterionDepthsInches[i], unitSystem);
+        const std::vector<double>& values = p.criterionLimits[i];
+        for (std::size_t v = 0; v < values.size(); ++v) {
+            const bool outer = v == 0 || v + 1 == values.size();
+            (outer ? labelled : between)->append(values[v], depth);
+        }
+    }
+    for (QScatterSeries* limits : {labelled, between}) {
+        if (limits->count() == 0) {
+            delete limits;
+            continue;
+        }
+        chart->addSeries(limits);
+        if (limits == between)
+            chart->legend()->markers(limits).front()->setVisible(false);
+    }
+    auto* x = valueAxis(QStringLiteral("Strain, microstrain (tension negative)"));
     x->setRange(lo, hi);
     x->applyNiceNumbers();
     auto* y = valueAxis(QStringLiteral("Depth, ") + unit);
@@ -198,44 +297,49 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem) {
     return chart;
 }
 
-QChart* loadSharesChart(const LoadShares& f, const LoadSpectraFigure& spectra, bool damage) {
-    QChart* chart =
-        newChart(text(f.name.title) + (damage ? QStringLiteral(": share of damage")
-                                              : QStringLiteral(": share of exceedances")));
+QChart* loadSharesChart(const LoadShares& f, int unitSystem, bool damage) {
+    QChart* chart = newChart(text(f.name.title) +
+                             (damage ? QStringLiteral(": share of damage")
+                                     : QStringLiteral(": share of exceedances<br><small>%1</small>")
+                                           .arg(text(f.limitNote).toHtmlEscaped())));
     const auto& table = damage ? f.damagePercent : f.exceedancePercent;
-    // Only the bins that carry a share, so that the bars stay readable.
-    std::vector<int> bins;
+    // Every bin from the lightest to the heaviest that carries a share, the empty ones between
+    // kept, and only the configurations that carry one.
+    int first = kBinCount, last = -1;
+    std::array<bool, kConfigurationCount> carries{};
     for (int k = 0; k < kBinCount; ++k) {
         for (int c = 0; c < kConfigurationCount; ++c) {
             if (table[at(c)][at(k)] > 0.0) {
-                bins.push_back(k);
-                break;
+                first = std::min(first, k);
+                last = k;
+                carries[at(c)] = true;
             }
         }
     }
-    if (bins.empty()) {
-        chart->setTitle(chart->title() + QStringLiteral(" (none)"));
+    if (last < 0) {
+        chart->setTitle(text(f.name.title) +
+                        QStringLiteral(": no exceedances<br><small>%1</small>")
+                            .arg(text(f.limitNote).toHtmlEscaped()));
         return chart;
     }
     auto* series = new QStackedBarSeries;
+    series->setBarWidth(0.9);
     for (int c = 0; c < kConfigurationCount; ++c) {
+        if (!carries[at(c)])
+            continue;
         auto* set = new QBarSet(text(std::string(kConfigurationNames[at(c)])));
         set->setColor(kConfigurationColours[at(c)]);
-        for (int k : bins)
+        set->setBorderColor(kConfigurationColours[at(c)]);
+        for (int k = first; k <= last; ++k)
             *set << table[at(c)][at(k)];
         series->append(set);
     }
     chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    for (int k : bins)
-        x->append(text(spectra.binLabels[at(k)]));
-    x->setTitleText(QStringLiteral("Load bin"));
-    x->setLabelsAngle(-90);
     auto* y =
         valueAxis(damage ? QStringLiteral("% of damage") : QStringLiteral("% of exceedances"));
-    attach(chart, x, y);
+    attachBinAxes(chart, series, first, last, unitSystem, y);
     double highest = 0.0;
-    for (int k : bins) {
+    for (int k = first; k <= last; ++k) {
         double stacked = 0.0;
         for (int c = 0; c < kConfigurationCount; ++c)
             stacked += table[at(c)][at(k)];
@@ -248,34 +352,35 @@ QChart* loadSharesChart(const LoadShares& f, const LoadSpectraFigure& spectra, b
 
 QChart* loadSpectraChart(const LoadSpectraFigure& f, int unitSystem) {
     QChart* chart = newChart(QStringLiteral("Load Spectra"));
+    // From the lightest bin to the heaviest one in use, so that the bars are wide enough to see.
+    int last = 0;
+    double highest = 0.0;
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        if (!f.configurationUsed[at(c)])
+            continue;
+        for (int k = 0; k < kBinCount; ++k) {
+            if (f.percent[at(c)][at(k)] > 0.0)
+                last = std::max(last, k);
+            highest = std::max(highest, f.percent[at(c)][at(k)]);
+        }
+    }
+    last = std::max(last + 1, 9);
+    last = std::min(last, kBinCount - 1);
     auto* series = new QBarSeries;
+    series->setBarWidth(0.95);
     for (int c = 0; c < kConfigurationCount; ++c) {
         if (!f.configurationUsed[at(c)])
             continue;
         auto* set = new QBarSet(text(std::string(kConfigurationNames[at(c)])));
         set->setColor(kConfigurationColours[at(c)]);
-        for (int k = 0; k < kBinCount; ++k)
+        set->setBorderColor(kConfigurationColours[at(c)]);
+        for (int k = 0; k <= last; ++k)
             *set << f.percent[at(c)][at(k)];
         series->append(set);
     }
     chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    for (const std::string& label : f.binLabels)
-        x->append(text(label));
-    x->setTitleText(unitSystem == Metric ? QStringLiteral("Axle weight, kN")
-                                         : QStringLiteral("Axle weight, kips"));
-    x->setLabelsAngle(-90);
-    QFont small = x->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.75);
-    x->setLabelsFont(small);
     auto* y = valueAxis(QStringLiteral("% of axle groups"));
-    attach(chart, x, y);
-    double highest = 0.0;
-    for (int c = 0; c < kConfigurationCount; ++c) {
-        if (f.configurationUsed[at(c)])
-            highest = std::max(highest,
-                               *std::max_element(f.percent[at(c)].begin(), f.percent[at(c)].end()));
-    }
+    attachBinAxes(chart, series, 0, last, unitSystem, y);
     y->setRange(0.0, std::max(highest, 1.0));
     y->applyNiceNumbers();
     return chart;
@@ -300,7 +405,19 @@ QChartView* chartView(QChart* chart, QWidget* parent) {
 }
 
 bool saveChartPng(QChartView* view, const QString& path) {
-    return view->grab().save(path, "PNG");
+    // At report resolution whatever the size on screen: the scene drawn anew, scaled, so that
+    // lines and text stay sharp.
+    constexpr int kPictureWidth = 1600;
+    const QSize shown = view->viewport()->size();
+    const int height = shown.width() > 0 ? kPictureWidth * shown.height() / shown.width() : 1000;
+    QImage picture(kPictureWidth, height, QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    view->render(&painter, QRectF(picture.rect()), view->viewport()->rect());
+    painter.end();
+    return picture.save(path, "PNG");
 }
 
 QChart* sensitivityChart(const CriterionSensitivity& f, const FigureRowName& name) {

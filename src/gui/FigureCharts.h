@@ -6,16 +6,23 @@
 #include <QChart>
 #include <QChartView>
 #include <QString>
+#include <utility>
+#include <vector>
 
 #include "figures/FigureData.h"
 #include "sensitivity/Sensitivity.h"
 
 namespace ardelon::gui {
 
-QChart* responseDistributionChart(const ResponseDistribution& figure);
+// Stresses and deflections in kPa and mm in a metric project.
+QChart* responseDistributionChart(const ResponseDistribution& figure, int unitSystem);
 QChart* damageChart(const DamageOverTime& figure);
-QChart* depthProfileChart(const DepthProfile& figure, int unitSystem);
-QChart* loadSharesChart(const LoadShares& figure, const LoadSpectraFigure& spectra, bool damage);
+// The strains of every season drawn on one strain range, so that the seasons compare.
+std::pair<double, double> commonStrainRange(const std::vector<DepthProfile>& profiles);
+QChart* depthProfileChart(const DepthProfile& figure, int unitSystem,
+                          std::pair<double, double> strainRange);
+// Bars on a continuous axis of axle weight in kips or kN.
+QChart* loadSharesChart(const LoadShares& figure, int unitSystem, bool damage);
 QChart* loadSpectraChart(const LoadSpectraFigure& figure, int unitSystem);
 // A tornado chart of what drives one criterion: each input's rank correlation (signed; none for
 // season and configuration) and variance share, the largest share on top.

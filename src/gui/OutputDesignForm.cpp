@@ -204,11 +204,15 @@ void OutputDesignForm::showMembers() {
     charts_->setEnabled(dialog_.exportEnabled && !running());
     showList(transferFunctionList_, dialog_.transferFunctionList);
     showList(percentileList_, dialog_.percentileList);
-    // The results of the run before stay readable but greyed while a new run goes.
-    transferFunctionList_->setEnabled(!dialog_.resultsOutdated);
-    percentileList_->setEnabled(!dialog_.resultsOutdated);
-    if (!running())
-        runStatus_->setText(toQString(dialog_.runNote));
+    // The results of the run before stay readable but greyed while a new run goes, and while
+    // the design shown is not the one they were computed for.
+    const bool stale = dialog_.resultsStale();
+    transferFunctionList_->setEnabled(!dialog_.resultsOutdated && !stale);
+    percentileList_->setEnabled(!dialog_.resultsOutdated && !stale);
+    if (!running()) {
+        runStatus_->setStyleSheet(stale ? QStringLiteral("QLabel { color: #b00000; }") : QString());
+        runStatus_->setText(toQString(stale ? dialog_.staleResultsText() : dialog_.runNote));
+    }
 }
 
 void OutputDesignForm::readWidgets() {

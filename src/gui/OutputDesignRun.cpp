@@ -84,13 +84,12 @@ void OutputDesignForm::findThicknesses() {
             return;  // Close and Cancel change nothing
     }
     // "Use This Design": the winner's thicknesses in the edits, with the asphalt moduli that
-    // follow them, then the module's own run.
-    dialog_.work.thickness = *search.chosenThickness;
-    if (search.chosenProject) {
-        dialog_.work.seasonalModulus = search.chosenProject->seasonalModulus;
-        dialog_.work.layerModulus = search.chosenProject->layerModulus;
-    }
-    showMembers();
+    // follow them, then the module's own run; a run that does not start leaves the results
+    // marked stale.
+    run([&] {
+        dialog_.useDesign(host(), *search.chosenThickness,
+                          search.chosenProject ? &*search.chosenProject : nullptr);
+    });
     startAnalysis();
 }
 

@@ -8,9 +8,11 @@
 
 #include "criteria/ResponseType.h"
 #include "project/FileExtension.h"
+#include "project/NumberField.h"
 #include "project/Rounding.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
+#include "reliability/ResultFormat.h"
 #include "reliability/RunNotes.h"
 
 namespace ardelon {
@@ -24,6 +26,20 @@ void fillColumns(ReportListView& list, const auto& headings, const auto& widths)
     list.clear();
     for (std::size_t i = 0; i < headings.size(); ++i)
         list.insertColumn(headings[i], widths[i]);
+}
+
+// The desktop shows a metric project's stress and deflection limits in kPa and mm (the rows
+// keep the project's psi and milli-inches, as the workbook prints them).
+std::vector<std::string> shownCells(const auto& row, double held, const CStenorDoc& work,
+                                    std::size_t valueCell, std::size_t unitCell) {
+    std::vector<std::string> cells(row.cells.begin(), row.cells.end());
+    const ShownUnit unit =
+        shownUnit(work.criteria[static_cast<std::size_t>(row.slot)].responseType, work.unitSystem);
+    if (!unit.label.empty() && !cells[unitCell].empty()) {
+        cells[valueCell] = formatSignificant(held * unit.factor);
+        cells[unitCell] = std::string(unit.label);
+    }
+    return cells;
 }
 
 }  // namespace
@@ -71,7 +87,38 @@ void COutputDesignDlg::onThicknessKillFocus(DialogHost& host, int layer) {
         host.setFocus(control(Control::Thickness1) + layer - 1);
     }
     t = roundHalfUpTwoDecimals(t);
+    designChanged(host);
+}
+
+void COutputDesignDlg::designChanged(DialogHost& host) {
+    exportEnabled = analysedThickness.has_value() && !resultsStale();
+    host.setEnabled(control(Control::ExportExcel), exportEnabled);
     host.refresh();
+}
+
+void COutputDesignDlg::useDesign(DialogHost& host,
+                                 const std::array<double, kThicknessCount>& thickness,
+                                 const CStenorDoc* followedModuli) {
+    work.thickness = thickness;
+    if (followedModuli) {
+        // The asphalt moduli that follow the design's thicknesses (Temperature Correction on).
+        work.seasonalModulus = followedModuli->seasonalModulus;
+        work.layerModulus = followedModuli->layerModulus;
+    }
+    designChanged(host);
+}
+
+std::string COutputDesignDlg::staleResultsText() const {
+    if (!resultsStale())
+        return "";
+    std::string layers;
+    for (int layer = 1; layer <= work.layerCountIndex + 1 && layer <= kThicknessCount; ++layer) {
+        if (!layers.empty())
+            layers += " / ";
+        layers += formatFieldNumber((*analysedThickness)[static_cast<std::size_t>(layer - 1)]);
+    }
+    return std::string(kStaleResultsText[0]) + layers + std::string(kStaleResultsText[1]) +
+           thicknessUnit + std::string(kStaleResultsText[2]);
 }
 
 void COutputDesignDlg::onThicknessSetFocus(DialogHost& host, int /*layer*/) {
@@ -209,19 +256,18 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     percentileList.insertColumn(verdictColumnHeading(kPercentileVerdictColumn, confidence),
                                 kVerdictColumnWidth);
     for (const TransferFunctionRow& row : resultRows.transferFunction) {
-        std::vector<std::string> texts(row.cells.begin(), row.cells.end());
+        std::vector<std::string> texts = shownCells(row, row.threshold, work, 3, 4);
         texts.push_back(verdictCell(row));
         addListRow(transferFunctionList, static_cast<int>(transferFunctionList.rows.size()),
                    texts);
     }
     for (const PercentileRow& row : resultRows.percentile) {
-        std::vector<std::string> texts(row.cells.begin(), row.cells.end());
+        std::vector<std::string> texts = shownCells(row, row.targetValue, work, 4, 3);
         texts.push_back(verdictCell(row));
         addListRow(percentileList, static_cast<int>(percentileList.rows.size()), texts);
     }
-    exportEnabled = true;
-    host.setEnabled(control(Control::ExportExcel), true);
-    host.refresh();
+    analysedThickness = work.thickness;
+    designChanged(host);
 }
 
 void COutputDesignDlg::onCostAnalysis(DialogHost& host) {
@@ -244,7 +290,7 @@ void COutputDesignDlg::onCostAnalysis(DialogHost& host) {
         work.layerCountIndex = dialog.layerCountIndex;
         work.valuesInEnglish = dialog.valuesInEnglish;
     }
-    host.refresh();
+    designChanged(host);
 }
 
 void COutputDesignDlg::onDisclaimer(DialogHost& host) {

@@ -169,6 +169,15 @@ class COutputDesignDlg : public ModalDialog {
     ReportExporter exportReport;
     // A run has started: the results shown are those of the run before, until it completes.
     bool resultsOutdated = false;
+    // The thicknesses the shown results were computed for (none before the first run). When the
+    // working copy's differ, the results are stale: shown greyed with `staleResultsText`, and
+    // neither exported nor charted.
+    std::optional<std::array<double, kThicknessCount>> analysedThickness;
+    bool resultsStale() const { return analysedThickness && *analysedThickness != work.thickness; }
+    std::string staleResultsText() const;
+    static constexpr std::array<std::string_view, 3> kStaleResultsText = {
+        "Results not of the design shown (they are of layer thicknesses ", " ",
+        "): Perform Analysis for the design shown."};
     // How the last run ended: its cycles, seed and time, or that it was cancelled.
     std::string runNote;
     // Set (from any thread, or from the host's progress call) to stop a run; the run then changes
@@ -180,6 +189,10 @@ class COutputDesignDlg : public ModalDialog {
     // The tooltip of a thickness edit.
     FieldHint hint(Control control) const;
     void onThicknessSetFocus(DialogHost& host, int layer);
+    // "Use This Design" of Find Thicknesses: the chosen thicknesses become the design shown; the
+    // results stay stale until it is analysed.
+    void useDesign(DialogHost& host, const std::array<double, kThicknessCount>& thickness,
+                   const CStenorDoc* followedModuli = nullptr);
     void onSetMonteCarloCycles(DialogHost& host);
     void performAnalysis(DialogHost& host);
     // The two halves of performAnalysis around the cycles, for a desktop that runs the cycles on
@@ -205,6 +218,9 @@ class COutputDesignDlg : public ModalDialog {
     bool onLeaveModule(DialogHost& host);
 
   private:
+    // After any change of the design: the export (and the charts) only for results of it.
+    void designChanged(DialogHost& host);
+
     ResponseModelFactory models_;
     std::chrono::steady_clock::time_point runStarted_{};
 };

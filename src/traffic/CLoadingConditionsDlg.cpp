@@ -1,5 +1,7 @@
 #include "traffic/CLoadingConditionsDlg.h"
 
+#include <cmath>
+
 #include "project/FileExtension.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
@@ -11,13 +13,6 @@ namespace {
 constexpr size_t at(int index) {
     return static_cast<size_t>(index);
 }
-
-// Weight classes in kN shown beside the first 28 bins in metric units.
-constexpr std::array<std::string_view, 28> kMetricBinLabels = {
-    "0-9",     "9-18",    "18-27",   "27-36",   "36-44",   "44-53",   "53-62",
-    "62-71",   "71-80",   "80-89",   "89-98",   "98-107",  "107-116", "116-125",
-    "125-133", "133-142", "142-151", "151-160", "160-169", "169-178", "178-187",
-    "187-196", "196-205", "205-214", "214-222", "222-231", "231-240", "240+"};
 
 int id(CLoadingConditionsDlg::Control control) {
     return static_cast<int>(control);
@@ -31,16 +26,15 @@ std::string CLoadingConditionsDlg::configurationNotSelectedText(int configuratio
 }
 
 std::array<std::string, kBinCount> CLoadingConditionsDlg::binLabelsFor(int unitSystem) {
+    // The bins are 2 kips wide in either system; metric labels name the same bins in whole kN.
+    constexpr double kKipToKn = 4.4482216152605;
+    const auto bound = [unitSystem](int kips) {
+        return std::to_string(unitSystem == Metric ? std::lround(kips * kKipToKn) : kips);
+    };
     std::array<std::string, kBinCount> labels;
-    if (unitSystem == Metric) {
-        for (size_t k = 0; k < kMetricBinLabels.size(); ++k)
-            labels[k] = kMetricBinLabels[k];
-        return labels;
-    }
-    for (int k = 0; k + 1 < kBinCount; ++k) {
-        labels[at(k)] = std::to_string(2 * k) + "-" + std::to_string(2 * k + 2);
-    }
-    labels[kBinCount - 1] = std::to_string(2 * (kBinCount - 1)) + "+";
+    for (int k = 0; k + 1 < kBinCount; ++k)
+        labels[at(k)] = bound(2 * k) + "-" + bound(2 * k + 2);
+    labels[kBinCount - 1] = bound(2 * (kBinCount - 1)) + "+";
     return labels;
 }
 

@@ -676,6 +676,19 @@ class FormsTest : public QObject {
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         open.form->thicknessEdit(1)->setFocus(Qt::MouseFocusReason);
         QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+
+        // Another thickness: the results are stale, greyed and said to be, and neither exported
+        // nor charted; the analysed thickness typed back makes them current again.
+        const QString analysed = open.form->thicknessEdit(1)->text();
+        QPushButton* leave = open.form->button(Control::LeaveModule);
+        typeAndLeave(open.form->thicknessEdit(1), QStringLiteral("4.5"), leave);
+        QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+        QVERIFY(!open.form->chartsButton()->isEnabled() && !second->isEnabled());
+        QVERIFY(open.form->runStatusLabel()->text().startsWith(
+            QStringLiteral("Results not of the design shown (they are of layer thicknesses ")));
+        typeAndLeave(open.form->thicknessEdit(1), analysed, leave);
+        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
+        QVERIFY(open.form->chartsButton()->isEnabled() && second->isEnabled());
     }
 
     // Find Thicknesses: a search on the worker thread fills the sortable table, and "Use This
@@ -689,7 +702,11 @@ class FormsTest : public QObject {
             ->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
+        // The inputs the search runs on are locked until it ends.
+        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
+        QVERIFY(form.running() && !cycles->isEnabled());
         QVERIFY(ended.wait(120000));
+        QVERIFY(cycles->isEnabled());
         QVERIFY(dialog.result.has_value());
         QCOMPARE(dialog.result->status, ThicknessSearchStatus::Found);
         QTableWidget* table = form.candidateTable();

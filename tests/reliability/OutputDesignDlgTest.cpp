@@ -8,6 +8,7 @@
 
 #include "FakeResponseModels.h"
 #include "criteria/ResponseType.h"
+#include "project/NumberField.h"
 #include "reliability/CCostAnalysisDlg.h"
 #include "reliability/OutputModuleCopy.h"
 #include "reliability/RunNotes.h"
@@ -289,6 +290,70 @@ TEST(OutputDesignRun, NoRunLeavesTheModuleAsItWas) {
         EXPECT_FALSE(dlg.exportEnabled);
         EXPECT_TRUE(dlg.percentileList.columns.empty());
     }
+}
+
+// Find Thicknesses, Use This Design, the run not confirmed: the results of the design analysed
+// are marked stale and are neither exported nor charted until the design shown is analysed.
+TEST(OutputDesignRun, ResultsOfAnotherDesignAreStaleUntilItIsAnalysed) {
+    CStenorDoc doc = runnableProject();
+    doc.output.doNotWarn = 1;
+    COutputDesignDlg dlg = makeDialog(doc);
+    FakeHost host;
+    dlg.onInitDialog(host);
+    dlg.cycles = 12;
+    EXPECT_FALSE(dlg.resultsStale());  // no results yet: nothing to be stale
+    host.files.push_back(rawPath("stale.ad").string());
+    dlg.performAnalysis(host);
+    ASSERT_TRUE(dlg.exportEnabled);
+    const auto analysed = dlg.work.thickness;
+    auto chosen = analysed;
+    chosen[0] = 4.5;
+    chosen[1] = 8.5;
+    dlg.useDesign(host, chosen);
+    dlg.work.output.doNotWarn = 0;
+    host.modalScript.push_back([](ModalDialog&) { return false; });  // "Please Note..." cancelled
+    dlg.performAnalysis(host);
+    EXPECT_EQ(dlg.work.thickness, chosen);
+    EXPECT_TRUE(dlg.resultsStale());
+    EXPECT_FALSE(dlg.exportEnabled);
+    EXPECT_FALSE(host.isEnabled(id(Control::ExportExcel)));
+    EXPECT_EQ(dlg.staleResultsText(),
+              "Results not of the design shown (they are of layer thicknesses " +
+                  formatFieldNumber(analysed[0]) + " in.): Perform Analysis for the design shown.");
+    const std::size_t choosers = host.fileFilters.size();
+    EXPECT_FALSE(dlg.onExportExcel(host).has_value());
+    EXPECT_EQ(host.fileFilters.size(), choosers);  // not even asked for a name
+
+    // The analysed thicknesses typed back: the results are of the design shown again.
+    dlg.work.thickness = analysed;
+    dlg.onThicknessKillFocus(host, 1);
+    EXPECT_TRUE(dlg.exportEnabled);
+    EXPECT_EQ(dlg.staleResultsText(), "");
+    // The chosen design analysed: its results, current.
+    dlg.useDesign(host, chosen);
+    dlg.work.output.doNotWarn = 1;
+    host.files.push_back(rawPath("stale.ad").string());
+    dlg.performAnalysis(host);
+    EXPECT_EQ(dlg.analysedThickness, chosen);
+    EXPECT_TRUE(dlg.exportEnabled && !dlg.resultsStale());
+}
+
+// A metric project's lists show the deflection limit in mm; the strain rows stay in microstrain.
+TEST(OutputDesignRun, MetricListsShowLimitsInSiUnits) {
+    CStenorDoc doc = runnableProject();
+    doc.unitSystem = Metric;
+    doc.output.doNotWarn = 1;
+    COutputDesignDlg dlg = makeDialog(doc);
+    FakeHost host;
+    dlg.onInitDialog(host);
+    dlg.cycles = 12;
+    host.files.push_back(rawPath("metric.ad").string());
+    dlg.performAnalysis(host);
+    ASSERT_EQ(dlg.percentileList.rows.size(), 1u);
+    EXPECT_EQ(dlg.percentileList.rows[0][3] + " " + dlg.percentileList.rows[0][4], "mm 0.508");
+    EXPECT_EQ(dlg.transferFunctionList.rows[0][3] + " " + dlg.transferFunctionList.rows[0][4],
+              "-70. microstrain");
+    EXPECT_EQ(dlg.resultRows.percentile[0].cells[3], "milli-in");  // the workbook's own
 }
 
 TEST(OutputDesignRun, DisclaimerOpensModally) {
