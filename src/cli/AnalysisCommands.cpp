@@ -77,15 +77,35 @@ std::vector<std::string> headingsOf(const Columns& columns) {
 }  // namespace
 
 std::string resultListTables(const ResultLists& lists) {
+    const double confidence = lists.rules.confidence;
     std::vector<std::vector<std::string>> rows;
-    for (const auto& r : lists.transferFunction)
+    for (const auto& r : lists.transferFunction) {
         rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::string out =
-        alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns), rows) + "\n";
+        rows.back().push_back(verdictCell(r));
+    }
+    std::vector<std::string> headings = headingsOf(kTransferFunctionColumns);
+    headings.push_back(verdictColumnHeading(kTransferFunctionVerdictColumn, confidence));
+    std::string out = alignedTable(kTransferFunctionListTitle, headings, rows) + "\n";
     rows.clear();
-    for (const auto& r : lists.percentile)
+    for (const auto& r : lists.percentile) {
         rows.emplace_back(r.cells.begin(), r.cells.end());
-    return out + alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+        rows.back().push_back(verdictCell(r));
+    }
+    headings = headingsOf(kPercentileColumns);
+    headings.push_back(verdictColumnHeading(kPercentileVerdictColumn, confidence));
+    return out + alignedTable(kPercentileListTitle, headings, rows);
+}
+
+std::string settledSummary(const ResultLists& lists) {
+    int count[3] = {0, 0, 0};
+    for (const auto& r : lists.percentile)
+        ++count[static_cast<int>(r.settled.verdict)];
+    for (const auto& r : lists.transferFunction) {
+        if (r.lifeChecked)
+            ++count[static_cast<int>(r.settledYears.verdict)];
+    }
+    return "Settled verdicts at " + confidenceText(lists.rules.confidence) + " confidence: " + std::to_string(count[0]) + " Pass, " + std::to_string(count[1]) +
+           " Fail, " + std::to_string(count[2]) + " Undecided\n";
 }
 
 namespace {
@@ -111,10 +131,13 @@ struct AnalyzeArguments {
     std::string pdf;
     // The PDF report's first page; empty options keep the project's own texts.
     std::optional<std::string> title, description, client, engineer;
-    double life = 0.0;
     int threads = 0;
     bool json = false;
     bool sensitivity = false;
+    bool untilSettled = false;
+    int maxCycles = kDefaultMaxSettleCycles;
+    double confidence = kDefaultConfidence;
+    std::optional<double> life;
 };
 
 // --sensitivity, --report and --figures keep every cycle's draws and critical values (about
@@ -163,8 +186,7 @@ void refusePdfOptionsWithoutPdf(const AnalyzeArguments& args) {
         return;
     const std::pair<const char*, bool> given[] = {
         {"--title", args.title.has_value()},       {"--description", args.description.has_value()},
-        {"--client", args.client.has_value()},     {"--engineer", args.engineer.has_value()},
-        {"--life", args.life > 0.0}};
+        {"--client", args.client.has_value()},     {"--engineer", args.engineer.has_value()}};
     for (const auto& [name, isGiven] : given) {
         if (isGiven) {
             throw CommandError(kBadInput, std::string(name) +
@@ -199,9 +221,14 @@ void analyze(const AnalyzeArguments& args) {
                            "desktop's Qt libraries, which draw the PDF report.");
     }
 #endif
+    if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
+        throw CommandError(kBadInput, "--life: the design life must be a positive number of years.");
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
-    options.cycles = args.cycles;
+    options.cycles = args.untilSettled ? args.maxCycles : args.cycles;
+    options.verdicts = {.confidence = args.confidence, .designLifeYears = args.life};
+    if (args.untilSettled)
+        options.settledWhen = [](const ResultLists& lists) { return lists.settled(); };
     options.startTime = std::time(nullptr);
     options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
                              : static_cast<std::uint32_t>(options.startTime);
@@ -240,7 +267,8 @@ void analyze(const AnalyzeArguments& args) {
 #ifdef ARDELON_HAVE_PDF
     if (!args.pdf.empty()) {
         const DesignReport report = buildDesignReport(work, outcome.results, runInfo,
-                                                      pdfDetails(args, project), args.life);
+                                                      pdfDetails(args, project),
+                                                      args.life.value_or(0.0));
         const RunFigures figures = runFigures(work, outcome.results, runInfo.models);
         if (FileResult written = charts::writePdfReport(report, figures, work.unitSystem, args.pdf);
             !written.ok()) {
@@ -259,13 +287,22 @@ void analyze(const AnalyzeArguments& args) {
     if (args.sensitivity)
         measures = runSensitivity(work, outcome.results);
     if (args.json) {
-        nlohmann::json json = analysisJson(options.seed, args.cycles, work, outcome);
+        nlohmann::json json = analysisJson(options.seed, outcome.results.cycles, work, outcome);
+        if (args.untilSettled)
+            json["maxCycles"] = args.maxCycles;
         if (args.sensitivity)
             json["sensitivity"] = sensitivityJson(work, measures);
         std::cout << json.dump(2) << "\n";
         return;
     }
-    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
+    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << outcome.results.cycles
+              << "\n";
+    if (args.untilSettled) {
+        std::cout << (outcome.lists.settled() ? "Every row settled after "
+                                              : "Not every row settled within ")
+                  << outcome.results.cycles << " cycles (at most " << args.maxCycles << ")\n";
+    }
+    std::cout << settledSummary(outcome.lists) << "\n";
     std::cout << resultListTables(outcome.lists);
     if (args.sensitivity)
         printSensitivity(work, measures);
@@ -278,8 +315,9 @@ void addAnalysisCommands(CLI::App& app) {
     auto* cmd = app.add_subcommand(
         "analyze", "Run the Monte Carlo reliability analysis of a project and print the results");
     cmd->add_option("PROJECT", args.project, "Project to analyse (.ard or .json)")->required();
-    cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
-        ->check(CLI::Range(1, 100000000));
+    auto* cycles =
+        cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
+            ->check(CLI::Range(1, 100000000));
     cmd->add_option("--seed", args.seed,
                     "Seed of the random generator, 0 to 4294967295 (default: the clock)")
         ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
@@ -294,13 +332,23 @@ void addAnalysisCommands(CLI::App& app) {
     cmd->add_option("--description", args.description, "Description on the PDF report");
     cmd->add_option("--client", args.client, "Client named on the PDF report");
     cmd->add_option("--engineer", args.engineer, "Engineer named on the PDF report");
-    cmd->add_option("--life", args.life,
-                    "Design life in years: the PDF report checks every transfer function's years "
-                    "to D = 1.0 against it")
-        ->check(CLI::Range(0.0, 1000.0));
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");
+    cmd->add_flag("--until-settled", args.untilSettled,
+                  "Run in blocks until every row's verdict is settled (Pass or Fail at the "
+                  "confidence) or --max-cycles have run")
+        ->excludes(cycles);
+    cmd->add_option("--max-cycles", args.maxCycles,
+                    "The most cycles of --until-settled (default 100000)")
+        ->check(CLI::Range(1, kMaxSettleCycles))
+        ->needs("--until-settled");
+    cmd->add_option("--confidence", args.confidence,
+                    "Confidence of the settled verdicts, 0.5 to 0.9999 (default 0.95)")
+        ->check(CLI::Range(kMinConfidence, kMaxConfidence));
+    cmd->add_option("--life", args.life,
+                    "Design life in years: each transfer-function row gets a verdict against it, "
+                    "and the PDF report checks the lives against it");
     cmd->add_flag("--sensitivity", args.sensitivity,
                   "Also rank the inputs that drive each criterion (rank correlation and variance "
                   "share from the run's own cycles)");

@@ -152,4 +152,11 @@ std::vector<DesignCandidate> gridCandidates(const CStenorDoc& project,
     return all;
 }
 
+int firstVariedLayer(const std::vector<VaryRange>& vary) {
+    int first = kThicknessCount + 1;
+    for (const VaryRange& r : vary)
+        first = std::min(first, r.layer);
+    return first;
+}
+
 }  // namespace ardelon

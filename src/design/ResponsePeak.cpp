@@ -1,5 +1,7 @@
 #include "design/ResponsePeak.h"
 
+#include "structure/AcModuliFollowThickness.h"
+
 #include <cmath>
 
 #include "criteria/ResponseType.h"
@@ -83,8 +85,12 @@ ResponsePeaks locateResponsePeaks(const CStenorDoc& work, const std::vector<Vary
                             return peaks;
                         }
                         thickness[at(vary[d].layer - 1)] = rangeThickness(vary[d], k);
+                        // The asphalt moduli follow the thicknesses as they do in the analysis.
+                        CStenorDoc scan = work;
+                        scan.thickness = thickness;
+                        followAcModuliFromLayer(scan, firstVariedLayer(vary));
                         const CycleGeometry g =
-                            cycleGeometry(meanSample(work, season, config, thickness), work, slots);
+                            cycleGeometry(meanSample(scan, season, config, thickness), scan, slots);
                         model->computeResponses(
                             g.system,
                             std::span<const CircularLoad>(g.loads.data(), at(g.loadCount)),

@@ -10,6 +10,7 @@
 #include "design/ResponsePeak.h"
 #include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
+#include "structure/AcModuliFollowThickness.h"
 
 namespace ardelon {
 namespace {
@@ -60,6 +61,19 @@ int exceedancesOf(const AnalysisResults& r, const PercentileRow& row) {
                           : r.exceedCount[at(row.slot)];
 }
 
+// A candidate's run until settled can end: a row settled Fail, or every row settled Pass.
+bool decided(const ResultLists& lists) {
+    for (const PercentileRow& r : lists.percentile) {
+        if (r.settled.verdict == Verdict::Fail)
+            return true;
+    }
+    for (const TransferFunctionRow& r : lists.transferFunction) {
+        if (r.lifeChecked && r.settledYears.verdict == Verdict::Fail)
+            return true;
+    }
+    return lists.settled();
+}
+
 class Search {
   public:
     Search(const CStenorDoc& project, const ThicknessSearchOptions& options,
@@ -77,9 +91,12 @@ class Search {
         if (options_.designLifeYears &&
             !(std::isfinite(*options_.designLifeYears) && *options_.designLifeYears > 0))
             return refuse("The design life must be a positive number of years.");
-        const CStenorDoc shapeWork = candidateWork(base_, base_.thickness);
+        const CStenorDoc shapeWork = candidateWork(base_, base_.thickness, vary_);
         if (auto refusal = checkAnalysisInputs(shapeWork, options_.cycles))
             return refuse(refusal->text);
+        if (std::string why = nothingCanFail(shapeWork, options_.designLifeYears.has_value());
+            !why.empty())
+            return refuse(why);
         prepareRows(shapeWork);
 
         candidates_ = gridCandidates(base_, vary_);
@@ -192,14 +209,18 @@ class Search {
             return false;
         }
         FullRun run;
-        run.work = candidateWork(base_, candidates_[id].thickness);
-        AnalysisRunOptions o{.cycles = options_.cycles,
+        run.work = candidateWork(base_, candidates_[id].thickness, vary_);
+        AnalysisRunOptions o{.cycles = options_.untilSettled ? options_.maxCycles : options_.cycles,
                              .seed = options_.seed,
                              .threads = options_.threads,
                              .cancel = options_.cancel,
-                             .blockCycles = options_.blockCycles};
+                             .blockCycles = options_.blockCycles,
+                             .verdicts = {.confidence = options_.confidence,
+                                          .designLifeYears = options_.designLifeYears}};
         const CStenorDoc& work = run.work;
-        if (mayStop && options_.earlyStop)
+        if (options_.untilSettled)
+            o.settledWhen = [](const ResultLists& l) { return decided(l); };
+        else if (mayStop && options_.earlyStop)
             o.stopWhen = [&](const AnalysisResults& r, int) { return settledFail(work, r); };
         run.outcome = runAnalysis(run.work, models_, o);
         switch (run.outcome.status) {
@@ -218,7 +239,8 @@ class Search {
         EvaluatedCandidate& e = run.record;
         e.candidate = candidates_[id];
         e.stopped = run.outcome.status == AnalysisStatus::Stopped;
-        e.cyclesRun = e.stopped ? run.outcome.results.cyclesRun : options_.cycles;
+        e.cyclesRun = e.stopped ? run.outcome.results.cyclesRun : run.outcome.results.cycles;
+        e.settled = !e.stopped && decided(run.outcome.lists);
         AnalysisResults counted = run.outcome.results;
         if (e.stopped) {
             // The rows over the cycles run, the damage scaled to N cycles.
@@ -411,11 +433,33 @@ class Search {
 
 }  // namespace
 
-CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t) {
-    // What analyze and the module's opening do: the fractions from the shares, the module's
-    // copy, its rounding of the thicknesses.
+std::string nothingCanFail(const CStenorDoc& work, bool designLife) {
+    AnalysisResults empty;
+    empty.cycles = 1;
+    const ResultLists lists = buildResultLists(work, empty);
+    if (!lists.percentile.empty() || (designLife && !lists.transferFunction.empty()))
+        return {};
+    if (lists.transferFunction.empty())
+        return "No active criterion can fail: the project has no percentile criterion and no "
+               "transfer function, so every candidate would pass. Activate a criterion first.";
+    return "No active criterion can fail: the project has no percentile criterion, and its "
+           "transfer-function rows are checked only against a design life. Give a design life "
+           "(--life) or activate a percentile criterion.";
+}
+
+CStenorDoc candidateProject(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
+                            const std::vector<VaryRange>& vary) {
     CStenorDoc doc = project;
     doc.thickness = t;
+    followAcModuliFromLayer(doc, firstVariedLayer(vary));
+    return doc;
+}
+
+CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
+                         const std::vector<VaryRange>& vary) {
+    // What analyze and the module's opening do: the fractions from the shares, the module's
+    // copy, its rounding of the thicknesses.
+    CStenorDoc doc = candidateProject(project, t, vary);
     prepareViewOutput(doc);
     CStenorDoc work = doc;
     roundModuleThicknesses(work);

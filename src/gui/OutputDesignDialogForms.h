@@ -21,12 +21,16 @@ class MonteCarloCyclesForm : public FormBase {
     MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget* parent = nullptr);
     NumberEdit* cyclesEdit() const { return cycles_; }
     QLineEdit* seedEdit() const { return seed_; }
+    QCheckBox* untilSettledBox() const { return untilSettled_; }
+    NumberEdit* maxCyclesEdit() const { return maxCycles_; }
     void accept() override;
 
   private:
     CMonteCarloCyclesDlg& dialog_;
     NumberEdit* cycles_;
     QLineEdit* seed_;
+    QCheckBox* untilSettled_;
+    NumberEdit* maxCycles_;
 };
 
 class PleaseNoteForm : public FormBase {

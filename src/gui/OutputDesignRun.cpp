@@ -84,9 +84,13 @@ void OutputDesignForm::findThicknesses() {
         if (form.exec() != QDialog::Accepted || !search.chosenThickness)
             return;  // Close and Cancel change nothing
     }
-    // "Use This Design": the winner's thicknesses in the edits, then the module's own run; a
-    // run that does not start leaves the results marked stale.
-    run([&] { dialog_.useDesign(host(), *search.chosenThickness); });
+    // "Use This Design": the winner's thicknesses in the edits, with the asphalt moduli that
+    // follow them, then the module's own run; a run that does not start leaves the results
+    // marked stale.
+    run([&] {
+        dialog_.useDesign(host(), *search.chosenThickness,
+                          search.chosenProject ? &*search.chosenProject : nullptr);
+    });
     startAnalysis();
 }
 

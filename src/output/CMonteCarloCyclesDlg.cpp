@@ -5,6 +5,11 @@
 namespace ardelon {
 
 bool CMonteCarloCyclesDlg::onOk(DialogHost& host) {
+    if (untilSettled && (maxCycles < 1 || maxCycles > kMaxSettleCycles)) {
+        host.showMessage(kMaxCyclesText, kCaption, MessageIcon::Exclamation);
+        host.setFocus(static_cast<int>(Control::MaxCycles));
+        return false;
+    }
     std::string_view text = seedText;
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);

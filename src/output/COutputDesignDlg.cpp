@@ -100,8 +100,14 @@ void COutputDesignDlg::designChanged(DialogHost& host) {
 }
 
 void COutputDesignDlg::useDesign(DialogHost& host,
-                                 const std::array<double, kThicknessCount>& thickness) {
+                                 const std::array<double, kThicknessCount>& thickness,
+                                 const CStenorDoc* followedModuli) {
     work.thickness = thickness;
+    if (followedModuli) {
+        // The asphalt moduli that follow the design's thicknesses (Temperature Correction on).
+        work.seasonalModulus = followedModuli->seasonalModulus;
+        work.layerModulus = followedModuli->layerModulus;
+    }
     designChanged(host);
 }
 
@@ -130,7 +136,11 @@ void COutputDesignDlg::onSetMonteCarloCycles(DialogHost& host) {
     dialog.cycles = cycles;
     dialog.seedText = fixedSeed ? std::to_string(*fixedSeed) : "";
     dialog.seed = fixedSeed;
+    dialog.untilSettled = untilSettled;
+    dialog.maxCycles = maxCycles;
     if (host.runModal(dialog)) {
+        untilSettled = dialog.untilSettled;
+        maxCycles = dialog.maxCycles;
         if (dialog.cycles < kMinCycles) {
             host.showMessage(kCyclesTooFewText, kCyclesCaption, MessageIcon::Exclamation);
         } else {
@@ -197,7 +207,9 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     *path = withDefaultExtension(*path, rawDataExtension);
 
     AnalysisRunOptions options;
-    options.cycles = cycles;
+    options.cycles = untilSettled ? maxCycles : cycles;
+    if (untilSettled)
+        options.settledWhen = [](const ResultLists& lists) { return lists.settled(); };
     options.startTime = std::time(nullptr);
     options.seed = fixedSeed ? *fixedSeed : static_cast<std::uint32_t>(options.startTime);
     options.threads = threads;
@@ -207,7 +219,7 @@ std::optional<AnalysisRunOptions> COutputDesignDlg::prepareAnalysis(DialogHost& 
     cancelRequested = false;
     resultsOutdated = true;
     runNote.clear();
-    host.setProgress(0, cycles);
+    host.setProgress(0, options.cycles);
     runStarted_ = std::chrono::steady_clock::now();
     return options;
 }
@@ -235,19 +247,28 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     lastRun.models = models_;
     lastRun.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
-    runNote = completedRunText(options.cycles, options.seed,
+    runNote = completedRunText(outcome.results.cycles, options.seed,
                                static_cast<long long>(std::time(nullptr) - options.startTime));
     results = outcome.results;
     resultRows = std::move(outcome.lists);
     fillColumns(transferFunctionList, kTransferFunctionColumns, kTransferFunctionColumnWidths);
     fillColumns(percentileList, kPercentileColumns, kPercentileColumnWidths);
+    // The settled verdict follows the lists' own columns.
+    const double confidence = resultRows.rules.confidence;
+    transferFunctionList.insertColumn(
+        verdictColumnHeading(kTransferFunctionVerdictColumn, confidence), kVerdictColumnWidth);
+    percentileList.insertColumn(verdictColumnHeading(kPercentileVerdictColumn, confidence),
+                                kVerdictColumnWidth);
     for (const TransferFunctionRow& row : resultRows.transferFunction) {
+        std::vector<std::string> texts = shownCells(row, row.threshold, work, 3, 4);
+        texts.push_back(verdictCell(row));
         addListRow(transferFunctionList, static_cast<int>(transferFunctionList.rows.size()),
-                   shownCells(row, row.threshold, work, 3, 4));
+                   texts);
     }
     for (const PercentileRow& row : resultRows.percentile) {
-        addListRow(percentileList, static_cast<int>(percentileList.rows.size()),
-                   shownCells(row, row.targetValue, work, 4, 3));
+        std::vector<std::string> texts = shownCells(row, row.targetValue, work, 4, 3);
+        texts.push_back(verdictCell(row));
+        addListRow(percentileList, static_cast<int>(percentileList.rows.size()), texts);
     }
     analysedThickness = work.thickness;
     designChanged(host);

@@ -82,6 +82,8 @@ class COutputDesignDlg : public ModalDialog {
     // Working copy and results.
     CStenorDoc work;
     int cycles = kDefaultCycles;
+    bool untilSettled = false;  // run until every row is settled, at most maxCycles
+    int maxCycles = kDefaultMaxSettleCycles;
     AnalysisResults results;
     ReportListView transferFunctionList;
     ReportListView percentileList;
@@ -132,7 +134,8 @@ class COutputDesignDlg : public ModalDialog {
     void onThicknessSetFocus(DialogHost& host, int layer);
     // "Use This Design" of Find Thicknesses: the chosen thicknesses become the design shown; the
     // results stay stale until it is analysed.
-    void useDesign(DialogHost& host, const std::array<double, kThicknessCount>& thickness);
+    void useDesign(DialogHost& host, const std::array<double, kThicknessCount>& thickness,
+                   const CStenorDoc* followedModuli = nullptr);
     void onSetMonteCarloCycles(DialogHost& host);
     void performAnalysis(DialogHost& host);
     // The two halves of performAnalysis around the cycles, for a desktop that runs the cycles on

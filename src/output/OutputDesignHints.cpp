@@ -22,6 +22,8 @@ FieldHint COutputDesignDlg::hint(Control control) const {
 }
 
 FieldHint CMonteCarloCyclesDlg::hint(Control control) {
+    if (control == Control::MaxCycles)
+        return fieldHint("Most Monte Carlo cycles", "", {1.0, double(kMaxSettleCycles)});
     if (control != Control::Cycles)
         return {};
     return fieldHint("Monte Carlo cycles", "",

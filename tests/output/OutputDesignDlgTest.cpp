@@ -196,10 +196,14 @@ TEST(OutputDesignRun, ConfirmChooseRunFillTheListsAndExport) {
     EXPECT_EQ(host.progress.back(), (std::pair<int, int>{300, 300}));
     EXPECT_TRUE(dlg.exportEnabled);
     EXPECT_TRUE(host.isEnabled(id(Control::ExportExcel)));
-    ASSERT_EQ(dlg.transferFunctionList.columns.size(), 9u);
+    // The lists' own columns, then the settled verdict.
+    ASSERT_EQ(dlg.transferFunctionList.columns.size(), 10u);
     EXPECT_EQ(dlg.transferFunctionList.columns[5], (ListColumn{"Percent Below Critical", 175}));
-    ASSERT_EQ(dlg.percentileList.columns.size(), 8u);
+    EXPECT_EQ(dlg.transferFunctionList.columns[9],
+              (ListColumn{"Years to D=1.0 Interval (95 %)", 200}));
+    ASSERT_EQ(dlg.percentileList.columns.size(), 9u);
     EXPECT_EQ(dlg.percentileList.columns[7], (ListColumn{"Pass/Fail?", 125}));
+    EXPECT_EQ(dlg.percentileList.columns[8], (ListColumn{"Settled Verdict [95 % Interval]", 200}));
     ASSERT_EQ(dlg.transferFunctionList.rows.size(), 1u);
     EXPECT_EQ(dlg.transferFunctionList.rows[0][1], "Bottom");
     ASSERT_EQ(dlg.percentileList.rows.size(), 1u);
@@ -449,6 +453,41 @@ TEST(RunNotes, SeedComesWithTheResultsAndACancelledRunKeepsThem) {
     EXPECT_EQ(dlg.results, kept);
     EXPECT_EQ(dlg.lastSeed, 1234u);
     EXPECT_TRUE(host.messages.empty());
+}
+
+// "Run until every row is settled": the run stops at the first settled block, at most the most
+// cycles; the note gives the cycles it ran; a most of 0 is refused in the form.
+TEST(OutputDesignRun, UntilSettledRunsUntilEveryRowIsSettled) {
+    COutputDesignDlg dlg = makeDialog(runnableProject());
+    FakeHost host;
+    dlg.onInitDialog(host);
+    dlg.work.output.doNotWarn = 1;
+    dlg.fixedSeed = 5;
+    host.modalScript.push_back([](ModalDialog& d) {
+        auto& cycles = dynamic_cast<CMonteCarloCyclesDlg&>(d);
+        EXPECT_FALSE(cycles.untilSettled);
+        EXPECT_EQ(cycles.maxCycles, 100000);
+        cycles.untilSettled = true;
+        cycles.maxCycles = 0;
+        FakeHost form;
+        EXPECT_FALSE(cycles.onOk(form));
+        EXPECT_EQ(form.lastMessage().text, CMonteCarloCyclesDlg::kMaxCyclesText);
+        cycles.maxCycles = 5000;
+        return cycles.onOk(form);
+    });
+    dlg.onSetMonteCarloCycles(host);
+    EXPECT_TRUE(dlg.untilSettled);
+    host.files.push_back(rawPath("settled.ad").string());
+    dlg.performAnalysis(host);
+    const int ran = dlg.results.cycles;
+    EXPECT_GT(ran, 0);
+    EXPECT_LE(ran, 5000);
+    EXPECT_EQ(dlg.resultRows.settled(), ran < 5000);
+    EXPECT_EQ(dlg.runNote.rfind("Results of " + std::to_string(ran) + " cycles with seed 5", 0),
+              0u)
+        << dlg.runNote;
+    ASSERT_EQ(dlg.percentileList.rows.size(), 1u);
+    EXPECT_EQ(dlg.percentileList.rows[0][8], verdictCell(dlg.resultRows.percentile[0]));
 }
 
 TEST(RunNotes, ActiveCriteriaWithoutATypeAreNamedBeforeARun) {
