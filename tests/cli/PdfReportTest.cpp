@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -58,6 +61,26 @@ std::vector<std::string> printedActualPercentiles(const std::string& out) {
     return cells;
 }
 
+// How many verdict cells `verdict` followed by their interval ("Pass   91.87 to 93.29 %",
+// "Fail   21.307 to 31.258 years") `text` holds.
+int settledCells(const std::string& text, const std::string& verdict) {
+    const std::regex cell("\\b" + verdict + " +[0-9.]+ to [0-9.A-Za-z]+ (%|years)");
+    return static_cast<int>(std::distance(std::sregex_iterator(text.begin(), text.end(), cell),
+                                          std::sregex_iterator()));
+}
+
+// The counts of "Settled verdicts at 95 % confidence: 4 Pass, 0 Fail, 1 Undecided".
+std::vector<int> settledCounts(const std::string& out) {
+    const auto line = out.find("Settled verdicts at 95 % confidence: ");
+    int pass = -1, fail = -1, undecided = -1;
+    if (line != std::string::npos) {
+        std::sscanf(out.c_str() + line,
+                    "Settled verdicts at 95 %% confidence: %d Pass, %d Fail, %d", &pass, &fail,
+                    &undecided);
+    }
+    return {pass, fail, undecided};
+}
+
 // Share of the pixels of a binary PPM (P6) picture that are not white.
 double inkedShare(const fs::path& ppm) {
     std::ifstream in(ppm, std::ios::binary);
@@ -96,7 +119,17 @@ TEST_F(PdfReport, FirstPageCarriesTheVerdictCostAndRunRecordAndEveryPageRenders)
     EXPECT_TRUE(labelled(first, "Seed", "1")) << first;
     EXPECT_TRUE(labelled(first, "Monte Carlo Cycles", "300")) << first;
     EXPECT_TRUE(labelled(first, "Program Version", "Ardelon " ARDELON_VERSION_TEXT)) << first;
-    EXPECT_TRUE(labelled(first, "Overall:", "Pass") || labelled(first, "Overall:", "Fail"));
+    // The first page states the settled verdicts the command prints, each with its interval
+    // (percentile rows and, against the life, the transfer-function rows), and the overall verdict
+    // they give.
+    const std::vector<int> counts = settledCounts(run.out);
+    ASSERT_GE(counts[0], 0) << run.out;
+    EXPECT_EQ(settledCells(first, "Pass"), counts[0]) << first;
+    EXPECT_EQ(settledCells(first, "Fail"), counts[1]) << first;
+    EXPECT_EQ(settledCells(first, "Undecided"), counts[2]) << first;
+    EXPECT_NE(first.find("Against the 40-year life"), std::string::npos) << first;
+    const char* overall = counts[1] > 0 ? "Fail" : counts[2] > 0 ? "Undecided" : "Pass";
+    EXPECT_TRUE(labelled(first, "Overall:", overall)) << first;
     const std::vector<std::string> actual = printedActualPercentiles(run.out);
     ASSERT_EQ(actual.size(), 7u) << run.out;  // deflection, five levels, vertical strain
     for (const std::string& cell : actual)

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLegendMarker>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -222,6 +223,21 @@ class ScreenshotTest : public QObject {
             QCOMPARE(depth->titleText(), unitSystem == Metric ? QStringLiteral("Depth, cm")
                                                               : QStringLiteral("Depth, in."));
             QVERIFY(depth->isReverse());
+            // Each strain criterion's limits as its own marks, named with their values in the
+            // legend: the distribution at the bottom of the asphalt and the fatigue threshold at
+            // the top of the base share a depth, and labels beside the marks would overlap.
+            QStringList limits;
+            for (QAbstractSeries* series : view.charts()[5]->chart()->series()) {
+                if (auto* marks = qobject_cast<QScatterSeries*>(series)) {
+                    QVERIFY(!marks->pointLabelsVisible());
+                    limits << marks->name();
+                }
+            }
+            QCOMPARE(limits,
+                     (QStringList{"Layer 2 Bottom, Tensile Strain limits: -121.1, -91.7, -74.2, "
+                                  "-61.6, -51.8 (95th to 55th)",
+                                  "Layer 3 Top, Horizontal Strain limit: -70",
+                                  "Layer 4 Top, Vertical Strain limit: 200"}));
             // The seasons on one strain range; the governing loads on a weight axis in the
             // project's unit, the configurations without a share left out of the legend.
             const auto strainRange = [&](int chart) {
