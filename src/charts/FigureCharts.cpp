@@ -268,16 +268,19 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<doubl
         chart->addSeries(s);
         chart->legend()->markers(s).front()->setVisible(false);
     }
-    // Each strain limit where it is: at its value, at the depth its criterion is evaluated. Limits
+    // Each strain limit where it is: at its value, at the depth its criterion is evaluated, each
+    // criterion with its own mark (named with its values, for the tooltip and the tests). Limits
     // of different criteria can share a depth (a distribution at the bottom of the asphalt and a
-    // threshold at the top of the base below it), so each criterion gets its own mark and names
-    // its values in the legend rather than beside marks that would overlap.
+    // threshold at the top of the base below it): the first criterion at a depth is labelled
+    // above its marks, the next ones below, so that the values stay apart. A distribution's five
+    // marks sit side by side, so only its outer two carry their value.
     const std::array<QScatterSeries::MarkerShape, 4> shapes{
         QScatterSeries::MarkerShapeRectangle, QScatterSeries::MarkerShapeTriangle,
         QScatterSeries::MarkerShapeCircle, QScatterSeries::MarkerShapeStar};
     const std::array<QColor, 4> inks{QColor(0x20, 0x20, 0x20), QColor(0x80, 0x30, 0x90),
                                      QColor(0x90, 0x60, 0x10), QColor(0x10, 0x70, 0x70)};
     std::size_t shape = 0;
+    std::vector<double> labelledDepths;
     for (std::size_t i = 0; i < p.criterionDepthsInches.size() && i < p.criterionLimits.size() &&
                             i < p.criterionNames.size();
          ++i) {
@@ -295,6 +298,26 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<doubl
         for (double v : values)
             limits->append(v, depth);
         chart->addSeries(limits);
+        chart->legend()->markers(limits).front()->setVisible(false);
+        // The labels hang on invisible anchors: at the marks (drawn above them) or, for a later
+        // criterion at the same depth, far enough below the marks that the text clears them.
+        const auto sameDepth = std::count(labelledDepths.begin(), labelledDepths.end(), depth);
+        labelledDepths.push_back(depth);
+        auto* labels = new QScatterSeries;
+        labels->setName(limits->name());
+        labels->setMarkerSize(1);
+        labels->setColor(Qt::transparent);
+        labels->setBorderColor(Qt::transparent);
+        labels->setPointLabelsFormat(QStringLiteral("@xPoint"));
+        labels->setPointLabelsColor(inks[(shape - 1) % inks.size()]);
+        labels->setPointLabelsVisible(true);
+        labels->setPointLabelsClipping(false);
+        const double anchor = depth + 0.09 * static_cast<double>(sameDepth) * bottom;
+        labels->append(values.front(), anchor);
+        if (values.size() > 1)
+            labels->append(values.back(), anchor);
+        chart->addSeries(labels);
+        chart->legend()->markers(labels).front()->setVisible(false);
     }
     auto* x = valueAxis(QStringLiteral("Strain, microstrain (tension negative)"));
     x->setRange(lo, hi);

@@ -18,7 +18,6 @@
 
 #include "charts/FigureCharts.h"
 #include "project/ReplacingFile.h"
-#include "reliability/ResultFormat.h"
 
 namespace ardelon::charts {
 namespace {
@@ -302,6 +301,19 @@ void crossSection(Pages& pages, const std::vector<ReportLayer>& layers, double b
     pages.advance(kDrawingHeight + 10);
 }
 
+// A cell text whose words stay on one line ("88.29 to 98.55 %"): no-break spaces.
+std::string unbroken(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        out += c == ' ' ? std::string("\u00a0") : std::string(1, c);
+    return out;
+}
+
+// 40, 22.5: a number without trailing zeros or point.
+std::string plainNumber(double value) {
+    return QString::number(value, 'g', 6).toStdString();
+}
+
 void summaryPage(Pages& pages, const DesignReport& r) {
     const ReportDetails& d = r.details;
     pages.paragraph(q(d.title.empty() ? std::string("Pavement Design Report") : d.title),
@@ -346,19 +358,20 @@ void summaryPage(Pages& pages, const DesignReport& r) {
     ReportTable rows{
         "", {"Criterion", "Target", "Actual percentile", "Settled verdict", interval}, {}};
     for (const ReportVerdictRow& v : r.verdicts)
-        rows.rows.push_back({v.name, v.target, v.actual, v.verdict, v.interval});
+        rows.rows.push_back(
+            {v.name, unbroken(v.target), v.actual, v.verdict, unbroken(v.interval)});
     if (!rows.rows.empty())
         pages.table(rows, 8);
     if (!r.lives.empty()) {
         const bool life = r.designLifeYears > 0;
-        ReportTable lives{
-            "",
-            {"Transfer function", "Years to D=0.1", "Years to D=1.0",
-             life ? "Against the " + formatYears(r.designLifeYears) + "-year life" : std::string(),
-             interval + " of years to D=1.0"},
-            {}};
+        ReportTable lives{"",
+                          {"Transfer function", "Years to D=0.1", "Years to D=1.0",
+                           life ? unbroken("Against " + plainNumber(r.designLifeYears) + " years")
+                                : std::string(),
+                           interval + " of years to D=1.0"},
+                          {}};
         for (const ReportLife& l : r.lives)
-            lives.rows.push_back({l.name, l.years01, l.years10, l.verdict, l.interval});
+            lives.rows.push_back({l.name, l.years01, l.years10, l.verdict, unbroken(l.interval)});
         if (!life) {
             lives.columns.erase(lives.columns.begin() + 3);
             for (auto& row : lives.rows)

@@ -74,6 +74,13 @@ class ChartGrid {
             sheet_.pageBreaksBeforeRows.push_back(chart.row - 1);
         sheet_.charts.push_back(std::move(chart));
     }
+    // A chart across both columns of a row of its own: the load spectra's 56 bins need the width.
+    void placeWide(ReportChart chart) {
+        count_ += count_ % 2;
+        chart.widthScale = 2.1;
+        place(std::move(chart));
+        ++count_;
+    }
 
   private:
     ReportSheet& sheet_;
@@ -404,7 +411,7 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
                 kConfigurationColours[c]});
         }
     }
-    grid.place(std::move(spectraChart));
+    grid.placeWide(std::move(spectraChart));
 
     book.sheets.push_back(std::move(charts));
     book.sheets.push_back(std::move(sheet));

@@ -15,6 +15,8 @@
 #include <QToolTip>
 #include <QValueAxis>
 #include <QtTest>
+#include <cmath>
+#include <tuple>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
@@ -223,16 +225,24 @@ class ScreenshotTest : public QObject {
             QCOMPARE(depth->titleText(), unitSystem == Metric ? QStringLiteral("Depth, cm")
                                                               : QStringLiteral("Depth, in."));
             QVERIFY(depth->isReverse());
-            // Each strain criterion's limits as its own marks, named with their values in the
-            // legend: the distribution at the bottom of the asphalt and the fatigue threshold at
-            // the top of the base share a depth, and labels beside the marks would overlap.
+            // Each strain criterion's limits as its own marks with their values beside them. The
+            // distribution at the bottom of the asphalt and the fatigue threshold at the top of
+            // the base share a depth: the threshold's value hangs below its mark, clear of the
+            // distribution's outer two values above theirs.
             QStringList limits;
+            QList<QScatterSeries*> labels;
             for (QAbstractSeries* series : view.charts()[5]->chart()->series()) {
-                if (auto* marks = qobject_cast<QScatterSeries*>(series)) {
-                    QVERIFY(!marks->pointLabelsVisible());
+                auto* marks = qobject_cast<QScatterSeries*>(series);
+                if (marks && marks->pointLabelsVisible())
+                    labels << marks;
+                else if (marks)
                     limits << marks->name();
-                }
             }
+            QCOMPARE(labels.size(), 3);
+            QCOMPARE(std::tuple(labels[0]->count(), labels[1]->count()), std::tuple(2, 1));
+            const double asphaltBottom = unitSystem == Metric ? 14.0 * 2.54 : 14.0;
+            QVERIFY(std::abs(labels[0]->at(0).y() - asphaltBottom) < 1e-9);
+            QVERIFY(labels[1]->at(0).y() > asphaltBottom + 3.0);
             QCOMPARE(limits,
                      (QStringList{"Layer 2 Bottom, Tensile Strain limits: -121.1, -91.7, -74.2, "
                                   "-61.6, -51.8 (95th to 55th)",
