@@ -312,7 +312,7 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<doubl
         labels->setPointLabelsColor(inks[(shape - 1) % inks.size()]);
         labels->setPointLabelsVisible(true);
         labels->setPointLabelsClipping(false);
-        const double anchor = depth + 0.09 * static_cast<double>(sameDepth) * bottom;
+        const double anchor = depth + 0.13 * static_cast<double>(sameDepth) * bottom;
         labels->append(values.front(), anchor);
         if (values.size() > 1)
             labels->append(values.back(), anchor);
@@ -354,6 +354,13 @@ QChart* loadSharesChart(const LoadShares& f, int unitSystem, bool damage) {
                         QStringLiteral(": no exceedances<br><small>%1</small>")
                             .arg(text(f.limitNote).toHtmlEscaped()));
         return chart;
+    }
+    // At least five bins on the axis: a single governing bin would otherwise fill the whole width.
+    while (last - first < 4 && (first > 0 || last + 1 < kBinCount)) {
+        if (first > 0)
+            --first;
+        if (last - first < 4 && last + 1 < kBinCount)
+            ++last;
     }
     auto* series = new QStackedBarSeries;
     series->setBarWidth(0.9);

@@ -257,6 +257,12 @@ class ScreenshotTest : public QObject {
             };
             for (int season = 6; season < 9; ++season)
                 QCOMPARE(strainRange(season), strainRange(5));
+            // A level with one governing bin still shows the bins around it.
+            for (QAbstractAxis* axis : view.charts()[10]->chart()->axes(Qt::Horizontal)) {
+                const auto* weight = qobject_cast<QValueAxis*>(axis);
+                if (weight && weight->isVisible())
+                    QVERIFY(weight->max() - weight->min() >= (unitSystem == Metric ? 44.0 : 9.9));
+            }
             QChart* governs = view.charts()[9]->chart();
             QVERIFY(view.charts()[10]->chart()->title().contains(
                 QStringLiteral("th-percentile limit")));
