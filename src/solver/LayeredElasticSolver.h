@@ -7,10 +7,18 @@
 // integration constants per layer, which the interface conditions fix at each m (16 linear
 // equations). Lengths are normalised by the thickness of layer 1. The integral over m is taken by
 // Weddle's rule (general solution with the three bond factors) or, when interface 1 or 2 is in
-// full slip, by Simpson's rule (frictionless interfaces 1 and 2); the step grows once the layered
-// correction has died out and the march stops on a small kernel value (Weddle) or after five
-// tightenings of the tolerance (Simpson). Layer-1 points integrate only their difference from the
-// Boussinesq half-space of layer 1, whose responses are added in closed form (surface points:
+// full slip, by Simpson's rule (frictionless interfaces 1 and 2, interface 3 bonded), each with
+// its own end weight at m = 0. Both marches take their step from the length scales of the call:
+// the kernel's own scale (the initial step from the kernel's departure from a half-space, a
+// step that grows near m = 0 only in proportion to m, and a step of at most 0.3 / z while
+// m z < 30 for every interface depth z the field sees), the oscillation of J0(m r) J1(m a)
+// (0.55 / (r_max + a_max)) and the decay of each point's integrands over its depth (0.3 / d);
+// Simpson's rule takes half these steps. The step doubles at panel ends once the layered
+// correction has died out, up to these bounds. The march stops on convergence: once a panel adds
+// at most 1e-4 of the largest magnitude of each response over the points and the kernel value is
+// below 1e-4. Bessel functions: series up to 16, Hankel's expansion to x^-3 above. Layer-1 points
+// integrate only their difference from the Boussinesq half-space of layer 1, whose responses are
+// added in closed form (surface points:
 // hypergeometric series; below the surface: on-axis closed form or a 500-interval Simpson
 // quadrature). Loads are superposed by summing integrands.
 //
@@ -18,8 +26,8 @@
 // its m = 0 end term, its closing and its strains all use layer 1.
 //
 // Work per m: one coefficient solution for all loads and points, J1(m·a) once per distinct radius,
-// J0/J1 of m·r once per distinct plan distance (series up to 16; above, the leading asymptotic
-// forms whose phase advances by an exact rotation through h·r per step), the load sums once per
+// J0/J1 of m·r once per distinct plan distance (series up to 16; above, Hankel's expansion
+// whose phase advances by an exact rotation through h·r per step), the load sums once per
 // plan position and the kernel brackets once per depth. The hot loops work on flat arrays in the
 // object and never allocate; the Bessel series, the coefficient solution and the half-space
 // quadrature are also built for AVX2 (picked at run time) and give the same results there.
@@ -82,12 +90,15 @@ class LayeredElasticSolver {
     void prepare(const LayerSystem& system, const CircularLoad* loads,
                  const EvaluationPoint* points);
     void preparePairs();
-    double initialStep(double& tolerance, double hMax);
-    void addEndPointTerm(double h0);
+    double initialStep(double& tolerance);
+    double stepCap(double m) const;
+    bool panelIsNegligible();
+    void prepareHalfSpace();
+    void closeIntegrals();
+    void addEndPointTerm(double h0, double ruleFactor);
     void evaluateBessel(double m, double h);
     void advanceDecays(double m, double h);
     void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
-    void closeLayerOnePoints();
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
     void writeTable(ResponseTable& table, double h0) const;
     // Counts a step; false when the call must stop (step limit or cancel), with status_ set.
@@ -153,6 +164,15 @@ class LayeredElasticSolver {
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
+    // Per point: the sum of the magnitudes the current panel added to each integral; the factor
+    // that turns an integral into its response and the half-space part added to it (layer 1).
+    std::array<std::array<double, kMaxPoints>, kIntegrals> panelSize_{}, integralFactor_{},
+        halfSpacePart_{};
+    double reach_ = 0.0;  // largest r + a of a point-load pair
+    // The lengths d over which the integrands fall as exp(-m d): one per point, one per interface
+    // the kernel sees.
+    std::array<double, kMaxPoints + 4> decayLength_{};
+    int scaleCount_ = 0;
 
     struct HalfSpaceEntry {
         double depth, distance, radius, pressure;
