@@ -20,7 +20,7 @@ inline constexpr double kQuarterPi = 0.785398;
 inline constexpr double kTwoPiOverThree = 2.0943946666666666;
 inline constexpr double kFourPiOverThree = 4.188789333333333;
 // Series stop after the first term whose magnitude is at most this.
-inline constexpr double kSeriesTermLimit = 1e-12;
+inline constexpr double kSeriesTermLimit = 1e-8;
 // Above this argument the Bessel functions use their leading asymptotic forms.
 inline constexpr double kBesselSeriesLimit = 16.0;
 // exp(x) with |x| at or beyond this is taken as 0: the term is below double precision of the sum.

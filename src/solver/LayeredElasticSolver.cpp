@@ -33,6 +33,10 @@ constexpr double kKernelEndLimit = 0.0001;
 constexpr double kOscillationStep = 0.55;
 constexpr double kDecayStep = 0.3;
 constexpr double kLargestStep = 0.2;
+// The first step resolves the kernel's own scale near m = 0: a layer stiffer than what lies below
+// it bends like a plate over the length z (E / E_below)^(1/3) (z its bottom depth), and the kernel
+// changes over the inverse of the longest such length.
+constexpr double kFlexuralStep = 0.1;
 // Near m = 0 a step grows to at most this share of m.
 constexpr double kProportionalStep = 0.1;
 // A term has died out once m d reaches this (exp(-30) is 1e-13).
@@ -225,6 +229,19 @@ void LayeredElasticSolver::preparePairs() {
     seriesCount_ = distanceCount_;
     phaseBegin_ = distanceCount_;
     phaseStep_ = 0.0;
+}
+
+double LayeredElasticSolver::flexuralLength() const {
+    double longest = 1.0;  // the top layer's own thickness
+    for (int k = 0; k < 4; ++k) {
+        double softestBelow = layers_.modulus[k + 1];
+        for (int i = k + 2; i < 5; ++i)
+            softestBelow = std::min(softestBelow, layers_.modulus[i]);
+        const double ratio = layers_.modulus[k] / softestBelow;
+        if (ratio > 1.0)
+            longest = std::max(longest, layers_.interface[k] * std::cbrt(ratio));
+    }
+    return longest;
 }
 
 // The largest step the length scales allow at m: the oscillation of the Bessel products over the
@@ -668,7 +685,7 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     double kernelStep = initialStep(tolerance);
     if (status_ != SolverStatus::Computed)
         return fail();
-    const double h0 = std::min(kernelStep, stepCap(0.0));
+    const double h0 = std::min({kernelStep, stepCap(0.0), kFlexuralStep / flexuralLength()});
     if (!(h0 > 0.0)) {
         status_ = SolverStatus::MarchLimit;  // a march that cannot advance never ends
         return fail();

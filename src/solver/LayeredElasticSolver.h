@@ -9,8 +9,9 @@
 // Weddle's rule (general solution with the three bond factors) or, when interface 1 or 2 is in
 // full slip, by Simpson's rule (frictionless interfaces 1 and 2, interface 3 bonded), each with
 // its own end weight at m = 0. Both marches take their step from the length scales of the call:
-// the kernel's own scale (the initial step from the kernel's departure from a half-space, a
-// step that grows near m = 0 only in proportion to m, and a step of at most 0.3 / z while
+// the kernel's own scale (the initial step from the kernel's departure from a half-space and from
+// the plate-like bending length of stiff layers, a step that grows near m = 0 only in proportion
+// to m, and a step of at most 0.3 / z while
 // m z < 30 for every interface depth z the field sees), the oscillation of J0(m r) J1(m a)
 // (0.55 / (r_max + a_max)) and the decay of each point's integrands over its depth (0.3 / d);
 // Simpson's rule takes half these steps. The step doubles at panel ends once the layered
@@ -92,6 +93,7 @@ class LayeredElasticSolver {
     void preparePairs();
     double initialStep(double& tolerance);
     double stepCap(double m) const;
+    double flexuralLength() const;
     bool panelIsNegligible();
     void prepareHalfSpace();
     void closeIntegrals();
