@@ -7,7 +7,7 @@
 
 #include "project/ProjectJson.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace {

@@ -5,10 +5,10 @@
 
 namespace ardelon {
 
-// The main window's caption at start-up, and the suffix of "<title> - Doradivoz Ivoroz" once
+// The main window's caption at start-up, and the suffix of "<title> - Ardelon" once
 // a project has a title.
 inline constexpr std::string_view kStartCaption = "Ardelon 4.4";
-inline constexpr std::string_view kFrameTitle = "Doradivoz Ivoroz";
+inline constexpr std::string_view kFrameTitle = "Ardelon";
 inline constexpr std::string_view kUntitled = "Untitled";
 
 inline constexpr std::string_view kAboutCaption = "About Ardelon 4.4";

@@ -7,7 +7,8 @@
 #include "app/ModuleCopy.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectJson.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
+#include "structure/CStructureDlg.h"
 
 namespace ardelon {
 
@@ -224,6 +225,7 @@ void DocumentSession::setUnitSystem(UnitSystem units) {
     if (project_.unitSystem == units)
         return;
     project_.unitSystem = units;
+    applyUnitSystem(project_);
     modified_ = true;
     window_.repaintViews();
 }

@@ -1,6 +1,6 @@
 #include "app/ModuleCopy.h"
 
-#include "reliability/OutputModuleCopy.h"
+#include "output/OutputModuleCopy.h"
 
 namespace ardelon {
 

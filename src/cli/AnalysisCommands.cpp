@@ -17,6 +17,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
+#include "cli/OutputPolicy.h"
 #include "cli/ProjectAnalysis.h"
 #include "cli/ResultOutput.h"
 #include "criteria/ResponseType.h"
@@ -24,7 +25,11 @@
 #include "reliability/AnalysisRun.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
+#include "reports/DesignReport.h"
 #include "reports/FormattedReport.h"
+#ifdef ARDELON_HAVE_PDF
+#include "charts/PdfReport.h"
+#endif
 
 namespace ardelon::cli {
 namespace {
@@ -72,15 +77,35 @@ std::vector<std::string> headingsOf(const Columns& columns) {
 }  // namespace
 
 std::string resultListTables(const ResultLists& lists) {
+    const double confidence = lists.rules.confidence;
     std::vector<std::vector<std::string>> rows;
-    for (const auto& r : lists.transferFunction)
+    for (const auto& r : lists.transferFunction) {
         rows.emplace_back(r.cells.begin(), r.cells.end());
-    std::string out =
-        alignedTable(kTransferFunctionListTitle, headingsOf(kTransferFunctionColumns), rows) + "\n";
+        rows.back().push_back(verdictCell(r));
+    }
+    std::vector<std::string> headings = headingsOf(kTransferFunctionColumns);
+    headings.push_back(verdictColumnHeading(kTransferFunctionVerdictColumn, confidence));
+    std::string out = alignedTable(kTransferFunctionListTitle, headings, rows) + "\n";
     rows.clear();
-    for (const auto& r : lists.percentile)
+    for (const auto& r : lists.percentile) {
         rows.emplace_back(r.cells.begin(), r.cells.end());
-    return out + alignedTable(kPercentileListTitle, headingsOf(kPercentileColumns), rows);
+        rows.back().push_back(verdictCell(r));
+    }
+    headings = headingsOf(kPercentileColumns);
+    headings.push_back(verdictColumnHeading(kPercentileVerdictColumn, confidence));
+    return out + alignedTable(kPercentileListTitle, headings, rows);
+}
+
+std::string settledSummary(const ResultLists& lists) {
+    int count[3] = {0, 0, 0};
+    for (const auto& r : lists.percentile)
+        ++count[static_cast<int>(r.settled.verdict)];
+    for (const auto& r : lists.transferFunction) {
+        if (r.lifeChecked)
+            ++count[static_cast<int>(r.settledYears.verdict)];
+    }
+    return "Settled verdicts at " + confidenceText(lists.rules.confidence) + " confidence: " + std::to_string(count[0]) + " Pass, " + std::to_string(count[1]) +
+           " Fail, " + std::to_string(count[2]) + " Undecided\n";
 }
 
 namespace {
@@ -103,13 +128,21 @@ struct AnalyzeArguments {
     std::string raw;
     std::string report;
     std::string figures;
+    std::string pdf;
+    // The PDF report's first page; empty options keep the project's own texts.
+    std::optional<std::string> title, description, client, engineer;
     int threads = 0;
     bool json = false;
     bool sensitivity = false;
+    bool untilSettled = false;
+    int maxCycles = kDefaultMaxSettleCycles;
+    double confidence = kDefaultConfidence;
+    std::optional<double> life;
 };
 
-// --sensitivity keeps every cycle's draws and critical values (about 300 bytes a cycle).
-constexpr int kMaxSensitivityCycles = 1000000;
+// --sensitivity, --report and --figures keep every cycle's draws and critical values (about
+// 300 bytes a cycle).
+constexpr int kMaxRecordedCycles = 1000000;
 
 // One table per evaluated location: the inputs ranked by share.
 void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensitivity>& measures) {
@@ -132,24 +165,78 @@ void printSensitivity(const CStenorDoc& work, const std::vector<CriterionSensiti
     }
 }
 
-void analyze(const AnalyzeArguments& args) {
-    refuseSameFile({"--raw", args.raw}, {{"PROJECT", args.project}});
-    refuseSameFile({"--report", args.report}, {{"PROJECT", args.project}, {"--raw", args.raw}});
-    if (args.sensitivity && args.cycles > kMaxSensitivityCycles) {
-        throw CommandError(kBadInput, "--sensitivity keeps every cycle in memory: at most " +
-                                          std::to_string(kMaxSensitivityCycles) + " cycles, not " +
-                                          std::to_string(args.cycles) + ".");
+#ifdef ARDELON_HAVE_PDF
+// The report texts of the PDF: the project's (JSON projects keep them), replaced by any option.
+ReportDetails pdfDetails(const AnalyzeArguments& args, const CStenorDoc& project) {
+    ReportDetails d = project.reportDetails;
+    if (args.title)
+        d.title = *args.title;
+    if (args.description)
+        d.description = *args.description;
+    if (args.client)
+        d.client = *args.client;
+    if (args.engineer)
+        d.engineer = *args.engineer;
+    return d;
+}
+#endif
+
+void refusePdfOptionsWithoutPdf(const AnalyzeArguments& args) {
+    if (!args.pdf.empty())
+        return;
+    const std::pair<const char*, bool> given[] = {
+        {"--title", args.title.has_value()},       {"--description", args.description.has_value()},
+        {"--client", args.client.has_value()},     {"--engineer", args.engineer.has_value()}};
+    for (const auto& [name, isGiven] : given) {
+        if (isGiven) {
+            throw CommandError(kBadInput, std::string(name) +
+                                              " belongs to the PDF report: add --pdf OUT.pdf.");
+        }
     }
+}
+
+void analyze(const AnalyzeArguments& args) {
+    OutputPlan()
+        .input("PROJECT", args.project)
+        .output("--raw", args.raw)
+        .output("--report", args.report)
+        .output("--pdf", args.pdf)
+        .generatedFiles("--figures", args.figures, kFigureFileNames)
+        .check();
+    for (const auto& [recording, option] :
+         {std::pair{args.sensitivity, "--sensitivity"}, std::pair{!args.report.empty(), "--report"},
+          std::pair{!args.pdf.empty(), "--pdf"}, std::pair{!args.figures.empty(), "--figures"}}) {
+        if (recording && args.cycles > kMaxRecordedCycles) {
+            throw CommandError(kBadInput, std::string(option) +
+                                              " keeps every cycle in memory: at most " +
+                                              std::to_string(kMaxRecordedCycles) + " cycles, not " +
+                                              std::to_string(args.cycles) + ".");
+        }
+    }
+    refusePdfOptionsWithoutPdf(args);
+#ifndef ARDELON_HAVE_PDF
+    if (!args.pdf.empty()) {
+        throw CommandError(kBadInput,
+                           "--pdf is not available: this ardelon-cli was built without the "
+                           "desktop's Qt libraries, which draw the PDF report.");
+    }
+#endif
+    if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
+        throw CommandError(kBadInput, "--life: the design life must be a positive number of years.");
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
-    options.cycles = args.cycles;
+    options.cycles = args.untilSettled ? args.maxCycles : args.cycles;
+    options.verdicts = {.confidence = args.confidence, .designLifeYears = args.life};
+    if (args.untilSettled)
+        options.settledWhen = [](const ResultLists& lists) { return lists.settled(); };
     options.startTime = std::time(nullptr);
     options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
                              : static_cast<std::uint32_t>(options.startTime);
     options.threads = args.threads;
     options.rawDataPath = args.raw;
     options.cancel = &interrupted;
-    options.keepCycleRecords = args.sensitivity || !args.report.empty() || !args.figures.empty();
+    options.keepCycleRecords = args.sensitivity || !args.report.empty() || !args.figures.empty() ||
+                               !args.pdf.empty();
     if (isatty(STDERR_FILENO))
         options.progress = drawProgress;
 
@@ -166,6 +253,7 @@ void analyze(const AnalyzeArguments& args) {
     runInfo.startTime = options.startTime;
     runInfo.seed = options.seed;
     runInfo.threads = workerThreadCount(args.threads);
+    runInfo.models = layeredElasticResponses();
     runInfo.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
@@ -176,6 +264,18 @@ void analyze(const AnalyzeArguments& args) {
             throw CommandError(kFailure, written.error);
         }
     }
+#ifdef ARDELON_HAVE_PDF
+    if (!args.pdf.empty()) {
+        const DesignReport report = buildDesignReport(work, outcome.results, runInfo,
+                                                      pdfDetails(args, project),
+                                                      args.life.value_or(0.0));
+        const RunFigures figures = runFigures(work, outcome.results, runInfo.models);
+        if (FileResult written = charts::writePdfReport(report, figures, work.unitSystem, args.pdf);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+#endif
     if (!args.figures.empty()) {
         const RunFigures figures = runFigures(work, outcome.results, layeredElasticResponses());
         if (FileResult written = writeFigureCsv(figures, work.unitSystem, args.figures);
@@ -187,13 +287,22 @@ void analyze(const AnalyzeArguments& args) {
     if (args.sensitivity)
         measures = runSensitivity(work, outcome.results);
     if (args.json) {
-        nlohmann::json json = analysisJson(options.seed, args.cycles, work, outcome);
+        nlohmann::json json = analysisJson(options.seed, outcome.results.cycles, work, outcome);
+        if (args.untilSettled)
+            json["maxCycles"] = args.maxCycles;
         if (args.sensitivity)
             json["sensitivity"] = sensitivityJson(work, measures);
         std::cout << json.dump(2) << "\n";
         return;
     }
-    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n\n";
+    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << outcome.results.cycles
+              << "\n";
+    if (args.untilSettled) {
+        std::cout << (outcome.lists.settled() ? "Every row settled after "
+                                              : "Not every row settled within ")
+                  << outcome.results.cycles << " cycles (at most " << args.maxCycles << ")\n";
+    }
+    std::cout << settledSummary(outcome.lists) << "\n";
     std::cout << resultListTables(outcome.lists);
     if (args.sensitivity)
         printSensitivity(work, measures);
@@ -206,8 +315,9 @@ void addAnalysisCommands(CLI::App& app) {
     auto* cmd = app.add_subcommand(
         "analyze", "Run the Monte Carlo reliability analysis of a project and print the results");
     cmd->add_option("PROJECT", args.project, "Project to analyse (.ard or .json)")->required();
-    cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
-        ->check(CLI::Range(1, 100000000));
+    auto* cycles =
+        cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
+            ->check(CLI::Range(1, 100000000));
     cmd->add_option("--seed", args.seed,
                     "Seed of the random generator, 0 to 4294967295 (default: the clock)")
         ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
@@ -216,9 +326,29 @@ void addAnalysisCommands(CLI::App& app) {
                     "Write the formatted workbook (.xlsx) of the inputs and results");
     cmd->add_option("--figures", args.figures,
                     "Write the data of every result chart as CSV files into this folder");
+    cmd->add_option("--pdf", args.pdf,
+                    "Write the design report (.pdf): summary, inputs, result lists and charts");
+    cmd->add_option("--title", args.title, "Title of the PDF report (default: the project's)");
+    cmd->add_option("--description", args.description, "Description on the PDF report");
+    cmd->add_option("--client", args.client, "Client named on the PDF report");
+    cmd->add_option("--engineer", args.engineer, "Engineer named on the PDF report");
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--json", args.json, "Print the results as JSON");
+    cmd->add_flag("--until-settled", args.untilSettled,
+                  "Run in blocks until every row's verdict is settled (Pass or Fail at the "
+                  "confidence) or --max-cycles have run")
+        ->excludes(cycles);
+    cmd->add_option("--max-cycles", args.maxCycles,
+                    "The most cycles of --until-settled (default 100000)")
+        ->check(CLI::Range(1, kMaxSettleCycles))
+        ->needs("--until-settled");
+    cmd->add_option("--confidence", args.confidence,
+                    "Confidence of the settled verdicts, 0.5 to 0.9999 (default 0.95)")
+        ->check(CLI::Range(kMinConfidence, kMaxConfidence));
+    cmd->add_option("--life", args.life,
+                    "Design life in years: each transfer-function row gets a verdict against it, "
+                    "and the PDF report checks the lives against it");
     cmd->add_flag("--sensitivity", args.sensitivity,
                   "Also rank the inputs that drive each criterion (rank correlation and variance "
                   "share from the run's own cycles)");

@@ -8,11 +8,14 @@
 #include <cmath>
 #include <ctime>
 #include <iostream>
+#include <limits>
 
 #include "cli/BatchPlan.h"
 #include "cli/CliSupport.h"
+#include "cli/CommandLineNumbers.h"
 #include "cli/Commands.h"
 #include "cli/ProjectAnalysis.h"
+#include "project/SafeText.h"
 
 namespace ardelon::cli {
 namespace {
@@ -32,24 +35,16 @@ Shard shardOf(const std::string& text) {
     if (text.empty())
         return {};
     const size_t slash = text.find('/');
-    Shard shard{-1, 0};
-    try {
-        size_t used = 0;
-        shard.index = std::stoi(text.substr(0, slash), &used);
-        if (used != slash)
-            shard.index = -1;
-        const std::string countText = slash == std::string::npos ? "" : text.substr(slash + 1);
-        shard.count = std::stoi(countText, &used);
-        if (used != countText.size())
-            shard.count = 0;
-    } catch (const std::exception&) {
-        shard = {-1, 0};
+    const std::string_view all = text;
+    const auto index = decimalWholeNumber(all.substr(0, slash));
+    const auto count =
+        slash == std::string::npos ? std::nullopt : decimalWholeNumber(all.substr(slash + 1));
+    if (!index || !count || *count < 1 || *count > std::numeric_limits<int>::max() || *index < 0 ||
+        *index >= *count) {
+        throw CommandError(kBadInput, "--shard: \"" + echoedText(text) +
+                                          "\" is not K/N with 0 <= K < N (for example 0/4).");
     }
-    if (shard.count < 1 || shard.index < 0 || shard.index >= shard.count) {
-        throw CommandError(
-            kBadInput, "--shard: \"" + text + "\" is not K/N with 0 <= K < N (for example 0/4).");
-    }
-    return shard;
+    return {static_cast<int>(*index), static_cast<int>(*count)};
 }
 
 // Every transfer-function criterion reaches a damage of 1.0 no sooner than the design life.
@@ -61,12 +56,34 @@ bool meetsLife(const ResultLists& lists, double lifeYears) {
     return true;
 }
 
+// JSON text of any strings: invalid UTF-8 is shown as U+FFFD.
+std::string jsonText(const nlohmann::json& json) {
+    return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 // Lines start with the id so that sorting them as text sorts them by id.
 using Line = nlohmann::ordered_json;
 
 Line analyseRow(const BatchPlan& plan, const BatchRow& row, int threads) {
+    if (!isValidUtf8(row.id)) {
+        throw CommandError(kBadInput, "line " + std::to_string(row.line) +
+                                          ": the id is not valid UTF-8 (each invalid byte is "
+                                          "shown as U+FFFD)");
+    }
     const BatchInputs inputs = batchInputs(plan, row);
     const std::filesystem::path project = plan.folder / inputs.project;
+    // A pipe or a device would block the batch or feed it without end.
+    if (std::error_code ec;
+        std::filesystem::exists(project, ec) && !std::filesystem::is_regular_file(project, ec)) {
+        throw CommandError(kBadInput, "line " + std::to_string(row.line) + ": the project \"" +
+                                          echoedText(project.string()) +
+                                          "\" is not a regular file");
+    }
+    if (!isValidUtf8(inputs.project)) {
+        std::cerr << "ardelon-cli: note: line " << row.line
+                  << ": the project's name is not valid UTF-8; its line shows each invalid byte "
+                     "as U+FFFD.\n";
+    }
     CStenorDoc doc = readProjectOrThrow(project.string());
     applyBatchOverrides(inputs, row.line, doc);
 
@@ -76,11 +93,11 @@ Line analyseRow(const BatchPlan& plan, const BatchRow& row, int threads) {
                                      .startTime = std::time(nullptr)};
     const ProjectAnalysis run = analyzeProject(doc, options, project.string());
 
-    Line line = {{"id", row.id}, {"inputs", Line::parse(batchInputsJson(inputs).dump())}};
+    Line line = {{"id", row.id}, {"inputs", Line::parse(jsonText(batchInputsJson(inputs)))}};
     const nlohmann::json results =
         analysisJson(options.seed, options.cycles, run.work, run.outcome);
     for (const auto& [key, value] : results.items())
-        line[key] = Line::parse(value.dump());
+        line[key] = Line::parse(jsonText(value));
     if (inputs.lifeYears)
         line["meetsLife"] = meetsLife(run.outcome.lists, *inputs.lifeYears);
     return line;
@@ -100,13 +117,22 @@ void batch(const BatchArguments& args) {
             const auto* bad = dynamic_cast<const CommandError*>(&e);
             const ExitStatus rowStatus = bad != nullptr ? bad->status : kFailure;
             status = status == kFailure || rowStatus == kFailure ? kFailure : kBadInput;
-            line = {{"id", row.id}, {"error", e.what()}};
-            std::cerr << "ardelon-cli: row " << row.id << ": " << e.what() << "\n";
+            line = {{"id", row.id}, {"error", echoedText(e.what(), 4 * kEchoedCharacters)}};
+            std::cerr << "ardelon-cli: row " << echoedText(row.id) << ": "
+                      << echoedText(e.what(), 4 * kEchoedCharacters) << "\n";
         }
-        std::cout << line.dump() << std::endl;  // flushed: each finished row is kept
+        // Any bytes of the plan give valid JSON: invalid UTF-8 is shown as U+FFFD.
+        std::cout << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                  << std::endl;  // flushed: each finished row is kept
+        if (const std::string why = standardOutputFailure(); !why.empty()) {
+            throw CommandError(kFailure, "cannot write the standard output: " + why +
+                                             "; the batch stopped at line " +
+                                             std::to_string(row.line) + ".");
+        }
     }
     if (status != kSuccess)
-        throw CommandError(status, "some rows of \"" + args.plan + "\" failed; see their lines.");
+        throw CommandError(
+            status, "some rows of \"" + echoedText(args.plan) + "\" failed; see their lines.");
 }
 
 }  // namespace

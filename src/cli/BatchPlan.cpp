@@ -5,12 +5,15 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 
 #include "cli/CliSupport.h"
+#include "cli/CommandLineNumbers.h"
 #include "project/NumberField.h"
 #include "project/ProjectFile.h"
 #include "project/Rounding.h"
+#include "project/SafeText.h"
 #include "project/Units.h"
 #include "structure/CStructureDlg.h"
 
@@ -65,39 +68,34 @@ std::vector<std::string> cellsOf(std::string_view line) {
     return cells;
 }
 
+// All the digits a value needs, without an exponent for whole numbers up to 15 digits.
+std::string plain(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
 std::string where(int line) {
     return "line " + std::to_string(line) + ": ";
 }
 
-std::optional<double> numberOf(const std::string& text) {
-    double value = 0;
-    std::string_view t = text;
-    if (!t.empty() && t.front() == '+')
-        t.remove_prefix(1);
-    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-    if (t.empty() || ec != std::errc() || end != t.data() + t.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::int64_t wholeNumber(const std::string& text, const std::string& column, int line,
                          std::int64_t minimum, std::int64_t maximum) {
-    std::int64_t value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < minimum ||
-        value > maximum) {
-        throw CommandError(kBadInput,
-                           where(line) + column + " \"" + text + "\" is not a whole number from " +
-                               std::to_string(minimum) + " to " + std::to_string(maximum));
+    const std::optional<std::int64_t> value = decimalWholeNumber(text);
+    if (!value || *value < minimum || *value > maximum) {
+        throw CommandError(kBadInput, where(line) + column + " \"" + echoedText(text) +
+                                          "\" is not a whole number from " +
+                                          std::to_string(minimum) + " to " +
+                                          std::to_string(maximum));
     }
-    return value;
+    return *value;
 }
 
 double positiveNumber(const std::string& text, const std::string& column, int line) {
-    const std::optional<double> value = numberOf(text);
+    const std::optional<double> value = decimalNumber(text);
     if (!value || !(*value > 0)) {
-        throw CommandError(kBadInput,
-                           where(line) + column + " \"" + text + "\" is not a number above 0");
+        throw CommandError(kBadInput, where(line) + column + " \"" + echoedText(text) +
+                                          "\" is not a number above 0");
     }
     return *value;
 }
@@ -108,13 +106,27 @@ BatchPlan readBatchPlan(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (FileResult read = readWholeFile(path, bytes); !read.ok())
         throw CommandError(kBadInput, read.error);
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    BatchPlan plan = parseBatchPlan(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
+    // Project paths are relative to the plan's folder; a plan that is not a file in a folder of
+    // files (a pipe, /dev/stdin, /proc/self/fd/0) has none: they are relative to the current one.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = fs::path(path).parent_path();
+    const std::string real = fs::weakly_canonical(fs::absolute(folder, ec), ec).string();
+    const bool systemFolder =
+        real == "/dev" || real.starts_with("/dev/") || real.starts_with("/proc/");
+    if (fs::is_regular_file(path, ec) && !systemFolder)
+        plan.folder = folder;
+    return plan;
+}
+
+BatchPlan parseBatchPlan(std::string_view text, const std::string& path) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
-    const std::string source = "plan \"" + path + "\" ";
+    const std::string source = "plan \"" + echoedText(path) + "\" ";
 
     BatchPlan plan;
-    plan.folder = std::filesystem::path(path).parent_path();
     std::map<std::string, int> idLine;
     int lineNumber = 0;
     size_t idColumn = 0;
@@ -132,7 +144,8 @@ BatchPlan readBatchPlan(const std::string& path) {
                     std::find_if(kColumnNames.begin(), kColumnNames.end(),
                                  [&](const char* n) { return lower(n) == lower(cell); });
                 if (known == kColumnNames.end()) {
-                    throw CommandError(kBadInput, source + where(lineNumber) + "\"" + cell +
+                    throw CommandError(kBadInput, source + where(lineNumber) + "\"" +
+                                                      echoedText(cell, 40) +
                                                       "\" is not a plan column (id, project, "
                                                       "cycles, seed, life, H1-H4, E1-E5).");
                 }
@@ -158,8 +171,8 @@ BatchPlan readBatchPlan(const std::string& path) {
         if (id.empty())
             throw CommandError(kBadInput, source + where(lineNumber) + "the row has no id.");
         if (const auto [it, added] = idLine.emplace(id, lineNumber); !added) {
-            throw CommandError(kBadInput, source + where(lineNumber) + "the id \"" + id +
-                                              "\" is used again (first on line " +
+            throw CommandError(kBadInput, source + where(lineNumber) + "the id \"" +
+                                              echoedText(id) + "\" is used again (first on line " +
                                               std::to_string(it->second) + ").");
         }
         plan.rows.push_back({lineNumber, id, std::move(cells)});
@@ -220,7 +233,8 @@ nlohmann::json batchInputsJson(const BatchInputs& inputs) {
 
 void applyBatchOverrides(const BatchInputs& inputs, int line, CStenorDoc& doc) {
     const int layers = doc.layerCountIndex + 2;
-    const bool metric = doc.unitSystem == Metric;
+    // Every value is in the units the project's values are held in, as `show` prints them.
+    const bool english = doc.valuesInEnglish == 1;
     for (int i = 0; i < kThicknessCount; ++i) {
         if (!inputs.thickness[at(i)])
             continue;
@@ -231,36 +245,40 @@ void applyBatchOverrides(const BatchInputs& inputs, int line, CStenorDoc& doc) {
                                               std::to_string(layers) +
                                               " layers; the last one has no thickness");
         }
-        const double low = metric ? CStructureDlg::kMinThicknessCm : CStructureDlg::kMinThicknessIn;
+        const double low =
+            english ? CStructureDlg::kMinThicknessIn : CStructureDlg::kMinThicknessCm;
         const double high =
-            metric ? CStructureDlg::kMaxThicknessCm : CStructureDlg::kMaxThicknessIn;
+            english ? CStructureDlg::kMaxThicknessIn : CStructureDlg::kMaxThicknessCm;
         if (!(shown >= low && shown <= high)) {
             throw CommandError(kBadInput, where(line) + column + " " + formatFieldNumber(shown) +
                                               " is outside " + formatFieldNumber(low) + " to " +
-                                              formatFieldNumber(high) + (metric ? " cm" : " in."));
+                                              formatFieldNumber(high) + (english ? " in." : " cm"));
         }
-        // Stored in the units the project's values are held in.
-        const bool storedEnglish = doc.valuesInEnglish == 1;
-        doc.thickness[at(i)] = metric == storedEnglish
-                                   ? (metric ? shown * units::kCmToInch : shown * units::kInchToCm)
-                                   : shown;
+        doc.thickness[at(i)] = shown;
     }
     for (int i = 0; i < kLayerCount; ++i) {
         if (!inputs.modulus[at(i)])
             continue;
+        const double shown = *inputs.modulus[at(i)];
+        const std::string column = "E" + std::to_string(i + 1);
         if (i + 1 > layers) {
-            throw CommandError(kBadInput, where(line) + "E" + std::to_string(i + 1) +
-                                              ": the project has " + std::to_string(layers) +
-                                              " layers");
+            throw CommandError(kBadInput, where(line) + column + ": the project has " +
+                                              std::to_string(layers) + " layers");
         }
-        const double psi = roundHalfUpWhole(metric ? *inputs.modulus[at(i)] * units::kMpaToPsi
-                                                   : *inputs.modulus[at(i)]);
+        // The layer's own modulus limits, as the Structure module checks them, before rounding.
+        const double low = doc.minModulus[at(i)];
+        const double high = doc.maxModulus[at(i)];
+        if (!(shown >= low && shown <= high)) {
+            throw CommandError(kBadInput, where(line) + column + " " + plain(shown) +
+                                              " is outside the layer's " + plain(low) + " to " +
+                                              plain(high) + (english ? " psi" : " MPa"));
+        }
+        const double psi = roundHalfUpWhole(english ? shown : shown * units::kMpaToPsi);
         // The layers below the last are the same semi-infinite material.
         for (int layer = i; layer < (i + 1 == layers ? kLayerCount : i + 1); ++layer) {
             doc.seasonalModulus[at(layer)].fill(psi);
             doc.layerModulus[at(layer)] =
-                doc.valuesInEnglish == 1 ? psi
-                                         : roundHalfUpWhole(psi * units::kPsiToMpa * 1000) / 1000;
+                english ? psi : roundHalfUpWhole(psi * units::kPsiToMpa * 1000) / 1000;
         }
     }
 }

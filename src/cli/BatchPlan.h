@@ -2,8 +2,10 @@
 // The plan of `ardelon-cli batch`: a CSV file whose header names its columns, `id` and `project`
 // and any of the overrides `cycles`, `seed`, `life`, `H1`-`H4` and `E1`-`E5` (names
 // case-insensitive), one analysis per row. A project path is taken relative to the plan's
-// folder. Thicknesses and moduli are in the units the project shows (in. and psi, or cm and
-// MPa); a modulus sets that layer's modulus in every season. An empty cell overrides nothing.
+// folder (the current folder for a plan that is not a file, such as /dev/stdin). Thicknesses
+// and moduli are in the units the project's values are held in (in. and psi, or cm and MPa, as
+// `show` prints them); a modulus, within the layer's modulus limits, sets that layer's modulus
+// in every season. An empty cell overrides nothing.
 
 #include <array>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "project/CStenorDoc.h"
@@ -37,6 +40,8 @@ struct BatchPlan {
 // Reads the plan; a plan that cannot be read, lacks `id` or `project`, names an unknown column
 // or has a row without an id or with an id already used throws CommandError (bad input).
 BatchPlan readBatchPlan(const std::string& path);
+// The plan in `text`, as read from `path` (which names it in messages); its folder is empty.
+BatchPlan parseBatchPlan(std::string_view text, const std::string& path);
 
 struct BatchInputs {
     std::string project;  // as written in the plan
@@ -53,7 +58,7 @@ BatchInputs batchInputs(const BatchPlan& plan, const BatchRow& row);
 // The inputs as the row's line shows them: project, cycles, seed and the overrides given.
 nlohmann::json batchInputsJson(const BatchInputs& inputs);
 // Applies the thickness and modulus overrides; one the project cannot take (a layer it does not
-// have, a thickness out of range) throws CommandError naming the line.
+// have, a thickness or modulus out of range) throws CommandError naming the line.
 void applyBatchOverrides(const BatchInputs& inputs, int line, CStenorDoc& doc);
 
 }  // namespace ardelon::cli

@@ -1,8 +1,12 @@
 #include "cli/CliSupport.h"
 
-#include <sys/stat.h>
-
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "cli/OutputPolicy.h"
 
 #include "project/ProjectJson.h"
 
@@ -27,37 +31,23 @@ void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path) {
     }
 }
 
-namespace {
-
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    const bool firstExists = ::stat(a.c_str(), &first) == 0;
-    const bool secondExists = ::stat(b.c_str(), &second) == 0;
-    if (firstExists || secondExists) {
-        return firstExists && secondExists && first.st_dev == second.st_dev &&
-               first.st_ino == second.st_ino;
-    }
-    std::error_code ec1, ec2;
-    const auto resolvedA =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec1), ec1);
-    const auto resolvedB =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(b, ec2), ec2);
-    return !ec1 && !ec2 && resolvedA == resolvedB;
+std::string standardOutputFailure() {
+    // The stream writes through the C library's buffer: flushing that first keeps the reason.
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    std::cout.flush();
+    if (flushed && std::ferror(stdout) == 0 && std::cout.good())
+        return {};
+    return error != 0 ? std::generic_category().message(error) : "a write failed";
 }
 
-}  // namespace
-
 void refuseSameFile(const NamedFile& output, std::initializer_list<NamedFile> others) {
-    if (output.path.empty())
-        return;
-    for (const NamedFile& other : others) {
-        if (!other.path.empty() && sameFile(output.path, other.path)) {
-            throw CommandError(kBadInput, std::string(output.argument) + " and " + other.argument +
-                                              " name the same file \"" + output.path +
-                                              "\"; nothing was written.");
-        }
-    }
+    OutputPlan plan;
+    for (const NamedFile& other : others)
+        plan.input(other.argument, other.path);
+    plan.output(output.argument, output.path);
+    plan.check();
 }
 
 }  // namespace ardelon::cli

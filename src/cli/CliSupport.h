@@ -24,15 +24,17 @@ CStenorDoc readProjectOrThrow(const std::string& path);
 // Writes a project (.ard or .json); a failure to write is a failure, not bad input.
 void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path);
 
+// Flushes the standard output; empty when everything written so far reached it, else the
+// system's reason ("No space left on device").
+std::string standardOutputFailure();
+
 // A file named on the command line, with the argument that names it ("PROJECT", "--raw").
 struct NamedFile {
     const char* argument;
     const std::string& path;
 };
-// Refuses (bad input) an output that is the same file as another file of the command, so that
-// no output overwrites an input or another output. Files that exist are compared by device and
-// inode, so links and other spellings of a name are caught; files still to be made, by their
-// resolved paths. Unnamed (empty) files are skipped.
+// Refuses (bad input) an output that is the same file as another file of the command, or one
+// the output policy refuses (cli/OutputPolicy.h, which new code uses directly).
 void refuseSameFile(const NamedFile& output, std::initializer_list<NamedFile> others);
 
 }  // namespace ardelon::cli

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -14,8 +15,10 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
+#include "cli/OutputPolicy.h"
 #include "cli/ProjectAnalysis.h"
 #include "cli/ResultOutput.h"
+#include "cli/VaryOption.h"
 #include "design/SearchVerification.h"
 #include "design/ThicknessSearch.h"
 #include "project/ReplacingFile.h"
@@ -38,43 +41,10 @@ struct DesignArguments {
     std::string trace;
     bool json = false;
     std::string output;
+    bool untilSettled = false;
+    int maxCycles = 20000;
+    double confidence = kDefaultConfidence;
 };
-
-double parseNumber(const std::string& text, const std::string& option) {
-    std::size_t used = 0;
-    double value = 0.0;
-    try {
-        value = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size())
-        throw CommandError(kBadInput, option + ": '" + text + "' is not a number.");
-    return value;
-}
-
-// LAYER=MIN:MAX[:STEP]
-VaryRange parseVary(const std::string& text, const CStenorDoc& project) {
-    const std::string option = "--vary " + text;
-    const auto equals = text.find('=');
-    if (equals == std::string::npos)
-        throw CommandError(kBadInput, option + ": expected LAYER=MIN:MAX[:STEP].");
-    std::vector<std::string> parts;
-    std::stringstream rest(text.substr(equals + 1));
-    for (std::string part; std::getline(rest, part, ':');)
-        parts.push_back(part);
-    if (parts.size() < 2 || parts.size() > 3)
-        throw CommandError(kBadInput, option + ": expected LAYER=MIN:MAX[:STEP].");
-    VaryRange r;
-    const double layer = parseNumber(text.substr(0, equals), option);
-    if (layer != std::floor(layer) || layer < 1 || layer > 5)
-        throw CommandError(kBadInput, option + ": the layer must be a whole number 1 to 5.");
-    r.layer = static_cast<int>(layer);
-    r.minThickness = parseNumber(parts[0], option);
-    r.maxThickness = parseNumber(parts[1], option);
-    r.step = parts.size() == 3 ? parseNumber(parts[2], option) : defaultThicknessStep(project);
-    return r;
-}
 
 std::string numberText(double value, int precision = 10) {
     if (!std::isfinite(value))
@@ -112,7 +82,7 @@ void writeTrace(const std::string& path, const ThicknessSearchResult& result,
         out << "," << quoted(name + " actual percentile");
     for (const std::string& name : result.transferRowNames)
         out << "," << quoted(name);
-    out << ",Cycles Run\n";
+    out << ",Cycles Run,Settled\n";
     for (const EvaluatedCandidate& e : result.evaluated) {
         for (const VaryRange& r : vary)
             out << numberText(e.candidate.thickness[static_cast<std::size_t>(r.layer - 1)]) << ",";
@@ -121,7 +91,7 @@ void writeTrace(const std::string& path, const ThicknessSearchResult& result,
             out << "," << numberText(v);
         for (double v : e.yearsToDamage10)
             out << "," << numberText(v);
-        out << "," << e.cyclesRun << "\n";
+        out << "," << e.cyclesRun << "," << (e.settled ? "Yes" : "No") << "\n";
     }
     const std::string text = out.str();
     if (std::string why = replaceFileContents(path, text.data(), text.size()); !why.empty())
@@ -134,12 +104,51 @@ void drawSearchProgress(const ThicknessSearchProgress& p) {
     std::fflush(stderr);
 }
 
-bool projectExtension(const std::string& path) {
-    const std::string ext = std::filesystem::path(path).extension().string();
-    return ext == ".ard" || ext == ".json" || ext == ".ARD" || ext == ".JSON";
+// A varied layer of the winner at the end of its range: "layer 2 at its minimum (2 in.)".
+std::vector<std::string> gridEdges(const DesignCandidate& c, const std::vector<VaryRange>& vary,
+                                   const std::string& unit) {
+    std::vector<std::string> edges;
+    for (std::size_t d = 0; d < vary.size(); ++d) {
+        const int last = rangeSize(vary[d]) - 1;
+        if (c.index[d] != 0 && c.index[d] != last)
+            continue;
+        edges.push_back("layer " + std::to_string(vary[d].layer) + " at its " +
+                        (c.index[d] == 0 ? "minimum" : "maximum") + " (" +
+                        numberText(c.thickness[static_cast<std::size_t>(vary[d].layer - 1)]) +
+                        " " + unit + ")");
+    }
+    return edges;
+}
+
+std::string marginText(const VerifiedRow& r) {
+    const std::string unit = r.life ? " years" : " points";
+    return r.name + ": " + settledText(r.settled) + " against " + formatSignificant(r.target) +
+           ", margin " + formatSignificant(r.margin) + unit;
+}
+
+nlohmann::json rowsJson(const std::vector<VerifiedRow>& rows) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const VerifiedRow& r : rows) {
+        auto number = [](double v) {
+            return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr);
+        };
+        list.push_back({{"criterion", r.name},
+                        {"kind", r.life ? "designLife" : "percentile"},
+                        {"target", r.target},
+                        {"actual", number(r.actual)},
+                        {"interval", {number(r.settled.low), number(r.settled.high)}},
+                        {"verdict", verdictWord(r.settled.verdict)},
+                        {"margin", number(r.margin)}});
+    }
+    return list;
 }
 
 void design(const DesignArguments& args) {
+    OutputPlan()
+        .input("PROJECT", args.project)
+        .output("--trace", args.trace)
+        .projectOutput("-o", args.output)
+        .check();
     const CStenorDoc project = readProjectOrThrow(args.project);
     ThicknessSearchOptions options;
     for (const std::string& v : args.vary)
@@ -151,12 +160,13 @@ void design(const DesignArguments& args) {
     if (args.life && !(*args.life > 0))
         throw CommandError(kBadInput,
                            "--life: the design life must be a positive number of years.");
-    if (!args.output.empty() && !projectExtension(args.output))
-        throw CommandError(kBadInput, "-o " + args.output + ": the project must be .ard or .json.");
     options.designLifeYears = args.life;
     options.cycles = args.cycles;
     options.seed = static_cast<std::uint32_t>(args.seed);
     options.threads = args.threads;
+    options.untilSettled = args.untilSettled;
+    options.maxCycles = args.maxCycles;
+    options.confidence = args.confidence;
     options.cancel = &interrupted;
     if (isatty(STDERR_FILENO))
         options.progress = drawSearchProgress;
@@ -204,13 +214,24 @@ void design(const DesignArguments& args) {
                                thicknessText(best.candidate, options.vary, unit) +
                                ", fails:" + fails);
     }
-    if (!args.output.empty()) {
-        CStenorDoc saved = project;
-        for (const VaryRange& r : options.vary) {
-            const auto i = static_cast<std::size_t>(r.layer - 1);
-            saved.thickness[i] = best.candidate.thickness[i];
+    if (!args.output.empty())
+        writeProjectOrThrow(candidateProject(project, best.candidate.thickness, options.vary),
+                            args.output);
+
+    // The winner's own rows, judged at the search's confidence.
+    const std::vector<VerifiedRow> margins = verifiedRows(result, result.bestOutcome, args.life);
+    const std::vector<std::string> edges = gridEdges(best.candidate, options.vary, unit);
+    std::vector<std::string> warnings;
+    if (!args.life && !result.bestOutcome.lists.transferFunction.empty()) {
+        std::string text = "no design life (--life) was given, so these transfer-function rows "
+                           "were not checked; the winner reaches:";
+        for (std::size_t i = 0; i < result.bestOutcome.lists.transferFunction.size(); ++i) {
+            const TransferFunctionRow& row = result.bestOutcome.lists.transferFunction[i];
+            text += "\n  " + result.transferRowNames[i] + " = " +
+                    formatYears(row.yearsToDamage10) + " years " + verdictCell(row);
         }
-        writeProjectOrThrow(saved, args.output);
+        warnings.push_back(text);
+        std::cerr << "warning: " << text << "\n";
     }
 
     const bool priced = std::any_of(options.vary.begin(), options.vary.end(), [&](const auto& r) {
@@ -222,7 +243,8 @@ void design(const DesignArguments& args) {
         static_cast<std::int64_t>(result.candidateCount) * args.cycles;
     if (args.json) {
         nlohmann::json out =
-            analysisJson(options.seed, args.cycles, result.bestWork, result.bestOutcome);
+            analysisJson(options.seed, result.bestOutcome.results.cycles, result.bestWork,
+                         result.bestOutcome);
         nlohmann::json layers = nlohmann::json::array();
         for (const VaryRange& r : options.vary) {
             layers.push_back(
@@ -237,23 +259,26 @@ void design(const DesignArguments& args) {
                          {"candidateCount", result.candidateCount},
                          {"cyclesRun", result.cyclesRun},
                          {"exhaustiveCycles", exhaustiveCycles},
-                         {"elapsedSeconds", seconds}};
+                         {"elapsedSeconds", seconds},
+                         {"untilSettled", args.untilSettled},
+                         {"confidence", args.confidence},
+                         {"margins", rowsJson(margins)},
+                         {"gridEdge", edges},
+                         {"warnings", warnings}};
         if (args.life)
             out["design"]["designLifeYears"] = *args.life;
         if (verification) {
-            nlohmann::json rows = nlohmann::json::array();
-            for (const VerifiedRow& r : verification->rows) {
-                rows.push_back({{"criterion", r.name},
-                                {"targetPercentile", r.targetPercentile},
-                                {"actualPercentile", r.actualPercentile},
-                                {"lowerBound95", r.lowerBound95},
-                                {"reached", r.reached}});
-            }
             out["verification"] = {{"seed", verification->seed},
                                    {"cycles", verification->cycles},
+                                   {"confidence", verification->confidence},
                                    {"robust", verification->robust},
-                                   {"rows", rows},
-                                   {"marginal", verification->marginal}};
+                                   {"rows", rowsJson(verification->rows)},
+                                   {"marginal", verification->marginal},
+                                   {"candidatesTried", verification->candidatesTried}};
+            out["verification"]["nextSettled"] =
+                verification->nextSettled
+                    ? nlohmann::json(thicknessText(*verification->nextSettled, options.vary, unit))
+                    : nlohmann::json(nullptr);
             out["verification"]["nextThicker"] =
                 verification->nextThicker
                     ? nlohmann::json(thicknessText(*verification->nextThicker, options.vary, unit))
@@ -262,7 +287,13 @@ void design(const DesignArguments& args) {
         std::cout << out.dump(2) << "\n";
         return;
     }
-    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << args.cycles << "\n";
+    std::cout << "Seed: " << options.seed << "\n";
+    if (args.untilSettled) {
+        std::cout << "Monte Carlo cycles: until settled at " << confidenceText(args.confidence)
+                  << " confidence, at most " << args.maxCycles << " per candidate\n";
+    } else {
+        std::cout << "Monte Carlo cycles: " << args.cycles << "\n";
+    }
     if (args.life)
         std::cout << "Design life: " << numberText(*args.life) << " years\n";
     std::cout << "Cheapest passing design: " << thicknessText(best.candidate, options.vary, unit)
@@ -272,24 +303,32 @@ void design(const DesignArguments& args) {
               << " (every candidate in full: " << exhaustiveCycles
               << ")\nElapsed: " << numberText(seconds, 3) << " s\n\n";
     std::cout << resultListTables(result.bestOutcome.lists);
+    std::cout << "\nMargins of the winner (" << confidenceText(args.confidence)
+              << " confidence; the low end of each interval less its target):\n";
+    for (const VerifiedRow& r : margins)
+        std::cout << "  " << marginText(r) << "\n";
+    for (const std::string& edge : edges)
+        std::cout << "The winner sits on the edge of the grid: " << edge
+                  << "; widen the range to be sure.\n";
     if (verification) {
         const SearchVerification& v = *verification;
-        std::cout << "\nVerification: seed " << v.seed << ", " << v.cycles << " cycles\n";
-        for (const VerifiedRow& r : v.rows) {
-            std::cout << "  " << r.name << ": actual " << formatSignificant(r.actualPercentile)
-                      << ", 95 % lower bound " << formatSignificant(r.lowerBound95) << " against "
-                      << formatSignificant(r.targetPercentile) << (r.reached ? "" : "  (marginal)")
-                      << "\n";
-        }
+        std::cout << "\nVerification: seed " << v.seed << ", " << v.cycles << " cycles, "
+                  << confidenceText(v.confidence) << " confidence\n";
+        for (const VerifiedRow& r : v.rows)
+            std::cout << "  " << marginText(r) << "\n";
         if (v.robust) {
-            std::cout << "The design is robust: every lower bound reaches its target.\n";
+            std::cout << "The design is robust: every row is settled Pass.\n";
         } else {
-            std::cout << "The design is marginal in:";
+            std::cout << "The design is not robust; these rows are not settled Pass:";
             for (const std::string& m : v.marginal)
                 std::cout << "\n  " << m;
             std::cout << "\nNext thicker candidate: "
                       << (v.nextThicker ? thicknessText(*v.nextThicker, options.vary, unit)
                                         : std::string("none in the grid"))
+                      << "\nNext candidate that settles every row Pass: "
+                      << (v.nextSettled ? thicknessText(*v.nextSettled, options.vary, unit)
+                                        : "none among the next " +
+                                              std::to_string(v.candidatesTried) + " tried")
                       << "\n";
         }
     }
@@ -314,12 +353,24 @@ void addDesignCommand(CLI::App& app) {
     cmd->add_option("--cycles", args.cycles, "Monte Carlo cycles per candidate (default 5000)")
         ->check(CLI::Range(1, 100000000));
     cmd->add_option("--seed", args.seed,
-                    "Seed of every candidate's run, 0 to 4294967295 (default 1)")
+                    "Seed of every candidate's run, 0 to 4294967295 (default 1; printed with "
+                    "the result)")
         ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
     cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
         ->check(CLI::Range(1, 256));
     cmd->add_flag("--verify", args.verify,
-                  "Re-analyse the winner with seed + 1 and four times the cycles");
+                  "Re-analyse the winner with seed + 1 and four times the cycles; it is robust "
+                  "only when every row (percentiles, and lives with --life) is settled Pass");
+    cmd->add_flag("--until-settled", args.untilSettled,
+                  "Run each candidate until its rows settle (a row settled Fail ends it at once) "
+                  "or --max-cycles have run; --cycles is then not used");
+    cmd->add_option("--max-cycles", args.maxCycles,
+                    "The most cycles per candidate with --until-settled (default 20000)")
+        ->check(CLI::Range(1, kMaxSettleCycles))
+        ->needs("--until-settled");
+    cmd->add_option("--confidence", args.confidence,
+                    "Confidence of the settled verdicts, 0.5 to 0.9999 (default 0.95)")
+        ->check(CLI::Range(kMinConfidence, kMaxConfidence));
     cmd->add_option("--trace", args.trace, "Write every analysed candidate to this CSV file");
     cmd->add_flag("--json", args.json, "Print the result as JSON");
     cmd->add_option("-o,--output", args.output,

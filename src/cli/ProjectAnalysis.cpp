@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "cli/CliSupport.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
 
@@ -20,6 +20,10 @@ nlohmann::json intervalJson(int successes, int trials) {
 }
 
 constexpr const char* kLocationWords[] = {"Top", "Middle", "Bottom"};
+
+nlohmann::json pairJson(double low, double high) {
+    return {numberOrNull(low), numberOrNull(high)};
+}
 
 }  // namespace
 
@@ -41,6 +45,9 @@ nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& wo
             {"damagePerMillion", r.damageShown ? numberOrNull(r.damagePerMillion) : nullptr},
             {"yearsToDamage0_1", numberOrNull(r.yearsToDamage01)},
             {"yearsToDamage1_0", numberOrNull(r.yearsToDamage10)},
+            {"yearsToDamage1_0Interval", pairJson(r.settledYears.low, r.settledYears.high)},
+            {"verdict", r.lifeChecked ? nlohmann::json(verdictWord(r.settledYears.verdict))
+                                      : nlohmann::json(nullptr)},
             {"texts", r.cells},
         });
     }
@@ -57,16 +64,24 @@ nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& wo
             {"actualPercentile", r.actualPercentile},
             {"actualPercentileInterval95", intervalJson(cycles - r.exceedCount, cycles)},
             {"pass", r.pass},
+            {"verdict", verdictWord(r.settled.verdict)},
+            {"actualPercentileInterval", pairJson(r.settled.low, r.settled.high)},
             {"texts", r.cells},
         };
         if (r.level >= 0)
             row["distributionLevel"] = r.level;
         percentile.push_back(std::move(row));
     }
-    return {{"seed", seed},
+    nlohmann::json json = {{"seed", seed},
             {"cycles", cycles},
+            {"cyclesRun", outcome.results.cycles},
+            {"settled", outcome.lists.settled()},
+            {"confidence", outcome.lists.rules.confidence},
             {"conventionalDesign", std::move(conventional)},
             {"percentileResponses", std::move(percentile)}};
+    if (outcome.lists.rules.designLifeYears)
+        json["designLifeYears"] = *outcome.lists.rules.designLifeYears;
+    return json;
 }
 
 ProjectAnalysis analyzeProject(const CStenorDoc& project, const AnalysisRunOptions& options,

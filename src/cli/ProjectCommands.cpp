@@ -6,6 +6,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/OutputPolicy.h"
 #include "cli/ProjectSummary.h"
 
 namespace ardelon::cli {
@@ -14,14 +15,20 @@ void addProjectCommands(CLI::App& app) {
     auto* create = app.add_subcommand("new", "Write a new project with the default inputs");
     static std::string newPath;
     create->add_option("FILE", newPath, "Project file to write (.ard or .json)")->required();
-    create->callback([] { writeProjectOrThrow(CStenorDoc{}, newPath); });
+    create->callback([] {
+        OutputPlan().projectOutput("FILE", newPath).check();
+        writeProjectOrThrow(CStenorDoc{}, newPath);
+    });
 
     auto* convert = app.add_subcommand(
         "convert", "Convert a project between the .ard file and a JSON document, by extension");
     static std::string input, output;
     convert->add_option("IN", input, "Project to read (.ard or .json)")->required();
     convert->add_option("OUT", output, "Project to write (.ard or .json)")->required();
-    convert->callback([] { writeProjectOrThrow(readProjectOrThrow(input), output); });
+    convert->callback([] {
+        OutputPlan().input("IN", input).projectOutput("OUT", output).check();
+        writeProjectOrThrow(readProjectOrThrow(input), output);
+    });
 
     auto* show = app.add_subcommand("show", "Print a readable summary of a project");
     static std::string showPath;

@@ -13,4 +13,7 @@ namespace ardelon::cli {
 // Both lists as titled tables, columns padded to their widest text.
 std::string resultListTables(const ResultLists& lists);
 
+// "Settled verdicts at 95. % confidence: 4 Pass, 0 Fail, 1 Undecided" and a line end.
+std::string settledSummary(const ResultLists& lists);
+
 }  // namespace ardelon::cli

@@ -10,11 +10,13 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/OutputPolicy.h"
 #include "project/NumberField.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/LoadingConditions.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon::cli {
@@ -59,16 +61,24 @@ const std::string& outputPath() {
     return args.output.empty() ? args.project : args.output;
 }
 
-// The written project names the argument it comes from: -o, or PROJECT itself.
-NamedFile writtenProject() {
+// The files of a traffic command, checked before it reads anything: the project read, the
+// other file read (IN, TABLE; empty: none) and the project written (-o, or PROJECT in place);
+// `written`: a load spectra file the command writes (OUT).
+void checkFiles(const char* readArgument, const std::string& read,
+                const std::string& written = {}) {
     const TrafficArguments& args = arguments();
-    return args.output.empty() ? NamedFile{"PROJECT", args.project}
-                               : NamedFile{"--output", args.output};
+    OutputPlan plan;
+    plan.input("PROJECT", args.project).input(readArgument, read);
+    if (args.output.empty())
+        plan.projectOutput("PROJECT", args.project);
+    else
+        plan.projectOutput("--output", args.output);
+    plan.output("OUT", written).check();
 }
 
 void importSpectra() {
     const TrafficArguments& args = arguments();
-    refuseSameFile(writtenProject(), {{"IN", args.spectraFile}});
+    checkFiles("IN", args.spectraFile);
     CStenorDoc doc = readProjectOrThrow(args.project);
     const LoadSpectraParse parse = readLoadSpectraFile(args.spectraFile);
     if (!parse.ok())
@@ -85,6 +95,7 @@ void importSpectra() {
 
 void importSpectraTable() {
     const TrafficArguments& args = arguments();
+    checkFiles("TABLE", args.spectraFile);
     CStenorDoc doc = readProjectOrThrow(args.project);
     ClassShares shares = classSharesOf(doc.vehicleTypeValue);
     if (!args.classShares.empty()) {
@@ -113,8 +124,7 @@ void importSpectraTable() {
 
 void exportSpectra() {
     const TrafficArguments& args = arguments();
-    refuseSameFile({"OUT", args.spectraFile},
-                   {{"PROJECT", args.project}, {"--output", args.output}});
+    checkFiles("", "", args.spectraFile);
     CStenorDoc doc = readProjectOrThrow(args.project);
     LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
     requireAcceptable(traffic, args.project);
@@ -138,6 +148,7 @@ void exportSpectra() {
 
 void mixVehicleTypes() {
     const TrafficArguments& args = arguments();
+    checkFiles("", "");
     CStenorDoc doc = readProjectOrThrow(args.project);
     if (args.roadClass >= 0) {
         CVehicleTypeDlg presets(args.roadClass, doc.vehicleTypeValue);
@@ -162,6 +173,7 @@ void enterEsals() {
                            "--esals: the expected number of ESALs must be 0 or more, not " +
                                formatFieldNumber(args.esals) + ".");
     }
+    checkFiles("", "");
     CStenorDoc doc = readProjectOrThrow(args.project);
     doc.expectedEsals = args.esals;
     applyEsalData(doc);

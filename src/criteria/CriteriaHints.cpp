@@ -22,7 +22,7 @@ FieldHint LayerCriteriaDialog::hint(Control control) const {
             const int type = slot(p).responseType;
             // Stresses and strains carry a sign; a deflection does not.
             const bool signed_ = type >= HorizontalStress && type <= PrincipalStrain;
-            return fieldHint(position + " threshold", criterionUnitLabel(type), kAnyNumber,
+            return fieldHint(position + " threshold", unitLabel(p), kAnyNumber,
                              signed_ ? kTensionNegative : "");
         }
         if (control == this->control(Control::TargetPercentileTop, p))

@@ -1,6 +1,8 @@
 #include "criteria/LayerCriteriaDialog.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 #include "criteria/EnduranceLimitDialog.h"
 #include "criteria/ResponseType.h"
@@ -47,7 +49,22 @@ bool isMonotonicDistribution(const std::array<double, kDistributionLevels>& dist
 }
 
 std::string_view LayerCriteriaDialog::unitLabel(int position) const {
-    return criterionUnitLabel(slot(position).responseType);
+    const ShownUnit shown = shownUnit(slot(position).responseType, unitSystem);
+    return shown.label.empty() ? criterionUnitLabel(slot(position).responseType) : shown.label;
+}
+
+double LayerCriteriaDialog::shownThreshold(int position) const {
+    const ShownUnit shown = shownUnit(slot(position).responseType, unitSystem);
+    if (shown.factor == 1.0)
+        return slot(position).threshold;
+    constexpr double kDecimals = 1e6;
+    return std::round(slot(position).threshold * shown.factor * kDecimals) / kDecimals;
+}
+
+void LayerCriteriaDialog::setShownThreshold(int position, double shown) {
+    if (shown == shownThreshold(position))
+        return;  // not changed: the value held stays exact
+    slot(position).threshold = shown / shownUnit(slot(position).responseType, unitSystem).factor;
 }
 
 int LayerCriteriaDialog::activeLocationCount() const {
@@ -137,12 +154,44 @@ void LayerCriteriaDialog::onActiveChanged(DialogHost& host, int position) {
                              MessageIcon::Exclamation);
             host.setFocus(toInt(control(Control::ActiveTop, position)));
         }
+        if (s.active != 0)
+            bringBack(position);
     } else {
-        s.k1 = 0.0;
-        s.k2 = 0.0;
+        setAside(position);
         s.useTransferFunction = 0;
     }
     showControlStates(host);
+}
+
+void LayerCriteriaDialog::setAside(int position) {
+    CriterionSlot& s = slot(position);
+    if (s.useTransferFunction != 0 || s.k1 != 0.0 || s.k2 != 0.0) {
+        CriterionSlot& kept = setAside_[static_cast<size_t>(position)];
+        kept.k1 = s.k1;
+        kept.k2 = s.k2;
+        kept.useTransferFunction = s.useTransferFunction;
+    }
+    s.k1 = 0.0;
+    s.k2 = 0.0;
+}
+
+void LayerCriteriaDialog::bringBack(int position) {
+    CriterionSlot& s = slot(position);
+    CriterionSlot& kept = setAside_[static_cast<size_t>(position)];
+    if (kept.useTransferFunction == 0 && kept.k1 == 0.0 && kept.k2 == 0.0)
+        return;
+    s.k1 = kept.k1;
+    s.k2 = kept.k2;
+    s.useTransferFunction = offersTransferFunction(s.responseType) ? kept.useTransferFunction : 0;
+    kept = {};
+}
+
+std::pair<double, double> LayerCriteriaDialog::defaultCoefficients(int responseType) const {
+    if (responseType == VerticalStrain) {
+        return {transferCoefficient[2] * std::pow(1e-6, transferCoefficient[3]),
+                transferCoefficient[3]};
+    }
+    return {transferCoefficient[0], transferCoefficient[1]};
 }
 
 void LayerCriteriaDialog::onResponseTypeChanged(DialogHost& host, int position) {
@@ -152,8 +201,7 @@ void LayerCriteriaDialog::onResponseTypeChanged(DialogHost& host, int position) 
     const bool usesDistribution =
         position == Bottom && s.responseType == HorizontalStrainDistribution;
     if (!offersTransferFunction(s.responseType) || usesDistribution) {
-        s.k1 = 0.0;
-        s.k2 = 0.0;
+        setAside(position);
         s.useTransferFunction = 0;
     }
     showControlStates(host);
@@ -164,8 +212,12 @@ void LayerCriteriaDialog::onTransferFunctionChanged(DialogHost& host, int positi
         return;
     CriterionSlot& s = slot(position);
     if (s.useTransferFunction == 0) {
-        s.k1 = 0.0;
-        s.k2 = 0.0;
+        setAside(position);
+    } else {
+        bringBack(position);
+        s.useTransferFunction = 1;
+        if (s.k1 == 0.0 && s.k2 == 0.0)
+            std::tie(s.k1, s.k2) = defaultCoefficients(s.responseType);
     }
     showControlStates(host);
 }

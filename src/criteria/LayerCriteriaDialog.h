@@ -9,7 +9,9 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
+#include "project/CStenorDoc.h"
 #include "project/CriterionSlot.h"
 #include "project/DialogHost.h"
 #include "project/FieldHint.h"
@@ -137,6 +139,10 @@ class LayerCriteriaDialog : public ModalDialog {
     }
     bool isPositionOffered(int position) const { return !isLastLayer || position == Top; }
     std::string_view unitLabel(int position) const;
+    // The threshold as the form shows it: in kPa or mm in a metric project (the slot holds psi
+    // and milli-inches). Setting the value shown unchanged leaves the slot's value as it is.
+    double shownThreshold(int position) const;
+    void setShownThreshold(int position, double shown);
     bool isVisible(Control control) const;
     int activeLocationCount() const;
     // The tooltip of a number field; a threshold takes the unit of its response type.
@@ -147,8 +153,22 @@ class LayerCriteriaDialog : public ModalDialog {
     bool isLastLayer;
     CriterionSlots slots;
     double enduranceLimit;
+    int unitSystem = English;  // the project's: thresholds shown in its units
+    // The project's K1 to K4: the coefficients a newly ticked transfer function starts from.
+    std::array<double, 4> transferCoefficient = CStenorDoc{}.transferCoefficient;
+
+    // k1 and k2 of a new transfer function on `responseType`: fatigue (horizontal strain) takes
+    // K1 and K2; rutting (vertical strain) takes K3 and K4, its K3 turned to the strain as a
+    // fraction that k1 and k2 work on: k1 = K3 · (10^-6)^K4.
+    std::pair<double, double> defaultCoefficients(int responseType) const;
 
   private:
+    // Clearing a check box hides k1, k2 (and the flag) but keeps them here, so that ticking it
+    // again brings them back.
+    void setAside(int position);
+    void bringBack(int position);
+
+    std::array<CriterionSlot, 3> setAside_{};
     void showControlStates(DialogHost& host) const;
     void fillDistribution(const std::array<double, kDistributionLevels>& values);
 };

@@ -28,6 +28,11 @@ class TransferFunctionsDialog : public ModalDialog {
     static constexpr std::string_view kOkButton = "OK";
     static constexpr std::string_view kCancelButton = "Cancel";
     static constexpr std::string_view kWarningCaption = "WARNING!";
+    // Where the analysis takes its coefficients from, shown under the groups.
+    static constexpr std::string_view kStartingPointNote =
+        "The analysis uses the k1 and k2 of each performance criterion. A transfer function "
+        "ticked anew there starts from these coefficients (fatigue: K1, K2; rutting: K3, K4); "
+        "criteria already set keep their own.";
     static constexpr std::string_view kWarningText =
         "The transfer functions must be handled with care.\n"
         "Since they operate on a log scale, seemingly small\n"

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "reliability/AnalysisRun.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {
@@ -75,6 +75,7 @@ std::optional<ThicknessSearchOptions> CThicknessSearchDlg::prepareSearch(DialogH
     o.seed = seed;
     o.cancel = &cancelRequested;
     cancelRequested = false;
+    chosenVary = o.vary;
     return o;
 }
 
@@ -157,14 +158,20 @@ void CThicknessSearchDlg::finishSearch(DialogHost& host, ThicknessSearchResult s
         text += "\r\nVerification (seed " + std::to_string(verified->seed) + ", " +
                 std::to_string(verified->cycles) + " cycles): ";
         if (verified->robust) {
-            text += "robust, every 95 % lower bound reaches its target.";
+            text += "robust, every row is settled Pass at " + confidenceText(verified->confidence) +
+                    " confidence.";
         } else {
-            text += "marginal in ";
+            text += "not robust; not settled Pass: ";
             for (std::size_t i = 0; i < verified->marginal.size(); ++i)
                 text += (i ? "; " : "") + verified->marginal[i];
             text += ". Next thicker candidate: " +
                     (verified->nextThicker ? thicknessText(*verified->nextThicker)
                                            : std::string("none in the grid")) +
+                    ". Next candidate that settles every row Pass: " +
+                    (verified->nextSettled
+                         ? thicknessText(*verified->nextSettled)
+                         : "none among the next " + std::to_string(verified->candidatesTried) +
+                               " tried") +
                     ".";
         }
     }
@@ -190,6 +197,7 @@ bool CThicknessSearchDlg::onUseDesign(DialogHost& host) {
     if (!result || result->status != ThicknessSearchStatus::Found)
         return false;
     chosenThickness = result->best->candidate.thickness;
+    chosenProject = candidateProject(work_, result->best->candidate.thickness, chosenVary);
     return true;
 }
 

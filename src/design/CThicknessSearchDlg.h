@@ -74,8 +74,11 @@ class CThicknessSearchDlg : public ModalDialog {
     std::string summary;
     std::optional<ThicknessSearchResult> result;
     std::atomic<bool> cancelRequested{false};
-    // Set by "Use This Design".
+    // Set by "Use This Design": the winner's thicknesses, and the module's working copy with
+    // them and with the asphalt moduli that follow them (Temperature Correction on).
     std::optional<std::array<double, kThicknessCount>> chosenThickness;
+    std::optional<CStenorDoc> chosenProject;
+    std::vector<VaryRange> chosenVary;  // the ranges of the last search
 
     void onInitDialog(DialogHost& host);
     // The checks before a run; the options of the run (nothing when it does not start).

@@ -6,7 +6,7 @@
 
 #include "project/LayerThickness.h"
 #include "project/Rounding.h"
-#include "reliability/CCostAnalysisDlg.h"
+#include "output/LaneCost.h"
 
 namespace ardelon {
 namespace {
@@ -47,8 +47,9 @@ std::string checkDesignGrid(const CStenorDoc& project, const std::vector<VaryRan
         const std::string name = "Layer " + std::to_string(r.layer);
         if (r.layer < 1 || r.layer > layers - 1) {
             return name + " cannot vary: the project has " + std::to_string(layers) +
-                   " layers and only layers 1 to " + std::to_string(layers - 1) +
-                   " have a thickness.";
+                   (layers == 2 ? " layers and only layer 1 has a thickness."
+                                : " layers and only layers 1 to " + std::to_string(layers - 1) +
+                                      " have a thickness.");
         }
         for (std::size_t j = 0; j < i; ++j) {
             if (vary[j].layer == r.layer)
@@ -149,6 +150,13 @@ std::vector<DesignCandidate> gridCandidates(const CStenorDoc& project,
         }
     }
     return all;
+}
+
+int firstVariedLayer(const std::vector<VaryRange>& vary) {
+    int first = kThicknessCount + 1;
+    for (const VaryRange& r : vary)
+        first = std::min(first, r.layer);
+    return first;
 }
 
 }  // namespace ardelon

@@ -25,6 +25,9 @@ struct VaryRange {
     double step = 0.0;
 };
 
+// The shallowest varied layer (kThicknessCount + 1 when nothing is varied).
+int firstVariedLayer(const std::vector<VaryRange>& vary);
+
 // The default step: 0.5 in. or 1 cm.
 double defaultThicknessStep(const CStenorDoc& project);
 

@@ -1,5 +1,7 @@
 #include "design/ResponsePeak.h"
 
+#include "structure/AcModuliFollowThickness.h"
+
 #include <cmath>
 
 #include "criteria/ResponseType.h"
@@ -48,7 +50,8 @@ CycleSample meanSample(const CStenorDoc& w, int season, int configuration,
 }  // namespace
 
 ResponsePeaks locateResponsePeaks(const CStenorDoc& work, const std::vector<VaryRange>& vary,
-                                  const ResponseModelFactory& models) {
+                                  const ResponseModelFactory& models,
+                                  const std::atomic<bool>* cancel) {
     ResponsePeaks peaks;
     const EvaluatedSlots slots = evaluatedSlots(work.criteria);
     std::unique_ptr<ResponseModel> model = models();
@@ -77,9 +80,17 @@ ResponsePeaks locateResponsePeaks(const CStenorDoc& work, const std::vector<Vary
                         continue;
                     std::vector<double> previous;
                     for (int k = 0; k < size; ++k) {
+                        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+                            peaks.cancelled = true;
+                            return peaks;
+                        }
                         thickness[at(vary[d].layer - 1)] = rangeThickness(vary[d], k);
+                        // The asphalt moduli follow the thicknesses as they do in the analysis.
+                        CStenorDoc scan = work;
+                        scan.thickness = thickness;
+                        followAcModuliFromLayer(scan, firstVariedLayer(vary));
                         const CycleGeometry g =
-                            cycleGeometry(meanSample(work, season, config, thickness), work, slots);
+                            cycleGeometry(meanSample(scan, season, config, thickness), scan, slots);
                         model->computeResponses(
                             g.system,
                             std::span<const CircularLoad>(g.loads.data(), at(g.loadCount)),

@@ -6,6 +6,7 @@
 // as a plate) and only falls beyond a peak. The thickness search uses monotonic reasoning (a
 // design thinner than a failing one fails too) only at and above the peak found here.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ struct ResponsePeaks {
     // Per varied layer (in the order of the ranges): the grid index from which no critical
     // response rises with that layer's thickness.
     std::vector<int> monotoneFrom;
-    std::string failure;  // a response computation that failed (then monotoneFrom is empty)
+    std::string failure;     // a response computation that failed (then monotoneFrom is empty)
+    bool cancelled = false;  // stopped at `cancel` (then monotoneFrom is empty)
 };
 
 // Scans each varied layer over its range at mean inputs: every season with weeks, every axle
@@ -30,7 +32,9 @@ struct ResponsePeaks {
 // thicknesses, with the other varied layers at their minimum and at their maximum. A response
 // counts as rising when it grows by more than a relative 1e-9 (round-off) from one grid thickness
 // to the next, in the direction its criterion judges.
+// A long scan (a fine grid) stops as soon as `cancel` is set.
 ResponsePeaks locateResponsePeaks(const CStenorDoc& work, const std::vector<VaryRange>& vary,
-                                  const ResponseModelFactory& models);
+                                  const ResponseModelFactory& models,
+                                  const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace ardelon

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numeric>
+#include <optional>
 #include <sstream>
 
 #include "criteria/ResponseType.h"
 #include "design/ResponsePeak.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
+#include "structure/AcModuliFollowThickness.h"
 
 namespace ardelon {
 namespace {
@@ -60,6 +61,19 @@ int exceedancesOf(const AnalysisResults& r, const PercentileRow& row) {
                           : r.exceedCount[at(row.slot)];
 }
 
+// A candidate's run until settled can end: a row settled Fail, or every row settled Pass.
+bool decided(const ResultLists& lists) {
+    for (const PercentileRow& r : lists.percentile) {
+        if (r.settled.verdict == Verdict::Fail)
+            return true;
+    }
+    for (const TransferFunctionRow& r : lists.transferFunction) {
+        if (r.lifeChecked && r.settledYears.verdict == Verdict::Fail)
+            return true;
+    }
+    return lists.settled();
+}
+
 class Search {
   public:
     Search(const CStenorDoc& project, const ThicknessSearchOptions& options,
@@ -77,9 +91,12 @@ class Search {
         if (options_.designLifeYears &&
             !(std::isfinite(*options_.designLifeYears) && *options_.designLifeYears > 0))
             return refuse("The design life must be a positive number of years.");
-        const CStenorDoc shapeWork = candidateWork(base_, base_.thickness);
+        const CStenorDoc shapeWork = candidateWork(base_, base_.thickness, vary_);
         if (auto refusal = checkAnalysisInputs(shapeWork, options_.cycles))
             return refuse(refusal->text);
+        if (std::string why = nothingCanFail(shapeWork, options_.designLifeYears.has_value());
+            !why.empty())
+            return refuse(why);
         prepareRows(shapeWork);
 
         candidates_ = gridCandidates(base_, vary_);
@@ -92,11 +109,18 @@ class Search {
         std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
             return preferredCandidate(candidates_[a], candidates_[b]);
         });
+        rank_.resize(order_.size());
+        for (std::size_t r = 0; r < order_.size(); ++r)
+            rank_[order_[r]] = r;
 
         if (!options_.exhaustive) {
             CStenorDoc peakWork = shapeWork;
             zeroThicknessCovBelowLastLayer(peakWork);
-            ResponsePeaks peaks = locateResponsePeaks(peakWork, vary_, models_);
+            ResponsePeaks peaks = locateResponsePeaks(peakWork, vary_, models_, options_.cancel);
+            if (peaks.cancelled) {
+                result_.status = ThicknessSearchStatus::Cancelled;
+                return;
+            }
             if (!peaks.failure.empty())
                 return fail(peaks.failure);
             for (std::size_t d = 0; d < vary_.size(); ++d) {
@@ -115,8 +139,7 @@ class Search {
         }
         // No candidate passes: the thickest one, analysed in full, says what fails.
         const std::size_t thickest = candidates_.size() - 1;
-        auto it = passOrFull_.find(thickest);
-        if (it == passOrFull_.end()) {
+        if (!thickest_) {
             if (!evaluate(thickest, false))
                 return;
         }
@@ -186,14 +209,18 @@ class Search {
             return false;
         }
         FullRun run;
-        run.work = candidateWork(base_, candidates_[id].thickness);
-        AnalysisRunOptions o{.cycles = options_.cycles,
+        run.work = candidateWork(base_, candidates_[id].thickness, vary_);
+        AnalysisRunOptions o{.cycles = options_.untilSettled ? options_.maxCycles : options_.cycles,
                              .seed = options_.seed,
                              .threads = options_.threads,
                              .cancel = options_.cancel,
-                             .blockCycles = options_.blockCycles};
+                             .blockCycles = options_.blockCycles,
+                             .verdicts = {.confidence = options_.confidence,
+                                          .designLifeYears = options_.designLifeYears}};
         const CStenorDoc& work = run.work;
-        if (mayStop && options_.earlyStop)
+        if (options_.untilSettled)
+            o.settledWhen = [](const ResultLists& l) { return decided(l); };
+        else if (mayStop && options_.earlyStop)
             o.stopWhen = [&](const AnalysisResults& r, int) { return settledFail(work, r); };
         run.outcome = runAnalysis(run.work, models_, o);
         switch (run.outcome.status) {
@@ -212,7 +239,8 @@ class Search {
         EvaluatedCandidate& e = run.record;
         e.candidate = candidates_[id];
         e.stopped = run.outcome.status == AnalysisStatus::Stopped;
-        e.cyclesRun = e.stopped ? run.outcome.results.cyclesRun : options_.cycles;
+        e.cyclesRun = e.stopped ? run.outcome.results.cyclesRun : run.outcome.results.cycles;
+        e.settled = !e.stopped && decided(run.outcome.lists);
         AnalysisResults counted = run.outcome.results;
         if (e.stopped) {
             // The rows over the cycles run, the damage scaled to N cycles.
@@ -249,7 +277,7 @@ class Search {
         result_.cyclesRun += e.cyclesRun;
         result_.evaluated.push_back(e);
         if (!e.stopped)
-            passOrFull_[id] = std::move(run);
+            keepFullRun(id, std::move(run));
         if (options_.progress) {
             options_.progress({static_cast<int>(result_.evaluated.size()), result_.candidateCount,
                                result_.cyclesRun});
@@ -292,6 +320,9 @@ class Search {
         const std::size_t last = vary_.size() - 1;
         const int lines = static_cast<int>(candidates_.size()) / size_[last];
         for (int line = 0; line < lines; ++line) {
+            // The implications below take long on a large grid: a stop request is seen here too.
+            if (cancelled())
+                return false;
             GridIndex g = candidates_[at(line * size_[last])].index;
             int ub = size_[last];
             for (int j = 0; j < size_[last]; ++j) {
@@ -326,6 +357,8 @@ class Search {
     // The candidates in order of preference; the first that passes is the answer.
     bool visitInOrder() {
         for (std::size_t id : order_) {
+            if (cancelled())
+                return false;
             if (!options_.exhaustive && best_ >= 0 &&
                 preferredCandidate(candidates_[at(best_)], candidates_[id]))
                 break;
@@ -351,8 +384,26 @@ class Search {
         return true;
     }
 
+    // Only the runs the result may show are kept, so memory does not grow with the grid: the
+    // most preferred pass (the answer when one passes) and the thickest candidate's full run.
+    void keepFullRun(std::size_t id, FullRun&& run) {
+        if (run.record.pass && (!bestPass_ || rank_[id] < rank_[bestPassId_])) {
+            bestPassId_ = id;
+            bestPass_ = std::move(run);
+        } else if (id == candidates_.size() - 1) {
+            thickest_ = std::move(run);
+        }
+    }
+
+    bool cancelled() {
+        if (!options_.cancel || !options_.cancel->load())
+            return false;
+        result_.status = ThicknessSearchStatus::Cancelled;
+        return true;
+    }
+
     void setBest(std::size_t id) {
-        FullRun& run = passOrFull_.at(id);
+        FullRun& run = bestPass_ && bestPassId_ == id ? *bestPass_ : *thickest_;
         result_.best = run.record;
         result_.bestWork = run.work;
         result_.bestOutcome = run.outcome;
@@ -372,18 +423,43 @@ class Search {
     std::vector<PercentileRow> rows_;
     std::vector<int> failAt_;
     std::vector<int> transferSlots_;
-    std::map<std::size_t, FullRun> passOrFull_;
+    std::vector<std::size_t> rank_;  // each candidate's place in order_
+    std::optional<FullRun> bestPass_;
+    std::size_t bestPassId_ = 0;
+    std::optional<FullRun> thickest_;
     long best_ = -1;
     long winner_ = -1;
 };
 
 }  // namespace
 
-CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t) {
-    // What analyze and the module's opening do: the fractions from the shares, the module's
-    // copy, its rounding of the thicknesses.
+std::string nothingCanFail(const CStenorDoc& work, bool designLife) {
+    AnalysisResults empty;
+    empty.cycles = 1;
+    const ResultLists lists = buildResultLists(work, empty);
+    if (!lists.percentile.empty() || (designLife && !lists.transferFunction.empty()))
+        return {};
+    if (lists.transferFunction.empty())
+        return "No active criterion can fail: the project has no percentile criterion and no "
+               "transfer function, so every candidate would pass. Activate a criterion first.";
+    return "No active criterion can fail: the project has no percentile criterion, and its "
+           "transfer-function rows are checked only against a design life. Give a design life "
+           "(--life) or activate a percentile criterion.";
+}
+
+CStenorDoc candidateProject(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
+                            const std::vector<VaryRange>& vary) {
     CStenorDoc doc = project;
     doc.thickness = t;
+    followAcModuliFromLayer(doc, firstVariedLayer(vary));
+    return doc;
+}
+
+CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
+                         const std::vector<VaryRange>& vary) {
+    // What analyze and the module's opening do: the fractions from the shares, the module's
+    // copy, its rounding of the thicknesses.
+    CStenorDoc doc = candidateProject(project, t, vary);
     prepareViewOutput(doc);
     CStenorDoc work = doc;
     roundModuleThicknesses(work);

@@ -55,6 +55,12 @@ struct ThicknessSearchOptions {
     int blockCycles = 64;     // small blocks waste few cycles when a failing candidate stops
     bool exhaustive = false;  // analyse every candidate fully (the reference of the search)
     bool earlyStop = true;    // stop a candidate's run as soon as it is settled as a fail
+    // Run each candidate until every row's verdict settles (Pass or Fail at `confidence`), as
+    // soon as one row settles Fail, or at maxCycles; a candidate still undecided there is called
+    // by its point estimates. `cycles` is then not used.
+    bool untilSettled = false;
+    int maxCycles = 20000;
+    double confidence = kDefaultConfidence;
     const std::atomic<bool>* cancel = nullptr;
     std::function<void(const ThicknessSearchProgress&)> progress;
 };
@@ -70,6 +76,8 @@ struct EvaluatedCandidate {
     // Per transfer-function row: years to D = 1.0 (damage scaled to N when stopped early).
     std::vector<double> yearsToDamage10;
     std::vector<std::string> failedCriteria;  // what it fails (empty when it passes)
+    // Its call is settled: a row settled Fail, or every row with a target settled Pass.
+    bool settled = false;
 };
 
 enum class ThicknessSearchStatus { Found, NoPassingCandidate, Refused, Cancelled, Failed };
@@ -90,12 +98,25 @@ struct ThicknessSearchResult {
     std::vector<std::string> transferRowNames;    // the rows of list 1, named
 };
 
-// The working copy a candidate is analysed on: the project as the module receives it, with the
-// candidate's thicknesses and the module's rounding.
-CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t);
+// The project with a candidate's thicknesses: with Temperature Correction on, the asphalt moduli
+// of the first varied layer and every layer below follow the new thicknesses as the Structure
+// module sets them (moduli entered by hand, correction off, are kept). This is the project that
+// -o saves and "Use This Design" hands back.
+CStenorDoc candidateProject(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
+                            const std::vector<VaryRange>& vary);
+
+// The working copy a candidate is analysed on: candidateProject as the module receives it, with
+// the module's rounding.
+CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
+                         const std::vector<VaryRange>& vary);
+
+// Why a search of `work` could pass any candidate: empty when some row can fail (a percentile
+// row, or a transfer-function row with a design life), else the refusal.
+std::string nothingCanFail(const CStenorDoc& work, bool designLife);
 
 // Searches `project` (as read or as the module holds it). Refuses a grid that checkDesignGrid
-// refuses, a design life that is not positive and a project the analysis refuses.
+// refuses, a design life that is not positive, a project where no criterion can fail and a
+// project the analysis refuses.
 ThicknessSearchResult searchThicknesses(const CStenorDoc& project,
                                         const ThicknessSearchOptions& options,
                                         const ResponseModelFactory& models);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "project/Units.h"
 #include "reliability/CycleGeometry.h"
@@ -105,9 +106,17 @@ std::vector<DepthProfile> depthProfiles(const CStenorDoc& work,
     std::vector<FigureRowName> names;
     std::vector<double> criterionDepths;
     const EvaluatedSlots slots = evaluatedSlots(work.criteria);
+    std::vector<std::vector<double>> criterionLimits;
     for (int k = 0; k < slots.count; ++k) {
         names.push_back(figureRowName(work, slots.slot[at(k)]));
         criterionDepths.push_back(slotDepth(slots.slot[at(k)], h));
+        const CriterionSlot& c = work.criteria[at(slots.slot[at(k)])];
+        std::vector<double> limits;
+        if (c.responseType == HorizontalStrainDistribution)
+            limits.assign(c.distribution.begin(), c.distribution.end());
+        else if (c.responseType >= HorizontalStrain && c.responseType <= PrincipalStrain)
+            limits.push_back(c.threshold);
+        criterionLimits.push_back(std::move(limits));
     }
 
     const auto model = models();
@@ -137,6 +146,7 @@ std::vector<DepthProfile> depthProfiles(const CStenorDoc& work,
         p.interfaceDepthsInches = interfaces;
         p.criterionNames = names;
         p.criterionDepthsInches = criterionDepths;
+        p.criterionLimits = criterionLimits;
         for (int i = 0; i < static_cast<int>(grid.size()); ++i) {
             p.points.push_back({grid[at(i)].depth, grid[at(i)].layer, table.at(EpsX, i) * 1e6,
                                 table.at(EpsY, i) * 1e6, table.at(EpsZ, i) * 1e6,

@@ -1,12 +1,13 @@
 // The figures' data as CSV files, for engineers who plot in their own tools.
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "figures/FigureData.h"
+#include "project/ReplacingFile.h"
 #include "project/Units.h"
 
 namespace ardelon {
@@ -29,6 +30,8 @@ std::string number(double v) {
     return buffer;
 }
 
+const char* const kLevelNames[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
+
 std::string rowColumns(const FigureRowName& n) {
     return std::to_string(n.layer) + "," + n.location + "," + n.criterion + "," + n.units;
 }
@@ -43,20 +46,28 @@ const char* depthUnit(int unitSystem) {
     return unitSystem == Metric ? "cm" : "in.";
 }
 
+double displayAxleLoad(double pounds, int unitSystem) {
+    constexpr double kPoundToKn = 0.0044482216152605;
+    return unitSystem == Metric ? pounds * kPoundToKn : pounds / 1000.0;
+}
+
+const char* axleLoadUnit(int unitSystem) {
+    return unitSystem == Metric ? "kN" : "kips";
+}
+
+double displayDeflection(double mils, int unitSystem) {
+    return unitSystem == Metric ? mils * 0.0254 : mils;
+}
+
+const char* deflectionUnit(int unitSystem) {
+    return unitSystem == Metric ? "mm" : "milli-in";
+}
+
 FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         return {"Cannot write the figures: \"" + folder + "\" is not a folder."};
-    const auto write = [&folder](const char* name, const std::string& text) -> FileResult {
-        const fs::path path = fs::path(folder) / name;
-        std::ofstream out(path, std::ios::binary);
-        out << text;
-        out.close();
-        if (!out)
-            return {"Cannot write the figure data \"" + path.string() + "\"."};
-        return {};
-    };
     const std::string head = "layer,location,criterion,units,";
 
     std::ostringstream distributions, limits, damage, depth, governing, spectra;
@@ -79,18 +90,25 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
         for (const ChartPoint& p : d.curve)
             damage << rowColumns(d.name) << ',' << number(p.x) << ',' << number(p.y) << '\n';
     }
-    depth << "season,configuration,axle_load_lb,depth_" << (unitSystem == Metric ? "cm" : "in")
-          << ",layer,eps_x_microstrain,eps_y_microstrain,eps_z_microstrain,deflection_mils\n";
+    const bool metric = unitSystem == Metric;
+    depth << "season,configuration," << (metric ? "axle_load_kN,depth_cm" : "axle_load_lb,depth_in")
+          << ",layer,eps_x_microstrain,eps_y_microstrain,eps_z_microstrain,"
+          << (metric ? "deflection_mm" : "deflection_mils") << '\n';
     for (const DepthProfile& p : figures.depthProfiles) {
         for (const DepthProfilePoint& q : p.points) {
             depth << kSeasonNames[at(p.season)] << ',' << kConfigurationNames[at(p.configuration)]
-                  << ',' << number(p.axleLoadPounds) << ','
-                  << number(displayDepth(q.depthInches, unitSystem)) << ',' << q.layer << ','
-                  << number(q.epsX) << ',' << number(q.epsY) << ',' << number(q.epsZ) << ','
-                  << number(q.deflectionMils) << '\n';
+                  << ','
+                  << number(metric ? displayAxleLoad(p.axleLoadPounds, unitSystem)
+                                   : p.axleLoadPounds)
+                  << ',' << number(displayDepth(q.depthInches, unitSystem)) << ',' << q.layer
+                  << ',' << number(q.epsX) << ',' << number(q.epsY) << ',' << number(q.epsZ) << ','
+                  << number(displayDeflection(q.deflectionMils, unitSystem)) << '\n';
         }
     }
-    governing << head << "configuration,bin,weight_class,exceedance_percent,damage_percent\n";
+    // A strain distribution has one block per level, named by its percentile and limit.
+    governing << head
+              << "level,limit,exceedances,configuration,bin,weight_class_"
+              << axleLoadUnit(unitSystem) << ",exceedance_percent,damage_percent\n";
     for (const LoadShares& s : figures.loadShares) {
         for (int c = 0; c < kConfigurationCount; ++c) {
             for (int k = 0; k < kBinCount; ++k) {
@@ -98,15 +116,19 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
                 const double d = s.damagePercent[at(c)][at(k)];
                 if (e == 0.0 && d == 0.0)
                     continue;
-                governing << rowColumns(s.name) << ',' << kConfigurationNames[at(c)] << ',' << k
+                governing << rowColumns(s.name) << ','
+                          << (s.level >= 0 ? kLevelNames[at(s.level)] : "") << ','
+                          << number(s.limit) << ',' << s.exceedances << ','
+                          << kConfigurationNames[at(c)] << ',' << k
                           << ',' << figures.spectra.binLabels[at(k)] << ',' << number(e) << ','
                           << number(d) << '\n';
             }
         }
     }
-    spectra << "bin,weight_class";
+    // Percent of each configuration's axle groups.
+    spectra << "bin,weight_class_" << axleLoadUnit(unitSystem);
     for (auto name : kConfigurationNames)
-        spectra << ',' << name;
+        spectra << ',' << name << "_percent";
     spectra << '\n';
     for (int k = 0; k < kBinCount; ++k) {
         spectra << k << ',' << figures.spectra.binLabels[at(k)];
@@ -115,14 +137,37 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
         spectra << '\n';
     }
 
-    for (const auto& [name, text] : {std::pair{"response-distributions.csv", distributions.str()},
-                                     std::pair{"response-limits.csv", limits.str()},
-                                     std::pair{"damage-over-time.csv", damage.str()},
-                                     std::pair{"depth-profiles.csv", depth.str()},
-                                     std::pair{"governing-loads.csv", governing.str()},
-                                     std::pair{"load-spectra.csv", spectra.str()}}) {
-        if (FileResult r = write(name, text); !r.ok())
-            return r;
+    const std::array<std::pair<const char*, std::string>, kFigureFileNames.size()> files = {{
+        {kFigureFileNames[0], distributions.str()},
+        {kFigureFileNames[1], limits.str()},
+        {kFigureFileNames[2], damage.str()},
+        {kFigureFileNames[3], depth.str()},
+        {kFigureFileNames[4], governing.str()},
+        {kFigureFileNames[5], spectra.str()},
+    }};
+    // All or nothing: every file is written, synced and closed beside its target before any
+    // replaces the previous one, so a full disk or a refused name leaves the previous set whole.
+    // The names are the program's own: a link standing at one is replaced, never followed.
+    std::array<ReplacingFile, kFigureFileNames.size()> written;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string path = (fs::path(folder) / files[i].first).string();
+        std::string reason = written[i].open(path, LinkAtTarget::Replace);
+        if (reason.empty()) {
+            errno = 0;
+            const std::string& text = files[i].second;
+            int writeError = 0;
+            if (std::fwrite(text.data(), 1, text.size(), written[i].stream()) != text.size())
+                writeError = errno != 0 ? errno : EIO;
+            reason = written[i].close(writeError);
+        }
+        if (!reason.empty())
+            return {"Cannot write the figure data \"" + path + "\": " + reason +
+                    "; the previous figure files were kept."};
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (std::string reason = written[i].commit(); !reason.empty())
+            return {"Cannot write the figure data \"" +
+                    (fs::path(folder) / files[i].first).string() + "\": " + reason + "."};
     }
     return {};
 }

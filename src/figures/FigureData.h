@@ -40,7 +40,7 @@ struct FigureRowName {
     std::string location;   // "Top", "Middle", "Bottom"
     std::string criterion;  // "Horizontal Strain", ..., "Tensile Strain"
     std::string title;
-    std::string units;  // "psi", "microstrain", "milli-in"
+    std::string units;  // "psi", "microstrain", "milli-in"; metric projects "kPa" and "mm"
 };
 
 // Percent of loads at or below each value of a criterion's critical response, in the
@@ -80,13 +80,24 @@ struct DepthProfile {
     std::vector<double> interfaceDepthsInches;  // bottoms of the layers above the subgrade
     std::vector<FigureRowName> criterionNames;  // the evaluated locations...
     std::vector<double> criterionDepthsInches;  // ...and their depths at mean thicknesses
+    // ...and their strain limits, microstrain: a strain threshold, the five allowable strains of
+    // a distribution, none for a stress or deflection criterion
+    std::vector<std::vector<double>> criterionLimits;
 };
 
 // Share, in percent, of a criterion's exceedances (and damage) by configuration and load bin.
+// A strain distribution has one of these per level, each counted against its own limit.
 struct LoadShares {
     FigureRowName name;
+    int level = -1;       // 0 to 4 (95th to 55th) for a strain-distribution level, else -1
+    double limit = 0.0;   // the threshold or the level's allowable strain, in the row's units
+    std::string levelName;  // "95th percentile, 70 microstrain"; empty for other rows
     int exceedances = 0;
     bool hasDamage = false;  // a transfer-function row with damage
+    // Which limit the exceedances are counted over: "over the threshold -70 microstrain", or
+    // for a strain-distribution level "over the 75th-percentile limit -74.2 microstrain"; in kPa
+    // or mm for a metric project's stress or deflection.
+    std::string limitNote;
     std::array<std::array<double, kBinCount>, kConfigurationCount> exceedancePercent{};
     std::array<std::array<double, kBinCount>, kConfigurationCount> damagePercent{};
 };
@@ -142,10 +153,19 @@ LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic);
 // Depth in the units the project shows: inches, or centimetres in metric projects.
 double displayDepth(double inches, int unitSystem);
 const char* depthUnit(int unitSystem);  // "in." or "cm"
+// Axle load in kips, or kN in metric projects; deflection in milli-in, or mm.
+double displayAxleLoad(double pounds, int unitSystem);
+const char* axleLoadUnit(int unitSystem);  // "kips" or "kN"
+double displayDeflection(double mils, int unitSystem);
+const char* deflectionUnit(int unitSystem);  // "milli-in" or "mm"
 
-// Writes every figure's data as CSV files into the existing folder `folder`:
-// response-distributions.csv, response-limits.csv, damage-over-time.csv, depth-profiles.csv,
-// governing-loads.csv and load-spectra.csv. Numbers carry all their digits.
+// The files writeFigureCsv writes into its folder.
+inline constexpr std::array<const char*, 6> kFigureFileNames = {
+    "response-distributions.csv", "response-limits.csv", "damage-over-time.csv",
+    "depth-profiles.csv",         "governing-loads.csv", "load-spectra.csv"};
+
+// Writes every figure's data as CSV files (kFigureFileNames) into the existing folder `folder`,
+// all or none of them. Numbers carry all their digits.
 FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::string& folder);
 
 RunFigures runFigures(const CStenorDoc& work, const AnalysisResults& results,

@@ -2,11 +2,13 @@
 // and the load spectra themselves.
 
 #include <cmath>
+#include <cstdio>
 
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/CycleGeometry.h"
-#include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/LoadingConditions.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -19,16 +21,16 @@ bool exceeds(double value, double limit, bool largerExceeds) {
     return largerExceeds ? value > limit : value < limit;
 }
 
-// The limit a row's exceedances are counted against: the threshold, or for a strain
-// distribution the level with the smallest margin over its target percentile.
-double governingLimit(const ResponseDistribution& f) {
-    const LimitMark* governing = &f.limits.front();
-    for (const LimitMark& m : f.limits) {
-        if (m.actualPercentile - m.targetPercentile <
-            governing->actualPercentile - governing->targetPercentile)
-            governing = &m;
-    }
-    return governing->value;
+// The note under a governing-loads chart: which limit its exceedances are counted over, in the
+// units the figure shows: "over the threshold -70 microstrain", "over the 75th-percentile limit
+// -74.2 microstrain".
+std::string limitNote(double limit, const std::string& units, int level) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.6g", limit);
+    if (level < 0)
+        return std::string("over the threshold ") + value + " " + units;
+    return "over the " + std::to_string(95 - 10 * level) + "th-percentile limit " + value + " " +
+           units;
 }
 
 void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& table,
@@ -41,6 +43,18 @@ void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& t
 
 }  // namespace
 
+namespace {
+
+const char* const kLevelNames[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
+
+std::string plainNumber(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", v);
+    return buffer;
+}
+
+}  // namespace
+
 std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults& results) {
     std::vector<LoadShares> figures;
     const std::vector<ResponseDistribution> distributions = responseDistributions(work, results);
@@ -48,73 +62,63 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
         const ResponseDistribution& d = distributions[k];
         const CriterionSlot& c = work.criteria[at(d.name.slot)];
         const bool levels = c.responseType == HorizontalStrainDistribution;
-        const double limit = levels ? governingLimit(d) : c.threshold;
-        LoadShares f;
-        f.name = d.name;
-        double damage = 0.0;
-        for (const CycleRecord& r : results.cycleRecords) {
-            const auto config = at(r.sample.configuration);
-            const auto bin = at(r.loadBin);
-            if (exceeds(r.criticalValue[k], limit, d.largerExceeds)) {
-                ++f.exceedances;
-                f.exceedancePercent[config][bin] += 1.0;
+        // The record holds critical values in the units the criterion is given in; the figure's
+        // limits may be shown in others.
+        const std::size_t limitCount = levels ? d.limits.size() : 1;
+        for (std::size_t j = 0; j < limitCount; ++j) {
+            const double limit = levels ? c.distribution[j] : c.threshold;
+            LoadShares f;
+            f.name = d.name;
+            f.level = levels ? static_cast<int>(j) : -1;
+            f.limit = d.limits[j].value;
+            if (levels) {
+                f.levelName = std::string(kLevelNames[j]) + " percentile, " +
+                              plainNumber(f.limit) + " " + d.name.units;
             }
-            f.damagePercent[config][bin] += r.damagePerMillion[k];
-            damage += r.damagePerMillion[k];
+            f.limitNote = limitNote(f.limit, d.name.units, f.level);
+            double damage = 0.0;
+            for (const CycleRecord& r : results.cycleRecords) {
+                const auto config = at(r.sample.configuration);
+                const auto bin = at(r.loadBin);
+                if (exceeds(r.criticalValue[k], limit, d.largerExceeds)) {
+                    ++f.exceedances;
+                    f.exceedancePercent[config][bin] += 1.0;
+                }
+                f.damagePercent[config][bin] += r.damagePerMillion[k];
+                damage += r.damagePerMillion[k];
+            }
+            if (f.exceedances > 0)
+                toPercent(f.exceedancePercent, f.exceedances);
+            f.hasDamage = c.useTransferFunction != 0 && !levels && damage > 0.0;
+            if (f.hasDamage)
+                toPercent(f.damagePercent, damage);
+            else
+                f.damagePercent = {};
+            figures.push_back(std::move(f));
         }
-        if (f.exceedances > 0)
-            toPercent(f.exceedancePercent, f.exceedances);
-        f.hasDamage = c.useTransferFunction != 0 && !levels && damage > 0.0;
-        if (f.hasDamage)
-            toPercent(f.damagePercent, damage);
-        else
-            f.damagePercent = {};
-        figures.push_back(std::move(f));
     }
     return figures;
 }
 
-namespace {
-
-// The weight-class labels the Load Spectra module shows; metric projects name only the first 28
-// bins, the others get their kN range as well.
-std::array<std::string, kBinCount> spectraBinLabels(int unitSystem) {
-    std::array<std::string, kBinCount> labels;
-    const auto english = CLoadingConditionsDlg::binLabelsFor(English);
-    const auto shown = CLoadingConditionsDlg::binLabelsFor(unitSystem);
-    constexpr double kKipToKn = 4.4482216152605;
-    const auto kn = [&](int kips) { return std::to_string(std::lround(kips * kKipToKn)); };
-    for (int k = 0; k < kBinCount; ++k) {
-        if (!shown[at(k)].empty())
-            labels[at(k)] = shown[at(k)];
-        else if (unitSystem == Metric)
-            labels[at(k)] = k == kBinCount - 1 ? kn(2 * k) + "+" : kn(2 * k) + "-" + kn(2 * k + 2);
-        else
-            labels[at(k)] = english[at(k)];
-    }
-    return labels;
-}
-
-}  // namespace
-
 LoadSpectraFigure loadSpectraFigure(const CStenorDoc& work) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(work.unitSystem);
+    f.binLabels = binLabelsFor(work.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = work.configurationEnabled[at(c)] != 0;
-        f.percent[at(c)] = work.loadSpectra[at(c)];
+        f.percent[at(c)] = binPercentOfAxleGroups(work.loadSpectra[at(c)]);
     }
     return f;
 }
 
 LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     LoadSpectraFigure f;
-    f.binLabels = spectraBinLabels(traffic.unitSystem);
+    f.binLabels = binLabelsFor(traffic.unitSystem);
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.
-        f.percent[at(c)] = c == traffic.currentConfiguration ? traffic.shownLoadPercent
-                                                             : traffic.loadSpectra[at(c)];
+        f.percent[at(c)] = binPercentOfAxleGroups(c == traffic.currentConfiguration
+                                                      ? traffic.shownLoadPercent
+                                                      : traffic.loadSpectra[at(c)]);
     }
     return f;
 }

@@ -35,7 +35,7 @@ FigureRowName figureRowName(const CStenorDoc& work, int slot) {
     std::string criterion = "Tensile Strain";
     name.units = "microstrain";
     if (c.responseType != HorizontalStrainDistribution) {
-        const ResponseName r = responseName(c.responseType);
+        const ResponseName r = reportResponseName(c.responseType, work.unitSystem);
         criterion = std::string(r.name);
         name.units = std::string(r.units);
     }
@@ -110,8 +110,14 @@ std::vector<ResponseDistribution> responseDistributions(const CStenorDoc& work,
             xs.push_back(m.value);
         std::sort(xs.begin(), xs.end());
         xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+        // Counted in the units the criterion is held in, shown in the project's.
+        const auto shown = [&](double v) {
+            return reportResponseValue(c.responseType, work.unitSystem, v);
+        };
         for (double x : xs)
-            f.curve.push_back({x, percentAt(x)});
+            f.curve.push_back({shown(x), percentAt(x)});
+        for (LimitMark& m : f.limits)
+            m.value = shown(m.value);
         figures.push_back(std::move(f));
     }
     return figures;

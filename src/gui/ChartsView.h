@@ -9,7 +9,7 @@
 #include <QTabWidget>
 
 #include "figures/FigureData.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 #include "sensitivity/Sensitivity.h"
 
 class QChart;
@@ -27,9 +27,13 @@ class ChartsView : public QDialog {
 
     QTabWidget* tabs() const { return tabs_; }
     const QList<QChartView*>& charts() const { return charts_; }
-    // Writes every chart as NAME.png into `folder` (names from the tab and the chart's position);
-    // returns the files written, or an empty list when one cannot be written.
+    // Writes every chart as a picture at least 1600 pixels wide into `folder`, named after its
+    // tab, its position and its title; returns the files written, or an empty list when one
+    // cannot be written.
     QStringList saveAll(const QString& folder) const;
+    const QStringList& chartFileNames() const { return chartFileNames_; }
+    // "Save All as PNG...": asks for the folder, and before replacing pictures already there.
+    void saveAllInChosenFolder();
 
   private:
     void addTab(const QString& name, const QList<QChart*>& charts);
@@ -39,6 +43,13 @@ class ChartsView : public QDialog {
     QList<QChartView*> charts_;
     QStringList chartFileNames_;
 };
+
+// "what-governs-02-layer-1-bottom-horizontal-strain-share-of-exceedances.png".
+QString chartFileName(const QString& tab, int position, const QString& title);
+
+// The measures with their inputs named as an engineer names them ("Subgrade modulus E4").
+std::vector<CriterionSensitivity> withPlainNames(const CStenorDoc& work,
+                                                 std::vector<CriterionSensitivity> sensitivity);
 
 // Shows the Charts view of the module's last run, modally.
 void openChartsView(QWidget* parent, const COutputDesignDlg& dialog);

@@ -153,7 +153,7 @@ void LayerCriteriaForm::showMembers() {
             active_[i]->setChecked(s.active != 0);
         }
         setIndexQuietly(type_[i], s.responseType);
-        threshold_[i]->setNumber(s.threshold);
+        threshold_[i]->setNumber(dialog_.shownThreshold(p));
         unit_[i]->setText(toQString(dialog_.unitLabel(p)));
         target_[i]->setNumber(s.targetPercentile);
         {
@@ -189,7 +189,7 @@ void LayerCriteriaForm::readWidgets() {
         if (type_[i]->currentIndex() >= 0)
             s.responseType = type_[i]->currentIndex();
         if (auto v = threshold_[i]->number())
-            s.threshold = *v;
+            dialog_.setShownThreshold(p, *v);
         if (auto v = target_[i]->number())
             s.targetPercentile = *v;
         s.useTransferFunction = transfer_[i]->isChecked() ? 1 : 0;

@@ -50,6 +50,10 @@ void FormBase::showEvent(QShowEvent* event) {
     if (!shownBefore_) {
         shownBefore_ = true;
         fitIntoScreen();
+        if (NumberEdit* field = initialField()) {
+            field->setFocus(Qt::OtherFocusReason);
+            field->selectAll();  // typing replaces the value
+        }
     }
     refreshFieldHints();
     QDialog::showEvent(event);
@@ -69,7 +73,18 @@ void FormBase::refreshFieldHints() {
         edit->setToolTip(QString::fromStdString(fieldHint_(control)));
 }
 
+NumberEdit* FormBase::initialField() const {
+    for (const auto& [edit, control] : numberEdits_) {
+        if (edit->isVisibleTo(this) && edit->isEnabled() && !edit->isReadOnly())
+            return edit;
+    }
+    return nullptr;
+}
+
 bool FormBase::validateNumberEdits() {
+    auto* typing = qobject_cast<NumberEdit*>(focusWidget());
+    if (typing && typing->isModified() && !typing->commit())
+        return false;
     for (NumberEdit* edit : findChildren<NumberEdit*>()) {
         if (edit->isVisible() && edit->isEnabled() && !edit->validate())
             return false;

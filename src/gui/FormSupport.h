@@ -71,9 +71,14 @@ class FormBase : public QDialog {
         host_.bind(static_cast<int>(control), widget);
         return widget;
     }
-    // Checks every number edit of the form as the accept button does: false (with the message
-    // shown and the focus on the refused edit) when one holds text that is not a number.
+    // Commits the number edit the user is typing in (its own rule runs first, as leaving it
+    // would), then checks every number edit of the form as the accept button does: false (with
+    // the message shown and the focus on the refused edit) when one holds text that is not a
+    // number.
     bool validateNumberEdits();
+    // The number field that has the keyboard focus when the form opens: by default the first
+    // one in use.
+    virtual NumberEdit* initialField() const;
 
     // A form larger than the screen's free area opens at that area's size (its layout and
     // scroll areas shrink).

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <cmath>
 
 #include "gui/QtDialogHost.h"
@@ -49,11 +50,18 @@ QString numberText(double value) {
 }
 
 void NumberEdit::setNumber(double value) {
-    setText(numberText(value));
+    showText(numberText(value));
 }
 
 void NumberEdit::setInteger(int value) {
-    setText(QString::number(value));
+    showText(QString::number(value));
+}
+
+void NumberEdit::showText(const QString& shown) {
+    // The same text again keeps the selection, so that a field entered with Tab (whose rule
+    // shows the form's values again) is still replaced by what the user types.
+    if (shown != text())
+        setText(shown);
 }
 
 QString NumberEdit::refusal() const {
@@ -84,6 +92,23 @@ bool NumberEdit::validate() {
     return false;
 }
 
+bool NumberEdit::commit() {
+    if (!validate())
+        return false;
+    setModified(false);
+    Q_EMIT committed();
+    return true;
+}
+
+void NumberEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !reporting && !commit()) {
+        event->accept();  // the text was refused: the form must not accept
+        return;
+    }
+    QLineEdit::keyPressEvent(event);  // Enter goes on to the form's default button
+}
+
 void NumberEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Switching to another window or opening a menu is not leaving the field.
@@ -96,8 +121,7 @@ void NumberEdit::focusOutEvent(QFocusEvent* event) {
         next && next->property(kCancelsForm).toBool()) {
         return;
     }
-    if (validate())
-        Q_EMIT committed();
+    commit();
 }
 
 void NumberEdit::focusInEvent(QFocusEvent* event) {

@@ -3,7 +3,8 @@
 // framework's number-entry rules: text that is not a number (or not a whole number, or outside
 // the field's range) is refused with "Please enter a number." / "Please enter an integer." and
 // the application title as caption, and the focus stays in the edit. A valid text emits
-// `committed`, where the form runs the dialog's focus-loss rule.
+// `committed`, where the form runs the dialog's focus-loss rule. Enter commits the field the same
+// way before the form sees the key, so that the default button accepts what was typed.
 
 #include <QLineEdit>
 #include <optional>
@@ -36,6 +37,9 @@ class NumberEdit : public QLineEdit {
     // Checks the text as a focus loss does; shows the message and keeps the focus when it is
     // refused. Returns whether the text was accepted.
     bool validate();
+    // Runs the field's commit rule now, as leaving it would: checks the text and, when it is
+    // accepted, emits `committed`. Enter does this before the form's default button is pressed.
+    bool commit();
 
   Q_SIGNALS:
     void committed();
@@ -43,11 +47,13 @@ class NumberEdit : public QLineEdit {
     void entered();
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
   private:
     QString refusal() const;
+    void showText(const QString& shown);
 
     Kind kind_;
     std::optional<double> minimum_;

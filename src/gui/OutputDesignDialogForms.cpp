@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/InfoDialogs.h"
+#include "output/CDisclaimerDlg.h"
 
 namespace ardelon::gui {
 
@@ -22,6 +23,21 @@ MonteCarloCyclesForm::MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget
     seed_->setToolTip(
         QStringLiteral("Seed of the sampling, 0 to 4294967295; the same seed repeats a run "
                        "exactly. Blank: a new seed from the clock for every run."));
+    untilSettled_ = new QCheckBox(toQString(CMonteCarloCyclesDlg::kUntilSettledText));
+    untilSettled_->setObjectName(QStringLiteral("untilSettled"));
+    untilSettled_->setChecked(dialog_.untilSettled);
+    untilSettled_->setToolTip(
+        QStringLiteral("Run in blocks until every row's verdict is settled (Pass or Fail at 95 % "
+                       "confidence), or until the most cycles have run"));
+    maxCycles_ = numberEdit(CMonteCarloCyclesDlg::Control::MaxCycles, NumberEdit::Kind::Integer);
+    maxCycles_->setObjectName(QStringLiteral("maxCycles"));
+    maxCycles_->setInteger(dialog_.maxCycles);
+    auto follow = [this] {
+        cycles_->setEnabled(!untilSettled_->isChecked());
+        maxCycles_->setEnabled(untilSettled_->isChecked());
+    };
+    connect(untilSettled_, &QCheckBox::toggled, this, follow);
+    follow();
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &MonteCarloCyclesForm::accept);
@@ -30,6 +46,9 @@ MonteCarloCyclesForm::MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget
     row->addWidget(cycles_, 0, 1);
     row->addWidget(new QLabel(toQString(CMonteCarloCyclesDlg::kSeedLabel)), 1, 0);
     row->addWidget(seed_, 1, 1);
+    row->addWidget(untilSettled_, 2, 0, 1, 2);
+    row->addWidget(new QLabel(toQString(CMonteCarloCyclesDlg::kMaxCyclesLabel)), 3, 0);
+    row->addWidget(maxCycles_, 3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -45,6 +64,9 @@ void MonteCarloCyclesForm::accept() {
         return;
     if (auto value = cycles_->integer())
         dialog_.cycles = *value;
+    dialog_.untilSettled = untilSettled_->isChecked();
+    if (auto value = maxCycles_->integer())
+        dialog_.maxCycles = *value;
     dialog_.seedText = seed_->text().toStdString();
     if (dialog_.onOk(host()))
         QDialog::accept();

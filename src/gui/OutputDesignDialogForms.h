@@ -8,8 +8,10 @@
 #include <array>
 
 #include "gui/FormSupport.h"
-#include "reliability/CCostAnalysisDlg.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/CCostAnalysisDlg.h"
+#include "output/CMonteCarloCyclesDlg.h"
+#include "output/CPleaseNoteDlg.h"
+#include "output/COutputDesignDlg.h"
 
 namespace ardelon::gui {
 
@@ -19,12 +21,16 @@ class MonteCarloCyclesForm : public FormBase {
     MonteCarloCyclesForm(CMonteCarloCyclesDlg& dialog, QWidget* parent = nullptr);
     NumberEdit* cyclesEdit() const { return cycles_; }
     QLineEdit* seedEdit() const { return seed_; }
+    QCheckBox* untilSettledBox() const { return untilSettled_; }
+    NumberEdit* maxCyclesEdit() const { return maxCycles_; }
     void accept() override;
 
   private:
     CMonteCarloCyclesDlg& dialog_;
     NumberEdit* cycles_;
     QLineEdit* seed_;
+    QCheckBox* untilSettled_;
+    NumberEdit* maxCycles_;
 };
 
 class PleaseNoteForm : public FormBase {

@@ -1,5 +1,6 @@
 #include "gui/OutputDesignForm.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +11,8 @@
 #include "gui/ResultListWidgets.h"
 #include "gui/ThicknessSearchForm.h"
 #include "reliability/SolverResponseModel.h"
+#include "charts/PdfReport.h"
+#include "reports/DesignReport.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon::gui {
@@ -35,6 +38,17 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
         dialog_.exportReport = [](const CStenorDoc& work, const AnalysisResults& results,
                                   const std::string& path, const RunInfo& run) {
             return exportFormattedReport(work, results, path, run);
+        };
+    if (!dialog_.exportPdf)
+        dialog_.exportPdf = [](const CStenorDoc& work, const AnalysisResults& results,
+                               const std::string& path, const RunInfo& run) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);  // a solver call per season
+            const DesignReport report =
+                buildDesignReport(work, results, run, work.reportDetails);
+            const RunFigures figures = runFigures(work, results, run.models);
+            FileResult written = charts::writePdfReport(report, figures, work.unitSystem, path);
+            QApplication::restoreOverrideCursor();
+            return written;
         };
 
     auto* top = new QHBoxLayout;
@@ -156,6 +170,11 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
     auto* cost = bound(Control::CostAnalysis, new QPushButton(QStringLiteral("Cost Analysis")));
     auto* exportExcel = bound(Control::ExportExcel,
                               new QPushButton(QStringLiteral("Export Formatted Data to EXCEL")));
+    exportPdf_ = new QPushButton(QString::fromLatin1(kExportPdfText));
+    exportPdf_->setObjectName(QStringLiteral("exportPdf"));
+    exportPdf_->setToolTip(
+        QStringLiteral("The design report of the last run as a PDF: summary, inputs, lists, charts"));
+    connect(exportPdf_, &QPushButton::clicked, this, [this] { exportPdfReport(); });
     charts_ = new QPushButton(QStringLiteral("Charts"));
     charts_->setToolTip(QStringLiteral("Charts of the last run"));
     connect(charts_, &QPushButton::clicked, this, [this] { openChartsView(this, dialog_); });
@@ -173,11 +192,13 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
     resultButtons_ = new QHBoxLayout;
     resultButtons_->addWidget(cost);
     resultButtons_->addWidget(exportExcel);
+    resultButtons_->addWidget(exportPdf_);
     resultButtons_->addWidget(charts_);
     buttons->addLayout(resultButtons_);
     buttons->addStretch();
     buttons->addWidget(leave);
-    lockedDuringRun_.insert(lockedDuringRun_.end(), {disclaimer, cost, exportExcel, leave});
+    lockedDuringRun_.insert(lockedDuringRun_.end(),
+                            {disclaimer, cost, exportExcel, exportPdf_, leave});
     return buttons;
 }
 
@@ -202,13 +223,18 @@ void OutputDesignForm::showMembers() {
     }
     button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled && !running());
     charts_->setEnabled(dialog_.exportEnabled && !running());
+    exportPdf_->setEnabled(dialog_.exportEnabled && !running());
     showList(transferFunctionList_, dialog_.transferFunctionList);
     showList(percentileList_, dialog_.percentileList);
-    // The results of the run before stay readable but greyed while a new run goes.
-    transferFunctionList_->setEnabled(!dialog_.resultsOutdated);
-    percentileList_->setEnabled(!dialog_.resultsOutdated);
-    if (!running())
-        runStatus_->setText(toQString(dialog_.runNote));
+    // The results of the run before stay readable but greyed while a new run goes, and while
+    // the design shown is not the one they were computed for.
+    const bool stale = dialog_.resultsStale();
+    transferFunctionList_->setEnabled(!dialog_.resultsOutdated && !stale);
+    percentileList_->setEnabled(!dialog_.resultsOutdated && !stale);
+    if (!running()) {
+        runStatus_->setStyleSheet(stale ? QStringLiteral("QLabel { color: #b00000; }") : QString());
+        runStatus_->setText(toQString(stale ? dialog_.staleResultsText() : dialog_.runNote));
+    }
 }
 
 void OutputDesignForm::readWidgets() {

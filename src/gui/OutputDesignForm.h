@@ -21,7 +21,7 @@
 #include "gui/DesktopDocument.h"
 #include "gui/FormSupport.h"
 #include "gui/OutputDesignDialogForms.h"
-#include "reliability/COutputDesignDlg.h"
+#include "output/COutputDesignDlg.h"
 
 namespace ardelon::gui {
 
@@ -43,6 +43,8 @@ class OutputDesignForm : public FormBase {
     QPushButton* cancelRunButton() const { return cancelRun_; }
     QPushButton* findThicknessesButton() const { return findThicknesses_; }
     QPushButton* chartsButton() const { return charts_; }
+    static constexpr const char* kExportPdfText = "Export PDF Report...";
+    QPushButton* exportPdfButton() const { return exportPdf_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* runStatusLabel() const { return runStatus_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
@@ -79,6 +81,7 @@ class OutputDesignForm : public FormBase {
     void findThicknesses();
     void setRunning(bool running);
     void exportReport();
+    void exportPdfReport();
     void stopWorker();
 
     COutputDesignDlg& dialog_;
@@ -88,6 +91,7 @@ class OutputDesignForm : public FormBase {
     std::array<NumberEdit*, kThicknessCount> thickness_{};
     QLabel* thicknessUnit_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* exportPdf_ = nullptr;
     QTreeWidget* transferFunctionList_ = nullptr;
     QTreeWidget* percentileList_ = nullptr;
     QPushButton* cancelRun_ = nullptr;

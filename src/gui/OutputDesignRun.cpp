@@ -1,9 +1,10 @@
 // The Output and Design form's run: the Monte Carlo cycles on a worker thread with the form's
-// progress, and the export of the workbook afterwards.
+// progress, and the export of the workbook and the PDF report afterwards.
 
 #include "gui/OutputDesignForm.h"
+#include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
-#include "reliability/RunNotes.h"
+#include "output/RunNotes.h"
 
 namespace ardelon::gui {
 void OutputDesignForm::stopWorker() {
@@ -83,9 +84,13 @@ void OutputDesignForm::findThicknesses() {
         if (form.exec() != QDialog::Accepted || !search.chosenThickness)
             return;  // Close and Cancel change nothing
     }
-    // "Use This Design": the winner's thicknesses in the edits, then the module's own run.
-    dialog_.work.thickness = *search.chosenThickness;
-    showMembers();
+    // "Use This Design": the winner's thicknesses in the edits, with the asphalt moduli that
+    // follow them, then the module's own run; a run that does not start leaves the results
+    // marked stale.
+    run([&] {
+        dialog_.useDesign(host(), *search.chosenThickness,
+                          search.chosenProject ? &*search.chosenProject : nullptr);
+    });
     startAnalysis();
 }
 
@@ -118,6 +123,26 @@ void OutputDesignForm::exportReport() {
     if (path) {
         openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this,
                      [this, workbook = *path] { dialog_.onWorkbookNotOpened(host(), workbook); });
+    }
+    handling_ = false;
+    showMembers();
+}
+
+void OutputDesignForm::exportPdfReport() {
+    if (handling_ || running())
+        return;
+    handling_ = true;
+    readWidgets();
+    PdfReportForm form(dialog_.work.reportDetails, this);
+    if (form.exec() == QDialog::Accepted) {
+        const std::optional<std::string> path = dialog_.onExportPdf(host(), form.details());
+        if (path) {
+            openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this, [this, pdf = *path] {
+                host().showMessage("The report " + pdf +
+                                       " was written, but no program is registered to open it.",
+                                   COutputDesignDlg::kPdfExportCaption, MessageIcon::Information);
+            });
+        }
     }
     handling_ = false;
     showMembers();

@@ -111,6 +111,11 @@ QString qtFileFilter(const QString& filter) {
 std::optional<QString> chooseFile(QWidget* parent, const FileRequest& request) {
     if (fileHandler())
         return fileHandler()(parent, request);
+    if (request.folder) {
+        const QString folder =
+            QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose a Folder"));
+        return folder.isEmpty() ? std::nullopt : std::optional<QString>(folder);
+    }
 
     QFileDialog dialog(parent, request.save ? QStringLiteral("Save As") : QStringLiteral("Open"),
                        QString(), qtFileFilter(request.filter));

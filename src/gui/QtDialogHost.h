@@ -27,6 +27,7 @@ struct FileRequest {
     QString filter;  // "Ardelon Files (*.ard)"
     QString initialName;
     QString defaultSuffix;  // "ard", without the dot
+    bool folder = false;    // a folder to write into, not a file
 };
 using FileHandler = std::function<std::optional<QString>(QWidget* parent, const FileRequest&)>;
 

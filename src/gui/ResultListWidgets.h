@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <QTreeWidget>
 
-#include "reliability/ReportListView.h"
+#include "output/ReportListView.h"
 
 namespace ardelon::gui {
 

@@ -32,6 +32,10 @@ class StructureForm : public FormBase {
 
     void accept() override;
 
+  protected:
+    // Layer 1 thickness, the input a designer changes most.
+    NumberEdit* initialField() const override { return thickness_[0]; }
+
   private:
     static std::size_t at(int layer) { return static_cast<std::size_t>(layer - 1); }
     void showMembers() override;

@@ -76,9 +76,12 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     table_ = bound(Control::CandidateTable, new QTableWidget);
     table_->setSortingEnabled(true);
     table_->verticalHeader()->setVisible(false);
-    table_->setMinimumHeight(200);
+    table_->setMinimumHeight(120);  // the rest of the form still fits a laptop screen
     summary_ = bound(Control::Summary, new QLabel);
     summary_->setWordWrap(true);
+    // Room for the summary's lines below the table, however they wrap.
+    summary_->setMinimumHeight(summary_->fontMetrics().lineSpacing() * 4);
+    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     useDesign_ =
         bound(Control::UseDesign, new QPushButton(toQString(CThicknessSearchDlg::kUseDesignText)));
@@ -110,7 +113,9 @@ ThicknessSearchForm::ThicknessSearchForm(CThicknessSearchDlg& dialog, QWidget* p
     });
     dialog_.onInitDialog(host());
     showMembers();
-    resize(720, 600);
+    // Tall enough for every row of the layout with the summary's lines below the table: a
+    // smaller window would lay the summary over the table.
+    resize(760, 760);
     showFieldHints(dialog_);
 }
 
@@ -146,6 +151,7 @@ void ThicknessSearchForm::showMembers() {
     }
     table_->setSortingEnabled(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->resizeColumnsToContents();  // every column, "Fails" too, shows its whole text
 }
 
 void ThicknessSearchForm::readWidgets() {
@@ -190,6 +196,7 @@ void ThicknessSearchForm::startSearch() {
     search_->setEnabled(false);
     useDesign_->setEnabled(false);
     cancelSearch_->setEnabled(true);
+    lockInputs(true);
     verified_.reset();
     worker_ = std::thread([this] {
         dialog_.runSearch(*options_, searched_, verified_);
@@ -203,12 +210,22 @@ void ThicknessSearchForm::endSearch() {
         worker_.join();
     search_->setEnabled(true);
     cancelSearch_->setEnabled(false);
+    lockInputs(false);
     dialog_.finishSearch(host(), std::move(searched_), std::move(verified_));
     searched_ = {};
     verified_.reset();
     options_.reset();
     showMembers();
     Q_EMIT searchEnded();
+}
+
+void ThicknessSearchForm::lockInputs(bool locked) {
+    for (std::size_t i = 0; i < kThicknessCount; ++i) {
+        for (QWidget* input : std::initializer_list<QWidget*>{vary_[i], min_[i], max_[i], step_[i]})
+            input->setEnabled(!locked);
+    }
+    for (QWidget* input : std::initializer_list<QWidget*>{life_, cycles_, seed_, verify_})
+        input->setEnabled(!locked);
 }
 
 void ThicknessSearchForm::reject() {

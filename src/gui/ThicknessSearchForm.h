@@ -44,6 +44,8 @@ class ThicknessSearchForm : public FormBase {
     void readWidgets() override;
     void startSearch();
     void endSearch();
+    // The inputs are locked while a search runs on them.
+    void lockInputs(bool locked);
 
     CThicknessSearchDlg& dialog_;
     std::array<QCheckBox*, kThicknessCount> vary_{};

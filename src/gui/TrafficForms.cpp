@@ -1,7 +1,7 @@
 #include "gui/TrafficForms.h"
 
 #include "figures/FigureData.h"
-#include "gui/FigureCharts.h"
+#include "charts/FigureCharts.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -117,7 +117,7 @@ LoadSpectraForm::LoadSpectraForm(CLoadingConditionsDlg& dialog, QWidget* parent)
     binGrid->setVerticalSpacing(3);
     binGrid->setHorizontalSpacing(6);
     for (int column = 0; column < 5; ++column) {
-        auto* weight = new QLabel(QStringLiteral("Axle Wt, kip"));
+        auto* weight = new QLabel(toQString(CLoadingConditionsDlg::binHeading(dialog.unitSystem)));
         auto* axles = new QLabel(QStringLiteral("% Axles"));
         binGrid->addWidget(weight, 0, column * 3);
         binGrid->addWidget(axles, 0, column * 3 + 1);

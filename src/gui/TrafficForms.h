@@ -12,6 +12,7 @@
 #include "gui/FormSupport.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon::gui {

@@ -167,6 +167,9 @@ TransferFunctionsForm::TransferFunctionsForm(TransferFunctionsDialog& dialog, QW
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fatigue);
     layout->addWidget(rutting);
+    auto* note = new QLabel(toQString(TransferFunctionsDialog::kStartingPointNote));
+    note->setWordWrap(true);
+    layout->addWidget(note);
     layout->addWidget(buttons);
     showMembers();
     showFieldHints(dialog_);

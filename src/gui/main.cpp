@@ -5,6 +5,7 @@
 
 #include "gui/MainWindow.h"
 #include "gui/ModuleForms.h"
+#include "gui/PdfReportForm.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
                                            QStringLiteral("Ardelon"), QStringLiteral("ardelon"))
                                      .fileName();
+    ardelon::gui::PdfReportForm::setSettingsFile(settingsFile);
     ardelon::gui::MainWindow window(settingsFile);
     ardelon::gui::installModuleForms(window);
     window.show();

@@ -11,7 +11,7 @@
 
 #include "project/CriterionSlot.h"
 #include "project/Enumerations.h"
-#include "solver/LayerSystem.h"
+#include "solver/ResponseTable.h"
 
 namespace ardelon {
 
@@ -33,6 +33,20 @@ struct OutputModuleState {
     int doNotWarn = 0;  // 1 = skip the "Please Note..." confirmation
 
     bool operator==(const OutputModuleState&) const = default;
+};
+
+// The texts of a design report's first page. Kept in JSON projects (when any is given), never
+// in .ard files.
+struct ReportDetails {
+    std::string title;
+    std::string description;
+    std::string client;
+    std::string engineer;
+
+    bool empty() const {
+        return title.empty() && description.empty() && client.empty() && engineer.empty();
+    }
+    bool operator==(const ReportDetails&) const = default;
 };
 
 class CStenorDoc {
@@ -116,6 +130,8 @@ public:
     std::array<double, kThicknessCount> layerCost{};
     double totalCost = 0;  // not saved
     double laneWidth = 12;  // ft
+
+    ReportDetails reportDetails{};
 
     // Results of the last analysis, kept while the program runs.
     OutputModuleState output{};

@@ -258,6 +258,35 @@ class JsonReader {
     }
 };
 
+constexpr const char* kReportField = "report";
+
+// The optional "report" object: texts only, each optional, nothing else.
+std::string readReportDetails(const json& root, ReportDetails& details) {
+    const auto found = root.find(kReportField);
+    details = {};
+    if (found == root.end())
+        return {};
+    if (!found->is_object())
+        return "field \"report\": expected an object";
+    const std::pair<const char*, std::string*> fields[] = {{"title", &details.title},
+                                                           {"description", &details.description},
+                                                           {"client", &details.client},
+                                                           {"engineer", &details.engineer}};
+    for (const auto& item : found->items()) {
+        std::string* target = nullptr;
+        for (const auto& [name, text] : fields) {
+            if (item.key() == name)
+                target = text;
+        }
+        if (!target)
+            return "unknown field \"report." + item.key() + "\"";
+        if (!item.value().is_string())
+            return "field \"report." + item.key() + "\": expected a text";
+        *target = item.value().get<std::string>();
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string projectToJson(const CStenorDoc& doc) {
@@ -265,6 +294,12 @@ std::string projectToJson(const CStenorDoc& doc) {
     writer.out["format"] = kFormatName;
     writer.out["version"] = kFormatVersion;
     visitSavedFields(writer, doc);
+    if (!doc.reportDetails.empty()) {
+        writer.out[kReportField] = {{"title", doc.reportDetails.title},
+                                    {"description", doc.reportDetails.description},
+                                    {"client", doc.reportDetails.client},
+                                    {"engineer", doc.reportDetails.engineer}};
+    }
     return writer.out.dump(2) + "\n";
 }
 
@@ -287,10 +322,13 @@ FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     JsonReader reader(root, "");
     reader.markKnown("format");
     reader.markKnown("version");
+    reader.markKnown(kReportField);
     visitSavedFields(reader, scratch);
     reader.refuseUnknownFields();
     if (!reader.error.empty())
         return {reader.error};
+    if (std::string problem = readReportDetails(root, scratch.reportDetails); !problem.empty())
+        return {problem};
     if (std::string problem = normalizeReadProject(scratch); !problem.empty())
         return {problem};
     doc = scratch;

@@ -98,17 +98,26 @@ ReplacingFile::~ReplacingFile() {
     discard();
 }
 
-std::string ReplacingFile::open(const std::string& path) {
+std::string ReplacingFile::open(const std::string& path, LinkAtTarget links) {
     discard();
     direct_ = false;
     temporary_.clear();
     if (path.empty())
         return systemReason(ENOENT);
-    if (const int error = resolveLinks(path, target_); error != 0)
-        return systemReason(error);
-
     struct stat st {};
-    const bool replacing = ::stat(target_.c_str(), &st) == 0;
+    bool replacing = false;
+    if (links == LinkAtTarget::Replace) {
+        target_ = path;
+        replacing = ::lstat(target_.c_str(), &st) == 0;
+        if (replacing && S_ISLNK(st.st_mode))
+            replacing = false;  // the new file takes the link's place
+        else if (replacing && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            return "not a regular file";
+    } else {
+        if (const int error = resolveLinks(path, target_); error != 0)
+            return systemReason(error);
+        replacing = ::stat(target_.c_str(), &st) == 0;
+    }
     if (replacing && S_ISDIR(st.st_mode))
         return systemReason(EISDIR);
     if (replacing && !S_ISREG(st.st_mode)) {
@@ -189,27 +198,41 @@ std::string ReplacingFile::finish(int writeError) {
     return error != 0 ? systemReason(error) : std::string();
 }
 
-std::string ReplacingFile::commit(int writeError) {
+std::string ReplacingFile::close(int writeError) {
     if (stream_ == nullptr)
         return {};
     std::string reason = finish(writeError);
-    if (direct_)
-        return reason;
-    if (reason.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0)
-        reason = systemReason(errno);
+    pending_ = !direct_;
     if (!reason.empty())
+        discard();
+    return reason;
+}
+
+std::string ReplacingFile::commit(int writeError) {
+    if (std::string reason = close(writeError); !reason.empty())
+        return reason;
+    if (!pending_)
+        return {};
+    std::string reason;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        reason = systemReason(errno);
         ::unlink(temporary_.c_str());
+    }
+    pending_ = false;
     unlistTemporary(registration_);
     return reason;
 }
 
 void ReplacingFile::discard() {
-    if (stream_ == nullptr)
+    if (stream_ != nullptr) {
+        std::fclose(stream_);
+        stream_ = nullptr;
+        pending_ = !direct_;
+    }
+    if (!pending_)
         return;
-    std::fclose(stream_);
-    stream_ = nullptr;
-    if (!direct_)
-        ::unlink(temporary_.c_str());
+    ::unlink(temporary_.c_str());
+    pending_ = false;
     unlistTemporary(registration_);
 }
 

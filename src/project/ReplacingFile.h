@@ -6,9 +6,12 @@
 // then is renamed over the target. Any failure removes the temporary and leaves the target as
 // it was.
 //
-// A symbolic link as the target is followed: the file it names is replaced and the link stays.
-// A read-only target is refused, not replaced. A device or a pipe as the target (/dev/null) is
-// written directly, as there is nothing to replace.
+// A symbolic link as the target is followed: the file it names is replaced and the link stays;
+// for a file whose name the program generates (LinkAtTarget::Replace) the link itself is
+// replaced and its target never written. A read-only target is refused, not replaced. A device
+// or a pipe as the target (/dev/null) is written directly, as there is nothing to replace (a
+// generated name refuses them). A set of files is replaced all or nothing by closing every one
+// (close) before committing any: a commit then only renames.
 //
 // The temporaries being written are listed process-wide, so that a signal handler that ends
 // the program can remove them (removeTemporaryFiles).
@@ -17,6 +20,8 @@
 #include <string>
 
 namespace ardelon {
+
+enum class LinkAtTarget { Follow, Replace };
 
 class ReplacingFile {
   public:
@@ -27,7 +32,7 @@ class ReplacingFile {
 
     // Creates the temporary file for `path`. Returns an empty string, or the reason the file
     // cannot be written, in the system's words ("Permission denied", "the file is read-only").
-    std::string open(const std::string& path);
+    std::string open(const std::string& path, LinkAtTarget links = LinkAtTarget::Follow);
     bool isOpen() const { return stream_ != nullptr; }
 
     // The stream to write the content to.
@@ -40,6 +45,9 @@ class ReplacingFile {
     // empty string or the reason of the failure; on failure the target is untouched.
     // `writeError` is the errno of a write the caller saw fail (0: none).
     std::string commit(int writeError = 0);
+    // Flushes, syncs and closes the temporary file without moving it. Returns an empty string
+    // or the reason of the failure (the temporary is then removed).
+    std::string close(int writeError = 0);
     // Closes and removes the temporary file; the target is untouched.
     void discard();
 
@@ -54,7 +62,8 @@ class ReplacingFile {
     std::string target_;
     std::string temporary_;
     int registration_ = -1;
-    bool direct_ = false;  // a device or pipe written in place
+    bool direct_ = false;   // a device or pipe written in place
+    bool pending_ = false;  // closed, not yet moved over the target
 };
 
 // Writes `size` bytes as the new content of `path`. Empty string or the reason of the failure.

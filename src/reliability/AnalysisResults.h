@@ -15,6 +15,9 @@ struct AnalysisResults {
     std::array<int, kSlotCount> exceedCount{};
     // Accumulated damage per million axle groups (types 3 and 4).
     std::array<double, kSlotCount> damagePerMillion{};
+    // The sum of the squares of what each cycle added to damagePerMillion: the spread of the
+    // cycles' damage behind the interval of the years.
+    std::array<double, kSlotCount> damageShareSquareSum{};
     // Per level (95th, 85th, 75th, 65th, 55th) and slot: cycles whose level limit was exceeded
     // (type 7).
     std::array<std::array<int, kSlotCount>, kDistributionLevels> limitExceedCount{};

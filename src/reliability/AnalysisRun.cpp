@@ -99,7 +99,15 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
         outcome.refusal = *refusal;
         return outcome;
     }
-    const int cycles = options.cycles;
+    const bool settling = static_cast<bool>(options.settledWhen);
+    if (settling && options.cycles > kMaxSettleCycles) {
+        outcome.refusal = {std::string(kCyclesCaption),
+                           "A run until settled keeps every cycle's damage in memory: at most " +
+                               std::to_string(kMaxSettleCycles) + " cycles, not " +
+                               std::to_string(options.cycles) + "."};
+        return outcome;
+    }
+    int cycles = options.cycles;  // a run until settled ends with the cycles it ran
     CStenorDoc run = work;  // the working copy changes only when the run completes
     zeroThicknessCovBelowLastLayer(run);
     const EvaluatedSlots slots = evaluatedSlots(run.criteria);
@@ -123,7 +131,10 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
 
     AnalysisResults& results = outcome.results;
     results.cycles = cycles;
-    if (options.keepCycleRecords)
+    // Until settled, each cycle's damage is kept whole (divided by 1) and divided at a look.
+    const int damageDivisor = settling ? 1 : cycles;
+    SettlingDamage settlingDamage(slots);
+    if (options.keepCycleRecords && !settling)
         results.cycleRecords.reserve(at(cycles));
     CycleDrawer drawer(run, options.seed);
     std::vector<CycleSample> samples(at(std::min(cycles, blockCycles)));
@@ -186,7 +197,9 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
                 cycle, {s.season, s.modulus, s.thickness, s.configuration, s.loadPerTire});
             std::fill_n(results.cycleValues.begin(), slots.count, 0.0);
             std::fill_n(results.cycleDamage.begin(), slots.count, 0.0);
-            evaluateCycle(run.criteria, slots, tables[at(b)], cycles, results);
+            evaluateCycle(run.criteria, slots, tables[at(b)], damageDivisor, results);
+            if (settling)
+                settlingDamage.addCycle(results.cycleDamage);
             raw.writeCycleValues(std::span(results.cycleValues.data(), at(slots.count)));
             results.cyclesRun = cycle;
             if (options.keepCycleRecords) {
@@ -208,7 +221,19 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
         if (options.progress)
             options.progress(blockStart + blockSize, cycles);
 
-        if (blockStart + blockSize == cycles) {
+        bool settled = false;
+        const int done = blockStart + blockSize;
+        if (settling && done < cycles) {
+            AnalysisResults look;
+            look.cycles = done;
+            look.exceedCount = results.exceedCount;
+            look.limitExceedCount = results.limitExceedCount;
+            settlingDamage.sumsAt(done, look);
+            settled = options.settledWhen(buildResultLists(run, look, options.verdicts));
+        }
+        if (settled)
+            cycles = done;
+        if (done == cycles) {
             // The last cycle's points and responses stay with the module.
             const CycleGeometry& g = geometry[at(blockSize - 1)];
             OutputModuleState& out = run.output;
@@ -222,6 +247,13 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
             out.loadCount = results.loadCount = g.loadCount;
             out.pointCount = results.pointCount = g.pointCount;
         }
+        if (settled)
+            break;
+    }
+    if (settling) {
+        results.cycles = cycles;
+        settlingDamage.sumsAt(cycles, results);
+        settlingDamage.divideRecords(cycles, results.cycleRecords);
     }
 
     if (std::string error = raw.commit(); !error.empty()) {
@@ -232,7 +264,7 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
     for (int i = 0; i < kSlotCount; ++i) {
         run.criteria[at(i)].damagePerMillion = results.damagePerMillion[at(i)];
     }
-    outcome.lists = buildResultLists(run, results);
+    outcome.lists = buildResultLists(run, results, options.verdicts);
     outcome.status = AnalysisStatus::Completed;
     work = std::move(run);
     return outcome;

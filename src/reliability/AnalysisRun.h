@@ -28,6 +28,7 @@
 #include "reliability/RawDataFile.h"
 #include "reliability/ResponseModel.h"
 #include "reliability/ResultLists.h"
+#include "reliability/SequentialStopping.h"
 
 namespace ardelon {
 
@@ -68,6 +69,12 @@ struct AnalysisRunOptions {
     // drawn and computed in blocks, so a stop saves the blocks after the current one.
     std::function<bool(const AnalysisResults&, int)> stopWhen{};
     int blockCycles = 256;  // cycles computed in parallel before they are evaluated in order
+    // Run until settled: `cycles` is then the most cycles. After every block the lists of the
+    // cycles so far (exactly as a fixed run of that many cycles gives them) are passed here; true
+    // ends the run at that block as Completed, its results those of a fixed run of
+    // results.cycles cycles. At most kMaxSettleCycles cycles.
+    std::function<bool(const ResultLists&)> settledWhen{};
+    VerdictRules verdicts{};  // the rules of the lists' settled verdicts
 };
 
 inline constexpr std::string_view kSolverFailureCaption = "Layered Elastic Analysis";

@@ -119,6 +119,7 @@ void evaluateCycle(const CriterionSlots& criteria, const EvaluatedSlots& slots,
             const double allowedLoads = c.k1 * std::pow(1.0 / std::fabs(strain), c.k2);
             const double damage = (1.0 / allowedLoads) * 1000000.0 / cycles;
             results.damagePerMillion[at(i)] += damage;
+            results.damageShareSquareSum[at(i)] += damage * damage;
             results.cycleDamage[at(k)] = damage;
         }
     }

@@ -26,8 +26,42 @@ double percentBelow(int exceedances, int cycles) {
 
 }  // namespace
 
-ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& results) {
+std::string verdictColumnHeading(std::string_view column, double confidence) {
+    const std::string text(column);
+    const auto bracket = text.find('[');
+    if (bracket != std::string::npos)
+        return text.substr(0, bracket + 1) + confidenceText(confidence) + " " +
+               text.substr(bracket + 1);
+    return text + " (" + confidenceText(confidence) + ")";
+}
+
+bool ResultLists::settled() const {
+    for (const PercentileRow& r : percentile) {
+        if (r.settled.verdict == Verdict::Undecided)
+            return false;
+    }
+    for (const TransferFunctionRow& r : transferFunction) {
+        if (r.lifeChecked && r.settledYears.verdict == Verdict::Undecided)
+            return false;
+    }
+    return true;
+}
+
+std::string verdictCell(const PercentileRow& row) {
+    return settledText(row.settled);
+}
+
+std::string verdictCell(const TransferFunctionRow& row) {
+    const std::string interval =
+        "[" + formatYears(row.settledYears.low) + ", " + formatYears(row.settledYears.high) + "]";
+    return row.lifeChecked ? std::string(verdictText(row.settledYears.verdict)) + " " + interval
+                           : interval;
+}
+
+ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& results,
+                             const VerdictRules& rules) {
     ResultLists lists;
+    lists.rules = rules;
     const int n = results.cycles;
     for (int i = 0; i <= 12; ++i) {
         const CriterionSlot& c = work.criteria[at(i)];
@@ -56,6 +90,10 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
                      row.damageShown ? formatSignificant(row.damagePerMillion) : std::string(),
                      formatYears(row.yearsToDamage01),
                      formatYears(row.yearsToDamage10)};
+        const DamageSums damage{row.damagePerMillion, results.damageShareSquareSum[at(i)], n};
+        row.settledYears = yearsVerdict(damage, work.axleGroupsPerDay, work.truckGrowthPercent,
+                                        1.0, rules.confidence, rules.designLifeYears);
+        row.lifeChecked = rules.designLifeYears.has_value();
         lists.transferFunction.push_back(std::move(row));
     }
 
@@ -73,6 +111,8 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
                 row.exceedCount = results.limitExceedCount[at(level)][at(i)];
                 row.actualPercentile = (n - row.exceedCount) * 100.0 / n;
                 row.pass = row.actualPercentile > row.targetPercentile;
+                row.settled = percentileVerdict(n - row.exceedCount, n, row.targetPercentile,
+                                                rules.confidence);
                 const bool first = level == 0;
                 row.cells = {first ? layerText(i) : std::string(),
                              first ? kLocationNames[at(slotPosition(i))] : std::string(),
@@ -96,6 +136,8 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
         row.exceedCount = results.exceedCount[at(i)];
         row.actualPercentile = percentBelow(row.exceedCount, n);
         row.pass = row.actualPercentile > row.targetPercentile;
+        row.settled =
+            percentileVerdict(n - row.exceedCount, n, row.targetPercentile, rules.confidence);
         // The bottom of layer 1 reads "Bot" in this list.
         row.cells = {layerText(i),
                      i == 2 ? std::string("Bot") : std::string(kLocationNames[at(slotPosition(i))]),

@@ -10,6 +10,7 @@
 #include "project/CStenorDoc.h"
 #include "project/ProjectFile.h"
 #include "reliability/AnalysisResults.h"
+#include "reliability/ResponseModel.h"
 
 namespace ardelon {
 
@@ -23,7 +24,18 @@ struct RunInfo {
     std::uint32_t seed = 0;
     int threads = 0;  // worker threads used
     double elapsedSeconds = 0.0;
+    // The response model of the run, for the strains-with-depth charts; none: no such charts.
+    ResponseModelFactory models;
 };
+
+inline constexpr const char* kPdfReportFileFilter = "PDF Files (*.pdf) |*.pdf|All Files (*.*) |*.*||";
+inline constexpr const char* kPdfReportInitialName = "*.pdf";
+
+// Writes the PDF design report of the working copy (its report texts in `work.reportDetails`),
+// its last run's `results` and `run` to `path`; a failure comes back as the message to show.
+using PdfReportExporter =
+    std::function<FileResult(const CStenorDoc& work, const AnalysisResults& results,
+                             const std::string& path, const RunInfo& run)>;
 
 // Writes the formatted workbook of the working copy `work`, its last run's `results` and `run`
 // to `path`; a failure comes back as the message to show.

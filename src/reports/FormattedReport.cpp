@@ -6,8 +6,11 @@
 #include <system_error>
 
 #include "criteria/ResponseType.h"
+#include "figures/FigureData.h"
 #include "project/Rounding.h"
+#include "project/Units.h"
 #include "reliability/ResultFormat.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -20,6 +23,11 @@ constexpr const char* kTitledHeader = "Ardelon 4.3 - &Z&F";
 constexpr const char* kSemiInfinite = "SemiInfinite";
 constexpr const char* kNotApplicable = "NA";
 constexpr const char* kInfinite = "Infinite";
+// What the computed cells show: percentages and years to two decimals, damage to four
+// significant figures.
+constexpr const char* kPercentFormat = "0.00";
+constexpr const char* kYearsFormat = "0.00";
+constexpr const char* kDamageFormat = "0.000E+00";
 constexpr std::array<const char*, 3> kLocationNames = {"Top", "Middle", "Bottom"};
 constexpr std::array<double, kDistributionLevels> kDistributionPercentiles = {95, 85, 75, 65, 55};
 // Slots 13 and 14 (middle and bottom of layer 5) have no evaluation depth in the run, so they
@@ -72,7 +80,7 @@ std::optional<double> percentWithinLimit(int exceeded, int cycles) {
 
 void putPercent(ReportSheet& sheet, char col, int row, std::optional<double> percent) {
     if (percent) {
-        sheet.number(col, row, *percent, S::Right);
+        sheet.number(col, row, *percent, S::Right, kPercentFormat);
     } else {
         sheet.text(col, row, kNotApplicable, S::Right);
     }
@@ -108,12 +116,13 @@ void addCover(ReportWorkbook& book, const std::string& reportPath, const CStenor
         if (!material.empty())
             sheet.text('C', row, material, S::Left);
     }
+    sheet.fitToPageWidth = true;
     book.sheets.push_back(std::move(sheet));
 }
 
 // The slot's layer, location, criterion and units in columns A, B, C and E of a result row.
-void putSlotIdentity(ReportSheet& sheet, int row, int slot, int responseType) {
-    const ResponseName name = responseName(responseType);
+void putSlotIdentity(ReportSheet& sheet, int row, int slot, int responseType, int unitSystem) {
+    const ResponseName name = reportResponseName(responseType, unitSystem);
     sheet.number('A', row, slotLayer(slot), S::Right);
     sheet.text('B', row, kLocationNames[static_cast<size_t>(slotPosition(slot))], S::Right);
     sheet.text('C', row, std::string(name.name), S::Right);
@@ -122,7 +131,7 @@ void putSlotIdentity(ReportSheet& sheet, int row, int slot, int responseType) {
 
 void putYears(ReportSheet& sheet, char col, int row, std::optional<double> years) {
     if (years) {
-        sheet.number(col, row, roundHalfUpTwoDecimals(*years), S::Right);
+        sheet.number(col, row, roundHalfUpTwoDecimals(*years), S::Right, kYearsFormat);
     } else {
         sheet.text(col, row, kInfinite, S::Right);
     }
@@ -132,7 +141,8 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
                            const AnalysisResults& results) {
     ReportSheet sheet = newSheet("Performance Summary", kTitledHeader, true);
     sheet.merge('A', 1, 'I', 1, S::Title);
-    sheet.merge('A', 3, 'E', 3, S::Heading);
+    // The heading is wider than columns A to E in its font: its merge spans the table.
+    sheet.merge('A', 3, 'I', 3, S::Heading);
     sheet.width('C', 'C', 17.14);
     sheet.width('D', 'D', 10.3);
     sheet.width('E', 'E', 10.3);
@@ -163,11 +173,13 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
         if (!isConventionalOrPercentile(slot) || slot.useTransferFunction == 0)
             continue;
         const double damage = results.damagePerMillion[static_cast<size_t>(i)];
-        putSlotIdentity(sheet, row, i, slot.responseType);
-        sheet.number('D', row, slot.threshold, S::Right);
+        putSlotIdentity(sheet, row, i, slot.responseType, work.unitSystem);
+        sheet.number('D', row,
+                     reportResponseValue(slot.responseType, work.unitSystem, slot.threshold),
+                     S::Right);
         putPercent(sheet, 'F', row,
                    percentBelow(results.exceedCount[static_cast<size_t>(i)], cycles));
-        sheet.number('G', row, damage, S::Right);
+        sheet.number('G', row, damage, S::Right, kDamageFormat);
         putYears(sheet, 'H', row,
                  yearsToDamage(0.1, work.axleGroupsPerDay, work.truckGrowthPercent, damage));
         putYears(sheet, 'I', row,
@@ -187,9 +199,11 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
         const CriterionSlot& slot = work.criteria[static_cast<size_t>(i)];
         if (isConventionalOrPercentile(slot) && slot.useTransferFunction == 0) {
             const auto actual = percentBelow(results.exceedCount[static_cast<size_t>(i)], cycles);
-            putSlotIdentity(sheet, row, i, slot.responseType);
-            sheet.number('D', row, slot.threshold, S::Right);
-            sheet.number('F', row, slot.targetPercentile, S::Right);
+            putSlotIdentity(sheet, row, i, slot.responseType, work.unitSystem);
+            sheet.number('D', row,
+                         reportResponseValue(slot.responseType, work.unitSystem, slot.threshold),
+                         S::Right);
+            sheet.number('F', row, slot.targetPercentile, S::Right, kPercentFormat);
             putPercent(sheet, 'G', row, actual);
             putVerdict(sheet, 'H', row, actual, slot.targetPercentile);
             ++row;
@@ -205,7 +219,7 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
                     cycles);
                 sheet.number('D', row, slot.distribution[static_cast<size_t>(level)], S::Right);
                 sheet.text('E', row, "microstrain", S::Left);
-                sheet.number('F', row, percentile, S::Right);
+                sheet.number('F', row, percentile, S::Right, kPercentFormat);
                 putPercent(sheet, 'G', row, actual);
                 putVerdict(sheet, 'H', row, actual, percentile);
                 ++row;
@@ -218,6 +232,7 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
             sheet.text(col, firstDataRow, kNotApplicable, col == 'E' ? S::Left : S::Right);
         }
     }
+    sheet.fitToPageWidth = true;
     book.sheets.push_back(std::move(sheet));
 }
 
@@ -238,7 +253,16 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
     sheet.text('A', 3, "Seasonal Data", S::Heading);
     sheet.text('A', 4, "Season", S::Left);
     sheet.text('A', 5, "Duration, weeks", S::Left);
-    sheet.text('A', 6, "Temperature, F", S::Left);
+    const bool metric = work.unitSystem == Metric;
+    // Metric projects read temperatures in degrees C and moduli in MPa.
+    sheet.text('A', 6, metric ? "Temperature, C" : "Temperature, F", S::Left);
+    const auto temperature = [metric](double fahrenheit) {
+        return metric ? std::round(units::fahrenheitToCelsius(fahrenheit) * 100.0) / 100.0
+                      : fahrenheit;
+    };
+    const auto modulus = [metric](double psi) {
+        return metric ? std::round(psi * units::kPsiToMpa * 100.0) / 100.0 : psi;
+    };
     // Summer (season 1) is always in use; the others only when enabled.
     const auto seasonInUse = [&work](int season) {
         return season == Summer || work.seasonEnabled[static_cast<size_t>(season)] == 1;
@@ -248,7 +272,8 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
         sheet.text(col, 4, "Season " + std::to_string(season + 1), S::Left);
         if (seasonInUse(season)) {
             sheet.number(col, 5, work.seasonWeeks[static_cast<size_t>(season)], S::Left);
-            sheet.number(col, 6, work.meanAirTemperature[static_cast<size_t>(season)], S::Left);
+            sheet.number(col, 6, temperature(work.meanAirTemperature[static_cast<size_t>(season)]),
+                         S::Left);
         } else {
             sheet.text(col, 5, kNotApplicable, S::Left);
             sheet.text(col, 6, kNotApplicable, S::Left);
@@ -291,7 +316,7 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
     sheet.merge('A', 17, 'G', 17, S::Heading);
     sheet.merge('C', 18, 'G', 18, S::Left);
     sheet.text('A', 17, "Poisson Ratios and Seasonal Layer Moduli", S::Heading);
-    sheet.text('C', 18, "Average Modulus, psi", S::Left);
+    sheet.text('C', 18, metric ? "Average Modulus, MPa" : "Average Modulus, psi", S::Left);
     sheet.text('A', 19, "Layer", S::Left);
     sheet.text('B', 19, "Poisson", S::Left);
     for (int season = 0; season < kSeasonCount; ++season) {
@@ -307,7 +332,8 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
         for (int season = 0; season < kSeasonCount; ++season) {
             const char col = column(2 + season);
             if (seasonInUse(season)) {
-                sheet.number(col, row, work.seasonalModulus[index][static_cast<size_t>(season)],
+                sheet.number(col, row,
+                             modulus(work.seasonalModulus[index][static_cast<size_t>(season)]),
                              S::Left);
             } else {
                 sheet.text(col, row, kNotApplicable, S::Left);
@@ -316,6 +342,7 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
         sheet.number('H', row, work.modulusCov[index], S::Left);
         sheet.text('I', row, distributionText(work.modulusDistribution[index]), S::Left);
     }
+    sheet.fitToPageWidth = true;
     book.sheets.push_back(std::move(sheet));
 }
 
@@ -350,8 +377,9 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
     }
 
     sheet.text('A', 17, "Load Spectra", S::Heading);
-    const auto putSpectraHeadings = [&sheet](int row) {
-        sheet.text('A', row, "Axle Weight, kips", S::Center);
+    const bool metric = work.unitSystem == Metric;
+    const auto putSpectraHeadings = [&sheet, metric](int row) {
+        sheet.text('A', row, metric ? "Axle Weight, kN" : "Axle Weight, kips", S::Center);
         sheet.text('B', row, "Single, %", S::Center);
         sheet.text('C', row, "Tandem, %", S::Center);
         sheet.text('D', row, "Tridem, %", S::Center);
@@ -365,13 +393,17 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
     // otherwise spill onto a page of its own) and a break above the repeated headings.
     sheet.pageBreaksBeforeRows = {19 + kFirstPageBins};
     sheet.fitToPageWidth = true;
+    // Percent of each configuration's axle groups, also where the ESAL route stored counts.
+    const LoadSpectraFigure spectra = loadSpectraFigure(work);
     for (int bin = 0; bin < kBinCount; ++bin) {
         const int row = bin < kFirstPageBins ? 19 + bin : 20 + bin;
-        sheet.text('A', row, englishBinLabel(bin), S::Center);
+        sheet.text('A', row, metric ? spectra.binLabels[static_cast<size_t>(bin)]
+                                    : englishBinLabel(bin),
+                   S::Center);
         for (int c = 0; c < kConfigurationCount; ++c) {
             sheet.number(column(1 + c), row,
-                         work.loadSpectra[static_cast<size_t>(c)][static_cast<size_t>(bin)],
-                         S::Center);
+                         spectra.percent[static_cast<size_t>(c)][static_cast<size_t>(bin)],
+                         S::Center, kPercentFormat);
         }
     }
     book.sheets.push_back(std::move(sheet));
@@ -394,12 +426,6 @@ std::string reportMaterialName(int layer, int materialIndex) {
     if (materialIndex < 0 || materialIndex >= materialListSize(layer))
         return {};
     return std::string(materialName(materialOf(layer, materialIndex)));
-}
-
-std::string englishBinLabel(int bin) {
-    if (bin == kBinCount - 1)
-        return std::to_string(2 * bin) + "+";
-    return std::to_string(2 * bin) + "-" + std::to_string(2 * bin + 2);
 }
 
 ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,

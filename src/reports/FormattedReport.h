@@ -56,7 +56,4 @@ std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double 
 // materials, layer 5 "Gran Base", "Soil", "Rock", "Other".
 std::string reportMaterialName(int layer, int materialIndex);
 
-// The English weight-class label of a load bin (0 to 55): "0-2", "2-4", ..., "108-110", "110+".
-std::string englishBinLabel(int bin);
-
 }  // namespace ardelon

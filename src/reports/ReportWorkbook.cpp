@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include "project/ReplacingFile.h"
+#include "project/SafeText.h"
 
 #include <array>
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 namespace ardelon {
@@ -30,21 +32,49 @@ std::string saveFailure(const std::string& path, const std::string& reason) {
 // The six formats of the report, created once per workbook before any sheet.
 using FormatTable = std::array<lxw_format*, 6>;
 
+lxw_format* makeFormat(lxw_workbook* book, const char* fontName, double points,
+                       bool accountingUnderline, uint8_t alignment) {
+    lxw_format* format = workbook_add_format(book);
+    if (!format)
+        return format;
+    if (fontName) {
+        format_set_font_name(format, fontName);
+        format_set_font_size(format, points);
+    }
+    if (accountingUnderline)
+        format_set_underline(format, LXW_UNDERLINE_SINGLE_ACCOUNTING);
+    format_set_align(format, alignment);
+    return format;
+}
+
+// A style with a number format, made the first time a cell asks for the pair.
+class NumberFormats {
+  public:
+    explicit NumberFormats(lxw_workbook* book) : book_(book) {}
+    lxw_format* get(ReportStyle style, const std::string& numberFormat) {
+        const auto key = std::make_pair(style, numberFormat);
+        if (const auto found = made_.find(key); found != made_.end())
+            return found->second;
+        const uint8_t alignment = style == ReportStyle::Center  ? LXW_ALIGN_CENTER
+                                  : style == ReportStyle::Right ? LXW_ALIGN_RIGHT
+                                                                : LXW_ALIGN_LEFT;
+        lxw_format* format = makeFormat(book_, nullptr, 0, false, alignment);
+        if (format)
+            format_set_num_format(format, numberFormat.c_str());
+        made_[key] = format;
+        return format;
+    }
+
+  private:
+    lxw_workbook* book_;
+    std::map<std::pair<ReportStyle, std::string>, lxw_format*> made_;
+};
+
 FormatTable createFormats(lxw_workbook* book) {
     FormatTable formats{};
     const auto make = [book](const char* fontName, double points, bool accountingUnderline,
                              uint8_t alignment) {
-        lxw_format* format = workbook_add_format(book);
-        if (!format)
-            return format;
-        if (fontName) {
-            format_set_font_name(format, fontName);
-            format_set_font_size(format, points);
-        }
-        if (accountingUnderline)
-            format_set_underline(format, LXW_UNDERLINE_SINGLE_ACCOUNTING);
-        format_set_align(format, alignment);
-        return format;
+        return makeFormat(book, fontName, points, accountingUnderline, alignment);
     };
     formats[static_cast<int>(ReportStyle::Title)] = make("Arial Black", 14, true, LXW_ALIGN_LEFT);
     formats[static_cast<int>(ReportStyle::CoverTitle)] =
@@ -81,7 +111,17 @@ lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChar
         lxw_chart_series* series = chart_add_series(chart, x.c_str(), y.c_str());
         if (!series)
             return LXW_ERROR_MEMORY_MALLOC_FAILED;
-        chart_series_set_name(series, s.name.c_str());
+        chart_series_set_name(series, xmlSafeText(s.name).c_str());
+        if (s.colour != 0 && !s.marksOnly && model.kind == ChartKind::Lines) {
+            lxw_chart_line line{};
+            line.color = s.colour;
+            line.width = 1.75;
+            chart_series_set_line(series, &line);
+        } else if (s.colour != 0 && !s.marksOnly) {
+            lxw_chart_fill fill{};
+            fill.color = s.colour;
+            chart_series_set_fill(series, &fill);
+        }
         if (s.marksOnly) {
             lxw_chart_line none{};
             none.none = LXW_TRUE;
@@ -96,18 +136,18 @@ lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChar
             chart_series_set_marker_line(series, &border);
         }
     }
-    chart_title_set_name(chart, model.title.c_str());
+    chart_title_set_name(chart, xmlSafeText(model.title).c_str());
     lxw_chart_font titleFont{};
     titleFont.size = 11;
     titleFont.bold = LXW_TRUE;
     chart_title_set_name_font(chart, &titleFont);
-    chart_axis_set_name(chart->x_axis, model.xTitle.c_str());
+    chart_axis_set_name(chart->x_axis, xmlSafeText(model.xTitle).c_str());
     if (model.kind == ChartKind::Lines) {
         // The axes meet at the lower left whatever the sign of the values.
         chart_axis_set_crossing_min(chart->x_axis);
         chart_axis_set_crossing_min(chart->y_axis);
     }
-    chart_axis_set_name(chart->y_axis, model.yTitle.c_str());
+    chart_axis_set_name(chart->y_axis, xmlSafeText(model.yTitle).c_str());
     if (model.logY)
         chart_axis_set_log_base(chart->y_axis, 10);
     if (!std::isnan(model.yMin))
@@ -127,8 +167,8 @@ lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChar
 }
 
 // Fills one worksheet from its model; returns the library's first error.
-lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const ReportSheet& model,
-                     std::deque<std::string>& formulas) {
+lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, NumberFormats& numberFormats,
+                     const ReportSheet& model, std::deque<std::string>& formulas) {
     if (lxw_error e = workbook_validate_sheet_name(book, model.name.c_str()))
         return e;
     lxw_worksheet* sheet = workbook_add_worksheet(book, model.name.c_str());
@@ -140,12 +180,14 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const Repor
 
     lxw_header_footer_options headerOptions{};
     headerOptions.margin = model.headerMarginInches;
-    if (lxw_error e = worksheet_set_header_opt(sheet, model.header.c_str(), &headerOptions)) {
+    if (lxw_error e =
+            worksheet_set_header_opt(sheet, xmlSafeText(model.header).c_str(), &headerOptions)) {
         return e;
     }
     lxw_header_footer_options footerOptions{};
     footerOptions.margin = model.footerMarginInches;
-    if (lxw_error e = worksheet_set_footer_opt(sheet, model.footer.c_str(), &footerOptions)) {
+    if (lxw_error e =
+            worksheet_set_footer_opt(sheet, xmlSafeText(model.footer).c_str(), &footerOptions)) {
         return e;
     }
     if (model.centredHorizontally)
@@ -177,10 +219,18 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const Repor
         const auto column = static_cast<lxw_col_t>(position.second);
         lxw_error e = LXW_NO_ERROR;
         if (const double* number = std::get_if<double>(&cell.value)) {
-            e = worksheet_write_number(sheet, row, column, *number, format(cell.style));
+            const std::string numberFormat =
+                model.numberFormatAt(static_cast<char>('A' + position.second), position.first);
+            lxw_format* f = numberFormat.empty() ? format(cell.style)
+                                                 : numberFormats.get(cell.style, numberFormat);
+            if (!f)
+                return LXW_ERROR_MEMORY_MALLOC_FAILED;
+            e = worksheet_write_number(sheet, row, column, *number, f);
         } else {
-            e = worksheet_write_string(
-                sheet, row, column, std::get<std::string>(cell.value).c_str(), format(cell.style));
+            // Text from outside (a file name in any encoding) must not break the sheet's XML.
+            e = worksheet_write_string(sheet, row, column,
+                                       xmlSafeText(std::get<std::string>(cell.value)).c_str(),
+                                       format(cell.style));
         }
         if (e)
             return e;
@@ -212,9 +262,11 @@ lxw_error writeSheet(lxw_workbook* book, const FormatTable& formats, const Repor
 
 void ReportSheet::text(char column, int row, std::string value, ReportStyle style) {
     cells_[{row, columnIndex(column)}] = ReportCell{std::move(value), style};
+    numberFormats_.erase({row, columnIndex(column)});
 }
 
-void ReportSheet::number(char column, int row, double value, ReportStyle style) {
+void ReportSheet::number(char column, int row, double value, ReportStyle style,
+                         std::string numberFormat) {
     // A spreadsheet cell cannot hold an infinite or undefined number (the file would be
     // refused as corrupt), so such a result is written as a word.
     if (std::isnan(value)) {
@@ -223,7 +275,16 @@ void ReportSheet::number(char column, int row, double value, ReportStyle style) 
         text(column, row, value > 0 ? "Infinite" : "-Infinite", style);
     } else {
         cells_[{row, columnIndex(column)}] = ReportCell{value, style};
+        if (numberFormat.empty())
+            numberFormats_.erase({row, columnIndex(column)});
+        else
+            numberFormats_[{row, columnIndex(column)}] = std::move(numberFormat);
     }
+}
+
+std::string ReportSheet::numberFormatAt(char column, int row) const {
+    const auto found = numberFormats_.find({row, columnIndex(column)});
+    return found == numberFormats_.end() ? std::string() : found->second;
 }
 
 void ReportSheet::merge(char firstColumn, int firstRow, char lastColumn, int lastRow,
@@ -285,8 +346,9 @@ FileResult saveWorkbook(const ReportWorkbook& workbook, const std::string& path)
     // The chart range formulas must live until the workbook is closed; a deque keeps them in
     // place while it grows.
     std::deque<std::string> formulas;
+    NumberFormats numberFormats(book);
     for (const ReportSheet& sheet : workbook.sheets) {
-        if (lxw_error e = writeSheet(book, formats, sheet, formulas)) {
+        if (lxw_error e = writeSheet(book, formats, numberFormats, sheet, formulas)) {
             lxw_workbook_free(book);
             return {saveFailure(path, lxw_strerror(e))};
         }

@@ -60,6 +60,7 @@ struct ChartSeries {
     int firstRow = 1;
     int lastRow = 1;
     bool marksOnly = false;  // points without a connecting line
+    unsigned colour = 0;     // 0xRRGGBB of the line, or 0 for the spreadsheet's own choice
     bool operator==(const ChartSeries&) const = default;
 };
 
@@ -100,8 +101,12 @@ struct ReportSheet {
     // A later write to the same cell replaces the earlier one, as on a real sheet.
     void text(char column, int row, std::string value, ReportStyle style);
     // An infinite value is written as the text "Infinite" ("-Infinite"), an undefined one as
-    // "NA": a workbook cannot store them as numbers.
-    void number(char column, int row, double value, ReportStyle style);
+    // "NA": a workbook cannot store them as numbers. A number format ("0.00", "0.000E+00")
+    // rounds what the sheet shows and keeps the stored value whole.
+    void number(char column, int row, double value, ReportStyle style,
+                std::string numberFormat = {});
+    // The number format of a cell, or empty for the General format.
+    std::string numberFormatAt(char column, int row) const;
     void merge(char firstColumn, int firstRow, char lastColumn, int lastRow, ReportStyle style);
     void width(char firstColumn, char lastColumn, double characters);
 
@@ -112,6 +117,7 @@ struct ReportSheet {
 
   private:
     std::map<std::pair<int, int>, ReportCell> cells_;
+    std::map<std::pair<int, int>, std::string> numberFormats_;
 };
 
 struct ReportWorkbook {

@@ -1,17 +1,19 @@
 // The "Charts" and "Run" sheets that follow the four sheets of the report: native charts of the
-// response distributions, the damage over time and the load spectra, and the record of the run
-// with the data tables those charts draw.
+// response distributions, the damage over time, the strains with depth, what governs each
+// criterion and the load spectra, and the record of the run with the data tables those charts
+// draw.
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <ctime>
 #include <filesystem>
 
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
-#include "reliability/CCostAnalysisDlg.h"
+#include "output/LaneCost.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
+#include "reports/ReportModel.h"
+#include "reports/ReportVerdict.h"
 
 #ifndef ARDELON_VERSION
 #define ARDELON_VERSION "unknown"
@@ -26,33 +28,29 @@ constexpr const char* kFooter = "&D @ &T    Page &P of &N Pages";
 constexpr int kChartRowStep = 17;  // rows between chart tops on the Charts sheet
 constexpr int kChartRowsPerPage = 2;
 constexpr char kSecondChartColumn = 'I';
+// The colours the desktop draws with: limits and D = 1.0 red, targets and D = 0.1 green.
+constexpr unsigned kCurveColour = 0x1F5FA8;
+constexpr unsigned kLimitColour = 0xC03030;
+constexpr unsigned kTargetColour = 0x3A8A3A;
+constexpr unsigned kConfigurationColours[kConfigurationCount] = {0x1F5FA8, 0xC03030, 0x3A8A3A,
+                                                                 0xE09020};
 
 std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-const char* kLevelTexts[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
-
-std::string dateText(std::time_t t) {
-    char buffer[64] = "";
-    std::tm utc{};
-    if (t != 0 && gmtime_r(&t, &utc))
-        std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M UTC", &utc);
-    return buffer;
-}
-
 // A table of (x, y) points at columns `xColumn`, `xColumn` + 1 from `firstRow`; the series
 // that draws it.
 ChartSeries putPoints(ReportSheet& sheet, char xColumn, int firstRow, const std::string& name,
-                      const std::vector<ChartPoint>& points, bool marksOnly) {
+                      const std::vector<ChartPoint>& points, bool marksOnly, unsigned colour = 0) {
     int row = firstRow;
     for (const ChartPoint& p : points) {
         sheet.number(xColumn, row, p.x, ReportStyle::Right);
         sheet.number(static_cast<char>(xColumn + 1), row, p.y, ReportStyle::Right);
         ++row;
     }
-    return ChartSeries{name,     kRunSheet, xColumn,  static_cast<char>(xColumn + 1),
-                       firstRow, row - 1,   marksOnly};
+    return ChartSeries{name,     kRunSheet, xColumn,   static_cast<char>(xColumn + 1),
+                       firstRow, row - 1,   marksOnly, colour};
 }
 
 void putHeadings(ReportSheet& sheet, int row,
@@ -61,35 +59,195 @@ void putHeadings(ReportSheet& sheet, int row,
         sheet.text(column, row, text, ReportStyle::Center);
 }
 
-// Five significant digits without trailing zeros or point: 52.3, 300, 0.0125.
-std::string plain(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.5g", value);
-    return buffer;
+// Places the charts two to a row, two rows to a printed page.
+class ChartGrid {
+  public:
+    explicit ChartGrid(ReportSheet& sheet) : sheet_(sheet) {}
+    void place(ReportChart chart) {
+        const int slot = count_++;
+        const int gridRow = slot / 2;
+        chart.row = 3 + gridRow * kChartRowStep;
+        chart.column = slot % 2 == 0 ? 'A' : kSecondChartColumn;
+        if (slot % 2 == 0 && gridRow > 0 && gridRow % kChartRowsPerPage == 0)
+            sheet_.pageBreaksBeforeRows.push_back(chart.row - 1);
+        sheet_.charts.push_back(std::move(chart));
+    }
+
+  private:
+    ReportSheet& sheet_;
+    int count_ = 0;
+};
+
+// The data tables of the Run sheet, written downward from `row`.
+struct ChartData {
+    ReportSheet& sheet;
+    int row;
+
+    void heading(const std::string& text) {
+        row += 1;
+        sheet.text('A', row++, text, ReportStyle::Heading);
+    }
+};
+
+void addDistributionCharts(ChartData& data, ChartGrid& grid, const ResponseDistribution& d,
+                           const std::vector<DamageOverTime>& damage) {
+    ReportSheet& sheet = data.sheet;
+    data.heading("Response distribution: " + d.name.title);
+    const std::string sense =
+        d.largerExceeds ? "% of loads at or below" : "% of loads at or above";
+    int row = data.row;
+    putHeadings(sheet, row++,
+                {{'A', d.name.units},
+                 {'B', sense},
+                 {'D', "Limit"},
+                 {'E', "%"},
+                 {'G', "Target"},
+                 {'H', "%"},
+                 {'J', "Mark"},
+                 {'K', "%"}});
+    ReportChart chart;
+    chart.title = d.name.title;
+    chart.xTitle = d.name.criterion + ", " + d.name.units;
+    chart.yTitle = sense;
+    chart.yMin = 0.0;
+    chart.yMax = 100.0;
+    chart.series.push_back(
+        putPoints(sheet, 'A', row, "Distribution", d.curve, false, kCurveColour));
+    int rows = static_cast<int>(d.curve.size());
+    std::vector<ChartPoint> marks;
+    const bool levels = d.limits.size() > 1;
+    if (!levels) {
+        const LimitMark& m = d.limits.front();
+        chart.series.push_back(putPoints(sheet, 'D', row, "Threshold",
+                                         {{m.value, 0.0}, {m.value, 100.0}}, false, kLimitColour));
+        if (!std::isnan(m.targetPercentile) && !d.curve.empty()) {
+            chart.series.push_back(putPoints(sheet, 'G', row, "Target percentile",
+                                             {{d.curve.front().x, m.targetPercentile},
+                                              {d.curve.back().x, m.targetPercentile}},
+                                             false, kTargetColour));
+        }
+        marks.push_back({m.value, m.actualPercentile});
+    } else {
+        for (const LimitMark& m : d.limits)
+            marks.push_back({m.value, m.targetPercentile});
+    }
+    chart.series.push_back(putPoints(
+        sheet, 'J', row, levels ? "Allowable strains" : "Actual percentile", marks, true));
+    rows = std::max(rows, static_cast<int>(marks.size()));
+    data.row = row + std::max(rows, 2);
+    grid.place(std::move(chart));
+
+    // The damage of the same row beside it.
+    for (const DamageOverTime& f : damage) {
+        if (f.name.slot != d.name.slot)
+            continue;
+        data.heading("Damage over time: " + f.name.title);
+        if (f.curve.empty()) {
+            sheet.text('A', data.row++, "No damage: the threshold is never exceeded.",
+                       ReportStyle::Left);
+            continue;
+        }
+        row = data.row;
+        putHeadings(sheet, row++,
+                    {{'A', "Years"},
+                     {'B', "Damage"},
+                     {'D', "Years"},
+                     {'E', "D"},
+                     {'G', "Years"},
+                     {'H', "D"}});
+        ReportChart damageChart;
+        damageChart.title = f.name.title + ": damage";
+        damageChart.xTitle = "Years";
+        damageChart.yTitle = "Damage";
+        damageChart.logY = true;
+        const double first = f.curve.front().x, last = f.curve.back().x;
+        damageChart.series.push_back(
+            putPoints(sheet, 'A', row, "Damage", f.curve, false, kCurveColour));
+        damageChart.series.push_back(putPoints(sheet, 'D', row, "D = 0.1",
+                                               {{first, 0.1}, {last, 0.1}}, false, kTargetColour));
+        damageChart.series.push_back(putPoints(sheet, 'G', row, "D = 1.0",
+                                               {{first, 1.0}, {last, 1.0}}, false, kLimitColour));
+        data.row = row + static_cast<int>(f.curve.size());
+        grid.place(std::move(damageChart));
+    }
 }
 
-// The verdict lines: every percentile row passes, or the rows that fail.
-std::vector<std::string> verdictLines(const CStenorDoc& work, const ResultLists& lists) {
-    std::vector<std::string> failing;
-    for (const PercentileRow& r : lists.percentile) {
-        if (r.pass)
-            continue;
-        std::string line = figureRowName(work, r.slot).title;
-        if (r.level >= 0)
-            line += " at the " + std::string(kLevelTexts[at(r.level)]) + " percentile";
-        line += ": " + plain(r.actualPercentile) + " % of loads within " + plain(r.targetValue) +
-                ", target above " + plain(r.targetPercentile) + " %";
-        failing.push_back(std::move(line));
+void addDepthChart(ChartData& data, ChartGrid& grid, const DepthProfile& p, int unitSystem) {
+    ReportSheet& sheet = data.sheet;
+    const std::string title = std::string(kSeasonNames[at(p.season)]) + ": strains with depth";
+    data.heading(title);
+    const std::string depth = std::string("Depth, ") + depthUnit(unitSystem);
+    int row = data.row;
+    putHeadings(sheet, row++,
+                {{'A', "Eps x"}, {'B', depth}, {'D', "Eps y"}, {'E', depth}, {'G', "Eps z"},
+                 {'H', depth}});
+    std::array<std::vector<ChartPoint>, 3> strains;
+    for (const DepthProfilePoint& q : p.points) {
+        const double d = displayDepth(q.depthInches, unitSystem);
+        strains[0].push_back({q.epsX, d});
+        strains[1].push_back({q.epsY, d});
+        strains[2].push_back({q.epsZ, d});
     }
-    if (lists.percentile.empty())
-        return {"No percentile criterion was evaluated."};
-    if (failing.empty())
-        return {"Pass: every percentile criterion passes."};
-    std::vector<std::string> lines{"Fail: " + std::to_string(failing.size()) + " of " +
-                                   std::to_string(lists.percentile.size()) +
-                                   " percentile rows fail:"};
-    lines.insert(lines.end(), failing.begin(), failing.end());
-    return lines;
+    ReportChart chart;
+    chart.title = title;
+    chart.xTitle = "Strain, microstrain";
+    chart.yTitle = depth;
+    chart.yReversed = true;  // depth downward
+    const char* names[3] = {"Eps x", "Eps y", "Eps z"};
+    for (int i = 0; i < 3; ++i) {
+        chart.series.push_back(putPoints(sheet, static_cast<char>('A' + 3 * i), row, names[i],
+                                         strains[at(i)], false, kConfigurationColours[i]));
+    }
+    data.row = row + static_cast<int>(p.points.size());
+    grid.place(std::move(chart));
+}
+
+// The share of a row's exceedances (or damage) by load bin, one stacked column per bin that
+// carries a share.
+void addGoverningChart(ChartData& data, ChartGrid& grid, const LoadShares& s,
+                       const LoadSpectraFigure& spectra, bool damage) {
+    const auto& table = damage ? s.damagePercent : s.exceedancePercent;
+    std::vector<int> bins;
+    for (int k = 0; k < kBinCount; ++k) {
+        for (int c = 0; c < kConfigurationCount; ++c) {
+            if (table[at(c)][at(k)] > 0.0) {
+                bins.push_back(k);
+                break;
+            }
+        }
+    }
+    std::string title = s.name.title + (damage ? ": share of damage" : ": share of exceedances");
+    if (!s.levelName.empty())
+        title += " (" + s.levelName + ")";
+    data.heading(title);
+    if (bins.empty()) {
+        data.sheet.text('A', data.row++, "None: no load exceeds this limit.", ReportStyle::Left);
+        return;
+    }
+    ReportSheet& sheet = data.sheet;
+    sheet.text('A', data.row, "Load bin", ReportStyle::Center);
+    for (int c = 0; c < kConfigurationCount; ++c)
+        sheet.text(static_cast<char>('B' + c), data.row,
+                   std::string(kConfigurationNames[at(c)]) + ", %", ReportStyle::Center);
+    const int first = ++data.row;
+    for (int k : bins) {
+        sheet.text('A', data.row, spectra.binLabels[at(k)], ReportStyle::Center);
+        for (int c = 0; c < kConfigurationCount; ++c)
+            sheet.number(static_cast<char>('B' + c), data.row, table[at(c)][at(k)],
+                         ReportStyle::Right);
+        ++data.row;
+    }
+    ReportChart chart;
+    chart.kind = ChartKind::StackedColumns;
+    chart.title = title;
+    chart.xTitle = "Load bin";
+    chart.yTitle = damage ? "% of damage" : "% of exceedances";
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        chart.series.push_back(ChartSeries{std::string(kConfigurationNames[at(c)]), kRunSheet,
+                                           'A', static_cast<char>('B' + c), first, data.row - 1,
+                                           false, kConfigurationColours[c]});
+    }
+    grid.place(std::move(chart));
 }
 
 }  // namespace
@@ -108,6 +266,7 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     charts.landscape = true;
     charts.fitToPageWidth = true;
     charts.text('A', 1, "Charts", ReportStyle::Title);
+    ChartGrid grid(charts);
 
     ReportSheet sheet;
     sheet.name = kRunSheet;
@@ -118,12 +277,8 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     sheet.text('A', 1, "Run", ReportStyle::Title);
     sheet.text('A', 3, "Run Record", ReportStyle::Heading);
     const bool english = work.unitSystem != Metric;
-    const std::string projectName =
-        run.projectFileName.empty()
-            ? std::string("(not saved)")
-            : std::filesystem::path(run.projectFileName).filename().string();
     int row = 4;
-    const auto record = [&](const char* label, const CellValue& value) {
+    const auto record = [&](const std::string& label, const CellValue& value) {
         sheet.text('A', row, label, ReportStyle::Left);
         if (const double* v = std::get_if<double>(&value))
             sheet.number('C', row, *v, ReportStyle::Left);
@@ -131,8 +286,8 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
             sheet.text('C', row, std::get<std::string>(value), ReportStyle::Left);
         ++row;
     };
-    record("Project File", projectName);
-    record("Date", dateText(run.startTime));
+    record("Project File", projectPathText(run));
+    record("Date", reportDate(run.startTime));
     record("Units", std::string(english ? "English" : "Metric"));
     record("Monte Carlo Cycles", static_cast<double>(results.cycles));
     record("Seed", static_cast<double>(run.seed));
@@ -148,20 +303,15 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
 
     row += 1;
     sheet.text('A', row++, "Cost Analysis", ReportStyle::Heading);
-    // Priced at the analysed thicknesses, as the Cost Analysis dialog prices them.
-    const bool englishValues = work.valuesInEnglish != 0;
-    const std::string per = englishValues ? ", $/lane-mile" : ", $/lane-km";
-    const int layers = work.layerCountIndex + 2;
-    double total = 0.0;
-    for (int layer = 1; layer < layers; ++layer) {
-        const auto i = at(layer - 1);
-        const double cost = costPerLane(work.thickness[i], work.laneWidth, work.density[i],
-                                        work.costPerTon[i], englishValues);
-        total += cost;
-        record(("Layer " + std::to_string(layer) + " Cost" + per).c_str(),
-               roundHalfUpTwoDecimals(cost));
+    const ReportCost cost = reportCost(work);
+    if (!cost.priced) {
+        record("Total Cost", std::string("not priced"));
+    } else {
+        const std::string per = ", " + cost.unit;
+        for (std::size_t i = 0; i < cost.layerCost.size(); ++i)
+            record("Layer " + std::to_string(i + 1) + " Cost" + per, cost.layerCost[i]);
+        record("Total Cost" + per, cost.total);
     }
-    record(("Total Cost" + per).c_str(), roundHalfUpTwoDecimals(total));
 
     // The printout holds the record, the verdict and the costs; the data tables stay on screen.
     sheet.printLastRow = row;
@@ -169,97 +319,23 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     sheet.fitToPageWidth = true;
     row += 1;
     sheet.text('A', row++, "Chart Data", ReportStyle::Heading);
-    int chartRow = 3;
-    const auto distributions = responseDistributions(work, results);
+    ChartData data{sheet, row};
     const auto damage = damageOverTime(work, results);
-    for (const ResponseDistribution& d : distributions) {
-        row += 1;
-        sheet.text('A', row++, "Response distribution: " + d.name.title, ReportStyle::Heading);
-        const std::string sense = d.largerExceeds ? "% at or below" : "% at or above";
-        putHeadings(sheet, row++,
-                    {{'A', d.name.units},
-                     {'B', sense},
-                     {'D', "Limit"},
-                     {'E', "%"},
-                     {'G', "Target"},
-                     {'H', "%"},
-                     {'J', "Mark"},
-                     {'K', "%"}});
-        ReportChart chart;
-        chart.title = d.name.title;
-        chart.xTitle = d.name.criterion + ", " + d.name.units;
-        chart.yTitle = sense + " of loads";
-        chart.yMin = 0.0;
-        chart.yMax = 100.0;
-        chart.series.push_back(putPoints(sheet, 'A', row, "Distribution", d.curve, false));
-        int rows = static_cast<int>(d.curve.size());
-        std::vector<ChartPoint> marks;
-        const bool levels = d.limits.size() > 1;
-        if (!levels) {
-            const LimitMark& m = d.limits.front();
-            chart.series.push_back(
-                putPoints(sheet, 'D', row, "Threshold", {{m.value, 0.0}, {m.value, 100.0}}, false));
-            if (!std::isnan(m.targetPercentile) && !d.curve.empty()) {
-                chart.series.push_back(putPoints(sheet, 'G', row, "Target percentile",
-                                                 {{d.curve.front().x, m.targetPercentile},
-                                                  {d.curve.back().x, m.targetPercentile}},
-                                                 false));
-            }
-            marks.push_back({m.value, m.actualPercentile});
-        } else {
-            for (const LimitMark& m : d.limits)
-                marks.push_back({m.value, m.targetPercentile});
-        }
-        chart.series.push_back(putPoints(
-            sheet, 'J', row, levels ? "Allowable strains" : "Actual percentile", marks, true));
-        rows = std::max(rows, static_cast<int>(marks.size()));
-        row += std::max(rows, 2);
-        chart.row = chartRow;
-        chart.column = 'A';
-
-        // The damage of the same row beside it.
-        for (const DamageOverTime& f : damage) {
-            if (f.name.slot != d.name.slot)
-                continue;
-            row += 1;
-            sheet.text('A', row++, "Damage over time: " + f.name.title, ReportStyle::Heading);
-            if (f.curve.empty()) {
-                sheet.text('A', row++, "No damage: the threshold is never exceeded.",
-                           ReportStyle::Left);
-                continue;
-            }
-            putHeadings(sheet, row++,
-                        {{'A', "Years"},
-                         {'B', "Damage"},
-                         {'D', "Years"},
-                         {'E', "D"},
-                         {'G', "Years"},
-                         {'H', "D"}});
-            ReportChart damageChart;
-            damageChart.title = f.name.title + ": damage";
-            damageChart.xTitle = "Years";
-            damageChart.yTitle = "Damage";
-            damageChart.logY = true;
-            const double first = f.curve.front().x, last = f.curve.back().x;
-            damageChart.series.push_back(putPoints(sheet, 'A', row, "Damage", f.curve, false));
-            damageChart.series.push_back(
-                putPoints(sheet, 'D', row, "D = 0.1", {{first, 0.1}, {last, 0.1}}, false));
-            damageChart.series.push_back(
-                putPoints(sheet, 'G', row, "D = 1.0", {{first, 1.0}, {last, 1.0}}, false));
-            row += static_cast<int>(f.curve.size());
-            damageChart.row = chartRow;
-            damageChart.column = kSecondChartColumn;
-            charts.charts.push_back(std::move(damageChart));
-        }
-        charts.charts.push_back(std::move(chart));
-        chartRow += kChartRowStep;
-        if (charts.charts.size() > 0 && (chartRow - 3) % (kChartRowStep * kChartRowsPerPage) == 0)
-            charts.pageBreaksBeforeRows.push_back(chartRow - 1);
+    for (const ResponseDistribution& d : responseDistributions(work, results))
+        addDistributionCharts(data, grid, d, damage);
+    if (run.models) {
+        for (const DepthProfile& p : depthProfiles(work, run.models))
+            addDepthChart(data, grid, p, work.unitSystem);
+    }
+    const LoadSpectraFigure spectra = loadSpectraFigure(work);
+    for (const LoadShares& s : loadShares(work, results)) {
+        addGoverningChart(data, grid, s, spectra, false);
+        if (s.hasDamage)
+            addGoverningChart(data, grid, s, spectra, true);
     }
 
-    const LoadSpectraFigure spectra = loadSpectraFigure(work);
-    row += 1;
-    sheet.text('A', row++, "Load spectra, % of axle groups", ReportStyle::Heading);
+    data.heading("Load spectra, % of axle groups");
+    row = data.row;
     sheet.text('A', row, english ? "Axle Weight, kips" : "Axle Weight, kN", ReportStyle::Center);
     for (int c = 0; c < kConfigurationCount; ++c) {
         sheet.text(static_cast<char>('B' + c), row, std::string(kConfigurationNames[at(c)]),
@@ -279,14 +355,13 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     }
     for (int c = 0; c < kConfigurationCount; ++c) {
         if (spectra.configurationUsed[at(c)]) {
-            spectraChart.series.push_back(ChartSeries{std::string(kConfigurationNames[at(c)]),
-                                                      kRunSheet, 'A', static_cast<char>('B' + c),
-                                                      row, row + kBinCount - 1, false});
+            spectraChart.series.push_back(ChartSeries{
+                std::string(kConfigurationNames[at(c)]), kRunSheet, 'A',
+                static_cast<char>('B' + c), row, row + kBinCount - 1, false,
+                kConfigurationColours[c]});
         }
     }
-    spectraChart.row = chartRow;
-    spectraChart.widthScale = 2.0;  // 56 weight classes need the page's width
-    charts.charts.push_back(std::move(spectraChart));
+    grid.place(std::move(spectraChart));
 
     book.sheets.push_back(std::move(charts));
     book.sheets.push_back(std::move(sheet));

@@ -114,6 +114,26 @@ std::vector<InputSeries> inputSeries(const CStenorDoc& work,
 
 }  // namespace
 
+std::string plainInputName(const CStenorDoc& work, const std::string& input) {
+    if (input == "WheelLoad")
+        return "Wheel load";
+    if (input == "Configuration")
+        return "Axle configuration";
+    if (input.size() != 2 || (input[0] != 'E' && input[0] != 'H'))
+        return input;
+    const int layer = input[1] - '0';
+    if (layer < 1 || layer > kLayerCount)
+        return input;
+    const std::string quantity = input[0] == 'E' ? " modulus " : " thickness ";
+    if (layer == work.layerCountIndex + 2)
+        return "Subgrade" + quantity + input;
+    const int index = work.materialIndex[at(layer - 1)];
+    const bool named = index >= 0 && index < materialListSize(layer);
+    return (named ? std::string(materialName(materialOf(layer, index)))
+                  : "Layer " + std::to_string(layer)) +
+           quantity + input;
+}
+
 double rankCorrelation(const std::vector<double>& x, const std::vector<double>& y) {
     if (x.size() < 2 || x.size() != y.size())
         return 0.0;

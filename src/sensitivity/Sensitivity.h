@@ -41,6 +41,10 @@ struct CriterionSensitivity {
     std::vector<InputSensitivity> inputs;
 };
 
+// The input as an engineer names it: "AC modulus E1", "Subgrade modulus E4", "AC thickness H1",
+// "Wheel load", "Season", "Axle configuration" (the layers' materials from `work`).
+std::string plainInputName(const CStenorDoc& work, const std::string& input);
+
 // Spearman's rank correlation; 0 when either series is constant or shorter than 2.
 double rankCorrelation(const std::vector<double>& x, const std::vector<double>& y);
 // The bias-corrected first-order share of y's variance explained by x. `categorical` puts each

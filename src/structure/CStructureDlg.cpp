@@ -182,6 +182,11 @@ void CStructureDlg::recomputeAcModuli(int layer) {
 // ----- opening -------------------------------------------------------------------------------
 
 void CStructureDlg::onInitDialog(DialogHost& host) {
+    showInUnitSystem();
+    showControlStates(host);
+}
+
+void CStructureDlg::showInUnitSystem() {
     // A foreign file may hold values outside the lists; keep every index inside its table.
     layerCountIndex = std::clamp(layerCountIndex, 0, 3);
     appliedLayerCountIndex_ = layerCountIndex;
@@ -220,7 +225,13 @@ void CStructureDlg::onInitDialog(DialogHost& host) {
         h = roundHalfUpTwoDecimals(h);
     recomputeDepths();
     refreshModulusRow();
-    showControlStates(host);
+}
+
+void applyUnitSystem(CStenorDoc& doc) {
+    CStructureDlg dialog;
+    dialog.loadFrom(doc);
+    dialog.showInUnitSystem();
+    dialog.storeTo(doc);
 }
 
 // ----- nested dialogs and closing -----------------------------------------------------------
@@ -253,6 +264,8 @@ void CStructureDlg::onCriteria(DialogHost& host, int layer) {
     if (layer < 1 || layer > kLayerCount)
         return;
     LayerCriteriaDialog dialog(layer, layer == layerCount(), criteria, enduranceLimit);
+    dialog.transferCoefficient = transferCoefficient;
+    dialog.unitSystem = unitSystem;
     if (!host.runModal(dialog))
         return;
     criteria = dialog.slots;

@@ -214,6 +214,10 @@ class CStructureDlg : public ModalDialog {
     void loadFrom(const CStenorDoc& doc);
     void storeTo(CStenorDoc& doc) const;
 
+    // The opening rules without the controls: every index inside its list, the display values
+    // (moduli ranges, thicknesses, the Modulus row, the AC surface temperature) in `unitSystem`.
+    void showInUnitSystem();
+
     // Handlers. `layer` is 1 to 5, `season` a Season.
     void onInitDialog(DialogHost& host);
     void onThicknessChanged(DialogHost& host, int layer);  // edit lost the focus
@@ -283,6 +287,9 @@ class CStructureDlg : public ModalDialog {
     std::array<double, kThicknessCount> thicknessCov{};
     CriterionSlots criteria{};
     double enduranceLimit = 0;
+    // The project's K1 to K4 (not edited here): new transfer functions of the criteria start
+    // from them.
+    std::array<double, 4> transferCoefficient = CStenorDoc{}.transferCoefficient;
 
     // Evaluation depth of layers 1 to 4, inches, one third into each layer.
     std::array<double, kThicknessCount> evaluationDepth{};
@@ -306,5 +313,9 @@ class CStructureDlg : public ModalDialog {
     double modulusPsi(double displayed) const;
     void setMaterialIndex(int layer, MaterialType material);
 };
+
+// The unit commands: the project's display values in its `unitSystem` at once, as opening the
+// Structure module would put them, so that every module shows the units chosen.
+void applyUnitSystem(CStenorDoc& doc);
 
 }  // namespace ardelon

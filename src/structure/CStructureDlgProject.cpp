@@ -45,6 +45,7 @@ void CStructureDlg::loadFrom(const CStenorDoc& doc) {
     thicknessCov = doc.thicknessCov;
     criteria = doc.criteria;
     enduranceLimit = doc.enduranceLimit;
+    transferCoefficient = doc.transferCoefficient;
 }
 
 void CStructureDlg::storeTo(CStenorDoc& doc) const {

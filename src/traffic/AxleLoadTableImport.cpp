@@ -195,8 +195,15 @@ ClassSharesParse parseClassShares(std::string_view text) {
             break;
         text.remove_prefix(comma + 1);
     }
-    if (!(std::accumulate(shares.begin(), shares.end(), 0.0) > 0))
+    const double total = std::accumulate(shares.begin(), shares.end(), 0.0);
+    if (!(total > 0))
         return failed("the shares add up to 0; at least one class needs a share above 0");
+    // A mix that does not add up is a typing error more often than an intent: refused, not
+    // rescaled behind the engineer's back.
+    if (std::fabs(total - 100.0) > kClassShareTotalTolerance) {
+        return failed("the shares add up to " + formatFieldNumber(total) +
+                      "%; they must add up to 100%");
+    }
     return {shares, {}};
 }
 

@@ -49,6 +49,9 @@ AxleLoadTableImport applyAxleLoadTable(const AxleLoadTable& table, const ClassSh
 AxleLoadTableImport applyAxleLoadTableRoute(const AxleLoadTable& table, const ClassShares& shares,
                                             CStenorDoc& doc);
 
+// The class shares of --class-shares must add up to 100 % within this many percent.
+inline constexpr double kClassShareTotalTolerance = 0.01;
+
 // "9=100" or "5=20,9=80": the shares of the classes named, every other class 0.
 struct ClassSharesParse {
     std::optional<ClassShares> shares;

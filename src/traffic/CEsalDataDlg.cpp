@@ -1,5 +1,6 @@
 #include "traffic/CEsalDataDlg.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ardelon {
@@ -50,8 +51,34 @@ bool CEsalDataDlg::acceptEsalData(DialogHost& host) {
         host.setFocus(static_cast<int>(Control::ExpectedEsals));
         return false;
     }
+    if (const std::string replaced = replacedSpectra(); !replaced.empty()) {
+        const std::string text =
+            std::string(kReplaceText[0]) + replaced + std::string(kReplaceText[1]);
+        if (host.showMessage(text, kReplaceCaption, MessageIcon::Question, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+            return false;
+    }
     applyEsalTraffic(expectedEsals, *this, singleLoadCdf);
     return true;
+}
+
+std::string CEsalDataDlg::replacedSpectra() const {
+    BinArray esalCdf{};
+    for (int k = 0; k < kBinCount; ++k)
+        esalCdf[static_cast<size_t>(k)] = k < kLighterBin ? 0.0 : k == kLighterBin ? 0.5 : 1.0;
+    if (configurationEnabled == std::array<int, kConfigurationCount>{1, 0, 0, 0} &&
+        singleLoadCdf == esalCdf)
+        return "";  // an ESAL traffic already: only its count changes
+    std::string names;
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        const auto& row = loadSpectra[static_cast<std::size_t>(c)];
+        const bool filled = std::any_of(row.begin(), row.end(), [](double v) { return v != 0; });
+        if (filled && configurationEnabled[static_cast<std::size_t>(c)] != 0) {
+            names += names.empty() ? "" : ", ";
+            names += kConfigurationNames[static_cast<std::size_t>(c)];
+        }
+    }
+    return names;
 }
 
 void applyEsalData(CStenorDoc& doc) {

@@ -3,6 +3,7 @@
 // accept the traffic becomes single axles of 17 and 19 kips, half and half, which average one
 // ESAL each; the analysis then draws those two loads with equal probability.
 
+#include <string>
 #include <string_view>
 
 #include "project/CStenorDoc.h"
@@ -23,6 +24,12 @@ class CEsalDataDlg {
     static constexpr std::string_view kNegativeEsalsText =
         "The expected number of ESALs cannot be negative.";
     static constexpr std::string_view kNumberOutOfRangeCaption = "Number Out of Range";
+    // Before load spectra are replaced, the engineer confirms, told which ones.
+    static constexpr std::string_view kReplaceCaption = "Replace the Load Spectra?";
+    static constexpr std::array<std::string_view, 2> kReplaceText = {
+        "The load spectra of the ",
+        " axles will be replaced by single axles of 17 and 19 kips, half and half, and every "
+        "other axle configuration will be turned off. Replace them?"};
 
     CEsalDataDlg() = default;
     explicit CEsalDataDlg(const CStenorDoc& doc);
@@ -30,8 +37,12 @@ class CEsalDataDlg {
     void copyToProject(CStenorDoc& doc) const;
 
     // "OK": replaces the traffic by single axles of 17 and 19 kips. A negative number of ESALs
-    // is refused with a message and the focus on the edit; false when refused.
+    // is refused with a message and the focus on the edit; load spectra other than an earlier
+    // ESAL traffic are replaced only when the engineer confirms. False when refused or declined.
     bool acceptEsalData(DialogHost& host);
+    // "Single, Tandem" for the configurations in use whose spectra accepting would replace; ""
+    // when there are none or they are an ESAL traffic already.
+    std::string replacedSpectra() const;
     // The tooltip of the ESALs edit.
     static FieldHint hint(Control control);
 

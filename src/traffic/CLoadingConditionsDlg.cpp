@@ -1,9 +1,13 @@
 #include "traffic/CLoadingConditionsDlg.h"
 
+#include <cmath>
+
 #include "project/FileExtension.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/LoadSpectraFile.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
 namespace {
@@ -11,13 +15,6 @@ namespace {
 constexpr size_t at(int index) {
     return static_cast<size_t>(index);
 }
-
-// Weight classes in kN shown beside the first 28 bins in metric units.
-constexpr std::array<std::string_view, 28> kMetricBinLabels = {
-    "0-9",     "9-18",    "18-27",   "27-36",   "36-44",   "44-53",   "53-62",
-    "62-71",   "71-80",   "80-89",   "89-98",   "98-107",  "107-116", "116-125",
-    "125-133", "133-142", "142-151", "151-160", "160-169", "169-178", "178-187",
-    "187-196", "196-205", "205-214", "214-222", "222-231", "231-240", "240+"};
 
 int id(CLoadingConditionsDlg::Control control) {
     return static_cast<int>(control);
@@ -28,20 +25,6 @@ int id(CLoadingConditionsDlg::Control control) {
 std::string CLoadingConditionsDlg::configurationNotSelectedText(int configuration) {
     return std::string(kConfigurationNames[at(configuration)]) +
            " Configuration has not been selected above.";
-}
-
-std::array<std::string, kBinCount> CLoadingConditionsDlg::binLabelsFor(int unitSystem) {
-    std::array<std::string, kBinCount> labels;
-    if (unitSystem == Metric) {
-        for (size_t k = 0; k < kMetricBinLabels.size(); ++k)
-            labels[k] = kMetricBinLabels[k];
-        return labels;
-    }
-    for (int k = 0; k + 1 < kBinCount; ++k) {
-        labels[at(k)] = std::to_string(2 * k) + "-" + std::to_string(2 * k + 2);
-    }
-    labels[kBinCount - 1] = std::to_string(2 * (kBinCount - 1)) + "+";
-    return labels;
 }
 
 CLoadingConditionsDlg::CLoadingConditionsDlg(const CStenorDoc& doc)

@@ -67,7 +67,6 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // The check boxes and the "Current Configuration" entries are kConfigurationNames.
     static constexpr std::string_view kCurrentConfigurationLabel = "Current Configuration";
     static constexpr std::string_view kDistributionGroup = "Current Axle Load Distribution";
-    static constexpr std::string_view kAxleWeightHeading = "Axle Wt, kip";  // in both unit systems
     static constexpr std::string_view kAxlesPercentHeading = "% Axles";
     static constexpr std::string_view kTotalLabel = "Total";
     static constexpr std::string_view kImportButton = "Import Load Spectra";
@@ -92,9 +91,10 @@ class CLoadingConditionsDlg : public LoadingWorkingCopy {
     // "Single Configuration has not been selected above." and its siblings.
     static std::string configurationNotSelectedText(int configuration);
 
-    // Bin labels beside the edits: "0-2" ... "108-110", "110+" in English units; the metric
-    // weight classes "0-9" ... "240+" for bins 0 to 27 and no label beyond.
-    static std::array<std::string, kBinCount> binLabelsFor(int unitSystem);
+    // The heading over the bin labels, in the unit of the labels.
+    static std::string_view binHeading(int unitSystem) {
+        return unitSystem == Metric ? "Axle Wt, kN" : "Axle Wt, kip";
+    }
 
     CLoadingConditionsDlg() = default;
     explicit CLoadingConditionsDlg(const CStenorDoc& doc);

@@ -104,6 +104,18 @@ double binTotal(const BinArray& bins) {
     return roundHalfUpWhole(sum);
 }
 
+BinArray binPercentOfAxleGroups(const BinArray& bins) {
+    double sum = 0;
+    for (double v : bins)
+        sum += v;
+    if (!(sum > 0) || std::fabs(sum - 100.0) <= 0.5)
+        return sum > 0 ? bins : BinArray{};
+    BinArray percent{};
+    for (int k = 0; k < kBinCount; ++k)
+        percent[at(k)] = bins[at(k)] * 100.0 / sum;
+    return percent;
+}
+
 int computeAxleGroupsPerDay(const LoadingWorkingCopy& traffic) {
     double axles = 0;
     for (double a : traffic.axlesPerTruck)

@@ -86,6 +86,12 @@ inline double binLoadKips(int bin) {
 // "Total" of the bin edits: their sum rounded half up to a whole number.
 double binTotal(const BinArray& bins);
 
+// A configuration's load distribution in percent of its axle groups, as a run draws from it.
+// A distribution that adds up to 100 (within the half percent its rounded bins may miss by) is
+// returned as held; any other one (the ESAL route stores axle counts) as each bin's share of the
+// total. All zero without axles.
+BinArray binPercentOfAxleGroups(const BinArray& bins);
+
 // "Axles Groups / Day" from the truck traffic: (sum of axlesPerTruck) × design-lane share ×
 // directional share × truck share × AADT, cut toward zero; never below 1.
 int computeAxleGroupsPerDay(const LoadingWorkingCopy& traffic);

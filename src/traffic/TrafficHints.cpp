@@ -5,6 +5,7 @@
 
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon {

@@ -70,7 +70,7 @@ TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProjectAndNewKeepsItsInputs)
     EXPECT_EQ(session.project().layerCountIndex, 1);
     EXPECT_EQ(session.project().thickness[0], 6.5);
     EXPECT_EQ(session.pathName(), file);
-    EXPECT_EQ(session.caption(), "bridge.ard - Doradivoz Ivoroz");
+    EXPECT_EQ(session.caption(), "bridge.ard - Ardelon");
     EXPECT_EQ(session.recentFiles().entries(), std::vector<std::string>{file});
 
     // A file that has gone leaves the recent list when it fails to open.
@@ -83,7 +83,7 @@ TEST_F(DocumentSessionTest, StartUpWithFileOpensThatProjectAndNewKeepsItsInputs)
     EXPECT_EQ(session.project().thickness[0], 6.5);
     EXPECT_TRUE(session.pathName().empty());
     EXPECT_EQ(session.title(), "Untitled");
-    EXPECT_EQ(session.caption(), "Untitled - Doradivoz Ivoroz");
+    EXPECT_EQ(session.caption(), "Untitled - Ardelon");
 }
 
 // An unreadable file is reported: at start-up a new project follows; later the open project
@@ -129,7 +129,7 @@ TEST_F(DocumentSessionTest, FailedSaveKeepsTheProjectModifiedAndSaveAsksForAName
     EXPECT_FALSE(session.isModified());
     EXPECT_EQ(session.pathName(), path("runway.ard"));
     EXPECT_EQ(fs::file_size(path("runway.ard")), kProjectFileSize);
-    EXPECT_EQ(session.caption(), "runway.ard - Doradivoz Ivoroz");
+    EXPECT_EQ(session.caption(), "runway.ard - Ardelon");
     EXPECT_EQ(session.recentFiles().entries().front(), path("runway.ard"));
 }
 
@@ -155,10 +155,18 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
     session.runModule(Module::ViewOutput);
     EXPECT_EQ(session.project().output.loadCount, 12);
     EXPECT_FALSE(session.isModified());
-    // The unit command marks it, as an accepted module change does.
+    // The unit command marks it, as an accepted module change does, and puts the display values
+    // in its units at once, for every module to show.
     session.setUnitSystem(Metric);
     EXPECT_EQ(session.project().unitSystem, Metric);
     EXPECT_TRUE(session.isModified());
+    const CStenorDoc english;
+    EXPECT_EQ(session.project().valuesInEnglish, 0);
+    EXPECT_EQ(session.project().thickness[0], english.thickness[0] * 2.54);
+    EXPECT_EQ(session.project().layerModulus[0], 3605.67);  // 522958 psi in MPa
+    session.setUnitSystem(English);
+    EXPECT_EQ(std::tie(session.project().valuesInEnglish, session.project().thickness),
+              std::tie(english.valuesInEnglish, english.thickness));
 }
 
 // The save-changes prompt before Exit, New and Open of a modified project, for each answer.

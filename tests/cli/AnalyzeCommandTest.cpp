@@ -32,11 +32,15 @@ TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTablesAndWritesTheReport) {
                               dir);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");  // no progress bar when stderr is not a terminal
-    EXPECT_EQ(run.out.rfind("Seed: 1\nMonte Carlo cycles: 60\n\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("Seed: 1\nMonte Carlo cycles: 60\nSettled verdicts at 95 % confidence: "
+                            "3 Pass, 0 Fail, 4 Undecided\n\n",
+                            0),
+              0u)
+        << run.out;
     const auto list1 = run.out.find(
         "Perpetual Pavement Design Results: Conventional Design with Transfer Functions\n"
         "Layer  Location  Criteria           Threshold  Units        Percent Below Critical  "
-        "Damage/Million Axle  Years to D=0.1  Years to D=1.0\n");
+        "Damage/Million Axle  Years to D=0.1  Years to D=1.0  Years to D=1.0 Interval (95 %)\n");
     ASSERT_NE(list1, std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\n2      Bottom    Horizontal Strain  -70.       microstrain  "),
               std::string::npos);
@@ -110,10 +114,57 @@ TEST_F(AnalyzeCommand, JsonHasNumbersTextsAndWilsonIntervals) {
     EXPECT_EQ(doc["percentileResponses"][1]["texts"][1], "Top");
 }
 
+// A run until settled ends with exactly the lists and raw-data file of a fixed run of the cycles it
+// ran, and says per row whether it settled.
+TEST_F(AnalyzeCommand, UntilSettledEqualsTheFixedRunOfTheCyclesItRan) {
+    const std::string project = quoted(example("perpetual-interstate.json"));
+    const CliRun settled = runCli(
+        "analyze " + project + " --seed 3 --until-settled --max-cycles 300 --raw s.ad --json", dir);
+    ASSERT_EQ(settled.status, 0) << settled.err;
+    const auto json = nlohmann::json::parse(settled.out);
+    const int ran = json["cyclesRun"];
+    EXPECT_GE(ran, 256);
+    EXPECT_LE(ran, 300);
+    EXPECT_EQ(json["cycles"], ran);
+    EXPECT_EQ(json["maxCycles"], 300);
+    bool every = true;
+    for (const auto& row : json["percentileResponses"]) {
+        const std::string verdict = row["verdict"];
+        EXPECT_TRUE(verdict == "pass" || verdict == "fail" || verdict == "undecided") << verdict;
+        every = every && verdict != "undecided";
+        const double actual = row["actualPercentile"];
+        EXPECT_LE(row["actualPercentileInterval"][0].get<double>(), actual);
+        EXPECT_GE(row["actualPercentileInterval"][1].get<double>(), actual);
+    }
+    EXPECT_EQ(json["settled"].get<bool>(), every);
+    EXPECT_EQ(every, ran < 300);
+    EXPECT_TRUE(json["conventionalDesign"][0]["verdict"].is_null());  // no --life
+
+    const CliRun fixed = runCli(
+        "analyze " + project + " --seed 3 --cycles " + std::to_string(ran) + " --raw f.ad --json",
+        dir);
+    ASSERT_EQ(fixed.status, 0) << fixed.err;
+    auto fixedJson = nlohmann::json::parse(fixed.out);
+    fixedJson["maxCycles"] = 300;
+    EXPECT_EQ(fixedJson, json);
+    EXPECT_EQ(withoutDateLine(readBytes(dir / "s.ad")), withoutDateLine(readBytes(dir / "f.ad")));
+
+    const CliRun table = runCli("analyze " + project + " --seed 3 --until-settled --max-cycles "
+                                "300 --life 30",
+                                dir);
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_NE(table.out.find(" cycles (at most 300)\nSettled verdicts at 95 % confidence: "),
+              std::string::npos)
+        << table.out;
+    EXPECT_NE(table.out.find("Settled Verdict [95 % Interval]"), std::string::npos);
+}
+
 TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
     const std::string project = quoted(example("two-layer-esal.json"));
     const std::pair<std::string, std::string> options[] = {
-        {"--cycles", "0"}, {"--threads", "0"}, {"--seed", "-4"}};
+        {"--cycles", "0"},         {"--threads", "0"},          {"--seed", "-4"},
+        {"--confidence", "0.2"},   {"--max-cycles", "5"},       {"--life", "-3"},
+        {"--max-cycles", "0 --until-settled"}, {"--cycles", "50 --until-settled"}};
     for (const auto& [option, value] : options) {
         const CliRun run = runCli("analyze " + project + " " + option + " " + value);
         EXPECT_EQ(run.status, 2) << option;
@@ -135,25 +186,34 @@ TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
               "the Structure module.\n");
 }
 
-// An output that cannot be written is a failure (status 1), not bad input; the raw-data file is
-// opened before the first cycle, and nothing is printed or created.
-TEST_F(AnalyzeCommand, OutputThatCannotBeWrittenIsAFailure) {
+// An output in a folder that does not exist is bad input found before the run; one that fails
+// while it is written (a full device) is a failure. Either way nothing is printed or created.
+TEST_F(AnalyzeCommand, OutputThatCannotBeWrittenIsRefusedOrAFailure) {
     const std::string project = quoted(example("two-layer-esal.json"));
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"analyze " + project + " --cycles 5 --raw no-such-folder/x.ad",
-         "Cannot write the raw data file \"no-such-folder/x.ad\": No such file or directory.\n"},
-        {"analyze " + project + " --seed 1 --cycles 5 --report no-such-folder/r.xlsx",
-         "no-such-folder/r.xlsx"},
-        {"convert " + project + " no-such-folder/q.json", "no-such-folder/q.json"},
-        {"traffic export " + project + " no-such-folder/out.lsf",
-         "ardelon-cli: Cannot save \"no-such-folder/out.lsf\": No such file or directory.\n"},
+    const std::string missing =
+        "the folder \"no-such-folder\" does not exist; nothing was written.";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string message;
+    } cases[] = {
+        {"analyze " + project + " --cycles 5 --raw no-such-folder/x.ad", 2,
+         "--raw \"no-such-folder/x.ad\": " + missing},
+        {"analyze " + project + " --seed 1 --cycles 5 --report no-such-folder/r.xlsx", 2,
+         "--report \"no-such-folder/r.xlsx\": " + missing},
+        {"convert " + project + " no-such-folder/q.json", 2,
+         "OUT \"no-such-folder/q.json\": " + missing},
+        {"traffic export " + project + " no-such-folder/out.lsf", 2,
+         "OUT \"no-such-folder/out.lsf\": " + missing},
+        {"traffic export " + project + " /dev/full -o p.json", 1,
+         "ardelon-cli: Cannot save \"/dev/full\": No space left on device.\n"},
     };
-    for (const auto& [arguments, message] : cases) {
-        const CliRun run = runCli(arguments, dir);
-        EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-        EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_FALSE(fs::exists(dir / "no-such-folder")) << arguments;
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.arguments, dir);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        EXPECT_TRUE(fs::is_empty(dir)) << c.arguments;
     }
 }
 

@@ -9,15 +9,16 @@
 
 namespace ardelon::testing {
 
-CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir) {
+CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir,
+              const std::string& input, const std::string& output) {
     const auto base = std::filesystem::temp_directory_path() /
                       ("ardelon-cli-capture-" + std::to_string(::getpid()));
     const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
     std::string command;
     if (!workDir.empty())
         command = "cd '" + workDir.string() + "' && ";
-    command += std::string("'") + ARDELON_CLI_PATH + "' " + arguments + " >'" + outPath + "' 2>'" +
-               errPath + "' </dev/null";
+    command += std::string("'") + ARDELON_CLI_PATH + "' " + arguments + " >'" +
+               (output.empty() ? outPath : output) + "' 2>'" + errPath + "' <'" + input + "'";
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -16,8 +16,11 @@ struct CliRun {
     std::string err;
 };
 
-// Runs ardelon-cli with `arguments` (already quoted for the shell) in `workDir`.
-CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir = {});
+// Runs ardelon-cli with `arguments` (already quoted for the shell) in `workDir`, its standard
+// input read from `input` and (when `output` is given) its standard output sent there instead of
+// being captured.
+CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir = {},
+              const std::string& input = "/dev/null", const std::string& output = {});
 
 // A fresh folder for one test, removed afterwards.
 std::filesystem::path freshTestDir(std::string name);

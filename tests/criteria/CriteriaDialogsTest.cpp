@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "criteria/EnduranceLimitDialog.h"
 #include "criteria/LayerCriteriaDialog.h"
 #include "criteria/ResponseType.h"
@@ -140,6 +143,89 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     EXPECT_EQ(std::pair(o.dlg.slot(Bottom).useTransferFunction, o.dlg.slot(Bottom).k1),
               std::pair(0, 0.0));
     EXPECT_FALSE(o.host.isVisible(id(Dlg::control(Control::TypeTop, Bottom))));
+}
+
+// A transfer function ticked anew starts from the project's K1, K2 (fatigue) or K3, K4 (rutting,
+// K3 turned from microstrain to strain as a fraction); one cleared in any way and ticked again
+// gets its own coefficients back, never zeros.
+TEST(LayerCriteria, RetickedTransferFunctionsGetTheirCoefficientsBack) {
+    struct Case {
+        const char* name;
+        int type;
+        std::function<void(Opened&)> clearAndRetick;  // none: a new transfer function
+        std::pair<double, double> expected;
+    };
+    const std::pair<double, double> own{0.0796, 3.291};
+    const Case cases[] = {
+        {"new fatigue", HorizontalStrain, {}, {1e-5, 3.5}},
+        {"new rutting", VerticalStrain, {}, {5.5e15 * std::pow(1e-6, 4.0), 4.0}},
+        {"Use cleared and ticked", HorizontalStrain,
+         [](Opened& o) {
+             o.setTransfer(Middle, 0);
+             EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2),
+                       std::pair(0.0, 0.0));  // written back as cleared if accepted so
+             o.setTransfer(Middle, 1);
+         },
+         own},
+        {"position cleared and ticked", VerticalStrain,
+         [](Opened& o) {
+             o.setActive(Middle, 0);
+             o.setActive(Middle, 1);
+         },
+         own},
+        {"type changed away and back", HorizontalStrain,
+         [](Opened& o) {
+             o.setType(Middle, VerticalStress);
+             o.setType(Middle, HorizontalStrain);
+             o.setTransfer(Middle, 1);
+         },
+         own},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Opened o(1, false);
+        o.dlg.transferCoefficient = {1e-5, 3.5, 5.5e15, 4.0};
+        activate(o, Middle, c.type);
+        if (c.clearAndRetick) {
+            o.dlg.slot(Middle).useTransferFunction = 1;
+            std::tie(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2) = own;
+            c.clearAndRetick(o);
+        } else {
+            o.setTransfer(Middle, 1);
+        }
+        EXPECT_EQ(o.dlg.slot(Middle).useTransferFunction, 1);
+        EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), c.expected);
+    }
+}
+
+// A metric project shows stress thresholds in kPa and deflections in mm; the slot keeps psi and
+// milli-inches, exactly as held while the value shown is not changed.
+TEST(LayerCriteria, MetricProjectsShowThresholdsInKpaAndMm) {
+    struct Case {
+        int type;
+        double held, shown;
+        const char* label;
+        double typed, heldAfter;
+    };
+    const Case cases[] = {
+        {VerticalStress, 10, 68.947573, "kPa", 100, 100 / 6.894757293168361},
+        {VerticalDeflection, 20, 0.508, "mm", 0.25, 0.25 / 0.0254},
+        {HorizontalStrain, -70, -70, "microstrain", -65, -65},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Opened o(1, false);
+        o.dlg.unitSystem = Metric;
+        activate(o, Top, c.type);
+        o.dlg.slot(Top).threshold = c.held;
+        EXPECT_EQ(o.dlg.unitLabel(Top), c.label);
+        EXPECT_DOUBLE_EQ(o.dlg.shownThreshold(Top), c.shown);
+        o.dlg.setShownThreshold(Top, o.dlg.shownThreshold(Top));
+        EXPECT_EQ(o.dlg.slot(Top).threshold, c.held);
+        o.dlg.setShownThreshold(Top, c.typed);
+        EXPECT_DOUBLE_EQ(o.dlg.slot(Top).threshold, c.heldAfter);
+        EXPECT_NE(o.dlg.hint(Control::ThresholdTop).text.find(c.label), std::string::npos);
+    }
 }
 
 TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {

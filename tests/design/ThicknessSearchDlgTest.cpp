@@ -4,6 +4,8 @@
 
 #include "DepthResponseModel.h"
 #include "ExampleProjects.h"
+#include "project/Rounding.h"
+#include "structure/AcTemperature.h"
 #include "support/FakeHost.h"
 
 namespace ardelon {
@@ -70,6 +72,16 @@ TEST_F(ThicknessSearchDlg, ListsPassingCandidatesFirstAndHandsTheWinnerBack) {
     ASSERT_TRUE(dlg.onUseDesign(host));
     EXPECT_EQ(*dlg.chosenThickness, dlg.result->best->candidate.thickness);
     EXPECT_EQ((*dlg.chosenThickness)[2], 12);  // the base keeps its thickness
+    // The asphalt moduli handed back follow the winner's thicknesses (Temperature Correction on).
+    ASSERT_TRUE(dlg.chosenProject.has_value());
+    const CStenorDoc& chosen = *dlg.chosenProject;
+    const double h1 = (*dlg.chosenThickness)[0];
+    for (int season : {Summer, Fall, Winter, Spring}) {
+        EXPECT_EQ(chosen.seasonalModulus[0][static_cast<std::size_t>(season)],
+                  roundHalfUpWhole(acModulusFromTemperature(
+                      chosen.meanAirTemperature[static_cast<std::size_t>(season)], h1 / 3,
+                      chosen.pgHighIndex[0])));
+    }
 }
 
 TEST_F(ThicknessSearchDlg, CancelledSearchChangesNothing) {

@@ -9,7 +9,7 @@
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 #include "solver/LayeredElasticSolver.h"
 
@@ -106,9 +106,58 @@ TEST_P(RunFiguresTest, CurvesReadTheListedPercentilesAndSharesAddUp) {
         EXPECT_NEAR(damage, s.hasDamage ? 100.0 : 0.0, 1e-9) << s.name.title;
         const CriterionSlot& c = work.criteria[at(s.name.slot)];
         if (c.responseType != HorizontalStrainDistribution) {
+            EXPECT_EQ(s.level, -1);
             EXPECT_EQ(s.exceedances, outcome.results.exceedCount[at(s.name.slot)]);
+        } else {
+            // One block per level, counted against that level's own limit.
+            EXPECT_EQ(s.exceedances,
+                      outcome.results.limitExceedCount[at(s.level)][at(s.name.slot)]);
+            EXPECT_EQ(s.limit, c.distribution[at(s.level)]);
         }
     }
+}
+
+TEST(LoadSharesFigure, AStrainDistributionHasOneNamedBlockPerLevel) {
+    CStenorDoc work = testing::perpetualInterstateExample();
+    const AnalysisRunOutcome outcome = run(work, false);
+    std::vector<std::string> levels;
+    for (const LoadShares& s : loadShares(work, outcome.results)) {
+        if (s.level >= 0)
+            levels.push_back(s.levelName);
+    }
+    EXPECT_EQ(levels, (std::vector<std::string>{
+                          "95th percentile, -121.1 microstrain", "85th percentile, -91.7 microstrain",
+                          "75th percentile, -74.2 microstrain", "65th percentile, -61.6 microstrain",
+                          "55th percentile, -51.8 microstrain"}));
+}
+
+// Where a label says %, the spectra are percentages of each configuration's axle groups: the
+// ESAL route's axle counts become shares, a distribution in percent stays as entered.
+TEST(LoadSpectraFigure, ShowsPercentOfAxleGroupsForEveryRoute) {
+    const LoadSpectraFigure esal = loadSpectraFigure(testing::esalRouteExample());
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        const double sum = std::accumulate(esal.percent[at(c)].begin(), esal.percent[at(c)].end(), 0.0);
+        EXPECT_NEAR(sum, esal.configurationUsed[at(c)] ? 100.0 : 0.0, 1e-9) << c;
+    }
+    EXPECT_EQ(esal.percent[Single][8], 50.0);
+    EXPECT_EQ(esal.percent[Single][9], 50.0);
+
+    const CStenorDoc interstate = testing::perpetualInterstateExample();
+    EXPECT_EQ(loadSpectraFigure(interstate).percent, interstate.loadSpectra);
+}
+
+// A metric project's figures read stresses in kPa and deflections in mm.
+TEST(ResponseDistributionFigure, MetricProjectsShowSiUnits) {
+    CStenorDoc work = metricInterstate();
+    const AnalysisRunOutcome outcome = run(work, false);
+    const auto distributions = responseDistributions(work, outcome.results);
+    const ResponseDistribution& deflection = distributionOf(distributions, 0);
+    EXPECT_EQ(deflection.name.units, "mm");
+    EXPECT_DOUBLE_EQ(deflection.limits[0].value, 15.0 * 0.0254);
+    EXPECT_EQ(distributionOf(distributions, 2).name.units, "microstrain");
+    EXPECT_EQ(reportResponseName(VerticalStress, Metric).units, "kPa");
+    EXPECT_DOUBLE_EQ(reportResponseValue(VerticalStress, Metric, 10.0), 68.94757293168361);
+    EXPECT_EQ(reportResponseName(VerticalStress, English).units, "psi");
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, RunFiguresTest,

@@ -12,7 +12,9 @@
 #include "gui/StructureForm.h"
 #include "gui/TrafficForms.h"
 #include "gui/TransferFunctionsForm.h"
-#include "reliability/OutputModuleCopy.h"
+#include "output/OutputModuleCopy.h"
+#include "project/ProjectFile.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace ardelon::testing {
@@ -23,10 +25,24 @@ inline constexpr std::array<double, kDistributionLevels> kSavedDistribution{-121
                                                                             -62.8, -52.4};
 
 // One form over its dialog; `make` leaves the dialog in `keep`, to live as long as the form.
+// `saved` (for the modules that hand a project back) is the project file the dialog would save.
 struct FormCase {
     const char* name;
     std::function<std::unique_ptr<FormBase>(std::shared_ptr<void>& keep)> make;
+    std::function<std::string(const std::shared_ptr<void>& keep)> saved = {};
 };
+
+inline std::string projectBytes(const CStenorDoc& doc) {
+    const std::vector<std::uint8_t> bytes = encodeProject(doc);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+template <typename Dialog>
+std::string copiedProject(const std::shared_ptr<void>& keep) {
+    CStenorDoc doc;
+    static_cast<const Dialog*>(keep.get())->copyToProject(doc);
+    return projectBytes(doc);
+}
 
 template <typename Dialog, typename Form, typename... Args>
 std::unique_ptr<FormBase> formOver(std::shared_ptr<void>& keep, Args&&... args) {
@@ -51,6 +67,11 @@ inline std::vector<FormCase> everyForm() {
              dialog->loadFrom(CStenorDoc{});
              keep = dialog;
              return std::make_unique<StructureForm>(*dialog);
+         },
+         [](const auto& keep) {
+             CStenorDoc doc;
+             static_cast<const CStructureDlg*>(keep.get())->storeTo(doc);
+             return projectBytes(doc);
          }},
         {"input variability",
          [](auto& keep) { return formOver<CInputVariabilityDlg, InputVariabilityForm>(keep); }},
@@ -73,20 +94,25 @@ inline std::vector<FormCase> everyForm() {
         {"load spectra",
          [](auto& keep) {
              return formOver<CLoadingConditionsDlg, LoadSpectraForm>(keep, loadSpectraProject());
-         }},
+         },
+         copiedProject<CLoadingConditionsDlg>},
         {"vehicle types",
          [](auto& keep) {
              return formOver<CVehicleTypeDlg, VehicleTypeForm>(keep, 0,
                                                                CStenorDoc{}.vehicleTypeValue);
          }},
         {"esal data",
-         [](auto& keep) { return formOver<CEsalDataDlg, EsalDataForm>(keep, CStenorDoc{}); }},
+         [](auto& keep) { return formOver<CEsalDataDlg, EsalDataForm>(keep, CStenorDoc{}); },
+         copiedProject<CEsalDataDlg>},
         {"output and design",
          [](auto& keep) {
              CStenorDoc project;
              prepareViewOutput(project);
              return formOver<COutputDesignDlg, OutputDesignForm>(keep, project,
                                                                  layeredElasticResponses());
+         },
+         [](const auto& keep) {
+             return projectBytes(static_cast<const COutputDesignDlg*>(keep.get())->work);
          }},
         {"monte carlo cycles",
          [](auto& keep) { return formOver<CMonteCarloCyclesDlg, MonteCarloCyclesForm>(keep); }},

@@ -4,20 +4,25 @@
 // the Output and Design module's run on the worker thread, its cancellation, the export of the
 // formatted report and the thickness search.
 
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
 #include "design/DepthResponseModel.h"
+#include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
 
 using namespace ardelon;
@@ -667,6 +672,34 @@ class FormsTest : public QObject {
                  QStringLiteral("The workbook %1 was written, but no program is registered to "
                                 "open it.")
                      .arg(workbook));
+
+        // The PDF report: the form's texts go into the working copy and the settings, then the
+        // report is written and handed to the desktop.
+        opened.clear();
+        setOpenDocumentHandler([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        PdfReportForm::setSettingsFile(dir.filePath(QStringLiteral("settings.ini")));
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        recorder.files.push_back(pdf);
+        QVERIFY(open.form->exportPdfButton()->isEnabled());
+        QTimer::singleShot(0, [] {
+            auto* form = qobject_cast<PdfReportForm*>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            QCOMPARE(form->windowTitle(), QStringLiteral("PDF Report"));
+            form->titleEdit()->setText(QStringLiteral("I-99 Section 4"));
+            form->engineerEdit()->setText(QStringLiteral(" Pavement Design Unit "));
+            form->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        open.form->exportPdfButton()->click();
+        QCOMPARE(recorder.messages.size(), 2);
+        QVERIFY(QFileInfo(pdf).size() > 10000);
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(pdf)});
+        QVERIFY(open.dialog.work.reportDetails ==
+                (ReportDetails{"I-99 Section 4", "", "", "Pavement Design Unit"}));
+        QCOMPARE(PdfReportForm::remembered().engineer, std::string("Pavement Design Unit"));
+        PdfReportForm::setSettingsFile({});
         setOpenDocumentHandler({});
 
         // Entering a thickness edit disables the export again.
@@ -676,6 +709,19 @@ class FormsTest : public QObject {
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         open.form->thicknessEdit(1)->setFocus(Qt::MouseFocusReason);
         QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+
+        // Another thickness: the results are stale, greyed and said to be, and neither exported
+        // nor charted; the analysed thickness typed back makes them current again.
+        const QString analysed = open.form->thicknessEdit(1)->text();
+        QPushButton* leave = open.form->button(Control::LeaveModule);
+        typeAndLeave(open.form->thicknessEdit(1), QStringLiteral("4.5"), leave);
+        QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
+        QVERIFY(!open.form->chartsButton()->isEnabled() && !second->isEnabled());
+        QVERIFY(open.form->runStatusLabel()->text().startsWith(
+            QStringLiteral("Results not of the design shown (they are of layer thicknesses ")));
+        typeAndLeave(open.form->thicknessEdit(1), analysed, leave);
+        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
+        QVERIFY(open.form->chartsButton()->isEnabled() && second->isEnabled());
     }
 
     // Find Thicknesses: a search on the worker thread fills the sortable table, and "Use This
@@ -689,7 +735,11 @@ class FormsTest : public QObject {
             ->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
+        // The inputs the search runs on are locked until it ends.
+        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
+        QVERIFY(form.running() && !cycles->isEnabled());
         QVERIFY(ended.wait(120000));
+        QVERIFY(cycles->isEnabled());
         QVERIFY(dialog.result.has_value());
         QCOMPARE(dialog.result->status, ThicknessSearchStatus::Found);
         QTableWidget* table = form.candidateTable();

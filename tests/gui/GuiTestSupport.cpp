@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "project/ProjectJson.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 
 namespace ardelon::testing {
 

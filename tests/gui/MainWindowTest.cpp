@@ -82,7 +82,7 @@ class MainWindowTest : public QObject {
         {
             MainWindow window(settingsFile());
             window.startUp({file});
-            QCOMPARE(window.windowTitle(), QStringLiteral("ramp.ard - Doradivoz Ivoroz"));
+            QCOMPARE(window.windowTitle(), QStringLiteral("ramp.ard - Ardelon"));
             QCOMPARE(window.session().project().layerCountIndex, 2);
             QCOMPARE(sectionBands(window.session().project()).size(), std::size_t(4));
             QVERIFY(
@@ -205,7 +205,7 @@ class MainWindowTest : public QObject {
         action(window, "actionNew")->trigger();
         QCOMPARE(testing::onlyMessage(recorder),
                  QStringLiteral("Ardelon: Save changes to base.ard?"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Doradivoz Ivoroz"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Ardelon"));
         QCOMPARE(window.session().project().layerCountIndex, 1);
         QCOMPARE(window.session().project().thickness[0], 12.0);
 

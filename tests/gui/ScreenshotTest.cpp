@@ -3,9 +3,13 @@
 // background.
 
 #include <QApplication>
+#include <QBarCategoryAxis>
 #include <QDir>
+#include <QHeaderView>
+#include <QLegendMarker>
 #include <QPainter>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QValueAxis>
@@ -13,9 +17,11 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
+#include "design/DepthResponseModel.h"
 #include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
+#include "gui/ThicknessSearchForm.h"
 #include "reliability/AnalysisRun.h"
 
 using namespace ardelon;
@@ -49,7 +55,7 @@ class ScreenshotTest : public QObject {
         if (outcome.status != AnalysisStatus::Completed)
             qFatal("analysis did not complete");
         return {runFigures(work, outcome.results, layeredElasticResponses()),
-                runSensitivity(work, outcome.results)};
+                withPlainNames(work, runSensitivity(work, outcome.results))};
     }
 
   private Q_SLOTS:
@@ -166,13 +172,34 @@ class ScreenshotTest : public QObject {
         save(form, QStringLiteral("output-design"));
     }
 
+    // Find Thicknesses after a search: every column whole, the summary in full below the table.
+    void thicknessSearchAfterASearch() {
+        CThicknessSearchDlg dialog(testing::interstateProject(), testing::depthModel());
+        ThicknessSearchForm form(dialog);
+        form.show();
+        form.findChild<NumberEdit*>(
+                QStringLiteral("control%1")
+                    .arg(static_cast<int>(CThicknessSearchDlg::Control::Cycles)))
+            ->setText(QStringLiteral("200"));
+        QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
+        form.searchButton()->click();
+        QVERIFY(ended.wait(120000));
+        save(form, QStringLiteral("thickness-search"));  // laid out as shown
+        QTableWidget* table = form.candidateTable();
+        for (int c = 0; c < table->columnCount(); ++c)
+            QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
+        QLabel* summary = form.summaryLabel();
+        QVERIFY(summary->geometry().top() >= table->geometry().bottom());
+        QVERIFY(summary->height() >= summary->heightForWidth(summary->width()));
+    }
+
     void everyChartOfARunIsDrawnAndSaved() {
         for (int unitSystem : {English, Metric}) {
             InterstateRun run = interstateRun(unitSystem);
             ChartsView view(std::move(run.figures), unitSystem, run.sensitivity);
-            // Response distributions (4 rows), damage (1), four seasons, governing loads (4 + 1),
-            // what drives each of the 4 locations.
-            QCOMPARE(view.charts().size(), 4 + 1 + 4 + 5 + 4);
+            // Response distributions (4 rows), damage (1), four seasons, governing loads (3 rows
+            // and the endurance limit's 5 levels, + 1 damage), what drives each of the 4 locations.
+            QCOMPARE(view.charts().size(), 4 + 1 + 4 + (3 + 5 + 1) + 4);
             QCOMPARE(view.tabs()->tabText(4), QStringLiteral("Sensitivity"));
             for (int tab = 0; tab < view.tabs()->count(); ++tab) {
                 view.tabs()->setCurrentIndex(tab);
@@ -183,14 +210,66 @@ class ScreenshotTest : public QObject {
             }
             const QStringList written = view.saveAll(directory.path());
             QCOMPARE(written.size(), view.charts().size());
-            for (const QString& path : written)
-                QVERIFY2(testing::colourCount(QImage(path)) > 8, qPrintable(path));
+            for (const QString& path : written) {
+                const QImage picture(path);
+                QVERIFY2(picture.width() >= 1600 && testing::colourCount(picture) > 8,
+                         qPrintable(path));
+            }
+            QVERIFY(written.contains(directory.filePath(QStringLiteral(
+                "what-governs-01-layer-1-top-vertical-deflection-share-of-exceedances.png"))));
             const auto* depth =
                 qobject_cast<QValueAxis*>(view.charts()[5]->chart()->axes(Qt::Vertical).front());
             QCOMPARE(depth->titleText(), unitSystem == Metric ? QStringLiteral("Depth, cm")
                                                               : QStringLiteral("Depth, in."));
             QVERIFY(depth->isReverse());
+            // The seasons on one strain range; the governing loads on a weight axis in the
+            // project's unit, the configurations without a share left out of the legend.
+            const auto strainRange = [&](int chart) {
+                const auto* axis = qobject_cast<QValueAxis*>(
+                    view.charts()[chart]->chart()->axes(Qt::Horizontal).front());
+                return std::pair(axis->min(), axis->max());
+            };
+            for (int season = 6; season < 9; ++season)
+                QCOMPARE(strainRange(season), strainRange(5));
+            QChart* governs = view.charts()[9]->chart();
+            QVERIFY(view.charts()[10]->chart()->title().contains(
+                QStringLiteral("th-percentile limit")));
+            QStringList visibleAxes;
+            for (QAbstractAxis* axis : governs->axes(Qt::Horizontal)) {
+                if (axis->isVisible())
+                    visibleAxes << axis->titleText();
+            }
+            QCOMPARE(visibleAxes,
+                     QStringList{unitSystem == Metric ? "Axle weight, kN" : "Axle weight, kips"});
+            for (QLegendMarker* marker : governs->legend()->markers())
+                QVERIFY(marker->label() != QStringLiteral("Steer"));
+            auto* inputs = qobject_cast<QBarCategoryAxis*>(
+                view.charts().back()->chart()->axes(Qt::Vertical).front());
+            QVERIFY(inputs->categories().contains(QStringLiteral("Wheel load")));
         }
+    }
+
+    // "Save All as PNG..." asks before it replaces pictures, and replaces them only when told.
+    void saveAllAsksBeforeReplacing() {
+        InterstateRun run = interstateRun(English);
+        ChartsView view(std::move(run.figures), English);
+        QTemporaryDir folder;
+        const QString first = folder.filePath(view.chartFileNames().front());
+        testing::MessageRecorder recorder;
+        recorder.files = {folder.path(), folder.path(), folder.path()};
+        recorder.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        view.saveAllInChosenFolder();  // an empty folder: no question
+        QVERIFY(recorder.messages.isEmpty());
+        QFile::resize(first, 0);
+        view.saveAllInChosenFolder();
+        QCOMPARE(QFileInfo(first).size(), 0);
+        view.saveAllInChosenFolder();
+        QVERIFY(QFileInfo(first).size() > 0);
+        QCOMPARE(recorder.messages.size(), 2);
+        QCOMPARE(recorder.messages[0].text,
+                 QStringLiteral("%1 of the %1 pictures are in \"%2\" already (%3). Replace them?")
+                     .arg(view.charts().size())
+                     .arg(QDir::toNativeSeparators(folder.path()), view.chartFileNames().front()));
     }
 };
 

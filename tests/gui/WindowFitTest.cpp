@@ -9,6 +9,7 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
+#include "gui/ChartsView.h"
 #include "gui/MainWindow.h"
 
 using namespace ardelon;
@@ -56,6 +57,16 @@ class WindowFitTest : public QObject {
         window.startUp({});
         window.show();
         verifyFits(window, "main window");
+        // The Charts view, with as many charts as a run of the example draws.
+        RunFigures figures;
+        figures.depthProfiles.resize(4);
+        figures.loadShares.resize(5);
+        figures.distributions.resize(4);
+        for (ResponseDistribution& d : figures.distributions)
+            d.limits.resize(1);
+        ChartsView charts(std::move(figures), English);
+        charts.show();
+        verifyFits(charts, "charts");
     }
 };
 

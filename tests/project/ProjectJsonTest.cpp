@@ -79,7 +79,10 @@ TEST(ProjectJson, RefusesDocumentsThatDoNotDescribeAProject) {
         {"/criteria/3/damagePerMillion", 1, "unknown field \"criteria[3].damagePerMillion\""},
         {"/criteria/14", std::nullopt, "field \"criteria\": expected an array of 15 objects"},
         {"/format", "other", "field \"format\": expected \"ardelon-project\""},
-        {"/version", 2, "field \"version\": expected 1"}};
+        {"/version", 2, "field \"version\": expected 1"},
+        {"/report", json::array(), "field \"report\": expected an object"},
+        {"/report", json{{"title", 7}}, "field \"report.title\": expected a text"},
+        {"/report", json{{"author", "x"}}, "unknown field \"report.author\""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pointer);
         json j = json::parse(projectToJson(CStenorDoc{}));
@@ -91,6 +94,24 @@ TEST(ProjectJson, RefusesDocumentsThatDoNotDescribeAProject) {
         EXPECT_EQ(projectFromJson(j.dump(), doc).error, c.message);
         EXPECT_TRUE(doc == CStenorDoc{});
     }
+}
+
+// The design report's texts travel in JSON projects only when given; the .ard file has none.
+TEST(ProjectJson, KeepsTheReportTextsWhenGiven) {
+    EXPECT_FALSE(json::parse(projectToJson(CStenorDoc{})).contains("report"));
+    CStenorDoc doc;
+    doc.reportDetails = {"I-99 Section 4", "Mill and overlay,\n2 lanes", "", "Pavement Unit"};
+    const std::string text = projectToJson(doc);
+    EXPECT_EQ(json::parse(text)["report"],
+              (json{{"title", "I-99 Section 4"}, {"description", "Mill and overlay,\n2 lanes"},
+                    {"client", ""}, {"engineer", "Pavement Unit"}}));
+    CStenorDoc read;
+    ASSERT_TRUE(projectFromJson(text, read).ok());
+    EXPECT_EQ(read.reportDetails, doc.reportDetails);
+    EXPECT_EQ(encodeProject(read), encodeProject(CStenorDoc{}));
+    // A project read without the texts has none, whatever the document held before.
+    ASSERT_TRUE(projectFromJson(projectToJson(CStenorDoc{}), read).ok());
+    EXPECT_TRUE(read.reportDetails.empty());
 }
 
 TEST(ProjectJson, SyntaxErrorsNameLineAndColumn) {

@@ -9,7 +9,7 @@
 #include "ExampleProjects.h"
 #include "project/ProjectJson.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 
 namespace ardelon {
 namespace {

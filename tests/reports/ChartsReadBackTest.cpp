@@ -9,7 +9,7 @@
 #include "ReportTestSupport.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/OutputModuleCopy.h"
+#include "reliability/RunPreparation.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon {

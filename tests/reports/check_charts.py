@@ -6,8 +6,9 @@ Usage: check_charts.py WORKBOOK FIGURE_FOLDER CYCLES SEED
 
 The workbook must hold the four report sheets, then "Charts" and "Run"; every chart's series
 must point at ranges of the Run sheet whose numbers equal the figure data: one response
-distribution chart per criterion row (curve, limit and marks), one damage chart (log scale) per
-transfer-function row with damage, and the load spectra. Exits 0 when all holds, 1 with one
+distribution chart per criterion row (curve, limit and marks), one damage chart (log scale, D = 1.0
+in red) per transfer-function row with damage, one chart of what governs per row and
+endurance-limit level with exceedances (and per row with damage), and the load spectra. Exits 0 when all holds, 1 with one
 line per difference otherwise.
 """
 
@@ -94,10 +95,21 @@ def main():
     limits = grouped(folder, "response-limits.csv")
     damage = grouped(folder, "damage-over-time.csv")
     spectra = read_csv(folder, "load-spectra.csv")
+    weight_class = next(k for k in spectra[0] if k.startswith("weight_class"))
+    # What governs: the shares by (row, level) and kind, {(configuration, weight class): percent}.
+    governing = {}
+    for r in read_csv(folder, "governing-loads.csv"):
+        block = (r["layer"], r["location"], r["criterion"], r["level"])
+        for kind in ("exceedance", "damage"):
+            if float(r[f"{kind}_percent"]) > 0:
+                governing.setdefault((block, kind), {})[
+                    (r["configuration"], r[next(k for k in r if k.startswith("weight_class"))])
+                ] = float(r[f"{kind}_percent"])
 
     charts = book["Charts"]._charts
-    if len(charts) != len(curves) + len(damage) + 1:
-        fail(f"{len(charts)} charts for {len(curves)} rows and {len(damage)} damage curves")
+    if len(charts) != len(curves) + len(damage) + len(governing) + 1:
+        fail(f"{len(charts)} charts for {len(curves)} rows, {len(damage)} damage curves and "
+             f"{len(governing)} governing blocks")
     seen = set()
     for chart in charts:
         title = title_of(chart)
@@ -105,10 +117,26 @@ def main():
         if title == "Load Spectra":
             seen.add(title)
             for name, (labels, values) in data.items():
-                if labels != [r["weight_class"] for r in spectra]:
+                if labels != [r[weight_class] for r in spectra]:
                     fail("load spectra categories differ")
-                if values != floats(spectra, name):
+                expected = floats(spectra, name + "_percent")
+                if len(values) != len(expected) or not all(map(same, values, expected)):
                     fail(f"load spectra of {name} differ")
+            continue
+        g = re.fullmatch(r"Layer (\d) (Top|Middle|Bottom), (.+?): share of (exceedances|damage)"
+                         r"(?: \((\d\dth) percentile, .+\))?", title)
+        if g:
+            key = ((g.group(1), g.group(2), g.group(3), g.group(5) or ""),
+                   "exceedance" if g.group(4) == "exceedances" else "damage")
+            expected = governing.pop(key, None)
+            if expected is None:
+                fail(f"{title}: no such block in governing-loads.csv")
+                continue
+            drawn = {(name, label): value for name, (labels, values) in data.items()
+                     for label, value in zip(labels, values) if value}
+            if drawn.keys() != expected.keys() or not all(
+                    math.isclose(drawn[k], expected[k], rel_tol=1e-12) for k in drawn):
+                fail(f"{title}: shares differ")
             continue
         m = re.fullmatch(r"Layer (\d) (Top|Middle|Bottom), (.+?)(: damage)?", title)
         if not m:
@@ -125,8 +153,14 @@ def main():
                 fail(f"{title}: damage axis is not logarithmic")
             if data["D = 0.1"][1] != [0.1, 0.1] or data["D = 1.0"][1] != [1.0, 1.0]:
                 fail(f"{title}: damage levels")
+            red = [s.spPr.ln.solidFill.srgbClr for s in chart.series if s.tx.v == "D = 1.0"]
+            if red != ["C03030"]:
+                fail(f"{title}: D = 1.0 is drawn in {red}, not red")
             continue
         rows = curves.get(key, [])
+        y_title = "".join(r.t for p in chart.y_axis.title.tx.rich.p for r in (p.r or []))
+        if y_title not in ("% of loads at or below", "% of loads at or above"):
+            fail(f"{title}: y axis reads {y_title!r}")
         x, y = data["Distribution"]
         if not (len(x) == len(rows) and all(map(same, x, floats(rows, "value")))
                 and all(map(same, y, floats(rows, "percent_at_or_below")))):

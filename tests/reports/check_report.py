@@ -10,6 +10,7 @@ column widths, header, footer, margins, centring, orientation and gridlines are 
 Exits 0 when everything matches, 1 with one line per difference otherwise.
 """
 
+import math
 import sys
 import warnings
 import xml.etree.ElementTree as ET
@@ -79,17 +80,23 @@ def performance(conventional, percentile):
     return s
 
 
-def structural(seasons, layers, moduli, unit="in."):
+def structural(seasons, layers, moduli, unit="in.", metric=False):
     """seasons: (weeks, temperature) or None per season 1-5; layers: (material, thickness,
     cov, distribution) per layer; moduli: (poisson, five moduli or "NA", cov, distribution)."""
     s = {"A1": ("Structural Inputs", TITLE), "A3": ("Seasonal Data", HEADING),
          "A9": ("Layer Thicknesses", HEADING),
          "A17": ("Poisson Ratios and Seasonal Layer Moduli", HEADING),
-         "C18": ("Average Modulus, psi", LEFT)}
+         "C18": ("Average Modulus, MPa" if metric else "Average Modulus, psi", LEFT)}
+    if metric:  # degrees C and MPa, to two decimals
+        seasons = [(x[0], round((x[1] - 32) * 0.5555555555555556 * 100) / 100) if x else None
+                   for x in seasons]
+        moduli = [(p, [m if m == "NA" else round(m * 0.00689476 * 100) / 100 for m in seasonal],
+                   cov, d) for p, seasonal, cov, d in moduli]
     seasons_row = [f"Season {k}" for k in range(1, 6)]
     row(s, 4, ["Season", None] + seasons_row, LEFT)
     row(s, 5, ["Duration, weeks", None] + [x[0] if x else "NA" for x in seasons], LEFT)
-    row(s, 6, ["Temperature, F", None] + [x[1] if x else "NA" for x in seasons], LEFT)
+    row(s, 6, ["Temperature, C" if metric else "Temperature, F", None] +
+        [x[1] if x else "NA" for x in seasons], LEFT)
     row(s, 10, ["Layer", "Type", f"Avg Thickness, {unit}", None, "COV, %", "Distribution Type"],
         LEFT)
     for number, (material, thickness, cov, distribution) in enumerate(layers, start=1):
@@ -100,7 +107,23 @@ def structural(seasons, layers, moduli, unit="in."):
     return s
 
 
-def traffic(general, shares):
+def metric_bin(k):
+    """The weight class of bin k in whole kN: the same 2-kip bins."""
+    kn = lambda kips: str(int(kips * 4.4482216152605 + 0.5))
+    return kn(2 * k) + "+" if k == 55 else f"{kn(2 * k)}-{kn(2 * k + 2)}"
+
+
+def percent_of_axle_groups(values):
+    """A distribution that does not add up to 100 is shown as shares of its total."""
+    total = 0.0
+    for v in values:
+        total += v
+    if total <= 0 or abs(total - 100.0) <= 0.5:
+        return values if total > 0 else [0.0] * len(values)
+    return [v * 100.0 / total for v in values]
+
+
+def traffic(general, shares, metric=False):
     s = {"A1": ("Traffic", TITLE), "A3": ("General Traffic Data", HEADING),
          "A11": ("Axle Type Distribution", HEADING), "A17": ("Load Spectra", HEADING)}
     labels = ["Two-Way AADT", "% Trucks", "% Trucks Design Lane", "Axle Groups/Day", "% Growth",
@@ -109,13 +132,16 @@ def traffic(general, shares):
     for offset, (label, value) in enumerate(zip(labels, general + [None, None] + shares)):
         if label:
             row(s, 4 + offset, [label, None, value], LEFT)
-    headings = ["Axle Weight, kips", "Single, %", "Tandem, %", "Tridem, %", "Steer, %"]
+    headings = ["Axle Weight, kN" if metric else "Axle Weight, kips", "Single, %", "Tandem, %",
+                "Tridem, %", "Steer, %"]
     row(s, 18, headings, CENTER)
     row(s, 46, headings, CENTER)
+    # The load spectra every test project carries (ReportReadBackTest.cpp fills the same), as
+    # percentages of each configuration's axle groups.
+    spectra = [percent_of_axle_groups([c * 100 + k * 0.5 for k in range(56)]) for c in range(4)]
     for k in range(56):
-        # The load spectra every test project carries (ReportReadBackTest.cpp fills the same).
-        label = "110+" if k == 55 else f"{2 * k}-{2 * k + 2}"
-        row(s, 19 + k if k <= 26 else 20 + k, [label] + [c * 100 + k * 0.5 for c in range(4)],
+        label = metric_bin(k) if metric else "110+" if k == 55 else f"{2 * k}-{2 * k + 2}"
+        row(s, 19 + k if k <= 26 else 20 + k, [label] + [spectra[c][k] for c in range(4)],
             CENTER)
     return s
 
@@ -208,8 +234,8 @@ PROJECTS = {
             layers(("AC", 25.4, 5), ("Gran Base", 30.48, 0), ("Soil", "SemiInfinite", 0)),
             [(0.35, [522958] * 3 + ["NA", "NA"], 30, "Lognormal")] +
             [(0.45, [12000, 15000, 24000, "NA", "NA"], 50, "Lognormal")] * 2,
-            unit="cm"),
-        "Traffic": DEFAULT_TRAFFIC,
+            unit="cm", metric=True),
+        "Traffic": traffic([1000, 10, 90, 1000, 4, 50], [50, 25, 25, 0], metric=True),
     },
 }
 
@@ -219,7 +245,7 @@ PROJECTS = {
 LAYOUT = {
     "Cover": (set(), {}, "&Z&F", False),
     "Performance Summary": (
-        {"A1:I1", "A3:E3"},
+        {"A1:I1", "A3:I3"},
         {"C": 17.14, "D": 10.3, "E": 10.3, "F": 14.57, "G": 19.29, "H": 12.71, "I": 12.71},
         "Ardelon 4.3 - &Z&F", True),
     "Structural Inputs": (
@@ -229,7 +255,27 @@ LAYOUT = {
     "Traffic": ({"A1:F1"}, {"A": 16, "B": 12, "C": 12, "D": 12, "E": 12}, "&Z&F", False),
 }
 # Printed pages: the rows a page ends after, and whether the sheet is fitted to one page wide.
-PAGES = {"Traffic": ([45], True)}
+PAGES = {"Cover": ([], True), "Performance Summary": ([], True), "Structural Inputs": ([], True),
+         "Traffic": ([45], True)}
+# Number formats of the computed cells: percentages and years to two decimals, damage to four
+# significant figures.
+FORMATS = {"% Below Critical": "0.00", "Damage/Million Axle": "0.000E+00",
+           "Years to D=0.1": "0.00", "Years to D=1.0": "0.00", "Target %tile": "0.00",
+           "Actual %tile": "0.00"}
+
+
+def check_formats(ws):
+    """Every number under a computed heading of the Performance Summary carries its format."""
+    headings = {}
+    for row_ in ws.iter_rows():
+        for cell in row_:
+            if cell.value in FORMATS:
+                headings[cell.column_letter] = cell.value
+            elif is_number(cell.value) and cell.column_letter in headings:
+                expected = FORMATS[headings[cell.column_letter]]
+                if cell.number_format != expected:
+                    fail(f"Performance Summary!{cell.coordinate}: number format "
+                         f"{cell.number_format!r}, expected {expected!r}")
 
 
 def is_number(value):
@@ -240,7 +286,8 @@ def check_cell(where, cell, value, style):
     if is_number(value):
         if not is_number(cell.value) or cell.data_type != "n":
             fail(f"{where}: expected the number {value!r}, found {cell.value!r}")
-        elif cell.value != value:
+        # The file keeps 15 significant digits: a computed share reads back to that.
+        elif cell.value != value and not math.isclose(cell.value, value, rel_tol=1e-14):
             fail(f"{where}: expected {value!r}, found {cell.value!r}")
     elif cell.data_type != "s" or cell.value != value:
         fail(f"{where}: expected the text {value!r}, found {cell.value!r}")
@@ -312,6 +359,8 @@ def main():
             for ref, (value, style) in cells.items():
                 if ref in written:
                     check_cell(f"{sheet_name}!{ref}", ws[ref], value, style)
+            if sheet_name == "Performance Summary":
+                check_formats(ws)
     for message in errors:
         print(message)
     return 1 if errors else 0

@@ -16,6 +16,19 @@ namespace {
 // Sums of a few hundred squares: binary noise only.
 constexpr double kSumTolerance = 1e-12;
 
+// The charts name the inputs as an engineer does, with the layers' materials.
+TEST(SensitivityEstimators, InputsHavePlainNames) {
+    CStenorDoc work;
+    work.layerCountIndex = 2;              // four layers: the fourth is the subgrade
+    work.materialIndex = {0, 6, 6, 0, 0};  // AC, Gran Base, Gran Base
+    const std::pair<const char*, const char*> cases[] = {
+        {"E1", "AC modulus E1"},       {"H2", "Gran Base thickness H2"},
+        {"E4", "Subgrade modulus E4"}, {"WheelLoad", "Wheel load"},
+        {"Season", "Season"},          {"Configuration", "Axle configuration"}};
+    for (const auto& [input, plain] : cases)
+        EXPECT_EQ(plainInputName(work, input), plain);
+}
+
 TEST(SensitivityEstimators, RankCorrelationOfKnownSeries) {
     struct Case {
         std::vector<double> x, y;

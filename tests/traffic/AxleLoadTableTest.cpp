@@ -118,6 +118,8 @@ TEST(AxleLoadTable, ClassSharesOptionIsReadOrRefused) {
         {"9=50,9=50", "class 9 is given twice"},
         {"9=120", "the share of class 9 is 120%; it must be between 0% and 100%"},
         {"9=0", "the shares add up to 0; at least one class needs a share above 0"},
+        {"5=15,9=80", "the shares add up to 95%; they must add up to 100%"},
+        {"5=20.02,9=80", "the shares add up to 100.02%; they must add up to 100%"},
     };
     for (const auto& [text, error] : refused)
         EXPECT_EQ(parseClassShares(text).error, error) << text;

@@ -8,6 +8,7 @@
 #include "support/FakeHost.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon::testing {
@@ -57,14 +58,13 @@ TEST_F(LoadingConditions, OpeningLabelsTheBinsInTheUnitsAndEnablesCheckedShares)
     EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[1], dlg.binLabels[54], dlg.binLabels[55]),
               std::tuple("0-2", "2-4", "108-110", "110+"));
 
-    // Metric labels stop at bin 27; the unlabelled bins still take values.
+    // Metric labels name the same 2-kip bins in whole kN, the open bin only at the end.
     CStenorDoc doc;
     doc.unitSystem = Metric;
     open(doc);
-    EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[4], dlg.binLabels[26], dlg.binLabels[27]),
-              std::tuple("0-9", "36-44", "231-240", "240+"));
-    for (int k = 28; k < kBinCount; ++k)
-        EXPECT_EQ(dlg.binLabels[static_cast<size_t>(k)], "");
+    EXPECT_EQ(std::tie(dlg.binLabels[0], dlg.binLabels[4], dlg.binLabels[26], dlg.binLabels[27],
+                       dlg.binLabels[28], dlg.binLabels[54], dlg.binLabels[55]),
+              std::tuple("0-9", "36-44", "231-240", "240-249", "249-258", "480-489", "489+"));
     typeBin(40, 7);
     EXPECT_EQ(std::tie(dlg.loadSpectra[Single][40], dlg.total), std::tuple(7.0, 7));
 }
@@ -344,7 +344,7 @@ TEST_F(LoadingConditions, HintsNameTheUnitAndTheRangeTheChecksHold) {
         {&dlg, Dlg::Control::DirectionalDistribution, "Directional distribution, %: any number"},
         {&dlg, Dlg::binEdit(1), "Single axles of 2-4 kip, %: 0 or more"},
         {&metric, Dlg::binEdit(1), "Tandem axles of 9-18 kN, %: 0 or more"},
-        {&metric, Dlg::binEdit(40), "Tandem axles of bin 41, %: 0 or more"},
+        {&metric, Dlg::binEdit(40), "Tandem axles of 356-365 kN, %: 0 or more"},
         {&dlg, Dlg::Control::Total, ""},
     };
     for (const auto& [dialog, control, text] : cases)

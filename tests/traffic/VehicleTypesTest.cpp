@@ -8,6 +8,7 @@
 #include "support/FakeHost.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon::testing {
@@ -214,8 +215,19 @@ TEST(EsalData, NegativeRefusedSingleAxlesOf17And19KipsHalfAndHalf) {
     EXPECT_EQ(dlg.loadSpectra, doc.loadSpectra);
     host.clear();
     dlg.expectedEsals = 0;
+    // Spectra in use are replaced only when the engineer confirms, told which ones.
+    host.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_FALSE(dlg.acceptEsalData(host));
+    EXPECT_EQ(dlg.loadSpectra, doc.loadSpectra);
     EXPECT_TRUE(dlg.acceptEsalData(host));
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.lastMessage().caption, "Replace the Load Spectra?");
+    EXPECT_EQ(host.lastMessage().text,
+              "The load spectra of the Tandem axles will be replaced by single axles of 17 and 19 "
+              "kips, half and half, and every other axle configuration will be turned off. "
+              "Replace them?");
     EXPECT_EQ(dlg.loadSpectra[Single][8], 0);
+    host.clear();  // an ESAL traffic already: its count changes without a question
     dlg.expectedEsals = 1000001;
     ASSERT_TRUE(dlg.acceptEsalData(host));
     EXPECT_TRUE(host.messages.empty());

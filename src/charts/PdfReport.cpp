@@ -1,0 +1,523 @@
+#include "charts/PdfReport.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QChart>
+#include <QFontMetricsF>
+#include <QGraphicsScene>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "charts/FigureCharts.h"
+#include "project/ReplacingFile.h"
+
+namespace ardelon::charts {
+namespace {
+
+// US Letter in points (the writer's resolution is set to 72 dots per inch).
+constexpr double kPageWidth = 612.0;
+constexpr double kPageHeight = 792.0;
+constexpr double kMargin = 46.0;
+constexpr double kFooterHeight = 22.0;
+constexpr double kBodyTop = kMargin;
+constexpr double kBodyBottom = kPageHeight - kMargin - kFooterHeight;
+constexpr double kBodyWidth = kPageWidth - 2 * kMargin;
+constexpr double kCellPadding = 3.0;
+
+const QColor kInk(0x20, 0x20, 0x20);
+const QColor kRule(0xa0, 0xa0, 0xa0);
+const QColor kShade(0xee, 0xf1, 0xf5);
+const QColor kPassColour(0x2a, 0x7a, 0x2a);
+const QColor kFailColour(0xb0, 0x20, 0x20);
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A Qt application must exist before fonts, pictures and charts can be used. The command line
+// has none: it gets one on the offscreen platform (unless the caller chose a platform).
+void ensureApplication() {
+    if (QCoreApplication::instance())
+        return;
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The platform's notes (a missing runtime folder, fonts) are not the engineer's business.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    static int argc = 1;
+    static char name[] = "ardelon-cli";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+QFont font(double points, bool bold = false) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// Lays out the report from top to bottom, page by page. The same walk runs twice: once to count
+// the pages (nothing is drawn), once to draw with "Page n of N" known.
+class Pages {
+  public:
+    Pages(QPdfWriter* writer, QPainter* painter, std::string footer, int pageCount)
+        : writer_(writer), painter_(painter), footer_(std::move(footer)), pageCount_(pageCount) {}
+
+    bool drawing() const { return painter_ != nullptr; }
+    int page() const { return page_; }
+    double y() const { return y_; }
+    double room() const { return kBodyBottom - y_; }
+    void advance(double height) { y_ += height; }
+    void moveTo(double y) { y_ = y; }
+
+    void newPage() {
+        finishPage();
+        if (drawing())
+            writer_->newPage();
+        ++page_;
+        y_ = kBodyTop;
+    }
+    void ensureRoom(double height) {
+        if (height > room() && y_ > kBodyTop)
+            newPage();
+    }
+    void finishPage() {
+        if (!drawing() || footerDrawn_ == page_)
+            return;
+        footerDrawn_ = page_;
+        QPainter& p = *painter_;
+        p.setPen(QPen(kRule, 0.5));
+        const double top = kPageHeight - kMargin - kFooterHeight + 6;
+        p.drawLine(QPointF(kMargin, top), QPointF(kPageWidth - kMargin, top));
+        p.setFont(font(7.5));
+        p.setPen(kInk);
+        const QRectF area(kMargin, top + 3, kBodyWidth, kFooterHeight - 6);
+        p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, q(footer_));
+        p.drawText(area, Qt::AlignRight | Qt::AlignVCenter,
+                   QStringLiteral("Page %1 of %2").arg(page_).arg(pageCount_));
+    }
+
+    double textHeight(const QString& text, const QFont& f, double width) const {
+        const QFontMetricsF metrics(f, writer_);
+        return metrics
+            .boundingRect(QRectF(0, 0, width, 10000), Qt::TextWordWrap | Qt::AlignLeft, text)
+            .height();
+    }
+    // A paragraph across the body, moved to a new page when it does not fit.
+    void paragraph(const QString& text, const QFont& f, double spaceAfter = 4.0,
+                   QColor colour = kInk, double indent = 0.0) {
+        const double h = textHeight(text, f, kBodyWidth - indent);
+        ensureRoom(h);
+        if (drawing()) {
+            painter_->setFont(f);
+            painter_->setPen(colour);
+            painter_->drawText(QRectF(kMargin + indent, y_, kBodyWidth - indent, h),
+                               Qt::TextWordWrap | Qt::AlignLeft, text);
+        }
+        y_ += h + spaceAfter;
+    }
+    void heading(const QString& text, double points = 12.0) {
+        ensureRoom(points * 4);  // never alone at the foot of a page
+        y_ += points * 0.5;
+        paragraph(text, font(points, true), 3.0);
+        if (drawing()) {
+            painter_->setPen(QPen(kRule, 0.6));
+            painter_->drawLine(QPointF(kMargin, y_ - 1.5), QPointF(kPageWidth - kMargin, y_ - 1.5));
+        }
+        y_ += 3.0;
+    }
+
+    // A table across the body (or the band from `left` of `bandWidth`); rows go to the next
+    // page with the column headings repeated.
+    void table(const ReportTable& t, double points = 7.5, double left = kMargin,
+               double bandWidth = kBodyWidth) {
+        if (!t.title.empty() && bandWidth >= kBodyWidth)
+            heading(q(t.title), 10.5);
+        else if (!t.title.empty())
+            paragraph(q(t.title), font(9.5, true), 2.0, kInk, left - kMargin);
+        const QFont body = font(points), head = font(points, true);
+        const QFontMetricsF bodyMetrics(body, writer_), headMetrics(head, writer_);
+        const std::size_t n = t.columns.size();
+        if (n == 0)
+            return;
+        // Columns as wide as their texts want; when that is too wide, each keeps its longest
+        // word and the rest of the band goes to the columns that want more.
+        std::vector<double> want(n, 0.0), least(n, 0.0);
+        const auto widestWord = [](const QFontMetricsF& m, const QString& text) {
+            double w = 0.0;
+            for (const QString& word : text.split(QLatin1Char(' ')))
+                w = std::max(w, m.horizontalAdvance(word));
+            return w;
+        };
+        for (std::size_t c = 0; c < n; ++c) {
+            want[c] = std::min(headMetrics.horizontalAdvance(q(t.columns[c])), 90.0);
+            least[c] = widestWord(headMetrics, q(t.columns[c]));
+            for (const auto& row : t.rows) {
+                if (c < row.size()) {
+                    want[c] = std::max(want[c], bodyMetrics.horizontalAdvance(q(row[c])));
+                    least[c] = std::max(least[c], widestWord(bodyMetrics, q(row[c])));
+                }
+            }
+            want[c] = std::max(want[c], least[c]) + 2 * kCellPadding + 1;
+            least[c] += 2 * kCellPadding + 1;
+        }
+        double total = 0.0, leastTotal = 0.0;
+        for (std::size_t c = 0; c < n; ++c) {
+            total += want[c];
+            leastTotal += least[c];
+        }
+        std::vector<double> width(want);
+        if (total > bandWidth && leastTotal >= bandWidth) {
+            for (std::size_t c = 0; c < n; ++c)
+                width[c] = least[c] * bandWidth / leastTotal;
+        } else if (total > bandWidth) {
+            const double share = (bandWidth - leastTotal) / (total - leastTotal);
+            for (std::size_t c = 0; c < n; ++c)
+                width[c] = least[c] + (want[c] - least[c]) * share;
+        }
+        const double tableWidth = std::min(total, bandWidth);
+        const auto rowHeight = [&](const std::vector<std::string>& cells, const QFont& f) {
+            double h = 0.0;
+            for (std::size_t c = 0; c < n && c < cells.size(); ++c)
+                h = std::max(h, textHeight(q(cells[c]), f, width[c] - 2 * kCellPadding));
+            return h + 2 * kCellPadding;
+        };
+        const double headHeight = rowHeight(t.columns, head);
+        const auto drawRow = [&](const std::vector<std::string>& cells, const QFont& f, double h,
+                                 bool shaded) {
+            if (!drawing())
+                return;
+            QPainter& p = *painter_;
+            double x = left;
+            if (shaded)
+                p.fillRect(QRectF(left, y_, tableWidth, h), kShade);
+            p.setFont(f);
+            p.setPen(kInk);
+            for (std::size_t c = 0; c < n && c < cells.size(); ++c) {
+                p.drawText(QRectF(x + kCellPadding, y_ + kCellPadding, width[c] - 2 * kCellPadding,
+                                  h - 2 * kCellPadding),
+                           Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, q(cells[c]));
+                x += width[c];
+            }
+            p.setPen(QPen(kRule, 0.4));
+            p.drawLine(QPointF(left, y_ + h), QPointF(left + tableWidth, y_ + h));
+        };
+        ensureRoom(headHeight + (t.rows.empty() ? 0.0 : rowHeight(t.rows.front(), body)));
+        drawRow(t.columns, head, headHeight, true);
+        y_ += headHeight;
+        for (const auto& row : t.rows) {
+            const double h = rowHeight(row, body);
+            if (h > room()) {
+                newPage();
+                drawRow(t.columns, head, headHeight, true);
+                y_ += headHeight;
+            }
+            drawRow(row, body, h, false);
+            y_ += h;
+        }
+        if (t.rows.empty())
+            paragraph(QStringLiteral("None."), body);
+        y_ += 6.0;
+    }
+
+    QPainter* painter() const { return painter_; }
+    QPdfWriter* writer() const { return writer_; }
+
+  private:
+    QPdfWriter* writer_;
+    QPainter* painter_;
+    std::string footer_;
+    int pageCount_;
+    int page_ = 1;
+    int footerDrawn_ = 0;
+    double y_ = kBodyTop;
+};
+
+QColor materialColour(const std::string& material) {
+    if (material == "AC" || material == "Cracked AC")
+        return QColor(0x4a, 0x4a, 0x4a);
+    if (material.find("PCC") != std::string::npos)
+        return QColor(0xc8, 0xc8, 0xc0);
+    if (material == "Gran Base" || material == "GB")
+        return QColor(0xc9, 0xa8, 0x6a);
+    if (material == "Soil")
+        return QColor(0x9c, 0x7a, 0x52);
+    if (material == "Rock")
+        return QColor(0x8a, 0x8a, 0x9a);
+    return QColor(0xb0, 0xc4, 0xd8);
+}
+
+// The cross-section, drawn to scale down to the subgrade, whose depth is shown cut off; its
+// labels stay within `bandWidth` from the left margin.
+void crossSection(Pages& pages, const std::vector<ReportLayer>& layers, double bandWidth) {
+    constexpr double kDrawingHeight = 150.0;
+    constexpr double kSubgradeShare = 0.22;
+    const double width = 110.0;
+    pages.ensureRoom(kDrawingHeight + 10);
+    if (pages.drawing()) {
+        QPainter& p = *pages.painter();
+        double finite = 0.0;
+        for (const ReportLayer& l : layers)
+            finite += l.thicknessInches;
+        const double scale = finite > 0 ? kDrawingHeight * (1 - kSubgradeShare) / finite : 0.0;
+        double top = pages.y();
+        p.setFont(font(8));
+        for (const ReportLayer& l : layers) {
+            const bool bottom = l.thicknessInches <= 0.0;
+            const double h = bottom ? kDrawingHeight * kSubgradeShare
+                                    : std::max(l.thicknessInches * scale, 9.0);
+            const QRectF box(kMargin, top, width, h);
+            p.fillRect(box, materialColour(l.material));
+            p.setPen(QPen(kInk, 0.5));
+            p.drawRect(box);
+            if (bottom) {
+                // The subgrade continues downward: a broken edge.
+                p.setPen(QPen(Qt::white, 2.0, Qt::DashLine));
+                p.drawLine(QPointF(kMargin, top + h), QPointF(kMargin + width, top + h));
+            }
+            p.setPen(kInk);
+            p.drawText(QRectF(kMargin + width + 8, top, bandWidth - width - 8, h),
+                       Qt::AlignVCenter | Qt::AlignLeft,
+                       QStringLiteral("Layer %1: %2, %3")
+                           .arg(l.layer)
+                           .arg(q(l.material.empty() ? std::string("(unknown material)")
+                                                     : l.material),
+                                q(l.thickness)));
+            top += h;
+        }
+    }
+    pages.advance(kDrawingHeight + 10);
+}
+
+void summaryPage(Pages& pages, const DesignReport& r) {
+    const ReportDetails& d = r.details;
+    pages.paragraph(q(d.title.empty() ? std::string("Pavement Design Report") : d.title),
+                    font(18, true), 2.0);
+    pages.paragraph(QStringLiteral("Perpetual pavement design report, Ardelon"), font(9), 6.0);
+    if (!d.description.empty())
+        pages.paragraph(q(d.description), font(9.5), 6.0);
+
+    // Who the report is for and the signature block.
+    pages.table(ReportTable{"",
+                            {"Client", "Engineer", "Prepared by", "Checked by", "Date"},
+                            {{d.client.empty() ? "-" : d.client,
+                              d.engineer.empty() ? "-" : d.engineer, "", "", r.date}}},
+                8.5);
+
+    // The design on the left, the run record beside it.
+    pages.heading(QStringLiteral("Design and run record"));
+    constexpr double kDesignBand = 250.0;
+    const double top = pages.y();
+    crossSection(pages, r.layers, kDesignBand);
+    const double belowDrawing = pages.y();
+    pages.moveTo(top);
+    // The project's path is long: it gets the full width below.
+    ReportTable record{"", {"Run record", ""}, {}};
+    std::string projectPath;
+    for (const auto& [label, value] : r.runRecord) {
+        if (label == "Project File")
+            projectPath = value;
+        else
+            record.rows.push_back({label, value});
+    }
+    pages.table(record, 7.5, kMargin + kDesignBand + 10, kBodyWidth - kDesignBand - 10);
+    pages.moveTo(std::max(belowDrawing, pages.y()));
+    pages.paragraph(QStringLiteral("Project File  %1").arg(q(projectPath)), font(7.5), 4.0);
+
+    pages.heading(QStringLiteral("Verdict"));
+    const bool pass = r.overallVerdict == "Pass";
+    pages.paragraph(QStringLiteral("Overall: %1").arg(q(r.overallVerdict)), font(13, true), 4.0,
+                    r.overallVerdict == "Fail" ? kFailColour : pass ? kPassColour : kInk);
+    ReportTable rows{"", {"Criterion", "Target", "Actual percentile", "Verdict"}, {}};
+    for (const ReportVerdictRow& v : r.verdicts)
+        rows.rows.push_back({v.name, v.target, v.actual, v.verdict});
+    if (!rows.rows.empty())
+        pages.table(rows, 8);
+    if (!r.lives.empty()) {
+        ReportTable lives{"",
+                          {"Transfer function", "Years to D=0.1", "Years to D=1.0",
+                           r.designLifeYears > 0 ? "Design life" : ""},
+                          {}};
+        for (const ReportLife& l : r.lives)
+            lives.rows.push_back({l.name, l.years01, l.years10, l.againstDesignLife});
+        if (r.designLifeYears <= 0)
+            lives.columns.pop_back();
+        pages.table(lives, 8);
+    }
+    pages.paragraph(QStringLiteral("Cost: %1").arg(q(r.cost)), font(9.5, true), 6.0);
+}
+
+// The chart of a figure drawn into `target`: the chart is laid out at a screen size and scaled,
+// so its text keeps the proportions the desktop shows.
+void drawChart(Pages& pages, QChart* chart, const QRectF& target) {
+    std::unique_ptr<QChart> owned(chart);
+    if (!pages.drawing())
+        return;
+    QGraphicsScene scene;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    const QSizeF logical(720, 430);
+    scene.addItem(owned.release());  // the scene owns it now
+    chart->resize(logical);
+    scene.setSceneRect(QRectF(QPointF(0, 0), logical));
+    QCoreApplication::processEvents();  // the chart lays out its axes and series
+    scene.render(pages.painter(), target, scene.sceneRect(), Qt::KeepAspectRatio);
+}
+
+// Adds the design life as a vertical line on a damage chart.
+void markDesignLife(QChart* chart, double years) {
+    if (years <= 0.0 || chart->series().isEmpty())
+        return;
+    const auto horizontal = chart->axes(Qt::Horizontal);
+    const auto vertical = chart->axes(Qt::Vertical);
+    if (horizontal.isEmpty() || vertical.isEmpty())
+        return;
+    auto* x = qobject_cast<QValueAxis*>(horizontal.front());
+    if (x && years > x->max())
+        x->setMax(years * 1.05);
+    auto* life = new QLineSeries;
+    life->setName(QStringLiteral("Design life"));
+    // Spans the logarithmic damage axis from its floor to its top.
+    life->append(years, 1e-9);
+    life->append(years, 1e9);
+    life->setPen(QPen(QColor(0x70, 0x30, 0x90), 1.6, Qt::DashLine));
+    chart->addSeries(life);
+    life->attachAxis(horizontal.front());
+    life->attachAxis(vertical.front());
+}
+
+std::vector<std::function<QChart*()>> chartMakers(const DesignReport& r, const RunFigures& f,
+                                                  int unitSystem) {
+    std::vector<std::function<QChart*()>> makers;
+    for (const ResponseDistribution& d : f.distributions) {
+        makers.push_back([&d, unitSystem] {
+            QChart* chart = gui::responseDistributionChart(d, unitSystem);
+            bool pass = true, judged = false;
+            for (const LimitMark& m : d.limits) {
+                if (!std::isnan(m.targetPercentile)) {
+                    judged = true;
+                    pass = pass && m.pass;
+                }
+            }
+            chart->setTitle(chart->title() + (judged ? (pass ? QStringLiteral(": Pass")
+                                                             : QStringLiteral(": Fail"))
+                                                     : QStringLiteral(": transfer function")));
+            return chart;
+        });
+    }
+    for (const DamageOverTime& d : f.damage) {
+        makers.push_back([&d, life = r.designLifeYears] {
+            QChart* chart = gui::damageChart(d);
+            markDesignLife(chart, life);
+            return chart;
+        });
+    }
+    const auto strainRange = gui::commonStrainRange(f.depthProfiles);
+    for (const DepthProfile& p : f.depthProfiles) {
+        makers.push_back([&p, unitSystem, strainRange] {
+            return gui::depthProfileChart(p, unitSystem, strainRange);
+        });
+    }
+    for (const LoadShares& s : f.loadShares) {
+        // A limit no load exceeds has nothing to show: the lists say so already.
+        if (s.exceedances > 0)
+            makers.push_back(
+                [&s, unitSystem] { return gui::loadSharesChart(s, unitSystem, false); });
+        if (s.hasDamage)
+            makers.push_back(
+                [&s, unitSystem] { return gui::loadSharesChart(s, unitSystem, true); });
+    }
+    makers.push_back([&f, unitSystem] { return gui::loadSpectraChart(f.spectra, unitSystem); });
+    return makers;
+}
+
+// The whole report; returns the number of pages.
+int layOut(Pages& pages, const DesignReport& r, const RunFigures& figures, int unitSystem) {
+    summaryPage(pages, r);
+
+    pages.newPage();
+    pages.paragraph(QStringLiteral("Inputs"), font(15, true), 4.0);
+    for (const ReportTable& t : r.inputs)
+        pages.table(t);
+
+    pages.newPage();
+    pages.paragraph(QStringLiteral("Results"), font(15, true), 4.0);
+    pages.table(r.transferFunctionList);
+    pages.table(r.percentileList);
+
+    // Two charts to a page.
+    const auto makers = chartMakers(r, figures, unitSystem);
+    const double chartHeight = (kBodyBottom - kBodyTop - 30) / 2;
+    for (std::size_t i = 0; i < makers.size(); ++i) {
+        if (i % 2 == 0) {
+            pages.newPage();
+            if (i == 0)
+                pages.paragraph(QStringLiteral("Charts"), font(15, true), 4.0);
+        }
+        const QRectF target(kMargin, pages.y(), kBodyWidth, chartHeight);
+        drawChart(pages, makers[i](), target);
+        pages.advance(chartHeight + 8);
+    }
+    pages.finishPage();
+    return pages.page();
+}
+
+std::string failure(const std::string& path, const std::string& reason) {
+    return "Cannot write the PDF report \"" + path + "\": " + reason + ".";
+}
+
+}  // namespace
+
+FileResult writePdfReport(const DesignReport& report, const RunFigures& figures, int unitSystem,
+                          const std::string& path) {
+    if (path.empty())
+        return {"Cannot write the PDF report: no file name was given."};
+    ensureApplication();
+    const std::string footer = report.projectName + "  |  " +
+                               (report.details.title.empty() ? std::string() :
+                                                                report.details.title + "  |  ") +
+                               report.date;
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(q(report.details.title.empty() ? "Pavement Design Report"
+                                                   : report.details.title));
+    writer.setCreator(QStringLiteral("Ardelon"));
+
+    Pages counting(&writer, nullptr, footer, 0);
+    const int pageCount = layOut(counting, report, figures, unitSystem);
+
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return {failure(path, "the PDF could not be started")};
+    painter.setRenderHint(QPainter::Antialiasing);
+    Pages drawing(&writer, &painter, footer, pageCount);
+    layOut(drawing, report, figures, unitSystem);
+    painter.end();
+    buffer.close();
+
+    if (std::string reason = replaceFileContents(path, bytes.constData(),
+                                                 static_cast<std::size_t>(bytes.size()));
+        !reason.empty()) {
+        return {failure(path, reason)};
+    }
+    return {};
+}
+
+}  // namespace ardelon::charts

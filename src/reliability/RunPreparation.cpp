@@ -1,0 +1,24 @@
+#include "reliability/RunPreparation.h"
+
+#include "project/Rounding.h"
+#include "project/Units.h"
+
+namespace ardelon {
+
+void prepareViewOutput(CStenorDoc& project) {
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        project.axleTypeFraction[static_cast<std::size_t>(c)] =
+            project.configurationPercent[static_cast<std::size_t>(c)] * 0.01;
+    }
+}
+
+void roundModuleThicknesses(CStenorDoc& work) {
+    if (work.valuesInEnglish == 1)
+        return;
+    for (double& t : work.thickness) {
+        const double inches = roundHalfUpTwoDecimals(t * units::kCmToInch);
+        t = roundHalfUpTwoDecimals(inches * units::kInchToCm);
+    }
+}
+
+}  // namespace ardelon
