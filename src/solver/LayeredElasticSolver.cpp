@@ -41,9 +41,10 @@ constexpr double kFlexuralStep = 0.1;
 constexpr double kProportionalStep = 0.1;
 // A term has died out once m d reaches this (exp(-30) is 1e-13).
 constexpr double kDecayReach = 30.0;
-// The march has converged when kQuietPanels panels in a row each add at most kPanelShare of the
-// largest magnitude of each response over the points (a response that stays below
-// kNegligibleShare of the largest of its kind counts with that floor).
+// The march has converged when a panel adds at most kPanelShare of the largest magnitude of each
+// response over the points (a response that stays below kNegligibleShare of the largest of its
+// kind counts with that floor); panels are watched once the kernel is below kWatchLimit.
+constexpr double kWatchLimit = 0.001;
 constexpr int kQuietPanels = 1;
 constexpr double kPanelShare = 1e-4;
 constexpr double kNegligibleShare = 1e-4;
@@ -262,7 +263,9 @@ double LayeredElasticSolver::stepCap(double m) const {
 }
 
 // True when the panel just integrated added at most kPanelShare of each response's largest
-// magnitude over the points; clears the panel sums for the next panel.
+// magnitude over the points: each integral by the magnitudes of its parts, and the direct strains,
+// which can be small differences of large stresses, by what the panel changed them. Clears the
+// panel sums and starts the next panel.
 bool LayeredElasticSolver::panelIsNegligible() {
     std::array<double, kIntegrals> largest{};
     for (int s = 0; s < kIntegrals; ++s) {
@@ -282,6 +285,32 @@ bool LayeredElasticSolver::panelIsNegligible() {
             panelSize_[s][i] = 0.0;
         }
     }
+    // Strains: E times the strain of each point and of the panel's change, in stress units.
+    std::array<std::array<double, kMaxPoints>, 3> strain, change;
+    std::array<double, 3> largestStrain{};
+    for (int i = 0; i < pointCount_; ++i) {
+        const double nu = layers_.poisson[layer_[i]], e = layers_.modulus[layer_[i]];
+        double value[3], delta[3];
+        for (int k = 0; k < 3; ++k) {
+            const int s = SX + k;
+            value[k] = integral_[s][i] * integralFactor_[s][i] + halfSpacePart_[s][i];
+            delta[k] = (integral_[s][i] - panelStart_[s][i]) * integralFactor_[s][i];
+        }
+        for (int k = 0; k < 3; ++k) {
+            strain[k][i] = (value[k] - nu * (value[(k + 1) % 3] + value[(k + 2) % 3])) / e;
+            change[k][i] = (delta[k] - nu * (delta[(k + 1) % 3] + delta[(k + 2) % 3])) / e;
+            largestStrain[k] = std::max(largestStrain[k], std::abs(strain[k][i]));
+        }
+    }
+    const double strainFloor =
+        kNegligibleShare * *std::max_element(largestStrain.begin(), largestStrain.end());
+    for (int k = 0; k < 3; ++k) {
+        const double allowed = kPanelShare * std::max(largestStrain[k], strainFloor);
+        for (int i = 0; i < pointCount_; ++i)
+            negligible = negligible && std::abs(change[k][i]) <= allowed;
+    }
+    for (int s = 0; s < kIntegrals; ++s)
+        std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
     return negligible;
 }
 
@@ -685,7 +714,12 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     double kernelStep = initialStep(tolerance);
     if (status_ != SolverStatus::Computed)
         return fail();
-    const double h0 = std::min({kernelStep, stepCap(0.0), kFlexuralStep / flexuralLength()});
+    const double bendingLength = flexuralLength();
+    if (!std::isfinite(bendingLength)) {
+        status_ = SolverStatus::NotFinite;  // a modulus ratio beyond the doubles
+        return fail();
+    }
+    const double h0 = std::min({kernelStep, stepCap(0.0), kFlexuralStep / bendingLength});
     if (!(h0 > 0.0)) {
         status_ = SolverStatus::MarchLimit;  // a march that cannot advance never ends
         return fail();
@@ -703,7 +737,14 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     double m = 0.0, h = h0;
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
+    // The convergence test needs the panel sums only where it can end the march: once the kernel
+    // is within kWatchLimit of dying out.
+    bool watching = false;
     int quietPanels = 0;
+    // A top layer softer than the one below carries large stresses with small strains: the
+    // strains need the layered correction that much further out.
+    const double kernelEndLimit =
+        kKernelEndLimit * std::min(1.0, layers_.modulus[0] / layers_.modulus[1]);
     for (;;) {
         if (!mayStep())
             return fail();
@@ -713,21 +754,33 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         evaluateIntegrands(m, h, c);
         const double weight =
             (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
-        for (int s = 0; s < kIntegrals; ++s) {
-            for (int i = 0; i < pointCount_; ++i) {
-                const double part = weight * integrand_[s][i];
-                integral_[s][i] += part;
-                panelSize_[s][i] += std::abs(part);
+        if (watching) {
+            for (int s = 0; s < kIntegrals; ++s) {
+                for (int i = 0; i < pointCount_; ++i) {
+                    const double part = weight * integrand_[s][i];
+                    integral_[s][i] += part;
+                    panelSize_[s][i] += std::abs(part);
+                }
+            }
+        } else {
+            for (int s = 0; s < kIntegrals; ++s) {
+                for (int i = 0; i < pointCount_; ++i)
+                    integral_[s][i] += weight * integrand_[s][i];
             }
         }
         if (++position < panelSteps)
             continue;
         position = 0;
-        // Converged once two panels in a row add nothing that shows at the target and the
-        // layered correction has died out.
-        quietPanels = panelIsNegligible() ? quietPanels + 1 : 0;
-        if (quietPanels >= kQuietPanels && !(std::abs(c.kernel) > kKernelEndLimit))
+        // Converged once a panel adds nothing that shows at the target and the layered
+        // correction has died out.
+        quietPanels = watching && panelIsNegligible() ? quietPanels + 1 : 0;
+        if (quietPanels >= kQuietPanels && !(std::abs(c.kernel) > kernelEndLimit))
             break;
+        if (!watching && !(std::abs(c.kernel) > kWatchLimit)) {
+            watching = true;
+            for (int s = 0; s < kIntegrals; ++s)
+                std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
+        }
         if (!significant) {
             // The layered correction has died out here: the kernel allows twice the step.
             tolerance /= 2.0;

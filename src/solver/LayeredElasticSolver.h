@@ -170,6 +170,8 @@ class LayeredElasticSolver {
     // that turns an integral into its response and the half-space part added to it (layer 1).
     std::array<std::array<double, kMaxPoints>, kIntegrals> panelSize_{}, integralFactor_{},
         halfSpacePart_{};
+    // The integrals where the current panel began.
+    std::array<std::array<double, kMaxPoints>, kIntegrals> panelStart_{};
     double reach_ = 0.0;  // largest r + a of a point-load pair
     // The lengths d over which the integrands fall as exp(-m d): one per point, one per interface
     // the kernel sees.

@@ -199,14 +199,25 @@ PanelResult kronrod(const F& f, double low, double high) {
 }
 
 // Bisects until the two rules agree to 1e-8 of the panel's absolute integral or to 1e-12 of the
-// absolute integral so far (the floor of rounding in the kernels).
+// absolute integral so far of the largest response of its kind (the floor of rounding in the
+// kernels).
 template <typename F>
-void adaptive(const F& f, double low, double high, int depth, Values& sum, Values& absolute) {
+void adaptive(const F& f, double low, double high, int depth, const double (&floor)[2], Values& sum,
+              Values& absolute) {
     const PanelResult r = kronrod(f, low, high);
+    // A response that is zero throughout (the shear on a frictionless face, the layered correction
+    // of a homogeneous system) is held to the rounding of the largest of its kind, displacements
+    // or stresses, and to a floor far below the loads' own scale.
+    double kindAbsolute[2] = {};
+    for (int s = 0; s < kSlots; ++s) {
+        double& k = kindAbsolute[s <= UY ? 0 : 1];
+        k = std::max(k, absolute[s] + r.absolute[s]);
+    }
     bool converged = true;
     for (int s = 0; s < kSlots; ++s) {
-        converged = converged &&
-                    r.error[s] <= 1e-8 * r.absolute[s] + 1e-12 * absolute[s] + 1e-300;
+        converged = converged && r.error[s] <= 1e-8 * r.absolute[s] +
+                                                   1e-12 * kindAbsolute[s <= UY ? 0 : 1] +
+                                                   floor[s <= UY ? 0 : 1];
     }
     if (converged || depth >= 8) {
         for (int s = 0; s < kSlots; ++s) {
@@ -216,8 +227,8 @@ void adaptive(const F& f, double low, double high, int depth, Values& sum, Value
         return;
     }
     const double middle = 0.5 * (low + high);
-    adaptive(f, low, middle, depth + 1, sum, absolute);
-    adaptive(f, middle, high, depth + 1, sum, absolute);
+    adaptive(f, low, middle, depth + 1, floor, sum, absolute);
+    adaptive(f, middle, high, depth + 1, floor, sum, absolute);
 }
 
 // Complete elliptic integrals of modulus k.
@@ -268,6 +279,15 @@ ResponseTable convergedResponses(const LayerSystem& system, const CircularLoad* 
     const CoefficientSolution solution = system.bond[0] != 0.0 && system.bond[1] != 0.0
                                              ? CoefficientSolution::General
                                              : CoefficientSolution::Slip;
+    // The scales of the loads: the largest pressure, and the deflection it gives over the
+    // widest radius on the softest layer (in lengths of layer 1).
+    double pressure = 0.0, radius = 0.0;
+    for (int j = 0; j < loadCount; ++j) {
+        pressure = std::max(pressure, loads[j].pressure);
+        radius = std::max(radius, loads[j].radius / h1);
+    }
+    const double softest = *std::min_element(system.modulus.begin(), system.modulus.end());
+    const double floor[2] = {1e-14 * pressure * radius / softest, 1e-14 * pressure};
     ResponseTable table;
     for (int i = 0; i < pointCount; ++i) {
         const EvaluationPoint& point = points[i];
@@ -294,12 +314,12 @@ ResponseTable convergedResponses(const LayerSystem& system, const CircularLoad* 
         // correction from interface 1, a deeper point's field from its depth.
         const double decay =
             kind == Kind::Surface ? 2.0 : (kind == Kind::LayerOne ? std::min(z, 1.0) : z);
-        const double end = 50.0 / decay;
-        const double width = std::min({kExactPi / (2.0 * reach), decay / 4.0, 0.25});
+        const double end = 36.0 / decay;
+        const double width = std::min({kExactPi / reach, decay / 2.0, 0.5});
         Values sum{}, absolute{};
         double low = 0.0, high = width * 1e-5;
         while (low < end) {
-            adaptive(f, low, high, 0, sum, absolute);
+            adaptive(f, low, high, 0, floor, sum, absolute);
             low = high;
             high = std::min(low + width, 2.0 * low);
         }

@@ -3,14 +3,16 @@
 //
 // It integrates the same Burmister kernels over the transform parameter m, but independently of
 // the solver's march: adaptive Gauss-Kronrod (7/15 points, bisection until the two rules agree to
-// 1e-9 of the panel's absolute integral) over panels that double in width from m = 0 up to a
-// width resolving the oscillation of J0(m r) J1(m a) and the decay over the point's depth, then
-// run at that width until exp(-m d) of the point's decay length d is below e^-50. Bessel
-// functions come from the standard library. Every point of layer 1 integrates its whole field
-// (half-space and correction), so the closed-form half-space of the solver is not used; surface
-// points add the half-space of layer 1 from the elliptic-integral forms of the surface deflection.
+// 1e-8 of the panel's absolute integral, or to 1e-12 of the largest response of its kind) over
+// panels that double in width from m = 0 up to a width resolving the oscillation of
+// J0(m r) J1(m a) (half a period) and the decay over the point's depth, then run at that width
+// until exp(-m d) of the point's decay length d is below e^-36. Bessel functions: power series in
+// extended precision up to 20, Hankel's expansion summed to its smallest term above. Every point
+// of layer 1 integrates its whole field (half-space and correction), so the closed-form half-space
+// of the solver is not used; surface points add the half-space of layer 1 from the
+// elliptic-integral forms of the surface deflection.
 //
-// It costs about a million kernel evaluations for an offset of 500 in. over a 1 in. top layer.
+// It costs some hundred thousand kernel evaluations for an offset of 500 in. over a 1 in. top.
 
 #include "solver/LayerSystem.h"
 
