@@ -39,12 +39,14 @@ constexpr double kLargestStep = 0.2;
 constexpr double kFlexuralStep = 0.1;
 // Near m = 0 a step grows to at most this share of m.
 constexpr double kProportionalStep = 0.1;
-// A term has died out once m d reaches this (exp(-30) is 1e-13).
+// A term has died out once m d reaches this (exp(-30) is 1e-13). An interface at depth z enters
+// the kernel through exp(-2 m z) and its powers, gone (exp(-20)) once m z reaches kInterfaceReach.
 constexpr double kDecayReach = 30.0;
+constexpr double kInterfaceReach = 10.0;
 // The march has converged when a panel adds at most kPanelShare of the largest magnitude of each
 // response over the points (a response that stays below kNegligibleShare of the largest of its
 // kind counts with that floor); panels are watched once the kernel is below kWatchLimit.
-constexpr double kWatchLimit = 0.001;
+constexpr double kWatchLimit = 0.0003;
 constexpr int kQuietPanels = 1;
 constexpr double kPanelShare = 1e-4;
 constexpr double kNegligibleShare = 1e-4;
@@ -223,6 +225,7 @@ void LayeredElasticSolver::preparePairs() {
             sortedDistance_[distanceCount_] = r;
             // sqrt(2 / (pi x)) = sortedAmplitude / sqrt(m) in the asymptotic forms.
             sortedAmplitude_[distanceCount_] = r == 0.0 ? 0.0 : std::sqrt(kTwoOverPi / r);
+            sortedInverse_[distanceCount_] = r == 0.0 ? 0.0 : 1.0 / r;
             ++distanceCount_;
         }
         sortedIndex_[pair] = distanceCount_ - 1;
@@ -250,11 +253,11 @@ double LayeredElasticSolver::flexuralLength() const {
 double LayeredElasticSolver::stepCap(double m) const {
     // Simpson's rule is of lower order than Weddle's: it takes half the step for the same error.
     const double share = weddle_ ? 1.0 : 0.5;
-    double cap = std::min(kLargestStep,
-                          reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
+    double cap =
+        std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
     double longest = 0.0;
     for (int i = 0; i < scaleCount_; ++i) {
-        if (m * decayLength_[i] < kDecayReach)
+        if (m * decayLength_[i] < (i < pointCount_ ? kDecayReach : kInterfaceReach))
             longest = std::max(longest, decayLength_[i]);
     }
     if (longest > 0.0)
@@ -281,7 +284,8 @@ bool LayeredElasticSolver::panelIsNegligible() {
         const double floor = kNegligibleShare * (s <= UY ? displacement : stress);
         const double allowed = kPanelShare * std::max(largest[s], floor);
         for (int i = 0; i < pointCount_; ++i) {
-            negligible = negligible && panelSize_[s][i] * std::abs(integralFactor_[s][i]) <= allowed;
+            negligible =
+                negligible && panelSize_[s][i] * std::abs(integralFactor_[s][i]) <= allowed;
             panelSize_[s][i] = 0.0;
         }
     }
@@ -380,8 +384,7 @@ void LayeredElasticSolver::addEndPointTerm(double h0, double ruleFactor) {
                 sum -= a * a * (1.0 - nu5) * (1.0 + layers_.poisson[layer]) * h0 * product * q *
                        ruleFactor / layers_.modulus[layer];
             } else {
-                sum -=
-                    a * a * (1.0 - nu5) * (1.0 + nu5) * h0 * q * ruleFactor / layers_.modulus[4];
+                sum -= a * a * (1.0 - nu5) * (1.0 + nu5) * h0 * q * ruleFactor / layers_.modulus[4];
             }
         }
         integral_[W][i] += sum;
@@ -420,16 +423,16 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     }
     phaseBegin_ = std::min(phaseBegin_, seriesCount_);
 
-    const double amplitudeOfM = 1.0 / std::sqrt(m);
+    const double amplitudeOfM = 1.0 / std::sqrt(m), invM = 1.0 / m;
     for (int s = seriesCount_; s < distanceCount_; ++s) {
-        besselAsymptotic(m * sortedDistance_[s], sortedAmplitude_[s] * amplitudeOfM, phaseCos_[s],
-                         phaseSin_[s], besselJ0_[s], besselJ1_[s]);
+        besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
+                                  phaseCos_[s], phaseSin_[s], besselJ0_[s], besselJ1_[s]);
     }
     // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
-    for (int s = 0; s < distanceCount_; ++s) {
-        const double r = sortedDistance_[s];
-        besselN_[s] = r == 0.0 ? 0.0 : besselJ1_[s] / (m * r) - besselJ0_[s] / 2.0;
-    }
+    for (int s = 0; s < distanceCount_; ++s)
+        besselN_[s] = besselJ1_[s] * (invM * sortedInverse_[s]) - besselJ0_[s] / 2.0;
+    for (int s = 0; s < distanceCount_ && sortedDistance_[s] == 0.0; ++s)
+        besselN_[s] = 0.0;
 }
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
@@ -790,8 +793,8 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         // and, near m = 0, where the kernel changes over a fraction of m whatever the layers, in
         // proportion to m.
         const double share = weddle_ ? 1.0 : 0.5;
-        const double next = std::min(
-            {kernelStep, stepCap(m), 2.0 * h, std::max(h, share * kProportionalStep * m)});
+        const double next =
+            std::min({kernelStep, stepCap(m), 2.0 * h, std::max(h, share * kProportionalStep * m)});
         if (next != h) {
             // The panel end is shared by two panels of different steps.
             const double extra = ruleFactor * (next - h);

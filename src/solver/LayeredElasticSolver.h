@@ -8,20 +8,25 @@
 // equations). Lengths are normalised by the thickness of layer 1. The integral over m is taken by
 // Weddle's rule (general solution with the three bond factors) or, when interface 1 or 2 is in
 // full slip, by Simpson's rule (frictionless interfaces 1 and 2, interface 3 bonded), each with
-// its own end weight at m = 0. Both marches take their step from the length scales of the call:
-// the kernel's own scale (the initial step from the kernel's departure from a half-space and from
-// the plate-like bending length of stiff layers, a step that grows near m = 0 only in proportion
-// to m, and a step of at most 0.3 / z while
-// m z < 30 for every interface depth z the field sees), the oscillation of J0(m r) J1(m a)
-// (0.55 / (r_max + a_max)) and the decay of each point's integrands over its depth (0.3 / d);
-// Simpson's rule takes half these steps. The step doubles at panel ends once the layered
-// correction has died out, up to these bounds. The march stops on convergence: once a panel adds
-// at most 1e-4 of the largest magnitude of each response over the points and the kernel value is
-// below 1e-4. Bessel functions: series up to 16, Hankel's expansion to x^-3 above. Layer-1 points
-// integrate only their difference from the Boussinesq half-space of layer 1, whose responses are
-// added in closed form (surface points:
-// hypergeometric series; below the surface: on-axis closed form or a 500-interval Simpson
-// quadrature). Loads are superposed by summing integrands.
+// its own end weight at m = 0 (h0/3 for Simpson's rule).
+//
+// Where this departs from the classical march: the step is no longer fixed by the top layer's
+// thickness alone but bounded by every length scale of the call. The kernel's own scale sets the
+// first step (its departure from a half-space, and the plate-like bending length
+// z (E/E_below)^(1/3) of stiff layers); near m = 0 the step grows only in proportion to m; while
+// m z < 10 for an interface depth z the field sees, the step is at most 0.3 / z; the oscillation of
+// J0(m r) J1(m a) bounds it by 0.55 / (r_max + a_max), and the decay of each point's integrands
+// over its depth d by 0.3 / d while m d < 30. Simpson's rule takes half these steps. The step
+// doubles at panel ends once the layered correction has died out, up to these bounds. The march
+// stops on convergence rather than after a fixed number of tightenings: once a panel adds at most
+// 1e-4 of the largest magnitude of each response over the points (the direct strains measured by
+// what the panel changed them, since they can be small differences of large stresses) and the
+// kernel value is below 1e-4 (times E1 / E2 when the top layer is the softer). Bessel functions:
+// series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
+// Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
+// responses are added in closed form (surface points: hypergeometric series; below the surface:
+// on-axis closed form or a 500-interval Simpson quadrature). Loads are superposed by summing
+// integrands.
 //
 // A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
 // its m = 0 end term, its closing and its strains all use layer 1.
@@ -157,7 +162,7 @@ class LayeredElasticSolver {
     // The distinct plan distances of the pairs, ascending: at every m those with m r <= 16
     // (Bessel series) form a prefix and the rest (asymptotic forms) the suffix.
     int distanceCount_ = 0;
-    std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{};
+    std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{}, sortedInverse_{};
     std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{}, besselN_{};
     int seriesCount_ = 0;
     // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.

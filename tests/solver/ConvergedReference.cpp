@@ -18,16 +18,19 @@ enum Slot : int { W = 0, UX, UY, SX, SY, SZ, TYZ, TXZ, TXY, kSlots };
 using Values = std::array<double, kSlots>;
 
 // Gauss-Kronrod 7/15: Kronrod abscissae (descending; the odd ones are Gauss nodes) and weights.
-constexpr double kNode[8] = {0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
-                             0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
-                             0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
-                             0.207784955007898467600689403773245, 0.0};
-constexpr double kKronrod[8] = {0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
-                                0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
-                                0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
-                                0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
-constexpr double kGauss[4] = {0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-                              0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
+constexpr double kNode[8] = {
+    0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
+    0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
+    0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
+    0.207784955007898467600689403773245, 0.0};
+constexpr double kKronrod[8] = {
+    0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
+    0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
+    0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
+    0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
+constexpr double kGauss[4] = {
+    0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
+    0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
 
 // J0 and J1 to about 1e-15: the power series in extended precision up to 20, Hankel's expansion
 // summed to its smallest term above (whose size is about exp(-2x)).
@@ -50,7 +53,8 @@ void bessel(double x, double& j0, double& j1) {
     double p[2], q[2];
     for (int order = 0; order < 2; ++order) {
         const double mu = 4.0 * order * order;
-        // P = sum (-1)^k a_2k / x^2k, Q = sum (-1)^k a_2k+1 / x^2k+1, a_k = prod (mu - (2j-1)^2) / (k! 8^k).
+        // P = sum (-1)^k a_2k / x^2k, Q = sum (-1)^k a_2k+1 / x^2k+1, a_k = prod (mu - (2j-1)^2) /
+        // (k! 8^k).
         double term = 1.0, sumP = 1.0, sumQ = 0.0, previous = 2.0;
         for (int k = 1; k < 60; ++k) {
             term *= (mu - (2.0 * k - 1.0) * (2.0 * k - 1.0)) / (k * 8.0 * x);
@@ -156,8 +160,7 @@ struct PointIntegrand {
                     0.0, c.B[0], 0.0, c.D[0]);
                 addLayerForm(f, correction, modulus, nu, m, q, j0, j1, n, p);
             } else {
-                const double ea =
-                    layer == 4 ? 0.0 : std::exp(-m * (layers.interface[layer] - z));
+                const double ea = layer == 4 ? 0.0 : std::exp(-m * (layers.interface[layer] - z));
                 const double eb = std::exp(-m * (z - layers.top[layer]));
                 const auto k = combine(layerBrackets(nu, lambda, ea, eb), c.A[layer], c.B[layer],
                                        c.C[layer], c.D[layer]);
@@ -292,10 +295,10 @@ ResponseTable convergedResponses(const LayerSystem& system, const CircularLoad* 
     for (int i = 0; i < pointCount; ++i) {
         const EvaluationPoint& point = points[i];
         const double z = point.depth / h1;
-        const Kind kind = z == 0.0 ? Kind::Surface
-                                   : (point.layer == 1 ? Kind::LayerOne : Kind::Deep);
-        PointIntegrand f{layers, solution, kind, kind == Kind::Surface ? 0 : point.layer - 1, z,
-                         {}, loadCount};
+        const Kind kind =
+            z == 0.0 ? Kind::Surface : (point.layer == 1 ? Kind::LayerOne : Kind::Deep);
+        PointIntegrand f{layers, solution, kind,     kind == Kind::Surface ? 0 : point.layer - 1,
+                         z,      {},       loadCount};
         double reach = 0.0;  // largest r + a
         for (int j = 0; j < loadCount; ++j) {
             const double dx = (point.x - loads[j].x) / h1, dy = (point.y - loads[j].y) / h1;
@@ -333,10 +336,11 @@ ResponseTable convergedResponses(const LayerSystem& system, const CircularLoad* 
             sz = 0.0;
             for (int j = 0; j < loadCount; ++j) {
                 const Pair& p = f.pairs[j];
-                const HalfSpaceValues v =
-                    boussinesqAtSurface(p.r * h1, p.a * h1, p.q, system.modulus[0], system.poisson[0]);
+                const HalfSpaceValues v = boussinesqAtSurface(p.r * h1, p.a * h1, p.q,
+                                                              system.modulus[0], system.poisson[0]);
                 // Radial and tangential along the direction from the load to the point.
-                const double mean = (v.sigmaX + v.sigmaY) / 2.0, deviator = (v.sigmaX - v.sigmaY) / 2.0;
+                const double mean = (v.sigmaX + v.sigmaY) / 2.0,
+                             deviator = (v.sigmaX - v.sigmaY) / 2.0;
                 sx += mean + deviator * p.cos2T;
                 sy += mean - deviator * p.cos2T;
                 txy += deviator * p.sin2T;

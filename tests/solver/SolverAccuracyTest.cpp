@@ -48,9 +48,9 @@ LayerSystem stacked(const std::vector<Layer>& layers, std::vector<double> bond) 
 ResponseTable solve(const LayerSystem& system, const std::vector<CircularLoad>& loads,
                     const std::vector<EvaluationPoint>& points) {
     auto solver = std::make_unique<LayeredElasticSolver>();
-    ResponseTable table = solver->computeResponses(
-        system, loads.data(), static_cast<int>(loads.size()), points.data(),
-        static_cast<int>(points.size()));
+    ResponseTable table =
+        solver->computeResponses(system, loads.data(), static_cast<int>(loads.size()),
+                                 points.data(), static_cast<int>(points.size()));
     EXPECT_EQ(solver->status(), SolverStatus::Computed) << solver->failureText();
     return table;
 }
@@ -106,8 +106,8 @@ TEST(ConvergedReference, ReproducesTheHalfSpaceInClosedForm) {
         points.push_back({0, 0, depth, depth <= 1.0 ? 1 : 2});
     for (double x : {0.0, 2.0, 5.35, 9.0, 60.0})
         points.push_back({x, 0, 0, 1});
-    const auto t = convergedResponses(soil, wheel.data(), 1, points.data(),
-                                      static_cast<int>(points.size()));
+    const auto t =
+        convergedResponses(soil, wheel.data(), 1, points.data(), static_cast<int>(points.size()));
     for (std::size_t i = 0; i < points.size(); ++i) {
         const EvaluationPoint& p = points[i];
         const HalfSpaceValues v = p.depth > 0.0 ? boussinesqOnAxis(p.depth, 5.35, 100, 30000, 0.5)
@@ -120,7 +120,6 @@ TEST(ConvergedReference, ReproducesTheHalfSpaceInClosedForm) {
         EXPECT_NEAR(t.at(DispX, k), v.dispX, 1e-7 * std::abs(v.dispZ)) << i;
     }
 }
-
 
 // --- The five cases of the independent check, with its converged values. ---
 
@@ -139,10 +138,8 @@ struct ReferenceCase {
 };
 
 std::vector<ReferenceCase> referenceCases() {
-    const std::vector<CircularLoad> tandem = {{100, 3.7851, 0, 0},
-                                              {100, 3.7851, 13.5, 0},
-                                              {100, 3.7851, 13.5, 54},
-                                              {100, 3.7851, 0, 54}};
+    const std::vector<CircularLoad> tandem = {
+        {100, 3.7851, 0, 0}, {100, 3.7851, 13.5, 0}, {100, 3.7851, 13.5, 54}, {100, 3.7851, 0, 54}};
     const LayerSystem oneInch = stacked({{100000, 0.35, 1}, {100000, 0.35, 0}}, {0});
     LayerSystem oneInchBonded = oneInch;
     oneInchBonded.bond = {1, 1, 1};
@@ -151,16 +148,25 @@ std::vector<ReferenceCase> referenceCases() {
          stacked({{400000, 0.35, 1.5}, {600000, 0.35, 8}, {30000, 0.40, 12}, {10000, 0.45, 0}},
                  {0, 1, 1}),
          tandem,
-         {{0, 0, 21.5, 4}, {6.75, 0, 21.5, 4}, {0, 27, 21.5, 4}, {6.75, 27, 21.5, 4},
+         {{0, 0, 21.5, 4},
+          {6.75, 0, 21.5, 4},
+          {0, 27, 21.5, 4},
+          {6.75, 27, 21.5, 4},
           {6.75, 54, 21.5, 4}},
-         {{0, EpsZ, 229.9e-6}, {1, EpsZ, 249.6e-6}, {2, EpsZ, 91.3e-6}, {3, EpsZ, 97.4e-6},
+         {{0, EpsZ, 229.9e-6},
+          {1, EpsZ, 249.6e-6},
+          {2, EpsZ, 91.3e-6},
+          {3, EpsZ, 97.4e-6},
           {4, EpsZ, 249.6e-6}}},
         {"R2 frictionless interface between equal materials, 24 in. off",
          oneInch,
          {kWheel},
          {{24, 0, 1, 1}, {24, 0, 1, 2}, {24, 0, 6, 2}},
          {{1, SigmaZ, -0.0003}, {2, EpsZ, -3.9e-6}}},
-        {"R3 homogeneous half-space, deep on the axis", oneInchBonded, {kWheel}, {{0, 0, 24, 2}},
+        {"R3 homogeneous half-space, deep on the axis",
+         oneInchBonded,
+         {kWheel},
+         {{0, 0, 24, 2}},
          {{0, SigmaZ, 7.0162}}},
         {"R4 load radius 20 in. on a 1 in. top",
          stacked({{500000, 0.35, 1}, {30000, 0.40, 10}, {10000, 0.45, 0}}, {1, 1}),
@@ -195,7 +201,6 @@ TEST(SolverAccuracy, TheFiveCheckedCasesAgreeWithTheConvergedValues) {
     }
 }
 
-
 // --- Boussinesq: homogeneous bonded systems, on the axis at any depth and on the surface at any
 // offset in closed form, and everywhere against the converged integrals. ---
 
@@ -205,24 +210,24 @@ TEST(SolverAccuracy, HomogeneousSystemsGiveTheBoussinesqHalfSpace) {
     };
     for (const Soil soil : {Soil{30000, 0.5, 1}, Soil{100000, 0.35, 6}, Soil{5000, 0.2, 2}}) {
         const LayerSystem system = stacked(
-            {{soil.modulus, soil.poisson, soil.topThickness}, {soil.modulus, soil.poisson, 0}}, {1});
+            {{soil.modulus, soil.poisson, soil.topThickness}, {soil.modulus, soil.poisson, 0}},
+            {1});
         std::vector<EvaluationPoint> points;
         const auto layerAt = [&](double depth) { return depth <= soil.topThickness ? 1 : 2; };
         for (double depth : {0.5, 3.0, 24.0, 200.0})
             points.push_back({0, 0, depth, layerAt(depth)});
         for (double x : {2.0, 5.35, 9.0, 60.0, 300.0, 1000.0})
             points.push_back({x, 0, 0, 1});
-        const std::string what = "E " + std::to_string(soil.modulus) + ", nu " +
-                                 std::to_string(soil.poisson);
+        const std::string what =
+            "E " + std::to_string(soil.modulus) + ", nu " + std::to_string(soil.poisson);
         const auto t = solve(system, {kWheel}, points);
         // Each response to the target of its largest magnitude over the points.
         double peak[4] = {};
         std::vector<HalfSpaceValues> exact;
         for (const EvaluationPoint& p : points) {
-            exact.push_back(p.depth > 0.0 ? boussinesqOnAxis(p.depth, 5.35, 100, soil.modulus,
-                                                             soil.poisson)
-                                          : boussinesqAtSurface(p.x, 5.35, 100, soil.modulus,
-                                                                soil.poisson));
+            exact.push_back(p.depth > 0.0
+                                ? boussinesqOnAxis(p.depth, 5.35, 100, soil.modulus, soil.poisson)
+                                : boussinesqAtSurface(p.x, 5.35, 100, soil.modulus, soil.poisson));
             const HalfSpaceValues& v = exact.back();
             const double values[4] = {v.sigmaX, v.sigmaY, v.sigmaZ, v.dispZ};
             for (int k = 0; k < 4; ++k)
@@ -262,8 +267,8 @@ TEST(SolverAccuracy, OffsetSweepsMeetTheTargetForEveryKindOfInterface) {
         {"1 in. soft top", {{20000, 0.40, 1}, {300000, 0.35, 10}, {1000000, 0.30, 0}}},
         {"6 in. soft top", {{20000, 0.40, 6}, {300000, 0.35, 10}, {1000000, 0.30, 0}}},
     };
-    const std::vector<double> bonds[] = {{1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {0.5, 0.5, 0.5},
-                                         {1, 1, 0}};
+    const std::vector<double> bonds[] = {
+        {1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {0.5, 0.5, 0.5}, {1, 1, 0}};
 #ifdef ARDELON_SANITIZED_BUILD
     const std::vector<double> offsets = {0, 24, 150};
 #else
@@ -280,9 +285,8 @@ TEST(SolverAccuracy, OffsetSweepsMeetTheTargetForEveryKindOfInterface) {
         }
         for (const auto& bond : bonds) {
             expectAgainstReference(stacked(s.layers, bond), {kWheel}, points,
-                                   std::string(s.name) + ", bond " + std::to_string(bond[0]) +
-                                       " " + std::to_string(bond[1]) + " " +
-                                       std::to_string(bond[2]));
+                                   std::string(s.name) + ", bond " + std::to_string(bond[0]) + " " +
+                                       std::to_string(bond[1]) + " " + std::to_string(bond[2]));
         }
     }
 }
