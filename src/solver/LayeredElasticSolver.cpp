@@ -45,8 +45,9 @@ constexpr double kDecayReach = 30.0;
 constexpr double kInterfaceReach = 10.0;
 // The march has converged when a panel adds at most kPanelShare of the largest magnitude of each
 // response over the points (a response that stays below kNegligibleShare of the largest of its
-// kind counts with that floor); panels are watched once the kernel is below kWatchLimit.
-constexpr double kWatchLimit = 0.0003;
+// kind counts with that floor); panels are watched once the kernel is within kWatchShare of its
+// end limit.
+constexpr double kWatchShare = 2.0;
 constexpr int kQuietPanels = 1;
 constexpr double kPanelShare = 1e-4;
 constexpr double kNegligibleShare = 1e-4;
@@ -741,7 +742,7 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
     // The convergence test needs the panel sums only where it can end the march: once the kernel
-    // is within kWatchLimit of dying out.
+    // is within kWatchShare of its end limit.
     bool watching = false;
     int quietPanels = 0;
     // A top layer softer than the one below carries large stresses with small strains: the
@@ -779,7 +780,7 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         quietPanels = watching && panelIsNegligible() ? quietPanels + 1 : 0;
         if (quietPanels >= kQuietPanels && !(std::abs(c.kernel) > kernelEndLimit))
             break;
-        if (!watching && !(std::abs(c.kernel) > kWatchLimit)) {
+        if (!watching && !(std::abs(c.kernel) > kWatchShare * kernelEndLimit)) {
             watching = true;
             for (int s = 0; s < kIntegrals; ++s)
                 std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
