@@ -314,6 +314,51 @@ class Search {
         return best_ < 0 || preferredCandidate(candidates_[id], candidates_[at(best_)]);
     }
 
+    // Still to be settled once a pass is known: not analysed, not implied to fail, preferred to
+    // the best pass so far.
+    bool open(std::size_t id) const {
+        return best_ >= 0 && status_[id] == Unknown && better(id) &&
+               !impliedFail(candidates_[id].index);
+    }
+
+    // The thickest open candidate above `id`, raising one varied layer at a time (only layers at
+    // or above their peak, where a failure above implies one below): no other open candidate lies
+    // above it, so whatever it settles is not settled again by a thicker one later.
+    std::size_t liftedAbove(std::size_t id) const {
+        GridIndex g = candidates_[id].index;
+        for (bool raised = true; raised;) {
+            raised = false;
+            for (std::size_t d = vary_.size(); d-- > 0;) {
+                while (g[d] + 1 < size_[d] && g[d] >= peak_[d]) {
+                    GridIndex up = g;
+                    ++up[d];
+                    if (!open(idOf(up)))
+                        break;
+                    g = up;
+                    raised = true;
+                }
+            }
+        }
+        return idOf(g);
+    }
+
+    // Near the boundary a candidate is slow to settle, and a thinner one's failure says nothing
+    // about a thicker one: before `id` is analysed, the open candidates above it are, thickest
+    // first, so that a failure among them settles `id` and everything below it, and a pass
+    // lowers the best. Returns false when the search must end.
+    bool settleAboveFirst(std::size_t id) {
+        while (open(id)) {
+            const std::size_t top = liftedAbove(id);
+            if (top == id)
+                return true;
+            if (!evaluate(top, true))
+                return false;
+            if (status_[top] == Passed)
+                best_ = static_cast<long>(top);
+        }
+        return true;
+    }
+
     // Along each line of the last varied layer: from the thinnest candidate known (or implied) to
     // pass, or the thickest, down while candidates pass and are preferred to the best so far.
     bool walkBoundary() {
@@ -340,6 +385,10 @@ class Search {
             for (int j = ub - 1; j >= peak_[last]; --j) {
                 g[last] = j;
                 const std::size_t id = idOf(g);
+                if (!better(id))
+                    continue;
+                if (!settleAboveFirst(id))
+                    return false;
                 if (!better(id))
                     continue;
                 if (status_[id] == Failed || impliedFail(g))
@@ -371,6 +420,14 @@ class Search {
                 continue;
             if (!options_.exhaustive && impliedFail(candidates_[id].index))
                 continue;
+            if (!options_.exhaustive) {
+                if (!settleAboveFirst(id))
+                    return false;
+                if (best_ >= 0 && preferredCandidate(candidates_[at(best_)], candidates_[id]))
+                    break;
+                if (impliedFail(candidates_[id].index))
+                    continue;
+            }
             if (!evaluate(id, !options_.exhaustive))
                 return false;
             if (status_[id] == Passed && winner_ < 0) {

@@ -13,7 +13,11 @@
 // boundary line by line along the last varied layer (from the thickest candidate still cheaper
 // than the best pass found, down to the first failure), then visits the candidates in order of
 // preference and stops at the first that passes, skipping those the assumption settles as fails.
-// Candidates below a peak are always analysed. A failing analysis stops as soon as a row's
+// Once a pass is known, a candidate is analysed only after the thickest candidates above it that
+// are still open (cheaper than the best pass, neither analysed nor settled): a failure among them
+// settles it and everything below, a pass lowers the best. Near the boundary, where candidates are
+// slow to settle, this analyses each boundary candidate once instead of a line of thinner ones
+// first. Candidates below a peak are always analysed. A failing analysis stops as soon as a row's
 // exceedances exceed what its target allows (or the damage already falls short of the design
 // life). Candidates are analysed one after the other, each on all threads, so the answer and the
 // trace do not depend on the number of threads.

@@ -44,6 +44,27 @@ std::vector<double> winnerOf(const ThicknessSearchResult& r, const std::vector<V
     return t;
 }
 
+// Failures analysed before a thicker failure analysed later, once a pass is known: each such pair
+// is wasted work, since the thicker one's failure (each varied layer as thick or thicker, the
+// thinner ones at or above their peak) would have settled the first without an analysis.
+int failuresBelowLaterFailures(const ThicknessSearchResult& r, const std::vector<VaryRange>& vary) {
+    const auto firstPass = std::find_if(r.evaluated.begin(), r.evaluated.end(),
+                                        [](const EvaluatedCandidate& e) { return e.pass; });
+    int count = 0;
+    for (auto i = firstPass; i != r.evaluated.end(); ++i) {
+        for (auto j = i + 1; j != r.evaluated.end() && !i->pass; ++j) {
+            bool below = !j->pass && i->candidate.index != j->candidate.index;
+            for (std::size_t d = 0; d < vary.size() && below; ++d) {
+                const int a = i->candidate.index[d], b = j->candidate.index[d];
+                below = a == b || (a < b && i->candidate.thickness[at(vary[d].layer - 1)] >=
+                                                r.monotoneFromThickness[d]);
+            }
+            count += below ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 CStenorDoc fiveLayerProject() {
     CStenorDoc doc = testing::perpetualInterstateExample();
     doc.layerCountIndex = 3;
@@ -75,6 +96,7 @@ TEST_P(SearchEqualsExhaustive, SameWinnerFewerCyclesAnyThreadsAnyStop) {
     // The grid is not trivial: the cheapest candidate fails, so the winner is a real boundary.
     EXPECT_FALSE(reference.evaluated.front().pass);
     EXPECT_LT(search.cyclesRun, reference.cyclesRun);
+    EXPECT_EQ(failuresBelowLaterFailures(search, c.vary), 0);
 
     ThicknessSearchOptions oneThreadNoStop = o;
     oneThreadNoStop.threads = 1;
@@ -104,6 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {{1, 4, 12, 1}, {2, 2, 6, 1}},
                  40.0},
         GridCase{"TwoLayer", testing::esalRouteExample, {{1, 3, 16, 0.5}}, {}},
+        GridCase{"ThreeLayer",
+                 testing::perpetualInterstateExample,
+                 {{1, 7, 12, 0.5}, {2, 2, 6, 0.5}, {3, 6, 18, 4}},
+                 {}},
         GridCase{"FiveLayer", fiveLayerProject, {{1, 3, 9, 1.5}, {2, 2, 6, 2}, {3, 4, 12, 4}}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -290,6 +316,7 @@ TEST(ThicknessSearchRun, NothingToFailIsRefusedAndUntilSettledIsThreadIndependen
             r.evaluated.begin(), r.evaluated.end(),
             [&](const auto& e) { return e.settled && !e.pass && e.cyclesRun <= o.maxCycles / 4; });
         EXPECT_GT(quick, 0);
+        EXPECT_EQ(failuresBelowLaterFailures(r, o.vary), 0);
 
     }
     EXPECT_EQ(winners[0], winners[1]);
