@@ -454,7 +454,7 @@ std::string fullPathOf(const std::string& path) {
 ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
                                     const std::string& reportPath, const RunInfo& run) {
     ReportWorkbook book = buildFormattedReport(work, results, reportPath);
-    addRunSheets(book, work, results, reportPath, run);
+    addRunSheets(book, work, results, run);
     return book;
 }
 

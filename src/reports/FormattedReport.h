@@ -34,7 +34,7 @@ ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResult
                                     const std::string& reportPath, const RunInfo& run);
 // The two sheets added after the four of the report.
 void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisResults& results,
-                  const std::string& reportPath, const RunInfo& run);
+                  const RunInfo& run);
 // The program's version, as the Run sheet records it.
 const char* programVersion();
 

@@ -257,8 +257,7 @@ const char* programVersion() {
 }
 
 void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisResults& results,
-                  const std::string& reportPath, const RunInfo& run) {
-    (void)reportPath;
+                  const RunInfo& run) {
     ReportSheet charts;
     charts.name = kChartsSheet;
     charts.header = "&F";
