@@ -23,11 +23,11 @@ const char* positionName(int position) {
 
 std::string projectSummary(const CStenorDoc& doc) {
     std::ostringstream out;
-    const bool english = doc.valuesInEnglish != 0;
+    const bool english = heldInEnglish(doc);
     const char* lengthUnit = english ? "in." : "cm";
     const int layers = doc.layerCountIndex + 2;
 
-    out << "Units: " << (doc.unitSystem == English ? "English" : "Metric")
+    out << "Units: " << (shownInEnglish(doc) ? "English" : "Metric")
         << " (structure values held in " << (english ? "English" : "metric") << " units)\n\n";
 
     out << "Structure: " << layers << " layers\n";

@@ -13,7 +13,7 @@ void prepareViewOutput(CStenorDoc& project) {
 }
 
 void roundModuleThicknesses(CStenorDoc& work) {
-    if (work.valuesInEnglish == 1)
+    if (heldInEnglish(work))
         return;
     for (double& t : work.thickness) {
         const double inches = roundHalfUpTwoDecimals(t * units::kCmToInch);
