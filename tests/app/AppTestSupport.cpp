@@ -2,27 +2,37 @@
 
 #include <type_traits>
 
+#include "project/ProjectFields.h"
+
 namespace ardelon::testing {
 
 namespace {
 
-// Adds 1 to a number and 1 to 7 to the values of a table, so that each differs from its default.
+// Adds 1 to a number, 1 to 7 to the values of an array and a mark to a text, so that each
+// differs from its default.
 template <typename T>
 requires std::is_arithmetic_v<T>
 void shift(T& value) {
     value += 1;
 }
 
-template <typename T, std::size_t N>
-void shift(std::array<T, N>& values) {
-    for (std::size_t i = 0; i < N; ++i)
-        values[i] += static_cast<T>(1 + i % 7);
+void shift(std::string& text) {
+    text += "x";
 }
 
-template <std::size_t R, std::size_t C>
-void shift(Table<R, C>& table) {
-    for (auto& row : table)
-        shift(row);
+void shift(CriterionSlot& slot);
+void shift(OutputModuleState& state);
+void shift(ReportDetails& details);
+void shift(ResponseTable& table);
+
+template <typename T, std::size_t N>
+void shift(std::array<T, N>& values) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if constexpr (std::is_arithmetic_v<T>)
+            values[i] += static_cast<T>(1 + i % 7);
+        else
+            shift(values[i]);
+    }
 }
 
 template <typename Doc, typename... Fields>
@@ -30,11 +40,35 @@ void shiftAll(Doc& doc, Fields... fields) {
     (shift(doc.*fields), ...);
 }
 
+void shift(CriterionSlot& slot) {
+    shiftAll(slot, &CriterionSlot::active, &CriterionSlot::responseType,
+             &CriterionSlot::threshold, &CriterionSlot::k1, &CriterionSlot::k2,
+             &CriterionSlot::useTransferFunction, &CriterionSlot::damagePerMillion,
+             &CriterionSlot::distribution, &CriterionSlot::targetPercentile);
+}
+
+void shift(OutputModuleState& state) {
+    shiftAll(state, &OutputModuleState::pointX, &OutputModuleState::pointY,
+             &OutputModuleState::pointDepth, &OutputModuleState::pointLayer,
+             &OutputModuleState::responses, &OutputModuleState::loadCount,
+             &OutputModuleState::pointCount, &OutputModuleState::doNotWarn);
+}
+
+void shift(ReportDetails& details) {
+    shiftAll(details, &ReportDetails::title, &ReportDetails::description, &ReportDetails::client,
+             &ReportDetails::engineer);
+}
+
+void shift(ResponseTable& table) {
+    shift(table.values);
+}
+
 }  // namespace
 
 CStenorDoc everyFieldChanged() {
-    using D = CStenorDoc;
     CStenorDoc doc;
+    forEachProjectField([&doc](const auto& field) { shift(doc.*field.member); });
+    // Flags and choices take another valid value.
     doc.unitSystem = Metric;
     doc.valuesInEnglish = 0;
     doc.layerCountIndex = 3;
@@ -45,30 +79,6 @@ CStenorDoc everyFieldChanged() {
     doc.configurationPercent = {10, 20, 30, 40};
     doc.currentConfiguration = Tridem;
     doc.useLoadSpectra = 0;
-    for (CriterionSlot& slot : doc.criteria) {
-        shiftAll(slot, &CriterionSlot::active, &CriterionSlot::responseType,
-                 &CriterionSlot::threshold, &CriterionSlot::k1, &CriterionSlot::k2,
-                 &CriterionSlot::useTransferFunction, &CriterionSlot::damagePerMillion,
-                 &CriterionSlot::distribution, &CriterionSlot::targetPercentile);
-    }
-    shiftAll(doc, &D::fatigueLayer, &D::acSurfaceTemperature, &D::aadt, &D::percentTrucks,
-             &D::percentTrucksDesignLane, &D::directionalDistribution, &D::axleGroupsPerDay,
-             &D::truckGrowthPercent, &D::totalAxlePercent, &D::esalFactor, &D::expectedEsals,
-             &D::vehicleTypeRoadClass, &D::enduranceLimit, &D::totalCost, &D::laneWidth,
-             &D::materialIndex, &D::thickness, &D::layerModulus, &D::seasonalModulus,
-             &D::minModulus, &D::maxModulus, &D::poisson, &D::minPoisson, &D::maxPoisson,
-             &D::pgHighIndex, &D::pgLowIndex, &D::slipValue, &D::interfaceBond, &D::seasonWeeks,
-             &D::meanAirTemperature, &D::seasonAcTemperature, &D::acTempCoefficient,
-             &D::modulusDistribution, &D::modulusCov, &D::thicknessDistribution, &D::thicknessCov,
-             &D::loadSpectra, &D::loadCdf, &D::shownLoadPercent, &D::axlesPerTruck,
-             &D::vehicleTypeValue, &D::axleTypeFraction, &D::binAxleWeight, &D::contactRadius,
-             &D::spectraLibrary, &D::transferCoefficient, &D::costPerTon, &D::density,
-             &D::layerCost);
-    shiftAll(doc.output, &OutputModuleState::pointX, &OutputModuleState::pointY,
-             &OutputModuleState::pointDepth, &OutputModuleState::pointLayer,
-             &OutputModuleState::loadCount, &OutputModuleState::pointCount,
-             &OutputModuleState::doNotWarn);
-    shift(doc.output.responses.values);
     return doc;
 }
 
