@@ -14,6 +14,7 @@
 #include "project/ProjectFile.h"
 #include "project/Rounding.h"
 #include "project/SafeText.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "structure/CStructureDlg.h"
 

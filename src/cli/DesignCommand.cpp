@@ -22,6 +22,7 @@
 #include "design/SearchVerification.h"
 #include "design/ThicknessSearch.h"
 #include "project/ReplacingFile.h"
+#include "project/ShownUnits.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
 

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "criteria/ResponseType.h"
+#include "project/ShownUnits.h"
 
 namespace ardelon::cli {
 namespace {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "project/ShownUnits.h"
 #include "reliability/AnalysisRun.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "reliability/ResultFormat.h"

@@ -7,6 +7,7 @@
 #include "project/LayerThickness.h"
 #include "project/Rounding.h"
 #include "output/LaneCost.h"
+#include "project/ShownUnits.h"
 
 namespace ardelon {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "gui/QtDialogHost.h"
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 
 namespace ardelon::gui {

@@ -14,6 +14,7 @@
 #include "output/CDisclaimerDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/CPleaseNoteDlg.h"
+#include "project/ShownUnits.h"
 #include "reliability/RunPreparation.h"
 #include "output/RunNotes.h"
 #include "reliability/ResultFormat.h"

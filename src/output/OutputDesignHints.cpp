@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "project/ShownUnits.h"
 #include "reliability/AnalysisRun.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"

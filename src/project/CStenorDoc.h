@@ -139,16 +139,6 @@ public:
     bool operator==(const CStenorDoc&) const = default;
 };
 
-// Whether the project is shown in English units (the unit commands choose), and whether its
-// display-unit fields hold English values (they follow once the Structure module converts
-// them). Labels and shown values ask the first; reading a held thickness or modulus, the second.
-inline bool shownInEnglish(const CStenorDoc& doc) {
-    return doc.unitSystem != Metric;
-}
-inline bool heldInEnglish(const CStenorDoc& doc) {
-    return doc.valuesInEnglish != 0;
-}
-
 // The thirty built-in axle load distributions, row j = 10 × group + vehicle class − 4.
 const Table<kSpectraLibrarySize, kBinCount>& builtInSpectraLibrary();
 

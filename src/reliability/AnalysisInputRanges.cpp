@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "reliability/CycleDrawer.h"
 #include "solver/SolverInputRanges.h"

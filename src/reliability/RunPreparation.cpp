@@ -1,6 +1,7 @@
 #include "reliability/RunPreparation.h"
 
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 
 namespace ardelon {

@@ -7,6 +7,7 @@
 
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "reliability/CycleGeometry.h"
 #include "reliability/ResultFormat.h"

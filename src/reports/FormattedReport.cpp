@@ -8,6 +8,7 @@
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/ResultLists.h"

@@ -9,6 +9,7 @@
 #include "project/Rounding.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/LaneCost.h"
+#include "project/ShownUnits.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon {

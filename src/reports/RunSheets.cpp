@@ -10,6 +10,7 @@
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
 #include "output/LaneCost.h"
+#include "project/ShownUnits.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
 #include "reports/ReportModel.h"

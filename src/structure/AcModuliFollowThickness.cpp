@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "structure/AcTemperature.h"
 #include "structure/StructureDlgSupport.h"
