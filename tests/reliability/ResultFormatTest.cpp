@@ -101,8 +101,8 @@ TEST(YearsToDamage, CompoundLinearAndNeverReached) {
 // AnalysisRun.StressHasInfiniteYearsAndZeroGrowthGivesLinearYears.
 TEST(YearsToDamage, ShrinkingTrafficMayNeverReachTheLevel) {
     // Traffic shrinking by 50 % a year sums to 2 A: a level above that is never reached.
-    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 1, -50, 1.0)), "Infinite");
-    EXPECT_NEAR(yearsUntilDamage(1000, 1, -50, 0.1),
+    EXPECT_EQ(formatYears(yearsUntilDamage(kDamage10, {1000, -50}, 1)), "Infinite");
+    EXPECT_NEAR(yearsUntilDamage(kDamage01, {1000, -50}, 1),
                 std::log10(1 - 0.5 * (0.1 / 0.365)) / std::log10(0.5), 1e-12);
 }
 
