@@ -1,5 +1,6 @@
 #pragma once
-// The fixed texts of the application shell: captions, the About box and the disclaimer.
+// The fixed texts of the application shell: captions and the About box (the disclaimer is
+// the Disclaimer dialog's, output/CDisclaimerDlg.h).
 
 #include <string_view>
 
@@ -16,16 +17,6 @@ inline constexpr std::string_view kAboutProgram = "Ardelon 4.4";
 inline constexpr std::string_view kAboutCredit =
     "Mechanistic design of perpetual asphalt pavements, developed by the Ardelon team";
 inline constexpr std::string_view kAboutRelease = "Release:  September 2017";
-
-inline constexpr std::string_view kDisclaimerCaption = "Disclaimer";
-inline constexpr std::string_view kDisclaimerText =
-    "Ardelon is currently intended as a mechanistic\r\n"
-    "pavement design tool.  It should be used in\r\n"
-    "conjunction with applicable design standards.\r\n"
-    "As always, design thicknesses must pass the test\r\n"
-    "of reasonableness to ensure an economical\r\n"
-    "design that will perform satisfactorily over\r\n"
-    "the expected pavement life.";
 
 // Captions of the modules and smaller dialogs the project commands open.
 inline constexpr std::string_view kStructureCaption =

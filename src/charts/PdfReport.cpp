@@ -17,30 +17,16 @@
 #include <memory>
 
 #include "charts/FigureCharts.h"
+#include "charts/PdfPages.h"
 #include "project/ReplacingFile.h"
 
 namespace ardelon::charts {
 namespace {
 
-// US Letter in points (the writer's resolution is set to 72 dots per inch).
-constexpr double kPageWidth = 612.0;
-constexpr double kPageHeight = 792.0;
-constexpr double kMargin = 46.0;
-constexpr double kFooterHeight = 22.0;
-constexpr double kBodyTop = kMargin;
-constexpr double kBodyBottom = kPageHeight - kMargin - kFooterHeight;
-constexpr double kBodyWidth = kPageWidth - 2 * kMargin;
-constexpr double kCellPadding = 3.0;
+using namespace pdf;
 
-const QColor kInk(0x20, 0x20, 0x20);
-const QColor kRule(0xa0, 0xa0, 0xa0);
-const QColor kShade(0xee, 0xf1, 0xf5);
 const QColor kPassColour(0x2a, 0x7a, 0x2a);
 const QColor kFailColour(0xb0, 0x20, 0x20);
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // A Qt application must exist before fonts, pictures and charts can be used. The command line
 // has none: it gets one on the offscreen platform (unless the caller chose a platform).
@@ -59,191 +45,6 @@ void ensureApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
 }
-
-QFont font(double points, bool bold = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-// Lays out the report from top to bottom, page by page. The same walk runs twice: once to count
-// the pages (nothing is drawn), once to draw with "Page n of N" known.
-class Pages {
-  public:
-    Pages(QPdfWriter* writer, QPainter* painter, std::string footer, int pageCount)
-        : writer_(writer), painter_(painter), footer_(std::move(footer)), pageCount_(pageCount) {}
-
-    bool drawing() const { return painter_ != nullptr; }
-    int page() const { return page_; }
-    double y() const { return y_; }
-    double room() const { return kBodyBottom - y_; }
-    void advance(double height) { y_ += height; }
-    void moveTo(double y) { y_ = y; }
-
-    void newPage() {
-        finishPage();
-        if (drawing())
-            writer_->newPage();
-        ++page_;
-        y_ = kBodyTop;
-    }
-    void ensureRoom(double height) {
-        if (height > room() && y_ > kBodyTop)
-            newPage();
-    }
-    void finishPage() {
-        if (!drawing() || footerDrawn_ == page_)
-            return;
-        footerDrawn_ = page_;
-        QPainter& p = *painter_;
-        p.setPen(QPen(kRule, 0.5));
-        const double top = kPageHeight - kMargin - kFooterHeight + 6;
-        p.drawLine(QPointF(kMargin, top), QPointF(kPageWidth - kMargin, top));
-        p.setFont(font(7.5));
-        p.setPen(kInk);
-        const QRectF area(kMargin, top + 3, kBodyWidth, kFooterHeight - 6);
-        p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, q(footer_));
-        p.drawText(area, Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("Page %1 of %2").arg(page_).arg(pageCount_));
-    }
-
-    double textHeight(const QString& text, const QFont& f, double width) const {
-        const QFontMetricsF metrics(f, writer_);
-        return metrics
-            .boundingRect(QRectF(0, 0, width, 10000), Qt::TextWordWrap | Qt::AlignLeft, text)
-            .height();
-    }
-    // A paragraph across the body, moved to a new page when it does not fit.
-    void paragraph(const QString& text, const QFont& f, double spaceAfter = 4.0,
-                   QColor colour = kInk, double indent = 0.0) {
-        const double h = textHeight(text, f, kBodyWidth - indent);
-        ensureRoom(h);
-        if (drawing()) {
-            painter_->setFont(f);
-            painter_->setPen(colour);
-            painter_->drawText(QRectF(kMargin + indent, y_, kBodyWidth - indent, h),
-                               Qt::TextWordWrap | Qt::AlignLeft, text);
-        }
-        y_ += h + spaceAfter;
-    }
-    void heading(const QString& text, double points = 12.0) {
-        ensureRoom(points * 4);  // never alone at the foot of a page
-        y_ += points * 0.5;
-        paragraph(text, font(points, true), 3.0);
-        if (drawing()) {
-            painter_->setPen(QPen(kRule, 0.6));
-            painter_->drawLine(QPointF(kMargin, y_ - 1.5), QPointF(kPageWidth - kMargin, y_ - 1.5));
-        }
-        y_ += 3.0;
-    }
-
-    // A table across the body (or the band from `left` of `bandWidth`); rows go to the next
-    // page with the column headings repeated.
-    void table(const ReportTable& t, double points = 7.5, double left = kMargin,
-               double bandWidth = kBodyWidth) {
-        if (!t.title.empty() && bandWidth >= kBodyWidth)
-            heading(q(t.title), 10.5);
-        else if (!t.title.empty())
-            paragraph(q(t.title), font(9.5, true), 2.0, kInk, left - kMargin);
-        const QFont body = font(points), head = font(points, true);
-        const QFontMetricsF bodyMetrics(body, writer_), headMetrics(head, writer_);
-        const std::size_t n = t.columns.size();
-        if (n == 0)
-            return;
-        // Columns as wide as their texts want; when that is too wide, each keeps its longest
-        // word and the rest of the band goes to the columns that want more.
-        std::vector<double> want(n, 0.0), least(n, 0.0);
-        const auto widestWord = [](const QFontMetricsF& m, const QString& text) {
-            double w = 0.0;
-            for (const QString& word : text.split(QLatin1Char(' ')))
-                w = std::max(w, m.horizontalAdvance(word));
-            return w;
-        };
-        for (std::size_t c = 0; c < n; ++c) {
-            want[c] = std::min(headMetrics.horizontalAdvance(q(t.columns[c])), 90.0);
-            least[c] = widestWord(headMetrics, q(t.columns[c]));
-            for (const auto& row : t.rows) {
-                if (c < row.size()) {
-                    want[c] = std::max(want[c], bodyMetrics.horizontalAdvance(q(row[c])));
-                    least[c] = std::max(least[c], widestWord(bodyMetrics, q(row[c])));
-                }
-            }
-            want[c] = std::max(want[c], least[c]) + 2 * kCellPadding + 1;
-            least[c] += 2 * kCellPadding + 1;
-        }
-        double total = 0.0, leastTotal = 0.0;
-        for (std::size_t c = 0; c < n; ++c) {
-            total += want[c];
-            leastTotal += least[c];
-        }
-        std::vector<double> width(want);
-        if (total > bandWidth && leastTotal >= bandWidth) {
-            for (std::size_t c = 0; c < n; ++c)
-                width[c] = least[c] * bandWidth / leastTotal;
-        } else if (total > bandWidth) {
-            const double share = (bandWidth - leastTotal) / (total - leastTotal);
-            for (std::size_t c = 0; c < n; ++c)
-                width[c] = least[c] + (want[c] - least[c]) * share;
-        }
-        const double tableWidth = std::min(total, bandWidth);
-        const auto rowHeight = [&](const std::vector<std::string>& cells, const QFont& f) {
-            double h = 0.0;
-            for (std::size_t c = 0; c < n && c < cells.size(); ++c)
-                h = std::max(h, textHeight(q(cells[c]), f, width[c] - 2 * kCellPadding));
-            return h + 2 * kCellPadding;
-        };
-        const double headHeight = rowHeight(t.columns, head);
-        const auto drawRow = [&](const std::vector<std::string>& cells, const QFont& f, double h,
-                                 bool shaded) {
-            if (!drawing())
-                return;
-            QPainter& p = *painter_;
-            double x = left;
-            if (shaded)
-                p.fillRect(QRectF(left, y_, tableWidth, h), kShade);
-            p.setFont(f);
-            p.setPen(kInk);
-            for (std::size_t c = 0; c < n && c < cells.size(); ++c) {
-                p.drawText(QRectF(x + kCellPadding, y_ + kCellPadding, width[c] - 2 * kCellPadding,
-                                  h - 2 * kCellPadding),
-                           Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, q(cells[c]));
-                x += width[c];
-            }
-            p.setPen(QPen(kRule, 0.4));
-            p.drawLine(QPointF(left, y_ + h), QPointF(left + tableWidth, y_ + h));
-        };
-        ensureRoom(headHeight + (t.rows.empty() ? 0.0 : rowHeight(t.rows.front(), body)));
-        drawRow(t.columns, head, headHeight, true);
-        y_ += headHeight;
-        for (const auto& row : t.rows) {
-            const double h = rowHeight(row, body);
-            if (h > room()) {
-                newPage();
-                drawRow(t.columns, head, headHeight, true);
-                y_ += headHeight;
-            }
-            drawRow(row, body, h, false);
-            y_ += h;
-        }
-        if (t.rows.empty())
-            paragraph(QStringLiteral("None."), body);
-        y_ += 6.0;
-    }
-
-    QPainter* painter() const { return painter_; }
-    QPdfWriter* writer() const { return writer_; }
-
-  private:
-    QPdfWriter* writer_;
-    QPainter* painter_;
-    std::string footer_;
-    int pageCount_;
-    int page_ = 1;
-    int footerDrawn_ = 0;
-    double y_ = kBodyTop;
-};
 
 QColor materialColour(const std::string& material) {
     if (material == "AC" || material == "Cracked AC")

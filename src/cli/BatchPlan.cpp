@@ -14,6 +14,7 @@
 #include "project/ProjectFile.h"
 #include "project/Rounding.h"
 #include "project/SafeText.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "structure/CStructureDlg.h"
 
@@ -234,7 +235,7 @@ nlohmann::json batchInputsJson(const BatchInputs& inputs) {
 void applyBatchOverrides(const BatchInputs& inputs, int line, CStenorDoc& doc) {
     const int layers = doc.layerCountIndex + 2;
     // Every value is in the units the project's values are held in, as `show` prints them.
-    const bool english = doc.valuesInEnglish == 1;
+    const bool english = heldInEnglish(doc);
     for (int i = 0; i < kThicknessCount; ++i) {
         if (!inputs.thickness[at(i)])
             continue;

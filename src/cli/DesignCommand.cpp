@@ -22,6 +22,7 @@
 #include "design/SearchVerification.h"
 #include "design/ThicknessSearch.h"
 #include "project/ReplacingFile.h"
+#include "project/ShownUnits.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/SolverResponseModel.h"
 
@@ -143,13 +144,21 @@ nlohmann::json rowsJson(const std::vector<VerifiedRow>& rows) {
     return list;
 }
 
-void design(const DesignArguments& args) {
-    OutputPlan()
-        .input("PROJECT", args.project)
-        .output("--trace", args.trace)
-        .projectOutput("-o", args.output)
-        .check();
-    const CStenorDoc project = readProjectOrThrow(args.project);
+// What one design search produced, and what the report of it needs.
+struct DesignRun {
+    ThicknessSearchOptions options;
+    ThicknessSearchResult result;
+    std::optional<SearchVerification> verification;
+    double seconds = 0.0;
+    std::string unit;      // of the thicknesses
+    std::string costUnit;  // of the winner's cost
+    std::int64_t exhaustiveCycles = 0;  // every candidate of the grid in full
+    std::vector<VerifiedRow> margins;   // the winner's own rows at the search's confidence
+    std::vector<std::string> edges;
+    std::vector<std::string> warnings;
+};
+
+ThicknessSearchOptions searchOptions(const DesignArguments& args, const CStenorDoc& project) {
     ThicknessSearchOptions options;
     for (const std::string& v : args.vary)
         options.vary.push_back(parseVary(v, project));
@@ -170,58 +179,60 @@ void design(const DesignArguments& args) {
     options.cancel = &interrupted;
     if (isatty(STDERR_FILENO))
         options.progress = drawSearchProgress;
+    return options;
+}
 
-    const bool english = project.valuesInEnglish != 0;
-    const std::string unit = english ? "in." : "cm";
+// Runs the search and, when asked and found, the verification of its winner; Ctrl+C cancels.
+void runSearch(const DesignArguments& args, const CStenorDoc& project, DesignRun& run) {
     interrupted = false;
     const auto start = std::chrono::steady_clock::now();
-    ThicknessSearchResult result;
-    std::optional<SearchVerification> verification;
     {
         CancellableSection section(interrupted);
-        result = searchThicknesses(project, options, layeredElasticResponses());
-        if (args.verify && result.status == ThicknessSearchStatus::Found)
-            verification = verifyWinner(project, options, result, layeredElasticResponses());
+        run.result = searchThicknesses(project, run.options, layeredElasticResponses());
+        if (args.verify && run.result.status == ThicknessSearchStatus::Found)
+            run.verification =
+                verifyWinner(project, run.options, run.result, layeredElasticResponses());
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (options.progress)
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (run.options.progress)
         std::fputs("\n", stderr);
+}
 
-    switch (result.status) {
+// A search or verification that did not complete is a failure, with its status.
+void throwUnlessCompleted(const DesignArguments& args, const DesignRun& run) {
+    switch (run.result.status) {
         case ThicknessSearchStatus::Refused:
-            throw CommandError(kBadInput, args.project + ": " + result.message);
+            throw CommandError(kBadInput, args.project + ": " + run.result.message);
         case ThicknessSearchStatus::Failed:
-            throw CommandError(kFailure, args.project + ": " + result.message);
+            throw CommandError(kFailure, args.project + ": " + run.result.message);
         case ThicknessSearchStatus::Cancelled:
             throw CommandError(kFailure, "design search interrupted; nothing written.");
         default:
             break;
     }
-    if (verification && !verification->completed)
-        throw CommandError(kFailure, "verification: " + verification->message);
-    if (!args.trace.empty())
-        writeTrace(args.trace, result, options.vary, unit);
+    if (run.verification && !run.verification->completed)
+        throw CommandError(kFailure, "verification: " + run.verification->message);
+}
 
-    const EvaluatedCandidate& best = *result.best;
-    if (result.status == ThicknessSearchStatus::NoPassingCandidate) {
-        std::string fails;
-        for (const std::string& f : best.failedCriteria)
-            fails += "\n  " + f;
-        throw CommandError(kNoPassingDesign,
-                           "no candidate of the grid passes every criterion. The best failing "
-                           "candidate, " +
-                               thicknessText(best.candidate, options.vary, unit) +
-                               ", fails:" + fails);
-    }
-    if (!args.output.empty())
-        writeProjectOrThrow(candidateProject(project, best.candidate.thickness, options.vary),
-                            args.output);
+void throwIfNonePasses(const DesignRun& run) {
+    if (run.result.status != ThicknessSearchStatus::NoPassingCandidate)
+        return;
+    const EvaluatedCandidate& best = *run.result.best;
+    std::string fails;
+    for (const std::string& f : best.failedCriteria)
+        fails += "\n  " + f;
+    throw CommandError(kNoPassingDesign,
+                       "no candidate of the grid passes every criterion. The best failing "
+                       "candidate, " +
+                           thicknessText(best.candidate, run.options.vary, run.unit) +
+                           ", fails:" + fails);
+}
 
-    // The winner's own rows, judged at the search's confidence.
-    const std::vector<VerifiedRow> margins = verifiedRows(result, result.bestOutcome, args.life);
-    const std::vector<std::string> edges = gridEdges(best.candidate, options.vary, unit);
-    std::vector<std::string> warnings;
+// The winner's margins, grid edges, the warning about unchecked lives, and the cost's unit.
+void summariseWinner(const DesignArguments& args, const CStenorDoc& project, DesignRun& run) {
+    const ThicknessSearchResult& result = run.result;
+    run.margins = verifiedRows(result, result.bestOutcome, args.life);
+    run.edges = gridEdges(result.best->candidate, run.options.vary, run.unit);
     if (!args.life && !result.bestOutcome.lists.transferFunction.empty()) {
         std::string text = "no design life (--life) was given, so these transfer-function rows "
                            "were not checked; the winner reaches:";
@@ -230,64 +241,89 @@ void design(const DesignArguments& args) {
             text += "\n  " + result.transferRowNames[i] + " = " +
                     formatYears(row.yearsToDamage10) + " years " + verdictCell(row);
         }
-        warnings.push_back(text);
+        run.warnings.push_back(text);
         std::cerr << "warning: " << text << "\n";
     }
+    const bool priced =
+        std::any_of(run.options.vary.begin(), run.options.vary.end(), [&](const auto& r) {
+            return project.costPerTon[static_cast<std::size_t>(r.layer - 1)] != 0.0;
+        });
+    run.costUnit = priced ? (heldInEnglish(project) ? "$ per lane-mile" : "$ per lane-km")
+                          : run.unit + " (sum of thicknesses)";
+    run.exhaustiveCycles = static_cast<std::int64_t>(result.candidateCount) * args.cycles;
+}
 
-    const bool priced = std::any_of(options.vary.begin(), options.vary.end(), [&](const auto& r) {
-        return project.costPerTon[static_cast<std::size_t>(r.layer - 1)] != 0.0;
-    });
-    const std::string costUnit =
-        priced ? (english ? "$ per lane-mile" : "$ per lane-km") : unit + " (sum of thicknesses)";
-    const std::int64_t exhaustiveCycles =
-        static_cast<std::int64_t>(result.candidateCount) * args.cycles;
-    if (args.json) {
-        nlohmann::json out =
-            analysisJson(options.seed, result.bestOutcome.results.cycles, result.bestWork,
-                         result.bestOutcome);
-        nlohmann::json layers = nlohmann::json::array();
-        for (const VaryRange& r : options.vary) {
-            layers.push_back(
-                {{"layer", r.layer},
-                 {"thickness", best.candidate.thickness[static_cast<std::size_t>(r.layer - 1)]}});
-        }
-        out["design"] = {{"layers", layers},
-                         {"unit", unit},
-                         {"cost", best.candidate.cost},
-                         {"costUnit", costUnit},
-                         {"candidatesEvaluated", result.evaluated.size()},
-                         {"candidateCount", result.candidateCount},
-                         {"cyclesRun", result.cyclesRun},
-                         {"exhaustiveCycles", exhaustiveCycles},
-                         {"elapsedSeconds", seconds},
-                         {"untilSettled", args.untilSettled},
-                         {"confidence", args.confidence},
-                         {"margins", rowsJson(margins)},
-                         {"gridEdge", edges},
-                         {"warnings", warnings}};
-        if (args.life)
-            out["design"]["designLifeYears"] = *args.life;
-        if (verification) {
-            out["verification"] = {{"seed", verification->seed},
-                                   {"cycles", verification->cycles},
-                                   {"confidence", verification->confidence},
-                                   {"robust", verification->robust},
-                                   {"rows", rowsJson(verification->rows)},
-                                   {"marginal", verification->marginal},
-                                   {"candidatesTried", verification->candidatesTried}};
-            out["verification"]["nextSettled"] =
-                verification->nextSettled
-                    ? nlohmann::json(thicknessText(*verification->nextSettled, options.vary, unit))
-                    : nlohmann::json(nullptr);
-            out["verification"]["nextThicker"] =
-                verification->nextThicker
-                    ? nlohmann::json(thicknessText(*verification->nextThicker, options.vary, unit))
-                    : nlohmann::json(nullptr);
-        }
-        std::cout << out.dump(2) << "\n";
+void printDesignJson(const DesignArguments& args, const DesignRun& run) {
+    const ThicknessSearchResult& result = run.result;
+    const EvaluatedCandidate& best = *result.best;
+    const auto& vary = run.options.vary;
+    nlohmann::json out = analysisJson(run.options.seed, result.bestOutcome.results.cycles,
+                                      result.bestWork, result.bestOutcome);
+    nlohmann::json layers = nlohmann::json::array();
+    for (const VaryRange& r : vary) {
+        layers.push_back(
+            {{"layer", r.layer},
+             {"thickness", best.candidate.thickness[static_cast<std::size_t>(r.layer - 1)]}});
+    }
+    out["design"] = {{"layers", layers},
+                     {"unit", run.unit},
+                     {"cost", best.candidate.cost},
+                     {"costUnit", run.costUnit},
+                     {"candidatesEvaluated", result.evaluated.size()},
+                     {"candidateCount", result.candidateCount},
+                     {"cyclesRun", result.cyclesRun},
+                     {"exhaustiveCycles", run.exhaustiveCycles},
+                     {"elapsedSeconds", run.seconds},
+                     {"untilSettled", args.untilSettled},
+                     {"confidence", args.confidence},
+                     {"margins", rowsJson(run.margins)},
+                     {"gridEdge", run.edges},
+                     {"warnings", run.warnings}};
+    if (args.life)
+        out["design"]["designLifeYears"] = *args.life;
+    if (const auto& v = run.verification) {
+        const auto candidateOrNull = [&](const std::optional<DesignCandidate>& c) {
+            return c ? nlohmann::json(thicknessText(*c, vary, run.unit)) : nlohmann::json(nullptr);
+        };
+        out["verification"] = {{"seed", v->seed},
+                               {"cycles", v->cycles},
+                               {"confidence", v->confidence},
+                               {"robust", v->robust},
+                               {"rows", rowsJson(v->rows)},
+                               {"marginal", v->marginal},
+                               {"candidatesTried", v->candidatesTried}};
+        out["verification"]["nextSettled"] = candidateOrNull(v->nextSettled);
+        out["verification"]["nextThicker"] = candidateOrNull(v->nextThicker);
+    }
+    std::cout << out.dump(2) << "\n";
+}
+
+void printVerification(const SearchVerification& v, const DesignRun& run) {
+    std::cout << "\nVerification: seed " << v.seed << ", " << v.cycles << " cycles, "
+              << confidenceText(v.confidence) << " confidence\n";
+    for (const VerifiedRow& r : v.rows)
+        std::cout << "  " << marginText(r) << "\n";
+    if (v.robust) {
+        std::cout << "The design is robust: every row is settled Pass.\n";
         return;
     }
-    std::cout << "Seed: " << options.seed << "\n";
+    std::cout << "The design is not robust; these rows are not settled Pass:";
+    for (const std::string& m : v.marginal)
+        std::cout << "\n  " << m;
+    std::cout << "\nNext thicker candidate: "
+              << (v.nextThicker ? thicknessText(*v.nextThicker, run.options.vary, run.unit)
+                                : std::string("none in the grid"))
+              << "\nNext candidate that settles every row Pass: "
+              << (v.nextSettled ? thicknessText(*v.nextSettled, run.options.vary, run.unit)
+                                : "none among the next " + std::to_string(v.candidatesTried) +
+                                      " tried")
+              << "\n";
+}
+
+void printDesignText(const DesignArguments& args, const DesignRun& run) {
+    const ThicknessSearchResult& result = run.result;
+    const EvaluatedCandidate& best = *result.best;
+    std::cout << "Seed: " << run.options.seed << "\n";
     if (args.untilSettled) {
         std::cout << "Monte Carlo cycles: until settled at " << confidenceText(args.confidence)
                   << " confidence, at most " << args.maxCycles << " per candidate\n";
@@ -296,42 +332,49 @@ void design(const DesignArguments& args) {
     }
     if (args.life)
         std::cout << "Design life: " << numberText(*args.life) << " years\n";
-    std::cout << "Cheapest passing design: " << thicknessText(best.candidate, options.vary, unit)
-              << "\nCost: " << numberText(best.candidate.cost, 15) << " " << costUnit
+    std::cout << "Cheapest passing design: "
+              << thicknessText(best.candidate, run.options.vary, run.unit)
+              << "\nCost: " << numberText(best.candidate.cost, 15) << " " << run.costUnit
               << "\nCandidates evaluated: " << result.evaluated.size() << " of "
               << result.candidateCount << "\nMonte Carlo cycles run: " << result.cyclesRun
-              << " (every candidate in full: " << exhaustiveCycles
-              << ")\nElapsed: " << numberText(seconds, 3) << " s\n\n";
+              << " (every candidate in full: " << run.exhaustiveCycles
+              << ")\nElapsed: " << numberText(run.seconds, 3) << " s\n\n";
     std::cout << resultListTables(result.bestOutcome.lists);
     std::cout << "\nMargins of the winner (" << confidenceText(args.confidence)
               << " confidence; the low end of each interval less its target):\n";
-    for (const VerifiedRow& r : margins)
+    for (const VerifiedRow& r : run.margins)
         std::cout << "  " << marginText(r) << "\n";
-    for (const std::string& edge : edges)
+    for (const std::string& edge : run.edges)
         std::cout << "The winner sits on the edge of the grid: " << edge
                   << "; widen the range to be sure.\n";
-    if (verification) {
-        const SearchVerification& v = *verification;
-        std::cout << "\nVerification: seed " << v.seed << ", " << v.cycles << " cycles, "
-                  << confidenceText(v.confidence) << " confidence\n";
-        for (const VerifiedRow& r : v.rows)
-            std::cout << "  " << marginText(r) << "\n";
-        if (v.robust) {
-            std::cout << "The design is robust: every row is settled Pass.\n";
-        } else {
-            std::cout << "The design is not robust; these rows are not settled Pass:";
-            for (const std::string& m : v.marginal)
-                std::cout << "\n  " << m;
-            std::cout << "\nNext thicker candidate: "
-                      << (v.nextThicker ? thicknessText(*v.nextThicker, options.vary, unit)
-                                        : std::string("none in the grid"))
-                      << "\nNext candidate that settles every row Pass: "
-                      << (v.nextSettled ? thicknessText(*v.nextSettled, options.vary, unit)
-                                        : "none among the next " +
-                                              std::to_string(v.candidatesTried) + " tried")
-                      << "\n";
-        }
-    }
+    if (run.verification)
+        printVerification(*run.verification, run);
+}
+
+void design(const DesignArguments& args) {
+    OutputPlan()
+        .input("PROJECT", args.project)
+        .output("--trace", args.trace)
+        .projectOutput("-o", args.output)
+        .check();
+    const CStenorDoc project = readProjectOrThrow(args.project);
+    DesignRun run;
+    run.options = searchOptions(args, project);
+    run.unit = heldInEnglish(project) ? "in." : "cm";
+    runSearch(args, project, run);
+    throwUnlessCompleted(args, run);
+    if (!args.trace.empty())
+        writeTrace(args.trace, run.result, run.options.vary, run.unit);
+    throwIfNonePasses(run);
+    if (!args.output.empty())
+        writeProjectOrThrow(
+            candidateProject(project, run.result.best->candidate.thickness, run.options.vary),
+            args.output);
+    summariseWinner(args, project, run);
+    if (args.json)
+        printDesignJson(args, run);
+    else
+        printDesignText(args, run);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "criteria/ResponseType.h"
+#include "project/ShownUnits.h"
 
 namespace ardelon::cli {
 namespace {
@@ -23,11 +24,11 @@ const char* positionName(int position) {
 
 std::string projectSummary(const CStenorDoc& doc) {
     std::ostringstream out;
-    const bool english = doc.valuesInEnglish != 0;
+    const bool english = heldInEnglish(doc);
     const char* lengthUnit = english ? "in." : "cm";
     const int layers = doc.layerCountIndex + 2;
 
-    out << "Units: " << (doc.unitSystem == English ? "English" : "Metric")
+    out << "Units: " << (shownInEnglish(doc) ? "English" : "Metric")
         << " (structure values held in " << (english ? "English" : "metric") << " units)\n\n";
 
     out << "Structure: " << layers << " layers\n";

@@ -51,14 +51,8 @@ void requireObject(const json& entry, const std::string& where) {
         throw CommandError(kBadInput, where + " must be an object.");
 }
 
-}  // namespace
-
-ResponsesInput parseResponsesInput(const json& document) {
-    if (!document.is_object())
-        throw CommandError(kBadInput, "the document must be a JSON object.");
-    ResponsesInput input;
-    LayerSystem& system = input.system;
-
+// The layers into the solver's five, the bottom one copied down to layer 5; their count.
+int readLayers(const json& document, LayerSystem& system) {
     const json& layers = list(document, "layers");
     const int layerCount = static_cast<int>(layers.size());
     if (layerCount < 2 || layerCount > 5) {
@@ -104,7 +98,10 @@ ResponsesInput parseResponsesInput(const json& document) {
                 system.thickness[i] = thickness;
         }
     }
+    return layerCount;
+}
 
+void readBonds(const json& document, int layerCount, LayerSystem& system) {
     // Interfaces inside the repeated bottom layer are bonded.
     system.bond = {1.0, 1.0, 1.0};
     const json& bond = list(document, "bond");
@@ -134,7 +131,10 @@ ResponsesInput parseResponsesInput(const json& document) {
         }
         system.bond[k] = factor;
     }
+}
 
+std::vector<CircularLoad> readLoads(const json& document) {
+    std::vector<CircularLoad> read;
     const json& loads = list(document, "loads");
     if (loads.empty() || loads.size() > static_cast<std::size_t>(kMaxLoads)) {
         throw CommandError(kBadInput, "\"loads\" must list 1 to " + std::to_string(kMaxLoads) +
@@ -156,9 +156,14 @@ ResponsesInput parseResponsesInput(const json& document) {
             throw CommandError(kBadInput, where + ": radius must be greater than 0 in (got " +
                                               text(load.radius) + ").");
         }
-        input.loads.push_back(load);
+        read.push_back(load);
     }
+    return read;
+}
 
+// The points, each in the solver's layer that holds its depth; the layers as given kept too.
+void readPoints(const json& document, int layerCount, ResponsesInput& input) {
+    const LayerSystem& system = input.system;
     const json& points = list(document, "points");
     if (points.empty() || points.size() > static_cast<std::size_t>(kMaxPoints)) {
         throw CommandError(kBadInput, "\"points\" must list 1 to " + std::to_string(kMaxPoints) +
@@ -205,6 +210,19 @@ ResponsesInput parseResponsesInput(const json& document) {
         input.points.push_back(point);
         input.givenLayers.push_back(given);
     }
+}
+
+}  // namespace
+
+ResponsesInput parseResponsesInput(const json& document) {
+    if (!document.is_object())
+        throw CommandError(kBadInput, "the document must be a JSON object.");
+    ResponsesInput input;
+    const int layerCount = readLayers(document, input.system);
+    readBonds(document, layerCount, input.system);
+    input.loads = readLoads(document);
+    readPoints(document, layerCount, input);
+    const LayerSystem& system = input.system;
     // Beyond these ranges no pavement lies, and the solver's integration may not end.
     const std::string outOfRange =
         checkSolverInputs(system, input.loads.data(), static_cast<int>(input.loads.size()),

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "project/ShownUnits.h"
 #include "reliability/AnalysisRun.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "reliability/ResultFormat.h"
@@ -32,7 +33,7 @@ CThicknessSearchDlg::CThicknessSearchDlg(const CStenorDoc& moduleWork, ResponseM
     : work_(moduleWork), models_(std::move(models)) {}
 
 void CThicknessSearchDlg::onInitDialog(DialogHost& host) {
-    const bool english = work_.valuesInEnglish != 0;
+    const bool english = heldInEnglish(work_);
     unit = layerThicknessUnit(!english);
     const double stepDefault = defaultThicknessStep(work_);
     const double low = english ? kMinLayerThicknessInches : kMinLayerThicknessCm;
@@ -202,7 +203,7 @@ bool CThicknessSearchDlg::onUseDesign(DialogHost& host) {
 }
 
 FieldHint CThicknessSearchDlg::hint(Control control) const {
-    const bool metric = work_.valuesInEnglish == 0;
+    const bool metric = !heldInEnglish(work_);
     const int first[] = {static_cast<int>(Control::Min1), static_cast<int>(Control::Max1),
                          static_cast<int>(Control::Step1)};
     const char* quantity[] = {" least thickness", " greatest thickness", " thickness step"};

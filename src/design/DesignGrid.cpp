@@ -7,6 +7,7 @@
 #include "project/LayerThickness.h"
 #include "project/Rounding.h"
 #include "output/LaneCost.h"
+#include "project/ShownUnits.h"
 
 namespace ardelon {
 namespace {
@@ -27,11 +28,11 @@ std::size_t at(int i) {
 }  // namespace
 
 double defaultThicknessStep(const CStenorDoc& project) {
-    return project.valuesInEnglish != 0 ? 0.5 : 1.0;
+    return heldInEnglish(project) ? 0.5 : 1.0;
 }
 
 std::string checkDesignGrid(const CStenorDoc& project, const std::vector<VaryRange>& vary) {
-    const bool english = project.valuesInEnglish != 0;
+    const bool english = heldInEnglish(project);
     const std::string unit = english ? " in." : " cm";
     const std::string unitEnd = english ? "" : ".";  // "in." already ends the sentence
     const double low = english ? kMinLayerThicknessInches : kMinLayerThicknessCm;
@@ -108,7 +109,7 @@ double candidateCost(const CStenorDoc& project, const std::vector<VaryRange>& va
     double total = 0.0;
     for (int i = 0; i < layers - 1 && i < kThicknessCount; ++i) {
         total += costPerLane(thickness[at(i)], project.laneWidth, project.density[at(i)],
-                             project.costPerTon[at(i)], project.valuesInEnglish != 0);
+                             project.costPerTon[at(i)], heldInEnglish(project));
     }
     return roundHalfUpTwoDecimals(total);
 }

@@ -195,8 +195,8 @@ class Search {
                 return true;
         }
         for (int slot : transferSlots_) {
-            if (lifeFalls(yearsUntilDamage(work.axleGroupsPerDay, r.damagePerMillion[at(slot)],
-                                           work.truckGrowthPercent, 1.0)))
+            if (lifeFalls(
+                    yearsUntilDamage(kDamage10, trafficGrowth(work), r.damagePerMillion[at(slot)])))
                 return true;
         }
         return false;
@@ -262,9 +262,9 @@ class Search {
         for (std::size_t i = 0; i < lists.transferFunction.size(); ++i) {
             const double years = lists.transferFunction[i].yearsToDamage10;
             e.yearsToDamage10.push_back(years);
-            const double yearsSoFar = yearsUntilDamage(
-                work.axleGroupsPerDay, run.outcome.results.damagePerMillion[at(transferSlots_[i])],
-                work.truckGrowthPercent, 1.0);
+            const double yearsSoFar =
+                yearsUntilDamage(kDamage10, trafficGrowth(work),
+                                 run.outcome.results.damagePerMillion[at(transferSlots_[i])]);
             if (lifeFalls(e.stopped ? yearsSoFar : years)) {
                 e.failedCriteria.push_back(
                     criterionName(work, transferSlots_[i]) + " reaches D=1.0 in " +

@@ -4,6 +4,7 @@
 
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "reliability/CycleGeometry.h"
 #include "reliability/MonteCarloSampler.h"
@@ -60,8 +61,8 @@ int layerAtDepth(const std::array<double, kThicknessCount>& h, double depth, boo
 std::array<double, kThicknessCount> meanThicknessInches(const CStenorDoc& work) {
     std::array<double, kThicknessCount> h{};
     for (int i = 0; i < kThicknessCount; ++i) {
-        h[at(i)] = work.valuesInEnglish == 0 ? work.thickness[at(i)] * units::kCmToInch
-                                             : work.thickness[at(i)];
+        h[at(i)] = heldInEnglish(work) ? work.thickness[at(i)]
+                                       : work.thickness[at(i)] * units::kCmToInch;
         MonteCarloSampler::raiseTo(h[at(i)], kThicknessFloorInches);
     }
     return h;

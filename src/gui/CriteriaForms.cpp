@@ -250,20 +250,8 @@ void EnduranceLimitForm::accept() {
 }
 
 void registerCriteriaNestedForms() {
-    static const bool registered = [] {
-        registerNestedForm([](ModalDialog& dialog, QWidget* parent) -> std::optional<bool> {
-            if (auto* criteria = dynamic_cast<LayerCriteriaDialog*>(&dialog)) {
-                LayerCriteriaForm form(*criteria, parent);
-                return form.exec() == QDialog::Accepted;
-            }
-            if (auto* limit = dynamic_cast<EnduranceLimitDialog*>(&dialog)) {
-                EnduranceLimitForm form(*limit, parent);
-                return form.exec() == QDialog::Accepted;
-            }
-            return std::nullopt;
-        });
-        return true;
-    }();
+    static const bool registered = registerNestedForms({nestedForm<LayerCriteriaDialog, LayerCriteriaForm>(),
+                                                              nestedForm<EnduranceLimitDialog, EnduranceLimitForm>()});
     (void)registered;
 }
 

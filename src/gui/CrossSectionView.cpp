@@ -7,6 +7,7 @@
 
 #include "gui/QtDialogHost.h"
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 
 namespace ardelon::gui {
@@ -80,8 +81,8 @@ void drawTirePair(QPainter& p, double centreX, double groundY, double tireWidth,
 std::vector<SectionBand> sectionBands(const CStenorDoc& project) {
     // The drawing follows the units the engineer chose, whatever units the values are held in
     // until the Structure module converts them.
-    const bool english = project.unitSystem != Metric;
-    const bool heldEnglish = project.valuesInEnglish != 0;
+    const bool english = shownInEnglish(project);
+    const bool heldEnglish = heldInEnglish(project);
     const QString lengthUnit = english ? QStringLiteral("in") : QStringLiteral("cm");
     const QString modulusUnit = english ? QStringLiteral("psi") : QStringLiteral("MPa");
     const double lengthFactor =

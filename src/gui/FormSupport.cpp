@@ -7,6 +7,17 @@
 
 namespace ardelon::gui {
 
+QLabel* readOnlyField(int minimumWidth, Qt::Alignment alignment) {
+    auto* label = new QLabel;
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(minimumWidth);
+    label->setAlignment(alignment);
+    label->setStyleSheet(
+        QStringLiteral("QLabel { background: palette(window); padding: 1px 3px; }"));
+    return label;
+}
+
 namespace {
 // Room for the title bar and frame the window manager adds, logical pixels.
 constexpr int kFrameWidth = 16;

@@ -3,6 +3,7 @@
 // number edits bound to the dialog's controls.
 
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <functional>
 #include <string>
@@ -13,6 +14,10 @@
 #include "gui/QtDialogHost.h"
 
 namespace ardelon::gui {
+
+// A field the user reads but does not type in: a sunken panel on the window's colour, as a
+// read-only edit box looks.
+QLabel* readOnlyField(int minimumWidth, Qt::Alignment alignment = Qt::AlignCenter);
 
 class FormBase : public QDialog {
     Q_OBJECT

@@ -10,6 +10,7 @@
 
 #include "app/ApplicationTexts.h"
 #include "gui/QtDialogHost.h"
+#include "output/CDisclaimerDlg.h"
 
 namespace ardelon::gui {
 
@@ -75,7 +76,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
 DisclaimerDialog::DisclaimerDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("disclaimerDialog"));
-    setWindowTitle(toQString(kDisclaimerCaption));
+    setWindowTitle(toQString(CDisclaimerDlg::kCaption));
     text_ = new QLabel(plainLines(kDisclaimerText));
     text_->setObjectName(QStringLiteral("disclaimerText"));
     auto* buttons = new QDialogButtonBox;

@@ -206,28 +206,12 @@ void CostAnalysisForm::accept() {
 // ----- the module -------------------------------------------------------------------------------
 
 void registerOutputDesignNestedForms() {
-    static const bool registered = [] {
-        registerNestedForm([](ModalDialog& dialog, QWidget* parent) -> std::optional<bool> {
-            if (auto* cycles = dynamic_cast<CMonteCarloCyclesDlg*>(&dialog)) {
-                MonteCarloCyclesForm form(*cycles, parent);
-                return form.exec() == QDialog::Accepted;
-            }
-            if (auto* note = dynamic_cast<CPleaseNoteDlg*>(&dialog)) {
-                PleaseNoteForm form(*note, parent);
-                return form.exec() == QDialog::Accepted;
-            }
-            if (dynamic_cast<CDisclaimerDlg*>(&dialog)) {
-                DisclaimerDialog form(parent);
-                return form.exec() == QDialog::Accepted;
-            }
-            if (auto* cost = dynamic_cast<CCostAnalysisDlg*>(&dialog)) {
-                CostAnalysisForm form(*cost, parent);
-                return form.exec() == QDialog::Accepted;
-            }
-            return std::nullopt;
-        });
-        return true;
-    }();
+    static const bool registered = registerNestedForms({
+        nestedForm<CMonteCarloCyclesDlg, MonteCarloCyclesForm>(),
+        nestedForm<CPleaseNoteDlg, PleaseNoteForm>(),
+        nestedForm<CDisclaimerDlg, DisclaimerDialog>(),
+        nestedForm<CCostAnalysisDlg, CostAnalysisForm>(),
+    });
     (void)registered;
 }
 

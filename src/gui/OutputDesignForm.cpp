@@ -16,18 +16,6 @@
 #include "reports/FormattedReport.h"
 
 namespace ardelon::gui {
-namespace {
-
-QLabel* readOnlyField(int minimumWidth) {
-    auto* label = new QLabel;
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(minimumWidth);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-}  // namespace
 
 // ----- the module's form ------------------------------------------------------------------------
 
@@ -124,7 +112,7 @@ QGroupBox* OutputDesignForm::buildThicknessDesign() {
         NumberEdit* edit =
             numberEdit(static_cast<Control>(static_cast<int>(Control::Thickness1) + layer - 1));
         edit->setMaximumWidth(80);
-        thickness_[at(layer)] = edit;
+        thickness_[layerIndex(layer)] = edit;
         grid->addWidget(edit, 3, layer);
         connect(edit, &NumberEdit::committed, this,
                 [this, layer] { run([&] { dialog_.onThicknessKillFocus(host(), layer); }); });
@@ -218,8 +206,8 @@ void OutputDesignForm::showMembers() {
     thicknessUnit_->setText(toQString(dialog_.thicknessUnit));
     for (int layer = 1; layer <= kThicknessCount; ++layer) {
         // The edit being typed in keeps its text; the others show the working copy.
-        NumberEdit* edit = thickness_[at(layer)];
-        edit->setNumber(dialog_.work.thickness[at(layer)]);
+        NumberEdit* edit = thickness_[layerIndex(layer)];
+        edit->setNumber(dialog_.work.thickness[layerIndex(layer)]);
     }
     button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled && !running());
     charts_->setEnabled(dialog_.exportEnabled && !running());
@@ -239,10 +227,10 @@ void OutputDesignForm::showMembers() {
 
 void OutputDesignForm::readWidgets() {
     for (int layer = 1; layer <= kThicknessCount; ++layer) {
-        if (!thickness_[at(layer)]->isEnabled())
+        if (!thickness_[layerIndex(layer)]->isEnabled())
             continue;
-        if (auto value = thickness_[at(layer)]->number())
-            dialog_.work.thickness[at(layer)] = *value;
+        if (auto value = thickness_[layerIndex(layer)]->number())
+            dialog_.work.thickness[layerIndex(layer)] = *value;
     }
 }
 

@@ -35,7 +35,7 @@ class OutputDesignForm : public FormBase {
     OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent = nullptr);
     ~OutputDesignForm() override;
 
-    NumberEdit* thicknessEdit(int layer) const { return thickness_[at(layer)]; }
+    NumberEdit* thicknessEdit(int layer) const { return thickness_[layerIndex(layer)]; }
     QLabel* materialLabel(int layer) const {
         return material_[static_cast<std::size_t>(layer - 1)];
     }
@@ -59,7 +59,7 @@ class OutputDesignForm : public FormBase {
     void runEnded();
 
   private:
-    static std::size_t at(int layer) { return static_cast<std::size_t>(layer - 1); }
+    static std::size_t layerIndex(int layer) { return static_cast<std::size_t>(layer - 1); }
     void showMembers() override;
     void readWidgets() override;
     template <typename Handler>

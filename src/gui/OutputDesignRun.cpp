@@ -21,7 +21,7 @@ void OutputDesignForm::setRunning(bool runningNow) {
         // Back to what the rules enable: the thicknesses of the layers that exist, the export
         // after a completed run.
         for (int layer = 1; layer <= kThicknessCount; ++layer)
-            thickness_[at(layer)]->setEnabled(layer <= dialog_.work.layerCountIndex + 1);
+            thickness_[layerIndex(layer)]->setEnabled(layer <= dialog_.work.layerCountIndex + 1);
         button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled);
     }
     charts_->setEnabled(dialog_.exportEnabled && !runningNow);

@@ -67,6 +67,11 @@ void setFileHandler(FileHandler handler) {
 void registerNestedForm(NestedForm form) {
     nestedForms().push_back(std::move(form));
 }
+bool registerNestedForms(std::initializer_list<NestedForm> forms) {
+    for (const NestedForm& form : forms)
+        registerNestedForm(form);
+    return true;
+}
 
 MessageAnswer showMessageBox(QWidget* parent, const MessageRequest& request) {
     MessageRequest shown = request;

@@ -3,11 +3,14 @@
 // through Qt widgets. Message boxes and file choosers go through replaceable handlers so that the
 // widget tests can answer them without a person at the keyboard.
 
+#include <QDialog>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "project/DialogHost.h"
@@ -48,6 +51,27 @@ void setFileHandler(FileHandler handler);
 // returns whether it was accepted; std::nullopt when the dialog is not of its kind.
 using NestedForm = std::function<std::optional<bool>(ModalDialog& dialog, QWidget* parent)>;
 void registerNestedForm(NestedForm form);
+// Registers the forms and returns true, so that a module registers its forms once:
+// `static const bool registered = registerNestedForms({...});`.
+bool registerNestedForms(std::initializer_list<NestedForm> forms);
+
+// The nested form that runs every dialog of class `Dialog` as `Form(dialog, parent)`, or as
+// `Form(parent)` when the form has nothing of the dialog to edit.
+template <class Dialog, class Form>
+NestedForm nestedForm() {
+    return [](ModalDialog& dialog, QWidget* parent) -> std::optional<bool> {
+        auto* typed = dynamic_cast<Dialog*>(&dialog);
+        if (!typed)
+            return std::nullopt;
+        if constexpr (std::is_constructible_v<Form, Dialog&, QWidget*>) {
+            Form form(*typed, parent);
+            return form.exec() == QDialog::Accepted;
+        } else {
+            Form form(parent);
+            return form.exec() == QDialog::Accepted;
+        }
+    };
+}
 
 class QtDialogHost : public DialogHost {
   public:

@@ -19,15 +19,9 @@ QString fieldText(double value) {
     return numberText(value);
 }
 
-QLabel* readOnlyField() {
-    auto* label = new QLabel;
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(86);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setStyleSheet(
-        QStringLiteral("QLabel { background: palette(window); padding: 2px 4px; }"));
-    return label;
+// The read-only range fields of a layer: numbers, right-aligned.
+QLabel* rangeField() {
+    return readOnlyField(86, Qt::AlignRight | Qt::AlignVCenter);
 }
 
 QLabel* rowLabel(const QString& text) {
@@ -64,7 +58,7 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
         grid->addWidget(rowLabel(QString::fromLatin1(rows[row])), row + 1, 0);
 
     for (int layer = 1; layer <= kLayerCount; ++layer) {
-        const std::size_t l = at(layer);
+        const std::size_t l = layerIndex(layer);
         auto* material = bound(CStructureDlg::materialList(layer), new QComboBox);
         for (int i = 0; i < materialListSize(layer); ++i) {
             material->addItem(toQString(materialName(materialOf(layer, i))));
@@ -94,14 +88,14 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
                     [this, layer] { run([&] { dialog_.onPgLowChanged(host(), layer); }); });
         }
 
-        minModulus_[l] = bound(CStructureDlg::minModulusField(layer), readOnlyField());
+        minModulus_[l] = bound(CStructureDlg::minModulusField(layer), rangeField());
         grid->addWidget(minModulus_[l], 3, layer);
         modulus_[l] = numberEdit(CStructureDlg::modulusEdit(layer));
         modulus_[l]->setAlignment(Qt::AlignRight);
         grid->addWidget(modulus_[l], 4, layer);
         connect(modulus_[l], &NumberEdit::committed, this,
                 [this, layer] { run([&] { dialog_.onModulusChanged(host(), layer); }); });
-        maxModulus_[l] = bound(CStructureDlg::maxModulusField(layer), readOnlyField());
+        maxModulus_[l] = bound(CStructureDlg::maxModulusField(layer), rangeField());
         grid->addWidget(maxModulus_[l], 5, layer);
 
         poisson_[l] = numberEdit(CStructureDlg::poissonEdit(layer));
@@ -109,7 +103,7 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
         grid->addWidget(poisson_[l], 6, layer);
         connect(poisson_[l], &NumberEdit::committed, this,
                 [this, layer] { run([&] { dialog_.onPoissonChanged(host(), layer); }); });
-        poissonRange_[l] = readOnlyField();
+        poissonRange_[l] = rangeField();
         poissonRange_[l]->setAlignment(Qt::AlignCenter);
         grid->addWidget(poissonRange_[l], 7, layer);
 
@@ -244,7 +238,7 @@ StructureForm::StructureForm(CStructureDlg& dialog, QWidget* parent)
 void StructureForm::showMembers() {
     const CStructureDlg& d = dialog_;
     for (int layer = 1; layer <= kLayerCount; ++layer) {
-        const std::size_t l = at(layer);
+        const std::size_t l = layerIndex(layer);
         setIndexQuietly(material_[l], d.materialIndex[l]);
         minModulus_[l]->setText(fieldText(d.minModulus[l]));
         maxModulus_[l]->setText(fieldText(d.maxModulus[l]));
@@ -313,7 +307,7 @@ void StructureForm::readWidgets() {
     CStructureDlg& d = dialog_;
     // Text that is not a number leaves its member as it was; the edit itself refuses it.
     for (int layer = 1; layer <= kLayerCount; ++layer) {
-        const std::size_t l = at(layer);
+        const std::size_t l = layerIndex(layer);
         d.materialIndex[l] = material_[l]->currentIndex();
         if (auto v = modulus_[l]->number())
             d.layerModulus[l] = *v;
@@ -439,16 +433,7 @@ void InputVariabilityForm::accept() {
 // ----- the module -------------------------------------------------------------------------------
 
 void registerStructureNestedForms() {
-    static const bool registered = [] {
-        registerNestedForm([](ModalDialog& dialog, QWidget* parent) -> std::optional<bool> {
-            auto* variability = dynamic_cast<CInputVariabilityDlg*>(&dialog);
-            if (!variability)
-                return std::nullopt;
-            InputVariabilityForm form(*variability, parent);
-            return form.exec() == QDialog::Accepted;
-        });
-        return true;
-    }();
+    static const bool registered = registerNestedForms({nestedForm<CInputVariabilityDlg, InputVariabilityForm>()});
     (void)registered;
 }
 

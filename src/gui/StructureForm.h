@@ -20,12 +20,12 @@ class StructureForm : public FormBase {
   public:
     StructureForm(CStructureDlg& dialog, QWidget* parent = nullptr);
 
-    NumberEdit* thicknessEdit(int layer) const { return thickness_[at(layer)]; }
-    NumberEdit* modulusEdit(int layer) const { return modulus_[at(layer)]; }
+    NumberEdit* thicknessEdit(int layer) const { return thickness_[layerIndex(layer)]; }
+    NumberEdit* modulusEdit(int layer) const { return modulus_[layerIndex(layer)]; }
     NumberEdit* durationEdit(int season) const {
         return duration_[static_cast<std::size_t>(season)];
     }
-    QComboBox* materialList(int layer) const { return material_[at(layer)]; }
+    QComboBox* materialList(int layer) const { return material_[layerIndex(layer)]; }
     QComboBox* currentSeasonList() const { return currentSeason_; }
     QLabel* weeksTotalLabel() const { return weeksTotal_; }
     QPushButton* acceptButton() const { return accept_; }
@@ -37,7 +37,7 @@ class StructureForm : public FormBase {
     NumberEdit* initialField() const override { return thickness_[0]; }
 
   private:
-    static std::size_t at(int layer) { return static_cast<std::size_t>(layer - 1); }
+    static std::size_t layerIndex(int layer) { return static_cast<std::size_t>(layer - 1); }
     void showMembers() override;
     void readWidgets() override;
 

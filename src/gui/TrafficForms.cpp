@@ -20,17 +20,6 @@ using Control = CLoadingConditionsDlg::Control;
 
 constexpr int kBinsPerColumn = 12;
 
-QLabel* readOnlyField(int minimumWidth) {
-    auto* label = new QLabel;
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(minimumWidth);
-    label->setAlignment(Qt::AlignCenter);
-    label->setStyleSheet(
-        QStringLiteral("QLabel { background: palette(window); padding: 1px 3px; }"));
-    return label;
-}
-
 void setIndexQuietly(QComboBox* list, int index) {
     const QSignalBlocker block(list);
     list->setCurrentIndex(index);
@@ -405,16 +394,7 @@ void VehicleTypeForm::accept() {
 }
 
 void registerTrafficNestedForms() {
-    static const bool registered = [] {
-        registerNestedForm([](ModalDialog& dialog, QWidget* parent) -> std::optional<bool> {
-            auto* vehicleTypes = dynamic_cast<CVehicleTypeDlg*>(&dialog);
-            if (!vehicleTypes)
-                return std::nullopt;
-            VehicleTypeForm form(*vehicleTypes, parent);
-            return form.exec() == QDialog::Accepted;
-        });
-        return true;
-    }();
+    static const bool registered = registerNestedForms({nestedForm<CVehicleTypeDlg, VehicleTypeForm>()});
     (void)registered;
 }
 

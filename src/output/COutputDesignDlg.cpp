@@ -14,6 +14,7 @@
 #include "output/CDisclaimerDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/CPleaseNoteDlg.h"
+#include "project/ShownUnits.h"
 #include "reliability/RunPreparation.h"
 #include "output/RunNotes.h"
 #include "reliability/ResultFormat.h"
@@ -63,7 +64,7 @@ void COutputDesignDlg::onInitDialog(DialogHost& host) {
     exportEnabled = false;
     host.setEnabled(control(Control::ExportExcel), false);
     cycles = kDefaultCycles;
-    thicknessUnit = work.valuesInEnglish == 1 ? "in." : "cm";
+    thicknessUnit = heldInEnglish(work) ? "in." : "cm";
     roundModuleThicknesses(work);
     layerCountText = std::to_string(work.layerCountIndex + 2);
     for (int layer = 1; layer <= kThicknessCount; ++layer) {
@@ -81,7 +82,7 @@ void COutputDesignDlg::onThicknessKillFocus(DialogHost& host, int layer) {
     if (layer < 1 || layer > kThicknessCount)
         return;
     double& t = work.thickness[static_cast<std::size_t>(layer - 1)];
-    const bool english = work.valuesInEnglish == 1;
+    const bool english = heldInEnglish(work);
     const double low = english ? kMinHeightInches : kMinHeightCm;
     const double high = english ? kMaxHeightInches : kMaxHeightCm;
     if (t < low || t > high) {

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "project/ShownUnits.h"
 #include "reliability/AnalysisRun.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
@@ -16,7 +17,7 @@ FieldHint COutputDesignDlg::hint(Control control) const {
     if (layer < 1 || layer > kThicknessCount)
         return {};
     // Held to this range when the edit is left, as in the Structure module.
-    const bool metric = work.valuesInEnglish != 1;
+    const bool metric = !heldInEnglish(work);
     return fieldHint("Layer " + std::to_string(layer) + " thickness", layerThicknessUnit(metric),
                      layerThicknessRange(metric));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "reliability/CycleDrawer.h"
 #include "solver/SolverInputRanges.h"
@@ -50,7 +51,7 @@ std::string analysisInputRangeProblem(const CStenorDoc& work) {
         if (auto p = checkSolverInput(kBondRange, work.slipValue[at(i)], entry); !p.empty())
             return p;
     }
-    const double toInches = work.valuesInEnglish == 0 ? units::kCmToInch : 1.0;
+    const double toInches = heldInEnglish(work) ? 1.0 : units::kCmToInch;
     for (int l = 0; l + 1 < layers; ++l) {
         const std::string entry = field("thickness", l, "layer " + std::to_string(l + 1));
         const double inches = raised(work.thickness[at(l)] * toInches, kThicknessFloorInches);

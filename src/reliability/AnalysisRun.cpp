@@ -86,6 +86,83 @@ AnalysisRunOutcome ended(AnalysisStatus status, AnalysisRefusal why = {}) {
     return outcome;
 }
 
+// A run until settled keeps every cycle's damage: it is refused beyond kMaxSettleCycles.
+std::optional<AnalysisRefusal> checkRunOptions(const CStenorDoc& work,
+                                               const AnalysisRunOptions& options) {
+    if (auto refusal = checkAnalysisInputs(work, options.cycles))
+        return refusal;
+    if (options.settledWhen && options.cycles > kMaxSettleCycles) {
+        return AnalysisRefusal{std::string(kCyclesCaption),
+                               "A run until settled keeps every cycle's damage in memory: at most " +
+                                   std::to_string(kMaxSettleCycles) + " cycles, not " +
+                                   std::to_string(options.cycles) + "."};
+    }
+    return std::nullopt;
+}
+
+// The responses of the first `blockSize` cycles' geometry into `tables`, spread over the
+// workers' models; a cycle whose solver call failed, or gave a response that is not finite,
+// gets its reason in `failure`.
+void computeBlock(int blockSize, const std::vector<CycleGeometry>& geometry,
+                  std::vector<ResponseTable>& tables, std::vector<std::string>& failure,
+                  const std::vector<std::unique_ptr<ResponseModel>>& model,
+                  const std::atomic<bool>* cancel) {
+    auto cancelled = [cancel] {
+        return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+    };
+    std::atomic<int> nextCycle{0};
+    auto computeCycles = [&](int t) {
+        for (int b = nextCycle.fetch_add(1); b < blockSize; b = nextCycle.fetch_add(1)) {
+            if (cancelled())
+                return;
+            const CycleGeometry& g = geometry[at(b)];
+            ResponseTable& table = tables[at(b)];
+            table = ResponseTable{};
+            ResponseModel& m = *model[at(t)];
+            m.computeResponses(g.system, std::span(g.loads.data(), at(g.loadCount)),
+                               std::span(g.points.data(), at(g.pointCount)), table);
+            failure[at(b)] = m.lastFailure();
+            if (failure[at(b)].empty()) {
+                if (std::string bad = firstNonFinite(table, g.pointCount); !bad.empty())
+                    failure[at(b)] = bad + " is not a finite number";
+            }
+        }
+    };
+    const int helpers = std::min(static_cast<int>(model.size()), blockSize) - 1;
+    std::vector<std::thread> pool;
+    pool.reserve(at(helpers));
+    for (int t = 1; t <= helpers; ++t)
+        pool.emplace_back(computeCycles, t);
+    computeCycles(0);
+    for (auto& thread : pool)
+        thread.join();
+}
+
+// Whether every row is settled after `done` cycles, judged on the counts and damage so far.
+bool settledAfter(int done, const CStenorDoc& run, const AnalysisResults& results,
+                  const SettlingDamage& settlingDamage, const AnalysisRunOptions& options) {
+    AnalysisResults look;
+    look.cycles = done;
+    look.exceedCount = results.exceedCount;
+    look.limitExceedCount = results.limitExceedCount;
+    settlingDamage.sumsAt(done, look);
+    return options.settledWhen(buildResultLists(run, look, options.verdicts));
+}
+
+// The last cycle's points and responses stay with the module.
+void keepLastCycle(const CycleGeometry& g, const ResponseTable& table, OutputModuleState& out,
+                   AnalysisResults& results) {
+    for (int i = 0; i < g.pointCount; ++i) {
+        out.pointX[at(i)] = g.points[at(i)].x;
+        out.pointY[at(i)] = g.points[at(i)].y;
+        out.pointDepth[at(i)] = g.points[at(i)].depth;
+        out.pointLayer[at(i)] = g.points[at(i)].layer;
+    }
+    out.responses = table;
+    out.loadCount = results.loadCount = g.loadCount;
+    out.pointCount = results.pointCount = g.pointCount;
+}
+
 }  // namespace
 
 int workerThreadCount(int asked) {
@@ -95,18 +172,11 @@ int workerThreadCount(int asked) {
 AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& models,
                                const AnalysisRunOptions& options) {
     AnalysisRunOutcome outcome;
-    if (auto refusal = checkAnalysisInputs(work, options.cycles)) {
+    if (auto refusal = checkRunOptions(work, options)) {
         outcome.refusal = *refusal;
         return outcome;
     }
     const bool settling = static_cast<bool>(options.settledWhen);
-    if (settling && options.cycles > kMaxSettleCycles) {
-        outcome.refusal = {std::string(kCyclesCaption),
-                           "A run until settled keeps every cycle's damage in memory: at most " +
-                               std::to_string(kMaxSettleCycles) + " cycles, not " +
-                               std::to_string(options.cycles) + "."};
-        return outcome;
-    }
     int cycles = options.cycles;  // a run until settled ends with the cycles it ran
     CStenorDoc run = work;  // the working copy changes only when the run completes
     zeroThicknessCovBelowLastLayer(run);
@@ -151,32 +221,7 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
             samples[at(b)] = drawer.next();
             geometry[at(b)] = cycleGeometry(samples[at(b)], run, slots);
         }
-        std::atomic<int> nextCycle{0};
-        auto computeBlock = [&](int t) {
-            for (int b = nextCycle.fetch_add(1); b < blockSize; b = nextCycle.fetch_add(1)) {
-                if (cancelled())
-                    return;
-                const CycleGeometry& g = geometry[at(b)];
-                ResponseTable& table = tables[at(b)];
-                table = ResponseTable{};
-                ResponseModel& m = *model[at(t)];
-                m.computeResponses(g.system, std::span(g.loads.data(), at(g.loadCount)),
-                                   std::span(g.points.data(), at(g.pointCount)), table);
-                failure[at(b)] = m.lastFailure();
-                if (failure[at(b)].empty()) {
-                    if (std::string bad = firstNonFinite(table, g.pointCount); !bad.empty())
-                        failure[at(b)] = bad + " is not a finite number";
-                }
-            }
-        };
-        const int helpers = std::min(threads, blockSize) - 1;
-        std::vector<std::thread> pool;
-        pool.reserve(at(helpers));
-        for (int t = 1; t <= helpers; ++t)
-            pool.emplace_back(computeBlock, t);
-        computeBlock(0);
-        for (auto& thread : pool)
-            thread.join();
+        computeBlock(blockSize, geometry, tables, failure, model, options.cancel);
         if (cancelled()) {
             raw.discard();
             return ended(AnalysisStatus::Cancelled);
@@ -223,29 +268,13 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
 
         bool settled = false;
         const int done = blockStart + blockSize;
-        if (settling && done < cycles) {
-            AnalysisResults look;
-            look.cycles = done;
-            look.exceedCount = results.exceedCount;
-            look.limitExceedCount = results.limitExceedCount;
-            settlingDamage.sumsAt(done, look);
-            settled = options.settledWhen(buildResultLists(run, look, options.verdicts));
-        }
+        if (settling && done < cycles)
+            settled = settledAfter(done, run, results, settlingDamage, options);
         if (settled)
             cycles = done;
         if (done == cycles) {
-            // The last cycle's points and responses stay with the module.
-            const CycleGeometry& g = geometry[at(blockSize - 1)];
-            OutputModuleState& out = run.output;
-            for (int i = 0; i < g.pointCount; ++i) {
-                out.pointX[at(i)] = g.points[at(i)].x;
-                out.pointY[at(i)] = g.points[at(i)].y;
-                out.pointDepth[at(i)] = g.points[at(i)].depth;
-                out.pointLayer[at(i)] = g.points[at(i)].layer;
-            }
-            out.responses = tables[at(blockSize - 1)];
-            out.loadCount = results.loadCount = g.loadCount;
-            out.pointCount = results.pointCount = g.pointCount;
+            keepLastCycle(geometry[at(blockSize - 1)], tables[at(blockSize - 1)], run.output,
+                          results);
         }
         if (settled)
             break;

@@ -22,7 +22,7 @@ std::size_t at(int i) {
 }  // namespace
 
 bool isEvaluatedSlot(const CriterionSlot& criterion, int slot) {
-    return criterion.active == 1 && slot >= 0 && slot <= 12 && criterion.responseType >= 0 &&
+    return criterion.active == 1 && slot >= 0 && slot <= kLastReportedSlot && criterion.responseType >= 0 &&
            criterion.responseType < kResponseTypeCount;
 }
 
@@ -49,7 +49,7 @@ std::span<const std::array<double, 2>> wheelLayout(int configuration) {
 }
 
 double slotDepth(int slot, const std::array<double, kThicknessCount>& h) {
-    if (slot >= 12)
+    if (slot >= kLastReportedSlot)
         return h[0] + h[1] + h[2] + h[3] + kLayer5TopOffsetInches;
     const int layer = slot / 3;  // 0-based
     double top = 0.0;

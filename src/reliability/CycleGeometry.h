@@ -11,6 +11,9 @@
 
 namespace ardelon {
 
+// The last slot a run evaluates and the lists report: the top of layer 5 (slots 13 and 14, the
+// middle and bottom of the semi-infinite layer, have no depth).
+inline constexpr int kLastReportedSlot = 12;
 // Slot 12 (top of layer 5) is evaluated this far below the last interface.
 inline constexpr double kLayer5TopOffsetInches = 0.01;
 

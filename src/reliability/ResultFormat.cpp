@@ -44,13 +44,12 @@ std::string formatSignificant(double value) {
     return mantissa + exponentText;
 }
 
-double yearsUntilDamage(double axleGroupsPerDay, double damagePerMillion, double growthPercent,
-                        double damageLevel) {
-    const double firstYearDamage = axleGroupsPerDay * damagePerMillion * 0.000365;
+double yearsUntilDamage(DamageLevel level, const TrafficGrowth& traffic, double damagePerMillion) {
+    const double firstYearDamage = traffic.axleGroupsPerDay * damagePerMillion * 0.000365;
     if (!(firstYearDamage > 0.0))
         return INFINITY;
-    const double ratio = damageLevel / firstYearDamage;
-    const double growth = growthPercent * 0.01;
+    const double ratio = level.value / firstYearDamage;
+    const double growth = traffic.growthPercent * 0.01;
     if (growth == 0.0)
         return ratio;
     // Shrinking traffic whose total damage stays below the level never reaches it.

@@ -63,7 +63,7 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
     ResultLists lists;
     lists.rules = rules;
     const int n = results.cycles;
-    for (int i = 0; i <= 12; ++i) {
+    for (int i = 0; i <= kLastReportedSlot; ++i) {
         const CriterionSlot& c = work.criteria[at(i)];
         if (!isEvaluatedSlot(c, i) || c.responseType >= HorizontalStrainDistribution)
             continue;
@@ -77,10 +77,8 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
         row.percentBelowCritical = percentBelow(row.exceedCount, n);
         row.damageShown = work.esalFactor >= 0;
         row.damagePerMillion = results.damagePerMillion[at(i)];
-        row.yearsToDamage01 = yearsUntilDamage(work.axleGroupsPerDay, row.damagePerMillion,
-                                               work.truckGrowthPercent, 0.1);
-        row.yearsToDamage10 = yearsUntilDamage(work.axleGroupsPerDay, row.damagePerMillion,
-                                               work.truckGrowthPercent, 1.0);
+        row.yearsToDamage01 = yearsUntilDamage(kDamage01, trafficGrowth(work), row.damagePerMillion);
+        row.yearsToDamage10 = yearsUntilDamage(kDamage10, trafficGrowth(work), row.damagePerMillion);
         row.cells = {layerText(i),
                      kLocationNames[at(slotPosition(i))],
                      std::string(name.name),
@@ -91,13 +89,13 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
                      formatYears(row.yearsToDamage01),
                      formatYears(row.yearsToDamage10)};
         const DamageSums damage{row.damagePerMillion, results.damageShareSquareSum[at(i)], n};
-        row.settledYears = yearsVerdict(damage, work.axleGroupsPerDay, work.truckGrowthPercent,
-                                        1.0, rules.confidence, rules.designLifeYears);
+        row.settledYears = yearsVerdict(damage, trafficGrowth(work), kDamage10, rules.confidence,
+                                        rules.designLifeYears);
         row.lifeChecked = rules.designLifeYears.has_value();
         lists.transferFunction.push_back(std::move(row));
     }
 
-    for (int i = 0; i <= 12; ++i) {
+    for (int i = 0; i <= kLastReportedSlot; ++i) {
         const CriterionSlot& c = work.criteria[at(i)];
         if (!isEvaluatedSlot(c, i))
             continue;

@@ -10,6 +10,7 @@
 
 #include "project/CStenorDoc.h"
 #include "reliability/AnalysisResults.h"
+#include "reliability/ResultFormat.h"
 #include "reliability/SettledVerdict.h"
 
 namespace ardelon {
@@ -33,6 +34,11 @@ inline constexpr std::string_view kTransferFunctionListTitle =
     "Perpetual Pavement Design Results: Conventional Design with Transfer Functions";
 inline constexpr std::string_view kPercentileListTitle =
     "Perpetual Pavement Design Results: Percentile Responses";
+
+// The project's traffic as it accrues damage.
+inline TrafficGrowth trafficGrowth(const CStenorDoc& work) {
+    return {static_cast<double>(work.axleGroupsPerDay), work.truckGrowthPercent};
+}
 
 // One row of "Conventional Design with Transfer Functions".
 struct TransferFunctionRow {

@@ -1,6 +1,7 @@
 #include "reliability/RunPreparation.h"
 
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 
 namespace ardelon {
@@ -13,7 +14,7 @@ void prepareViewOutput(CStenorDoc& project) {
 }
 
 void roundModuleThicknesses(CStenorDoc& work) {
-    if (work.valuesInEnglish == 1)
+    if (heldInEnglish(work))
         return;
     for (double& t : work.thickness) {
         const double inches = roundHalfUpTwoDecimals(t * units::kCmToInch);

@@ -108,14 +108,14 @@ SettledInterval damageInterval(const DamageSums& damage, double confidence) {
     return out;
 }
 
-SettledInterval yearsVerdict(const DamageSums& damage, double axleGroupsPerDay,
-                             double growthPercent, double damageLevel, double confidence,
+SettledInterval yearsVerdict(const DamageSums& damage, const TrafficGrowth& traffic,
+                             DamageLevel level, double confidence,
                              std::optional<double> designLifeYears) {
     const SettledInterval d = damageInterval(damage, confidence);
     SettledInterval out;
     // More damage a year, fewer years.
-    out.low = yearsUntilDamage(axleGroupsPerDay, d.high, growthPercent, damageLevel);
-    out.high = yearsUntilDamage(axleGroupsPerDay, d.low, growthPercent, damageLevel);
+    out.low = yearsUntilDamage(level, traffic, d.high);
+    out.high = yearsUntilDamage(level, traffic, d.low);
     if (designLifeYears) {
         if (out.low > *designLifeYears)
             out.verdict = Verdict::Pass;

@@ -25,6 +25,8 @@
 #include <string>
 #include <string_view>
 
+#include "reliability/ResultFormat.h"
+
 namespace ardelon {
 
 enum class Verdict { Pass, Fail, Undecided };
@@ -62,8 +64,8 @@ SettledInterval damageInterval(const DamageSums& damage, double confidence);
 
 // The interval of the years to `damageLevel`; with a design life, the verdict against it (Pass
 // when the whole interval lasts longer than the life). Without one the verdict is Undecided.
-SettledInterval yearsVerdict(const DamageSums& damage, double axleGroupsPerDay,
-                             double growthPercent, double damageLevel, double confidence,
+SettledInterval yearsVerdict(const DamageSums& damage, const TrafficGrowth& traffic,
+                             DamageLevel level, double confidence,
                              std::optional<double> designLifeYears);
 
 // "95 %", "99.5 %": a confidence as the outputs name it.

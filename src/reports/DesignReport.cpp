@@ -7,7 +7,9 @@
 
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
+#include "reliability/CycleGeometry.h"
 #include "reliability/ResultFormat.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
@@ -52,7 +54,7 @@ const char* distributionText(int distribution) {
 std::vector<ReportLayer> layers(const CStenorDoc& work) {
     std::vector<ReportLayer> out;
     const int n = layerCount(work);
-    const std::string unit = work.valuesInEnglish ? " in." : " cm";
+    const std::string unit = heldInEnglish(work) ? " in." : " cm";
     const auto inches = meanThicknessInches(work);
     for (int layer = 1; layer <= n; ++layer) {
         ReportLayer l;
@@ -71,7 +73,7 @@ std::vector<ReportLayer> layers(const CStenorDoc& work) {
 
 ReportTable structureTable(const CStenorDoc& work) {
     ReportTable t{"Pavement structure",
-                  {"Layer", "Material", work.valuesInEnglish ? "Thickness, in." : "Thickness, cm",
+                  {"Layer", "Material", heldInEnglish(work) ? "Thickness, in." : "Thickness, cm",
                    "Thickness COV, %", "Thickness distribution", "Poisson ratio",
                    "Modulus COV, %", "Modulus distribution"},
                   {}};
@@ -91,7 +93,7 @@ ReportTable structureTable(const CStenorDoc& work) {
 }
 
 ReportTable seasonsTable(const CStenorDoc& work) {
-    const bool metric = work.unitSystem == Metric;
+    const bool metric = !shownInEnglish(work);
     ReportTable t{metric ? "Seasons and layer moduli, MPa" : "Seasons and layer moduli, psi",
                   {"Season", "Weeks", metric ? "Mean air temperature, C" : "Mean air temperature, F"},
                   {}};
@@ -160,9 +162,9 @@ ReportTable criteriaTable(const CStenorDoc& work) {
     ReportTable t{"Performance criteria",
                   {"Layer", "Location", "Criterion", "Limit", "Units", "Check"},
                   {}};
-    for (int i = 0; i <= 12; ++i) {
+    for (int i = 0; i <= kLastReportedSlot; ++i) {
         const CriterionSlot& c = work.criteria[at(i)];
-        if (c.active != 1 || c.responseType < 0 || c.responseType >= kResponseTypeCount)
+        if (!isEvaluatedSlot(c, i))
             continue;
         const std::string layer = std::to_string(i / 3 + 1);
         const std::string location = kLocations[i % 3];
@@ -222,7 +224,7 @@ DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& re
                              ? std::string("(not saved)")
                              : std::filesystem::path(run.projectFileName).filename().string();
     report.date = reportDate(run.startTime);
-    report.units = work.unitSystem != Metric ? "English" : "Metric";
+    report.units = shownInEnglish(work) ? "English" : "Metric";
     report.layers = layers(work);
     const ResultLists lists = buildResultLists(work, results, run.verdicts);
     report.overallVerdict = overallVerdict(lists);

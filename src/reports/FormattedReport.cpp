@@ -8,8 +8,10 @@
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "reliability/ResultFormat.h"
+#include "reliability/ResultLists.h"
 #include "traffic/WeightClassLabels.h"
 
 namespace ardelon {
@@ -29,10 +31,10 @@ constexpr const char* kPercentFormat = "0.00";
 constexpr const char* kYearsFormat = "0.00";
 constexpr const char* kDamageFormat = "0.000E+00";
 constexpr std::array<const char*, 3> kLocationNames = {"Top", "Middle", "Bottom"};
-constexpr std::array<double, kDistributionLevels> kDistributionPercentiles = {95, 85, 75, 65, 55};
-// Slots 13 and 14 (middle and bottom of layer 5) have no evaluation depth in the run, so they
-// never get a result row.
-constexpr int kLastReportedSlot = 12;
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 char column(int offset) {
     return static_cast<char>('A' + offset);
@@ -40,7 +42,7 @@ char column(int offset) {
 
 // The thickness column heads name the unit the module holds the thicknesses in.
 std::string thicknessUnit(const CStenorDoc& work) {
-    return work.valuesInEnglish ? "in." : "cm";
+    return heldInEnglish(work) ? "in." : "cm";
 }
 
 // Number of layers n = layerCountIndex + 2. A foreign project file may hold any index; the
@@ -56,26 +58,6 @@ ReportSheet newSheet(const char* name, const char* header, bool landscape) {
     sheet.footer = kFooter;
     sheet.landscape = landscape;
     return sheet;
-}
-
-bool isConventionalOrPercentile(const CriterionSlot& slot) {
-    return slot.active == 1 && slot.responseType >= 0 && slot.responseType <= VerticalDeflection;
-}
-
-// Percentage of the N cycles that stayed within the threshold, 100 − exceeded × 100 / N;
-// nothing when no cycle was run.
-std::optional<double> percentBelow(int exceeded, int cycles) {
-    if (cycles <= 0)
-        return std::nullopt;
-    return 100.0 - exceeded * 100.0 / cycles;
-}
-
-// Percentage of the N cycles that stayed within a strain-distribution limit, counted from the
-// cycles within: (N − exceeded) × 100 / N, which can differ from `percentBelow` in the last digit.
-std::optional<double> percentWithinLimit(int exceeded, int cycles) {
-    if (cycles <= 0)
-        return std::nullopt;
-    return (static_cast<double>(cycles) - exceeded) * 100.0 / cycles;
 }
 
 void putPercent(ReportSheet& sheet, char col, int row, std::optional<double> percent) {
@@ -129,9 +111,10 @@ void putSlotIdentity(ReportSheet& sheet, int row, int slot, int responseType, in
     sheet.text('E', row, std::string(name.units), S::Left);
 }
 
-void putYears(ReportSheet& sheet, char col, int row, std::optional<double> years) {
-    if (years) {
-        sheet.number(col, row, roundHalfUpTwoDecimals(*years), S::Right, kYearsFormat);
+// Years that never come (+infinity) read "Infinite".
+void putYears(ReportSheet& sheet, char col, int row, double years) {
+    if (std::isfinite(years) && years >= 0) {
+        sheet.number(col, row, roundHalfUpTwoDecimals(years), S::Right, kYearsFormat);
     } else {
         sheet.text(col, row, kInfinite, S::Right);
     }
@@ -166,24 +149,21 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
     putHeadings(4, {"Layer", "Location", "Criteria", "Threshold", "Units", "% Below Critical",
                     "Damage/Million Axle", "Years to D=0.1", "Years to D=1.0"});
 
-    const int cycles = results.cycles;
+    // The rows and their values are the result lists'; a report of no cycles shows "NA" for
+    // every percentage.
+    const ResultLists lists = buildResultLists(work, results);
+    const bool ran = results.cycles > 0;
+    const auto percent = [ran](double value) { return ran ? std::optional(value) : std::nullopt; };
     int row = 5;
-    for (int i = 0; i <= kLastReportedSlot; ++i) {
-        const CriterionSlot& slot = work.criteria[static_cast<size_t>(i)];
-        if (!isConventionalOrPercentile(slot) || slot.useTransferFunction == 0)
-            continue;
-        const double damage = results.damagePerMillion[static_cast<size_t>(i)];
-        putSlotIdentity(sheet, row, i, slot.responseType, work.unitSystem);
-        sheet.number('D', row,
-                     reportResponseValue(slot.responseType, work.unitSystem, slot.threshold),
+    for (const TransferFunctionRow& r : lists.transferFunction) {
+        const int responseType = work.criteria[at(r.slot)].responseType;
+        putSlotIdentity(sheet, row, r.slot, responseType, work.unitSystem);
+        sheet.number('D', row, reportResponseValue(responseType, work.unitSystem, r.threshold),
                      S::Right);
-        putPercent(sheet, 'F', row,
-                   percentBelow(results.exceedCount[static_cast<size_t>(i)], cycles));
-        sheet.number('G', row, damage, S::Right, kDamageFormat);
-        putYears(sheet, 'H', row,
-                 yearsToDamage(0.1, work.axleGroupsPerDay, work.truckGrowthPercent, damage));
-        putYears(sheet, 'I', row,
-                 yearsToDamage(1.0, work.axleGroupsPerDay, work.truckGrowthPercent, damage));
+        putPercent(sheet, 'F', row, percent(r.percentBelowCritical));
+        sheet.number('G', row, r.damagePerMillion, S::Right, kDamageFormat);
+        putYears(sheet, 'H', row, r.yearsToDamage01);
+        putYears(sheet, 'I', row, r.yearsToDamage10);
         ++row;
     }
     const int conventionalRows = row - 5;
@@ -195,36 +175,26 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
                                "Actual %tile", "Pass/Fail?"});
     const int firstDataRow = titleRow + 2;
     row = firstDataRow;
-    for (int i = 0; i <= kLastReportedSlot; ++i) {
-        const CriterionSlot& slot = work.criteria[static_cast<size_t>(i)];
-        if (isConventionalOrPercentile(slot) && slot.useTransferFunction == 0) {
-            const auto actual = percentBelow(results.exceedCount[static_cast<size_t>(i)], cycles);
-            putSlotIdentity(sheet, row, i, slot.responseType, work.unitSystem);
-            sheet.number('D', row,
-                         reportResponseValue(slot.responseType, work.unitSystem, slot.threshold),
+    for (const PercentileRow& r : lists.percentile) {
+        const int responseType = work.criteria[at(r.slot)].responseType;
+        if (r.level < 0) {
+            putSlotIdentity(sheet, row, r.slot, responseType, work.unitSystem);
+            sheet.number('D', row, reportResponseValue(responseType, work.unitSystem, r.targetValue),
                          S::Right);
-            sheet.number('F', row, slot.targetPercentile, S::Right, kPercentFormat);
-            putPercent(sheet, 'G', row, actual);
-            putVerdict(sheet, 'H', row, actual, slot.targetPercentile);
-            ++row;
-        } else if (slot.active == 1 && slot.responseType == HorizontalStrainDistribution) {
+        } else {
             // The strain distribution: one row per percentile level, identified on the first.
-            sheet.number('A', row, slotLayer(i), S::Right);
-            sheet.text('B', row, kLocationNames[static_cast<size_t>(slotPosition(i))], S::Right);
-            sheet.text('C', row, "Tensile Strain", S::Right);
-            for (int level = 0; level < kDistributionLevels; ++level) {
-                const double percentile = kDistributionPercentiles[static_cast<size_t>(level)];
-                const auto actual = percentWithinLimit(
-                    results.limitExceedCount[static_cast<size_t>(level)][static_cast<size_t>(i)],
-                    cycles);
-                sheet.number('D', row, slot.distribution[static_cast<size_t>(level)], S::Right);
-                sheet.text('E', row, "microstrain", S::Left);
-                sheet.number('F', row, percentile, S::Right, kPercentFormat);
-                putPercent(sheet, 'G', row, actual);
-                putVerdict(sheet, 'H', row, actual, percentile);
-                ++row;
+            if (r.level == 0) {
+                sheet.number('A', row, slotLayer(r.slot), S::Right);
+                sheet.text('B', row, kLocationNames[at(slotPosition(r.slot))], S::Right);
+                sheet.text('C', row, "Tensile Strain", S::Right);
             }
+            sheet.number('D', row, r.targetValue, S::Right);
+            sheet.text('E', row, "microstrain", S::Left);
         }
+        sheet.number('F', row, r.targetPercentile, S::Right, kPercentFormat);
+        putPercent(sheet, 'G', row, percent(r.actualPercentile));
+        putVerdict(sheet, 'H', row, percent(r.actualPercentile), r.targetPercentile);
+        ++row;
     }
     if (row == firstDataRow) {
         for (int offset = 0; offset < 8; ++offset) {
@@ -253,7 +223,7 @@ void addStructuralInputs(ReportWorkbook& book, const CStenorDoc& work) {
     sheet.text('A', 3, "Seasonal Data", S::Heading);
     sheet.text('A', 4, "Season", S::Left);
     sheet.text('A', 5, "Duration, weeks", S::Left);
-    const bool metric = work.unitSystem == Metric;
+    const bool metric = !shownInEnglish(work);
     // Metric projects read temperatures in degrees C and moduli in MPa.
     sheet.text('A', 6, metric ? "Temperature, C" : "Temperature, F", S::Left);
     const auto temperature = [metric](double fahrenheit) {
@@ -377,7 +347,7 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
     }
 
     sheet.text('A', 17, "Load Spectra", S::Heading);
-    const bool metric = work.unitSystem == Metric;
+    const bool metric = !shownInEnglish(work);
     const auto putSpectraHeadings = [&sheet, metric](int row) {
         sheet.text('A', row, metric ? "Axle Weight, kN" : "Axle Weight, kips", S::Center);
         sheet.text('B', row, "Single, %", S::Center);
@@ -410,15 +380,6 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
 }
 
 }  // namespace
-
-std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double truckGrowthPercent,
-                                    double damagePerMillion) {
-    const double years =
-        yearsUntilDamage(axleGroupsPerDay, damagePerMillion, truckGrowthPercent, damage);
-    if (!std::isfinite(years) || years < 0)
-        return std::nullopt;
-    return years;
-}
 
 std::string reportMaterialName(int layer, int materialIndex) {
     if (layer == 1)
@@ -454,7 +415,7 @@ std::string fullPathOf(const std::string& path) {
 ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
                                     const std::string& reportPath, const RunInfo& run) {
     ReportWorkbook book = buildFormattedReport(work, results, reportPath);
-    addRunSheets(book, work, results, reportPath, run);
+    addRunSheets(book, work, results, run);
     return book;
 }
 

@@ -34,22 +34,13 @@ ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResult
                                     const std::string& reportPath, const RunInfo& run);
 // The two sheets added after the four of the report.
 void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisResults& results,
-                  const std::string& reportPath, const RunInfo& run);
+                  const RunInfo& run);
 // The program's version, as the Run sheet records it.
 const char* programVersion();
 
 // The workbook model of the report; `reportPath` is the text of cell A4 of the Cover.
 ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResults& results,
                                     const std::string& reportPath);
-
-// Years until the accumulated damage reaches `damage` under a traffic of `axleGroupsPerDay`
-// growing by `truckGrowthPercent` per year, compounded. With A = axle groups per day × damage
-// per million × 0.000365 (the damage of the first year) and r = growth / 100, the damage after
-// t years is A × ((1 + r)^t − 1) / r, hence t = log10(1 + r × D / A) / log10(1 + r); without
-// growth the limit t = D / A applies. Nothing is returned when the damage is never reached
-// (no damage, no traffic, or a decline that levels off below D): the report writes "Infinite".
-std::optional<double> yearsToDamage(double damage, int axleGroupsPerDay, double truckGrowthPercent,
-                                    double damagePerMillion);
 
 // Material name of a layer (1 to 5) in the report, or empty when the index is outside the
 // layer's list: layer 1 "AC" for 0 and "Other" for any other index, layers 2 to 4 the ten

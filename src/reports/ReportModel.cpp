@@ -9,6 +9,7 @@
 #include "project/Rounding.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/LaneCost.h"
+#include "project/ShownUnits.h"
 #include "reports/FormattedReport.h"
 
 namespace ardelon {
@@ -16,7 +17,7 @@ namespace ardelon {
 ReportCost reportCost(const CStenorDoc& work) {
     // Priced at the analysed thicknesses, as the Cost Analysis dialog prices them.
     ReportCost cost;
-    const bool englishValues = work.valuesInEnglish != 0;
+    const bool englishValues = heldInEnglish(work);
     cost.unit = englishValues ? "$/lane-mile" : "$/lane-km";
     const int layers = std::clamp(work.layerCountIndex, 0, 3) + 2;
     double total = 0.0;
@@ -70,7 +71,7 @@ std::vector<std::pair<std::string, std::string>> runRecord(const CStenorDoc& wor
     std::snprintf(elapsed, sizeof elapsed, "%.2f", std::round(run.elapsedSeconds * 100.0) / 100.0);
     return {{"Project File", projectPathText(run)},
             {"Date", reportDate(run.startTime)},
-            {"Units", work.unitSystem != Metric ? "English" : "Metric"},
+            {"Units", shownInEnglish(work) ? "English" : "Metric"},
             {"Monte Carlo Cycles", std::to_string(results.cycles)},
             {"Seed", std::to_string(run.seed)},
             {"Worker Threads", std::to_string(run.threads)},

@@ -12,6 +12,7 @@
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
 #include "output/LaneCost.h"
+#include "project/ShownUnits.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
 #include "reports/ReportModel.h"
@@ -303,27 +304,23 @@ const char* programVersion() {
     return ARDELON_VERSION;
 }
 
-void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisResults& results,
-                  const std::string& reportPath, const RunInfo& run) {
-    (void)reportPath;
-    ReportSheet charts;
-    charts.name = kChartsSheet;
-    charts.header = "&F";
-    charts.footer = kFooter;
-    charts.landscape = true;
-    charts.fitToPageWidth = true;
-    charts.text('A', 1, "Charts", ReportStyle::Title);
-    ChartGrid grid(charts);
+namespace {
 
+ReportSheet newRunSheet(const char* name, const char* title) {
     ReportSheet sheet;
-    sheet.name = kRunSheet;
+    sheet.name = name;
     sheet.header = "&F";
     sheet.footer = kFooter;
-    sheet.width('A', 'A', 16);
-    sheet.width('B', 'K', 13);
-    sheet.text('A', 1, "Run", ReportStyle::Title);
+    sheet.text('A', 1, title, ReportStyle::Title);
+    return sheet;
+}
+
+// The run's record, the overall verdict and the costs at the top of the Run sheet, the part that
+// is printed; the row after them.
+int addRunRecord(ReportSheet& sheet, const CStenorDoc& work, const AnalysisResults& results,
+                 const RunInfo& run) {
     sheet.text('A', 3, "Run Record", ReportStyle::Heading);
-    const bool english = work.unitSystem != Metric;
+    const bool english = shownInEnglish(work);
     int row = 4;
     const auto record = [&](const std::string& label, const CellValue& value) {
         sheet.text('A', row, label, ReportStyle::Left);
@@ -359,6 +356,57 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
             record("Layer " + std::to_string(i + 1) + " Cost" + per, cost.layerCost[i]);
         record("Total Cost" + per, cost.total);
     }
+    return row;
+}
+
+// The load spectra's table and its column chart, last on the Run sheet.
+void addLoadSpectraChart(ChartData& data, ChartGrid& grid, const LoadSpectraFigure& spectra,
+                         bool english) {
+    ReportSheet& sheet = data.sheet;
+    data.heading("Load spectra, % of axle groups");
+    const int row = data.row;
+    sheet.text('A', row, english ? "Axle Weight, kips" : "Axle Weight, kN", ReportStyle::Center);
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        sheet.text(static_cast<char>('B' + c), row, std::string(kConfigurationNames[at(c)]),
+                   ReportStyle::Center);
+    }
+    const int first = row + 1;
+    ReportChart spectraChart;
+    spectraChart.kind = ChartKind::Columns;
+    spectraChart.title = "Load Spectra";
+    spectraChart.xTitle = english ? "Axle weight, kips" : "Axle weight, kN";
+    spectraChart.yTitle = "% of axle groups";
+    spectraChart.xLabelRotation = -45;
+    for (int k = 0; k < kBinCount; ++k) {
+        sheet.text('A', first + k, spectra.binLabels[at(k)], ReportStyle::Center);
+        for (int c = 0; c < kConfigurationCount; ++c)
+            sheet.number(static_cast<char>('B' + c), first + k, spectra.percent[at(c)][at(k)],
+                         ReportStyle::Center);
+    }
+    for (int c = 0; c < kConfigurationCount; ++c) {
+        if (spectra.configurationUsed[at(c)]) {
+            spectraChart.series.push_back(ChartSeries{
+                std::string(kConfigurationNames[at(c)]), kRunSheet, 'A',
+                static_cast<char>('B' + c), first, first + kBinCount - 1, false,
+                kConfigurationColours[c]});
+        }
+    }
+    grid.placeWide(std::move(spectraChart));
+}
+
+}  // namespace
+
+void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisResults& results,
+                  const RunInfo& run) {
+    ReportSheet charts = newRunSheet(kChartsSheet, "Charts");
+    charts.landscape = true;
+    charts.fitToPageWidth = true;
+    ChartGrid grid(charts);
+
+    ReportSheet sheet = newRunSheet(kRunSheet, "Run");
+    sheet.width('A', 'A', 16);
+    sheet.width('B', 'K', 13);
+    int row = addRunRecord(sheet, work, results, run);
 
     // The printout holds the record, the verdict and the costs; the data tables stay on screen.
     sheet.printLastRow = row;
@@ -376,42 +424,14 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
         for (const DepthProfile& p : profiles)
             addDepthChart(data, grid, p, work.unitSystem, strainRange);
     }
+    const bool english = shownInEnglish(work);
     const LoadSpectraFigure spectra = loadSpectraFigure(work);
     for (const LoadShares& s : loadShares(work, results)) {
         addGoverningChart(data, grid, s, spectra, english, false);
         if (s.hasDamage)
             addGoverningChart(data, grid, s, spectra, english, true);
     }
-
-    data.heading("Load spectra, % of axle groups");
-    row = data.row;
-    sheet.text('A', row, english ? "Axle Weight, kips" : "Axle Weight, kN", ReportStyle::Center);
-    for (int c = 0; c < kConfigurationCount; ++c) {
-        sheet.text(static_cast<char>('B' + c), row, std::string(kConfigurationNames[at(c)]),
-                   ReportStyle::Center);
-    }
-    ++row;
-    ReportChart spectraChart;
-    spectraChart.kind = ChartKind::Columns;
-    spectraChart.title = "Load Spectra";
-    spectraChart.xTitle = english ? "Axle weight, kips" : "Axle weight, kN";
-    spectraChart.yTitle = "% of axle groups";
-    spectraChart.xLabelRotation = -45;
-    for (int k = 0; k < kBinCount; ++k) {
-        sheet.text('A', row + k, spectra.binLabels[at(k)], ReportStyle::Center);
-        for (int c = 0; c < kConfigurationCount; ++c)
-            sheet.number(static_cast<char>('B' + c), row + k, spectra.percent[at(c)][at(k)],
-                         ReportStyle::Center);
-    }
-    for (int c = 0; c < kConfigurationCount; ++c) {
-        if (spectra.configurationUsed[at(c)]) {
-            spectraChart.series.push_back(ChartSeries{
-                std::string(kConfigurationNames[at(c)]), kRunSheet, 'A',
-                static_cast<char>('B' + c), row, row + kBinCount - 1, false,
-                kConfigurationColours[c]});
-        }
-    }
-    grid.placeWide(std::move(spectraChart));
+    addLoadSpectraChart(data, grid, spectra, english);
 
     book.sheets.push_back(std::move(charts));
     book.sheets.push_back(std::move(sheet));

@@ -58,12 +58,13 @@ struct InputSeries {
 // Moduli standardised within their season: (E - season mean) / season standard deviation, 0
 // where a season's modulus does not vary.
 std::vector<double> standardisedModulus(const std::vector<CycleRecord>& records, int layer) {
-    std::array<double, kSeasonCount> sum{}, sumSquares{};
+    std::array<double, kSeasonCount> sum{};
     std::array<int, kSeasonCount> count{};
     for (const CycleRecord& r : records) {
         const size_t s = at(r.sample.season);
         const double e = r.sample.modulus[at(layer)];
-        sum[s] += e, sumSquares[s] += e * e, ++count[s];
+        sum[s] += e;
+        ++count[s];
     }
     std::array<double, kSeasonCount> seasonMean{}, seasonSd{};
     for (size_t s = 0; s < at(kSeasonCount); ++s) {

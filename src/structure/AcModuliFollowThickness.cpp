@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "project/Units.h"
 #include "structure/AcTemperature.h"
 #include "structure/StructureDlgSupport.h"
@@ -21,7 +22,7 @@ void followAcModuliFromLayer(CStenorDoc& doc, int firstLayer) {
         return;
     // The temperature relationship works in inches.
     std::array<double, kThicknessCount> inches = doc.thickness;
-    if (doc.valuesInEnglish == 0) {
+    if (!heldInEnglish(doc)) {
         for (double& h : inches)
             h *= units::kCmToInch;
     }
@@ -38,8 +39,9 @@ void followAcModuliFromLayer(CStenorDoc& doc, int firstLayer) {
                 doc.meanAirTemperature[at(s)], depth[l], doc.pgHighIndex[l]));
         }
         const double psi = doc.seasonalModulus[l][at(season)];
-        doc.layerModulus[l] =
-            doc.unitSystem == Metric ? structure_detail::roundHalfUpThreeDecimals(psi * units::kPsiToMpa) : roundHalfUpWhole(psi);
+        doc.layerModulus[l] = shownInEnglish(doc)
+                                  ? roundHalfUpWhole(psi)
+                                  : structure_detail::roundHalfUpThreeDecimals(psi * units::kPsiToMpa);
     }
 }
 

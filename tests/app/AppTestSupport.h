@@ -1,6 +1,5 @@
 #pragma once
-// Test helpers of the application shell: a recording main window and a project in which every
-// field differs from the defaults, to see exactly which fields a module copies.
+// Test helper of the application shell: a recording main window.
 
 #include <functional>
 #include <string>
@@ -27,8 +26,5 @@ class FakeShellWindow : public ShellWindow {
     std::vector<std::string> captions;
     int repaints = 0;
 };
-
-// Every field of the project, fixed tables included, changed from its default value.
-CStenorDoc everyFieldChanged();
 
 }  // namespace ardelon::testing

@@ -5,6 +5,7 @@
 
 #include "AppTestSupport.h"
 #include "support/FakeHost.h"
+#include "support/ProjectCompare.h"
 
 namespace ardelon {
 namespace {
@@ -12,6 +13,7 @@ namespace {
 using testing::everyFieldChanged;
 using testing::FakeHost;
 using testing::FakeShellWindow;
+using testing::projectDifferences;
 using D = CStenorDoc;
 
 // `doc` with the named fields taken from `from`.
@@ -86,7 +88,7 @@ TEST(ModuleCopy, EachModuleTakesBackItsFieldsOnlyAndRepaints) {
         {Module::TransferFunctions, with(start, changed, &D::transferCoefficient), false}};
     for (const auto& [module, expected, repainted] : cases) {
         const auto [result, repaintedOnce] = acceptEverythingChanged(module, start);
-        EXPECT_TRUE(result == expected) << static_cast<int>(module);
+        EXPECT_EQ(projectDifferences(result, expected), "") << static_cast<int>(module);
         EXPECT_EQ(repaintedOnce, repainted) << static_cast<int>(module);
     }
 }
@@ -110,8 +112,8 @@ TEST(ModuleCopy, CancelKeepsOnlyWhatTheCommandWroteBeforeTheModuleOpened) {
             expected.axleTypeFraction = {0.6, 0.4, 0.0, 0.0};
 
         EXPECT_FALSE(session.runModule(module));
-        EXPECT_TRUE(window.seenByModule == expected) << static_cast<int>(module);
-        EXPECT_TRUE(session.project() == expected) << static_cast<int>(module);
+        EXPECT_EQ(projectDifferences(window.seenByModule, expected), "") << static_cast<int>(module);
+        EXPECT_EQ(projectDifferences(session.project(), expected), "") << static_cast<int>(module);
         EXPECT_FALSE(session.isModified());
         EXPECT_EQ(window.repaints, 0);
     }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DepthResponseModel.h"
-#include "ExampleProjects.h"
+#include "support/DepthResponseModel.h"
+#include "support/ExampleProjects.h"
 #include "project/Rounding.h"
 #include "structure/AcTemperature.h"
 #include "support/FakeHost.h"

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cmath>
 
-#include "DepthResponseModel.h"
-#include "ExampleProjects.h"
-#include "FakeResponseModels.h"
+#include "support/DepthResponseModel.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "design/ResponsePeak.h"
 #include "design/SearchVerification.h"

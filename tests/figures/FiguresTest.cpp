@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "ExampleProjects.h"
-#include "FakeResponseModels.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"

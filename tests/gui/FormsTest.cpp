@@ -21,7 +21,7 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "design/DepthResponseModel.h"
+#include "support/DepthResponseModel.h"
 #include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
 

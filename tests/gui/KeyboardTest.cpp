@@ -12,7 +12,7 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "design/DepthResponseModel.h"
+#include "support/DepthResponseModel.h"
 #include "gui/MainWindow.h"
 #include "gui/ThicknessSearchForm.h"
 #include "gui/UserGuide.h"

@@ -20,7 +20,7 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "design/DepthResponseModel.h"
+#include "support/DepthResponseModel.h"
 #include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"

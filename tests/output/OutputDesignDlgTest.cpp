@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "FakeResponseModels.h"
+#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "output/OutputModuleCopy.h"
 #include "project/NumberField.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <tuple>
 
 #include "project/CStenorDoc.h"
 #include "project/Enumerations.h"
@@ -29,13 +30,19 @@ TEST(FixedTables, BinWeightsAndContactRadii) {
     const CStenorDoc doc;
     EXPECT_EQ(doc.binAxleWeight[0], 1000.0);
     EXPECT_EQ(doc.binAxleWeight[55], 111000.0);
-    // 35000 lb on the 4 tires of a single axle group at 100 psi: r = sqrt(W / n / (100 pi)),
-    // with the program's multiplier for 1 / (100 pi), which is 1.3e-10 below the true value.
-    constexpr double kMultiplier = 0.0031830988614222804;
-    EXPECT_EQ(doc.contactRadius[Single][17], std::sqrt(35000.0 / 4 * kMultiplier));
-    EXPECT_EQ(doc.contactRadius[Steer][0], std::sqrt(1000.0 / 2 * kMultiplier));
-    EXPECT_EQ(doc.contactRadius[Tridem][55], std::sqrt(111000.0 / 12 * kMultiplier));
-    EXPECT_NEAR(doc.contactRadius[Tandem][10], std::sqrt(21000.0 / 8 / (100 * M_PI)), 1e-9);
+    // A tire at 100 psi carrying W / n lb touches a circle of W / n / 100 in.², radius
+    // sqrt(W / n / 100 / pi): 35000 lb on the 4 tires of a single axle group, 8750 lb a tire on
+    // 87.5 in.², r = 5.27751 in. The program's multiplier for 1 / (100 pi) lies 1.3e-10 below the
+    // true value, far inside a nanometre of radius.
+    constexpr double kRadiusTolerance = 1e-9;
+    const std::tuple<int, int, double> cases[] = {
+        {Single, 17, 5.27751030705594},   // 35000 lb / 4 tires
+        {Steer, 0, 1.26156626101008},     // 1000 lb / 2 tires
+        {Tridem, 55, 5.426201661567752},  // 111000 lb / 12 tires
+        {Tandem, 10, 2.890611442640554},  // 21000 lb / 8 tires
+    };
+    for (const auto& [configuration, bin, radius] : cases)
+        EXPECT_NEAR(doc.contactRadius[configuration][bin], radius, kRadiusTolerance) << bin;
 }
 
 TEST(FixedTables, SpectraLibraryDistributionsAddUpToOneHundred) {

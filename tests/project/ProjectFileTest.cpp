@@ -5,8 +5,12 @@
 #include <cstring>
 #include <span>
 
+#include "support/ProjectCompare.h"
+
 namespace ardelon {
 namespace {
+
+using testing::projectDifferences;
 
 // Values expected from a byte offset of the file on: consecutive 4-byte integers or 8-byte reals.
 struct At {
@@ -150,7 +154,7 @@ TEST(ProjectFileLayout, DecodingRestoresEverySavedFieldAndKeepsTheOthers) {
     changeUnsaved(reopened);
     changeUnsaved(expected);
     ASSERT_TRUE(decodeProject(encodeProject(saved), reopened).ok());
-    EXPECT_TRUE(reopened == expected);
+    EXPECT_EQ(projectDifferences(reopened, expected), "");
     EXPECT_EQ(encodeProject(reopened), encodeProject(saved));
 }
 
@@ -165,7 +169,7 @@ TEST(ProjectFileLayout, ShortOrEmptyFilesChangeNothingAndLongFileIgnoresTheTail)
         std::vector<std::uint8_t> truncated(bytes.begin(), bytes.begin() + size);
         const FileResult result = decodeProject(truncated, doc);
         EXPECT_EQ(result.error, size == 0 ? "" : "Unexpected file format.") << size;
-        EXPECT_TRUE(doc == before) << size;
+        EXPECT_EQ(projectDifferences(doc, before), "") << size;
     }
     auto longer = bytes;
     longer.resize(bytes.size() + 100, 0xAB);

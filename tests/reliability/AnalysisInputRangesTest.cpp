@@ -3,7 +3,7 @@
 #include <cmath>
 #include <functional>
 
-#include "ExampleProjects.h"
+#include "support/ExampleProjects.h"
 #include "reliability/AnalysisInputRanges.h"
 
 namespace ardelon {

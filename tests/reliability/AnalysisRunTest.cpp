@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "FakeResponseModels.h"
+#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "project/Units.h"
 #include "reliability/AnalysisInputRanges.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "ExampleProjects.h"
+#include "support/ExampleProjects.h"
 #include "project/ProjectJson.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/RunPreparation.h"

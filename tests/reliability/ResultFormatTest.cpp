@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 namespace ardelon {
 namespace {
@@ -46,17 +47,62 @@ TEST(YearsToDamage, CompoundGrowthFormula) {
     constexpr double kOnePlusRRounding = 1e-12;
     const double years01 = std::log10(1 + 0.04 * (0.1 / a)) / std::log10(1.04);
     const double years10 = std::log10(1 + 0.04 * (1.0 / a)) / std::log10(1.04);
-    EXPECT_NEAR(yearsUntilDamage(1000, 10, 4, 0.1), years01, years01 * kOnePlusRRounding);
-    EXPECT_NEAR(yearsUntilDamage(1000, 10, 4, 1.0), years10, years10 * kOnePlusRRounding);
-    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 10, 4, 0.1)), "2.7926e-002");
+    EXPECT_NEAR(yearsUntilDamage(kDamage01, {1000, 4}, 10), years01, years01 * kOnePlusRRounding);
+    EXPECT_NEAR(yearsUntilDamage(kDamage10, {1000, 4}, 10), years10, years10 * kOnePlusRRounding);
+    EXPECT_EQ(formatYears(yearsUntilDamage(kDamage01, {1000, 4}, 10)), "2.7926e-002");
+}
+
+// The yearly damage is A = axle groups per day × damage per million × 0.000365. Growing traffic
+// compounds year by year; without growth damage accumulates linearly (the compound formula would
+// give 0 / 0), and a growth too small to change 1 + r in double precision must still tend to the
+// linear time, not to "Infinite" (log10(1 + r) would be 0 or off by several percent). No damage,
+// no traffic, or traffic that dies out before reaching D never reaches it (+infinity).
+TEST(YearsToDamage, CompoundLinearAndNeverReached) {
+    // The logarithms lose a few ulps against the hand values: 1e-12 years is far below the
+    // report's two decimals. At r = 1e-14 the compounding itself shortens the time by about 1e-14
+    // relative; 1e-9 years allows for that and still catches the error of log10(1 + r).
+    constexpr double kLogRoundOff = 1e-12, kLinearRoundOff = 1e-15, kTinyGrowthEffect = 1e-9;
+    struct Case {
+        double damage;
+        int axleGroupsPerDay;
+        double growthPercent, damagePerMillion;
+        std::optional<double> years;
+        double tolerance;
+    };
+    const Case cases[] = {
+        {0.1, 1000, 4, 0.5, 0.5527963241410372, kLogRoundOff},  // A = 0.1825, r = 0.04
+        {1.0, 1000, 4, 0.5, 5.052863975451925, kLogRoundOff},
+        {0.1, 1000, 0, 2, 0.1 / 0.73, kLinearRoundOff},  // A = 0.73
+        {1.0, 1000, 0, 2, 1.0 / 0.73, kLinearRoundOff},
+        {1.0, 1000, 1e-15, 2, 1.0 / 0.73, kLinearRoundOff},
+        {1.0, 1000, 1e-12, 2, 1.0 / 0.73, kTinyGrowthEffect},
+        {0.1, 1000, -50, 0.5, 0.461904104316818, kLogRoundOff},  // a decline that reaches D
+        {0.1, 1000, 4, 0, std::nullopt, 0},
+        {0.1, 1000, 4, -1, std::nullopt, 0},  // defensive: a negative damage
+        {0.1, 0, 4, 0.5, std::nullopt, 0},
+        {1.0, 1000, -50, 0.5, std::nullopt, 0},  // total 0.365 < 1.0
+    };
+    for (const Case& c : cases) {
+        const double years =
+            yearsUntilDamage(DamageLevel{c.damage},
+                             {static_cast<double>(c.axleGroupsPerDay), c.growthPercent},
+                             c.damagePerMillion);
+        SCOPED_TRACE(::testing::Message() << "D " << c.damage << " growth " << c.growthPercent
+                                          << " damage " << c.damagePerMillion);
+        if (c.years) {
+            EXPECT_NEAR(years, *c.years, c.tolerance);
+        } else {
+            EXPECT_EQ(years, INFINITY);
+        }
+    }
 }
 
 // No damage ("Infinite") and zero growth (D / A) are checked through the result lists in
 // AnalysisRun.StressHasInfiniteYearsAndZeroGrowthGivesLinearYears.
 TEST(YearsToDamage, ShrinkingTrafficMayNeverReachTheLevel) {
     // Traffic shrinking by 50 % a year sums to 2 A: a level above that is never reached.
-    EXPECT_EQ(formatYears(yearsUntilDamage(1000, 1, -50, 1.0)), "Infinite");
-    EXPECT_NEAR(yearsUntilDamage(1000, 1, -50, 0.1),
+    EXPECT_EQ(formatYears(yearsUntilDamage(kDamage10, {1000, -50}, 1)), "Infinite");
+    EXPECT_NEAR(yearsUntilDamage(kDamage01, {1000, -50}, 1),
                 std::log10(1 - 0.5 * (0.1 / 0.365)) / std::log10(0.5), 1e-12);
 }
 

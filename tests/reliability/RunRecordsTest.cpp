@@ -5,8 +5,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "ExampleProjects.h"
-#include "FakeResponseModels.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "FakeResponseModels.h"
+#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
 #include "support/TestFiles.h"
@@ -88,15 +88,15 @@ TEST(SettledVerdict, DamageIntervalCoversTheMeanAtEveryLook) {
     // Years fall as damage grows: the interval of the years maps the damage interval's ends.
     const DamageSums sums{2.0, 0.05, 100};  // a standard deviation of about 1 per cycle
     const SettledInterval d = damageInterval(sums, 0.95);
-    const SettledInterval y = yearsVerdict(sums, 1000, 0, 1.0, 0.95, 1.0);
+    const SettledInterval y = yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, 1.0);
     EXPECT_DOUBLE_EQ(y.low, 1.0 / (1000 * d.high * 0.000365));
     EXPECT_DOUBLE_EQ(y.high, 1.0 / (1000 * d.low * 0.000365));
     EXPECT_GT(d.high, d.low);
     // 1.03 to 2.06 years (1.37 at the mean damage).
     EXPECT_EQ(y.verdict, Verdict::Pass);
-    EXPECT_EQ(yearsVerdict(sums, 1000, 0, 1.0, 0.95, 3.0).verdict, Verdict::Fail);
-    EXPECT_EQ(yearsVerdict(sums, 1000, 0, 1.0, 0.95, 1.5).verdict, Verdict::Undecided);
-    EXPECT_EQ(yearsVerdict(sums, 1000, 0, 1.0, 0.95, std::nullopt).verdict, Verdict::Undecided);
+    EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, 3.0).verdict, Verdict::Fail);
+    EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, 1.5).verdict, Verdict::Undecided);
+    EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, std::nullopt).verdict, Verdict::Undecided);
     // Every cycle alike: no spread, the interval is the point.
     const DamageSums alike{2.0, 2.0 * 2.0 / 100.0, 100};
     EXPECT_NEAR(damageInterval(alike, 0.95).high - damageInterval(alike, 0.95).low, 0.0, 1e-6);

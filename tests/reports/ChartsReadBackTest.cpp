@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "ExampleProjects.h"
-#include "FakeResponseModels.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 #include "ReportTestSupport.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"

@@ -11,8 +11,8 @@
 #include <numeric>
 #include <sstream>
 
-#include "ExampleProjects.h"
-#include "FakeResponseModels.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 #include "ReportTestSupport.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"

@@ -39,48 +39,6 @@ ReportWorkbook reportOf(const CStenorDoc& doc, int cycles = 0) {
     return buildFormattedReport(doc, results, "/x/r.xlsx");
 }
 
-// The yearly damage is A = axle groups per day × damage per million × 0.000365. Growing traffic
-// compounds year by year; without growth damage accumulates linearly (the compound formula would
-// give 0 / 0), and a growth too small to change 1 + r in double precision must still tend to the
-// linear time, not to "Infinite" (log10(1 + r) would be 0 or off by several percent). No damage,
-// no traffic, or traffic that dies out before reaching D gives no time at all.
-TEST(YearsToDamage, CompoundLinearAndNeverReached) {
-    // The logarithms lose a few ulps against the hand values: 1e-12 years is far below the
-    // report's two decimals. At r = 1e-14 the compounding itself shortens the time by about 1e-14
-    // relative; 1e-9 years allows for that and still catches the error of log10(1 + r).
-    constexpr double kLogRoundOff = 1e-12, kLinearRoundOff = 1e-15, kTinyGrowthEffect = 1e-9;
-    struct Case {
-        double damage;
-        int axleGroupsPerDay;
-        double growthPercent, damagePerMillion;
-        std::optional<double> years;
-        double tolerance;
-    };
-    const Case cases[] = {
-        {0.1, 1000, 4, 0.5, 0.5527963241410372, kLogRoundOff},  // A = 0.1825, r = 0.04
-        {1.0, 1000, 4, 0.5, 5.052863975451925, kLogRoundOff},
-        {0.1, 1000, 0, 2, 0.1 / 0.73, kLinearRoundOff},  // A = 0.73
-        {1.0, 1000, 0, 2, 1.0 / 0.73, kLinearRoundOff},
-        {1.0, 1000, 1e-15, 2, 1.0 / 0.73, kLinearRoundOff},
-        {1.0, 1000, 1e-12, 2, 1.0 / 0.73, kTinyGrowthEffect},
-        {0.1, 1000, -50, 0.5, 0.461904104316818, kLogRoundOff},  // a decline that reaches D
-        {0.1, 1000, 4, 0, std::nullopt, 0},
-        {0.1, 1000, 4, -1, std::nullopt, 0},  // defensive: a negative damage
-        {0.1, 0, 4, 0.5, std::nullopt, 0},
-        {1.0, 1000, -50, 0.5, std::nullopt, 0},  // total 0.365 < 1.0
-    };
-    for (const Case& c : cases) {
-        const auto years =
-            yearsToDamage(c.damage, c.axleGroupsPerDay, c.growthPercent, c.damagePerMillion);
-        SCOPED_TRACE(::testing::Message() << "D " << c.damage << " growth " << c.growthPercent
-                                          << " damage " << c.damagePerMillion);
-        ASSERT_EQ(years.has_value(), c.years.has_value());
-        if (years) {
-            EXPECT_NEAR(*years, *c.years, c.tolerance);
-        }
-    }
-}
-
 TEST(ReportTexts, MaterialNamesByLayerPosition) {
     // Layer 1 knows only AC and Other; indices outside a position's list give no name. The names
     // the read-back projects use are checked there.

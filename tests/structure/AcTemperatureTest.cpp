@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "project/Rounding.h"
 #include "structure/AcTemperature.h"
@@ -10,6 +11,9 @@ namespace {
 
 // The pavement temperature of the worked example is quoted to three decimals.
 constexpr double kQuotedTemperatureTolerance = 0.0005;
+// The hand-worked moduli are quoted to a tenth of a psi; half a psi is far below any rounding the
+// modules show.
+constexpr double kWholePsi = 0.5;
 // Depths are sums and thirds of thicknesses: exact but for the last binary digit.
 constexpr double kDepthTolerance = 1e-12;
 
@@ -30,19 +34,22 @@ TEST(AcTemperature, GradesShareCurvesInTwoGroups) {
         EXPECT_EQ(acModulusFromTemperature(air, depth, kPg52),
                   acModulusFromTemperature(air, depth, kPg46));
     }
-    // The other grades have curves of their own.
-    const double tp = pavementTemperature(70, depth);
-    EXPECT_DOUBLE_EQ(acModulusFromTemperature(70, depth, kPg64), 7351157 * std::exp(-0.038 * tp));
-    EXPECT_DOUBLE_EQ(acModulusFromTemperature(70, depth, kPg58), 5677719 * std::exp(-0.045 * tp));
-    EXPECT_DOUBLE_EQ(acModulusFromTemperature(70, depth, kPg46), 4841000 * std::exp(-0.048 * tp));
+    // The other grades have curves of their own. At 5 in. under 70 F air the pavement is at
+    // 70 (1 + 1/9) - 34/9 + 6 = 80 F; the moduli worked by hand from each grade's curve
+    // E = a exp(-k Tp) at 80 F, to the psi.
+    EXPECT_NEAR(pavementTemperature(70, depth), 80.0, kQuotedTemperatureTolerance);
+    const std::pair<int, double> byGrade[] = {
+        {kPg70, 539374.3}, {kPg64, 351641.8}, {kPg58, 155136.4}, {kPg46, 104050.5}};
+    for (const auto& [grade, modulus] : byGrade)
+        EXPECT_NEAR(acModulusFromTemperature(70, depth, grade), modulus, kWholePsi) << grade;
 }
 
 TEST(AcTemperature, ColdAndHotSeasonsStayWithinTheAsphaltLimits) {
     EXPECT_EQ(acModulusFromTemperature(-60, 1.0, kPg70), 4000000.0);
     EXPECT_EQ(acModulusFromTemperature(150, 1.0, kPg46), 50000.0);
-    // Between the limits the curve itself is returned.
-    EXPECT_DOUBLE_EQ(acModulusFromTemperature(40, 3.0, kPg70),
-                     8187876 * std::exp(-0.034 * pavementTemperature(40, 3.0)));
+    // Between the limits the curve itself is returned: 40 F air at 3 in. gives 46.857 F in the
+    // pavement and 1664478 psi.
+    EXPECT_NEAR(acModulusFromTemperature(40, 3.0, kPg70), 1664478.2, kWholePsi);
 }
 
 TEST(AcTemperature, EvaluationDepthsAreOneThirdIntoEachLayer) {

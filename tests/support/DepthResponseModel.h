@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "reliability/FakeResponseModels.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon::testing {
 

@@ -1,4 +1,4 @@
-#include "ExampleProjects.h"
+#include "support/ExampleProjects.h"
 
 #include <cmath>
 
