@@ -177,6 +177,60 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
     return chart;
 }
 
+QChart* distributionOverlayChart(const std::vector<std::string>& designs,
+                                 const std::vector<ResponseDistribution>& figures,
+                                 int unitSystem) {
+    // Distinct lines for up to eight designs; the limits are those of the first design.
+    static const QColor kDesignColours[] = {
+        QColor(0x1f, 0x5f, 0xa8), QColor(0xd0, 0x7a, 0x10), QColor(0x2a, 0x8a, 0x4a),
+        QColor(0x80, 0x40, 0xa0), QColor(0x60, 0x60, 0x60), QColor(0x10, 0x9a, 0xa0),
+        QColor(0xa0, 0x60, 0x30), QColor(0xd0, 0x40, 0x90)};
+    const ResponseDistribution& first = figures.front();
+    QChart* chart = newChart(text(first.name.title));
+    const ShownUnit shown = unitOf(first.name.units, unitSystem);
+    const double k = shown.factor;
+    double xMin = INFINITY, xMax = -INFINITY;
+    for (std::size_t d = 0; d < figures.size(); ++d) {
+        auto* curve = new QLineSeries;
+        curve->setName(text(d < designs.size() ? designs[d] : std::string()));
+        for (const ChartPoint& p : figures[d].curve) {
+            curve->append(p.x * k, p.y);
+            xMin = std::min(xMin, p.x * k);
+            xMax = std::max(xMax, p.x * k);
+        }
+        curve->setPen(QPen(kDesignColours[d % 8], 2.0));
+        chart->addSeries(curve);
+    }
+    if (!(xMin < xMax)) {
+        xMin = std::isfinite(xMin) ? xMin - 1.0 : 0.0;
+        xMax = std::isfinite(xMax) ? xMax + 1.0 : 1.0;
+    }
+    auto* marks = new QScatterSeries;
+    marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    marks->setMarkerSize(9);
+    marks->setColor(QColor(0x20, 0x20, 0x20));
+    marks->setName(first.limits.size() == 1 ? QStringLiteral("Threshold and target")
+                                            : QStringLiteral("Allowable strains"));
+    for (const LimitMark& m : first.limits) {
+        if (!std::isnan(m.targetPercentile))
+            marks->append(m.value * k, m.targetPercentile);
+    }
+    chart->addSeries(marks);
+    const QString sense = first.largerExceeds ? QStringLiteral("% of loads at or below")
+                                              : QStringLiteral("% of loads at or above");
+    const QString units =
+        shown.label.empty() ? text(first.name.units)
+                            : QString::fromUtf8(shown.label.data(),
+                                                static_cast<qsizetype>(shown.label.size()));
+    auto* x = valueAxis(text(first.name.criterion + ", ") + units);
+    x->setRange(xMin, xMax);
+    x->applyNiceNumbers();
+    auto* y = valueAxis(sense);
+    y->setRange(0.0, 100.0);
+    attach(chart, x, y);
+    return chart;
+}
+
 QChart* damageChart(const DamageOverTime& f) {
     QChart* chart = newChart(text(f.name.title + ": damage"));
     if (f.curve.empty()) {

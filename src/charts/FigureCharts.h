@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QString>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,10 @@ namespace ardelon::gui {
 
 // Stresses and deflections in kPa and mm in a metric project.
 QChart* responseDistributionChart(const ResponseDistribution& figure, int unitSystem);
+// One criterion's distributions in several designs (named in `designs`) on one chart, with the
+// first design's limits and targets marked.
+QChart* distributionOverlayChart(const std::vector<std::string>& designs,
+                                 const std::vector<ResponseDistribution>& figures, int unitSystem);
 QChart* damageChart(const DamageOverTime& figure);
 // The strains of every season drawn on one strain range, so that the seasons compare.
 std::pair<double, double> commonStrainRange(const std::vector<DepthProfile>& profiles);

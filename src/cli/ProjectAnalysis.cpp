@@ -86,12 +86,8 @@ nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& wo
 
 ProjectAnalysis analyzeProject(const CStenorDoc& project, const AnalysisRunOptions& options,
                                const std::string& source) {
-    // What View Output and the module's opening do to the working copy.
-    CStenorDoc doc = project;
-    prepareViewOutput(doc);
-    ProjectAnalysis run{doc, {}};
-    roundModuleThicknesses(run.work);
-    run.outcome = runAnalysis(run.work, layeredElasticResponses(), options);
+    ProjectRun prepared = runProjectAnalysis(project, layeredElasticResponses(), options);
+    ProjectAnalysis run{std::move(prepared.work), std::move(prepared.outcome)};
     if (run.outcome.status == AnalysisStatus::Cancelled) {
         throw CommandError(kFailure, "analysis interrupted; no results and no raw data file.");
     }

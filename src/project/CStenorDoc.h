@@ -132,6 +132,9 @@ public:
     double laneWidth = 12;  // ft
 
     ReportDetails reportDetails{};
+    // The trial designs kept with the project, as the JSON text of their array (empty: none).
+    // The project carries it unread, so a file it cannot read is never rewritten (trials/).
+    std::string trials{};
 
     // Results of the last analysis, kept while the program runs.
     OutputModuleState output{};

@@ -97,10 +97,11 @@ constexpr void forEachProjectField(Visit&& visit) {
     visit(ProjectField{"totalCost", &D::totalCost, kOutputModule});
     visit(ProjectField{"laneWidth", &D::laneWidth, kOutputModule});
     visit(ProjectField{"reportDetails", &D::reportDetails, kNoModule});
+    visit(ProjectField{"trials", &D::trials, kNoModule});
     visit(ProjectField{"output", &D::output, kOutputModule});
 }
 
-inline constexpr int kProjectFieldCount = 62;
+inline constexpr int kProjectFieldCount = 63;
 
 // Copies every field `module` copies whole from `from` to `to`.
 inline void copyModuleFields(const CStenorDoc& from, CStenorDoc& to, ModuleCopies module) {

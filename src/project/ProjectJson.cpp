@@ -287,9 +287,11 @@ std::string readReportDetails(const json& root, ReportDetails& details) {
     return {};
 }
 
+constexpr const char* kTrialsField = "trials";
+
 }  // namespace
 
-std::string projectToJson(const CStenorDoc& doc) {
+nlohmann::json projectJsonObject(const CStenorDoc& doc) {
     JsonWriter writer;
     writer.out["format"] = kFormatName;
     writer.out["version"] = kFormatVersion;
@@ -300,13 +302,28 @@ std::string projectToJson(const CStenorDoc& doc) {
                                     {"client", doc.reportDetails.client},
                                     {"engineer", doc.reportDetails.engineer}};
     }
-    return writer.out.dump(2) + "\n";
+    // The trials the project was read with go back as they came; a project without any writes
+    // no field, so its file stays as it was.
+    if (!doc.trials.empty()) {
+        json trials;
+        if (parseJsonText(doc.trials, trials).empty())
+            writer.out[kTrialsField] = std::move(trials);
+    }
+    return std::move(writer.out);
+}
+
+std::string projectToJson(const CStenorDoc& doc) {
+    return projectJsonObject(doc).dump(2) + "\n";
 }
 
 FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     json root;
     if (std::string problem = parseJsonText(text, root); !problem.empty())
         return {problem};
+    return projectFromJsonObject(root, doc);
+}
+
+FileResult projectFromJsonObject(const nlohmann::json& root, CStenorDoc& doc) {
     if (!root.is_object())
         return {"the document is not a JSON object"};
     auto format = root.find("format");
@@ -323,12 +340,19 @@ FileResult projectFromJson(const std::string& text, CStenorDoc& doc) {
     reader.markKnown("format");
     reader.markKnown("version");
     reader.markKnown(kReportField);
+    reader.markKnown(kTrialsField);
     visitSavedFields(reader, scratch);
     reader.refuseUnknownFields();
     if (!reader.error.empty())
         return {reader.error};
     if (std::string problem = readReportDetails(root, scratch.reportDetails); !problem.empty())
         return {problem};
+    scratch.trials.clear();
+    if (const auto trials = root.find(kTrialsField); trials != root.end()) {
+        if (!trials->is_array())
+            return {"field \"trials\": expected an array"};
+        scratch.trials = trials->dump();
+    }
     if (std::string problem = normalizeReadProject(scratch); !problem.empty())
         return {problem};
     doc = scratch;

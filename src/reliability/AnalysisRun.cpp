@@ -256,6 +256,8 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
                 std::copy_n(results.cycleDamage.begin(), slots.count,
                             record.damagePerMillion.begin());
             }
+            if (options.cycleEvaluated)
+                options.cycleEvaluated(results, cycle);
             if (options.stopWhen && cycle < cycles && options.stopWhen(results, cycle)) {
                 raw.discard();
                 AnalysisRunOutcome stopped = ended(AnalysisStatus::Stopped);

@@ -68,6 +68,9 @@ struct AnalysisRunOptions {
     // ends the run there as Stopped (a search whose candidate is already settled). Cycles are
     // drawn and computed in blocks, so a stop saves the blocks after the current one.
     std::function<bool(const AnalysisResults&, int)> stopWhen{};
+    // Called after every evaluated cycle, in cycle order, with the counts so far and the cycle's
+    // number (1 to N): what a comparison of designs reads each cycle's exceedances from.
+    std::function<void(const AnalysisResults&, int)> cycleEvaluated{};
     int blockCycles = 256;  // cycles computed in parallel before they are evaluated in order
     // Run until settled: `cycles` is then the most cycles. After every block the lists of the
     // cycles so far (exactly as a fixed run of that many cycles gives them) are passed here; true

@@ -22,4 +22,13 @@ void roundModuleThicknesses(CStenorDoc& work) {
     }
 }
 
+ProjectRun runProjectAnalysis(const CStenorDoc& project, const ResponseModelFactory& models,
+                              const AnalysisRunOptions& options) {
+    ProjectRun run{project, {}};
+    prepareViewOutput(run.work);
+    roundModuleThicknesses(run.work);
+    run.outcome = runAnalysis(run.work, models, options);
+    return run;
+}
+
 }  // namespace ardelon

@@ -69,6 +69,8 @@ struct DesignReport {
     std::vector<ReportTable> inputs;
     ReportTable transferFunctionList;
     ReportTable percentileList;
+    // The trials kept with the project, side by side (no rows: none kept).
+    ReportTable trials;
 };
 
 // `details` fills the first page's texts; the rows are judged by the run's verdict rules (its

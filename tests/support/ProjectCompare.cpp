@@ -79,6 +79,7 @@ CStenorDoc everyFieldChanged() {
     doc.configurationPercent = {10, 20, 30, 40};
     doc.currentConfiguration = Tridem;
     doc.useLoadSpectra = 0;
+    doc.trials = R"([{"name":"kept"}])";  // carried as text, saved as JSON
     return doc;
 }
 
