@@ -124,7 +124,9 @@ bool DocumentSession::saveModified() {
 bool DocumentSession::newProject() {
     if (!saveModified())
         return false;
-    // A new project starts from the inputs of the previous one; only its name is cleared.
+    // A new project starts from the inputs of the previous one; its name is cleared, and the
+    // trial designs stay with the file they were kept for.
+    project_.trials.clear();
     setPath({});
     modified_ = false;
     updateCaption(frameCaption(title_));
@@ -150,6 +152,10 @@ bool DocumentSession::openProjectFile(const std::string& path) {
         recent_.remove(path);
         return false;
     }
+    if (companions_.open) {
+        if (FileResult beside = companions_.open(path, scratch); !beside.ok())
+            host_.showMessage(beside.error, kApplicationTitle, MessageIcon::Exclamation);
+    }
     project_ = scratch;
     setPath(path);
     modified_ = false;
@@ -168,8 +174,14 @@ bool DocumentSession::saveTo(const std::string& path) {
     setPath(path);
     modified_ = false;
     recent_.add(path);
+    if (companions_.save) {
+        if (FileResult beside = companions_.save(path, project_); !beside.ok()) {
+            host_.showMessage(beside.error, kApplicationTitle, MessageIcon::Exclamation);
+            modified_ = true;  // what was not written is still to be saved
+        }
+    }
     updateCaption(frameCaption(title_));
-    return true;
+    return !modified_;
 }
 
 bool DocumentSession::save() {
@@ -209,12 +221,19 @@ bool DocumentSession::runModule(Module module) {
 
     // The module sees the whole project but only the fields of its table come back.
     CStenorDoc workingCopy = project_;
-    if (!window_.runModule(module, workingCopy))
+    const std::string trialsBefore = project_.trials;
+    if (!window_.runModule(module, workingCopy)) {
+        // A trial kept, renamed or deleted is kept so even when the module is cancelled.
+        if (module == Module::ViewOutput && workingCopy.trials != trialsBefore) {
+            project_.trials = workingCopy.trials;
+            modified_ = true;
+        }
         return false;
+    }
 
     const auto savedBefore = encodeProject(project_);
     copyModuleFields(module, workingCopy, project_);
-    if (encodeProject(project_) != savedBefore)
+    if (encodeProject(project_) != savedBefore || project_.trials != trialsBefore)
         modified_ = true;
     if (module != Module::TransferFunctions)
         window_.repaintViews();

@@ -42,6 +42,7 @@ void copyOutputModuleFields(const CStenorDoc& from, CStenorDoc& to) {
     to.totalCost = from.totalCost;
     to.laneWidth = from.laneWidth;
     to.output = from.output;
+    to.trials = from.trials;  // kept, renamed and deleted in the module
 }
 
 }  // namespace ardelon
