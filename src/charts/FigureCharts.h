@@ -5,7 +5,9 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QList>
 #include <QString>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,6 +29,13 @@ QChart* loadSpectraChart(const LoadSpectraFigure& figure, int unitSystem);
 // A tornado chart of what drives one criterion: each input's rank correlation (signed; none for
 // season and configuration) and variance share, the largest share on top.
 QChart* sensitivityChart(const CriterionSensitivity& figure, const FigureRowName& name);
+
+// One criterion's response distribution in several designs (the compared trials), one curve each
+// named after its design, over the limits of the first: a chart per criterion of the first
+// design, the others' curves where they judge the same location and response.
+QList<QChart*> distributionOverlayCharts(
+    const std::vector<std::pair<std::string, std::vector<ResponseDistribution>>>& designs,
+    int unitSystem);
 
 // A view of `chart` with antialiasing, a minimum size fit for a grid of charts and a context menu
 // entry "Save as PNG...".
