@@ -176,77 +176,58 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
     return chart;
 }
 
-QList<QChart*> distributionOverlayCharts(
-    const std::vector<std::pair<std::string, std::vector<ResponseDistribution>>>& designs,
-    int unitSystem) {
-    static const std::array<QColor, 6> kDesignColours{
-        QColor(0x1f, 0x5f, 0xa8), QColor(0xe0, 0x70, 0x10), QColor(0x2a, 0x8a, 0x4a),
-        QColor(0x8a, 0x3a, 0xa8), QColor(0x60, 0x60, 0x60), QColor(0xb0, 0x90, 0x10)};
-    QList<QChart*> charts;
-    if (designs.empty())
-        return charts;
-    for (const ResponseDistribution& reference : designs.front().second) {
-        QChart* chart = newChart(text(reference.name.title));
-        const ShownUnit shown = unitOf(reference.name.units, unitSystem);
-        const double k = shown.factor;
-        double xMin = 0.0, xMax = 0.0;
-        bool any = false;
-        for (std::size_t d = 0; d < designs.size(); ++d) {
-            const auto& list = designs[d].second;
-            const auto same = std::find_if(list.begin(), list.end(), [&](const auto& f) {
-                return f.name.slot == reference.name.slot && f.name.title == reference.name.title;
-            });
-            if (same == list.end() || same->curve.empty())
-                continue;
-            auto* curve = new QLineSeries;
-            curve->setName(text(designs[d].first));
-            for (const ChartPoint& p : same->curve)
-                curve->append(p.x * k, p.y);
-            curve->setPen(QPen(kDesignColours[d % kDesignColours.size()], 2.0));
-            chart->addSeries(curve);
-            xMin = any ? std::min(xMin, same->curve.front().x * k) : same->curve.front().x * k;
-            xMax = any ? std::max(xMax, same->curve.back().x * k) : same->curve.back().x * k;
-            any = true;
+QChart* distributionOverlayChart(const std::vector<std::string>& designs,
+                                 const std::vector<ResponseDistribution>& figures,
+                                 int unitSystem) {
+    // Distinct lines for up to eight designs; the limits are those of the first design.
+    static const QColor kDesignColours[] = {
+        QColor(0x1f, 0x5f, 0xa8), QColor(0xd0, 0x7a, 0x10), QColor(0x2a, 0x8a, 0x4a),
+        QColor(0x80, 0x40, 0xa0), QColor(0x60, 0x60, 0x60), QColor(0x10, 0x9a, 0xa0),
+        QColor(0xa0, 0x60, 0x30), QColor(0xd0, 0x40, 0x90)};
+    const ResponseDistribution& first = figures.front();
+    QChart* chart = newChart(text(first.name.title));
+    const ShownUnit shown = unitOf(first.name.units, unitSystem);
+    const double k = shown.factor;
+    double xMin = INFINITY, xMax = -INFINITY;
+    for (std::size_t d = 0; d < figures.size(); ++d) {
+        auto* curve = new QLineSeries;
+        curve->setName(text(d < designs.size() ? designs[d] : std::string()));
+        for (const ChartPoint& p : figures[d].curve) {
+            curve->append(p.x * k, p.y);
+            xMin = std::min(xMin, p.x * k);
+            xMax = std::max(xMax, p.x * k);
         }
-        if (!any)
-            xMax = 1.0;
-        for (const LimitMark& m : reference.limits) {
-            xMin = std::min(xMin, m.value * k);
-            xMax = std::max(xMax, m.value * k);
-        }
-        if (reference.limits.size() == 1) {
-            const LimitMark& m = reference.limits.front();
-            chart->addSeries(
-                line(QStringLiteral("Threshold"), {{m.value * k, 0.0}, {m.value * k, 100.0}}, kLimit));
-            if (!std::isnan(m.targetPercentile)) {
-                chart->addSeries(line(QStringLiteral("Target"),
-                                      {{xMin, m.targetPercentile}, {xMax, m.targetPercentile}},
-                                      kTarget));
-            }
-        } else {
-            auto* marks = new QScatterSeries;
-            marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-            marks->setMarkerSize(9);
-            marks->setColor(QColor(0x20, 0x20, 0x20));
-            marks->setName(QStringLiteral("Allowable strains"));
-            for (const LimitMark& m : reference.limits)
-                marks->append(m.value * k, m.targetPercentile);
-            chart->addSeries(marks);
-        }
-        const QString units =
-            shown.label.empty() ? text(reference.name.units)
-                                : QString::fromUtf8(shown.label.data(),
-                                                    static_cast<qsizetype>(shown.label.size()));
-        auto* x = valueAxis(text(reference.name.criterion + ", ") + units);
-        x->setRange(xMin, xMax);
-        x->applyNiceNumbers();
-        auto* y = valueAxis(reference.largerExceeds ? QStringLiteral("% of loads at or below")
-                                                    : QStringLiteral("% of loads at or above"));
-        y->setRange(0.0, 100.0);
-        attach(chart, x, y);
-        charts << chart;
+        curve->setPen(QPen(kDesignColours[d % 8], 2.0));
+        chart->addSeries(curve);
     }
-    return charts;
+    if (!(xMin < xMax)) {
+        xMin = std::isfinite(xMin) ? xMin - 1.0 : 0.0;
+        xMax = std::isfinite(xMax) ? xMax + 1.0 : 1.0;
+    }
+    auto* marks = new QScatterSeries;
+    marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    marks->setMarkerSize(9);
+    marks->setColor(QColor(0x20, 0x20, 0x20));
+    marks->setName(first.limits.size() == 1 ? QStringLiteral("Threshold and target")
+                                            : QStringLiteral("Allowable strains"));
+    for (const LimitMark& m : first.limits) {
+        if (!std::isnan(m.targetPercentile))
+            marks->append(m.value * k, m.targetPercentile);
+    }
+    chart->addSeries(marks);
+    const QString sense = first.largerExceeds ? QStringLiteral("% of loads at or below")
+                                              : QStringLiteral("% of loads at or above");
+    const QString units =
+        shown.label.empty() ? text(first.name.units)
+                            : QString::fromUtf8(shown.label.data(),
+                                                static_cast<qsizetype>(shown.label.size()));
+    auto* x = valueAxis(text(first.name.criterion + ", ") + units);
+    x->setRange(xMin, xMax);
+    x->applyNiceNumbers();
+    auto* y = valueAxis(sense);
+    y->setRange(0.0, 100.0);
+    attach(chart, x, y);
+    return chart;
 }
 
 QChart* damageChart(const DamageOverTime& f) {

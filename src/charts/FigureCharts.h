@@ -5,7 +5,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QList>
 #include <QString>
 #include <string>
 #include <utility>
@@ -18,6 +17,10 @@ namespace ardelon::gui {
 
 // Stresses and deflections in kPa and mm in a metric project.
 QChart* responseDistributionChart(const ResponseDistribution& figure, int unitSystem);
+// One criterion's distributions in several designs (named in `designs`) on one chart, with the
+// first design's limits and targets marked.
+QChart* distributionOverlayChart(const std::vector<std::string>& designs,
+                                 const std::vector<ResponseDistribution>& figures, int unitSystem);
 QChart* damageChart(const DamageOverTime& figure);
 // The strains of every season drawn on one strain range, so that the seasons compare.
 std::pair<double, double> commonStrainRange(const std::vector<DepthProfile>& profiles);
@@ -29,13 +32,6 @@ QChart* loadSpectraChart(const LoadSpectraFigure& figure, int unitSystem);
 // A tornado chart of what drives one criterion: each input's rank correlation (signed; none for
 // season and configuration) and variance share, the largest share on top.
 QChart* sensitivityChart(const CriterionSensitivity& figure, const FigureRowName& name);
-
-// One criterion's response distribution in several designs (the compared trials), one curve each
-// named after its design, over the limits of the first: a chart per criterion of the first
-// design, the others' curves where they judge the same location and response.
-QList<QChart*> distributionOverlayCharts(
-    const std::vector<std::pair<std::string, std::vector<ResponseDistribution>>>& designs,
-    int unitSystem);
 
 // A view of `chart` with antialiasing, a minimum size fit for a grid of charts and a context menu
 // entry "Save as PNG...".

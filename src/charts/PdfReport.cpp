@@ -455,6 +455,11 @@ int layOut(Pages& pages, const DesignReport& r, const RunFigures& figures, int u
     pages.paragraph(QStringLiteral("Results"), font(15, true), 4.0);
     pages.table(r.transferFunctionList);
     pages.table(r.percentileList);
+    if (!r.trials.rows.empty()) {
+        pages.newPage();
+        pages.paragraph(QStringLiteral("Trial Designs"), font(15, true), 4.0);
+        pages.table(r.trials);
+    }
 
     // Two charts to a page.
     const auto makers = chartMakers(r, figures, unitSystem);
@@ -477,7 +482,79 @@ std::string failure(const std::string& path, const std::string& reason) {
     return "Cannot write the PDF report \"" + path + "\": " + reason + ".";
 }
 
+ReportTable reportTable(std::string title, const TrialTable& t) {
+    return {std::move(title), t.headings, t.rows};
+}
+
+int layOutTrials(Pages& pages, const std::string& heading, const TrialTable& sideBySide,
+                 const std::vector<TrialTable>& differences,
+                 const std::vector<DistributionOverlay>& overlays, int unitSystem) {
+    pages.paragraph(q(heading), font(15, true), 4.0);
+    pages.paragraph(QStringLiteral("Every design analysed from the same seed for the same "
+                                   "cycles: the same season, moduli, thicknesses and load in "
+                                   "each cycle."),
+                    font(8.5), 6.0);
+    pages.table(reportTable("Designs Side by Side", sideBySide));
+    for (const TrialTable& d : differences) {
+        pages.table(reportTable("Paired Differences, " + d.headings[1] + " - " + d.headings[2] +
+                                    " (percentage points)",
+                                d));
+    }
+    // Two overlays to a page.
+    const double chartHeight = (kBodyBottom - kBodyTop - 30) / 2;
+    for (std::size_t i = 0; i < overlays.size(); ++i) {
+        if (i % 2 == 0) {
+            pages.newPage();
+            if (i == 0)
+                pages.paragraph(QStringLiteral("Distributions Across the Designs"),
+                                font(15, true), 4.0);
+        }
+        const QRectF target(kMargin, pages.y(), kBodyWidth, chartHeight);
+        drawChart(pages, gui::distributionOverlayChart(overlays[i].designs, overlays[i].figures,
+                                                       unitSystem),
+                  target);
+        pages.advance(chartHeight + 8);
+    }
+    pages.finishPage();
+    return pages.page();
+}
+
 }  // namespace
+
+FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySide,
+                          const std::vector<TrialTable>& differences,
+                          const std::vector<DistributionOverlay>& overlays, int unitSystem,
+                          const std::string& footer, const std::string& path) {
+    if (path.empty())
+        return {"Cannot write the PDF report: no file name was given."};
+    ensureApplication();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(q(heading));
+    writer.setCreator(QStringLiteral("Ardelon"));
+    Pages counting(&writer, nullptr, footer, 0);
+    const int pageCount =
+        layOutTrials(counting, heading, sideBySide, differences, overlays, unitSystem);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return {failure(path, "the PDF could not be started")};
+    painter.setRenderHint(QPainter::Antialiasing);
+    Pages drawing(&writer, &painter, footer, pageCount);
+    layOutTrials(drawing, heading, sideBySide, differences, overlays, unitSystem);
+    painter.end();
+    buffer.close();
+    if (std::string reason = replaceFileContents(path, bytes.constData(),
+                                                 static_cast<std::size_t>(bytes.size()));
+        !reason.empty()) {
+        return {failure(path, reason)};
+    }
+    return {};
+}
 
 FileResult writePdfReport(const DesignReport& report, const RunFigures& figures, int unitSystem,
                           const std::string& path) {

@@ -10,6 +10,7 @@
 #include "figures/FigureData.h"
 #include "project/ProjectFile.h"
 #include "reports/DesignReport.h"
+#include "trials/TrialTable.h"
 
 namespace ardelon::charts {
 
@@ -18,5 +19,19 @@ namespace ardelon::charts {
 // report and keeps any previous file; the message names the path and the reason.
 FileResult writePdfReport(const DesignReport& report, const RunFigures& figures, int unitSystem,
                           const std::string& path);
+
+// One criterion's response distribution in each compared design.
+struct DistributionOverlay {
+    std::vector<std::string> designs;
+    std::vector<ResponseDistribution> figures;  // one per design, the first's limits marked
+};
+
+// Writes the comparison of trial designs: the side-by-side table, the paired differences and
+// the overlaid distributions, under `heading` ("Trial Designs"); `footer` runs along the foot of
+// every page. Written as safely as the design report.
+FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySide,
+                          const std::vector<TrialTable>& differences,
+                          const std::vector<DistributionOverlay>& overlays, int unitSystem,
+                          const std::string& footer, const std::string& path);
 
 }  // namespace ardelon::charts

@@ -36,7 +36,13 @@ namespace {
 
 std::atomic<bool> interrupted{false};
 
-// Columns padded to their widest text, two spaces apart.
+template <typename Columns>
+std::vector<std::string> headingsOf(const Columns& columns) {
+    return {columns.begin(), columns.end()};
+}
+
+}  // namespace
+
 std::string alignedTable(std::string_view title, const std::vector<std::string>& headings,
                          const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> width(headings.size());
@@ -68,13 +74,6 @@ std::string alignedTable(std::string_view title, const std::vector<std::string>&
         out += line(row);
     return out;
 }
-
-template <typename Columns>
-std::vector<std::string> headingsOf(const Columns& columns) {
-    return {columns.begin(), columns.end()};
-}
-
-}  // namespace
 
 std::string resultListTables(const ResultLists& lists) {
     const double confidence = lists.rules.confidence;

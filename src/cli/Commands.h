@@ -11,5 +11,6 @@ void addTrafficCommands(CLI::App& app);
 void addAnalysisCommands(CLI::App& app);
 void addBatchCommand(CLI::App& app);
 void addDesignCommand(CLI::App& app);
+void addCompareCommand(CLI::App& app);
 
 }  // namespace ardelon::cli

@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
     addAnalysisCommands(app);
     addBatchCommand(app);
     addDesignCommand(app);
+    addCompareCommand(app);
     checkOptionValues(app);
 
     const int status = run(app, argc, argv);

@@ -273,22 +273,32 @@ void TrialsView::endCompare() {
 void TrialsView::showOverlays() {
     if (!dialog_.comparison)
         return;
-    std::vector<std::pair<std::string, std::vector<ResponseDistribution>>> designs;
     const std::vector<std::string> names = dialog_.comparedNames();
-    for (std::size_t i = 0; i < dialog_.comparison->designs.size(); ++i) {
-        const ProjectRun& run = dialog_.comparison->designs[i].run;
-        designs.emplace_back(names[i], responseDistributions(run.work, run.outcome.results));
-    }
+    std::vector<std::vector<ResponseDistribution>> figures;
+    for (const ComparedDesign& design : dialog_.comparison->designs)
+        figures.push_back(responseDistributions(design.run.work, design.run.outcome.results));
     auto* grid = static_cast<QGridLayout*>(overlayPage_->layout());
     while (QLayoutItem* item = grid->takeAt(0)) {
         delete item->widget();
         delete item;
     }
     charts_.clear();
-    const QList<QChart*> charts = distributionOverlayCharts(designs, dialog_.project().unitSystem);
-    for (int i = 0; i < charts.size(); ++i) {
-        QChartView* view = chartView(charts[i]);
-        grid->addWidget(view, i / 2, i % 2);
+    // One chart per criterion of the first trial, with each trial that judges it alike.
+    for (const ResponseDistribution& reference : figures.front()) {
+        std::vector<std::string> designs;
+        std::vector<ResponseDistribution> same;
+        for (std::size_t i = 0; i < figures.size(); ++i) {
+            for (const ResponseDistribution& f : figures[i]) {
+                if (f.name.slot == reference.name.slot && f.name.title == reference.name.title) {
+                    designs.push_back(names[i]);
+                    same.push_back(f);
+                    break;
+                }
+            }
+        }
+        QChartView* view = chartView(
+            distributionOverlayChart(designs, same, dialog_.project().unitSystem));
+        grid->addWidget(view, charts_.size() / 2, charts_.size() % 2);
         charts_ << view;
     }
 }

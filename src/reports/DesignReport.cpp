@@ -13,6 +13,8 @@
 #include "reports/FormattedReport.h"
 #include "reports/ReportModel.h"
 #include "reports/ReportVerdict.h"
+#include "trials/TrialFile.h"
+#include "trials/TrialTable.h"
 
 namespace ardelon {
 namespace {
@@ -258,6 +260,11 @@ DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& re
     report.inputs = {structureTable(work), seasonsTable(work), trafficTable(work),
                      spectraTable(work), criteriaTable(work)};
     listTables(work, lists, report);
+    std::vector<Trial> trials;
+    if (projectTrials(work, trials).ok() && !trials.empty()) {
+        const TrialTable table = sideBySide(trials);
+        report.trials = {"Trial Designs Kept with the Project", table.headings, table.rows};
+    }
     return report;
 }
 

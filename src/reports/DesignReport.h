@@ -60,6 +60,8 @@ struct DesignReport {
     std::vector<ReportTable> inputs;
     ReportTable transferFunctionList;
     ReportTable percentileList;
+    // The trials kept with the project, side by side (no rows: none kept).
+    ReportTable trials;
 };
 
 // `details` fills the first page's texts; `designLifeYears` > 0 checks every transfer-function

@@ -10,7 +10,9 @@
 #include "project/Rounding.h"
 #include "project/Units.h"
 #include "reliability/ResultFormat.h"
+#include "reports/TrialsSheet.h"
 #include "traffic/WeightClassLabels.h"
+#include "trials/TrialFile.h"
 
 namespace ardelon {
 namespace {
@@ -455,6 +457,10 @@ ReportWorkbook buildFormattedReport(const CStenorDoc& work, const AnalysisResult
                                     const std::string& reportPath, const RunInfo& run) {
     ReportWorkbook book = buildFormattedReport(work, results, reportPath);
     addRunSheets(book, work, results, reportPath, run);
+    // The trials kept with the project, side by side (trials it cannot read are left out).
+    std::vector<Trial> trials;
+    if (projectTrials(work, trials).ok() && !trials.empty())
+        book.sheets.push_back(trialsSheet(sideBySide(trials), {}));
     return book;
 }
 

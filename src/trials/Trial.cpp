@@ -45,11 +45,11 @@ std::string thicknessText(double value) {
 
 }  // namespace
 
-const char* thicknessUnit(const CStenorDoc& project) {
+const char* trialThicknessUnit(const CStenorDoc& project) {
     return project.valuesInEnglish != 0 ? "in." : "cm";
 }
 
-const char* laneCostUnit(const CStenorDoc& project) {
+const char* trialCostUnit(const CStenorDoc& project) {
     return project.valuesInEnglish != 0 ? "$/lane-mile" : "$/lane-km";
 }
 
@@ -67,7 +67,7 @@ std::string defaultTrialName(const CStenorDoc& project) {
     std::string name;
     for (int i = 0; i < thicknessLayers(project); ++i)
         name += (i > 0 ? "/" : "") + thicknessText(project.thickness[at(i)]);
-    return name + " " + thicknessUnit(project);
+    return name + " " + trialThicknessUnit(project);
 }
 
 Trial makeTrial(std::string name, const CStenorDoc& project, const ProjectRun& run,

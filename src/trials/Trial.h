@@ -58,7 +58,7 @@ std::string checkTrialName(const std::vector<Trial>& trials, const std::string& 
 CStenorDoc projectWithTrialInputs(const CStenorDoc& project, const Trial& trial);
 
 // "in." or "cm"; "$/lane-mile" or "$/lane-km".
-const char* thicknessUnit(const CStenorDoc& project);
-const char* laneCostUnit(const CStenorDoc& project);
+const char* trialThicknessUnit(const CStenorDoc& project);
+const char* trialCostUnit(const CStenorDoc& project);
 
 }  // namespace ardelon

@@ -108,10 +108,10 @@ TrialTable sideBySide(const std::vector<Trial>& trials) {
             row.push_back(cell(t));
         table.rows.push_back(std::move(row));
     };
-    addRow(std::string("Cost (") + laneCostUnit(units) + ")", [](const Trial& t) {
+    addRow(std::string("Cost (") + trialCostUnit(units) + ")", [](const Trial& t) {
         return t.priced ? groupedMoney(t.costPerLane) : std::string("not priced");
     });
-    addRow(std::string("Total asphalt thickness (") + thicknessUnit(units) + ")",
+    addRow(std::string("Total asphalt thickness (") + trialThicknessUnit(units) + ")",
            [](const Trial& t) { return thicknessText(t.asphaltThickness); });
     addRow("Settled verdicts", verdictCounts);
     addRow("Cheapest passing", [&](const Trial& t) {
@@ -125,19 +125,24 @@ TrialTable sideBySide(const std::vector<Trial>& trials) {
     });
 
     // Every result row of any trial, in the order the trials list them.
+    // Each named after the criterion of the first trial that has it.
     std::vector<RowKey> keys;
-    auto note = [&keys](RowKey key) {
-        if (std::find(keys.begin(), keys.end(), key) == keys.end())
-            keys.push_back(key);
+    std::vector<std::string> names;
+    auto note = [&](RowKey key, const Trial& t) {
+        if (std::find(keys.begin(), keys.end(), key) != keys.end())
+            return;
+        keys.push_back(key);
+        names.push_back(resultRowName(t.inputs, std::get<1>(key), std::get<2>(key)));
     };
     for (const Trial& t : trials) {
         for (const auto& r : t.lists.transferFunction)
-            note({0, r.slot, -1});
+            note({0, r.slot, -1}, t);
         for (const auto& r : t.lists.percentile)
-            note({1, r.slot, r.level});
+            note({1, r.slot, r.level}, t);
     }
-    for (const auto& [list, slot, level] : keys) {
-        const std::string name = resultRowName(units, slot, level);
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const auto [list, slot, level] = keys[k];
+        const std::string& name = names[k];
         if (list == 0) {
             auto find = [slot](const Trial& t) -> const TransferFunctionRow* {
                 for (const auto& r : t.lists.transferFunction) {

@@ -7,8 +7,10 @@
 #include <cmath>
 
 #include "TrialTestSupport.h"
+#include "criteria/ResponseType.h"
 #include "reliability/FakeResponseModels.h"
 #include "trials/DesignComparison.h"
+#include "trials/TrialTable.h"
 
 namespace ardelon {
 namespace {
@@ -52,11 +54,13 @@ DesignRunner seasonRunner(const std::vector<CStenorDoc>& projects) {
     };
 }
 
-// The surface deflection is 10 (s + 1) milli-in in season s: a limit of 15 keeps Summer below
-// (26 of 52 weeks), one of 25 Summer and Fall (34 of 52). Over many seeds the paired interval of
-// the difference must contain the true −15.38 points at its stated rate.
+// The surface deflection is 10 (s + 1) milli-in in season s, read from the layer-1 modulus: a
+// limit of 15 keeps Summer below (26 of 52 weeks). The second design is as stiff in Fall as in
+// Summer, so Fall stays below as well (34 of 52). Over many seeds the paired interval of the
+// difference must contain the true −15.38 points at its stated rate.
 TEST(DesignComparison, PairedIntervalsCoverTheTrueDifferenceAtTheStatedRate) {
-    const std::vector<CStenorDoc> projects{seasonProject(15), seasonProject(25)};
+    std::vector<CStenorDoc> projects{seasonProject(15), seasonProject(15)};
+    projects[1].seasonalModulus[0][Fall] = 100000;
     const double truth = 100.0 * (26.0 - 34.0) / 52.0;
     for (const double confidence : {0.90, 0.95}) {
         int covered = 0;
@@ -130,6 +134,66 @@ TEST(DesignComparison, UntilSettledEndsEveryDesignAtTheSameCycles) {
         const ProjectRun fixed = runSeasonProject(projects[i], c.cycles, 3);
         EXPECT_EQ(cellsOf(c.designs[i].run.outcome.lists), cellsOf(fixed.outcome.lists)) << i;
     }
+}
+
+}  // namespace
+}  // namespace ardelon
+
+namespace ardelon {
+namespace {
+
+// A trial of one deflection row with the given verdict, priced at `cost`.
+Trial pricedTrial(const std::string& name, double cost, Verdict verdict) {
+    Trial t;
+    t.name = name;
+    t.inputs.criteria[0].responseType = VerticalDeflection;
+    t.priced = true;
+    t.costPerLane = cost;
+    t.asphaltThickness = 10.5;
+    t.run = {7, 2000, "2026-12-07T03:00:00Z", "4.4"};
+    PercentileRow row;
+    row.slot = 0;
+    row.cells[6] = "96.1";
+    row.settled = {95.25, 96.75, verdict};
+    t.lists.percentile.push_back(row);
+    return t;
+}
+
+TEST(TrialTable, OneColumnPerTrialWithTheCheapestPassingMarked) {
+    const std::vector<Trial> trials{pricedTrial("A", 1000, Verdict::Pass),
+                                    pricedTrial("B", 900, Verdict::Fail),
+                                    pricedTrial("C", 1234567.891, Verdict::Pass)};
+    const TrialTable table = sideBySide(trials);
+    EXPECT_EQ(table.cheapestPassing, 0);
+    const std::vector<std::vector<std::string>> expected{
+        {"Cost ($/lane-mile)", "1,000.00", "900.00", "1,234,567.89"},
+        {"Total asphalt thickness (in.)", "10.5", "10.5", "10.5"},
+        {"Settled verdicts", "1 Pass, 0 Fail, 0 Undecided", "0 Pass, 1 Fail, 0 Undecided",
+         "1 Pass, 0 Fail, 0 Undecided"},
+        {"Cheapest passing", "yes", "", ""},
+        {"Cycles (seed)", "2000 (7)", "2000 (7)", "2000 (7)"},
+        {"Layer 1 Top, Vertical Deflection: Actual Percentile", "96.1 Pass [95.25, 96.75]",
+         "96.1 Fail [95.25, 96.75]", "96.1 Pass [95.25, 96.75]"},
+    };
+    EXPECT_EQ(table.headings, (std::vector<std::string>{"Result", "A", "B", "C"}));
+    EXPECT_EQ(table.rows, expected);
+
+    // Nothing passes: nothing is marked.
+    EXPECT_EQ(cheapestPassingTrial({pricedTrial("B", 900, Verdict::Undecided)}), -1);
+
+    RowDifference d;
+    d.list = 1;
+    d.first = 96.1;
+    d.second = 93.4;
+    d.paired = pairedDifference(40, 13, 1000, 0.95);
+    const TrialTable differences = differenceTable(trials[0], trials[2], {d}, 0.95);
+    EXPECT_EQ(differences.headings,
+              (std::vector<std::string>{"Result", "A", "C", "Difference", "95 % Interval",
+                                        "Better"}));
+    EXPECT_EQ(differences.rows,
+              (std::vector<std::vector<std::string>>{
+                  {"Layer 1 Top, Vertical Deflection: Actual Percentile", "96.10", "93.40",
+                   "+2.70", "[+1.27, +4.12]", "A better"}}));
 }
 
 }  // namespace

@@ -1,0 +1,322 @@
+// ardelon-cli compare: several designs analysed from the same seed for the same cycles (common
+// random numbers), set side by side, and the paired difference of every row against the first.
+
+#include <atomic>
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Interruption.h"
+#include "cli/OutputPolicy.h"
+#include "cli/ProjectAnalysis.h"
+#include "cli/ResultOutput.h"
+#include "figures/FigureData.h"
+#include "reliability/ResultFormat.h"
+#include "reports/TrialsSheet.h"
+#include "trials/DesignComparison.h"
+#include "trials/TrialFile.h"
+#include "trials/TrialTable.h"
+#ifdef ARDELON_HAVE_PDF
+#include "charts/PdfReport.h"
+#endif
+
+namespace ardelon::cli {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+// Every cycle's exceedances of every design are kept in memory (a few bytes a cycle).
+constexpr int kMaxCompareCycles = 1000000;
+
+struct CompareArguments {
+    std::vector<std::string> projects;
+    bool trials = false;
+    int cycles = 5000;
+    std::optional<std::int64_t> seed;
+    bool untilSettled = false;
+    int maxCycles = kDefaultMaxSettleCycles;
+    double confidence = kDefaultConfidence;
+    std::optional<double> life;
+    int threads = 0;
+    bool json = false;
+    std::string report;
+    std::string pdf;
+};
+
+struct Design {
+    std::string name;
+    std::string source;  // the file it came from
+    CStenorDoc project;
+};
+
+// The designs: each PROJECT, or with --trials the kept trials of the one PROJECT.
+std::vector<Design> readDesigns(const CompareArguments& args) {
+    std::vector<Design> designs;
+    if (args.trials) {
+        if (args.projects.size() != 1) {
+            throw CommandError(kBadInput, "--trials compares the kept trials of one project: give "
+                                          "one PROJECT, not " +
+                                              std::to_string(args.projects.size()) + ".");
+        }
+        const std::string& path = args.projects[0];
+        CStenorDoc doc = readProjectOrThrow(path);
+        if (FileResult opened = openTrials(path, doc); !opened.ok())
+            throw CommandError(kBadInput, opened.error);
+        std::vector<Trial> trials;
+        projectTrials(doc, trials);
+        for (const Trial& t : trials)
+            designs.push_back({t.name, path, t.inputs});
+        if (designs.size() < 2) {
+            throw CommandError(kBadInput, path + ": compare needs at least two designs, and the "
+                                                 "project keeps " +
+                                              std::to_string(designs.size()) + " trial" +
+                                              (designs.size() == 1 ? "." : "s."));
+        }
+    } else {
+        if (args.projects.size() < 2) {
+            throw CommandError(kBadInput, "compare needs at least two designs: give two or more "
+                                          "projects, or one project with --trials.");
+        }
+        for (const std::string& path : args.projects) {
+            designs.push_back({std::filesystem::path(path).filename().string(), path,
+                               readProjectOrThrow(path)});
+        }
+        // Names must tell the columns apart: the paths as given when the file names repeat.
+        for (std::size_t i = 0; i < designs.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (designs[i].name == designs[j].name) {
+                    for (Design& d : designs)
+                        d.name = d.source;
+                }
+            }
+        }
+    }
+    for (const Design& d : designs) {
+        const Design& first = designs.front();
+        if (d.project.valuesInEnglish != first.project.valuesInEnglish) {
+            auto system = [](const Design& x) {
+                return x.project.valuesInEnglish != 0 ? "English" : "metric";
+            };
+            throw CommandError(kBadInput, "Cannot compare designs in different unit systems: \"" +
+                                              first.name + "\" is " + system(first) + ", \"" +
+                                              d.name + "\" is " + system(d) + ".");
+        }
+    }
+    return designs;
+}
+
+nlohmann::json differenceJson(const Trial& first, const Trial& second,
+                              const std::vector<RowDifference>& rows) {
+    constexpr const char* kLocations[] = {"Top", "Middle", "Bottom"};
+    nlohmann::json list = nlohmann::json::array();
+    for (const RowDifference& d : rows) {
+        nlohmann::json row = {
+            {"list", d.list == 0 ? "conventionalDesign" : "percentileResponses"},
+            {"layer", slotLayer(d.slot)},
+            {"location", kLocations[slotPosition(d.slot)]},
+            {"responseType", second.inputs.criteria[static_cast<std::size_t>(d.slot)].responseType},
+            {"first", d.first},
+            {"second", d.second},
+            {"difference", d.paired.difference},
+            {"interval", {d.paired.low, d.paired.high}},
+            {"verdict", pairedVerdictWord(d.paired.verdict)},
+            {"statement", pairedVerdictText(d.paired.verdict, first.name, second.name)}};
+        if (d.level >= 0)
+            row["distributionLevel"] = d.level;
+        list.push_back(std::move(row));
+    }
+    return {{"first", first.name}, {"second", second.name}, {"rows", std::move(list)}};
+}
+
+void compare(const CompareArguments& args) {
+    OutputPlan plan;
+    for (const std::string& p : args.projects)
+        plan.input("PROJECT", p);
+    if (args.trials && args.projects.size() == 1)
+        plan.input("PROJECT", trialsFilePath(args.projects[0]));
+    plan.output("--report", args.report).output("--pdf", args.pdf).check();
+#ifndef ARDELON_HAVE_PDF
+    if (!args.pdf.empty()) {
+        throw CommandError(kBadInput,
+                           "--pdf is not available: this ardelon-cli was built without the "
+                           "desktop's Qt libraries, which draw the PDF report.");
+    }
+#endif
+    if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
+        throw CommandError(kBadInput, "--life: the design life must be a positive number of years.");
+    if (!args.untilSettled && args.cycles > kMaxCompareCycles) {
+        throw CommandError(kBadInput, "compare keeps every cycle of every design in memory: at "
+                                      "most " + std::to_string(kMaxCompareCycles) +
+                                          " cycles, not " + std::to_string(args.cycles) + ".");
+    }
+    const std::vector<Design> designs = readDesigns(args);
+
+    AnalysisRunOptions options;
+    options.cycles = args.untilSettled ? args.maxCycles : args.cycles;
+    options.verdicts = {.confidence = args.confidence, .designLifeYears = args.life};
+    options.startTime = std::time(nullptr);
+    options.seed = args.seed ? static_cast<std::uint32_t>(*args.seed)
+                             : static_cast<std::uint32_t>(options.startTime);
+    options.threads = args.threads;
+    options.cancel = &interrupted;
+    // The PDF overlays each criterion's distribution: every cycle's critical values are kept.
+    options.keepCycleRecords = !args.pdf.empty();
+    interrupted = false;
+    const Comparison comparison = [&] {
+        CancellableSection section(interrupted);
+        return compareDesigns(
+            designs.size(),
+            [&](std::size_t i, const AnalysisRunOptions& o) {
+                ProjectAnalysis run = analyzeProject(designs[i].project, o, designs[i].source);
+                return ProjectRun{std::move(run.work), std::move(run.outcome)};
+            },
+            options, args.untilSettled);
+    }();
+    std::vector<Trial> trials;
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        trials.push_back(makeTrial(designs[i].name, designs[i].project,
+                                   comparison.designs[i].run, options.seed, options.startTime));
+    }
+    std::vector<TrialTable> differences;
+    for (std::size_t i = 1; i < trials.size(); ++i) {
+        differences.push_back(differenceTable(trials[0], trials[i], comparison.differences[i - 1],
+                                              args.confidence));
+    }
+    const TrialTable table = sideBySide(trials);
+
+    // Files before anything is printed, so that a failure is not hidden by tables.
+    if (!args.report.empty()) {
+        if (FileResult written = writeTrialsWorkbook(table, differences, args.report);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+#ifdef ARDELON_HAVE_PDF
+    if (!args.pdf.empty()) {
+        const std::string footer = "Ardelon  |  compare  |  seed " + std::to_string(options.seed) +
+                                   ", " + std::to_string(comparison.cycles) + " cycles  |  " +
+                                   trials[0].run.date.substr(0, 10);
+        std::vector<charts::DistributionOverlay> overlays;
+        std::vector<std::vector<ResponseDistribution>> curves;
+        for (const ComparedDesign& d : comparison.designs)
+            curves.push_back(responseDistributions(d.run.work, d.run.outcome.results));
+        for (const ResponseDistribution& f : curves.front()) {
+            charts::DistributionOverlay overlay;
+            for (std::size_t i = 0; i < curves.size(); ++i) {
+                for (const ResponseDistribution& g : curves[i]) {
+                    if (g.name.slot == f.name.slot && g.name.criterion == f.name.criterion) {
+                        overlay.designs.push_back(trials[i].name);
+                        overlay.figures.push_back(g);
+                    }
+                }
+            }
+            overlays.push_back(std::move(overlay));
+        }
+        if (FileResult written = charts::writeTrialsPdf("Trial Designs", table, differences,
+                                                        overlays, designs[0].project.unitSystem,
+                                                        footer, args.pdf);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+#endif
+    if (args.json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (std::size_t i = 0; i < trials.size(); ++i) {
+            const ComparedDesign& d = comparison.designs[i];
+            nlohmann::json design =
+                analysisJson(options.seed, d.run.outcome.results.cycles, d.run.work, d.run.outcome);
+            if (args.untilSettled)
+                design["maxCycles"] = args.maxCycles;
+            design["name"] = trials[i].name;
+            design["source"] = designs[i].source;
+            design["costPerLane"] = trials[i].costPerLane;
+            design["priced"] = trials[i].priced;
+            design["costUnit"] = trialCostUnit(trials[i].inputs);
+            design["asphaltThickness"] = trials[i].asphaltThickness;
+            design["thicknessUnit"] = trialThicknessUnit(trials[i].inputs);
+            design["passes"] = trialPasses(trials[i]);
+            list.push_back(std::move(design));
+        }
+        nlohmann::json paired = nlohmann::json::array();
+        for (std::size_t i = 1; i < trials.size(); ++i)
+            paired.push_back(differenceJson(trials[0], trials[i], comparison.differences[i - 1]));
+        const int cheapest = table.cheapestPassing;
+        nlohmann::json json = {
+            {"seed", options.seed},
+            {"cycles", comparison.cycles},
+            {"settled", comparison.settled},
+            {"confidence", args.confidence},
+            {"cheapestPassing", cheapest >= 0 ? nlohmann::json(trials[static_cast<std::size_t>(
+                                                                   cheapest)].name)
+                                              : nlohmann::json(nullptr)},
+            {"designs", std::move(list)},
+            {"pairedDifferences", std::move(paired)}};
+        std::cout << json.dump(2) << "\n";
+        return;
+    }
+    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << comparison.cycles
+              << " (the same draws for every design)\n";
+    if (args.untilSettled) {
+        std::cout << (comparison.settled ? "Every row of every design settled after "
+                                         : "Not every row settled within ")
+                  << comparison.cycles << " cycles (at most " << args.maxCycles << ")\n";
+    }
+    std::cout << "\n" << alignedTable("Designs side by side", table.headings, table.rows);
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        if (differences[i].rows.empty()) {
+            std::cout << "\n" << trials[0].name << " and " << trials[i + 1].name
+                      << " have no result rows in common to pair.\n";
+            continue;
+        }
+        std::cout << "\n"
+                  << alignedTable("Paired differences, " + trials[0].name + " - " +
+                                      trials[i + 1].name + " (same draws, percentage points)",
+                                  differences[i].headings, differences[i].rows);
+    }
+}
+
+}  // namespace
+
+void addCompareCommand(CLI::App& app) {
+    static CompareArguments args;
+    auto* cmd = app.add_subcommand(
+        "compare", "Analyse several designs with the same random draws and set them side by side");
+    cmd->add_option("PROJECT", args.projects,
+                    "Projects to compare (.ard or .json); with --trials, one project")
+        ->required();
+    cmd->add_flag("--trials", args.trials, "Compare the trials kept with the one PROJECT");
+    auto* cycles =
+        cmd->add_option("--cycles", args.cycles, "Number of Monte Carlo cycles (default 5000)")
+            ->check(CLI::Range(1, 100000000));
+    cmd->add_option("--seed", args.seed,
+                    "Seed of the random generator, 0 to 4294967295 (default: the clock)")
+        ->check(CLI::Range(static_cast<std::int64_t>(0), static_cast<std::int64_t>(4294967295)));
+    cmd->add_flag("--until-settled", args.untilSettled,
+                  "Run until every row of every design is settled or --max-cycles have run, "
+                  "all designs to the same number of cycles")
+        ->excludes(cycles);
+    cmd->add_option("--max-cycles", args.maxCycles,
+                    "The most cycles of --until-settled (default 100000)")
+        ->check(CLI::Range(1, kMaxSettleCycles))
+        ->needs("--until-settled");
+    cmd->add_option("--confidence", args.confidence,
+                    "Confidence of the verdicts and the paired intervals (default 0.95)")
+        ->check(CLI::Range(kMinConfidence, kMaxConfidence));
+    cmd->add_option("--life", args.life,
+                    "Design life in years: each transfer-function row gets a verdict against it");
+    cmd->add_option("--threads", args.threads, "Worker threads (default: one per core)")
+        ->check(CLI::Range(1, 256));
+    cmd->add_flag("--json", args.json, "Print the comparison as JSON");
+    cmd->add_option("--report", args.report,
+                    "Write the comparison as a workbook (.xlsx) with a Trials sheet");
+    cmd->add_option("--pdf", args.pdf, "Write the comparison as a PDF page");
+    cmd->callback([] { compare(args); });
+}
+
+}  // namespace ardelon::cli
