@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "app/ApplicationTexts.h"
 #include "app/ModuleCopy.h"
@@ -222,7 +223,10 @@ bool DocumentSession::runModule(Module module) {
     // The module sees the whole project but only the fields of its table come back.
     CStenorDoc workingCopy = project_;
     const std::string trialsBefore = project_.trials;
-    if (!window_.runModule(module, workingCopy)) {
+    takeEveryInput_ = false;
+    const bool accepted = window_.runModule(module, workingCopy);
+    const bool everyInput = std::exchange(takeEveryInput_, false);
+    if (!accepted) {
         // A trial kept, renamed or deleted is kept so even when the module is cancelled.
         if (module == Module::ViewOutput && workingCopy.trials != trialsBefore) {
             project_.trials = workingCopy.trials;
@@ -232,7 +236,11 @@ bool DocumentSession::runModule(Module module) {
     }
 
     const auto savedBefore = encodeProject(project_);
-    copyModuleFields(module, workingCopy, project_);
+    if (everyInput) {
+        project_ = workingCopy;  // Load Trial: the other modules' inputs are the trial's too
+    } else {
+        copyModuleFields(module, workingCopy, project_);
+    }
     if (encodeProject(project_) != savedBefore || project_.trials != trialsBefore)
         modified_ = true;
     if (module != Module::TransferFunctions)

@@ -99,6 +99,9 @@ class DocumentSession {
     // A module command; true when the user accepted the module. The trial designs kept or
     // changed in the Output and Design module stay with the project however it was left.
     bool runModule(Module module);
+    // Called by the module open now when it put every input of a kept trial into its working
+    // copy (Load Trial): accepting it then hands back every input, not only its own fields.
+    void takeEveryInputOnAccept() { takeEveryInput_ = true; }
     // The unit commands; their menu check marks follow `project().unitSystem`.
     void setUnitSystem(UnitSystem units);
 
@@ -118,6 +121,7 @@ class DocumentSession {
     std::string caption_;
     RecentFileList recent_;
     CompanionFiles companions_;
+    bool takeEveryInput_ = false;
 };
 
 }  // namespace ardelon

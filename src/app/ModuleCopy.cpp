@@ -79,11 +79,6 @@ void copyLoadSpectraFields(const CStenorDoc& from, CStenorDoc& to) {
 void copyViewOutputFields(const CStenorDoc& from, CStenorDoc& to) {
     // The Output and Design module owns the list of fields it takes and gives back.
     copyOutputModuleFields(from, to);
-    if (from.output.inputsReplaced) {
-        // Load Trial: every input is the trial's, those of the other modules as well.
-        to = from;
-        to.output.inputsReplaced = false;
-    }
 }
 
 void copyEsalDataFields(const CStenorDoc& from, CStenorDoc& to) {

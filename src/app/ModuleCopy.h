@@ -18,8 +18,7 @@ void copyStructureFields(const CStenorDoc& from, CStenorDoc& to);
 void copyLoadSpectraFields(const CStenorDoc& from, CStenorDoc& to);
 
 // Output and Design module: everything the analysis reads, the cost inputs, the criterion slots
-// with their results and the results of the last run (the Output module state); after Load
-// Trial, every field.
+// with their results and the results of the last run (the Output module state).
 void copyViewOutputFields(const CStenorDoc& from, CStenorDoc& to);
 
 // ESAL Data: the simple traffic input. Of the cumulative distributions only the Single row.

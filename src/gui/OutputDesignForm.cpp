@@ -284,9 +284,14 @@ bool runOutputDesignModule(QWidget* parent, CStenorDoc& workingCopy) {
         dialog.projectModified = window->session().isModified();
     }
     OutputDesignForm form(dialog, parent);
-    if (form.exec() != QDialog::Accepted)
+    const bool accepted = form.exec() == QDialog::Accepted;
+    workingCopy = dialog.work;  // the kept trials stay even when the module is cancelled
+    if (!accepted)
         return false;
-    workingCopy = dialog.work;
+    if (dialog.inputsReplaced) {
+        if (auto* window = dynamic_cast<MainWindow*>(parent))
+            window->session().takeEveryInputOnAccept();
+    }
     return true;
 }
 

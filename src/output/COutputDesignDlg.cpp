@@ -75,18 +75,25 @@ void COutputDesignDlg::onInitDialog(DialogHost& host) {
         materialNames[static_cast<std::size_t>(layer - 1)] =
             outputMaterialName(layer, work.materialIndex[static_cast<std::size_t>(layer - 1)]);
     }
-    openedInputs_ = projectToJson(work);
+    openedInputs_ = inputsText(work);
     host.refresh();
 }
 
+std::string COutputDesignDlg::inputsText(const CStenorDoc& project) {
+    // The kept trials are saved with the project whatever is loaded: not an input.
+    CStenorDoc inputs = project;
+    inputs.trials.clear();
+    return projectToJson(inputs);
+}
+
 bool COutputDesignDlg::hasUnsavedChanges() const {
-    return projectModified || projectToJson(work) != openedInputs_;
+    return projectModified || inputsText(work) != openedInputs_;
 }
 
 void COutputDesignDlg::replaceDesign(DialogHost& host, const CStenorDoc& inputs,
                                      std::string note) {
     work = inputs;
-    work.output.inputsReplaced = true;
+    inputsReplaced = true;
     thicknessUnit = work.valuesInEnglish == 1 ? "in." : "cm";
     layerCountText = std::to_string(work.layerCountIndex + 2);
     for (int layer = 1; layer <= kLayerCount; ++layer) {

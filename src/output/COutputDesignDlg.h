@@ -171,6 +171,8 @@ class COutputDesignDlg : public ModalDialog {
     void replaceDesign(DialogHost& host, const CStenorDoc& inputs, std::string note);
     // The project had unsaved changes when the module opened (set by the host).
     bool projectModified = false;
+    // A trial's inputs were loaded: leaving the module hands every input back to the project.
+    bool inputsReplaced = false;
     // Whether the working copy's inputs differ from those the module opened with, or the project
     // had unsaved changes: what Load Trial would replace without a saved copy.
     bool hasUnsavedChanges() const;
@@ -178,6 +180,8 @@ class COutputDesignDlg : public ModalDialog {
   private:
     // After any change of the design: the export (and the charts) only for results of it.
     void designChanged(DialogHost& host);
+    // The saved fields of `project` but its trials, as JSON text.
+    static std::string inputsText(const CStenorDoc& project);
 
     ResponseModelFactory models_;
     std::chrono::steady_clock::time_point runStarted_{};

@@ -31,9 +31,6 @@ struct OutputModuleState {
     int loadCount = 0;
     int pointCount = 0;
     int doNotWarn = 0;  // 1 = skip the "Please Note..." confirmation
-    // Load Trial put every input of a kept trial into the module's working copy: leaving the
-    // module hands them all back, not only the module's own fields.
-    bool inputsReplaced = false;
 
     bool operator==(const OutputModuleState&) const = default;
 };

@@ -285,18 +285,22 @@ TEST_F(DocumentSessionTest, TrialsOfTheOutputModuleStayAndALoadedTrialTakesEvery
         DocumentSession s(h, w);
         s.startUp({});
         w.accept = c.accept;
-        w.edit = [&c](CStenorDoc& working) {
+        w.edit = [&c, &s](CStenorDoc& working) {
             working.trials = "[A]";
             if (c.loaded) {
                 working.maxModulus[0] = 777777;  // a Structure field of the trial
-                working.output.inputsReplaced = true;
+                s.takeEveryInputOnAccept();
             }
         };
         s.runModule(c.module);
         EXPECT_EQ(s.project().trials, c.trialsAfter);
         EXPECT_EQ(s.project().maxModulus[0], c.maxModulusAfter);
-        EXPECT_FALSE(s.project().output.inputsReplaced);
         EXPECT_EQ(s.isModified(), c.modified);
+        // The next module takes only its own fields again.
+        w.accept = true;
+        w.edit = [](CStenorDoc& working) { working.maxModulus[0] = 1; };
+        s.runModule(Module::ViewOutput);
+        EXPECT_EQ(s.project().maxModulus[0], c.maxModulusAfter);
     }
 }
 

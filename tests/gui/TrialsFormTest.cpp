@@ -165,7 +165,7 @@ class TrialsFormTest : public QObject {
         QVERIFY(inspected);
         QCOMPARE(keptNames(dialog.work), (std::vector<std::string>{"Thin"}));
         QCOMPARE(form.thicknessEdit(1)->text(), QStringLiteral("6"));
-        QVERIFY(dialog.work.output.inputsReplaced);
+        QVERIFY(dialog.inputsReplaced);
         QVERIFY(!form.keepTrialButton()->isEnabled());  // not analysed since it was loaded
         QCOMPARE(form.runStatusLabel()->text(),
                  QStringLiteral("Trial \"Thin\" loaded. Perform Analysis to see its results here."));

@@ -295,7 +295,7 @@ TEST(TrialsDlg, LoadTrialAsksOverUnsavedChangesAndTakesEveryInput) {
         }
         EXPECT_EQ(m.dlg.work.thickness[0], 6);
         EXPECT_EQ(m.dlg.work.maxModulus[0], 777777);
-        EXPECT_TRUE(m.dlg.work.output.inputsReplaced);  // leaving hands every input back
+        EXPECT_TRUE(m.dlg.inputsReplaced);  // leaving hands every input back
         EXPECT_EQ(m.dlg.work.trials, before.trials);
         EXPECT_FALSE(m.dlg.exportEnabled);
         EXPECT_FALSE(m.trials.canKeep());
