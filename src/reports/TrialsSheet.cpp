@@ -33,9 +33,26 @@ ReportSheet trialsSheet(const TrialTable& sideBySide, const std::vector<TrialTab
     sheet.footer = "Page &P of &N";
     sheet.landscape = true;
     sheet.fitToPageWidth = true;
-    const std::size_t columns = std::max<std::size_t>(sideBySide.headings.size(), 6);
-    sheet.width('A', 'A', 48);
-    sheet.width('B', static_cast<char>('A' + std::min(columns, kMaxSheetTrials + 1) - 1), 26);
+    // Each column as wide as its longest text (the names of the rows are long).
+    std::vector<std::size_t> widest(kMaxSheetTrials + 1, 8);
+    auto measure = [&widest](const std::vector<std::string>& cells) {
+        for (std::size_t c = 0; c < std::min(cells.size(), widest.size()); ++c)
+            widest[c] = std::max(widest[c], std::min<std::size_t>(cells[c].size(), 90));
+    };
+    for (const TrialTable* t : {&sideBySide}) {
+        measure(t->headings);
+        for (const auto& r : t->rows)
+            measure(r);
+    }
+    for (const TrialTable& t : differences) {
+        measure(t.headings);
+        for (const auto& r : t.rows)
+            measure(r);
+    }
+    for (std::size_t c = 0; c < widest.size(); ++c) {
+        const char column = static_cast<char>('A' + c);
+        sheet.width(column, column, static_cast<double>(widest[c]) + 2.0);
+    }
     sheet.text('A', 1, "Trial Designs Side by Side", ReportStyle::Title);
     int row = putTable(sheet, 3, "Designs", sideBySide);
     for (const TrialTable& d : differences) {
