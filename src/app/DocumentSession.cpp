@@ -153,6 +153,11 @@ bool DocumentSession::openProjectFile(const std::string& path) {
         recent_.remove(path);
         return false;
     }
+    // Files saved before the unit choice converted the structure at once can hold English
+    // thicknesses and modulus ranges in a metric project (or the reverse) until the Structure
+    // form was opened: show them in the project's own units from the start.
+    if ((scratch.unitSystem == Metric) == (scratch.valuesInEnglish == 1))
+        applyUnitSystem(scratch);
     if (companions_.open) {
         if (FileResult beside = companions_.open(path, scratch); !beside.ok())
             host_.showMessage(beside.error, kApplicationTitle, MessageIcon::Exclamation);

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QStackedBarSeries>
+#include <QStringList>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -276,6 +277,18 @@ std::pair<double, double> commonStrainRange(const std::vector<DepthProfile>& pro
     return {lo, hi};
 }
 
+QString depthLimitsName(const FigureRowName& name, const std::vector<double>& limits) {
+    QStringList values;
+    for (double v : limits)
+        values << QString::number(v, 'g', 6);
+    if (limits.size() == 1)
+        return text(name.title) + QStringLiteral(" limit: ") + values.front();
+    return text(name.title) + QStringLiteral(" limits: ") + values.join(QStringLiteral(", ")) +
+           (static_cast<int>(limits.size()) == kDistributionLevels
+                ? QStringLiteral(" (95th to 55th)")
+                : QString());
+}
+
 QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<double, double> range) {
     const QString unit = QString::fromLatin1(depthUnit(unitSystem));
     QChart* chart =
@@ -309,38 +322,56 @@ QChart* depthProfileChart(const DepthProfile& p, int unitSystem, std::pair<doubl
         chart->addSeries(s);
         chart->legend()->markers(s).front()->setVisible(false);
     }
-    // Each strain limit where it is: at its value, at the depth its criterion is evaluated. A
-    // strain distribution's five limits sit side by side, so only its outer two carry their value.
-    auto marks = [&](bool labelled) {
-        auto* limits = new QScatterSeries;
-        limits->setName(QStringLiteral("Limits"));
-        limits->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-        limits->setMarkerSize(9);
-        limits->setColor(QColor(0x20, 0x20, 0x20));
-        limits->setPointLabelsFormat(QStringLiteral("@xPoint"));
-        limits->setPointLabelsVisible(labelled);
-        limits->setPointLabelsClipping(false);
-        return limits;
-    };
-    QScatterSeries* labelled = marks(true);
-    QScatterSeries* between = marks(false);
-    for (std::size_t i = 0; i < p.criterionDepthsInches.size() && i < p.criterionLimits.size();
+    // Each strain limit where it is: at its value, at the depth its criterion is evaluated, each
+    // criterion with its own mark (named with its values, for the tooltip and the tests). Limits
+    // of different criteria can share a depth (a distribution at the bottom of the asphalt and a
+    // threshold at the top of the base below it): the first criterion at a depth is labelled
+    // above its marks, the next ones below, so that the values stay apart. A distribution's five
+    // marks sit side by side, so only its outer two carry their value.
+    const std::array<QScatterSeries::MarkerShape, 4> shapes{
+        QScatterSeries::MarkerShapeRectangle, QScatterSeries::MarkerShapeTriangle,
+        QScatterSeries::MarkerShapeCircle, QScatterSeries::MarkerShapeStar};
+    const std::array<QColor, 4> inks{QColor(0x20, 0x20, 0x20), QColor(0x80, 0x30, 0x90),
+                                     QColor(0x90, 0x60, 0x10), QColor(0x10, 0x70, 0x70)};
+    std::size_t shape = 0;
+    std::vector<double> labelledDepths;
+    for (std::size_t i = 0; i < p.criterionDepthsInches.size() && i < p.criterionLimits.size() &&
+                            i < p.criterionNames.size();
          ++i) {
-        const double depth = displayDepth(p.criterionDepthsInches[i], unitSystem);
         const std::vector<double>& values = p.criterionLimits[i];
-        for (std::size_t v = 0; v < values.size(); ++v) {
-            const bool outer = v == 0 || v + 1 == values.size();
-            (outer ? labelled : between)->append(values[v], depth);
-        }
-    }
-    for (QScatterSeries* limits : {labelled, between}) {
-        if (limits->count() == 0) {
-            delete limits;
+        if (values.empty())
             continue;
-        }
+        auto* limits = new QScatterSeries;
+        limits->setName(depthLimitsName(p.criterionNames[i], values));
+        limits->setMarkerShape(shapes[shape % shapes.size()]);
+        limits->setMarkerSize(10);
+        limits->setColor(inks[shape % inks.size()]);
+        limits->setBorderColor(inks[shape % inks.size()]);
+        ++shape;
+        const double depth = displayDepth(p.criterionDepthsInches[i], unitSystem);
+        for (double v : values)
+            limits->append(v, depth);
         chart->addSeries(limits);
-        if (limits == between)
-            chart->legend()->markers(limits).front()->setVisible(false);
+        chart->legend()->markers(limits).front()->setVisible(false);
+        // The labels hang on invisible anchors: at the marks (drawn above them) or, for a later
+        // criterion at the same depth, far enough below the marks that the text clears them.
+        const auto sameDepth = std::count(labelledDepths.begin(), labelledDepths.end(), depth);
+        labelledDepths.push_back(depth);
+        auto* labels = new QScatterSeries;
+        labels->setName(limits->name());
+        labels->setMarkerSize(1);
+        labels->setColor(Qt::transparent);
+        labels->setBorderColor(Qt::transparent);
+        labels->setPointLabelsFormat(QStringLiteral("@xPoint"));
+        labels->setPointLabelsColor(inks[(shape - 1) % inks.size()]);
+        labels->setPointLabelsVisible(true);
+        labels->setPointLabelsClipping(false);
+        const double anchor = depth + 0.13 * static_cast<double>(sameDepth) * bottom;
+        labels->append(values.front(), anchor);
+        if (values.size() > 1)
+            labels->append(values.back(), anchor);
+        chart->addSeries(labels);
+        chart->legend()->markers(labels).front()->setVisible(false);
     }
     auto* x = valueAxis(QStringLiteral("Strain, microstrain (tension negative)"));
     x->setRange(lo, hi);
@@ -377,6 +408,13 @@ QChart* loadSharesChart(const LoadShares& f, int unitSystem, bool damage) {
                         QStringLiteral(": no exceedances<br><small>%1</small>")
                             .arg(text(f.limitNote).toHtmlEscaped()));
         return chart;
+    }
+    // At least five bins on the axis: a single governing bin would otherwise fill the whole width.
+    while (last - first < 4 && (first > 0 || last + 1 < kBinCount)) {
+        if (first > 0)
+            --first;
+        if (last - first < 4 && last + 1 < kBinCount)
+            ++last;
     }
     auto* series = new QStackedBarSeries;
     series->setBarWidth(0.9);

@@ -26,6 +26,10 @@ QChart* damageChart(const DamageOverTime& figure);
 std::pair<double, double> commonStrainRange(const std::vector<DepthProfile>& profiles);
 QChart* depthProfileChart(const DepthProfile& figure, int unitSystem,
                           std::pair<double, double> strainRange);
+// The legend entry of a criterion's strain limits on that chart, in microstrain:
+// "Layer 2 Bottom, Tensile Strain limits: -121.1, -91.7, -74.2, -61.6, -51.8 (95th to 55th)",
+// "Layer 3 Top, Horizontal Strain limit: -70".
+QString depthLimitsName(const FigureRowName& name, const std::vector<double>& limits);
 // Bars on a continuous axis of axle weight in kips or kN.
 QChart* loadSharesChart(const LoadShares& figure, int unitSystem, bool damage);
 QChart* loadSpectraChart(const LoadSpectraFigure& figure, int unitSystem);

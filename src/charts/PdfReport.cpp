@@ -301,6 +301,19 @@ void crossSection(Pages& pages, const std::vector<ReportLayer>& layers, double b
     pages.advance(kDrawingHeight + 10);
 }
 
+// A cell text whose words stay on one line ("88.29 to 98.55 %"): no-break spaces.
+std::string unbroken(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        out += c == ' ' ? std::string("\u00a0") : std::string(1, c);
+    return out;
+}
+
+// 40, 22.5: a number without trailing zeros or point.
+std::string plainNumber(double value) {
+    return QString::number(value, 'g', 6).toStdString();
+}
+
 void summaryPage(Pages& pages, const DesignReport& r) {
     const ReportDetails& d = r.details;
     pages.paragraph(q(d.title.empty() ? std::string("Pavement Design Report") : d.title),
@@ -340,20 +353,30 @@ void summaryPage(Pages& pages, const DesignReport& r) {
     const bool pass = r.overallVerdict == "Pass";
     pages.paragraph(QStringLiteral("Overall: %1").arg(q(r.overallVerdict)), font(13, true), 4.0,
                     r.overallVerdict == "Fail" ? kFailColour : pass ? kPassColour : kInk);
-    ReportTable rows{"", {"Criterion", "Target", "Actual percentile", "Verdict"}, {}};
+    pages.paragraph(q(r.overallStatement), font(8.5), 4.0);
+    const std::string interval = r.confidence + " interval";
+    ReportTable rows{
+        "", {"Criterion", "Target", "Actual percentile", "Settled verdict", interval}, {}};
     for (const ReportVerdictRow& v : r.verdicts)
-        rows.rows.push_back({v.name, v.target, v.actual, v.verdict});
+        rows.rows.push_back(
+            {v.name, unbroken(v.target), v.actual, v.verdict, unbroken(v.interval)});
     if (!rows.rows.empty())
         pages.table(rows, 8);
     if (!r.lives.empty()) {
+        const bool life = r.designLifeYears > 0;
         ReportTable lives{"",
                           {"Transfer function", "Years to D=0.1", "Years to D=1.0",
-                           r.designLifeYears > 0 ? "Design life" : ""},
+                           life ? unbroken("Against " + plainNumber(r.designLifeYears) + " years")
+                                : std::string(),
+                           interval + " of years to D=1.0"},
                           {}};
         for (const ReportLife& l : r.lives)
-            lives.rows.push_back({l.name, l.years01, l.years10, l.againstDesignLife});
-        if (r.designLifeYears <= 0)
-            lives.columns.pop_back();
+            lives.rows.push_back({l.name, l.years01, l.years10, l.verdict, unbroken(l.interval)});
+        if (!life) {
+            lives.columns.erase(lives.columns.begin() + 3);
+            for (auto& row : lives.rows)
+                row.erase(row.begin() + 3);
+        }
         pages.table(lives, 8);
     }
     pages.paragraph(QStringLiteral("Cost: %1").arg(q(r.cost)), font(9.5, true), 6.0);
@@ -397,22 +420,31 @@ void markDesignLife(QChart* chart, double years) {
     life->attachAxis(vertical.front());
 }
 
+// The settled verdict of a criterion's rows for its distribution chart: "Fail" when any row
+// settled Fail, "Pass" when all settled Pass, otherwise "Undecided"; "transfer function" for a
+// criterion without percentile rows.
+std::string chartVerdict(const DesignReport& r, int slot) {
+    bool judged = false, pass = true, fail = false;
+    for (const ReportVerdictRow& v : r.verdicts) {
+        if (v.slot != slot)
+            continue;
+        judged = true;
+        pass = pass && v.settled == Verdict::Pass;
+        fail = fail || v.settled == Verdict::Fail;
+    }
+    if (!judged)
+        return "transfer function";
+    return fail ? "Fail" : pass ? "Pass" : "Undecided";
+}
+
 std::vector<std::function<QChart*()>> chartMakers(const DesignReport& r, const RunFigures& f,
                                                   int unitSystem) {
     std::vector<std::function<QChart*()>> makers;
     for (const ResponseDistribution& d : f.distributions) {
-        makers.push_back([&d, unitSystem] {
+        makers.push_back([&d, &r, unitSystem] {
             QChart* chart = gui::responseDistributionChart(d, unitSystem);
-            bool pass = true, judged = false;
-            for (const LimitMark& m : d.limits) {
-                if (!std::isnan(m.targetPercentile)) {
-                    judged = true;
-                    pass = pass && m.pass;
-                }
-            }
-            chart->setTitle(chart->title() + (judged ? (pass ? QStringLiteral(": Pass")
-                                                             : QStringLiteral(": Fail"))
-                                                     : QStringLiteral(": transfer function")));
+            chart->setTitle(chart->title() + QStringLiteral(": ") +
+                            q(chartVerdict(r, d.name.slot)));
             return chart;
         });
     }

@@ -253,6 +253,7 @@ void analyze(const AnalyzeArguments& args) {
     runInfo.seed = options.seed;
     runInfo.threads = workerThreadCount(args.threads);
     runInfo.models = layeredElasticResponses();
+    runInfo.verdicts = options.verdicts;
     runInfo.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
@@ -265,9 +266,8 @@ void analyze(const AnalyzeArguments& args) {
     }
 #ifdef ARDELON_HAVE_PDF
     if (!args.pdf.empty()) {
-        const DesignReport report = buildDesignReport(work, outcome.results, runInfo,
-                                                      pdfDetails(args, project),
-                                                      args.life.value_or(0.0));
+        const DesignReport report =
+            buildDesignReport(work, outcome.results, runInfo, pdfDetails(args, project));
         const RunFigures figures = runFigures(work, outcome.results, runInfo.models);
         if (FileResult written = charts::writePdfReport(report, figures, work.unitSystem, args.pdf);
             !written.ok()) {

@@ -75,7 +75,7 @@ ResponsesInput parseResponsesInput(const json& document) {
                                               text(modulus) + ").");
         }
         const double poisson = number(layer, "poisson", where);
-        if (!(poisson > 0.0 && poisson < kMaxPoissonRatio)) {
+        if (!(poisson > 0.0 && poisson <= kMaxPoissonRatio)) {
             throw CommandError(kBadInput, where +
                                               ": Poisson's ratio must lie between 0 and 0.5 (got " +
                                               text(poisson) + ").");

@@ -283,6 +283,7 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     lastRun.seed = options.seed;
     lastRun.threads = workerThreadCount(options.threads);
     lastRun.models = models_;
+    lastRun.verdicts = options.verdicts;
     lastRun.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - runStarted_).count();
     runNote = completedRunText(outcome.results.cycles, options.seed,

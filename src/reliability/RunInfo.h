@@ -11,6 +11,7 @@
 #include "project/ProjectFile.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/ResponseModel.h"
+#include "reliability/ResultLists.h"
 
 namespace ardelon {
 
@@ -26,6 +27,8 @@ struct RunInfo {
     double elapsedSeconds = 0.0;
     // The response model of the run, for the strains-with-depth charts; none: no such charts.
     ResponseModelFactory models;
+    // The confidence and design life the run's rows were judged by.
+    VerdictRules verdicts;
 };
 
 inline constexpr const char* kPdfReportFileFilter = "PDF Files (*.pdf) |*.pdf|All Files (*.*) |*.*||";

@@ -217,8 +217,7 @@ void listTables(const CStenorDoc& work, const ResultLists& lists, DesignReport& 
 }  // namespace
 
 DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& results,
-                               const RunInfo& run, const ReportDetails& details,
-                               double designLifeYears) {
+                               const RunInfo& run, const ReportDetails& details) {
     DesignReport report;
     report.details = details;
     report.projectName = run.projectFileName.empty()
@@ -227,10 +226,14 @@ DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& re
     report.date = reportDate(run.startTime);
     report.units = work.unitSystem != Metric ? "English" : "Metric";
     report.layers = layers(work);
-    const ResultLists lists = buildResultLists(work, results);
+    const ResultLists lists = buildResultLists(work, results, run.verdicts);
     report.overallVerdict = overallVerdict(lists);
+    report.overallStatement = overallVerdictStatement(lists);
+    report.confidence = confidenceText(lists.rules.confidence);
     for (const PercentileRow& r : lists.percentile) {
         ReportVerdictRow v;
+        v.slot = r.slot;
+        v.level = r.level;
         const FigureRowName name = figureRowName(work, r.slot);
         v.name = name.title;
         if (r.level >= 0)
@@ -238,21 +241,20 @@ DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& re
         v.target = plain(reportTargetValue(work, r)) + " " + name.units + " at " +
                    plain(r.targetPercentile) + " %";
         v.actual = r.cells[6];
-        v.verdict = rowVerdictText(r, results.cycles);
-        v.pass = r.pass;
+        v.settled = r.settled.verdict;
+        v.verdict = verdictText(r.settled.verdict);
+        v.interval = percentIntervalText(r.settled);
         report.verdicts.push_back(std::move(v));
     }
-    report.designLifeYears = designLifeYears;
+    report.designLifeYears = run.verdicts.designLifeYears.value_or(0.0);
     for (const TransferFunctionRow& r : lists.transferFunction) {
         ReportLife life;
         life.name = figureRowName(work, r.slot).title;
         life.years01 = r.cells[7];
         life.years10 = r.cells[8];
-        if (designLifeYears > 0.0) {
-            life.againstDesignLife =
-                (r.yearsToDamage10 >= designLifeYears ? "meets " : "short of ") +
-                plain(designLifeYears) + " years";
-        }
+        life.interval = yearsIntervalText(r.settledYears);
+        if (r.lifeChecked)
+            life.verdict = verdictText(r.settledYears.verdict);
         report.lives.push_back(std::move(life));
     }
     report.cost = costText(reportCost(work));

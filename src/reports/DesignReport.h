@@ -10,6 +10,7 @@
 #include "project/CStenorDoc.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/RunInfo.h"
+#include "reliability/SettledVerdict.h"
 
 namespace ardelon {
 
@@ -28,21 +29,27 @@ struct ReportLayer {
     double thicknessInches = 0.0;   // 0 for the bottom layer
 };
 
-// One percentile row of the verdict: what it checks, how it went, and the verdict in words.
+// One percentile row of the verdict: what it checks, how it went, and its settled verdict with
+// the interval that decides it.
 struct ReportVerdictRow {
+    int slot = 0;
+    int level = -1;      // 0 to 4 for the levels of a strain distribution
     std::string name;    // "Layer 1 Top, Vertical Deflection" (+ " at the 95th percentile")
     std::string target;  // "15 milli-in at 85 %"
     std::string actual;  // the Actual Percentile as the list prints it
-    std::string verdict;  // rowVerdictText
-    bool pass = false;
+    Verdict settled = Verdict::Undecided;
+    std::string verdict;   // "Pass", "Fail", "Undecided"
+    std::string interval;  // percentIntervalText
 };
 
-// A transfer-function row's life: years to D = 0.1 and 1.0, and against the design life.
+// A transfer-function row's life: years to D = 0.1 and 1.0, the interval of the latter, and its
+// settled verdict against the design life when one is given.
 struct ReportLife {
     std::string name;
     std::string years01;
     std::string years10;
-    std::string againstDesignLife;  // "meets 40 years", "short of 40 years"; empty without one
+    std::string interval;  // yearsIntervalText
+    std::string verdict;   // "Pass", "Fail", "Undecided"; empty without a design life
 };
 
 struct DesignReport {
@@ -51,10 +58,12 @@ struct DesignReport {
     std::string date;         // the run's date
     std::string units;        // "English" or "Metric"
     std::vector<ReportLayer> layers;
-    std::string overallVerdict;
+    std::string overallVerdict;    // "Pass", "Fail", "Undecided", "No criterion checked"
+    std::string overallStatement;  // overallVerdictStatement
+    std::string confidence;        // "95 %"
     std::vector<ReportVerdictRow> verdicts;
     std::vector<ReportLife> lives;
-    double designLifeYears = 0.0;  // 0: none given
+    double designLifeYears = 0.0;  // 0: none given (the run's verdict rules hold it)
     std::string cost;              // costText
     std::vector<std::pair<std::string, std::string>> runRecord;
     std::vector<ReportTable> inputs;
@@ -64,10 +73,9 @@ struct DesignReport {
     ReportTable trials;
 };
 
-// `details` fills the first page's texts; `designLifeYears` > 0 checks every transfer-function
-// row's years to D = 1.0 against it.
+// `details` fills the first page's texts; the rows are judged by the run's verdict rules (its
+// confidence, and its design life for the transfer-function rows).
 DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& results,
-                               const RunInfo& run, const ReportDetails& details,
-                               double designLifeYears = 0.0);
+                               const RunInfo& run, const ReportDetails& details);
 
 }  // namespace ardelon

@@ -145,7 +145,19 @@ lxw_error insertChart(lxw_workbook* book, lxw_worksheet* sheet, const ReportChar
     if (model.kind == ChartKind::Lines) {
         // The axes meet at the lower left whatever the sign of the values.
         chart_axis_set_crossing_min(chart->x_axis);
-        chart_axis_set_crossing_min(chart->y_axis);
+        if (model.yReversed)
+            chart_axis_set_crossing_max(chart->y_axis);  // reversed: the largest y is lowest
+        else
+            chart_axis_set_crossing_min(chart->y_axis);
+    }
+    if (!std::isnan(model.xMin))
+        chart_axis_set_min(chart->x_axis, model.xMin);
+    if (!std::isnan(model.xMax))
+        chart_axis_set_max(chart->x_axis, model.xMax);
+    if (model.xLabelRotation != 0) {
+        lxw_chart_font labels{};
+        labels.rotation = model.xLabelRotation;
+        chart_axis_set_num_font(chart->x_axis, &labels);
     }
     chart_axis_set_name(chart->y_axis, xmlSafeText(model.yTitle).c_str());
     if (model.logY)

@@ -74,7 +74,10 @@ struct ReportChart {
     bool logY = false;
     double yMin = NAN;  // NaN: the spreadsheet's own choice
     double yMax = NAN;
-    bool yReversed = false;
+    bool yReversed = false;  // the x axis then runs along the bottom, at the largest y
+    double xMin = NAN;       // NaN: the spreadsheet's own choice
+    double xMax = NAN;
+    int xLabelRotation = 0;  // degrees of the x axis's labels, -90 to 90 (0: upright)
     std::vector<ChartSeries> series;
     char column = 'A';  // top-left cell
     int row = 1;

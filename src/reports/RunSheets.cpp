@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
+#include <utility>
 
 #include "figures/FigureData.h"
 #include "project/Rounding.h"
@@ -71,6 +73,13 @@ class ChartGrid {
         if (slot % 2 == 0 && gridRow > 0 && gridRow % kChartRowsPerPage == 0)
             sheet_.pageBreaksBeforeRows.push_back(chart.row - 1);
         sheet_.charts.push_back(std::move(chart));
+    }
+    // A chart across both columns of a row of its own: the load spectra's 56 bins need the width.
+    void placeWide(ReportChart chart) {
+        count_ += count_ % 2;
+        chart.widthScale = 2.1;
+        place(std::move(chart));
+        ++count_;
     }
 
   private:
@@ -172,14 +181,46 @@ void addDistributionCharts(ChartData& data, ChartGrid& grid, const ResponseDistr
     }
 }
 
-void addDepthChart(ChartData& data, ChartGrid& grid, const DepthProfile& p, int unitSystem) {
+// One strain range for every season's chart, so that the seasons compare: from the most
+// negative to the most positive strain of any season (and zero), out to a round step.
+std::pair<double, double> seasonsStrainRange(const std::vector<DepthProfile>& profiles) {
+    double lo = 0.0, hi = 0.0;
+    for (const DepthProfile& p : profiles) {
+        for (const DepthProfilePoint& q : p.points) {
+            lo = std::min({lo, q.epsX, q.epsY, q.epsZ});
+            hi = std::max({hi, q.epsX, q.epsY, q.epsZ});
+        }
+    }
+    const double span = hi - lo;
+    if (!(span > 0.0))
+        return {NAN, NAN};
+    // A step of 1, 2 or 5 times a power of ten, about a tenth of the span.
+    const double magnitude = std::pow(10.0, std::floor(std::log10(span / 10.0)));
+    double step = magnitude;
+    for (double m : {1.0, 2.0, 5.0, 10.0}) {
+        step = m * magnitude;
+        if (span / step <= 10.0)
+            break;
+    }
+    return {std::floor(lo / step) * step, std::ceil(hi / step) * step};
+}
+
+const char* const kStrainNames[3] = {"Horizontal strain \u03b5x", "Horizontal strain \u03b5y",
+                                     "Vertical strain \u03b5z"};
+
+void addDepthChart(ChartData& data, ChartGrid& grid, const DepthProfile& p, int unitSystem,
+                   std::pair<double, double> strainRange) {
     ReportSheet& sheet = data.sheet;
     const std::string title = std::string(kSeasonNames[at(p.season)]) + ": strains with depth";
     data.heading(title);
     const std::string depth = std::string("Depth, ") + depthUnit(unitSystem);
     int row = data.row;
     putHeadings(sheet, row++,
-                {{'A', "Eps x"}, {'B', depth}, {'D', "Eps y"}, {'E', depth}, {'G', "Eps z"},
+                {{'A', kStrainNames[0]},
+                 {'B', depth},
+                 {'D', kStrainNames[1]},
+                 {'E', depth},
+                 {'G', kStrainNames[2]},
                  {'H', depth}});
     std::array<std::vector<ChartPoint>, 3> strains;
     for (const DepthProfilePoint& q : p.points) {
@@ -190,13 +231,14 @@ void addDepthChart(ChartData& data, ChartGrid& grid, const DepthProfile& p, int 
     }
     ReportChart chart;
     chart.title = title;
-    chart.xTitle = "Strain, microstrain";
+    chart.xTitle = "Strain, microstrain (tension negative)";
     chart.yTitle = depth;
     chart.yReversed = true;  // depth downward
-    const char* names[3] = {"Eps x", "Eps y", "Eps z"};
+    std::tie(chart.xMin, chart.xMax) = strainRange;
     for (int i = 0; i < 3; ++i) {
-        chart.series.push_back(putPoints(sheet, static_cast<char>('A' + 3 * i), row, names[i],
-                                         strains[at(i)], false, kConfigurationColours[i]));
+        chart.series.push_back(putPoints(sheet, static_cast<char>('A' + 3 * i), row,
+                                         kStrainNames[i], strains[at(i)], false,
+                                         kConfigurationColours[i]));
     }
     data.row = row + static_cast<int>(p.points.size());
     grid.place(std::move(chart));
@@ -205,7 +247,7 @@ void addDepthChart(ChartData& data, ChartGrid& grid, const DepthProfile& p, int 
 // The share of a row's exceedances (or damage) by load bin, one stacked column per bin that
 // carries a share.
 void addGoverningChart(ChartData& data, ChartGrid& grid, const LoadShares& s,
-                       const LoadSpectraFigure& spectra, bool damage) {
+                       const LoadSpectraFigure& spectra, bool english, bool damage) {
     const auto& table = damage ? s.damagePercent : s.exceedancePercent;
     std::vector<int> bins;
     for (int k = 0; k < kBinCount; ++k) {
@@ -240,9 +282,14 @@ void addGoverningChart(ChartData& data, ChartGrid& grid, const LoadShares& s,
     ReportChart chart;
     chart.kind = ChartKind::StackedColumns;
     chart.title = title;
-    chart.xTitle = "Load bin";
+    chart.xTitle = english ? "Axle weight, kips" : "Axle weight, kN";
     chart.yTitle = damage ? "% of damage" : "% of exceedances";
+    chart.xLabelRotation = -45;  // bin labels side by side would run together
     for (int c = 0; c < kConfigurationCount; ++c) {
+        // Only the configurations that carry a share appear in the legend.
+        const auto& shares = table[at(c)];
+        if (std::none_of(shares.begin(), shares.end(), [](double v) { return v > 0.0; }))
+            continue;
         chart.series.push_back(ChartSeries{std::string(kConfigurationNames[at(c)]), kRunSheet,
                                            'A', static_cast<char>('B' + c), first, data.row - 1,
                                            false, kConfigurationColours[c]});
@@ -295,7 +342,7 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     record("Elapsed Time, s", std::round(run.elapsedSeconds * 100.0) / 100.0);
     record("Program Version", std::string("Ardelon ") + programVersion());
 
-    const ResultLists lists = buildResultLists(work, results);
+    const ResultLists lists = buildResultLists(work, results, run.verdicts);
     row += 1;
     sheet.text('A', row++, "Overall Verdict", ReportStyle::Heading);
     for (const std::string& line : verdictLines(work, lists))
@@ -324,14 +371,16 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     for (const ResponseDistribution& d : responseDistributions(work, results))
         addDistributionCharts(data, grid, d, damage);
     if (run.models) {
-        for (const DepthProfile& p : depthProfiles(work, run.models))
-            addDepthChart(data, grid, p, work.unitSystem);
+        const std::vector<DepthProfile> profiles = depthProfiles(work, run.models);
+        const auto strainRange = seasonsStrainRange(profiles);
+        for (const DepthProfile& p : profiles)
+            addDepthChart(data, grid, p, work.unitSystem, strainRange);
     }
     const LoadSpectraFigure spectra = loadSpectraFigure(work);
     for (const LoadShares& s : loadShares(work, results)) {
-        addGoverningChart(data, grid, s, spectra, false);
+        addGoverningChart(data, grid, s, spectra, english, false);
         if (s.hasDamage)
-            addGoverningChart(data, grid, s, spectra, true);
+            addGoverningChart(data, grid, s, spectra, english, true);
     }
 
     data.heading("Load spectra, % of axle groups");
@@ -347,6 +396,7 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
     spectraChart.title = "Load Spectra";
     spectraChart.xTitle = english ? "Axle weight, kips" : "Axle weight, kN";
     spectraChart.yTitle = "% of axle groups";
+    spectraChart.xLabelRotation = -45;
     for (int k = 0; k < kBinCount; ++k) {
         sheet.text('A', row + k, spectra.binLabels[at(k)], ReportStyle::Center);
         for (int c = 0; c < kConfigurationCount; ++c)
@@ -361,7 +411,7 @@ void addRunSheets(ReportWorkbook& book, const CStenorDoc& work, const AnalysisRe
                 kConfigurationColours[c]});
         }
     }
-    grid.place(std::move(spectraChart));
+    grid.placeWide(std::move(spectraChart));
 
     book.sheets.push_back(std::move(charts));
     book.sheets.push_back(std::move(sheet));

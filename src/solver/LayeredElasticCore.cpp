@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "solver/KernelBrackets.h"
+
 namespace ardelon::layered {
 
 // The Bessel series and the half-space quadrature are built twice, for the baseline processor and
@@ -38,7 +40,10 @@ double besselJ1(double x) {
         }
         return half * sum;
     }
-    return std::sqrt(kTwoOverPi / x) * std::sin(x - kQuarterPi);
+    double j0, j1;
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
+                     std::sin(x - kQuarterPi), j0, j1);
+    return j1;
 }
 
 void besselJ0J1(double x, double& j0, double& j1) {
@@ -67,8 +72,8 @@ void besselJ0J1(double x, double& j0, double& j1) {
         j1 = half * sum1;
         return;
     }
-    j0 = std::sqrt(kOneOverPi / (x / 2.0)) * std::cos(x - kQuarterPi);
-    j1 = std::sqrt((1.0 / (x / 2.0)) / kPi) * std::sin(x - kPi / 4.0);
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
+                     std::sin(x - kQuarterPi), j0, j1);
 }
 
 double hypergeometricHalf(double alpha, double gamma, double x) {
@@ -106,48 +111,6 @@ NormalisedLayers normaliseLayers(const std::array<double, 5>& modulus,
 }
 
 namespace {
-
-// Brackets of one layer's kernels at a depth, per coefficient (A, B, C, D): the vertical stress,
-// the vertical shear (T), the vertical displacement (w) and the radial displacement (G) forms.
-struct Brackets {
-    double sz[4], tb[4], wb[4], g[4];
-};
-
-Brackets layerBrackets(double nu, double lambda, double ea, double eb) {
-    Brackets b;
-    b.sz[0] = ea;
-    b.sz[1] = eb;
-    b.sz[2] = -(1.0 - 2.0 * nu - lambda) * ea;
-    b.sz[3] = (1.0 - 2.0 * nu + lambda) * eb;
-    b.tb[0] = ea;
-    b.tb[1] = -eb;
-    b.tb[2] = (2.0 * nu + lambda) * ea;
-    b.tb[3] = (2.0 * nu - lambda) * eb;
-    b.wb[0] = ea;
-    b.wb[1] = -eb;
-    b.wb[2] = -(2.0 - 4.0 * nu - lambda) * ea;
-    b.wb[3] = -(2.0 - 4.0 * nu + lambda) * eb;
-    b.g[0] = ea;
-    b.g[1] = eb;
-    b.g[2] = (lambda + 1.0) * ea;
-    b.g[3] = -(1.0 - lambda) * eb;
-    return b;
-}
-
-// Layer 1's correction at depth z1: coefficients (B1, D1) in slots 1 and 3, slots 0 and 2 zero.
-Brackets layerOneBrackets(double nu, double lambda, double ea, double ec) {
-    Brackets b{};
-    b.sz[1] = ea - (2.0 * lambda + 1.0) * ec;
-    b.sz[3] = -(1.0 - 2.0 * nu - lambda) * ea + (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * ec;
-    b.tb[1] = ea - (1.0 - 2.0 * lambda) * ec;
-    b.tb[3] = (2.0 * nu + lambda) * ea - (2.0 * nu + lambda - 4.0 * nu * lambda) * ec;
-    b.wb[1] = ea + (3.0 - 4.0 * nu + 2.0 * lambda) * ec;
-    b.wb[3] = -(2.0 - 4.0 * nu - lambda) * ea -
-              ((1.0 - 4.0 * nu) * lambda + 2.0 - 8.0 * nu * (1.0 - nu)) * ec;
-    b.g[1] = ea + (3.0 - 4.0 * nu - 2.0 * lambda) * ec;
-    b.g[3] = (lambda + 1.0) * ea - (1.0 - 8.0 * nu * (1.0 - nu) - (1.0 - 4.0 * nu) * lambda) * ec;
-    return b;
-}
 
 // The interface equations form a block tridiagonal system. Interface k (1 to 4) has four
 // equations; its own four unknowns are those whose exponential is 1 at its depth: the growing
@@ -322,14 +285,10 @@ template <int FirstColumn>
     const double z1 = layers.interface[0];
     const double nu1 = layers.poisson[0], nu2 = layers.poisson[1];
     const double mz1 = m * z1;
-    const double b1 = out.B[0], d1 = out.D[0];
-    const double k1 =
-        b1 - (2.0 - 4.0 * nu1 - mz1) * d1 +
-        cutExp(-2.0 * mz1) * ((3.0 - 4.0 * nu1 + 2.0 * mz1) * b1 -
-                              (8.0 * nu1 * nu1 - 8.0 * nu1 + 2.0 + mz1 - 4.0 * nu1 * mz1) * d1);
-    const double e2 = decay[1];
-    const double k2 = e2 * out.A[1] - out.B[1] - (2.0 - 4.0 * nu2 - mz1) * e2 * out.C[1] -
-                      (2.0 - 4.0 * nu2 + mz1) * out.D[1];
+    const Brackets top = layerOneBrackets(nu1, mz1, 1.0, cutExp(-2.0 * mz1));
+    const double k1 = combine(top, 0.0, out.B[0], 0.0, out.D[0]).wb;
+    const Brackets below = layerBrackets(nu2, mz1, decay[1], 1.0);
+    const double k2 = combine(below, out.A[1], out.B[1], out.C[1], out.D[1]).wb;
     out.kernel = std::abs(k2) > std::abs(k1) ? k2 : k1;
 }
 

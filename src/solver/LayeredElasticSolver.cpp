@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "solver/KernelBrackets.h"
+
 namespace ardelon {
 
 using namespace layered;
@@ -17,22 +19,38 @@ enum Slot : int { W = 0, UX, UY, SX, SY, SZ, TYZ, TXZ, TXY };
 // of two panels carries 2. The constant is 3 × 0.1 in double arithmetic.
 constexpr double kWeddleFactor = 0.30000000000000004;
 constexpr std::array<double, 6> kWeddleWeights = {5.0, 1.0, 6.0, 1.0, 5.0, 2.0};
-// Simpson's rule: weights 4, 2 times h/3.
+// Simpson's rule: weights 4, 2 times h/3; its end weight at m = 0 is h0/3 as well.
 constexpr double kSimpsonFactor = 0.3333333333333333;
 constexpr std::array<double, 2> kSimpsonWeights = {4.0, 2.0};
-// The m = 0 end of the deflection integral of a surface point carries a quarter of Weddle's end
-// weight: 0.3 × 0.25 in double arithmetic.
-constexpr double kSurfaceEndFactor = 0.07500000000000001;
 
-// Weddle march stops when the kernel value at a panel end is this small.
-constexpr double kKernelEndLimit = 0.0001;
-// Step of the search for the kernel minimum that sets the Weddle initial step.
+// Step of the search for the kernel minimum that sets the initial step.
 constexpr double kKernelSearchStep = 0.02;
-// Simpson scheme: starting tolerance and step, the tightening factor and the final tolerance.
-constexpr double kSimpsonStep = 0.1;
-constexpr double kSimpsonTolerance = 0.01;
-constexpr double kSimpsonTightening = 0.1;
-constexpr double kSimpsonFinalTolerance = 0.000001;
+// The march ends only where the kernel value at a panel end is this small.
+constexpr double kKernelEndLimit = 0.0001;
+// Step bounds from the length scales: J0(m r) J1(m a) turns through at most 2 pi (r + a) per unit
+// of m, so a step of kOscillationStep / (r + a) gives about 11 points per period; while a term
+// decaying as exp(-m d) lives, the step is at most kDecayStep / d.
+constexpr double kOscillationStep = 0.55;
+constexpr double kDecayStep = 0.3;
+constexpr double kLargestStep = 0.2;
+// The first step resolves the kernel's own scale near m = 0: a layer stiffer than what lies below
+// it bends like a plate over the length z (E / E_below)^(1/3) (z its bottom depth), and the kernel
+// changes over the inverse of the longest such length.
+constexpr double kFlexuralStep = 0.1;
+// Near m = 0 a step grows to at most this share of m.
+constexpr double kProportionalStep = 0.1;
+// A term has died out once m d reaches this (exp(-30) is 1e-13). An interface at depth z enters
+// the kernel through exp(-2 m z) and its powers, gone (exp(-20)) once m z reaches kInterfaceReach.
+constexpr double kDecayReach = 30.0;
+constexpr double kInterfaceReach = 10.0;
+// The march has converged when a panel adds at most kPanelShare of the largest magnitude of each
+// response over the points (a response that stays below kNegligibleShare of the largest of its
+// kind counts with that floor); panels are watched once the kernel is within kWatchShare of its
+// end limit.
+constexpr double kWatchShare = 2.0;
+constexpr int kQuietPanels = 1;
+constexpr double kPanelShare = 1e-4;
+constexpr double kNegligibleShare = 1e-4;
 
 }  // namespace
 
@@ -137,6 +155,26 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     }
     decayStep_ = 0.0;
     preparePairs();
+    // The length scales of the step: the widest reach r + a of a Bessel product, and how fast
+    // each point's integrands decay (the layer-1 correction from interface 1 and its image, the
+    // field below layer 1 from the surface).
+    reach_ = 0.0;
+    for (int pair = 0; pair < pairCount_; ++pair)
+        reach_ = std::max(reach_, distance_[pair] + radius_[pair % loadCount_]);
+    scaleCount_ = 0;
+    for (int i = 0; i < pointCount_; ++i) {
+        decayLength_[scaleCount_++] =
+            kind_[i] == PointKind::Deep ? depth_[i] : 2.0 * z1 - depth_[i];
+    }
+    // The kernel varies over 1 / z near m = 0 for every interface depth z that the field sees:
+    // a change of material or an interface that is not fully bonded.
+    for (int k = 0; k < 4; ++k) {
+        const bool bonded = weddle_ ? (k == 3 || layers_.bond[k] == 1.0) : k >= 2;
+        const bool sameMaterial = layers_.modulus[k] == layers_.modulus[k + 1] &&
+                                  layers_.poisson[k] == layers_.poisson[k + 1];
+        if (!(bonded && sameMaterial))
+            decayLength_[scaleCount_++] = layers_.interface[k];
+    }
 }
 
 // exp(-m d) of every group's two decay lengths. While the step stays the same each value is
@@ -188,6 +226,7 @@ void LayeredElasticSolver::preparePairs() {
             sortedDistance_[distanceCount_] = r;
             // sqrt(2 / (pi x)) = sortedAmplitude / sqrt(m) in the asymptotic forms.
             sortedAmplitude_[distanceCount_] = r == 0.0 ? 0.0 : std::sqrt(kTwoOverPi / r);
+            sortedInverse_[distanceCount_] = r == 0.0 ? 0.0 : 1.0 / r;
             ++distanceCount_;
         }
         sortedIndex_[pair] = distanceCount_ - 1;
@@ -197,9 +236,92 @@ void LayeredElasticSolver::preparePairs() {
     phaseStep_ = 0.0;
 }
 
+double LayeredElasticSolver::flexuralLength() const {
+    double longest = 1.0;  // the top layer's own thickness
+    for (int k = 0; k < 4; ++k) {
+        double softestBelow = layers_.modulus[k + 1];
+        for (int i = k + 2; i < 5; ++i)
+            softestBelow = std::min(softestBelow, layers_.modulus[i]);
+        const double ratio = layers_.modulus[k] / softestBelow;
+        if (ratio > 1.0)
+            longest = std::max(longest, layers_.interface[k] * std::cbrt(ratio));
+    }
+    return longest;
+}
+
+// The largest step the length scales allow at m: the oscillation of the Bessel products over the
+// whole march, the decay of each point's terms while they live.
+double LayeredElasticSolver::stepCap(double m) const {
+    // Simpson's rule is of lower order than Weddle's: it takes half the step for the same error.
+    const double share = weddle_ ? 1.0 : 0.5;
+    double cap =
+        std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
+    double longest = 0.0;
+    for (int i = 0; i < scaleCount_; ++i) {
+        if (m * decayLength_[i] < (i < pointCount_ ? kDecayReach : kInterfaceReach))
+            longest = std::max(longest, decayLength_[i]);
+    }
+    if (longest > 0.0)
+        cap = std::min(cap, share * kDecayStep / longest);
+    return cap;
+}
+
+// True when the panel just integrated added at most kPanelShare of each response's largest
+// magnitude over the points: each integral by the magnitudes of its parts, and the direct strains,
+// which can be small differences of large stresses, by what the panel changed them. Clears the
+// panel sums and starts the next panel.
+bool LayeredElasticSolver::panelIsNegligible() {
+    std::array<double, kIntegrals> largest{};
+    for (int s = 0; s < kIntegrals; ++s) {
+        for (int i = 0; i < pointCount_; ++i) {
+            const double response = integral_[s][i] * integralFactor_[s][i] + halfSpacePart_[s][i];
+            largest[s] = std::max(largest[s], std::abs(response));
+        }
+    }
+    const double displacement = std::max({largest[W], largest[UX], largest[UY]});
+    const double stress = *std::max_element(largest.begin() + SX, largest.end());
+    bool negligible = true;
+    for (int s = 0; s < kIntegrals; ++s) {
+        const double floor = kNegligibleShare * (s <= UY ? displacement : stress);
+        const double allowed = kPanelShare * std::max(largest[s], floor);
+        for (int i = 0; i < pointCount_; ++i) {
+            negligible =
+                negligible && panelSize_[s][i] * std::abs(integralFactor_[s][i]) <= allowed;
+            panelSize_[s][i] = 0.0;
+        }
+    }
+    // Strains: E times the strain of each point and of the panel's change, in stress units.
+    std::array<std::array<double, kMaxPoints>, 3> strain, change;
+    std::array<double, 3> largestStrain{};
+    for (int i = 0; i < pointCount_; ++i) {
+        const double nu = layers_.poisson[layer_[i]], e = layers_.modulus[layer_[i]];
+        double value[3], delta[3];
+        for (int k = 0; k < 3; ++k) {
+            const int s = SX + k;
+            value[k] = integral_[s][i] * integralFactor_[s][i] + halfSpacePart_[s][i];
+            delta[k] = (integral_[s][i] - panelStart_[s][i]) * integralFactor_[s][i];
+        }
+        for (int k = 0; k < 3; ++k) {
+            strain[k][i] = (value[k] - nu * (value[(k + 1) % 3] + value[(k + 2) % 3])) / e;
+            change[k][i] = (delta[k] - nu * (delta[(k + 1) % 3] + delta[(k + 2) % 3])) / e;
+            largestStrain[k] = std::max(largestStrain[k], std::abs(strain[k][i]));
+        }
+    }
+    const double strainFloor =
+        kNegligibleShare * *std::max_element(largestStrain.begin(), largestStrain.end());
+    for (int k = 0; k < 3; ++k) {
+        const double allowed = kPanelShare * std::max(largestStrain[k], strainFloor);
+        for (int i = 0; i < pointCount_; ++i)
+            negligible = negligible && std::abs(change[k][i]) <= allowed;
+    }
+    for (int s = 0; s < kIntegrals; ++s)
+        std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
+    return negligible;
+}
+
 // Initial step of the Weddle scheme, scaled to how far the layered kernel departs from a
 // half-space, and the starting tolerance of the significance test.
-double LayeredElasticSolver::initialStep(double& tolerance, double hMax) {
+double LayeredElasticSolver::initialStep(double& tolerance) {
     double aMax = 0.0;
     for (int j = 0; j < loadCount_; ++j)
         aMax = std::max(aMax, radius_[j]);
@@ -232,25 +354,17 @@ double LayeredElasticSolver::initialStep(double& tolerance, double hMax) {
         const double kRef = std::max(std::abs(kMin), std::abs(kInfinity));
         h0 = std::sqrt(1.0 / kRef) * radiusFactor * 0.1;
         tolerance = std::abs(kMin) / 2.0;
-        if (hMax < h0) {
-            h0 = hMax;
-            tolerance = 0.0;
-        }
     } else {
         // The subgrade is the softest layer.
         h0 = std::sqrt(e5 / e1) * radiusFactor * 0.1;
         tolerance = std::abs((1.0 - nu1) * stiffnessContrast);
-        if (hMax <= h0) {
-            h0 = hMax;
-            tolerance = 0.0;
-        }
     }
     return h0;
 }
 
 // The m = 0 end of the integrals: only the deflection integrand is non-zero there; its limit is
 // fixed by the subgrade alone (the product of the layer ratios).
-void LayeredElasticSolver::addEndPointTerm(double h0) {
+void LayeredElasticSolver::addEndPointTerm(double h0, double ruleFactor) {
     const double nu1 = layers_.poisson[0], nu5 = layers_.poisson[4];
     const auto& ratio = layers_.ratio;
     const double surfaceLimit =
@@ -261,18 +375,17 @@ void LayeredElasticSolver::addEndPointTerm(double h0) {
         for (int j = 0; j < loadCount_; ++j) {
             const double a = radius_[j], q = pressure_[j];
             if (kind_[i] == PointKind::Surface) {
-                sum += surfaceLimit * a * a * h0 * q * kSurfaceEndFactor;
+                sum += surfaceLimit * a * a * h0 * q * (ruleFactor / 4.0);
             } else if (kind_[i] == PointKind::LayerOne) {
-                sum += surfaceLimit * a * a * (1.0 - nu1) * q * h0 * kWeddleFactor;
+                sum += surfaceLimit * a * a * (1.0 - nu1) * q * h0 * ruleFactor;
             } else if (layer < 4) {
                 double product = 1.0;
                 for (int k = layer; k < 4; ++k)
                     product *= ratio[k];
                 sum -= a * a * (1.0 - nu5) * (1.0 + layers_.poisson[layer]) * h0 * product * q *
-                       kWeddleFactor / layers_.modulus[layer];
+                       ruleFactor / layers_.modulus[layer];
             } else {
-                sum -=
-                    a * a * (1.0 - nu5) * (1.0 + nu5) * h0 * q * kWeddleFactor / layers_.modulus[4];
+                sum -= a * a * (1.0 - nu5) * (1.0 + nu5) * h0 * q * ruleFactor / layers_.modulus[4];
             }
         }
         integral_[W][i] += sum;
@@ -311,17 +424,16 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     }
     phaseBegin_ = std::min(phaseBegin_, seriesCount_);
 
-    const double amplitudeOfM = 1.0 / std::sqrt(m);
+    const double amplitudeOfM = 1.0 / std::sqrt(m), invM = 1.0 / m;
     for (int s = seriesCount_; s < distanceCount_; ++s) {
-        const double amplitude = sortedAmplitude_[s] * amplitudeOfM;
-        besselJ0_[s] = amplitude * phaseCos_[s];
-        besselJ1_[s] = amplitude * phaseSin_[s];
+        besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
+                                  phaseCos_[s], phaseSin_[s], besselJ0_[s], besselJ1_[s]);
     }
     // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
-    for (int s = 0; s < distanceCount_; ++s) {
-        const double r = sortedDistance_[s];
-        besselN_[s] = r == 0.0 ? 0.0 : besselJ1_[s] / (m * r) - besselJ0_[s] / 2.0;
-    }
+    for (int s = 0; s < distanceCount_; ++s)
+        besselN_[s] = besselJ1_[s] * (invM * sortedInverse_[s]) - besselJ0_[s] / 2.0;
+    for (int s = 0; s < distanceCount_ && sortedDistance_[s] == 0.0; ++s)
+        besselN_[s] = 0.0;
 }
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
@@ -352,46 +464,26 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             continue;
         }
         const double lambda = m * z;
-        double wb, mb, szb, gb, tb, displacementFactor, radialFactor;
+        KernelValues k;
+        double displacementFactor, radialFactor;
         if (kind_[leader] == PointKind::LayerOne) {
-            const double ea = decayA_[g];
-            const double ec = decayB_[g];
-            const double b = c.B[0], d = c.D[0];
-            wb = b * ea - (2.0 - 4.0 * nu - lambda) * d * ea +
-                 (3.0 - 4.0 * nu + 2.0 * lambda) * b * ec -
-                 ((1.0 - 4.0 * nu) * lambda + 2.0 - 8.0 * nu * (1.0 - nu)) * d * ec;
-            mb = b * ea + (lambda + 4.0 * nu + 1.0) * d * ea +
-                 (4.0 * nu + 3.0 - 2.0 * lambda) * b * ec -
-                 (1.0 - 4.0 * nu * (2.0 * nu + 1.0) - (1.0 - 4.0 * nu) * lambda) * d * ec;
-            szb = b * ea - (1.0 - 2.0 * nu - lambda) * d * ea - (2.0 * lambda + 1.0) * b * ec +
-                  (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
-            gb = b * ea + (lambda + 1.0) * d * ea + (3.0 - 4.0 * nu - 2.0 * lambda) * b * ec -
-                 (1.0 - 8.0 * nu * (1.0 - nu) - (1.0 - 4.0 * nu) * lambda) * d * ec;
-            tb = b * ea + (2.0 * nu + lambda) * d * ea - (1.0 - 2.0 * lambda) * b * ec -
-                 (2.0 * nu + lambda - 4.0 * nu * lambda) * d * ec;
+            k = combine(layerOneBrackets(nu, lambda, decayA_[g], decayB_[g]), 0.0, c.B[0], 0.0,
+                        c.D[0]);
             displacementFactor = invM;
             radialFactor = invM;
         } else {
             const double ea = layer == 4 ? 0.0 : decayA_[g];
-            const double eb = decayB_[g];
-            const double a = c.A[layer], b = c.B[layer], cc = c.C[layer], d = c.D[layer];
-            wb = a * ea - b * eb - (2.0 - 4.0 * nu - lambda) * cc * ea -
-                 (2.0 - 4.0 * nu + lambda) * d * eb;
-            mb = b * eb + a * ea + (lambda + 4.0 * nu + 1.0) * cc * ea -
-                 (4.0 * nu + 1.0 - lambda) * d * eb;
-            szb = a * ea + b * eb - (1.0 - 2.0 * nu - lambda) * cc * ea +
-                  (1.0 - 2.0 * nu + lambda) * d * eb;
-            gb = a * ea + b * eb + (lambda + 1.0) * cc * ea - (1.0 - lambda) * d * eb;
-            tb = a * ea - b * eb + (2.0 * nu + lambda) * cc * ea + (2.0 * nu - lambda) * d * eb;
+            k = combine(layerBrackets(nu, lambda, ea, decayB_[g]), c.A[layer], c.B[layer],
+                        c.C[layer], c.D[layer]);
             displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
             radialFactor = -displacementFactor;
         }
-        factorW_[g] = displacementFactor * wb;
-        factorU_[g] = radialFactor * gb;
-        factorM_[g] = -0.5 * mb;
-        factorN_[g] = gb;
-        factorZ_[g] = szb;
-        factorT_[g] = -tb;
+        factorW_[g] = displacementFactor * k.wb;
+        factorU_[g] = radialFactor * k.g;
+        factorM_[g] = -0.5 * k.mb;
+        factorN_[g] = k.g;
+        factorZ_[g] = k.sz;
+        factorT_[g] = -k.tb;
     }
 
     // The loads enter a point through five sums of Bessel terms, which depend only on its plan
@@ -448,20 +540,26 @@ std::array<double, 6> LayeredElasticSolver::halfSpaceFor(double z, double r, int
     return values;
 }
 
-// Adds the Boussinesq half-space of layer 1 to the integrated corrections of layer-1 points.
-void LayeredElasticSolver::closeLayerOnePoints() {
+// The Boussinesq half-space of layer 1 at layer-1 points, and the factors that turn the
+// integrated corrections into responses; both before the march, whose stopping rule measures the
+// integrals against the whole responses.
+void LayeredElasticSolver::prepareHalfSpace() {
     halfSpaceCount_ = 0;
     const double e1 = layers_.modulus[0], nu1 = layers_.poisson[0];
-    auto& in = integral_;
+    auto& in = halfSpacePart_;
     for (int i = 0; i < pointCount_; ++i) {
+        for (int s = 0; s < kIntegrals; ++s) {
+            in[s][i] = 0.0;
+            integralFactor_[s][i] = 1.0;
+        }
         if (kind_[i] == PointKind::Surface) {
             const double scale = 4.0 * (1.0 - nu1 * nu1) / e1;
-            in[W][i] *= scale;
-            in[UX][i] *= -scale;
-            in[UY][i] *= -scale;
-            in[SZ][i] = 0.0;
-            in[TYZ][i] = 0.0;
-            in[TXZ][i] = 0.0;
+            integralFactor_[W][i] = scale;
+            integralFactor_[UX][i] = -scale;
+            integralFactor_[UY][i] = -scale;
+            integralFactor_[SZ][i] = 0.0;
+            integralFactor_[TYZ][i] = 0.0;
+            integralFactor_[TXZ][i] = 0.0;
             for (int j = 0; j < loadCount_; ++j) {
                 const int pair = i * loadCount_ + j;
                 const double r = distance_[pair], a = radius_[j], q = pressure_[j];
@@ -502,9 +600,9 @@ void LayeredElasticSolver::closeLayerOnePoints() {
             }
         } else if (kind_[i] == PointKind::LayerOne) {
             const double scale = (1.0 + nu1) / e1;
-            in[W][i] *= scale;
-            in[UX][i] *= -scale;
-            in[UY][i] *= -scale;
+            integralFactor_[W][i] = scale;
+            integralFactor_[UX][i] = -scale;
+            integralFactor_[UY][i] = -scale;
             const double z = depth_[i];
             for (int j = 0; j < loadCount_; ++j) {
                 const int pair = i * loadCount_ + j;
@@ -531,6 +629,14 @@ void LayeredElasticSolver::closeLayerOnePoints() {
                 in[SZ][i] += p[0] + p[1];
             }
         }
+    }
+}
+
+// Responses of every point: the integrals in their units plus the half-space of layer 1.
+void LayeredElasticSolver::closeIntegrals() {
+    for (int s = 0; s < kIntegrals; ++s) {
+        for (int i = 0; i < pointCount_; ++i)
+            integral_[s][i] = integral_[s][i] * integralFactor_[s][i] + halfSpacePart_[s][i];
     }
 }
 
@@ -608,77 +714,100 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     };
     prepare(system, loads, points);
 
-    double rMax = 0.0;
-    for (int pair = 0; pair < pairCount_; ++pair)
-        rMax = std::max(rMax, distance_[pair]);
-    const double hMax = rMax < 2.5 ? 0.2 : 0.5 / rMax;
-    double tolerance = kSimpsonTolerance;
-    const double h0 = weddle_ ? initialStep(tolerance, hMax) : kSimpsonStep;
-    if (status_ == SolverStatus::Computed && !(h0 > 0.0 && hMax > 0.0))
-        status_ = SolverStatus::MarchLimit;  // a march that cannot advance never ends
+    double tolerance = 0.0;
+    double kernelStep = initialStep(tolerance);
     if (status_ != SolverStatus::Computed)
         return fail();
+    const double bendingLength = flexuralLength();
+    if (!std::isfinite(bendingLength)) {
+        status_ = SolverStatus::NotFinite;  // a modulus ratio beyond the doubles
+        return fail();
+    }
+    const double h0 = std::min({kernelStep, stepCap(0.0), kFlexuralStep / bendingLength});
+    if (!(h0 > 0.0)) {
+        status_ = SolverStatus::MarchLimit;  // a march that cannot advance never ends
+        return fail();
+    }
 
+    prepareHalfSpace();
     for (auto& row : integral_)
         std::fill(row.begin(), row.begin() + pointCount_, 0.0);
-    addEndPointTerm(h0);
+    for (auto& row : panelSize_)
+        std::fill(row.begin(), row.begin() + pointCount_, 0.0);
+    const double ruleFactor = weddle_ ? kWeddleFactor : kSimpsonFactor;
+    addEndPointTerm(h0, ruleFactor);
 
     LayerCoefficients c;
     double m = 0.0, h = h0;
+    const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
+    // The convergence test needs the panel sums only where it can end the march: once the kernel
+    // is within kWatchShare of its end limit.
+    bool watching = false;
+    int quietPanels = 0;
+    // A top layer softer than the one below carries large stresses with small strains: the
+    // strains need the layered correction that much further out.
+    const double kernelEndLimit =
+        kKernelEndLimit * std::min(1.0, layers_.modulus[0] / layers_.modulus[1]);
     for (;;) {
         if (!mayStep())
             return fail();
         m += h;
         solveCoefficients(m, layers_, solution_, c);
-        const bool significant =
-            weddle_ ? std::abs(c.kernel) > tolerance : largestUpperCoefficient(c) > tolerance;
+        const bool significant = std::abs(c.kernel) > tolerance;
         evaluateIntegrands(m, h, c);
-        const double weight = weddle_ ? kWeddleWeights[position] * (kWeddleFactor * h)
-                                      : kSimpsonWeights[position] * (kSimpsonFactor * h);
-        for (int s = 0; s < kIntegrals; ++s) {
-            for (int i = 0; i < pointCount_; ++i)
-                integral_[s][i] += weight * integrand_[s][i];
+        const double weight =
+            (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
+        if (watching) {
+            for (int s = 0; s < kIntegrals; ++s) {
+                for (int i = 0; i < pointCount_; ++i) {
+                    const double part = weight * integrand_[s][i];
+                    integral_[s][i] += part;
+                    panelSize_[s][i] += std::abs(part);
+                }
+            }
+        } else {
+            for (int s = 0; s < kIntegrals; ++s) {
+                for (int i = 0; i < pointCount_; ++i)
+                    integral_[s][i] += weight * integrand_[s][i];
+            }
         }
-        ++position;
-        if (weddle_ && position == 6) {
-            position = 0;
-            if (!significant) {
-                // The layered correction has died out here: widen the step.
-                tolerance /= 2.0;
-                double next = 2.0 * h;
-                if (next >= hMax) {
-                    next = hMax;
-                    tolerance = 0.0;
-                }
-                const double extra = kWeddleFactor * (next - h);
-                for (int s = 0; s < kIntegrals; ++s) {
-                    for (int i = 0; i < pointCount_; ++i) {
-                        integral_[s][i] += extra * integrand_[s][i];
-                    }
-                }
-                h = next;
+        if (++position < panelSteps)
+            continue;
+        position = 0;
+        // Converged once a panel adds nothing that shows at the target and the layered
+        // correction has died out.
+        quietPanels = watching && panelIsNegligible() ? quietPanels + 1 : 0;
+        if (quietPanels >= kQuietPanels && !(std::abs(c.kernel) > kernelEndLimit))
+            break;
+        if (!watching && !(std::abs(c.kernel) > kWatchShare * kernelEndLimit)) {
+            watching = true;
+            for (int s = 0; s < kIntegrals; ++s)
+                std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
+        }
+        if (!significant) {
+            // The layered correction has died out here: the kernel allows twice the step.
+            tolerance /= 2.0;
+            kernelStep *= 2.0;
+        }
+        // The step follows the kernel's and the length scales' bounds, growing at most twofold
+        // and, near m = 0, where the kernel changes over a fraction of m whatever the layers, in
+        // proportion to m.
+        const double share = weddle_ ? 1.0 : 0.5;
+        const double next =
+            std::min({kernelStep, stepCap(m), 2.0 * h, std::max(h, share * kProportionalStep * m)});
+        if (next != h) {
+            // The panel end is shared by two panels of different steps.
+            const double extra = ruleFactor * (next - h);
+            for (int s = 0; s < kIntegrals; ++s) {
+                for (int i = 0; i < pointCount_; ++i)
+                    integral_[s][i] += extra * integrand_[s][i];
             }
-            if (!(std::abs(c.kernel) > kKernelEndLimit))
-                break;
-        } else if (!weddle_ && position == 2) {
-            position = 0;
-            if (!significant) {
-                const double extra = kSimpsonFactor * h;
-                for (int s = 0; s < kIntegrals; ++s) {
-                    for (int i = 0; i < pointCount_; ++i) {
-                        integral_[s][i] += extra * integrand_[s][i];
-                    }
-                }
-                tolerance *= kSimpsonTightening;
-                h *= 2.0;
-                if (tolerance <= kSimpsonFinalTolerance)
-                    break;
-            }
+            h = next;
         }
     }
 
-    closeLayerOnePoints();
+    closeIntegrals();
     writeTable(table, h0);
     for (int row = 0; row < kResponseRows; ++row) {
         for (int i = 0; i < pointCount_; ++i) {

@@ -7,19 +7,33 @@
 // integration constants per layer, which the interface conditions fix at each m (16 linear
 // equations). Lengths are normalised by the thickness of layer 1. The integral over m is taken by
 // Weddle's rule (general solution with the three bond factors) or, when interface 1 or 2 is in
-// full slip, by Simpson's rule (frictionless interfaces 1 and 2); the step grows once the layered
-// correction has died out and the march stops on a small kernel value (Weddle) or after five
-// tightenings of the tolerance (Simpson). Layer-1 points integrate only their difference from the
-// Boussinesq half-space of layer 1, whose responses are added in closed form (surface points:
-// hypergeometric series; below the surface: on-axis closed form or a 500-interval Simpson
-// quadrature). Loads are superposed by summing integrands.
+// full slip, by Simpson's rule (frictionless interfaces 1 and 2, interface 3 bonded), each with
+// its own end weight at m = 0 (h0/3 for Simpson's rule).
+//
+// Where this departs from the classical march: the step is no longer fixed by the top layer's
+// thickness alone but bounded by every length scale of the call. The kernel's own scale sets the
+// first step (its departure from a half-space, and the plate-like bending length
+// z (E/E_below)^(1/3) of stiff layers); near m = 0 the step grows only in proportion to m; while
+// m z < 10 for an interface depth z the field sees, the step is at most 0.3 / z; the oscillation of
+// J0(m r) J1(m a) bounds it by 0.55 / (r_max + a_max), and the decay of each point's integrands
+// over its depth d by 0.3 / d while m d < 30. Simpson's rule takes half these steps. The step
+// doubles at panel ends once the layered correction has died out, up to these bounds. The march
+// stops on convergence rather than after a fixed number of tightenings: once a panel adds at most
+// 1e-4 of the largest magnitude of each response over the points (the direct strains measured by
+// what the panel changed them, since they can be small differences of large stresses) and the
+// kernel value is below 1e-4 (times E1 / E2 when the top layer is the softer). Bessel functions:
+// series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
+// Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
+// responses are added in closed form (surface points: hypergeometric series; below the surface:
+// on-axis closed form or a 500-interval Simpson quadrature). Loads are superposed by summing
+// integrands.
 //
 // A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
 // its m = 0 end term, its closing and its strains all use layer 1.
 //
 // Work per m: one coefficient solution for all loads and points, J1(m·a) once per distinct radius,
-// J0/J1 of m·r once per distinct plan distance (series up to 16; above, the leading asymptotic
-// forms whose phase advances by an exact rotation through h·r per step), the load sums once per
+// J0/J1 of m·r once per distinct plan distance (series up to 16; above, Hankel's expansion
+// whose phase advances by an exact rotation through h·r per step), the load sums once per
 // plan position and the kernel brackets once per depth. The hot loops work on flat arrays in the
 // object and never allocate; the Bessel series, the coefficient solution and the half-space
 // quadrature are also built for AVX2 (picked at run time) and give the same results there.
@@ -82,12 +96,16 @@ class LayeredElasticSolver {
     void prepare(const LayerSystem& system, const CircularLoad* loads,
                  const EvaluationPoint* points);
     void preparePairs();
-    double initialStep(double& tolerance, double hMax);
-    void addEndPointTerm(double h0);
+    double initialStep(double& tolerance);
+    double stepCap(double m) const;
+    double flexuralLength() const;
+    bool panelIsNegligible();
+    void prepareHalfSpace();
+    void closeIntegrals();
+    void addEndPointTerm(double h0, double ruleFactor);
     void evaluateBessel(double m, double h);
     void advanceDecays(double m, double h);
     void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
-    void closeLayerOnePoints();
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
     void writeTable(ResponseTable& table, double h0) const;
     // Counts a step; false when the call must stop (step limit or cancel), with status_ set.
@@ -144,7 +162,7 @@ class LayeredElasticSolver {
     // The distinct plan distances of the pairs, ascending: at every m those with m r <= 16
     // (Bessel series) form a prefix and the rest (asymptotic forms) the suffix.
     int distanceCount_ = 0;
-    std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{};
+    std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{}, sortedInverse_{};
     std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{}, besselN_{};
     int seriesCount_ = 0;
     // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
@@ -153,6 +171,17 @@ class LayeredElasticSolver {
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
+    // Per point: the sum of the magnitudes the current panel added to each integral; the factor
+    // that turns an integral into its response and the half-space part added to it (layer 1).
+    std::array<std::array<double, kMaxPoints>, kIntegrals> panelSize_{}, integralFactor_{},
+        halfSpacePart_{};
+    // The integrals where the current panel began.
+    std::array<std::array<double, kMaxPoints>, kIntegrals> panelStart_{};
+    double reach_ = 0.0;  // largest r + a of a point-load pair
+    // The lengths d over which the integrands fall as exp(-m d): one per point, one per interface
+    // the kernel sees.
+    std::array<double, kMaxPoints + 4> decayLength_{};
+    int scaleCount_ = 0;
 
     struct HalfSpaceEntry {
         double depth, distance, radius, pressure;

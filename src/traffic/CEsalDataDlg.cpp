@@ -34,7 +34,8 @@ CEsalDataDlg::CEsalDataDlg(const CStenorDoc& doc)
       configurationEnabled(doc.configurationEnabled),
       totalAxlePercent(doc.totalAxlePercent),
       singleLoadCdf(doc.loadCdf[Single]),
-      loadSpectra(doc.loadSpectra) {}
+      loadSpectra(doc.loadSpectra),
+      unitSystem(doc.unitSystem) {}
 
 void CEsalDataDlg::copyToProject(CStenorDoc& doc) const {
     doc.expectedEsals = expectedEsals;
@@ -52,8 +53,8 @@ bool CEsalDataDlg::acceptEsalData(DialogHost& host) {
         return false;
     }
     if (const std::string replaced = replacedSpectra(); !replaced.empty()) {
-        const std::string text =
-            std::string(kReplaceText[0]) + replaced + std::string(kReplaceText[1]);
+        const auto& words = unitSystem == Metric ? kMetricReplaceText : kReplaceText;
+        const std::string text = std::string(words[0]) + replaced + std::string(words[1]);
         if (host.showMessage(text, kReplaceCaption, MessageIcon::Question, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
             return false;

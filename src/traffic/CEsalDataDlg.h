@@ -3,6 +3,7 @@
 // accept the traffic becomes single axles of 17 and 19 kips, half and half, which average one
 // ESAL each; the analysis then draws those two loads with equal probability.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,12 @@ class CEsalDataDlg {
         "The load spectra of the ",
         " axles will be replaced by single axles of 17 and 19 kips, half and half, and every "
         "other axle configuration will be turned off. Replace them?"};
+    // The same in a metric project: 17 and 19 kips in kN, in the bins as the Load Spectra form
+    // labels them.
+    static constexpr std::array<std::string_view, 2> kMetricReplaceText = {
+        "The load spectra of the ",
+        " axles will be replaced by single axles of 76 and 85 kN (the 71-80 and 80-89 kN bins), "
+        "half and half, and every other axle configuration will be turned off. Replace them?"};
 
     CEsalDataDlg() = default;
     explicit CEsalDataDlg(const CStenorDoc& doc);
@@ -52,6 +59,7 @@ class CEsalDataDlg {
     double totalAxlePercent = 0;
     BinArray singleLoadCdf{};  // row Single of loadCdf
     Table<kConfigurationCount, kBinCount> loadSpectra{};
+    int unitSystem = English;  // the question's units
 };
 
 // The ESAL route on a project with its expectedEsals, as accepting the dialog would. The number

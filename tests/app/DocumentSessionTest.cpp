@@ -8,6 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectJson.h"
 #include "support/FakeHost.h"
 #include "support/TestFiles.h"
 
@@ -167,6 +168,38 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
     session.setUnitSystem(English);
     EXPECT_EQ(std::tie(session.project().valuesInEnglish, session.project().thickness),
               std::tie(english.valuesInEnglish, english.thickness));
+}
+
+// A metric project saved before the unit choice converted the structure at once still holds
+// English thicknesses and modulus ranges; opened, it shows them in metric units everywhere at
+// once, unmodified (the file is not rewritten). A project in step with its units opens as saved.
+TEST_F(DocumentSessionTest, OldMetricProjectsOpenInMetricUnits) {
+    struct Case {
+        const char* name;
+        int unitSystem, valuesInEnglish;
+        double thickness, minModulus;
+    };
+    for (const Case c : {Case{"old-metric.ard", Metric, 1, 20.32, 344.738},
+                         Case{"old-metric.json", Metric, 1, 20.32, 344.738},
+                         Case{"metric.ard", Metric, 0, 20.32, 344.738},
+                         Case{"old-english.json", English, 0, 8.0, 50000.0},
+                         Case{"english.ard", English, 1, 8.0, 50000.0}}) {
+        CStenorDoc doc;
+        doc.unitSystem = c.unitSystem;
+        doc.valuesInEnglish = c.valuesInEnglish;
+        const bool heldEnglish = c.valuesInEnglish == 1;
+        doc.thickness[0] = heldEnglish ? 8.0 : 20.32;
+        doc.minModulus[0] = heldEnglish ? 50000 : 344.738;
+        ASSERT_TRUE(storeProject(doc, path(c.name)).ok()) << c.name;
+        const auto before = fs::last_write_time(path(c.name));
+        ASSERT_TRUE(session.openProjectFile(path(c.name))) << c.name;
+        const CStenorDoc& shown = session.project();
+        EXPECT_EQ(shown.valuesInEnglish, c.unitSystem == Metric ? 0 : 1) << c.name;
+        EXPECT_EQ(shown.thickness[0], c.thickness) << c.name;
+        EXPECT_EQ(shown.minModulus[0], c.minModulus) << c.name;
+        EXPECT_FALSE(session.isModified()) << c.name;
+        EXPECT_EQ(fs::last_write_time(path(c.name)), before) << c.name;
+    }
 }
 
 // The save-changes prompt before Exit, New and Open of a modified project, for each answer.

@@ -226,23 +226,24 @@ TEST(ThicknessSearchRun, VerificationNamesUnsettledRowsAndTheNextThickerCandidat
     ASSERT_TRUE(v.completed);
     EXPECT_EQ(v.seed, 12u);
     EXPECT_EQ(v.cycles, 60);
-    EXPECT_EQ(v.marginal, (std::vector<std::string>{"Layer 1 Top Vertical Deflection at 85 %",
-                                                    "Layer 1 Bottom Tensile Strain at 95 %",
-                                                    "Layer 1 Bottom Tensile Strain at 85 %",
-                                                    "Layer 1 Bottom Tensile Strain at 75 %",
-                                                    "Layer 4 Top Vertical Strain at 95 %"}));
+    EXPECT_EQ(v.marginal,
+              (std::vector<std::string>{
+                  "Layer 1 Top Vertical Deflection at 85 %",
+                  "Layer 2 Bottom Tensile Strain at 95 %", "Layer 2 Bottom Tensile Strain at 85 %",
+                  "Layer 2 Bottom Tensile Strain at 75 %", "Layer 4 Top Vertical Strain at 95 %"}));
     EXPECT_EQ(v.rows.size(), r.percentileRowNames.size());  // no life: percentile rows only
     for (const VerifiedRow& row : v.rows)
         EXPECT_DOUBLE_EQ(row.margin, row.settled.low - row.target);
     EXPECT_FALSE(v.robust);
-    // The winner 10 + 2 in.; one more inch of the rich bottom (145 pcf at $85) is next.
+    // The winner 5 + 6 in.; the next thicker candidate has one more inch of the polymer-modified
+    // surface (145 pcf at $95).
     ASSERT_TRUE(v.nextThicker.has_value());
     EXPECT_EQ(std::tuple(r.best->candidate.thickness[0], r.best->candidate.thickness[1],
                          r.best->candidate.cost),
-              std::tuple(10.0, 2.0, 557040.0));
+              std::tuple(5.0, 6.0, 505362.0));
     EXPECT_EQ(
         std::tuple(v.nextThicker->thickness[0], v.nextThicker->thickness[1], v.nextThicker->cost),
-        std::tuple(10.0, 3.0, 557040.0 + 32538.0));
+        std::tuple(6.0, 6.0, 505362.0 + 36366.0));
     EXPECT_EQ(v.candidatesTried, kMaxCandidatesTried);
     EXPECT_FALSE(v.nextSettled.has_value());
 
@@ -258,11 +259,11 @@ TEST(ThicknessSearchRun, VerificationNamesUnsettledRowsAndTheNextThickerCandidat
 
 // Without a percentile row and without a design life nothing can fail: the search refuses.
 // Run until settled, the answer does not depend on the number of threads, and a candidate far
-// from its targets is called in a block or two.
+// from its targets is called long before the cap.
 TEST(ThicknessSearchRun, NothingToFailIsRefusedAndUntilSettledIsThreadIndependent) {
     CStenorDoc project = testing::perpetualInterstateExample();
     CStenorDoc fatigueOnly = project;
-    for (int slot : {0, 2, 9})
+    for (int slot : {0, 5, 9})
         fatigueOnly.criteria[at(slot)].active = 0;
     const ThicknessSearchResult refused =
         searchThicknesses(fatigueOnly, optionsFor({{1, 4, 12, 1}}, 15), depthModel());
@@ -283,9 +284,11 @@ TEST(ThicknessSearchRun, NothingToFailIsRefusedAndUntilSettledIsThreadIndependen
         ASSERT_EQ(r.status, ThicknessSearchStatus::Found);
         winners.push_back(winnerOf(r, o.vary));
         cycles.push_back(r.cyclesRun);
-        const auto quick = std::count_if(r.evaluated.begin(), r.evaluated.end(), [](const auto& e) {
-            return e.settled && !e.pass && e.cyclesRun <= 128;
-        });
+        // The failing candidates next to the winner settle Fail in a few blocks, long before
+        // the cap.
+        const auto quick = std::count_if(
+            r.evaluated.begin(), r.evaluated.end(),
+            [&](const auto& e) { return e.settled && !e.pass && e.cyclesRun <= o.maxCycles / 4; });
         EXPECT_GT(quick, 0);
 
     }

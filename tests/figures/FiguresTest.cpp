@@ -154,7 +154,7 @@ TEST(ResponseDistributionFigure, MetricProjectsShowSiUnits) {
     const ResponseDistribution& deflection = distributionOf(distributions, 0);
     EXPECT_EQ(deflection.name.units, "mm");
     EXPECT_DOUBLE_EQ(deflection.limits[0].value, 15.0 * 0.0254);
-    EXPECT_EQ(distributionOf(distributions, 2).name.units, "microstrain");
+    EXPECT_EQ(distributionOf(distributions, 5).name.units, "microstrain");
     EXPECT_EQ(reportResponseName(VerticalStress, Metric).units, "kPa");
     EXPECT_DOUBLE_EQ(reportResponseValue(VerticalStress, Metric, 10.0), 68.94757293168361);
     EXPECT_EQ(reportResponseName(VerticalStress, English).units, "psi");
@@ -178,7 +178,7 @@ TEST(DamageOverTimeFigure, CrossesTheDamageLevelsAtTheListedYears) {
         work.truckGrowthPercent = k.growthPercent;
         AnalysisResults results;
         results.cycles = 1;
-        results.damagePerMillion[5] = k.damagePerMillion;  // layer 2 bottom, transfer function
+        results.damagePerMillion[6] = k.damagePerMillion;  // layer 3 top, transfer function
         const auto figures = damageOverTime(work, results);
         ASSERT_EQ(figures.size(), 1u);
         const DamageOverTime& f = figures[0];

@@ -8,12 +8,15 @@
 #include <QHeaderView>
 #include <QLegendMarker>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QValueAxis>
 #include <QtTest>
+#include <cmath>
+#include <tuple>
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
@@ -261,6 +264,29 @@ class ScreenshotTest : public QObject {
             QCOMPARE(depth->titleText(), unitSystem == Metric ? QStringLiteral("Depth, cm")
                                                               : QStringLiteral("Depth, in."));
             QVERIFY(depth->isReverse());
+            // Each strain criterion's limits as its own marks with their values beside them. The
+            // distribution at the bottom of the asphalt and the fatigue threshold at the top of
+            // the base share a depth: the threshold's value hangs below its mark, clear of the
+            // distribution's outer two values above theirs.
+            QStringList limits;
+            QList<QScatterSeries*> labels;
+            for (QAbstractSeries* series : view.charts()[5]->chart()->series()) {
+                auto* marks = qobject_cast<QScatterSeries*>(series);
+                if (marks && marks->pointLabelsVisible())
+                    labels << marks;
+                else if (marks)
+                    limits << marks->name();
+            }
+            QCOMPARE(labels.size(), 3);
+            QCOMPARE(std::tuple(labels[0]->count(), labels[1]->count()), std::tuple(2, 1));
+            const double asphaltBottom = unitSystem == Metric ? 14.0 * 2.54 : 14.0;
+            QVERIFY(std::abs(labels[0]->at(0).y() - asphaltBottom) < 1e-9);
+            QVERIFY(labels[1]->at(0).y() > asphaltBottom + 3.0);
+            QCOMPARE(limits,
+                     (QStringList{"Layer 2 Bottom, Tensile Strain limits: -121.1, -91.7, -74.2, "
+                                  "-61.6, -51.8 (95th to 55th)",
+                                  "Layer 3 Top, Horizontal Strain limit: -70",
+                                  "Layer 4 Top, Vertical Strain limit: 200"}));
             // The seasons on one strain range; the governing loads on a weight axis in the
             // project's unit, the configurations without a share left out of the legend.
             const auto strainRange = [&](int chart) {
@@ -270,6 +296,12 @@ class ScreenshotTest : public QObject {
             };
             for (int season = 6; season < 9; ++season)
                 QCOMPARE(strainRange(season), strainRange(5));
+            // A level with one governing bin still shows the bins around it.
+            for (QAbstractAxis* axis : view.charts()[10]->chart()->axes(Qt::Horizontal)) {
+                const auto* weight = qobject_cast<QValueAxis*>(axis);
+                if (weight && weight->isVisible())
+                    QVERIFY(weight->max() - weight->min() >= (unitSystem == Metric ? 44.0 : 9.9));
+            }
             QChart* governs = view.charts()[9]->chart();
             QVERIFY(view.charts()[10]->chart()->title().contains(
                 QStringLiteral("th-percentile limit")));

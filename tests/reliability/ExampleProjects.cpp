@@ -88,14 +88,16 @@ CStenorDoc perpetualInterstateExample() {
 
     auto& c = doc.criteria;
     doc.enduranceLimit = -70;
-    c[2].active = 1;  // bottom of layer 1
-    c[2].responseType = HorizontalStrainDistribution;
+    c[5].active = 1;  // bottom of layer 2: the bottom of the asphalt
+    c[5].responseType = HorizontalStrainDistribution;
     for (int n = 0; n < kDistributionLevels; ++n) {
-        c[2].distribution[at(n)] =
+        c[5].distribution[at(n)] =
             LayerCriteriaDialog::kEnduranceLimitFactors[at(n)] * doc.enduranceLimit;
     }
-    // Bottom of layer 2 (the lower AC layer), top of layer 4 (the soil), surface.
-    c[5] = fatigueCriterion(doc, -70);
+    // Fatigue at the top of layer 3: the bonded interface gives it the horizontal strain of the
+    // bottom of the asphalt above, whose slot holds the distribution. Then the top of layer 4
+    // (the soil) and the surface.
+    c[6] = fatigueCriterion(doc, -70);
     c[9] = {.active = 1, .responseType = VerticalStrain, .threshold = 200, .targetPercentile = 95};
     c[0] = {
         .active = 1, .responseType = VerticalDeflection, .threshold = 15, .targetPercentile = 85};

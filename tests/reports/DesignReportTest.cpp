@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cctype>
 #include <numeric>
 #include <sstream>
 
@@ -100,36 +103,46 @@ TEST(DesignReport, FirstPageHoldsEveryRowsVerdictCostAndRunRecord) {
     const ReportRun r = runOf(testing::perpetualInterstateExample());
     const ReportDetails details{"I-99 Section 4", "Mill and overlay", "State DOT",
                                 "Pavement Design Unit"};
-    const DesignReport report = buildDesignReport(r.work, r.results, r.info, details, 40.0);
-    const ResultLists lists = buildResultLists(r.work, r.results);
+    RunInfo info = r.info;
+    info.verdicts = {.confidence = 0.9, .designLifeYears = 40.0};
+    const DesignReport report = buildDesignReport(r.work, r.results, info, details);
+    const ResultLists lists = buildResultLists(r.work, r.results, info.verdicts);
 
     EXPECT_EQ(report.details, details);
     EXPECT_EQ(report.projectName, "section-4.json");
     EXPECT_EQ(report.date, "2025-12-06 05:46 UTC");
     ASSERT_EQ(report.verdicts.size(), lists.percentile.size());
-    bool allPass = true;
+    // Each row states its settled verdict at the run's confidence, with the interval deciding it.
     for (std::size_t i = 0; i < lists.percentile.size(); ++i) {
         const PercentileRow& row = lists.percentile[i];
         const ReportVerdictRow& v = report.verdicts[i];
         EXPECT_EQ(v.actual, row.cells[6]);
-        EXPECT_EQ(v.pass, row.pass);
-        EXPECT_TRUE(startsWith(v.verdict, (row.pass ? "Pass" : "Fail") +
-                                              std::string(" (95 % interval ")) &&
-                    endsWith(v.verdict, " %)") && v.verdict.find(" to ") != std::string::npos)
-            << v.verdict;
-        allPass = allPass && row.pass;
+        EXPECT_EQ(v.settled, row.settled.verdict);
+        EXPECT_EQ(v.verdict, verdictText(row.settled.verdict));
+        double low = -1, high = -1;
+        ASSERT_EQ(std::sscanf(v.interval.c_str(), "%lf to %lf %%", &low, &high), 2) << v.interval;
+        EXPECT_NEAR(low, row.settled.low, 0.005);
+        EXPECT_NEAR(high, row.settled.high, 0.005);
+        EXPECT_TRUE(low <= row.actualPercentile && row.actualPercentile <= high) << v.interval;
     }
-    EXPECT_EQ(report.overallVerdict, allPass ? "Pass" : "Fail");
+    EXPECT_EQ(report.overallVerdict, overallVerdict(lists));
+    EXPECT_EQ(report.confidence, "90 %");
     EXPECT_EQ(report.verdicts[0].name, "Layer 1 Top, Vertical Deflection");
     EXPECT_EQ(report.verdicts[0].target, "15 milli-in at 85 %");
-    EXPECT_EQ(report.verdicts[1].name, "Layer 1 Bottom, Tensile Strain at the 95th percentile");
+    EXPECT_EQ(report.verdicts[1].name, "Layer 2 Bottom, Tensile Strain at the 95th percentile");
     EXPECT_EQ(report.verdicts[1].target, "-121.1 microstrain at 95 %");
 
     ASSERT_EQ(report.lives.size(), lists.transferFunction.size());
     EXPECT_EQ(report.lives[0].years10, lists.transferFunction[0].cells[8]);
-    EXPECT_EQ(report.lives[0].againstDesignLife,
-              (lists.transferFunction[0].yearsToDamage10 >= 40 ? "meets" : "short of") +
-                  std::string(" 40 years"));
+    const TransferFunctionRow& tf = lists.transferFunction[0];
+    EXPECT_EQ(report.lives[0].verdict, verdictText(tf.settledYears.verdict));
+    double low = -1;
+    char high[32] = "";
+    ASSERT_EQ(std::sscanf(report.lives[0].interval.c_str(), "%lf to %31s years", &low, high), 2)
+        << report.lives[0].interval;
+    const double highYears = std::string(high) == "Infinite" ? INFINITY : std::atof(high);
+    EXPECT_TRUE(low <= tf.yearsToDamage10 && tf.yearsToDamage10 <= highYears)
+        << report.lives[0].interval;
     EXPECT_TRUE(isLaneMileCost(report.cost)) << report.cost;
     EXPECT_FALSE(isLaneMileCost("$ 1234.00 per lane-mile"));
 
@@ -165,22 +178,111 @@ TEST(ReportVerdict, SentencesCarryTheUnitsOfTheProject) {
     };
     for (const Case c :
          {Case{testing::perpetualInterstateExample, 0, -1, 15.0,
-               "Layer 1 Top, Vertical Deflection: 51.34 % of loads within 15 milli-in, target "
-               "above 85 %"},
+               "Layer 1 Top, Vertical Deflection: 51.34 % of loads within 15 milli-in (95 % "
+               "interval 48.25 to 54.50 %), target above 85 %"},
           Case{metricInterstate, 0, -1, 15.0,
-               "Layer 1 Top, Vertical Deflection: 51.34 % of loads within 0.381 mm, target above "
-               "85 %"},
-          Case{metricInterstate, 2, 0, -121.1,
-               "Layer 1 Bottom, Tensile Strain at the 95th percentile: 51.34 % of loads within "
-               "-121.1 microstrain, target above 85 %"}}) {
+               "Layer 1 Top, Vertical Deflection: 51.34 % of loads within 0.381 mm (95 % interval "
+               "48.25 to 54.50 %), target above 85 %"},
+          Case{metricInterstate, 5, 0, -121.1,
+               "Layer 2 Bottom, Tensile Strain at the 95th percentile: 51.34 % of loads within "
+               "-121.1 microstrain (95 % interval 48.25 to 54.50 %), target above 85 %"}}) {
         PercentileRow row;
         row.slot = c.slot;
         row.level = c.level;
         row.targetValue = c.target;
         row.targetPercentile = 85.0;
         row.actualPercentile = 51.34;
-        EXPECT_EQ(verdictSentence(c.project(), row), c.sentence);
+        row.settled = {48.2468, 54.5, Verdict::Fail};
+        EXPECT_EQ(verdictSentence(c.project(), row, 0.95), c.sentence);
     }
+}
+
+// The overall verdict: Pass only when every checked row settled Pass, Fail when any settled Fail,
+// otherwise Undecided; a transfer-function row counts only against a design life.
+TEST(ReportVerdict, OverallVerdictFollowsTheSettledRows) {
+    const CStenorDoc work = testing::perpetualInterstateExample();
+    const auto percentileRow = [](int slot, Verdict v, double low, double high) {
+        PercentileRow row;
+        row.slot = slot;
+        row.targetValue = 15.0;
+        row.targetPercentile = 85.0;
+        row.actualPercentile = (low + high) / 2;
+        row.settled = {low, high, v};
+        return row;
+    };
+    const auto lifeRow = [](Verdict v, bool checked) {
+        TransferFunctionRow row;
+        row.slot = 6;
+        row.yearsToDamage10 = 39.2;
+        row.settledYears = {38.7, 39.6, v};
+        row.lifeChecked = checked;
+        return row;
+    };
+    const PercentileRow pass = percentileRow(0, Verdict::Pass, 86.1, 88.93);
+    const PercentileRow fail = percentileRow(0, Verdict::Fail, 48.25, 54.5);
+    const PercentileRow open = percentileRow(0, Verdict::Undecided, 84.5, 86.2);
+    struct Case {
+        std::vector<PercentileRow> percentile;
+        std::vector<TransferFunctionRow> lives;
+        std::optional<double> life;
+        const char* overall;
+        std::vector<std::string> lines;
+    };
+    const std::string failSentence =
+        "Fail: Layer 1 Top, Vertical Deflection: 51.375 % of loads within 15 milli-in (95 % "
+        "interval 48.25 to 54.50 %), target above 85 %";
+    const std::string openSentence =
+        "Undecided: Layer 1 Top, Vertical Deflection: 85.35 % of loads within 15 milli-in (95 % "
+        "interval 84.50 to 86.20 %), target above 85 %";
+    const std::string lifeSentence =
+        "Layer 3 Top, Horizontal Strain: 39.2 years to D = 1.0 (95 % interval 38.7 to 39.6 "
+        "years), design life 40 years";
+    for (const Case& c : std::vector<Case>{
+             {{pass, pass},
+              {lifeRow(Verdict::Undecided, false)},
+              {},
+              "Pass",
+              {"Pass: all 2 rows checked settled Pass at 95 % confidence."}},
+             {{pass, open},
+              {},
+              {},
+              "Undecided",
+              {"Undecided: 1 of 2 rows checked are not settled at 95 % confidence and none fails. "
+               "Run more cycles (until settled) before relying on this design.",
+               openSentence}},
+             {{open, fail},
+              {},
+              {},
+              "Fail",
+              {"Fail: 1 of 2 rows checked settled Fail at 95 % confidence.", openSentence,
+               failSentence}},
+             {{pass},
+              {lifeRow(Verdict::Fail, true)},
+              40.0,
+              "Fail",
+              {"Fail: 1 of 2 rows checked settled Fail at 95 % confidence.",
+               "Fail: " + lifeSentence}},
+             {{},
+              {lifeRow(Verdict::Pass, true)},
+              40.0,
+              "Pass",
+              {"Pass: the only row checked settled Pass at 95 % confidence."}},
+             {{},
+              {lifeRow(Verdict::Undecided, false)},
+              {},
+              "No criterion checked",
+              {"No criterion checked: no percentile row, and no transfer-function row has a "
+               "design life to be judged against."}},
+         }) {
+        ResultLists lists;
+        lists.percentile = c.percentile;
+        lists.transferFunction = c.lives;
+        lists.rules.designLifeYears = c.life;
+        EXPECT_EQ(overallVerdict(lists), c.overall);
+        EXPECT_EQ(verdictLines(work, lists), c.lines);
+    }
+    EXPECT_EQ(percentIntervalText(open.settled), "84.50 to 86.20 %");
+    EXPECT_EQ(yearsIntervalText({38.7, INFINITY, Verdict::Pass}), "38.7 to Infinite years");
 }
 
 TEST(ReportCost, PricedTotalsReadWithThousandsAndUnpricedSaysSo) {

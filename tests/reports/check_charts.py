@@ -137,6 +137,12 @@ def main():
             if drawn.keys() != expected.keys() or not all(
                     math.isclose(drawn[k], expected[k], rel_tol=1e-12) for k in drawn):
                 fail(f"{title}: shares differ")
+            # The legend names only the configurations that carry a share; the axis its unit.
+            if set(data) != {name for name, _ in expected}:
+                fail(f"{title}: legend lists {sorted(data)}")
+            x_title = "".join(r.t for p in chart.x_axis.title.tx.rich.p for r in (p.r or []))
+            if x_title not in ("Axle weight, kips", "Axle weight, kN"):
+                fail(f"{title}: x axis reads {x_title!r}")
             continue
         m = re.fullmatch(r"Layer (\d) (Top|Middle|Bottom), (.+?)(: damage)?", title)
         if not m:

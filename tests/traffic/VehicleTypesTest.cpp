@@ -10,6 +10,7 @@
 #include "traffic/CLoadingConditionsDlg.h"
 #include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
+#include "traffic/WeightClassLabels.h"
 
 namespace ardelon::testing {
 namespace {
@@ -246,6 +247,23 @@ TEST(EsalData, NegativeRefusedSingleAxlesOf17And19KipsHalfAndHalf) {
     direct.expectedEsals = 1000001;
     applyEsalData(direct);
     EXPECT_EQ(direct, doc);
+}
+
+// A metric project is asked in kN, naming the two bins as the Load Spectra form labels them.
+TEST(EsalData, MetricProjectIsAskedInKilonewtons) {
+    CStenorDoc doc;
+    doc.unitSystem = Metric;
+    doc.loadSpectra[Single][3] = 12;
+    CEsalDataDlg dlg(doc);
+    FakeHost host;
+    host.answers = {MessageAnswer::No};
+    EXPECT_FALSE(dlg.acceptEsalData(host));
+    const auto labels = binLabelsFor(Metric);
+    EXPECT_EQ(std::tie(labels[8], labels[9]), std::tuple("71-80", "80-89"));
+    EXPECT_EQ(host.lastMessage().text,
+              "The load spectra of the Single axles will be replaced by single axles of 76 and 85 "
+              "kN (the 71-80 and 80-89 kN bins), half and half, and every other axle configuration "
+              "will be turned off. Replace them?");
 }
 
 }  // namespace
