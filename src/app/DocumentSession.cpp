@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "app/ApplicationTexts.h"
 #include "app/ModuleCopy.h"
@@ -124,7 +125,9 @@ bool DocumentSession::saveModified() {
 bool DocumentSession::newProject() {
     if (!saveModified())
         return false;
-    // A new project starts from the inputs of the previous one; only its name is cleared.
+    // A new project starts from the inputs of the previous one; its name is cleared, and the
+    // trial designs stay with the file they were kept for.
+    project_.trials.clear();
     setPath({});
     modified_ = false;
     updateCaption(frameCaption(title_));
@@ -155,6 +158,10 @@ bool DocumentSession::openProjectFile(const std::string& path) {
     // form was opened: show them in the project's own units from the start.
     if ((scratch.unitSystem == Metric) == (scratch.valuesInEnglish == 1))
         applyUnitSystem(scratch);
+    if (companions_.open) {
+        if (FileResult beside = companions_.open(path, scratch); !beside.ok())
+            host_.showMessage(beside.error, kApplicationTitle, MessageIcon::Exclamation);
+    }
     project_ = scratch;
     setPath(path);
     modified_ = false;
@@ -173,8 +180,14 @@ bool DocumentSession::saveTo(const std::string& path) {
     setPath(path);
     modified_ = false;
     recent_.add(path);
+    if (companions_.save) {
+        if (FileResult beside = companions_.save(path, project_); !beside.ok()) {
+            host_.showMessage(beside.error, kApplicationTitle, MessageIcon::Exclamation);
+            modified_ = true;  // what was not written is still to be saved
+        }
+    }
     updateCaption(frameCaption(title_));
-    return true;
+    return !modified_;
 }
 
 bool DocumentSession::save() {
@@ -214,12 +227,26 @@ bool DocumentSession::runModule(Module module) {
 
     // The module sees the whole project but only the fields of its table come back.
     CStenorDoc workingCopy = project_;
-    if (!window_.runModule(module, workingCopy))
+    const std::string trialsBefore = project_.trials;
+    takeEveryInput_ = false;
+    const bool accepted = window_.runModule(module, workingCopy);
+    const bool everyInput = std::exchange(takeEveryInput_, false);
+    if (!accepted) {
+        // A trial kept, renamed or deleted is kept so even when the module is cancelled.
+        if (module == Module::ViewOutput && workingCopy.trials != trialsBefore) {
+            project_.trials = workingCopy.trials;
+            modified_ = true;
+        }
         return false;
+    }
 
     const auto savedBefore = encodeProject(project_);
-    copyModuleFields(module, workingCopy, project_);
-    if (encodeProject(project_) != savedBefore)
+    if (everyInput) {
+        project_ = workingCopy;  // Load Trial: the other modules' inputs are the trial's too
+    } else {
+        copyModuleFields(module, workingCopy, project_);
+    }
+    if (encodeProject(project_) != savedBefore || project_.trials != trialsBefore)
         modified_ = true;
     if (module != Module::TransferFunctions)
         window_.repaintViews();

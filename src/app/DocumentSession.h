@@ -8,12 +8,14 @@
 // modified, and New, Open and Exit then offer to save it first, so that unsaved work is never
 // dropped silently.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "project/CStenorDoc.h"
 #include "project/DialogHost.h"
+#include "project/ProjectFile.h"
 
 namespace ardelon {
 
@@ -54,9 +56,18 @@ std::string saveChangesPrompt(std::string_view name);
 // A path with ".ard" appended when the file name was typed without an extension.
 std::string withProjectExtension(const std::string& path);
 
+// What a project keeps outside its own file (the trial designs beside an .ard project): read
+// after the project is opened and written after it is saved. A failure is reported: the project
+// still opens, and a save that could not write them leaves the project marked modified.
+struct CompanionFiles {
+    std::function<FileResult(const std::string& projectPath, CStenorDoc& doc)> open;
+    std::function<FileResult(const std::string& projectPath, const CStenorDoc& doc)> save;
+};
+
 class DocumentSession {
   public:
     DocumentSession(DialogHost& host, ShellWindow& window);
+    void setCompanionFiles(CompanionFiles files) { companions_ = std::move(files); }
 
     const CStenorDoc& project() const { return project_; }
     // For the form code and tests that prepare a project; does not mark it modified.
@@ -85,8 +96,12 @@ class DocumentSession {
     // Exit and closing the main window: true when the program may close.
     bool confirmClose();
 
-    // A module command; true when the user accepted the module.
+    // A module command; true when the user accepted the module. The trial designs kept or
+    // changed in the Output and Design module stay with the project however it was left.
     bool runModule(Module module);
+    // Called by the module open now when it put every input of a kept trial into its working
+    // copy (Load Trial): accepting it then hands back every input, not only its own fields.
+    void takeEveryInputOnAccept() { takeEveryInput_ = true; }
     // The unit commands; their menu check marks follow `project().unitSystem`.
     void setUnitSystem(UnitSystem units);
 
@@ -105,6 +120,8 @@ class DocumentSession {
     bool modified_ = false;
     std::string caption_;
     RecentFileList recent_;
+    CompanionFiles companions_;
+    bool takeEveryInput_ = false;
 };
 
 }  // namespace ardelon

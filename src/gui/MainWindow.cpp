@@ -11,6 +11,7 @@
 #include "gui/CrossSectionView.h"
 #include "gui/InfoDialogs.h"
 #include "gui/UserGuide.h"
+#include "trials/TrialFile.h"
 
 namespace ardelon::gui {
 
@@ -39,6 +40,8 @@ MainWindow::MainWindow(const QString& settingsFile, QWidget* parent)
     setObjectName(QStringLiteral("mainWindow"));
     caption_ = toQString(kStartCaption);
     setWindowTitle(caption_);
+    // The trial designs of an .ard project live in a file beside it.
+    session_.setCompanionFiles({openTrials, saveTrials});
     view_ = new CrossSectionView(session_.project(), this);
     view_->setObjectName(QStringLiteral("crossSection"));
     setCentralWidget(view_);

@@ -10,6 +10,7 @@
 #include "gui/MainWindow.h"
 #include "gui/ResultListWidgets.h"
 #include "gui/ThicknessSearchForm.h"
+#include "gui/TrialsView.h"
 #include "reliability/SolverResponseModel.h"
 #include "charts/PdfReport.h"
 #include "reports/DesignReport.h"
@@ -20,8 +21,9 @@ namespace ardelon::gui {
 // ----- the module's form ------------------------------------------------------------------------
 
 OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
-    : FormBase(parent), dialog_(dialog) {
+    : FormBase(parent), dialog_(dialog), trials_(dialog) {
     setWindowTitle(toQString(COutputDesignDlg::kCaption));
+    registerTrialNestedForms();
     if (!dialog_.exportReport)
         dialog_.exportReport = [](const CStenorDoc& work, const AnalysisResults& results,
                                   const std::string& path, const RunInfo& run) {
@@ -166,6 +168,16 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
     charts_ = new QPushButton(QStringLiteral("Charts"));
     charts_->setToolTip(QStringLiteral("Charts of the last run"));
     connect(charts_, &QPushButton::clicked, this, [this] { openChartsView(this, dialog_); });
+    keepTrial_ = new QPushButton(QString::fromLatin1(kKeepTrialText));
+    keepTrial_->setObjectName(QStringLiteral("keepTrial"));
+    keepTrial_->setToolTip(QStringLiteral("Keep the design shown with the results of its run, to "
+                                          "set it beside other designs"));
+    connect(keepTrial_, &QPushButton::clicked, this,
+            [this] { run([&] { trials_.onKeepAsTrial(host()); }); });
+    trialsButton_ = new QPushButton(QString::fromLatin1(kTrialsText));
+    trialsButton_->setObjectName(QStringLiteral("trials"));
+    trialsButton_->setToolTip(QStringLiteral("The kept trial designs side by side"));
+    connect(trialsButton_, &QPushButton::clicked, this, [this] { openTrials(); });
     auto* leave = bound(Control::LeaveModule, new QPushButton(QStringLiteral("Leave Module")));
     leave->setDefault(true);
     connect(disclaimer, &QPushButton::clicked, this,
@@ -182,11 +194,13 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
     resultButtons_->addWidget(exportExcel);
     resultButtons_->addWidget(exportPdf_);
     resultButtons_->addWidget(charts_);
+    resultButtons_->addWidget(keepTrial_);
+    resultButtons_->addWidget(trialsButton_);
     buttons->addLayout(resultButtons_);
     buttons->addStretch();
     buttons->addWidget(leave);
     lockedDuringRun_.insert(lockedDuringRun_.end(),
-                            {disclaimer, cost, exportExcel, exportPdf_, leave});
+                            {disclaimer, cost, exportExcel, exportPdf_, trialsButton_, leave});
     return buttons;
 }
 
@@ -212,6 +226,7 @@ void OutputDesignForm::showMembers() {
     button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled && !running());
     charts_->setEnabled(dialog_.exportEnabled && !running());
     exportPdf_->setEnabled(dialog_.exportEnabled && !running());
+    keepTrial_->setEnabled(trials_.canKeep() && !running());
     showList(transferFunctionList_, dialog_.transferFunctionList);
     showList(percentileList_, dialog_.percentileList);
     // The results of the run before stay readable but greyed while a new run goes, and while
@@ -252,12 +267,19 @@ void OutputDesignForm::reject() {
 bool runOutputDesignModule(QWidget* parent, CStenorDoc& workingCopy) {
     registerOutputDesignNestedForms();
     COutputDesignDlg dialog(workingCopy, layeredElasticResponses());
-    if (auto* window = dynamic_cast<MainWindow*>(parent))
+    if (auto* window = dynamic_cast<MainWindow*>(parent)) {
         dialog.projectFileName = window->session().pathName();
+        dialog.projectModified = window->session().isModified();
+    }
     OutputDesignForm form(dialog, parent);
-    if (form.exec() != QDialog::Accepted)
+    const bool accepted = form.exec() == QDialog::Accepted;
+    workingCopy = dialog.work;  // the kept trials stay even when the module is cancelled
+    if (!accepted)
         return false;
-    workingCopy = dialog.work;
+    if (dialog.inputsReplaced) {
+        if (auto* window = dynamic_cast<MainWindow*>(parent))
+            window->session().takeEveryInputOnAccept();
+    }
     return true;
 }
 

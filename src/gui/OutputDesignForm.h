@@ -22,6 +22,7 @@
 #include "gui/FormSupport.h"
 #include "gui/OutputDesignDialogForms.h"
 #include "output/COutputDesignDlg.h"
+#include "trials/CTrialsDlg.h"
 
 namespace ardelon::gui {
 
@@ -45,6 +46,11 @@ class OutputDesignForm : public FormBase {
     QPushButton* chartsButton() const { return charts_; }
     static constexpr const char* kExportPdfText = "Export PDF Report...";
     QPushButton* exportPdfButton() const { return exportPdf_; }
+    static constexpr const char* kKeepTrialText = "Keep as Trial...";
+    static constexpr const char* kTrialsText = "Trials...";
+    QPushButton* keepTrialButton() const { return keepTrial_; }
+    QPushButton* trialsButton() const { return trialsButton_; }
+    CTrialsDlg& trials() { return trials_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* runStatusLabel() const { return runStatus_; }
     QTreeWidget* transferFunctionList() const { return transferFunctionList_; }
@@ -82,9 +88,13 @@ class OutputDesignForm : public FormBase {
     void setRunning(bool running);
     void exportReport();
     void exportPdfReport();
+    void openTrials();
     void stopWorker();
 
     COutputDesignDlg& dialog_;
+    CTrialsDlg trials_;
+    QPushButton* keepTrial_ = nullptr;
+    QPushButton* trialsButton_ = nullptr;
     bool handling_ = false;
     QLabel* layerCount_ = nullptr;
     std::array<QLabel*, kLayerCount> material_{};

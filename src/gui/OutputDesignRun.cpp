@@ -4,6 +4,7 @@
 #include "gui/OutputDesignForm.h"
 #include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
+#include "gui/TrialsView.h"
 #include "output/RunNotes.h"
 
 namespace ardelon::gui {
@@ -25,6 +26,7 @@ void OutputDesignForm::setRunning(bool runningNow) {
         button(Control::ExportExcel)->setEnabled(dialog_.exportEnabled);
     }
     charts_->setEnabled(dialog_.exportEnabled && !runningNow);
+    keepTrial_->setEnabled(trials_.canKeep() && !runningNow);
     cancelRun_->setEnabled(runningNow);
 }
 
@@ -126,6 +128,18 @@ void OutputDesignForm::exportReport() {
     }
     handling_ = false;
     showMembers();
+}
+
+void OutputDesignForm::openTrials() {
+    if (handling_ || running())
+        return;
+    readWidgets();
+    {
+        TrialsView view(trials_, this);
+        view.exec();
+    }
+    setRunning(false);  // the edits of the layers a loaded trial has
+    showMembers();      // a loaded trial is the design shown
 }
 
 void OutputDesignForm::exportPdfReport() {

@@ -32,6 +32,8 @@ constexpr GuideSection kSections[] = {
     {"ardelon::gui::CostAnalysisForm", "Cost Analysis"},
     {"ardelon::gui::ThicknessSearchForm", "Finding the cheapest thicknesses"},
     {"ardelon::gui::ChartsView", "Charts"},
+    {"ardelon::gui::TrialsView", "Trial designs side by side"},
+    {"ardelon::gui::TrialNameForm", "Trial designs side by side"},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "criteria/ResponseType.h"
 #include "project/FileExtension.h"
 #include "project/NumberField.h"
+#include "project/ProjectJson.h"
 #include "project/Rounding.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CDisclaimerDlg.h"
@@ -75,7 +76,44 @@ void COutputDesignDlg::onInitDialog(DialogHost& host) {
         materialNames[static_cast<std::size_t>(layer - 1)] =
             outputMaterialName(layer, work.materialIndex[static_cast<std::size_t>(layer - 1)]);
     }
+    openedInputs_ = inputsText(work);
     host.refresh();
+}
+
+std::string COutputDesignDlg::inputsText(const CStenorDoc& project) {
+    // The kept trials are saved with the project whatever is loaded: not an input.
+    CStenorDoc inputs = project;
+    inputs.trials.clear();
+    return projectToJson(inputs);
+}
+
+bool COutputDesignDlg::hasUnsavedChanges() const {
+    return projectModified || inputsText(work) != openedInputs_;
+}
+
+void COutputDesignDlg::replaceDesign(DialogHost& host, const CStenorDoc& inputs,
+                                     std::string note) {
+    work = inputs;
+    inputsReplaced = true;
+    thicknessUnit = work.valuesInEnglish == 1 ? "in." : "cm";
+    layerCountText = std::to_string(work.layerCountIndex + 2);
+    for (int layer = 1; layer <= kLayerCount; ++layer) {
+        materialNames[static_cast<std::size_t>(layer - 1)] =
+            outputMaterialName(layer, work.materialIndex[static_cast<std::size_t>(layer - 1)]);
+    }
+    for (int layer = 1; layer <= kThicknessCount; ++layer) {
+        host.setEnabled(control(Control::Thickness1) + layer - 1,
+                        layer <= work.layerCountIndex + 1);
+    }
+    // The results shown were of another design: none until this one is analysed.
+    results = {};
+    resultRows = {};
+    transferFunctionList.clear();
+    percentileList.clear();
+    analysedThickness.reset();
+    lastSeed.reset();
+    runNote = std::move(note);
+    designChanged(host);
 }
 
 void COutputDesignDlg::onThicknessKillFocus(DialogHost& host, int layer) {

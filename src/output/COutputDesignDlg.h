@@ -165,12 +165,27 @@ class COutputDesignDlg : public ModalDialog {
     // "Leave Module": the dialog ends with OK; the command copies `work` back.
     bool onLeaveModule(DialogHost& host);
 
+    // Load Trial: `inputs` (a kept trial's, with the project's trials and report texts) become
+    // the working copy and the design shown, without results until it is analysed; `note` says
+    // which trial it is. Leaving the module then hands every input back to the project.
+    void replaceDesign(DialogHost& host, const CStenorDoc& inputs, std::string note);
+    // The project had unsaved changes when the module opened (set by the host).
+    bool projectModified = false;
+    // A trial's inputs were loaded: leaving the module hands every input back to the project.
+    bool inputsReplaced = false;
+    // Whether the working copy's inputs differ from those the module opened with, or the project
+    // had unsaved changes: what Load Trial would replace without a saved copy.
+    bool hasUnsavedChanges() const;
+
   private:
     // After any change of the design: the export (and the charts) only for results of it.
     void designChanged(DialogHost& host);
+    // The saved fields of `project` but its trials, as JSON text.
+    static std::string inputsText(const CStenorDoc& project);
 
     ResponseModelFactory models_;
     std::chrono::steady_clock::time_point runStarted_{};
+    std::string openedInputs_;  // the working copy's saved fields as the module opened
 };
 
 // The material a layer position shows in the module ("GB" for granular base in layers 4 and 5),

@@ -12,8 +12,8 @@ namespace ardelon {
 // thicknesses, Poisson's ratios, interface bond, seasonal moduli, fatigue layer); seasons;
 // variability; traffic (volumes, growth, configurations, fractions, spectra and cumulative
 // distributions, bin weights, contact radii, ESALs, totals, ESAL factor); the criterion slots with
-// their damage; the transfer-function coefficients; the cost inputs and results; and the module
-// state of the last run.
+// their damage; the transfer-function coefficients; the cost inputs and results; the module
+// state of the last run; and the trial designs kept with the project.
 void copyOutputModuleFields(const CStenorDoc& from, CStenorDoc& to);
 
 }  // namespace ardelon

@@ -97,7 +97,7 @@ constexpr void forEachProjectField(Visit&& visit) {
     visit(ProjectField{"totalCost", &D::totalCost, kOutputModule});
     visit(ProjectField{"laneWidth", &D::laneWidth, kOutputModule});
     visit(ProjectField{"reportDetails", &D::reportDetails, kNoModule});
-    visit(ProjectField{"trials", &D::trials, kNoModule});
+    visit(ProjectField{"trials", &D::trials, kOutputModule});  // kept, renamed and deleted there
     visit(ProjectField{"output", &D::output, kOutputModule});
 }
 

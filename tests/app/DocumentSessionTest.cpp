@@ -253,6 +253,93 @@ TEST_F(DocumentSessionTest, ModifiedProjectAsksToSaveBeforeItIsReplaced) {
     }
 }
 
+// What a project keeps beside its file (its trials): read after the project opens and written
+// after it is saved; a failure is reported, the project still opens, and a save that could not
+// write them leaves the project modified so that closing asks again.
+TEST_F(DocumentSessionTest, FilesBesideTheProjectAreReadAndWrittenWithIt) {
+    std::vector<std::string> opened, saved;
+    bool besideFails = false;
+    session.setCompanionFiles(
+        {[&](const std::string& project, CStenorDoc& doc) -> FileResult {
+             opened.push_back(project);
+             doc.trials = "[kept]";
+             return besideFails ? FileResult{"beside unreadable"} : FileResult{};
+         },
+         [&](const std::string& project, const CStenorDoc& doc) -> FileResult {
+             saved.push_back(project + " " + doc.trials);
+             return besideFails ? FileResult{"beside unwritable"} : FileResult{};
+         }});
+    const std::string file = writeThreeLayerProject("bridge.ard");
+    ASSERT_TRUE(session.openProjectFile(file));
+    EXPECT_EQ(opened, std::vector<std::string>{file});
+    EXPECT_EQ(session.project().trials, "[kept]");
+    EXPECT_TRUE(host.messages.empty());
+    ASSERT_TRUE(session.save());
+    EXPECT_EQ(saved, std::vector<std::string>{file + " [kept]"});
+
+    besideFails = true;
+    ASSERT_TRUE(session.openProjectFile(file));  // opens all the same
+    EXPECT_EQ(host.lastMessage(), testing::exclamation("beside unreadable", "Ardelon"));
+    EXPECT_FALSE(session.save());
+    EXPECT_EQ(host.lastMessage(), testing::exclamation("beside unwritable", "Ardelon"));
+    EXPECT_TRUE(session.isModified());
+    EXPECT_EQ(session.title(), "bridge.ard");  // the project file itself was written
+
+    // New starts without the trials of the project it came from.
+    host.answers = {MessageAnswer::No};
+    ASSERT_TRUE(session.newProject());
+    EXPECT_TRUE(session.project().trials.empty());
+}
+
+// Trials kept, renamed or deleted in the Output and Design module stay with the project however
+// the module is left; after Load Trial, leaving it hands back every input of the trial.
+TEST_F(DocumentSessionTest, TrialsOfTheOutputModuleStayAndALoadedTrialTakesEveryInput) {
+    struct Case {
+        const char* name;
+        Module module;
+        bool accept;
+        bool loaded;
+        std::string trialsAfter;
+        double maxModulusAfter;
+        bool modified;
+    };
+    const CStenorDoc start;
+    const Case cases[] = {
+        {"kept, module cancelled", Module::ViewOutput, false, false, "[A]", start.maxModulus[0],
+         true},
+        {"kept, module left", Module::ViewOutput, true, false, "[A]", start.maxModulus[0], true},
+        {"trial loaded, module left", Module::ViewOutput, true, true, "[A]", 777777, true},
+        {"trial loaded, module cancelled", Module::ViewOutput, false, true, "[A]",
+         start.maxModulus[0], true},
+        {"another module cancelled", Module::Structure, false, false, "", start.maxModulus[0],
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHost h;
+        FakeShellWindow w;
+        DocumentSession s(h, w);
+        s.startUp({});
+        w.accept = c.accept;
+        w.edit = [&c, &s](CStenorDoc& working) {
+            working.trials = "[A]";
+            if (c.loaded) {
+                working.maxModulus[0] = 777777;  // a Structure field of the trial
+                s.takeEveryInputOnAccept();
+            }
+        };
+        s.runModule(c.module);
+        EXPECT_EQ(s.project().trials, c.trialsAfter);
+        EXPECT_EQ(s.project().maxModulus[0], c.maxModulusAfter);
+        EXPECT_EQ(s.isModified(), c.modified);
+        // The next module takes only its own fields again.
+        w.accept = true;
+        w.edit = [](CStenorDoc& working) { working.maxModulus[0] = 1; };
+        s.runModule(Module::ViewOutput);
+        EXPECT_EQ(s.project().maxModulus[0], c.maxModulusAfter);
+    }
+}
+
 TEST(RecentFileList, KeepsFourNewestFirstWithoutDuplicates) {
     RecentFileList list;
     for (const char* file : {"a.ard", "b.ard", "c.ard", "d.ard", "e.ard"})

@@ -25,7 +25,10 @@
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
 #include "gui/ThicknessSearchForm.h"
+#include "gui/TrialsView.h"
 #include "reliability/AnalysisRun.h"
+#include "reliability/RunPreparation.h"
+#include "trials/TrialFile.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;
@@ -173,6 +176,42 @@ class ScreenshotTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!form.running(), 240000);
         QVERIFY(form.percentileList()->topLevelItemCount() > 0);
         save(form, QStringLiteral("output-design"));
+    }
+
+    // The Trials view with two trials of the interstate example compared: every trial's column
+    // and every row label whole, then the overlaid distributions.
+    void trialsViewAfterACompare() {
+        testing::MessageRecorder recorder;
+        CStenorDoc project = testing::interstateProject();
+        project.output.doNotWarn = 1;
+        std::vector<Trial> trials;
+        for (const auto& [name, inches] : {std::pair{"8/6 in.", 8.0}, std::pair{"Thin top", 5.0}}) {
+            CStenorDoc design = project;
+            design.thickness[0] = inches;
+            AnalysisRunOptions options{.cycles = 100, .seed = 2, .threads = 1};
+            const ProjectRun run = runProjectAnalysis(design, layeredElasticResponses(), options);
+            trials.push_back(makeTrial(name, run.work, run, 2, 1796448000));
+        }
+        setProjectTrials(project, trials);
+        COutputDesignDlg dialog(project, layeredElasticResponses());
+        dialog.fixedSeed = 2;
+        dialog.cycles = 100;
+        CTrialsDlg rules(dialog);
+        TrialsView view(rules);
+        view.show();
+        view.table()->selectAll();
+        QSignalSpy ended(&view, &TrialsView::compareEnded);
+        view.button(CTrialsDlg::Control::Compare)->click();
+        QVERIFY(ended.wait(240000));
+        QVERIFY(recorder.messages.isEmpty());
+        view.table()->clearSelection();  // the verdicts' colours, not the selection's
+        save(view, QStringLiteral("trials"));
+        QTableWidget* table = view.table();
+        for (int c = 0; c < table->columnCount(); ++c)
+            QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
+        view.tabs()->setCurrentIndex(1);
+        QCOMPARE(view.overlayCharts().size(), 4);  // the four percentile rows' criteria
+        save(view, QStringLiteral("trials-distributions"));
     }
 
     // Find Thicknesses after a search: every column whole, the summary in full below the table.
