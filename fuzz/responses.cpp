@@ -31,9 +31,9 @@ void checkContinuity(const ardelon::cli::ResponsesInput& input) {
         faces.push_back({input.points[0].x, input.points[0].y, depth, k + 2});
     }
     static LayeredElasticSolver solver;
-    const ResponseTable t = solver.computeResponses(
-        input.system, input.loads.data(), static_cast<int>(input.loads.size()), faces.data(),
-        static_cast<int>(faces.size()));
+    const ResponseTable t = solver.computeResponses(input.system, input.loads.data(),
+                                                    static_cast<int>(input.loads.size()),
+                                                    faces.data(), static_cast<int>(faces.size()));
     FUZZ_CHECK(solver.status() == SolverStatus::Computed, "the solver failed on interface faces");
     const auto largest = [&](int row) {
         double peak = 0.0;

@@ -165,9 +165,9 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
     const QString sense = f.largerExceeds ? QStringLiteral("% of loads at or below")
                                           : QStringLiteral("% of loads at or above");
     const QString units =
-        shown.label.empty() ? text(f.name.units)
-                            : QString::fromUtf8(shown.label.data(),
-                                                static_cast<qsizetype>(shown.label.size()));
+        shown.label.empty()
+            ? text(f.name.units)
+            : QString::fromUtf8(shown.label.data(), static_cast<qsizetype>(shown.label.size()));
     auto* x = valueAxis(text(f.name.criterion + ", ") + units);
     x->setRange(xMin, xMax);
     x->applyNiceNumbers();
@@ -178,13 +178,12 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
 }
 
 QChart* distributionOverlayChart(const std::vector<std::string>& designs,
-                                 const std::vector<ResponseDistribution>& figures,
-                                 int unitSystem) {
+                                 const std::vector<ResponseDistribution>& figures, int unitSystem) {
     // Distinct lines for up to eight designs; the limits are those of the first design.
-    static const QColor kDesignColours[] = {
-        QColor(0x1f, 0x5f, 0xa8), QColor(0xd0, 0x7a, 0x10), QColor(0x2a, 0x8a, 0x4a),
-        QColor(0x80, 0x40, 0xa0), QColor(0x60, 0x60, 0x60), QColor(0x10, 0x9a, 0xa0),
-        QColor(0xa0, 0x60, 0x30), QColor(0xd0, 0x40, 0x90)};
+    static const QColor kDesignColours[] = {QColor(0x1f, 0x5f, 0xa8), QColor(0xd0, 0x7a, 0x10),
+                                            QColor(0x2a, 0x8a, 0x4a), QColor(0x80, 0x40, 0xa0),
+                                            QColor(0x60, 0x60, 0x60), QColor(0x10, 0x9a, 0xa0),
+                                            QColor(0xa0, 0x60, 0x30), QColor(0xd0, 0x40, 0x90)};
     const ResponseDistribution& first = figures.front();
     QChart* chart = newChart(text(first.name.title));
     const ShownUnit shown = unitOf(first.name.units, unitSystem);
@@ -219,9 +218,9 @@ QChart* distributionOverlayChart(const std::vector<std::string>& designs,
     const QString sense = first.largerExceeds ? QStringLiteral("% of loads at or below")
                                               : QStringLiteral("% of loads at or above");
     const QString units =
-        shown.label.empty() ? text(first.name.units)
-                            : QString::fromUtf8(shown.label.data(),
-                                                static_cast<qsizetype>(shown.label.size()));
+        shown.label.empty()
+            ? text(first.name.units)
+            : QString::fromUtf8(shown.label.data(), static_cast<qsizetype>(shown.label.size()));
     auto* x = valueAxis(text(first.name.criterion + ", ") + units);
     x->setRange(xMin, xMax);
     x->applyNiceNumbers();
@@ -404,9 +403,8 @@ QChart* loadSharesChart(const LoadShares& f, int unitSystem, bool damage) {
         }
     }
     if (last < 0) {
-        chart->setTitle(text(f.name.title) +
-                        QStringLiteral(": no exceedances<br><small>%1</small>")
-                            .arg(text(f.limitNote).toHtmlEscaped()));
+        chart->setTitle(text(f.name.title) + QStringLiteral(": no exceedances<br><small>%1</small>")
+                                                 .arg(text(f.limitNote).toHtmlEscaped()));
         return chart;
     }
     // At least five bins on the axis: a single governing bin would otherwise fill the whole width.

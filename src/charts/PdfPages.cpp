@@ -36,8 +36,7 @@ void Pages::finishPage() {
 
 double Pages::textHeight(const QString& text, const QFont& f, double width) const {
     const QFontMetricsF metrics(f, writer_);
-    return metrics
-        .boundingRect(QRectF(0, 0, width, 10000), Qt::TextWordWrap | Qt::AlignLeft, text)
+    return metrics.boundingRect(QRectF(0, 0, width, 10000), Qt::TextWordWrap | Qt::AlignLeft, text)
         .height();
 }
 

@@ -77,8 +77,8 @@ void crossSection(Pages& pages, const std::vector<ReportLayer>& layers, double b
         p.setFont(font(8));
         for (const ReportLayer& l : layers) {
             const bool bottom = l.thicknessInches <= 0.0;
-            const double h = bottom ? kDrawingHeight * kSubgradeShare
-                                    : std::max(l.thicknessInches * scale, 9.0);
+            const double h =
+                bottom ? kDrawingHeight * kSubgradeShare : std::max(l.thicknessInches * scale, 9.0);
             const QRectF box(kMargin, top, width, h);
             p.fillRect(box, materialColour(l.material));
             p.setPen(QPen(kInk, 0.5));
@@ -89,13 +89,13 @@ void crossSection(Pages& pages, const std::vector<ReportLayer>& layers, double b
                 p.drawLine(QPointF(kMargin, top + h), QPointF(kMargin + width, top + h));
             }
             p.setPen(kInk);
-            p.drawText(QRectF(kMargin + width + 8, top, bandWidth - width - 8, h),
-                       Qt::AlignVCenter | Qt::AlignLeft,
-                       QStringLiteral("Layer %1: %2, %3")
-                           .arg(l.layer)
-                           .arg(q(l.material.empty() ? std::string("(unknown material)")
-                                                     : l.material),
-                                q(l.thickness)));
+            p.drawText(
+                QRectF(kMargin + width + 8, top, bandWidth - width - 8, h),
+                Qt::AlignVCenter | Qt::AlignLeft,
+                QStringLiteral("Layer %1: %2, %3")
+                    .arg(l.layer)
+                    .arg(q(l.material.empty() ? std::string("(unknown material)") : l.material),
+                         q(l.thickness)));
             top += h;
         }
     }
@@ -153,7 +153,9 @@ void summaryPage(Pages& pages, const DesignReport& r) {
     pages.heading(QStringLiteral("Verdict"));
     const bool pass = r.overallVerdict == "Pass";
     pages.paragraph(QStringLiteral("Overall: %1").arg(q(r.overallVerdict)), font(13, true), 4.0,
-                    r.overallVerdict == "Fail" ? kFailColour : pass ? kPassColour : kInk);
+                    r.overallVerdict == "Fail" ? kFailColour
+                    : pass                     ? kPassColour
+                                               : kInk);
     pages.paragraph(q(r.overallStatement), font(8.5), 4.0);
     const std::string interval = r.confidence + " interval";
     ReportTable rows{
@@ -329,9 +331,9 @@ int layOutTrials(Pages& pages, const std::string& heading, const TrialTable& sid
                     font(8.5), 6.0);
     pages.table(reportTable("Designs Side by Side", sideBySide));
     for (const TrialTable& d : differences) {
-        pages.table(reportTable("Paired Differences, " + d.headings[1] + " - " + d.headings[2] +
-                                    " (percentage points)",
-                                d));
+        pages.table(reportTable(
+            "Paired Differences, " + d.headings[1] + " - " + d.headings[2] + " (percentage points)",
+            d));
     }
     // Two overlays to a page.
     const double chartHeight = (kBodyBottom - kBodyTop - 30) / 2;
@@ -339,13 +341,14 @@ int layOutTrials(Pages& pages, const std::string& heading, const TrialTable& sid
         if (i % 2 == 0) {
             pages.newPage();
             if (i == 0)
-                pages.paragraph(QStringLiteral("Distributions Across the Designs"),
-                                font(15, true), 4.0);
+                pages.paragraph(QStringLiteral("Distributions Across the Designs"), font(15, true),
+                                4.0);
         }
         const QRectF target(kMargin, pages.y(), kBodyWidth, chartHeight);
-        drawChart(pages, gui::distributionOverlayChart(overlays[i].designs, overlays[i].figures,
-                                                       unitSystem),
-                  target);
+        drawChart(
+            pages,
+            gui::distributionOverlayChart(overlays[i].designs, overlays[i].figures, unitSystem),
+            target);
         pages.advance(chartHeight + 8);
     }
     pages.finishPage();
@@ -381,8 +384,8 @@ FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySi
     layOutTrials(drawing, heading, sideBySide, differences, overlays, unitSystem);
     painter.end();
     buffer.close();
-    if (std::string reason = replaceFileContents(path, bytes.constData(),
-                                                 static_cast<std::size_t>(bytes.size()));
+    if (std::string reason =
+            replaceFileContents(path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
         !reason.empty()) {
         return {failure(path, reason)};
     }
@@ -394,10 +397,10 @@ FileResult writePdfReport(const DesignReport& report, const RunFigures& figures,
     if (path.empty())
         return {"Cannot write the PDF report: no file name was given."};
     ensureApplication();
-    const std::string footer = report.projectName + "  |  " +
-                               (report.details.title.empty() ? std::string() :
-                                                                report.details.title + "  |  ") +
-                               report.date;
+    const std::string footer =
+        report.projectName + "  |  " +
+        (report.details.title.empty() ? std::string() : report.details.title + "  |  ") +
+        report.date;
 
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -406,8 +409,8 @@ FileResult writePdfReport(const DesignReport& report, const RunFigures& figures,
     writer.setResolution(72);
     writer.setPageSize(QPageSize(QPageSize::Letter));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(q(report.details.title.empty() ? "Pavement Design Report"
-                                                   : report.details.title));
+    writer.setTitle(
+        q(report.details.title.empty() ? "Pavement Design Report" : report.details.title));
     writer.setCreator(QStringLiteral("Ardelon"));
 
     Pages counting(&writer, nullptr, footer, 0);
@@ -422,8 +425,8 @@ FileResult writePdfReport(const DesignReport& report, const RunFigures& figures,
     painter.end();
     buffer.close();
 
-    if (std::string reason = replaceFileContents(path, bytes.constData(),
-                                                 static_cast<std::size_t>(bytes.size()));
+    if (std::string reason =
+            replaceFileContents(path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
         !reason.empty()) {
         return {failure(path, reason)};
     }

@@ -103,7 +103,8 @@ std::string settledSummary(const ResultLists& lists) {
         if (r.lifeChecked)
             ++count[static_cast<int>(r.settledYears.verdict)];
     }
-    return "Settled verdicts at " + confidenceText(lists.rules.confidence) + " confidence: " + std::to_string(count[0]) + " Pass, " + std::to_string(count[1]) +
+    return "Settled verdicts at " + confidenceText(lists.rules.confidence) +
+           " confidence: " + std::to_string(count[0]) + " Pass, " + std::to_string(count[1]) +
            " Fail, " + std::to_string(count[2]) + " Undecided\n";
 }
 
@@ -183,13 +184,14 @@ ReportDetails pdfDetails(const AnalyzeArguments& args, const CStenorDoc& project
 void refusePdfOptionsWithoutPdf(const AnalyzeArguments& args) {
     if (!args.pdf.empty())
         return;
-    const std::pair<const char*, bool> given[] = {
-        {"--title", args.title.has_value()},       {"--description", args.description.has_value()},
-        {"--client", args.client.has_value()},     {"--engineer", args.engineer.has_value()}};
+    const std::pair<const char*, bool> given[] = {{"--title", args.title.has_value()},
+                                                  {"--description", args.description.has_value()},
+                                                  {"--client", args.client.has_value()},
+                                                  {"--engineer", args.engineer.has_value()}};
     for (const auto& [name, isGiven] : given) {
         if (isGiven) {
-            throw CommandError(kBadInput, std::string(name) +
-                                              " belongs to the PDF report: add --pdf OUT.pdf.");
+            throw CommandError(
+                kBadInput, std::string(name) + " belongs to the PDF report: add --pdf OUT.pdf.");
         }
     }
 }
@@ -221,7 +223,8 @@ void analyze(const AnalyzeArguments& args) {
     }
 #endif
     if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
-        throw CommandError(kBadInput, "--life: the design life must be a positive number of years.");
+        throw CommandError(kBadInput,
+                           "--life: the design life must be a positive number of years.");
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
     options.cycles = args.untilSettled ? args.maxCycles : args.cycles;
@@ -234,8 +237,8 @@ void analyze(const AnalyzeArguments& args) {
     options.threads = args.threads;
     options.rawDataPath = args.raw;
     options.cancel = &interrupted;
-    options.keepCycleRecords = args.sensitivity || !args.report.empty() || !args.figures.empty() ||
-                               !args.pdf.empty();
+    options.keepCycleRecords =
+        args.sensitivity || !args.report.empty() || !args.figures.empty() || !args.pdf.empty();
     if (isatty(STDERR_FILENO))
         options.progress = drawProgress;
 

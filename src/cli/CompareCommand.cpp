@@ -59,9 +59,10 @@ std::vector<Design> readDesigns(const CompareArguments& args) {
     std::vector<Design> designs;
     if (args.trials) {
         if (args.projects.size() != 1) {
-            throw CommandError(kBadInput, "--trials compares the kept trials of one project: give "
-                                          "one PROJECT, not " +
-                                              std::to_string(args.projects.size()) + ".");
+            throw CommandError(kBadInput,
+                               "--trials compares the kept trials of one project: give "
+                               "one PROJECT, not " +
+                                   std::to_string(args.projects.size()) + ".");
         }
         const std::string& path = args.projects[0];
         CStenorDoc doc = readProjectOrThrow(path);
@@ -72,19 +73,21 @@ std::vector<Design> readDesigns(const CompareArguments& args) {
         for (const Trial& t : trials)
             designs.push_back({t.name, path, t.inputs});
         if (designs.size() < 2) {
-            throw CommandError(kBadInput, path + ": compare needs at least two designs, and the "
-                                                 "project keeps " +
+            throw CommandError(kBadInput, path +
+                                              ": compare needs at least two designs, and the "
+                                              "project keeps " +
                                               std::to_string(designs.size()) + " trial" +
                                               (designs.size() == 1 ? "." : "s."));
         }
     } else {
         if (args.projects.size() < 2) {
-            throw CommandError(kBadInput, "compare needs at least two designs: give two or more "
-                                          "projects, or one project with --trials.");
+            throw CommandError(kBadInput,
+                               "compare needs at least two designs: give two or more "
+                               "projects, or one project with --trials.");
         }
         for (const std::string& path : args.projects) {
-            designs.push_back({std::filesystem::path(path).filename().string(), path,
-                               readProjectOrThrow(path)});
+            designs.push_back(
+                {std::filesystem::path(path).filename().string(), path, readProjectOrThrow(path)});
         }
         // Names must tell the columns apart: the paths as given when the file names repeat.
         for (std::size_t i = 0; i < designs.size(); ++i) {
@@ -148,11 +151,14 @@ void compare(const CompareArguments& args) {
     }
 #endif
     if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
-        throw CommandError(kBadInput, "--life: the design life must be a positive number of years.");
+        throw CommandError(kBadInput,
+                           "--life: the design life must be a positive number of years.");
     if (!args.untilSettled && args.cycles > kMaxCompareCycles) {
-        throw CommandError(kBadInput, "compare keeps every cycle of every design in memory: at "
-                                      "most " + std::to_string(kMaxCompareCycles) +
-                                          " cycles, not " + std::to_string(args.cycles) + ".");
+        throw CommandError(kBadInput,
+                           "compare keeps every cycle of every design in memory: at "
+                           "most " +
+                               std::to_string(kMaxCompareCycles) + " cycles, not " +
+                               std::to_string(args.cycles) + ".");
     }
     const std::vector<Design> designs = readDesigns(args);
 
@@ -179,13 +185,13 @@ void compare(const CompareArguments& args) {
     }();
     std::vector<Trial> trials;
     for (std::size_t i = 0; i < designs.size(); ++i) {
-        trials.push_back(makeTrial(designs[i].name, designs[i].project,
-                                   comparison.designs[i].run, options.seed, options.startTime));
+        trials.push_back(makeTrial(designs[i].name, designs[i].project, comparison.designs[i].run,
+                                   options.seed, options.startTime));
     }
     std::vector<TrialTable> differences;
     for (std::size_t i = 1; i < trials.size(); ++i) {
-        differences.push_back(differenceTable(trials[0], trials[i], comparison.differences[i - 1],
-                                              args.confidence));
+        differences.push_back(
+            differenceTable(trials[0], trials[i], comparison.differences[i - 1], args.confidence));
     }
     const TrialTable table = sideBySide(trials);
 
@@ -217,9 +223,9 @@ void compare(const CompareArguments& args) {
             }
             overlays.push_back(std::move(overlay));
         }
-        if (FileResult written = charts::writeTrialsPdf("Trial Designs", table, differences,
-                                                        overlays, designs[0].project.unitSystem,
-                                                        footer, args.pdf);
+        if (FileResult written =
+                charts::writeTrialsPdf("Trial Designs", table, differences, overlays,
+                                       designs[0].project.unitSystem, footer, args.pdf);
             !written.ok()) {
             throw CommandError(kFailure, written.error);
         }
@@ -252,9 +258,9 @@ void compare(const CompareArguments& args) {
             {"cycles", comparison.cycles},
             {"settled", comparison.settled},
             {"confidence", args.confidence},
-            {"cheapestPassing", cheapest >= 0 ? nlohmann::json(trials[static_cast<std::size_t>(
-                                                                   cheapest)].name)
-                                              : nlohmann::json(nullptr)},
+            {"cheapestPassing",
+             cheapest >= 0 ? nlohmann::json(trials[static_cast<std::size_t>(cheapest)].name)
+                           : nlohmann::json(nullptr)},
             {"designs", std::move(list)},
             {"pairedDifferences", std::move(paired)}};
         std::cout << json.dump(2) << "\n";
@@ -270,7 +276,8 @@ void compare(const CompareArguments& args) {
     std::cout << "\n" << alignedTable("Designs side by side", table.headings, table.rows);
     for (std::size_t i = 0; i < differences.size(); ++i) {
         if (differences[i].rows.empty()) {
-            std::cout << "\n" << trials[0].name << " and " << trials[i + 1].name
+            std::cout << "\n"
+                      << trials[0].name << " and " << trials[i + 1].name
                       << " have no result rows in common to pair.\n";
             continue;
         }

@@ -115,8 +115,8 @@ std::vector<std::string> gridEdges(const DesignCandidate& c, const std::vector<V
             continue;
         edges.push_back("layer " + std::to_string(vary[d].layer) + " at its " +
                         (c.index[d] == 0 ? "minimum" : "maximum") + " (" +
-                        numberText(c.thickness[static_cast<std::size_t>(vary[d].layer - 1)]) +
-                        " " + unit + ")");
+                        numberText(c.thickness[static_cast<std::size_t>(vary[d].layer - 1)]) + " " +
+                        unit + ")");
     }
     return edges;
 }
@@ -150,8 +150,8 @@ struct DesignRun {
     ThicknessSearchResult result;
     std::optional<SearchVerification> verification;
     double seconds = 0.0;
-    std::string unit;      // of the thicknesses
-    std::string costUnit;  // of the winner's cost
+    std::string unit;                   // of the thicknesses
+    std::string costUnit;               // of the winner's cost
     std::int64_t exhaustiveCycles = 0;  // every candidate of the grid in full
     std::vector<VerifiedRow> margins;   // the winner's own rows at the search's confidence
     std::vector<std::string> edges;
@@ -234,12 +234,13 @@ void summariseWinner(const DesignArguments& args, const CStenorDoc& project, Des
     run.margins = verifiedRows(result, result.bestOutcome, args.life);
     run.edges = gridEdges(result.best->candidate, run.options.vary, run.unit);
     if (!args.life && !result.bestOutcome.lists.transferFunction.empty()) {
-        std::string text = "no design life (--life) was given, so these transfer-function rows "
-                           "were not checked; the winner reaches:";
+        std::string text =
+            "no design life (--life) was given, so these transfer-function rows "
+            "were not checked; the winner reaches:";
         for (std::size_t i = 0; i < result.bestOutcome.lists.transferFunction.size(); ++i) {
             const TransferFunctionRow& row = result.bestOutcome.lists.transferFunction[i];
-            text += "\n  " + result.transferRowNames[i] + " = " +
-                    formatYears(row.yearsToDamage10) + " years " + verdictCell(row);
+            text += "\n  " + result.transferRowNames[i] + " = " + formatYears(row.yearsToDamage10) +
+                    " years " + verdictCell(row);
         }
         run.warnings.push_back(text);
         std::cerr << "warning: " << text << "\n";
@@ -314,9 +315,9 @@ void printVerification(const SearchVerification& v, const DesignRun& run) {
               << (v.nextThicker ? thicknessText(*v.nextThicker, run.options.vary, run.unit)
                                 : std::string("none in the grid"))
               << "\nNext candidate that settles every row Pass: "
-              << (v.nextSettled ? thicknessText(*v.nextSettled, run.options.vary, run.unit)
-                                : "none among the next " + std::to_string(v.candidatesTried) +
-                                      " tried")
+              << (v.nextSettled
+                      ? thicknessText(*v.nextSettled, run.options.vary, run.unit)
+                      : "none among the next " + std::to_string(v.candidatesTried) + " tried")
               << "\n";
 }
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "cli/CliSupport.h"
-#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
+#include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 
 namespace ardelon::cli {
@@ -73,12 +73,12 @@ nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& wo
         percentile.push_back(std::move(row));
     }
     nlohmann::json json = {{"seed", seed},
-            {"cycles", cycles},
-            {"cyclesRun", outcome.results.cycles},
-            {"settled", outcome.lists.settled()},
-            {"confidence", outcome.lists.rules.confidence},
-            {"conventionalDesign", std::move(conventional)},
-            {"percentileResponses", std::move(percentile)}};
+                           {"cycles", cycles},
+                           {"cyclesRun", outcome.results.cycles},
+                           {"settled", outcome.lists.settled()},
+                           {"confidence", outcome.lists.rules.confidence},
+                           {"conventionalDesign", std::move(conventional)},
+                           {"percentileResponses", std::move(percentile)}};
     if (outcome.lists.rules.designLifeYears)
         json["designLifeYears"] = *outcome.lists.rules.designLifeYears;
     return json;

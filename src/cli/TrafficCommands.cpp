@@ -14,9 +14,9 @@
 #include "project/NumberField.h"
 #include "traffic/AxleLoadTableImport.h"
 #include "traffic/CEsalDataDlg.h"
+#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/LoadSpectraFile.h"
 #include "traffic/LoadingConditions.h"
-#include "traffic/CVehicleTypeDlg.h"
 #include "traffic/VehicleTypes.h"
 
 namespace ardelon::cli {

@@ -52,9 +52,12 @@ double reportResponseValue(int responseType, int unitSystem, double value) {
 }
 
 std::string_view criterionUnitLabel(int responseType) {
-    if (responseType < 0) return "";
-    if (responseType <= PrincipalStress) return "psi";
-    if (responseType <= PrincipalStrain) return "microstrain";
+    if (responseType < 0)
+        return "";
+    if (responseType <= PrincipalStress)
+        return "psi";
+    if (responseType <= PrincipalStrain)
+        return "microstrain";
     return "milli-inch";
 }
 

@@ -19,8 +19,9 @@ inline constexpr int kResponseTypeCount = 8;
 
 // The criteria dialog's combo-box texts, in index order.
 inline constexpr std::string_view kResponseTypeNames[kResponseTypeCount] = {
-    "Horizontal Stress", "Vertical Stress",    "Principal Stress",
-    "Horizontal Strain", "Vertical Strain",    "Principal Strain",
+    "Horizontal Stress",   "Vertical Stress",
+    "Principal Stress",    "Horizontal Strain",
+    "Vertical Strain",     "Principal Strain",
     "Vertical Deflection", "Horizontal Strain Distribution"};
 
 struct ResponseName {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <sstream>
 
+#include "output/CMonteCarloCyclesDlg.h"
 #include "project/ShownUnits.h"
 #include "reliability/AnalysisRun.h"
-#include "output/CMonteCarloCyclesDlg.h"
 #include "reliability/ResultFormat.h"
 
 namespace ardelon {
@@ -165,15 +165,15 @@ void CThicknessSearchDlg::finishSearch(DialogHost& host, ThicknessSearchResult s
             text += "not robust; not settled Pass: ";
             for (std::size_t i = 0; i < verified->marginal.size(); ++i)
                 text += (i ? "; " : "") + verified->marginal[i];
-            text += ". Next thicker candidate: " +
-                    (verified->nextThicker ? thicknessText(*verified->nextThicker)
-                                           : std::string("none in the grid")) +
-                    ". Next candidate that settles every row Pass: " +
-                    (verified->nextSettled
-                         ? thicknessText(*verified->nextSettled)
-                         : "none among the next " + std::to_string(verified->candidatesTried) +
-                               " tried") +
-                    ".";
+            text +=
+                ". Next thicker candidate: " +
+                (verified->nextThicker ? thicknessText(*verified->nextThicker)
+                                       : std::string("none in the grid")) +
+                ". Next candidate that settles every row Pass: " +
+                (verified->nextSettled ? thicknessText(*verified->nextSettled)
+                                       : "none among the next " +
+                                             std::to_string(verified->candidatesTried) + " tried") +
+                ".";
         }
     }
     summary = text;

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <sstream>
 
+#include "output/LaneCost.h"
 #include "project/LayerThickness.h"
 #include "project/Rounding.h"
-#include "output/LaneCost.h"
 #include "project/ShownUnits.h"
 
 namespace ardelon {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
+#include "reliability/RunPreparation.h"
 
 namespace ardelon {
 
@@ -55,12 +55,12 @@ SearchVerification verifyWinner(const CStenorDoc& project, const ThicknessSearch
     v.seed = options.seed + 1;
     v.confidence = options.confidence;
     const int cycles = 4 * (options.untilSettled ? options.maxCycles : options.cycles);
-    AnalysisRunOptions o{.cycles = std::min(cycles, kMaxSettleCycles),
-                         .seed = v.seed,
-                         .threads = options.threads,
-                         .cancel = options.cancel,
-                         .verdicts = {.confidence = options.confidence,
-                                      .designLifeYears = options.designLifeYears}};
+    AnalysisRunOptions o{
+        .cycles = std::min(cycles, kMaxSettleCycles),
+        .seed = v.seed,
+        .threads = options.threads,
+        .cancel = options.cancel,
+        .verdicts = {.confidence = options.confidence, .designLifeYears = options.designLifeYears}};
     if (options.untilSettled)
         o.settledWhen = [](const ResultLists& l) { return l.settled(); };
     else

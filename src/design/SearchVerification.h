@@ -17,9 +17,9 @@ namespace ardelon {
 
 struct VerifiedRow {
     std::string name;
-    bool life = false;     // a transfer-function row judged against the design life
-    double target = 0.0;   // target percentile, or the design life in years
-    double actual = 0.0;   // actual percentile, or years to D = 1.0
+    bool life = false;    // a transfer-function row judged against the design life
+    double target = 0.0;  // target percentile, or the design life in years
+    double actual = 0.0;  // actual percentile, or years to D = 1.0
     SettledInterval settled;
     // How far the interval lies from the target: its low end minus the target (percentage
     // points, or years); negative when the interval reaches below the target.
@@ -33,7 +33,7 @@ struct SearchVerification {
     bool completed = false;  // false: cancelled or failed (message says why)
     std::string message;
     std::uint32_t seed = 0;
-    int cycles = 0;          // cycles run on the winner
+    int cycles = 0;  // cycles run on the winner
     double confidence = kDefaultConfidence;
     std::vector<VerifiedRow> rows;
     bool robust = false;

@@ -8,8 +8,8 @@
 
 #include "criteria/ResponseType.h"
 #include "design/ResponsePeak.h"
-#include "reliability/RunPreparation.h"
 #include "reliability/ResultFormat.h"
+#include "reliability/RunPreparation.h"
 #include "structure/AcModuliFollowThickness.h"
 
 namespace ardelon {

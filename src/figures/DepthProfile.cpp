@@ -61,8 +61,8 @@ int layerAtDepth(const std::array<double, kThicknessCount>& h, double depth, boo
 std::array<double, kThicknessCount> meanThicknessInches(const CStenorDoc& work) {
     std::array<double, kThicknessCount> h{};
     for (int i = 0; i < kThicknessCount; ++i) {
-        h[at(i)] = heldInEnglish(work) ? work.thickness[at(i)]
-                                       : work.thickness[at(i)] * units::kCmToInch;
+        h[at(i)] =
+            heldInEnglish(work) ? work.thickness[at(i)] : work.thickness[at(i)] * units::kCmToInch;
         MonteCarloSampler::raiseTo(h[at(i)], kThicknessFloorInches);
     }
     return h;

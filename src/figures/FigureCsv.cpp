@@ -100,14 +100,13 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
                   << ','
                   << number(metric ? displayAxleLoad(p.axleLoadPounds, unitSystem)
                                    : p.axleLoadPounds)
-                  << ',' << number(displayDepth(q.depthInches, unitSystem)) << ',' << q.layer
-                  << ',' << number(q.epsX) << ',' << number(q.epsY) << ',' << number(q.epsZ) << ','
+                  << ',' << number(displayDepth(q.depthInches, unitSystem)) << ',' << q.layer << ','
+                  << number(q.epsX) << ',' << number(q.epsY) << ',' << number(q.epsZ) << ','
                   << number(displayDeflection(q.deflectionMils, unitSystem)) << '\n';
         }
     }
     // A strain distribution has one block per level, named by its percentile and limit.
-    governing << head
-              << "level,limit,exceedances,configuration,bin,weight_class_"
+    governing << head << "level,limit,exceedances,configuration,bin,weight_class_"
               << axleLoadUnit(unitSystem) << ",exceedance_percent,damage_percent\n";
     for (const LoadShares& s : figures.loadShares) {
         for (int c = 0; c < kConfigurationCount; ++c) {
@@ -119,8 +118,8 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
                 governing << rowColumns(s.name) << ','
                           << (s.level >= 0 ? kLevelNames[at(s.level)] : "") << ','
                           << number(s.limit) << ',' << s.exceedances << ','
-                          << kConfigurationNames[at(c)] << ',' << k
-                          << ',' << figures.spectra.binLabels[at(k)] << ',' << number(e) << ','
+                          << kConfigurationNames[at(c)] << ',' << k << ','
+                          << figures.spectra.binLabels[at(k)] << ',' << number(e) << ','
                           << number(d) << '\n';
             }
         }

@@ -89,8 +89,8 @@ struct DepthProfile {
 // A strain distribution has one of these per level, each counted against its own limit.
 struct LoadShares {
     FigureRowName name;
-    int level = -1;       // 0 to 4 (95th to 55th) for a strain-distribution level, else -1
-    double limit = 0.0;   // the threshold or the level's allowable strain, in the row's units
+    int level = -1;         // 0 to 4 (95th to 55th) for a strain-distribution level, else -1
+    double limit = 0.0;     // the threshold or the level's allowable strain, in the row's units
     std::string levelName;  // "95th percentile, 70 microstrain"; empty for other rows
     int exceedances = 0;
     bool hasDamage = false;  // a transfer-function row with damage

@@ -72,8 +72,8 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
             f.level = levels ? static_cast<int>(j) : -1;
             f.limit = d.limits[j].value;
             if (levels) {
-                f.levelName = std::string(kLevelNames[j]) + " percentile, " +
-                              plainNumber(f.limit) + " " + d.name.units;
+                f.levelName = std::string(kLevelNames[j]) + " percentile, " + plainNumber(f.limit) +
+                              " " + d.name.units;
             }
             f.limitNote = limitNote(f.limit, d.name.units, f.level);
             double damage = 0.0;
@@ -116,9 +116,9 @@ LoadSpectraFigure loadSpectraFigure(const LoadingWorkingCopy& traffic) {
     for (int c = 0; c < kConfigurationCount; ++c) {
         f.configurationUsed[at(c)] = traffic.configurationEnabled[at(c)] != 0;
         // The configuration on show reads its bins as they are being edited.
-        f.percent[at(c)] = binPercentOfAxleGroups(c == traffic.currentConfiguration
-                                                      ? traffic.shownLoadPercent
-                                                      : traffic.loadSpectra[at(c)]);
+        f.percent[at(c)] =
+            binPercentOfAxleGroups(c == traffic.currentConfiguration ? traffic.shownLoadPercent
+                                                                     : traffic.loadSpectra[at(c)]);
     }
     return f;
 }

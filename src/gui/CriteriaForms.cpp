@@ -250,8 +250,9 @@ void EnduranceLimitForm::accept() {
 }
 
 void registerCriteriaNestedForms() {
-    static const bool registered = registerNestedForms({nestedForm<LayerCriteriaDialog, LayerCriteriaForm>(),
-                                                              nestedForm<EnduranceLimitDialog, EnduranceLimitForm>()});
+    static const bool registered =
+        registerNestedForms({nestedForm<LayerCriteriaDialog, LayerCriteriaForm>(),
+                             nestedForm<EnduranceLimitDialog, EnduranceLimitForm>()});
     (void)registered;
 }
 

@@ -10,8 +10,8 @@
 #include "gui/FormSupport.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
-#include "output/CPleaseNoteDlg.h"
 #include "output/COutputDesignDlg.h"
+#include "output/CPleaseNoteDlg.h"
 
 namespace ardelon::gui {
 

@@ -6,13 +6,13 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "charts/PdfReport.h"
 #include "gui/ChartsView.h"
 #include "gui/MainWindow.h"
 #include "gui/ResultListWidgets.h"
 #include "gui/ThicknessSearchForm.h"
 #include "gui/TrialsView.h"
 #include "reliability/SolverResponseModel.h"
-#include "charts/PdfReport.h"
 #include "reports/DesignReport.h"
 #include "reports/FormattedReport.h"
 
@@ -33,8 +33,7 @@ OutputDesignForm::OutputDesignForm(COutputDesignDlg& dialog, QWidget* parent)
         dialog_.exportPdf = [](const CStenorDoc& work, const AnalysisResults& results,
                                const std::string& path, const RunInfo& run) {
             QApplication::setOverrideCursor(Qt::WaitCursor);  // a solver call per season
-            const DesignReport report =
-                buildDesignReport(work, results, run, work.reportDetails);
+            const DesignReport report = buildDesignReport(work, results, run, work.reportDetails);
             const RunFigures figures = runFigures(work, results, run.models);
             FileResult written = charts::writePdfReport(report, figures, work.unitSystem, path);
             QApplication::restoreOverrideCursor();
@@ -162,16 +161,17 @@ QHBoxLayout* OutputDesignForm::buildButtonRow() {
                               new QPushButton(QStringLiteral("Export Formatted Data to EXCEL")));
     exportPdf_ = new QPushButton(QString::fromLatin1(kExportPdfText));
     exportPdf_->setObjectName(QStringLiteral("exportPdf"));
-    exportPdf_->setToolTip(
-        QStringLiteral("The design report of the last run as a PDF: summary, inputs, lists, charts"));
+    exportPdf_->setToolTip(QStringLiteral(
+        "The design report of the last run as a PDF: summary, inputs, lists, charts"));
     connect(exportPdf_, &QPushButton::clicked, this, [this] { exportPdfReport(); });
     charts_ = new QPushButton(QStringLiteral("Charts"));
     charts_->setToolTip(QStringLiteral("Charts of the last run"));
     connect(charts_, &QPushButton::clicked, this, [this] { openChartsView(this, dialog_); });
     keepTrial_ = new QPushButton(QString::fromLatin1(kKeepTrialText));
     keepTrial_->setObjectName(QStringLiteral("keepTrial"));
-    keepTrial_->setToolTip(QStringLiteral("Keep the design shown with the results of its run, to "
-                                          "set it beside other designs"));
+    keepTrial_->setToolTip(
+        QStringLiteral("Keep the design shown with the results of its run, to "
+                       "set it beside other designs"));
     connect(keepTrial_, &QPushButton::clicked, this,
             [this] { run([&] { trials_.onKeepAsTrial(host()); }); });
     trialsButton_ = new QPushButton(QString::fromLatin1(kTrialsText));

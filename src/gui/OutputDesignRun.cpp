@@ -151,11 +151,13 @@ void OutputDesignForm::exportPdfReport() {
     if (form.exec() == QDialog::Accepted) {
         const std::optional<std::string> path = dialog_.onExportPdf(host(), form.details());
         if (path) {
-            openDocument(QUrl::fromLocalFile(QString::fromStdString(*path)), this, [this, pdf = *path] {
-                host().showMessage("The report " + pdf +
-                                       " was written, but no program is registered to open it.",
-                                   COutputDesignDlg::kPdfExportCaption, MessageIcon::Information);
-            });
+            openDocument(
+                QUrl::fromLocalFile(QString::fromStdString(*path)), this, [this, pdf = *path] {
+                    host().showMessage("The report " + pdf +
+                                           " was written, but no program is registered to open it.",
+                                       COutputDesignDlg::kPdfExportCaption,
+                                       MessageIcon::Information);
+                });
         }
     }
     handling_ = false;

@@ -433,7 +433,8 @@ void InputVariabilityForm::accept() {
 // ----- the module -------------------------------------------------------------------------------
 
 void registerStructureNestedForms() {
-    static const bool registered = registerNestedForms({nestedForm<CInputVariabilityDlg, InputVariabilityForm>()});
+    static const bool registered =
+        registerNestedForms({nestedForm<CInputVariabilityDlg, InputVariabilityForm>()});
     (void)registered;
 }
 

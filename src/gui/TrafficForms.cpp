@@ -1,7 +1,7 @@
 #include "gui/TrafficForms.h"
 
-#include "figures/FigureData.h"
 #include "charts/FigureCharts.h"
+#include "figures/FigureData.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -394,7 +394,8 @@ void VehicleTypeForm::accept() {
 }
 
 void registerTrafficNestedForms() {
-    static const bool registered = registerNestedForms({nestedForm<CVehicleTypeDlg, VehicleTypeForm>()});
+    static const bool registered =
+        registerNestedForms({nestedForm<CVehicleTypeDlg, VehicleTypeForm>()});
     (void)registered;
 }
 

@@ -27,7 +27,8 @@ QColor verdictColour(Verdict verdict) {
 
 }  // namespace
 
-// ----- the name of a trial ------------------------------------------------------------------------
+// ----- the name of a trial
+// ------------------------------------------------------------------------
 
 TrialNameForm::TrialNameForm(CTrialNameDlg& dialog, QWidget* parent)
     : FormBase(parent), dialog_(dialog) {
@@ -68,10 +69,10 @@ void registerTrialNestedForms() {
     (void)registered;
 }
 
-// ----- the Trials view ----------------------------------------------------------------------------
+// ----- the Trials view
+// ----------------------------------------------------------------------------
 
-TrialsView::TrialsView(CTrialsDlg& dialog, QWidget* parent)
-    : FormBase(parent), dialog_(dialog) {
+TrialsView::TrialsView(CTrialsDlg& dialog, QWidget* parent) : FormBase(parent), dialog_(dialog) {
     registerTrialNestedForms();
     setWindowTitle(toQString(CTrialsDlg::kCaption));
     table_ = bound(Control::Table, new QTableWidget);
@@ -92,9 +93,9 @@ TrialsView::TrialsView(CTrialsDlg& dialog, QWidget* parent)
     overlayScroll->setWidget(overlayPage_);
     overlayScroll->setWidgetResizable(true);
     auto* overlayLayout = new QGridLayout(overlayPage_);
-    overlayLayout->addWidget(new QLabel(QStringLiteral(
-                                 "Compare two or more trials to overlay their distributions.")),
-                             0, 0);
+    overlayLayout->addWidget(
+        new QLabel(QStringLiteral("Compare two or more trials to overlay their distributions.")), 0,
+        0);
     tabs_ = new QTabWidget;
     tabs_->addTab(table_, QStringLiteral("Side by Side"));
     tabs_->addTab(overlayScroll, QStringLiteral("Distributions"));
@@ -179,7 +180,8 @@ void TrialsView::showMembers() {
         table_->setHorizontalHeaderItem(static_cast<int>(c), head);
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        table_->setVerticalHeaderItem(static_cast<int>(r), new QTableWidgetItem(toQString(rows[r].label)));
+        table_->setVerticalHeaderItem(static_cast<int>(r),
+                                      new QTableWidgetItem(toQString(rows[r].label)));
         for (std::size_t c = 0; c < rows[r].cells.size(); ++c) {
             const TrialCell& cell = rows[r].cells[c];
             auto* item = new QTableWidgetItem(toQString(cell.text));
@@ -221,8 +223,8 @@ void TrialsView::selectionChanged() {
         return;
     readWidgets();
     if (comparing()) {
-        for (Control c : {Control::LoadTrial, Control::RenameTrial, Control::DeleteTrial,
-                          Control::Compare})
+        for (Control c :
+             {Control::LoadTrial, Control::RenameTrial, Control::DeleteTrial, Control::Compare})
             button(c)->setEnabled(false);
     }
 }
@@ -248,11 +250,12 @@ void TrialsView::startCompare() {
                       Control::Compare, Control::Close})
         button(c)->setEnabled(false);
     cancel_->setEnabled(true);
-    note_->setText(QStringLiteral("Comparing %1 trials from the same draws...")
-                       .arg(dialog_.selection.size()));
+    note_->setText(
+        QStringLiteral("Comparing %1 trials from the same draws...").arg(dialog_.selection.size()));
     worker_ = std::thread([this] {
         result_ = dialog_.runCompare(*runOptions_);
-        QMetaObject::invokeMethod(this, [this] { endCompare(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { endCompare(); }, Qt::QueuedConnection);
     });
 }
 
@@ -296,8 +299,8 @@ void TrialsView::showOverlays() {
                 }
             }
         }
-        QChartView* view = chartView(
-            distributionOverlayChart(designs, same, dialog_.project().unitSystem));
+        QChartView* view =
+            chartView(distributionOverlayChart(designs, same, dialog_.project().unitSystem));
         grid->addWidget(view, charts_.size() / 2, charts_.size() % 2);
         charts_ << view;
     }

@@ -7,18 +7,18 @@
 #include <filesystem>
 
 #include "criteria/ResponseType.h"
-#include "project/FileExtension.h"
-#include "project/NumberField.h"
-#include "project/ProjectJson.h"
-#include "project/Rounding.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CDisclaimerDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/CPleaseNoteDlg.h"
-#include "project/ShownUnits.h"
-#include "reliability/RunPreparation.h"
 #include "output/RunNotes.h"
+#include "project/FileExtension.h"
+#include "project/NumberField.h"
+#include "project/ProjectJson.h"
+#include "project/Rounding.h"
+#include "project/ShownUnits.h"
 #include "reliability/ResultFormat.h"
+#include "reliability/RunPreparation.h"
 
 namespace ardelon {
 namespace {
@@ -91,8 +91,7 @@ bool COutputDesignDlg::hasUnsavedChanges() const {
     return projectModified || inputsText(work) != openedInputs_;
 }
 
-void COutputDesignDlg::replaceDesign(DialogHost& host, const CStenorDoc& inputs,
-                                     std::string note) {
+void COutputDesignDlg::replaceDesign(DialogHost& host, const CStenorDoc& inputs, std::string note) {
     work = inputs;
     inputsReplaced = true;
     thicknessUnit = work.valuesInEnglish == 1 ? "in." : "cm";
@@ -302,8 +301,7 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
     for (const TransferFunctionRow& row : resultRows.transferFunction) {
         std::vector<std::string> texts = shownCells(row, row.threshold, work, 3, 4);
         texts.push_back(verdictCell(row));
-        addListRow(transferFunctionList, static_cast<int>(transferFunctionList.rows.size()),
-                   texts);
+        addListRow(transferFunctionList, static_cast<int>(transferFunctionList.rows.size()), texts);
     }
     for (const PercentileRow& row : resultRows.percentile) {
         std::vector<std::string> texts = shownCells(row, row.targetValue, work, 4, 3);
@@ -363,7 +361,7 @@ std::optional<std::string> COutputDesignDlg::onExportExcel(DialogHost& host) {
 }
 
 std::optional<std::string> COutputDesignDlg::onExportPdf(DialogHost& host,
-                                                        const ReportDetails& details) {
+                                                         const ReportDetails& details) {
     if (!exportEnabled)
         return std::nullopt;  // no results that match the thicknesses shown
     work.reportDetails = details;

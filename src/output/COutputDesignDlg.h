@@ -12,12 +12,12 @@
 #include <string>
 #include <string_view>
 
+#include "output/ReportListView.h"
 #include "project/CStenorDoc.h"
 #include "project/DialogHost.h"
 #include "project/LayerThickness.h"
 #include "reliability/AnalysisResults.h"
 #include "reliability/AnalysisRun.h"
-#include "output/ReportListView.h"
 #include "reliability/ResponseModel.h"
 #include "reliability/RunInfo.h"
 

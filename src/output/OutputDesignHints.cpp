@@ -4,11 +4,11 @@
 #include <limits>
 #include <string>
 
-#include "project/ShownUnits.h"
-#include "reliability/AnalysisRun.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/COutputDesignDlg.h"
+#include "project/ShownUnits.h"
+#include "reliability/AnalysisRun.h"
 
 namespace ardelon {
 

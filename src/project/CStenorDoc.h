@@ -50,7 +50,7 @@ struct ReportDetails {
 };
 
 class CStenorDoc {
-public:
+  public:
     CStenorDoc();  // every field at its default
 
     // Units.
@@ -63,8 +63,8 @@ public:
     std::array<double, kThicknessCount> thickness{10, 999, 999, 999};  // display units
     std::array<double, kLayerCount> layerModulus{522958, 12000, 12000, 12000, 12000};  // display
     Table<kLayerCount, kSeasonCount> seasonalModulus{};  // psi, [layer][season]
-    std::array<double, kLayerCount> minModulus{50000, 3000, 3000, 3000, 3000};         // display
-    std::array<double, kLayerCount> maxModulus{4000000, 40000, 40000, 40000, 40000};   // display
+    std::array<double, kLayerCount> minModulus{50000, 3000, 3000, 3000, 3000};        // display
+    std::array<double, kLayerCount> maxModulus{4000000, 40000, 40000, 40000, 40000};  // display
     std::array<double, kLayerCount> poisson{0.35, 0.45, 0.45, 0.45, 0.45};
     std::array<double, kLayerCount> minPoisson{0.15, 0.2, 0.2, 0.2, 0.2};
     std::array<double, kLayerCount> maxPoisson{0.4, 0.5, 0.5, 0.5, 0.5};
@@ -83,7 +83,7 @@ public:
     std::array<double, kSeasonCount> meanAirTemperature{70, 70, 70, 70, 70};  // degrees F
     int temperatureCorrection = 1;
     std::array<double, kSeasonCount> seasonAcTemperature{85, 50, 32, 50, 58};  // degrees F
-    double acSurfaceTemperature = 85;                                           // display units
+    double acSurfaceTemperature = 85;                                          // display units
     std::array<double, 3> acTempCoefficient{16693.4, 26.2, -1459.7};
 
     // Input variability.
@@ -106,7 +106,7 @@ public:
     Table<kConfigurationCount, kBinCount> loadCdf{};      // cumulative fraction per bin
     BinArray shownLoadPercent{};
     double totalAxlePercent = 0;
-    double esalFactor = 0;  // not saved
+    double esalFactor = 0;   // not saved
     int useLoadSpectra = 1;  // not saved
     double expectedEsals = 1000000;
     std::array<double, kConfigurationCount> axlesPerTruck{1, 0, 0, 0};
@@ -115,8 +115,8 @@ public:
     std::array<double, kConfigurationCount> axleTypeFraction{};  // not saved
 
     // Fixed traffic tables, filled by the constructor and never saved.
-    BinArray binAxleWeight{};                          // lb
-    Table<kConfigurationCount, kBinCount> contactRadius{};  // in., tire contact at 100 psi
+    BinArray binAxleWeight{};                                // lb
+    Table<kConfigurationCount, kBinCount> contactRadius{};   // in., tire contact at 100 psi
     Table<kSpectraLibrarySize, kBinCount> spectraLibrary{};  // percent
 
     // Performance criteria.
@@ -128,7 +128,7 @@ public:
     std::array<double, kThicknessCount> costPerTon{};
     std::array<double, kThicknessCount> density{};
     std::array<double, kThicknessCount> layerCost{};
-    double totalCost = 0;  // not saved
+    double totalCost = 0;   // not saved
     double laneWidth = 12;  // ft
 
     ReportDetails reportDetails{};

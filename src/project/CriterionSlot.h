@@ -10,9 +10,15 @@ namespace ardelon {
 enum SlotPosition : int { Top = 0, Middle = 1, Bottom = 2 };
 
 // Slot index of a layer (1 to 5) and position: 3 × (layer − 1) + position.
-constexpr int slotIndex(int layer, int position) { return 3 * (layer - 1) + position; }
-constexpr int slotLayer(int slot) { return slot / 3 + 1; }
-constexpr int slotPosition(int slot) { return slot % 3; }
+constexpr int slotIndex(int layer, int position) {
+    return 3 * (layer - 1) + position;
+}
+constexpr int slotLayer(int slot) {
+    return slot / 3 + 1;
+}
+constexpr int slotPosition(int slot) {
+    return slot % 3;
+}
 
 struct CriterionSlot {
     int active = 0;

@@ -21,13 +21,13 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 // A dialog that another dialog opens modally (the vehicle types from the Load Spectra module,
 // the criteria from the Structure module, ...). The host finds the form for it by its kind.
 class ModalDialog {
-public:
+  public:
     virtual ~ModalDialog() = default;
     virtual std::string_view caption() const = 0;
 };
 
 class DialogHost {
-public:
+  public:
     virtual ~DialogHost() = default;
 
     virtual MessageAnswer showMessage(std::string_view text, std::string_view caption,

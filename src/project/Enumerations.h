@@ -27,12 +27,20 @@ enum class MaterialType : int {
 };
 inline constexpr int kMaterialTypeCount = 10;
 inline constexpr std::array<std::string_view, kMaterialTypeCount> kMaterialNames = {
-    "AC",          "Cracked AC",  "PCC",       "Rubb PCC", "C and S PCC",
-    "B and S PCC", "Gran Base",   "Soil",      "Rock",     "Other"};
+    "AC",          "Cracked AC", "PCC",  "Rubb PCC", "C and S PCC",
+    "B and S PCC", "Gran Base",  "Soil", "Rock",     "Other"};
 // The names the structure messages use for the asphalt and concrete materials.
 inline constexpr std::array<std::string_view, kMaterialTypeCount> kMaterialMessageNames = {
-    "AC",         "Cracked AC",     "PCC",  "Rubblized PCC", "Crack and Seat PCC",
-    "Break and Seat PCC", "granular base", "soil", "rock", "other"};
+    "AC",
+    "Cracked AC",
+    "PCC",
+    "Rubblized PCC",
+    "Crack and Seat PCC",
+    "Break and Seat PCC",
+    "granular base",
+    "soil",
+    "rock",
+    "other"};
 
 enum Distribution : int { Normal = 0, LogNormal = 1 };
 inline constexpr std::array<std::string_view, 2> kDistributionNames = {"Normal", "Log-normal"};

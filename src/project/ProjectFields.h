@@ -56,41 +56,53 @@ constexpr void forEachProjectField(Visit&& visit) {
     visit(ProjectField{"seasonEnabled", &D::seasonEnabled, kOutputModule});
     visit(ProjectField{"seasonWeeks", &D::seasonWeeks, kStructureModule | kOutputModule});
     visit(ProjectField{"currentSeason", &D::currentSeason, kStructureModule});
-    visit(ProjectField{"meanAirTemperature", &D::meanAirTemperature, kStructureModule | kOutputModule});
+    visit(ProjectField{"meanAirTemperature", &D::meanAirTemperature,
+                       kStructureModule | kOutputModule});
     visit(ProjectField{"temperatureCorrection", &D::temperatureCorrection, kStructureModule});
     visit(ProjectField{"seasonAcTemperature", &D::seasonAcTemperature, kStructureModule});
     visit(ProjectField{"acSurfaceTemperature", &D::acSurfaceTemperature, kStructureModule});
     visit(ProjectField{"acTempCoefficient", &D::acTempCoefficient, kStructureModule});
-    visit(ProjectField{"modulusDistribution", &D::modulusDistribution, kStructureModule | kOutputModule});
+    visit(ProjectField{"modulusDistribution", &D::modulusDistribution,
+                       kStructureModule | kOutputModule});
     visit(ProjectField{"modulusCov", &D::modulusCov, kStructureModule | kOutputModule});
-    visit(ProjectField{"thicknessDistribution", &D::thicknessDistribution, kStructureModule | kOutputModule});
+    visit(ProjectField{"thicknessDistribution", &D::thicknessDistribution,
+                       kStructureModule | kOutputModule});
     visit(ProjectField{"thicknessCov", &D::thicknessCov, kStructureModule | kOutputModule});
     visit(ProjectField{"aadt", &D::aadt, kLoadSpectraModule | kOutputModule});
     visit(ProjectField{"percentTrucks", &D::percentTrucks, kLoadSpectraModule | kOutputModule});
-    visit(ProjectField{"percentTrucksDesignLane", &D::percentTrucksDesignLane, kLoadSpectraModule | kOutputModule});
-    visit(ProjectField{"directionalDistribution", &D::directionalDistribution, kLoadSpectraModule | kOutputModule});
-    visit(ProjectField{"axleGroupsPerDay", &D::axleGroupsPerDay, kLoadSpectraModule | kOutputModule});
-    visit(ProjectField{"truckGrowthPercent", &D::truckGrowthPercent, kLoadSpectraModule | kOutputModule});
-    visit(ProjectField{"configurationEnabled", &D::configurationEnabled, kLoadSpectraModule | kOutputModule | kEsalDataModule});
+    visit(ProjectField{"percentTrucksDesignLane", &D::percentTrucksDesignLane,
+                       kLoadSpectraModule | kOutputModule});
+    visit(ProjectField{"directionalDistribution", &D::directionalDistribution,
+                       kLoadSpectraModule | kOutputModule});
+    visit(
+        ProjectField{"axleGroupsPerDay", &D::axleGroupsPerDay, kLoadSpectraModule | kOutputModule});
+    visit(ProjectField{"truckGrowthPercent", &D::truckGrowthPercent,
+                       kLoadSpectraModule | kOutputModule});
+    visit(ProjectField{"configurationEnabled", &D::configurationEnabled,
+                       kLoadSpectraModule | kOutputModule | kEsalDataModule});
     visit(ProjectField{"configurationPercent", &D::configurationPercent, kLoadSpectraModule});
     visit(ProjectField{"currentConfiguration", &D::currentConfiguration, kLoadSpectraModule});
-    visit(ProjectField{"loadSpectra", &D::loadSpectra, kLoadSpectraModule | kOutputModule | kEsalDataModule});
+    visit(ProjectField{"loadSpectra", &D::loadSpectra,
+                       kLoadSpectraModule | kOutputModule | kEsalDataModule});
     visit(ProjectField{"loadCdf", &D::loadCdf, kLoadSpectraModule | kOutputModule});
     visit(ProjectField{"shownLoadPercent", &D::shownLoadPercent, kLoadSpectraModule});
-    visit(ProjectField{"totalAxlePercent", &D::totalAxlePercent, kLoadSpectraModule | kOutputModule | kEsalDataModule});
+    visit(ProjectField{"totalAxlePercent", &D::totalAxlePercent,
+                       kLoadSpectraModule | kOutputModule | kEsalDataModule});
     visit(ProjectField{"esalFactor", &D::esalFactor, kLoadSpectraModule | kOutputModule});
     visit(ProjectField{"useLoadSpectra", &D::useLoadSpectra, kOutputModule});
     visit(ProjectField{"expectedEsals", &D::expectedEsals, kOutputModule | kEsalDataModule});
     visit(ProjectField{"axlesPerTruck", &D::axlesPerTruck, kLoadSpectraModule});
     visit(ProjectField{"vehicleTypeRoadClass", &D::vehicleTypeRoadClass, kLoadSpectraModule});
     visit(ProjectField{"vehicleTypeValue", &D::vehicleTypeValue, kLoadSpectraModule});
-    visit(ProjectField{"axleTypeFraction", &D::axleTypeFraction, kLoadSpectraModule | kOutputModule | kEsalDataModule});
+    visit(ProjectField{"axleTypeFraction", &D::axleTypeFraction,
+                       kLoadSpectraModule | kOutputModule | kEsalDataModule});
     visit(ProjectField{"binAxleWeight", &D::binAxleWeight, kOutputModule});
     visit(ProjectField{"contactRadius", &D::contactRadius, kOutputModule});
     visit(ProjectField{"spectraLibrary", &D::spectraLibrary, kLoadSpectraModule});
     visit(ProjectField{"criteria", &D::criteria, kOutputModule});
     visit(ProjectField{"enduranceLimit", &D::enduranceLimit, kStructureModule});
-    visit(ProjectField{"transferCoefficient", &D::transferCoefficient, kOutputModule | kTransferFunctionsModule});
+    visit(ProjectField{"transferCoefficient", &D::transferCoefficient,
+                       kOutputModule | kTransferFunctionsModule});
     visit(ProjectField{"costPerTon", &D::costPerTon, kOutputModule});
     visit(ProjectField{"density", &D::density, kOutputModule});
     visit(ProjectField{"layerCost", &D::layerCost, kOutputModule});

@@ -9,14 +9,16 @@ namespace {
 
 // Rounds |value| half up to `decimals` places using its shortest round-trip decimal digits.
 double roundHalfUpDigits(double value, int decimals) {
-    if (!std::isfinite(value)) return value;
+    if (!std::isfinite(value))
+        return value;
     const bool negative = value < 0;
     const double magnitude = std::fabs(value);
     char buffer[64];
     // Fixed notation with the shortest digits that read back as the same double.
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                   std::chars_format::fixed);
-    if (ec != std::errc()) return value;
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed);
+    if (ec != std::errc())
+        return value;
     std::string text(buffer, end);
     const auto point = text.find('.');
     std::string whole = point == std::string::npos ? text : text.substr(0, point);
@@ -38,7 +40,8 @@ double roundHalfUpDigits(double value, int decimals) {
                 break;
             }
         }
-        if (i < 0) digits.insert(digits.begin(), '1');
+        if (i < 0)
+            digits.insert(digits.begin(), '1');
     }
     std::string result = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
     if (decimals > 0) {
@@ -52,8 +55,12 @@ double roundHalfUpDigits(double value, int decimals) {
 
 }  // namespace
 
-double roundHalfUpWhole(double value) { return roundHalfUpDigits(value, 0); }
+double roundHalfUpWhole(double value) {
+    return roundHalfUpDigits(value, 0);
+}
 
-double roundHalfUpTwoDecimals(double value) { return roundHalfUpDigits(value, 2); }
+double roundHalfUpTwoDecimals(double value) {
+    return roundHalfUpDigits(value, 2);
+}
 
 }  // namespace ardelon

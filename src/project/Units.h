@@ -10,6 +10,8 @@ inline constexpr double kInchToCm = 2.54;
 inline constexpr double kCmToInch = 0.39370078740157477;
 inline constexpr double kFahrenheitToCelsiusScale = 0.5555555555555556;  // 5/9
 
-inline double fahrenheitToCelsius(double f) { return (f - 32.0) * kFahrenheitToCelsiusScale; }
+inline double fahrenheitToCelsius(double f) {
+    return (f - 32.0) * kFahrenheitToCelsiusScale;
+}
 
 }  // namespace ardelon::units

@@ -92,10 +92,11 @@ std::optional<AnalysisRefusal> checkRunOptions(const CStenorDoc& work,
     if (auto refusal = checkAnalysisInputs(work, options.cycles))
         return refusal;
     if (options.settledWhen && options.cycles > kMaxSettleCycles) {
-        return AnalysisRefusal{std::string(kCyclesCaption),
-                               "A run until settled keeps every cycle's damage in memory: at most " +
-                                   std::to_string(kMaxSettleCycles) + " cycles, not " +
-                                   std::to_string(options.cycles) + "."};
+        return AnalysisRefusal{
+            std::string(kCyclesCaption),
+            "A run until settled keeps every cycle's damage in memory: at most " +
+                std::to_string(kMaxSettleCycles) + " cycles, not " +
+                std::to_string(options.cycles) + "."};
     }
     return std::nullopt;
 }
@@ -178,7 +179,7 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
     }
     const bool settling = static_cast<bool>(options.settledWhen);
     int cycles = options.cycles;  // a run until settled ends with the cycles it ran
-    CStenorDoc run = work;  // the working copy changes only when the run completes
+    CStenorDoc run = work;        // the working copy changes only when the run completes
     zeroThicknessCovBelowLastLayer(run);
     const EvaluatedSlots slots = evaluatedSlots(run.criteria);
 

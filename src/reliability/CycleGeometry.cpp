@@ -22,8 +22,8 @@ std::size_t at(int i) {
 }  // namespace
 
 bool isEvaluatedSlot(const CriterionSlot& criterion, int slot) {
-    return criterion.active == 1 && slot >= 0 && slot <= kLastReportedSlot && criterion.responseType >= 0 &&
-           criterion.responseType < kResponseTypeCount;
+    return criterion.active == 1 && slot >= 0 && slot <= kLastReportedSlot &&
+           criterion.responseType >= 0 && criterion.responseType < kResponseTypeCount;
 }
 
 EvaluatedSlots evaluatedSlots(const CriterionSlots& criteria) {

@@ -77,8 +77,10 @@ ResultLists buildResultLists(const CStenorDoc& work, const AnalysisResults& resu
         row.percentBelowCritical = percentBelow(row.exceedCount, n);
         row.damageShown = work.esalFactor >= 0;
         row.damagePerMillion = results.damagePerMillion[at(i)];
-        row.yearsToDamage01 = yearsUntilDamage(kDamage01, trafficGrowth(work), row.damagePerMillion);
-        row.yearsToDamage10 = yearsUntilDamage(kDamage10, trafficGrowth(work), row.damagePerMillion);
+        row.yearsToDamage01 =
+            yearsUntilDamage(kDamage01, trafficGrowth(work), row.damagePerMillion);
+        row.yearsToDamage10 =
+            yearsUntilDamage(kDamage10, trafficGrowth(work), row.damagePerMillion);
         row.cells = {layerText(i),
                      kLocationNames[at(slotPosition(i))],
                      std::string(name.name),

@@ -31,7 +31,8 @@ struct RunInfo {
     VerdictRules verdicts;
 };
 
-inline constexpr const char* kPdfReportFileFilter = "PDF Files (*.pdf) |*.pdf|All Files (*.*) |*.*||";
+inline constexpr const char* kPdfReportFileFilter =
+    "PDF Files (*.pdf) |*.pdf|All Files (*.*) |*.*||";
 inline constexpr const char* kPdfReportInitialName = "*.pdf";
 
 // Writes the PDF design report of the working copy (its report texts in `work.reportDetails`),

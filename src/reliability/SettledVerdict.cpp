@@ -19,7 +19,9 @@ double logBeta(double a, double b) {
 class PercentileMixture {
   public:
     PercentileMixture(int below, int cycles, double priorMean)
-        : s_(below), f_(cycles - below), a_(kPriorWeightCycles * priorMean),
+        : s_(below),
+          f_(cycles - below),
+          a_(kPriorWeightCycles * priorMean),
           b_(kPriorWeightCycles * (1.0 - priorMean)),
           logMarginal_(logBeta(a_ + s_, b_ + f_) - logBeta(a_, b_)) {}
 
@@ -95,14 +97,14 @@ SettledInterval damageInterval(const DamageSums& damage, double confidence) {
     if (n < 2)
         return {0.0, INFINITY, Verdict::Undecided};
     // Each cycle added x / n, so the mean square of x is n × the sum of the squared shares.
-    const double variance =
-        std::max(0.0, n / (n - 1) * (n * damage.shareSquareSum - damage.perMillion * damage.perMillion));
+    const double variance = std::max(
+        0.0, n / (n - 1) * (n * damage.shareSquareSum - damage.perMillion * damage.perMillion));
     const double alpha = 1.0 - confidence;
     const double rho2 =
         (-2.0 * std::log(alpha) + std::log(-2.0 * std::log(alpha) + 1.0)) / kTightestNearCycles;
     const double spread = n * rho2 + 1.0;
-    const double half = std::sqrt(variance) *
-                        std::sqrt(2.0 * spread / (n * n * rho2) * std::log(std::sqrt(spread) / alpha));
+    const double half = std::sqrt(variance) * std::sqrt(2.0 * spread / (n * n * rho2) *
+                                                        std::log(std::sqrt(spread) / alpha));
     out.low = std::max(0.0, damage.perMillion - half);
     out.high = damage.perMillion + half;
     return out;

@@ -76,8 +76,8 @@ std::vector<ReportLayer> layers(const CStenorDoc& work) {
 ReportTable structureTable(const CStenorDoc& work) {
     ReportTable t{"Pavement structure",
                   {"Layer", "Material", heldInEnglish(work) ? "Thickness, in." : "Thickness, cm",
-                   "Thickness COV, %", "Thickness distribution", "Poisson ratio",
-                   "Modulus COV, %", "Modulus distribution"},
+                   "Thickness COV, %", "Thickness distribution", "Poisson ratio", "Modulus COV, %",
+                   "Modulus distribution"},
                   {}};
     const int n = layerCount(work);
     for (int layer = 1; layer <= n; ++layer) {
@@ -96,9 +96,10 @@ ReportTable structureTable(const CStenorDoc& work) {
 
 ReportTable seasonsTable(const CStenorDoc& work) {
     const bool metric = !shownInEnglish(work);
-    ReportTable t{metric ? "Seasons and layer moduli, MPa" : "Seasons and layer moduli, psi",
-                  {"Season", "Weeks", metric ? "Mean air temperature, C" : "Mean air temperature, F"},
-                  {}};
+    ReportTable t{
+        metric ? "Seasons and layer moduli, MPa" : "Seasons and layer moduli, psi",
+        {"Season", "Weeks", metric ? "Mean air temperature, C" : "Mean air temperature, F"},
+        {}};
     const int n = layerCount(work);
     for (int layer = 1; layer <= n; ++layer)
         t.columns.push_back("Layer " + std::to_string(layer));
@@ -161,9 +162,8 @@ ReportTable spectraTable(const CStenorDoc& work) {
 }
 
 ReportTable criteriaTable(const CStenorDoc& work) {
-    ReportTable t{"Performance criteria",
-                  {"Layer", "Location", "Criterion", "Limit", "Units", "Check"},
-                  {}};
+    ReportTable t{
+        "Performance criteria", {"Layer", "Location", "Criterion", "Limit", "Units", "Check"}, {}};
     for (int i = 0; i <= kLastReportedSlot; ++i) {
         const CriterionSlot& c = work.criteria[at(i)];
         if (!isEvaluatedSlot(c, i))
@@ -179,13 +179,12 @@ ReportTable criteriaTable(const CStenorDoc& work) {
             continue;
         }
         const ResponseName name = reportResponseName(c.responseType, work.unitSystem);
-        t.rows.push_back(
-            {layer, location, std::string(name.name),
-             plain(reportResponseValue(c.responseType, work.unitSystem, c.threshold)),
-             std::string(name.units),
-             c.useTransferFunction != 0 ? "transfer function"
-                                        : "above the " + plain(c.targetPercentile) +
-                                              "th percentile"});
+        t.rows.push_back({layer, location, std::string(name.name),
+                          plain(reportResponseValue(c.responseType, work.unitSystem, c.threshold)),
+                          std::string(name.units),
+                          c.useTransferFunction != 0
+                              ? "transfer function"
+                              : "above the " + plain(c.targetPercentile) + "th percentile"});
     }
     return t;
 }

@@ -25,8 +25,8 @@ struct ReportTable {
 struct ReportLayer {
     int layer = 1;
     std::string material;
-    std::string thickness;          // "8 in.", "20.32 cm" or "semi-infinite"
-    double thicknessInches = 0.0;   // 0 for the bottom layer
+    std::string thickness;         // "8 in.", "20.32 cm" or "semi-infinite"
+    double thicknessInches = 0.0;  // 0 for the bottom layer
 };
 
 // One percentile row of the verdict: what it checks, how it went, and its settled verdict with

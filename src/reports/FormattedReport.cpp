@@ -181,7 +181,8 @@ void addPerformanceSummary(ReportWorkbook& book, const CStenorDoc& work,
         const int responseType = work.criteria[at(r.slot)].responseType;
         if (r.level < 0) {
             putSlotIdentity(sheet, row, r.slot, responseType, work.unitSystem);
-            sheet.number('D', row, reportResponseValue(responseType, work.unitSystem, r.targetValue),
+            sheet.number('D', row,
+                         reportResponseValue(responseType, work.unitSystem, r.targetValue),
                          S::Right);
         } else {
             // The strain distribution: one row per percentile level, identified on the first.
@@ -369,8 +370,8 @@ void addTraffic(ReportWorkbook& book, const CStenorDoc& work) {
     const LoadSpectraFigure spectra = loadSpectraFigure(work);
     for (int bin = 0; bin < kBinCount; ++bin) {
         const int row = bin < kFirstPageBins ? 19 + bin : 20 + bin;
-        sheet.text('A', row, metric ? spectra.binLabels[static_cast<size_t>(bin)]
-                                    : englishBinLabel(bin),
+        sheet.text('A', row,
+                   metric ? spectra.binLabels[static_cast<size_t>(bin)] : englishBinLabel(bin),
                    S::Center);
         for (int c = 0; c < kConfigurationCount; ++c) {
             sheet.number(column(1 + c), row,

@@ -6,9 +6,9 @@
 #include <ctime>
 #include <filesystem>
 
-#include "project/Rounding.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/LaneCost.h"
+#include "project/Rounding.h"
 #include "project/ShownUnits.h"
 #include "reports/FormattedReport.h"
 

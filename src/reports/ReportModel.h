@@ -17,8 +17,8 @@ namespace ardelon {
 // lane-km (metric values). A project without any cost per ton is not priced.
 struct ReportCost {
     bool priced = false;
-    std::string unit;                // "$/lane-mile" or "$/lane-km"
-    std::vector<double> layerCost;   // layers above the bottom, rounded to cents
+    std::string unit;               // "$/lane-mile" or "$/lane-km"
+    std::vector<double> layerCost;  // layers above the bottom, rounded to cents
     double total = 0.0;
 };
 ReportCost reportCost(const CStenorDoc& work);

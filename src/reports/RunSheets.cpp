@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "figures/FigureData.h"
-#include "project/Rounding.h"
 #include "output/LaneCost.h"
+#include "project/Rounding.h"
 #include "project/ShownUnits.h"
 #include "reliability/ResultLists.h"
 #include "reports/FormattedReport.h"
@@ -103,8 +103,7 @@ void addDistributionCharts(ChartData& data, ChartGrid& grid, const ResponseDistr
                            const std::vector<DamageOverTime>& damage) {
     ReportSheet& sheet = data.sheet;
     data.heading("Response distribution: " + d.name.title);
-    const std::string sense =
-        d.largerExceeds ? "% of loads at or below" : "% of loads at or above";
+    const std::string sense = d.largerExceeds ? "% of loads at or below" : "% of loads at or above";
     int row = data.row;
     putHeadings(sheet, row++,
                 {{'A', d.name.units},
@@ -131,10 +130,10 @@ void addDistributionCharts(ChartData& data, ChartGrid& grid, const ResponseDistr
         chart.series.push_back(putPoints(sheet, 'D', row, "Threshold",
                                          {{m.value, 0.0}, {m.value, 100.0}}, false, kLimitColour));
         if (!std::isnan(m.targetPercentile) && !d.curve.empty()) {
-            chart.series.push_back(putPoints(sheet, 'G', row, "Target percentile",
-                                             {{d.curve.front().x, m.targetPercentile},
-                                              {d.curve.back().x, m.targetPercentile}},
-                                             false, kTargetColour));
+            chart.series.push_back(putPoints(
+                sheet, 'G', row, "Target percentile",
+                {{d.curve.front().x, m.targetPercentile}, {d.curve.back().x, m.targetPercentile}},
+                false, kTargetColour));
         }
         marks.push_back({m.value, m.actualPercentile});
     } else {
@@ -291,9 +290,9 @@ void addGoverningChart(ChartData& data, ChartGrid& grid, const LoadShares& s,
         const auto& shares = table[at(c)];
         if (std::none_of(shares.begin(), shares.end(), [](double v) { return v > 0.0; }))
             continue;
-        chart.series.push_back(ChartSeries{std::string(kConfigurationNames[at(c)]), kRunSheet,
-                                           'A', static_cast<char>('B' + c), first, data.row - 1,
-                                           false, kConfigurationColours[c]});
+        chart.series.push_back(ChartSeries{std::string(kConfigurationNames[at(c)]), kRunSheet, 'A',
+                                           static_cast<char>('B' + c), first, data.row - 1, false,
+                                           kConfigurationColours[c]});
     }
     grid.place(std::move(chart));
 }
@@ -386,9 +385,8 @@ void addLoadSpectraChart(ChartData& data, ChartGrid& grid, const LoadSpectraFigu
     for (int c = 0; c < kConfigurationCount; ++c) {
         if (spectra.configurationUsed[at(c)]) {
             spectraChart.series.push_back(ChartSeries{
-                std::string(kConfigurationNames[at(c)]), kRunSheet, 'A',
-                static_cast<char>('B' + c), first, first + kBinCount - 1, false,
-                kConfigurationColours[c]});
+                std::string(kConfigurationNames[at(c)]), kRunSheet, 'A', static_cast<char>('B' + c),
+                first, first + kBinCount - 1, false, kConfigurationColours[c]});
         }
     }
     grid.placeWide(std::move(spectraChart));

@@ -19,7 +19,6 @@ ReportSheet trialsSheet(const TrialTable& sideBySide, const std::vector<TrialTab
 
 // A workbook of the Trials sheet alone, as `compare --report` writes it.
 FileResult writeTrialsWorkbook(const TrialTable& sideBySide,
-                               const std::vector<TrialTable>& differences,
-                               const std::string& path);
+                               const std::vector<TrialTable>& differences, const std::string& path);
 
 }  // namespace ardelon

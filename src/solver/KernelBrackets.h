@@ -66,8 +66,8 @@ struct KernelValues {
     double sz, tb, wb, g, mb;
 };
 
-[[gnu::always_inline]] inline KernelValues combine(const Brackets& b, double a, double bb,
-                                                   double c, double d) {
+[[gnu::always_inline]] inline KernelValues combine(const Brackets& b, double a, double bb, double c,
+                                                   double d) {
     return {a * b.sz[0] + bb * b.sz[1] + c * b.sz[2] + d * b.sz[3],
             a * b.tb[0] + bb * b.tb[1] + c * b.tb[2] + d * b.tb[3],
             a * b.wb[0] + bb * b.wb[1] + c * b.wb[2] + d * b.wb[3],

@@ -39,9 +39,10 @@ void followAcModuliFromLayer(CStenorDoc& doc, int firstLayer) {
                 doc.meanAirTemperature[at(s)], depth[l], doc.pgHighIndex[l]));
         }
         const double psi = doc.seasonalModulus[l][at(season)];
-        doc.layerModulus[l] = shownInEnglish(doc)
-                                  ? roundHalfUpWhole(psi)
-                                  : structure_detail::roundHalfUpThreeDecimals(psi * units::kPsiToMpa);
+        doc.layerModulus[l] =
+            shownInEnglish(doc)
+                ? roundHalfUpWhole(psi)
+                : structure_detail::roundHalfUpThreeDecimals(psi * units::kPsiToMpa);
     }
 }
 

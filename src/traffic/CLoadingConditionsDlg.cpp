@@ -4,8 +4,8 @@
 
 #include "project/FileExtension.h"
 #include "traffic/AxleLoadTableImport.h"
-#include "traffic/LoadSpectraFile.h"
 #include "traffic/CVehicleTypeDlg.h"
+#include "traffic/LoadSpectraFile.h"
 #include "traffic/VehicleTypes.h"
 #include "traffic/WeightClassLabels.h"
 

@@ -30,10 +30,11 @@ std::optional<Verdict> statedVerdict(const std::string& cell) {
 
 }  // namespace
 
-// ----- the name of a trial ------------------------------------------------------------------------
+// ----- the name of a trial
+// ------------------------------------------------------------------------
 
-CTrialNameDlg::CTrialNameDlg(std::string_view caption, const std::vector<Trial>& trials,
-                             int except, std::string initial)
+CTrialNameDlg::CTrialNameDlg(std::string_view caption, const std::vector<Trial>& trials, int except,
+                             std::string initial)
     : name(std::move(initial)), caption_(caption), trials_(trials), except_(except) {}
 
 bool CTrialNameDlg::onOK(DialogHost& host) {
@@ -54,8 +55,7 @@ CTrialsDlg::CTrialsDlg(COutputDesignDlg& module) : module_(module) {}
 bool CTrialsDlg::readTrials(DialogHost& host, std::string_view caption) {
     std::vector<Trial> kept;
     if (FileResult read = projectTrials(module_.work, kept); !read.ok()) {
-        host.showMessage(std::string(kDamagedText) + read.error, caption,
-                         MessageIcon::Exclamation);
+        host.showMessage(std::string(kDamagedText) + read.error, caption, MessageIcon::Exclamation);
         return false;
     }
     trials = std::move(kept);
@@ -122,7 +122,8 @@ bool CTrialsDlg::onLoadTrial(DialogHost& host) {
         return false;
     const Trial& trial = trials[static_cast<std::size_t>(selection.front())];
     if (module_.hasUnsavedChanges()) {
-        const std::string text = quoted(kLoadOverChangesText[0], trial.name, kLoadOverChangesText[1]);
+        const std::string text =
+            quoted(kLoadOverChangesText[0], trial.name, kLoadOverChangesText[1]);
         if (host.showMessage(text, kLoadCaption, MessageIcon::Question, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
             return false;
@@ -149,7 +150,8 @@ void CTrialsDlg::onDeleteTrials(DialogHost& host) {
         return;
     std::string names;
     for (int column : selection)
-        names += (names.empty() ? "\"" : ", \"") + trials[static_cast<std::size_t>(column)].name + "\"";
+        names +=
+            (names.empty() ? "\"" : ", \"") + trials[static_cast<std::size_t>(column)].name + "\"";
     const std::string text = selection.size() == 1
                                  ? std::string(kDeleteOneText) + names.substr(1) + "?"
                                  : std::string(kDeleteManyText) + names + ")?";
@@ -174,8 +176,8 @@ std::optional<AnalysisRunOptions> CTrialsDlg::prepareCompare(DialogHost& host) {
     }
     AnalysisRunOptions options;
     options.startTime = std::time(nullptr);
-    options.seed = module_.fixedSeed ? *module_.fixedSeed
-                                     : static_cast<std::uint32_t>(options.startTime);
+    options.seed =
+        module_.fixedSeed ? *module_.fixedSeed : static_cast<std::uint32_t>(options.startTime);
     options.cycles = module_.untilSettled ? module_.maxCycles : module_.cycles;
     options.threads = module_.threads;
     options.keepCycleRecords = true;  // the overlay of the distributions draws every cycle
@@ -210,8 +212,8 @@ void CTrialsDlg::finishCompare(DialogHost& host, Comparison result,
         const AnalysisRunOutcome& outcome =
             result.designs[static_cast<std::size_t>(result.failed)].run.outcome;
         if (outcome.status != AnalysisStatus::Cancelled) {
-            const Trial& trial =
-                trials[static_cast<std::size_t>(comparing_[static_cast<std::size_t>(result.failed)])];
+            const Trial& trial = trials[static_cast<std::size_t>(
+                comparing_[static_cast<std::size_t>(result.failed)])];
             host.showMessage("Trial \"" + trial.name + "\": " + outcome.refusal.text,
                              kCompareCaption, MessageIcon::Exclamation);
         }

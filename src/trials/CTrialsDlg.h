@@ -85,10 +85,10 @@ class CTrialsDlg {
     // table of the command line and the workbook, and the paired differences of a comparison.
     std::vector<Trial> trials;
     std::vector<TrialRow> rows;
-    int cheapestPassing = -1;        // the column marked, -1: none passes with a cost
-    std::vector<int> selection;      // selected columns, ascending
-    std::string comparisonNote;      // the seed and cycles of the last comparison
-    std::vector<int> compared;       // the columns of the last comparison, first the reference
+    int cheapestPassing = -1;    // the column marked, -1: none passes with a cost
+    std::vector<int> selection;  // selected columns, ascending
+    std::string comparisonNote;  // the seed and cycles of the last comparison
+    std::vector<int> compared;   // the columns of the last comparison, first the reference
     std::optional<Comparison> comparison;
 
     // "8/6 in." — the default name of the design shown, made unique among the trials.

@@ -93,8 +93,8 @@ bool CycleExceedances::below(int cycle, int slot, int level) const {
 std::vector<RowDifference> pairedRowDifferences(const ComparedDesign& first,
                                                 const ComparedDesign& second, double confidence) {
     std::vector<RowDifference> out;
-    pairList(0, first.run.outcome.lists.transferFunction,
-             second.run.outcome.lists.transferFunction, first, second, confidence, out);
+    pairList(0, first.run.outcome.lists.transferFunction, second.run.outcome.lists.transferFunction,
+             first, second, confidence, out);
     pairList(1, first.run.outcome.lists.percentile, second.run.outcome.lists.percentile, first,
              second, confidence, out);
     return out;

@@ -95,8 +95,7 @@ Trial makeTrial(std::string name, const CStenorDoc& project, const ProjectRun& r
     return trial;
 }
 
-std::string checkTrialName(const std::vector<Trial>& trials, const std::string& name,
-                           int except) {
+std::string checkTrialName(const std::vector<Trial>& trials, const std::string& name, int except) {
     if (name.find_first_not_of(" \t\r\n") == std::string::npos)
         return "Please enter a name for the trial.";
     for (std::size_t i = 0; i < trials.size(); ++i) {

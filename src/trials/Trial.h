@@ -17,9 +17,9 @@ namespace ardelon {
 // How the results were produced.
 struct TrialRecord {
     std::uint32_t seed = 0;
-    int cycles = 0;        // the cycles the results are of
-    std::string date;      // when the run started, UTC: "2026-12-07T03:15:00Z"
-    std::string version;   // the program that ran it
+    int cycles = 0;       // the cycles the results are of
+    std::string date;     // when the run started, UTC: "2026-12-07T03:15:00Z"
+    std::string version;  // the program that ran it
 
     bool operator==(const TrialRecord&) const = default;
 };

@@ -16,7 +16,7 @@ bool endsWith(const std::string& s, const char* suffix) {
 }
 
 bool exists(const std::string& path) {
-    struct stat status{};
+    struct stat status {};
     return lstat(path.c_str(), &status) == 0 || errno != ENOENT;
 }
 

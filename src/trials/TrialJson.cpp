@@ -322,8 +322,8 @@ FileResult trialsFromText(const std::string& text, std::vector<Trial>& trials) {
 }
 
 std::string trialsFileText(const std::vector<Trial>& trials) {
-    const json file = {{"format", kFileFormat}, {"version", kFileVersion},
-                       {"trials", trialsJson(trials)}};
+    const json file = {
+        {"format", kFileFormat}, {"version", kFileVersion}, {"trials", trialsJson(trials)}};
     return file.dump(2) + "\n";
 }
 

@@ -57,10 +57,9 @@ std::string groupedMoney(double value) {
 
 std::string resultRowName(const CStenorDoc& inputs, int slot, int level) {
     const int type = inputs.criteria[static_cast<std::size_t>(slot)].responseType;
-    std::string name = "Layer " + std::to_string(slotLayer(slot)) + " " +
-                       kPositionNames[slotPosition(slot)] + ", " +
-                       std::string(type >= 0 && type < kResponseTypeCount ? kResponseTypeNames[type]
-                                                                          : "");
+    std::string name =
+        "Layer " + std::to_string(slotLayer(slot)) + " " + kPositionNames[slotPosition(slot)] +
+        ", " + std::string(type >= 0 && type < kResponseTypeCount ? kResponseTypeNames[type] : "");
     if (level >= 0 && level < kDistributionLevels)
         name += std::string(" (") + kLevelNames[level] + ")";
     return name;
@@ -115,8 +114,8 @@ TrialTable sideBySide(const std::vector<Trial>& trials) {
            [](const Trial& t) { return thicknessText(t.asphaltThickness); });
     addRow("Settled verdicts", verdictCounts);
     addRow("Cheapest passing", [&](const Trial& t) {
-        return table.cheapestPassing >= 0 && &t == &trials[static_cast<std::size_t>(
-                                                         table.cheapestPassing)]
+        return table.cheapestPassing >= 0 &&
+                       &t == &trials[static_cast<std::size_t>(table.cheapestPassing)]
                    ? std::string("yes")
                    : std::string();
     });
@@ -175,17 +174,16 @@ TrialTable sideBySide(const std::vector<Trial>& trials) {
 TrialTable differenceTable(const Trial& first, const Trial& second,
                            const std::vector<RowDifference>& differences, double confidence) {
     TrialTable table;
-    table.headings = {"Result", first.name, second.name, "Difference",
-                      confidenceText(confidence) + " Interval", "Better"};
+    table.headings = {
+        "Result", first.name, second.name, "Difference", confidenceText(confidence) + " Interval",
+        "Better"};
     for (const RowDifference& d : differences) {
-        table.rows.push_back({resultRowName(second.inputs, d.slot, d.level) +
-                                  (d.list == 0 ? ": Percent Below Critical"
-                                               : ": Actual Percentile"),
-                              fixed(d.first, 2), fixed(d.second, 2),
-                              fixed(d.paired.difference, 2, true),
-                              "[" + fixed(d.paired.low, 2, true) + ", " +
-                                  fixed(d.paired.high, 2, true) + "]",
-                              pairedVerdictText(d.paired.verdict, first.name, second.name)});
+        table.rows.push_back(
+            {resultRowName(second.inputs, d.slot, d.level) +
+                 (d.list == 0 ? ": Percent Below Critical" : ": Actual Percentile"),
+             fixed(d.first, 2), fixed(d.second, 2), fixed(d.paired.difference, 2, true),
+             "[" + fixed(d.paired.low, 2, true) + ", " + fixed(d.paired.high, 2, true) + "]",
+             pairedVerdictText(d.paired.verdict, first.name, second.name)});
     }
     return table;
 }

@@ -13,7 +13,7 @@
 namespace ardelon {
 
 struct TrialTable {
-    std::vector<std::string> headings;          // "Result", then the trials' names
+    std::vector<std::string> headings;           // "Result", then the trials' names
     std::vector<std::vector<std::string>> rows;  // the row's name, then one cell per trial
     // The cheapest trial whose every judged row passes (index into the trials; -1: none).
     int cheapestPassing = -1;

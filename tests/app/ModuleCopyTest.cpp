@@ -112,7 +112,8 @@ TEST(ModuleCopy, CancelKeepsOnlyWhatTheCommandWroteBeforeTheModuleOpened) {
             expected.axleTypeFraction = {0.6, 0.4, 0.0, 0.0};
 
         EXPECT_FALSE(session.runModule(module));
-        EXPECT_EQ(projectDifferences(window.seenByModule, expected), "") << static_cast<int>(module);
+        EXPECT_EQ(projectDifferences(window.seenByModule, expected), "")
+            << static_cast<int>(module);
         EXPECT_EQ(projectDifferences(session.project(), expected), "") << static_cast<int>(module);
         EXPECT_FALSE(session.isModified());
         EXPECT_EQ(window.repaints, 0);

@@ -161,8 +161,9 @@ TEST_F(AnalyzeCommand, UntilSettledEqualsTheFixedRunOfTheCyclesItRan) {
     EXPECT_EQ(fixedJson, json);
     EXPECT_EQ(withoutDateLine(readBytes(dir / "s.ad")), withoutDateLine(readBytes(dir / "f.ad")));
 
-    const CliRun table = runCli("analyze " + project + " --seed 3 --until-settled --max-cycles "
-                                "300 --life 30",
+    const CliRun table = runCli("analyze " + project +
+                                    " --seed 3 --until-settled --max-cycles "
+                                    "300 --life 30",
                                 dir);
     ASSERT_EQ(table.status, 0) << table.err;
     EXPECT_NE(table.out.find(" cycles (at most 300)\nSettled verdicts at 95 % confidence: "),
@@ -173,10 +174,14 @@ TEST_F(AnalyzeCommand, UntilSettledEqualsTheFixedRunOfTheCyclesItRan) {
 
 TEST_F(AnalyzeCommand, BadArgumentsAndProjectsAreRefusedWithAMessage) {
     const std::string project = quoted(example("two-layer-esal.json"));
-    const std::pair<std::string, std::string> options[] = {
-        {"--cycles", "0"},         {"--threads", "0"},          {"--seed", "-4"},
-        {"--confidence", "0.2"},   {"--max-cycles", "5"},       {"--life", "-3"},
-        {"--max-cycles", "0 --until-settled"}, {"--cycles", "50 --until-settled"}};
+    const std::pair<std::string, std::string> options[] = {{"--cycles", "0"},
+                                                           {"--threads", "0"},
+                                                           {"--seed", "-4"},
+                                                           {"--confidence", "0.2"},
+                                                           {"--max-cycles", "5"},
+                                                           {"--life", "-3"},
+                                                           {"--max-cycles", "0 --until-settled"},
+                                                           {"--cycles", "50 --until-settled"}};
     for (const auto& [option, value] : options) {
         const CliRun run = runCli("analyze " + project + " " + option + " " + value);
         EXPECT_EQ(run.status, 2) << option;

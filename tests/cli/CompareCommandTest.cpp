@@ -104,11 +104,11 @@ TEST_F(CompareCommand, KeptTrialsSideBySideAsATableAWorkbookAndAPdf) {
                            "points)\nResult"),
               std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "t.xlsx"));
-    const std::string read = "/usr/bin/python3 -W ignore -c \"import openpyxl,sys; "
-                             "s=openpyxl.load_workbook(sys.argv[1])['Trials']; "
-                             "print(s['A1'].value, '|', s['B4'].value, '|', s['C4'].value)\" '" +
-                             (dir / "t.xlsx").string() + "' > '" + (dir / "cells.txt").string() +
-                             "'";
+    const std::string read =
+        "/usr/bin/python3 -W ignore -c \"import openpyxl,sys; "
+        "s=openpyxl.load_workbook(sys.argv[1])['Trials']; "
+        "print(s['A1'].value, '|', s['B4'].value, '|', s['C4'].value)\" '" +
+        (dir / "t.xlsx").string() + "' > '" + (dir / "cells.txt").string() + "'";
     ASSERT_EQ(std::system(read.c_str()), 0);
     EXPECT_EQ(readBytes(dir / "cells.txt"), "Trial Designs Side by Side | 8/6 in. | 7/5 in.\n");
 #ifdef ARDELON_HAVE_PDF
@@ -136,18 +136,21 @@ TEST_F(CompareCommand, BadInputRefusedWithAMessageAndNothingWritten) {
         std::string arguments;
         std::string message;
     } cases[] = {
-        {"a.json", "compare needs at least two designs: give two or more projects, or one "
-                   "project with --trials."},
+        {"a.json",
+         "compare needs at least two designs: give two or more projects, or one "
+         "project with --trials."},
         {"a.json gone.json", "Cannot open \"gone.json\": No such file or directory."},
         {"a.json m.json",
          "Cannot compare designs in different unit systems: \"a.json\" is English, \"m.json\" "
          "is metric."},
         {"a.json b.json --trials",
          "--trials compares the kept trials of one project: give one PROJECT, not 2."},
-        {"one.json --trials", "one.json: compare needs at least two designs, and the project "
-                              "keeps 1 trial."},
-        {"a.json --trials", "a.json: compare needs at least two designs, and the project keeps "
-                            "0 trials."},
+        {"one.json --trials",
+         "one.json: compare needs at least two designs, and the project "
+         "keeps 1 trial."},
+        {"a.json --trials",
+         "a.json: compare needs at least two designs, and the project keeps "
+         "0 trials."},
         {"d.ard --trials",
          "The trials of this project cannot be read: \"d.trials.json\": JSON syntax error at line "
          "1, column 28 The project opens without them, and that file is left as it was."},

@@ -53,9 +53,8 @@ TEST_F(DesignCommand, ARowThatCannotFailIsRefusedOrWarnedAbout) {
         runCli("design " + project + " --vary 1=2:4 --cycles 20 --life 1 --json", dir);
     ASSERT_EQ(checked.status, 0) << checked.err;
     EXPECT_EQ(nlohmann::json::parse(checked.out)["design"]["warnings"].size(), 0u);
-    const CliRun warned =
-        runCli("design " + quoted(example("two-layer-esal.json")) + " --vary 1=10:14:2 --cycles 20",
-               dir);
+    const CliRun warned = runCli(
+        "design " + quoted(example("two-layer-esal.json")) + " --vary 1=10:14:2 --cycles 20", dir);
     ASSERT_EQ(warned.status, 0) << warned.err;
     EXPECT_NE(warned.err.find("warning: no design life (--life) was given"), std::string::npos)
         << warned.err;
@@ -85,8 +84,7 @@ TEST_F(DesignCommand, TheSavedWinnerCarriesTheModuliOfItsOwnThicknesses) {
         EXPECT_EQ(saved["seasonalModulus"][1][season].get<double>(),
                   roundHalfUpWhole(acModulusFromTemperature(air[season], h1 + h2 / 3, pg[1])));
     }
-    EXPECT_EQ(saved["layerModulus"][0].get<double>(),
-              saved["seasonalModulus"][0][0].get<double>());
+    EXPECT_EQ(saved["layerModulus"][0].get<double>(), saved["seasonalModulus"][0][0].get<double>());
     // Layer 2 cannot move: it sits on both edges of its one-point range.
     bool edge = false;
     for (const auto& e : out["design"]["gridEdge"])
@@ -97,8 +95,7 @@ TEST_F(DesignCommand, TheSavedWinnerCarriesTheModuliOfItsOwnThicknesses) {
     for (const auto& r : out["verification"]["rows"])
         lifeRow = lifeRow || r["kind"] == "designLife";
     EXPECT_TRUE(lifeRow);
-    EXPECT_EQ(out["verification"]["robust"].get<bool>(),
-              out["verification"]["marginal"].empty());
+    EXPECT_EQ(out["verification"]["robust"].get<bool>(), out["verification"]["marginal"].empty());
 }
 
 TEST_F(DesignCommand, PrintsTheWinnerTracesEveryCandidateAndSavesTheDesign) {
@@ -161,7 +158,6 @@ TEST_F(DesignCommand, BadInputExitsWith2AndWritesNothing) {
     }
     EXPECT_EQ(runCli("design " + twoLayerExample() + " --vary 1=4:8 --bogus", dir).status, 2);
 }
-
 
 }  // namespace
 }  // namespace ardelon::testing

@@ -183,8 +183,9 @@ TEST_F(PdfReport, ReportTextsBelongToThePdfAndItsPathIsChecked) {
         runCli("analyze " + project + " --seed 1 --cycles 20 --pdf no-such-folder/r.pdf", dir);
     // A missing folder is bad input, refused before the run like every other output.
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "ardelon-cli: --pdf \"no-such-folder/r.pdf\": the folder "
-                           "\"no-such-folder\" does not exist; nothing was written.\n");
+    EXPECT_EQ(missing.err,
+              "ardelon-cli: --pdf \"no-such-folder/r.pdf\": the folder "
+              "\"no-such-folder\" does not exist; nothing was written.\n");
     EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
 
     // The ESAL route's axle counts print as percentages, and an unpriced project says so.

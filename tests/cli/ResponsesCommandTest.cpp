@@ -96,10 +96,11 @@ TEST_F(ResponsesCommand, BottomLayerIsRepeatedDownToLayerFive) {
     EXPECT_EQ(short3.out, full5.out);
 }
 
-// An incompressible soil (Poisson's ratio 0.5, as the materials allow) deflects 2 (1 - nu^2) q a / E
-// under the centre of a load: 1.5 x 100 x 5 / 30000 = 0.025 in.
+// An incompressible soil (Poisson's ratio 0.5, as the materials allow) deflects 2 (1 - nu^2) q a /
+// E under the centre of a load: 1.5 x 100 x 5 / 30000 = 0.025 in.
 TEST_F(ResponsesCommand, IncompressibleLayersAreAccepted) {
-    const json input = json::parse(R"({"layers": [{"modulus": 30000, "poisson": 0.5, "thickness": 6},
+    const json input =
+        json::parse(R"({"layers": [{"modulus": 30000, "poisson": 0.5, "thickness": 6},
                                                   {"modulus": 30000, "poisson": 0.5}],
                                        "bond": [1],
                                        "loads": [{"pressure": 100, "radius": 5, "x": 0, "y": 0}],

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/DepthResponseModel.h"
-#include "support/ExampleProjects.h"
 #include "project/Rounding.h"
 #include "structure/AcTemperature.h"
+#include "support/DepthResponseModel.h"
+#include "support/ExampleProjects.h"
 #include "support/FakeHost.h"
 
 namespace ardelon {

@@ -6,13 +6,13 @@
 #include <atomic>
 #include <cmath>
 
-#include "support/DepthResponseModel.h"
-#include "support/ExampleProjects.h"
-#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "design/ResponsePeak.h"
 #include "design/SearchVerification.h"
 #include "reliability/SolverResponseModel.h"
+#include "support/DepthResponseModel.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon {
 namespace {
@@ -295,9 +295,9 @@ TEST(ThicknessSearchRun, NothingToFailIsRefusedAndUntilSettledIsThreadIndependen
         searchThicknesses(fatigueOnly, optionsFor({{1, 4, 12, 1}}, 15), depthModel());
     EXPECT_EQ(refused.status, ThicknessSearchStatus::Refused);
     EXPECT_EQ(refused.message.rfind("No active criterion can fail", 0), 0u) << refused.message;
-    EXPECT_EQ(searchThicknesses(fatigueOnly, optionsFor({{1, 4, 12, 1}}, 15, 1.0), depthModel())
-                  .status,
-              ThicknessSearchStatus::Found);
+    EXPECT_EQ(
+        searchThicknesses(fatigueOnly, optionsFor({{1, 4, 12, 1}}, 15, 1.0), depthModel()).status,
+        ThicknessSearchStatus::Found);
 
     std::vector<std::vector<double>> winners;
     std::vector<std::int64_t> cycles;
@@ -317,7 +317,6 @@ TEST(ThicknessSearchRun, NothingToFailIsRefusedAndUntilSettledIsThreadIndependen
             [&](const auto& e) { return e.settled && !e.pass && e.cyclesRun <= o.maxCycles / 4; });
         EXPECT_GT(quick, 0);
         EXPECT_EQ(failuresBelowLaterFailures(r, o.vary), 0);
-
     }
     EXPECT_EQ(winners[0], winners[1]);
     EXPECT_EQ(cycles[0], cycles[1]);

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <numeric>
 
-#include "support/ExampleProjects.h"
-#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/RunPreparation.h"
 #include "reliability/SolverResponseModel.h"
 #include "solver/LayeredElasticSolver.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon {
 namespace {
@@ -125,10 +125,11 @@ TEST(LoadSharesFigure, AStrainDistributionHasOneNamedBlockPerLevel) {
         if (s.level >= 0)
             levels.push_back(s.levelName);
     }
-    EXPECT_EQ(levels, (std::vector<std::string>{
-                          "95th percentile, -121.1 microstrain", "85th percentile, -91.7 microstrain",
-                          "75th percentile, -74.2 microstrain", "65th percentile, -61.6 microstrain",
-                          "55th percentile, -51.8 microstrain"}));
+    EXPECT_EQ(levels,
+              (std::vector<std::string>{
+                  "95th percentile, -121.1 microstrain", "85th percentile, -91.7 microstrain",
+                  "75th percentile, -74.2 microstrain", "65th percentile, -61.6 microstrain",
+                  "55th percentile, -51.8 microstrain"}));
 }
 
 // Where a label says %, the spectra are percentages of each configuration's axle groups: the
@@ -136,7 +137,8 @@ TEST(LoadSharesFigure, AStrainDistributionHasOneNamedBlockPerLevel) {
 TEST(LoadSpectraFigure, ShowsPercentOfAxleGroupsForEveryRoute) {
     const LoadSpectraFigure esal = loadSpectraFigure(testing::esalRouteExample());
     for (int c = 0; c < kConfigurationCount; ++c) {
-        const double sum = std::accumulate(esal.percent[at(c)].begin(), esal.percent[at(c)].end(), 0.0);
+        const double sum =
+            std::accumulate(esal.percent[at(c)].begin(), esal.percent[at(c)].end(), 0.0);
         EXPECT_NEAR(sum, esal.configurationUsed[at(c)] ? 100.0 : 0.0, 1e-9) << c;
     }
     EXPECT_EQ(esal.percent[Single][8], 50.0);

@@ -21,9 +21,9 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "support/DepthResponseModel.h"
 #include "gui/PdfReportForm.h"
 #include "gui/ThicknessSearchForm.h"
+#include "support/DepthResponseModel.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;

@@ -12,10 +12,10 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "support/DepthResponseModel.h"
 #include "gui/MainWindow.h"
 #include "gui/ThicknessSearchForm.h"
 #include "gui/UserGuide.h"
+#include "support/DepthResponseModel.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;

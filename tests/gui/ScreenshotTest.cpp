@@ -20,7 +20,6 @@
 
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
-#include "support/DepthResponseModel.h"
 #include "gui/ChartsView.h"
 #include "gui/InfoDialogs.h"
 #include "gui/MainWindow.h"
@@ -28,6 +27,7 @@
 #include "gui/TrialsView.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/RunPreparation.h"
+#include "support/DepthResponseModel.h"
 #include "trials/TrialFile.h"
 
 using namespace ardelon;

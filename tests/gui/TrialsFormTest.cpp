@@ -108,8 +108,7 @@ class TrialsFormTest : public QObject {
             QCOMPARE(table->columnCount(), 2);
             QCOMPARE(table->horizontalHeaderItem(0)->text().section(QLatin1Char('\n'), 0, 0),
                      QStringLiteral("Two lifts"));
-            QCOMPARE(table->verticalHeaderItem(0)->text(),
-                     QStringLiteral("Cost ($/lane-mile)"));
+            QCOMPARE(table->verticalHeaderItem(0)->text(), QStringLiteral("Cost ($/lane-mile)"));
             QVERIFY(!view->button(TrialsControl::Compare)->isEnabled());
             table->setFocus();
             QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);  // both columns
@@ -167,8 +166,9 @@ class TrialsFormTest : public QObject {
         QCOMPARE(form.thicknessEdit(1)->text(), QStringLiteral("6"));
         QVERIFY(dialog.inputsReplaced);
         QVERIFY(!form.keepTrialButton()->isEnabled());  // not analysed since it was loaded
-        QCOMPARE(form.runStatusLabel()->text(),
-                 QStringLiteral("Trial \"Thin\" loaded. Perform Analysis to see its results here."));
+        QCOMPARE(
+            form.runStatusLabel()->text(),
+            QStringLiteral("Trial \"Thin\" loaded. Perform Analysis to see its results here."));
         QVERIFY(analysedInches != QStringLiteral("6"));
     }
 };

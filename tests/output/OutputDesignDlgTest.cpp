@@ -6,18 +6,18 @@
 
 #include <filesystem>
 
-#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
-#include "output/OutputModuleCopy.h"
-#include "project/NumberField.h"
 #include "output/CCostAnalysisDlg.h"
 #include "output/CDisclaimerDlg.h"
 #include "output/CMonteCarloCyclesDlg.h"
 #include "output/CPleaseNoteDlg.h"
-#include "reliability/RunPreparation.h"
+#include "output/OutputModuleCopy.h"
 #include "output/RunNotes.h"
+#include "project/NumberField.h"
+#include "reliability/RunPreparation.h"
 #include "reports/FormattedReport.h"
 #include "support/FakeHost.h"
+#include "support/FakeResponseModels.h"
 #include "support/TestFiles.h"
 
 namespace ardelon {
@@ -483,8 +483,7 @@ TEST(OutputDesignRun, UntilSettledRunsUntilEveryRowIsSettled) {
     EXPECT_GT(ran, 0);
     EXPECT_LE(ran, 5000);
     EXPECT_EQ(dlg.resultRows.settled(), ran < 5000);
-    EXPECT_EQ(dlg.runNote.rfind("Results of " + std::to_string(ran) + " cycles with seed 5", 0),
-              0u)
+    EXPECT_EQ(dlg.runNote.rfind("Results of " + std::to_string(ran) + " cycles with seed 5", 0), 0u)
         << dlg.runNote;
     ASSERT_EQ(dlg.percentileList.rows.size(), 1u);
     EXPECT_EQ(dlg.percentileList.rows[0][8], verdictCell(dlg.resultRows.percentile[0]));

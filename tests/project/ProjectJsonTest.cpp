@@ -125,9 +125,10 @@ TEST(ProjectJson, KeepsTheReportTextsWhenGiven) {
     CStenorDoc doc;
     doc.reportDetails = {"I-99 Section 4", "Mill and overlay,\n2 lanes", "", "Pavement Unit"};
     const std::string text = projectToJson(doc);
-    EXPECT_EQ(json::parse(text)["report"],
-              (json{{"title", "I-99 Section 4"}, {"description", "Mill and overlay,\n2 lanes"},
-                    {"client", ""}, {"engineer", "Pavement Unit"}}));
+    EXPECT_EQ(json::parse(text)["report"], (json{{"title", "I-99 Section 4"},
+                                                 {"description", "Mill and overlay,\n2 lanes"},
+                                                 {"client", ""},
+                                                 {"engineer", "Pavement Unit"}}));
     CStenorDoc read;
     ASSERT_TRUE(projectFromJson(text, read).ok());
     EXPECT_EQ(read.reportDetails, doc.reportDetails);

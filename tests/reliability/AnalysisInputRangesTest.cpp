@@ -3,8 +3,8 @@
 #include <cmath>
 #include <functional>
 
-#include "support/ExampleProjects.h"
 #include "reliability/AnalysisInputRanges.h"
+#include "support/ExampleProjects.h"
 
 namespace ardelon {
 namespace {

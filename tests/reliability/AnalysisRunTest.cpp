@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "project/Units.h"
 #include "reliability/AnalysisInputRanges.h"
 #include "reliability/ResultFormat.h"
+#include "support/FakeResponseModels.h"
 #include "support/TestFiles.h"
 
 namespace ardelon {

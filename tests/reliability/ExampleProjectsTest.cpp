@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "support/ExampleProjects.h"
 #include "project/ProjectJson.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/RunPreparation.h"
+#include "support/ExampleProjects.h"
 
 namespace ardelon {
 namespace {

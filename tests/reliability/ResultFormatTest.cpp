@@ -83,10 +83,9 @@ TEST(YearsToDamage, CompoundLinearAndNeverReached) {
         {1.0, 1000, -50, 0.5, std::nullopt, 0},  // total 0.365 < 1.0
     };
     for (const Case& c : cases) {
-        const double years =
-            yearsUntilDamage(DamageLevel{c.damage},
-                             {static_cast<double>(c.axleGroupsPerDay), c.growthPercent},
-                             c.damagePerMillion);
+        const double years = yearsUntilDamage(
+            DamageLevel{c.damage}, {static_cast<double>(c.axleGroupsPerDay), c.growthPercent},
+            c.damagePerMillion);
         SCOPED_TRACE(::testing::Message() << "D " << c.damage << " growth " << c.growthPercent
                                           << " damage " << c.damagePerMillion);
         if (c.years) {

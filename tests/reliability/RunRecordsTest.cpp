@@ -5,10 +5,10 @@
 #include <cmath>
 #include <filesystem>
 
-#include "support/ExampleProjects.h"
-#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon {
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <random>
 
-#include "support/FakeResponseModels.h"
 #include "criteria/ResponseType.h"
 #include "reliability/AnalysisRun.h"
+#include "support/FakeResponseModels.h"
 #include "support/TestFiles.h"
 
 namespace ardelon {
@@ -96,7 +96,8 @@ TEST(SettledVerdict, DamageIntervalCoversTheMeanAtEveryLook) {
     EXPECT_EQ(y.verdict, Verdict::Pass);
     EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, 3.0).verdict, Verdict::Fail);
     EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, 1.5).verdict, Verdict::Undecided);
-    EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, std::nullopt).verdict, Verdict::Undecided);
+    EXPECT_EQ(yearsVerdict(sums, {1000, 0}, kDamage10, 0.95, std::nullopt).verdict,
+              Verdict::Undecided);
     // Every cycle alike: no spread, the interval is the point.
     const DamageSums alike{2.0, 2.0 * 2.0 / 100.0, 100};
     EXPECT_NEAR(damageInterval(alike, 0.95).high - damageInterval(alike, 0.95).low, 0.0, 1e-6);
@@ -175,7 +176,8 @@ TEST(RunUntilSettled, EndsAtASettledBlockWithExactlyTheFixedRunOfThatManyCycles)
                          .blockCycles = 64,
                          .settledWhen = [](const ResultLists& l) { return l.settled(); },
                          .verdicts = {.confidence = 0.95, .designLifeYears = 0.01}};
-    const AnalysisRunOutcome settled = runAnalysis(settledWork, factoryOf<SeasonResponseModel>(), o);
+    const AnalysisRunOutcome settled =
+        runAnalysis(settledWork, factoryOf<SeasonResponseModel>(), o);
     ASSERT_EQ(settled.status, AnalysisStatus::Completed);
     EXPECT_TRUE(settled.lists.settled());
     const int n = settled.results.cycles;

@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "support/ExampleProjects.h"
-#include "support/FakeResponseModels.h"
 #include "ReportTestSupport.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
 #include "reliability/RunPreparation.h"
 #include "reports/FormattedReport.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon {
 namespace {

@@ -11,17 +11,17 @@
 #include <numeric>
 #include <sstream>
 
-#include "support/ExampleProjects.h"
-#include "support/FakeResponseModels.h"
 #include "ReportTestSupport.h"
 #include "figures/FigureData.h"
 #include "reliability/AnalysisRun.h"
-#include "reliability/RunPreparation.h"
 #include "reliability/ResultLists.h"
+#include "reliability/RunPreparation.h"
 #include "reports/DesignReport.h"
 #include "reports/FormattedReport.h"
 #include "reports/ReportModel.h"
 #include "reports/ReportVerdict.h"
+#include "support/ExampleProjects.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon {
 namespace {
@@ -31,7 +31,8 @@ bool startsWith(const std::string& s, const std::string& prefix) {
 }
 
 bool endsWith(const std::string& s, const std::string& suffix) {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // "$ 1,234.56 per lane-mile": digits grouped by three, two decimals.
@@ -52,13 +53,16 @@ bool isLaneMileCost(const std::string& s) {
 
 // The first English unit label in `text`, as a word of its own, or empty.
 std::string englishUnitIn(const std::string& text) {
-    const auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    for (const std::string unit : {"psi", "kips", "kip", "in.", "_in", "milli-in", "mils", "lb",
-                                   ", F", "lane-mile"}) {
+    const auto isWordChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    };
+    for (const std::string unit :
+         {"psi", "kips", "kip", "in.", "_in", "milli-in", "mils", "lb", ", F", "lane-mile"}) {
         for (auto at = text.find(unit); at != std::string::npos; at = text.find(unit, at + 1)) {
             const bool startsWord = at == 0 || !isWordChar(text[at - 1]) || unit[0] == '_';
             const auto end = at + unit.size();
-            const bool endsWord = end == text.size() || !isWordChar(text[end]) || unit.back() == '.';
+            const bool endsWord =
+                end == text.size() || !isWordChar(text[end]) || unit.back() == '.';
             if (startsWord && endsWord)
                 return unit + " in \"" + text.substr(at < 30 ? 0 : at - 30, 60) + "\"";
         }
@@ -318,8 +322,8 @@ TEST(DesignReport, EsalSpectraArePercentagesInTheWorkbookAndTheReport) {
     const DesignReport report = buildDesignReport(r.work, r.results, r.info, {});
     const ReportTable& spectra = report.inputs[3];
     ASSERT_EQ(spectra.title, "Load spectra, % of axle groups");
-    EXPECT_EQ(spectra.rows, (std::vector<std::vector<std::string>>{{"16-18", "50.00"},
-                                                                   {"18-20", "50.00"}}));
+    EXPECT_EQ(spectra.rows,
+              (std::vector<std::vector<std::string>>{{"16-18", "50.00"}, {"18-20", "50.00"}}));
     EXPECT_EQ(report.cost, "not priced");
     const ReportSheet& run = *book.sheet("Run");
     bool unpriced = false;
@@ -372,8 +376,8 @@ TEST(DesignReport, MetricOutputsCarryNoEnglishUnits) {
     EXPECT_NE(englishUnitIn("Average Modulus, psi"), "");
     EXPECT_NE(englishUnitIn("depth_in,layer"), "");
     EXPECT_EQ(englishUnitIn("within 0.381 mm, Flexible, lbs-free, Temperature, C"), "");
-    for (const char* si : {"mm", "MPa", "Temperature, C", "Axle Weight, kN", "cm",
-                           "axle_load_kN", "deflection_mm", "weight_class_kN", "$/lane-km"}) {
+    for (const char* si : {"mm", "MPa", "Temperature, C", "Axle Weight, kN", "cm", "axle_load_kN",
+                           "deflection_mm", "weight_class_kN", "$/lane-km"}) {
         EXPECT_NE(text.find(si), std::string::npos) << si;
     }
 }

@@ -24,15 +24,14 @@ TEST(Bessel, SeriesUpToSixteenAndAsymptoticFormsAbove) {
     struct Case {
         double x, j0, j1, tolerance;
     };
-    for (const Case c : {Case{0.0, 1.0, 0.0, 0.0},
-                         {1.0, 0.7651976865579666, 0.44005058574493355, kSeriesAccuracy},
-                         {5.0, -0.17759677131433813, -0.3275791375914642, kSeriesAccuracy},
-                         {16.0, -0.17489907399898344, 0.09039717566433643, kSeriesAccuracy},
-                         {16.0000001, -0.17489908302334561, 0.090397157606414549,
-                          kAsymptoticAccuracy},
-                         {20.0, 0.16702466434058344, 0.066833124175849509, kAsymptoticAccuracy},
-                         {100.0, 0.019985850304218542, -0.077145352014113322,
-                          kAsymptoticAccuracy}}) {
+    for (const Case c :
+         {Case{0.0, 1.0, 0.0, 0.0},
+          {1.0, 0.7651976865579666, 0.44005058574493355, kSeriesAccuracy},
+          {5.0, -0.17759677131433813, -0.3275791375914642, kSeriesAccuracy},
+          {16.0, -0.17489907399898344, 0.09039717566433643, kSeriesAccuracy},
+          {16.0000001, -0.17489908302334561, 0.090397157606414549, kAsymptoticAccuracy},
+          {20.0, 0.16702466434058344, 0.066833124175849509, kAsymptoticAccuracy},
+          {100.0, 0.019985850304218542, -0.077145352014113322, kAsymptoticAccuracy}}) {
         double j0 = -1, j1 = -1;
         besselJ0J1(c.x, j0, j1);
         EXPECT_NEAR(j0, c.j0, c.tolerance) << c.x;

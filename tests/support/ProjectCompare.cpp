@@ -41,10 +41,10 @@ void shiftAll(Doc& doc, Fields... fields) {
 }
 
 void shift(CriterionSlot& slot) {
-    shiftAll(slot, &CriterionSlot::active, &CriterionSlot::responseType,
-             &CriterionSlot::threshold, &CriterionSlot::k1, &CriterionSlot::k2,
-             &CriterionSlot::useTransferFunction, &CriterionSlot::damagePerMillion,
-             &CriterionSlot::distribution, &CriterionSlot::targetPercentile);
+    shiftAll(slot, &CriterionSlot::active, &CriterionSlot::responseType, &CriterionSlot::threshold,
+             &CriterionSlot::k1, &CriterionSlot::k2, &CriterionSlot::useTransferFunction,
+             &CriterionSlot::damagePerMillion, &CriterionSlot::distribution,
+             &CriterionSlot::targetPercentile);
 }
 
 void shift(OutputModuleState& state) {

@@ -15,8 +15,8 @@ struct LabelCase {
 // (54 kips = 240.2 kN, 56 kips = 249.1 kN, 58 kips = 258.0 kN, 110 kips = 489.3 kN).
 TEST(WeightClassLabels, ChartLabelsEveryBinInTheProjectsUnits) {
     const LabelCase cases[] = {
-        {English, 0, "0-2"}, {English, 27, "54-56"},  {English, 55, "110+"},
-        {Metric, 0, "0-9"},  {Metric, 27, "240-249"},    {Metric, 28, "249-258"},
+        {English, 0, "0-2"},     {English, 27, "54-56"},  {English, 55, "110+"},
+        {Metric, 0, "0-9"},      {Metric, 27, "240-249"}, {Metric, 28, "249-258"},
         {Metric, 54, "480-489"}, {Metric, 55, "489+"},
     };
     for (const LabelCase& c : cases) {

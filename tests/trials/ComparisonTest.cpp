@@ -25,8 +25,7 @@ TEST(PairedDifference, IntervalAndVerdictFromTheDiscordantCycles) {
         PairedVerdict verdict;
     } cases[] = {
         {30, 2, 1000, 2.8, 1.6841459833960626, 3.9046763718933586, PairedVerdict::FirstBetter},
-        {2, 30, 1000, -2.8, -3.9046763718933586, -1.6841459833960626,
-         PairedVerdict::SecondBetter},
+        {2, 30, 1000, -2.8, -3.9046763718933586, -1.6841459833960626, PairedVerdict::SecondBetter},
         {5, 3, 1000, 0.2, -0.3870846082232907, 0.7862862050296779, PairedVerdict::NotSettled},
         // No cycle differs: the designs judged alike in every cycle, the interval still honest.
         {0, 0, 100, 0.0, -1.9215333181765235, 1.9215333181765235, PairedVerdict::Same},
@@ -96,8 +95,7 @@ std::vector<std::vector<std::string>> cellsOf(const ResultLists& lists) {
 }
 
 TEST(DesignComparison, EveryDesignGetsTheResultsOfItsOwnRun) {
-    const std::vector<CStenorDoc> projects{seasonProject(15), seasonProject(25),
-                                           seasonProject(35)};
+    const std::vector<CStenorDoc> projects{seasonProject(15), seasonProject(25), seasonProject(35)};
     AnalysisRunOptions o{.cycles = 700, .seed = 42, .threads = 2};
     const Comparison c = compareDesigns(3, seasonRunner(projects), o, false);
     ASSERT_EQ(c.failed, -1);
@@ -111,8 +109,7 @@ TEST(DesignComparison, EveryDesignGetsTheResultsOfItsOwnRun) {
     // The deflection stays below 25 in Fall as well: the second design is better there. The
     // strain rows judge the same structure under the same draws: alike in every cycle.
     for (const RowDifference& d : c.differences[0]) {
-        EXPECT_EQ(d.paired.verdict, d.slot == 0 ? PairedVerdict::SecondBetter
-                                                : PairedVerdict::Same)
+        EXPECT_EQ(d.paired.verdict, d.slot == 0 ? PairedVerdict::SecondBetter : PairedVerdict::Same)
             << d.slot << " " << d.level;
         EXPECT_DOUBLE_EQ(d.paired.difference, d.first - d.second);
     }
@@ -187,13 +184,11 @@ TEST(TrialTable, OneColumnPerTrialWithTheCheapestPassingMarked) {
     d.second = 93.4;
     d.paired = pairedDifference(40, 13, 1000, 0.95);
     const TrialTable differences = differenceTable(trials[0], trials[2], {d}, 0.95);
-    EXPECT_EQ(differences.headings,
-              (std::vector<std::string>{"Result", "A", "C", "Difference", "95 % Interval",
-                                        "Better"}));
-    EXPECT_EQ(differences.rows,
-              (std::vector<std::vector<std::string>>{
-                  {"Layer 1 Top, Vertical Deflection: Actual Percentile", "96.10", "93.40",
-                   "+2.70", "[+1.27, +4.12]", "A better"}}));
+    EXPECT_EQ(differences.headings, (std::vector<std::string>{"Result", "A", "C", "Difference",
+                                                              "95 % Interval", "Better"}));
+    EXPECT_EQ(differences.rows, (std::vector<std::vector<std::string>>{
+                                    {"Layer 1 Top, Vertical Deflection: Actual Percentile", "96.10",
+                                     "93.40", "+2.70", "[+1.27, +4.12]", "A better"}}));
 }
 
 }  // namespace

@@ -106,9 +106,15 @@ TEST(TrialsDlg, KeepAsTrialOffersTheThicknessesAndRefusesBadNames) {
         {8, "", "8 in.", {"8 in."}, ""},
         {8, "", "8 in. (2)", {"8 in.", "8 in. (2)"}, ""},
         {7.5, "  Two lifts ", "7.5 in.", {"8 in.", "8 in. (2)", "Two lifts"}, ""},
-        {7.5, "8 in.", "7.5 in.", {"8 in.", "8 in. (2)", "Two lifts"},
+        {7.5,
+         "8 in.",
+         "7.5 in.",
+         {"8 in.", "8 in. (2)", "Two lifts"},
          "A trial named \"8 in.\" is already kept. Please choose another name."},
-        {7.5, "   ", "7.5 in.", {"8 in.", "8 in. (2)", "Two lifts"},
+        {7.5,
+         "   ",
+         "7.5 in.",
+         {"8 in.", "8 in. (2)", "Two lifts"},
          "Please enter a name for the trial."},
     };
     for (const Case& c : cases) {
@@ -150,11 +156,21 @@ TEST(TrialsDlg, TableSetsTrialsSideBySideAndMarksTheCheapestPassing) {
         std::vector<std::string> costs, asphalt;
     };
     const Case cases[] = {
-        {"English", false, {8, 6, 10}, "Cost ($/lane-mile)", "Total asphalt thickness (in.)",
+        {"English",
+         false,
+         {8, 6, 10},
+         "Cost ($/lane-mile)",
+         "Total asphalt thickness (in.)",
          // 8 in. x 12 ft x 5280 ft x 145 pcf = 3062.4 tons at $50; 6 in.: 2296.8 tons.
-         {"153,120.00", "114,840.00", "191,400.00"}, {"8", "6", "10"}},
-        {"metric", true, {20.32, 15.24, 25.4}, "Cost ($/lane-km)", "Total asphalt thickness (cm)",
-         {}, {"20.32", "15.24", "25.4"}},
+         {"153,120.00", "114,840.00", "191,400.00"},
+         {"8", "6", "10"}},
+        {"metric",
+         true,
+         {20.32, 15.24, 25.4},
+         "Cost ($/lane-km)",
+         "Total asphalt thickness (cm)",
+         {},
+         {"20.32", "15.24", "25.4"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -222,10 +238,10 @@ TEST(TrialsDlg, RenameAndDeleteAskAndKeepTheRest) {
     m.trials.onDeleteTrials(m.host);
     EXPECT_EQ(m.names().size(), 3u);
     m.trials.onDeleteTrials(m.host);
-    EXPECT_EQ(m.host.messages.back(),
-              (testing::RecordedMessage{"Delete the selected trials (\"A\", \"C\")?",
-                                        "Delete Trials", MessageIcon::Question,
-                                        MessageButtons::YesNo}));
+    EXPECT_EQ(
+        m.host.messages.back(),
+        (testing::RecordedMessage{"Delete the selected trials (\"A\", \"C\")?", "Delete Trials",
+                                  MessageIcon::Question, MessageButtons::YesNo}));
     EXPECT_EQ(m.names(), (std::vector<std::string>{"Thicker base"}));
     std::vector<Trial> stored;
     ASSERT_TRUE(projectTrials(m.dlg.work, stored).ok());
@@ -300,7 +316,8 @@ TEST(TrialsDlg, LoadTrialAsksOverUnsavedChangesAndTakesEveryInput) {
         EXPECT_FALSE(m.dlg.exportEnabled);
         EXPECT_FALSE(m.trials.canKeep());
         EXPECT_TRUE(m.dlg.percentileList.rows.empty());
-        EXPECT_EQ(m.dlg.runNote, "Trial \"Thin\" loaded. Perform Analysis to see its results here.");
+        EXPECT_EQ(m.dlg.runNote,
+                  "Trial \"Thin\" loaded. Perform Analysis to see its results here.");
     }
 }
 
@@ -315,8 +332,9 @@ TEST(TrialsDlg, CompareAddsThePairedDifferencesOfTheSelectedTrials) {
     m.trials.onInitDialog(m.host);
     m.trials.onSelectionChanged(m.host, {1});
     EXPECT_FALSE(m.trials.prepareCompare(m.host).has_value());
-    EXPECT_EQ(m.host.lastMessage(), testing::exclamation("Please select two or more trials to compare.",
-                                                         "Compare Trials"));
+    EXPECT_EQ(
+        m.host.lastMessage(),
+        testing::exclamation("Please select two or more trials to compare.", "Compare Trials"));
     m.trials.onSelectionChanged(m.host, {0, 1});
     m.dlg.cycles = 300;
     m.dlg.fixedSeed = 11;

@@ -44,8 +44,8 @@ TEST(Trial, SnapshotCostThicknessAndRecord) {
     EXPECT_EQ(t.asphaltThickness, 10);  // layer 1 only: the second is the subgrade
     EXPECT_TRUE(t.priced);
     // 10 in. × 12 ft over a mile at 145 pcf and $50 a ton.
-    EXPECT_DOUBLE_EQ(t.costPerLane, 1.5782828282828283e-5 * 10 * 0.0022727272727272726 *
-                                        145 * 73598976.0 * 50);
+    EXPECT_DOUBLE_EQ(t.costPerLane,
+                     1.5782828282828283e-5 * 10 * 0.0022727272727272726 * 145 * 73598976.0 * 50);
     EXPECT_EQ(t.lists.percentile.size(), 6u);  // the deflection and five distribution levels
     EXPECT_EQ(defaultTrialName(t.inputs), "10 in.");
 }
@@ -123,8 +123,8 @@ TEST(TrialJson, RoundTripThroughTheProjectDocumentByteForByte) {
 }
 
 TEST(TrialJson, ProjectsWithoutTrialsStayByteIdentical) {
-    for (const char* name : {"default-project.json", "perpetual-interstate.json",
-                             "two-layer-esal.json"}) {
+    for (const char* name :
+         {"default-project.json", "perpetual-interstate.json", "two-layer-esal.json"}) {
         const std::string text =
             readBytes(fs::path(std::getenv("ARDELON_SOURCE_DIR")) / "examples" / name);
         CStenorDoc doc;
