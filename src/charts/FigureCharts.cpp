@@ -123,6 +123,23 @@ ShownUnit unitOf(const std::string& units, int unitSystem) {
     return {};
 }
 
+// The response in shown units across, the share of loads at or below (or above) the value up.
+void attachDistributionAxes(QChart* chart, const ResponseDistribution& f, const ShownUnit& shown,
+                            double xMin, double xMax) {
+    const QString sense = f.largerExceeds ? QStringLiteral("% of loads at or below")
+                                          : QStringLiteral("% of loads at or above");
+    const QString units =
+        shown.label.empty()
+            ? text(f.name.units)
+            : QString::fromUtf8(shown.label.data(), static_cast<qsizetype>(shown.label.size()));
+    auto* x = valueAxis(text(f.name.criterion + ", ") + units);
+    x->setRange(xMin, xMax);
+    x->applyNiceNumbers();
+    auto* y = valueAxis(sense);
+    y->setRange(0.0, 100.0);
+    attach(chart, x, y);
+}
+
 }  // namespace
 
 QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem) {
@@ -162,18 +179,7 @@ QChart* responseDistributionChart(const ResponseDistribution& f, int unitSystem)
         marks->setPointLabelsClipping(false);
     }
     chart->addSeries(marks);
-    const QString sense = f.largerExceeds ? QStringLiteral("% of loads at or below")
-                                          : QStringLiteral("% of loads at or above");
-    const QString units =
-        shown.label.empty()
-            ? text(f.name.units)
-            : QString::fromUtf8(shown.label.data(), static_cast<qsizetype>(shown.label.size()));
-    auto* x = valueAxis(text(f.name.criterion + ", ") + units);
-    x->setRange(xMin, xMax);
-    x->applyNiceNumbers();
-    auto* y = valueAxis(sense);
-    y->setRange(0.0, 100.0);
-    attach(chart, x, y);
+    attachDistributionAxes(chart, f, shown, xMin, xMax);
     return chart;
 }
 
@@ -215,18 +221,7 @@ QChart* distributionOverlayChart(const std::vector<std::string>& designs,
             marks->append(m.value * k, m.targetPercentile);
     }
     chart->addSeries(marks);
-    const QString sense = first.largerExceeds ? QStringLiteral("% of loads at or below")
-                                              : QStringLiteral("% of loads at or above");
-    const QString units =
-        shown.label.empty()
-            ? text(first.name.units)
-            : QString::fromUtf8(shown.label.data(), static_cast<qsizetype>(shown.label.size()));
-    auto* x = valueAxis(text(first.name.criterion + ", ") + units);
-    x->setRange(xMin, xMax);
-    x->applyNiceNumbers();
-    auto* y = valueAxis(sense);
-    y->setRange(0.0, 100.0);
-    attach(chart, x, y);
+    attachDistributionAxes(chart, first, shown, xMin, xMax);
     return chart;
 }
 

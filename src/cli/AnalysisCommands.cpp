@@ -215,16 +215,8 @@ void analyze(const AnalyzeArguments& args) {
         }
     }
     refusePdfOptionsWithoutPdf(args);
-#ifndef ARDELON_HAVE_PDF
-    if (!args.pdf.empty()) {
-        throw CommandError(kBadInput,
-                           "--pdf is not available: this ardelon-cli was built without the "
-                           "desktop's Qt libraries, which draw the PDF report.");
-    }
-#endif
-    if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
-        throw CommandError(kBadInput,
-                           "--life: the design life must be a positive number of years.");
+    refusePdfWithoutQt(args.pdf);
+    checkDesignLife(args.life);
     const CStenorDoc project = readProjectOrThrow(args.project);
     AnalysisRunOptions options;
     options.cycles = args.untilSettled ? args.maxCycles : args.cycles;

@@ -143,16 +143,8 @@ void compare(const CompareArguments& args) {
     if (args.trials && args.projects.size() == 1)
         plan.input("PROJECT", trialsFilePath(args.projects[0]));
     plan.output("--report", args.report).output("--pdf", args.pdf).check();
-#ifndef ARDELON_HAVE_PDF
-    if (!args.pdf.empty()) {
-        throw CommandError(kBadInput,
-                           "--pdf is not available: this ardelon-cli was built without the "
-                           "desktop's Qt libraries, which draw the PDF report.");
-    }
-#endif
-    if (args.life && !(std::isfinite(*args.life) && *args.life > 0))
-        throw CommandError(kBadInput,
-                           "--life: the design life must be a positive number of years.");
+    refusePdfWithoutQt(args.pdf);
+    checkDesignLife(args.life);
     if (!args.untilSettled && args.cycles > kMaxCompareCycles) {
         throw CommandError(kBadInput,
                            "compare keeps every cycle of every design in memory: at "

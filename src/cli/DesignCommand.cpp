@@ -166,9 +166,7 @@ ThicknessSearchOptions searchOptions(const DesignArguments& args, const CStenorD
               [](const VaryRange& a, const VaryRange& b) { return a.layer < b.layer; });
     if (std::string why = checkDesignGrid(project, options.vary); !why.empty())
         throw CommandError(kBadInput, args.project + ": " + why);
-    if (args.life && !(*args.life > 0))
-        throw CommandError(kBadInput,
-                           "--life: the design life must be a positive number of years.");
+    checkDesignLife(args.life);
     options.designLifeYears = args.life;
     options.cycles = args.cycles;
     options.seed = static_cast<std::uint32_t>(args.seed);

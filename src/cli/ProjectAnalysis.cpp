@@ -122,4 +122,22 @@ nlohmann::json sensitivityJson(const CStenorDoc& work,
     return list;
 }
 
+void refusePdfWithoutQt(const std::string& pdfPath) {
+#ifndef ARDELON_HAVE_PDF
+    if (!pdfPath.empty()) {
+        throw CommandError(kBadInput,
+                           "--pdf is not available: this ardelon-cli was built without the "
+                           "desktop's Qt libraries, which draw the PDF report.");
+    }
+#else
+    (void)pdfPath;
+#endif
+}
+
+void checkDesignLife(const std::optional<double>& lifeYears) {
+    if (lifeYears && !(std::isfinite(*lifeYears) && *lifeYears > 0))
+        throw CommandError(kBadInput,
+                           "--life: the design life must be a positive number of years.");
+}
+
 }  // namespace ardelon::cli

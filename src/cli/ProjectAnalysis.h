@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "project/CStenorDoc.h"
@@ -31,5 +32,10 @@ nlohmann::json analysisJson(std::uint32_t seed, int cycles, const CStenorDoc& wo
 //  ...], one entry per evaluated criterion location.
 nlohmann::json sensitivityJson(const CStenorDoc& work,
                                const std::vector<CriterionSensitivity>& measures);
+
+// Refuses (bad input) `--pdf` when this program was built without the desktop's Qt libraries.
+void refusePdfWithoutQt(const std::string& pdfPath);
+// Refuses (bad input) a design life that is not a positive, finite number of years.
+void checkDesignLife(const std::optional<double>& lifeYears);
 
 }  // namespace ardelon::cli
