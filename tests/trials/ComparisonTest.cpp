@@ -8,7 +8,7 @@
 
 #include "TrialTestSupport.h"
 #include "criteria/ResponseType.h"
-#include "reliability/FakeResponseModels.h"
+#include "support/FakeResponseModels.h"
 #include "trials/DesignComparison.h"
 #include "trials/TrialTable.h"
 

@@ -1,7 +1,7 @@
 #include "TrialTestSupport.h"
 
 #include "criteria/ResponseType.h"
-#include "reliability/FakeResponseModels.h"
+#include "support/FakeResponseModels.h"
 
 namespace ardelon::testing {
 

@@ -8,10 +8,10 @@
 
 #include <unistd.h>
 
-#include "reliability/FakeResponseModels.h"
 #include "reliability/RunPreparation.h"
 #include "structure/CStructureDlg.h"
 #include "support/FakeHost.h"
+#include "support/FakeResponseModels.h"
 #include "support/TestFiles.h"
 #include "trials/TrialFile.h"
 #include "trials/TrialTestSupport.h"
