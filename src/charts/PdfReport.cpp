@@ -357,10 +357,12 @@ int layOutTrials(Pages& pages, const std::string& heading, const TrialTable& sid
 
 }  // namespace
 
-FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySide,
-                          const std::vector<TrialTable>& differences,
-                          const std::vector<DistributionOverlay>& overlays, int unitSystem,
-                          const std::string& footer, const std::string& path) {
+namespace {
+
+// Lays the pages out twice, once to count them for the footers and once to draw them, and puts
+// the document in place of `path` whole.
+FileResult writePages(const std::string& path, const std::string& title, const std::string& footer,
+                      const std::function<int(Pages&)>& layOutPages) {
     if (path.empty())
         return {"Cannot write the PDF report: no file name was given."};
     ensureApplication();
@@ -371,19 +373,21 @@ FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySi
     writer.setResolution(72);
     writer.setPageSize(QPageSize(QPageSize::Letter));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(q(heading));
+    writer.setTitle(q(title));
     writer.setCreator(QStringLiteral("Ardelon"));
+
     Pages counting(&writer, nullptr, footer, 0);
-    const int pageCount =
-        layOutTrials(counting, heading, sideBySide, differences, overlays, unitSystem);
+    const int pageCount = layOutPages(counting);
+
     QPainter painter;
     if (!painter.begin(&writer))
         return {failure(path, "the PDF could not be started")};
     painter.setRenderHint(QPainter::Antialiasing);
     Pages drawing(&writer, &painter, footer, pageCount);
-    layOutTrials(drawing, heading, sideBySide, differences, overlays, unitSystem);
+    layOutPages(drawing);
     painter.end();
     buffer.close();
+
     if (std::string reason =
             replaceFileContents(path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
         !reason.empty()) {
@@ -392,45 +396,26 @@ FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySi
     return {};
 }
 
+}  // namespace
+
+FileResult writeTrialsPdf(const std::string& heading, const TrialTable& sideBySide,
+                          const std::vector<TrialTable>& differences,
+                          const std::vector<DistributionOverlay>& overlays, int unitSystem,
+                          const std::string& footer, const std::string& path) {
+    return writePages(path, heading, footer, [&](Pages& pages) {
+        return layOutTrials(pages, heading, sideBySide, differences, overlays, unitSystem);
+    });
+}
+
 FileResult writePdfReport(const DesignReport& report, const RunFigures& figures, int unitSystem,
                           const std::string& path) {
-    if (path.empty())
-        return {"Cannot write the PDF report: no file name was given."};
-    ensureApplication();
     const std::string footer =
         report.projectName + "  |  " +
         (report.details.title.empty() ? std::string() : report.details.title + "  |  ") +
         report.date;
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(72);
-    writer.setPageSize(QPageSize(QPageSize::Letter));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(
-        q(report.details.title.empty() ? "Pavement Design Report" : report.details.title));
-    writer.setCreator(QStringLiteral("Ardelon"));
-
-    Pages counting(&writer, nullptr, footer, 0);
-    const int pageCount = layOut(counting, report, figures, unitSystem);
-
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return {failure(path, "the PDF could not be started")};
-    painter.setRenderHint(QPainter::Antialiasing);
-    Pages drawing(&writer, &painter, footer, pageCount);
-    layOut(drawing, report, figures, unitSystem);
-    painter.end();
-    buffer.close();
-
-    if (std::string reason =
-            replaceFileContents(path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        !reason.empty()) {
-        return {failure(path, reason)};
-    }
-    return {};
+    return writePages(
+        path, report.details.title.empty() ? "Pavement Design Report" : report.details.title,
+        footer, [&](Pages& pages) { return layOut(pages, report, figures, unitSystem); });
 }
 
 }  // namespace ardelon::charts
