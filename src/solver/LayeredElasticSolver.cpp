@@ -30,6 +30,11 @@ constexpr double kKernelSearchStep = 0.02;
 // decaying as exp(-m d) lives, the step is at most kDecayStep / d.
 constexpr double kOscillationStep = 0.55;
 constexpr double kDecayStep = 0.3;
+// On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
+constexpr double kFilonStep = 0.15;
+// Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
+// distance, the decay bounds above take this share.
+constexpr double kFilonDecayShare = 0.5;
 constexpr double kLargestStep = 0.2;
 // The first step resolves the kernel's own scale near m = 0: a layer stiffer than what lies below
 // it bends like a plate over the length z (E / E_below)^(1/3) (z its bottom depth), and the kernel
@@ -46,7 +51,7 @@ constexpr double kInterfaceReach = 10.0;
 // kNegligibleShare of the largest of its family counts with that floor). The bound is judged only
 // where the point's terms decay, m d >= kTailReach, and takes kTailFactor times the decaying
 // envelope, for the powers of m d that multiply the exponential.
-constexpr double kTailShare = 2e-6;
+constexpr double kTailShare = 2e-7;
 constexpr double kNegligibleShare = 1e-4;
 constexpr double kTailReach = 2.0;
 constexpr double kTailFactor = 3.0;
@@ -271,6 +276,7 @@ void LayeredElasticSolver::preparePairs() {
         sortedIndex_[pair] = distanceCount_ - 1;
     }
     seriesCount_ = distanceCount_;
+    filonBegin_ = distanceCount_;
     phaseBegin_ = distanceCount_;
     phaseStep_ = 0.0;
 }
@@ -295,6 +301,8 @@ double LayeredElasticSolver::stepCap(double m) const {
     const double share = weddle_ ? 1.0 : 0.5;
     double cap =
         std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
+    if (filonRadius_ > 0.0)
+        cap = std::min(cap, share * kFilonStep / filonRadius_);
     double longest = 0.0;
     for (int k = 0; k < activeCount_; ++k) {
         const double d = decayLength_[active_[k]];
@@ -306,18 +314,44 @@ double LayeredElasticSolver::stepCap(double m) const {
             longest = std::max(longest, decayLength_[i]);
     }
     if (longest > 0.0)
-        cap = std::min(cap, share * kDecayStep / longest);
+        cap = std::min(
+            cap, share * kDecayStep / longest * (filonRadius_ > 0.0 ? kFilonDecayShare : 1.0));
     return cap;
 }
 
 // The widest reach r + a of a Bessel product among the points still marching.
 void LayeredElasticSolver::updateReach() {
     reach_ = 0.0;
+    filonRadius_ = 0.0;
     for (int k = 0; k < activeCount_; ++k) {
         const int i = active_[k];
-        for (int j = 0; j < loadCount_; ++j)
-            reach_ = std::max(reach_, distance_[i * loadCount_ + j] + radius_[j]);
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = i * loadCount_ + j;
+            if (sortedIndex_[pair] < filonBegin_)
+                reach_ = std::max(reach_, distance_[pair] + radius_[j]);
+            else
+                filonRadius_ = std::max(filonRadius_, radius_[j]);
+        }
     }
+}
+
+// Filon's weights for a panel of steps h on a term oscillating as cos(r m + phase), theta = r h:
+// exact for the term times any quadratic, so the step need not follow the oscillation. Below
+// theta = 1/6 the series, whose closed forms lose their digits there.
+void LayeredElasticSolver::filonCoefficients(double theta, double& alpha, double& beta,
+                                             double& gamma) {
+    const double t2 = theta * theta;
+    if (theta < 1.0 / 6.0) {
+        alpha = theta * t2 * (2.0 / 45.0 - t2 * (2.0 / 315.0 - t2 * (2.0 / 4725.0)));
+        beta = 2.0 / 3.0 + t2 * (2.0 / 15.0 - t2 * (4.0 / 105.0 - t2 * (2.0 / 567.0)));
+        gamma = 4.0 / 3.0 - t2 * (2.0 / 15.0 - t2 * (1.0 / 210.0 - t2 * (1.0 / 11340.0)));
+        return;
+    }
+    const double sine = std::sin(theta), cosine = std::cos(theta);
+    const double t3 = t2 * theta, sine2 = 2.0 * sine * cosine;
+    alpha = 1.0 / theta + sine2 / (2.0 * t2) - 2.0 * sine * sine / t3;
+    beta = 2.0 * ((1.0 + cosine * cosine) / t2 - sine2 / t3);
+    gamma = 4.0 * (sine / t3 - cosine / t2);
 }
 
 // What each group's integrands can reach, per kind of response: the magnitude of its kernel
@@ -500,6 +534,10 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     for (int s = seriesCount_; s < distanceCount_; ++s) {
         besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
                                   phaseCos_[s], phaseSin_[s], besselJ0_[s], besselJ1_[s]);
+        // The quadrature partners: the same forms a quarter period on (cos, sin -> sin, -cos).
+        besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
+                                  phaseSin_[s], -phaseCos_[s], partnerJ0_[s], partnerJ1_[s]);
+        partnerN_[s] = partnerJ1_[s] * (invM * sortedInverse_[s]) - partnerJ0_[s] / 2.0;
     }
     // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
     for (int s = 0; s < distanceCount_; ++s)
@@ -557,7 +595,27 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         factorZ_[g] = k.sz;
         factorT_[g] = -k.tb;
     }
+}
 
+// The node's share of every integral: the rule's weights go into the Bessel terms of each plan
+// distance (Weddle's or Simpson's on the distances marching by the oscillation, Filon's on those
+// integrated across it, with its end terms on the quadrature partners), then through the load sums
+// and the depth factors into the integrals of the points in `points`.
+void LayeredElasticSolver::accumulateNode(const std::array<double, kPairs>& weight,
+                                          const std::array<double, kPairs>& partnerWeight,
+                                          const int* points, int count) {
+    for (int s = 0; s < distanceCount_; ++s) {
+        weightedJ0_[s] = weight[s] * besselJ0_[s];
+        weightedJ1_[s] = weight[s] * besselJ1_[s];
+        weightedN_[s] = weight[s] * besselN_[s];
+    }
+    for (int s = filonBegin_; s < distanceCount_; ++s) {
+        if (partnerWeight[s] != 0.0) {
+            weightedJ0_[s] += partnerWeight[s] * partnerJ0_[s];
+            weightedJ1_[s] += partnerWeight[s] * partnerJ1_[s];
+            weightedN_[s] += partnerWeight[s] * partnerN_[s];
+        }
+    }
     // The loads enter a point through five sums of Bessel terms, which depend only on its plan
     // position: they are formed once per distinct position.
     for (int p = 0; p < planCount_; ++p) {
@@ -567,7 +625,7 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             const int pair = leader * loadCount_ + j;
             const int s = sortedIndex_[pair];
             const double q = transformedLoad_[j];
-            const double a = q * besselJ0_[s], n = q * besselN_[s], b = q * besselJ1_[s];
+            const double a = q * weightedJ0_[s], n = q * weightedN_[s], b = q * weightedJ1_[s];
             sumA += a;
             sumNc += n * cos2Theta_[pair];
             sumNs += n * sin2Theta_[pair];
@@ -583,8 +641,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
     // Only the integrands some point needs; each is formed the same way whatever else is.
     const unsigned need = slotUnion_;
     const auto wanted = [need](int slot) { return (need & (1u << slot)) != 0; };
-    for (int k = 0; k < activeCount_; ++k) {
-        const int i = active_[k];
+    for (int k = 0; k < count; ++k) {
+        const int i = points[k];
         const int p = plan_[i];
         const int g = group_[i];
         const double sumA = planSumA_[p];
@@ -607,6 +665,8 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             integrand_[TXZ][i] = factorT_[g] * planSumBc_[p];
         if (wanted(TXY))
             integrand_[TXY][i] = factorN_[g] * planSumNs_[p];
+        for (int n = 0; n < slotCount_; ++n)
+            integral_[slotList_[n]][i] += integrand_[slotList_[n]][i];
     }
 }
 
@@ -835,16 +895,18 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         std::fill(row.begin(), row.begin() + groupCount_, 0.0);
     reference_.fill(0.0);
     lastPanelEnd_ = 0.0;
-    int slotList[kIntegrals], slotCount = 0;
+    slotCount_ = 0;
     for (int s = 0; s < kIntegrals; ++s) {
         if (slotUnion_ & (1u << s))
-            slotList[slotCount++] = s;
+            slotList_[slotCount_++] = s;
     }
 
     LayerCoefficients c;
     double m = 0.0, h = h0;
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
+    std::array<double, kPairs> weight{}, partner{};
+    std::array<int, kMaxPoints> marching{};
     while (activeCount_ > 0) {
         if (!mayStep())
             return fail();
@@ -852,42 +914,61 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         solveCoefficients(m, layers_, solution_, c);
         const bool significant = std::abs(c.kernel) > tolerance;
         evaluateIntegrands(m, h, c);
-        const double weight =
-            (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
-        for (int n = 0; n < slotCount; ++n) {
-            const int s = slotList[n];
-            for (int k = 0; k < activeCount_; ++k) {
-                const int i = active_[k];
-                integral_[s][i] += weight * integrand_[s][i];
+        if (position < panelSteps - 1) {
+            const double direct =
+                (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
+            // Node position + 1 of the panel: odd nodes take Filon's gamma, even ones its beta.
+            const auto& filon = position % 2 == 0 ? filonGamma_ : filonBeta_;
+            for (int s = 0; s < filonBegin_; ++s)
+                weight[s] = direct;
+            for (int s = filonBegin_; s < distanceCount_; ++s) {
+                weight[s] = filon[s] * h;
+                partner[s] = 0.0;
             }
-        }
-        if (++position < panelSteps)
+            accumulateNode(weight, partner, active_.data(), activeCount_);
+            ++position;
             continue;
+        }
         position = 0;
+        // A panel end: the points that have converged leave, the distances whose oscillation the
+        // next panel would have to follow go over to Filon's rule, and the next step is chosen;
+        // then the node takes the end weight of this panel and the start weight of the next.
+        const int marchingCount = activeCount_;
+        std::copy_n(active_.begin(), activeCount_, marching.begin());
         retireConvergedPoints(m);
         if (!significant) {
             // The layered correction has died out here: the kernel allows twice the step.
             tolerance /= 2.0;
             kernelStep *= 2.0;
         }
+        const int oldFilon = filonBegin_;
+        while (filonBegin_ > 0 && m * sortedDistance_[filonBegin_ - 1] > kBesselSeriesLimit)
+            --filonBegin_;
+        updateReach();
         // The step follows the kernel's and the length scales' bounds, growing at most twofold
         // and, near m = 0, where the kernel changes over a fraction of m whatever the layers, in
         // proportion to m.
         const double share = weddle_ ? 1.0 : 0.5;
         const double next =
             std::min({kernelStep, stepCap(m), 2.0 * h, std::max(h, share * kProportionalStep * m)});
-        if (next != h) {
-            // The panel end is shared by two panels of different steps.
-            const double extra = ruleFactor * (next - h);
-            for (int n = 0; n < slotCount; ++n) {
-                const int s = slotList[n];
-                for (int k = 0; k < activeCount_; ++k) {
-                    const int i = active_[k];
-                    integral_[s][i] += extra * integrand_[s][i];
-                }
+        for (int s = 0; s < filonBegin_; ++s)
+            weight[s] = ruleFactor * (h + next);
+        for (int s = filonBegin_; s < distanceCount_; ++s) {
+            double alpha, beta, gamma;
+            filonCoefficients(sortedDistance_[s] * next, alpha, beta, gamma);
+            if (s < oldFilon) {
+                weight[s] = ruleFactor * h + 0.5 * beta * next;
+                partner[s] = -alpha * next;
+            } else {
+                weight[s] = 0.5 * (filonBeta_[s] * h + beta * next);
+                partner[s] = filonAlpha_[s] * h - alpha * next;
             }
-            h = next;
+            filonAlpha_[s] = alpha;
+            filonBeta_[s] = beta;
+            filonGamma_[s] = gamma;
         }
+        accumulateNode(weight, partner, marching.data(), marchingCount);
+        h = next;
     }
 
     closeIntegrals();

@@ -15,12 +15,19 @@
 // first step (its departure from a half-space, and the plate-like bending length
 // z (E/E_below)^(1/3) of stiff layers); near m = 0 the step grows only in proportion to m; while
 // m z < 10 for an interface depth z the field sees, the step is at most 0.3 / z; the oscillation of
-// J0(m r) J1(m a) bounds it by 0.55 / (r_max + a_max), and the decay of each point's integrands
-// over its depth d by 0.3 / d while m d < 30. Simpson's rule takes half these steps. The step
+// J0(m r) J1(m a) bounds it by 0.55 / (r + a) while m r <= 16, and the decay of each point's
+// integrands over its depth d by 0.3 / d while m d < 30. Beyond m r = 16 (from the next panel end)
+// a plan distance is integrated across its oscillation by Filon's rule: the Bessel terms there are
+// Hankel's forms, a smooth amplitude times cos(m r - pi/4) and its partner a quarter period on,
+// and Filon's weights (exact for the amplitude piecewise quadratic over each pair of steps) free
+// the step from r; it then follows only J1(m a) of the loads, at most 0.15 / a, and the decay
+// bounds above take half their step (the rule is of lower order than Weddle's). A far point of a
+// deflection basin thus costs what the kernel's own scales cost, whatever the top layer's
+// thickness. Simpson's rule takes half these steps. The step
 // doubles at panel ends once the layered correction has died out, up to these bounds. Each point
 // ends its own march: at a panel end, once m d >= 2 for its decay length d, the bound on what its
 // integrands can still add (its depth's kernel factors times the envelopes of the Bessel terms of
-// its loads, over d) is at most 2e-6 of the largest that kind of response can reach over the call
+// its loads, over d) is at most 2e-7 of the largest that kind of response can reach over the call
 // (the direct strains from the factors they combine, since they can be small differences of large
 // stresses). The bounds never read the integrals, so the steps depend on the structure, the loads
 // and the points but not on the responses asked for; the oscillation bound follows the points
@@ -111,6 +118,10 @@ class LayeredElasticSolver {
     double stepCap(double m) const;
     double flexuralLength() const;
     void updateReach();
+    static void filonCoefficients(double theta, double& alpha, double& beta, double& gamma);
+    void accumulateNode(const std::array<double, kPairs>& weight,
+                        const std::array<double, kPairs>& partnerWeight, const int* points,
+                        int count);
     void retireConvergedPoints(double m);
     void prepareHalfSpace();
     void closeIntegrals();
@@ -179,7 +190,16 @@ class LayeredElasticSolver {
     int seriesCount_ = 0;
     // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
     std::array<double, kPairs> phaseSin_{}, phaseCos_{}, stepSin_{}, stepCos_{};
-    int phaseBegin_ = 0;      // pairs from here on carry a valid phase
+    int phaseBegin_ = 0;  // pairs from here on carry a valid phase
+    // Distances from here on are integrated by Filon's rule; their quadrature partners (the
+    // asymptotic forms a quarter period on), Filon's weights for the current step, and the
+    // Bessel terms with the node's weights.
+    int filonBegin_ = 0;
+    std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
+        filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
+    double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
+    int slotList_[kIntegrals] = {};
+    int slotCount_ = 0;
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
@@ -197,7 +217,7 @@ class LayeredElasticSolver {
     std::array<std::array<double, kMaxPoints>, kKinds> reachable_{}, bound_{}, lastBound_{};
     std::array<double, kKinds> reference_{};
     double lastPanelEnd_ = 0.0;
-    double reach_ = 0.0;  // largest r + a of a pair of a point still marching
+    double reach_ = 0.0;  // largest r + a of a pair still marching step by step (not by Filon)
     // The lengths d over which the integrands fall as exp(-m d): one per point, one per interface
     // the kernel sees.
     std::array<double, kMaxPoints + 4> decayLength_{};
