@@ -33,7 +33,7 @@ constexpr double kDecayStep = 0.3;
 // On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
 constexpr double kFilonStep = 0.15;
 // Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
-// distance, the bounds from the points' decay take this share.
+// distance, the bounds from the interfaces' depths take this share.
 constexpr double kFilonDecayShare = 0.5;
 constexpr double kLargestStep = 0.2;
 // The first step resolves the kernel's own scale near m = 0: a layer stiffer than what lies below
@@ -303,25 +303,25 @@ double LayeredElasticSolver::stepCap(double m) const {
         std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
     if (filonRadius_ > 0.0)
         cap = std::min(cap, share * kFilonStep / filonRadius_);
-    // Filon's rule is of lower order: the points' decay bounds take kFilonDecayShare while it is
-    // in use; the interfaces' bounds stay.
+    // Filon's rule is of lower order: the interfaces' bounds take kFilonDecayShare while it is in
+    // use; the points' decay bounds stay.
     double longest = 0.0;
     for (int k = 0; k < activeCount_; ++k) {
         const double d = decayLength_[active_[k]];
         if (m * d < kDecayReach)
             longest = std::max(longest, d);
     }
-    if (longest > 0.0) {
-        cap = std::min(
-            cap, share * kDecayStep / longest * (filonRadius_ > 0.0 ? kFilonDecayShare : 1.0));
-    }
+    if (longest > 0.0)
+        cap = std::min(cap, share * kDecayStep / longest);
     longest = 0.0;
     for (int i = pointCount_; i < scaleCount_; ++i) {
         if (m * decayLength_[i] < kInterfaceReach)
             longest = std::max(longest, decayLength_[i]);
     }
-    if (longest > 0.0)
-        cap = std::min(cap, share * kDecayStep / longest);
+    if (longest > 0.0) {
+        cap = std::min(
+            cap, share * kDecayStep / longest * (filonRadius_ > 0.0 ? kFilonDecayShare : 1.0));
+    }
     return cap;
 }
 
