@@ -8,7 +8,7 @@
 
 namespace ardelon::layered {
 
-// The Bessel series and the half-space quadrature are built twice, for the baseline processor and
+// The Bessel series and the interface system are built twice, for the baseline processor and
 // for AVX2, and the processor picks one when first called. Neither build uses fused multiply-add,
 // so both give the same results.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -352,130 +352,6 @@ std::array<double, 3> principalStresses(double sx, double sy, double sz, double 
                                    2.0 * t * std::cos(phi + kFourPiOverThree) + i1 / 3.0};
     std::sort(roots.begin(), roots.end(), [](double l, double r) { return l > r; });
     return roots;
-}
-
-HalfSpaceQuadrature::HalfSpaceQuadrature() {
-    const double dphi = kPi / kIntervals;
-    for (int k = 1; k < kIntervals; ++k) {
-        weight_[k] = (k % 2 == 1) ? 4.0 : 2.0;  // the rest stay 0
-        const double phi = k * dphi;
-        const double sinPhi = std::sin(phi);
-        cosPhi_[k] = std::cos(phi);
-        sinPhiSquared_[k] = sinPhi * sinPhi;
-    }
-}
-
-namespace {
-
-// The weighted node sums of the off-axis half-space quadrature: s0 to s4 and the sum of the
-// logarithms.
-[[gnu::always_inline]] inline void halfSpaceSumsOf(const double* weight, const double* cosPhi,
-                                                   const double* sinPhiSquared, double z, double r,
-                                                   double a, double (&sums)[6]) {
-    const double ds = 2.0 * a / HalfSpaceQuadrature::kIntervals;
-    const double zz = z * z, rr = r * r, aa = a * a;
-    // First the integrands at every node (a loop without sums, which vectorises), then the
-    // weighted sums in four interleaved lanes. Node 0 and the padding to a multiple of eight
-    // carry zero weight.
-    constexpr int kPadded = HalfSpaceQuadrature::kNodes;
-    alignas(32) double f[5][kPadded], logArgument[kPadded];
-    for (int k = 1; k < HalfSpaceQuadrature::kIntervals; ++k) {
-        const double s = -a + k * ds;
-        const double sin2 = sinPhiSquared[k];
-        const double d2 = aa + rr - 2.0 * a * r * cosPhi[k];
-        const double dd1 = s * s + rr + zz - 2.0 * s * r;
-        const double dd2 = rr + zz + aa - 2.0 * s * r;
-        const double c = std::sqrt(aa - s * s);
-        const double root2 = std::sqrt(dd2);
-        // Three divisions per node: the reciprocals share denominators.
-        const double inverse12 = 1.0 / (dd1 * dd2 * root2);
-        const double overDd1Root2 = dd2 * inverse12, overDd2Root2 = dd1 * inverse12;
-        const double overDd1 = overDd1Root2 * root2, overDd2 = overDd2Root2 * root2;
-        const double zc2 = 2.0 * z * c;
-        f[0][k] = zc2 * overDd1Root2;
-        f[1][k] = zc2 * overDd2Root2 -
-                  (2.0 * overDd1 + overDd2) * (rr + s * s - 2.0 * s * r) * zc2 * overDd1Root2;
-        const double dz = d2 + zz;
-        const double rz = std::sqrt(dz);  // = (d^2 + z^2)^(1/2)
-        const double inverse3 = 1.0 / (d2 * dz * rz);
-        const double overDzRz = d2 * inverse3;  // 1 / (dz rz)
-        const double overD2 = dz * rz * inverse3;
-        f[2][k] = (1.0 - z * dz * overDzRz) * sin2 * overD2;
-        f[3][k] = sin2 * overDzRz;
-        f[4][k] = sin2 * overDzRz * (rz * overDzRz);
-        logArgument[k] = (root2 + c) / (root2 - c);
-    }
-    for (int i = 0; i < 5; ++i) {
-        f[i][0] = 0.0;
-        for (int k = HalfSpaceQuadrature::kIntervals; k < kPadded; ++k)
-            f[i][k] = 0.0;
-    }
-    logArgument[0] = 1.0;
-    for (int k = HalfSpaceQuadrature::kIntervals; k < kPadded; ++k)
-        logArgument[k] = 1.0;
-    double lane[5][4] = {};
-    for (int k = 0; k < kPadded; k += 4) {
-        for (int i = 0; i < 5; ++i) {
-            for (int l = 0; l < 4; ++l)
-                lane[i][l] += weight[k + l] * f[i][k + l];
-        }
-    }
-    for (int i = 0; i < 5; ++i)
-        sums[i] = (lane[i][0] + lane[i][1]) + (lane[i][2] + lane[i][3]);
-    // The weighted sum of logarithms as logarithms of products of four nodes of equal weight
-    // (every argument lies between 1 and 4 ((r + a)^2 + z^2) / z^2, so no product overflows).
-    sums[5] = 0.0;
-    for (int k = 0; k < kPadded; k += 8) {
-        const double odd =
-            (logArgument[k + 1] * logArgument[k + 3]) * (logArgument[k + 5] * logArgument[k + 7]);
-        const double even =
-            (logArgument[k] * logArgument[k + 2]) * (logArgument[k + 4] * logArgument[k + 6]);
-        sums[5] += 4.0 * std::log(odd) + 2.0 * std::log(even);
-    }
-}
-
-ARDELON_TARGET_AVX2 void halfSpaceSumsAvx2(const double* weight, const double* cosPhi,
-                                           const double* sinPhiSquared, double z, double r,
-                                           double a, double (&sums)[6]) {
-    halfSpaceSumsOf(weight, cosPhi, sinPhiSquared, z, r, a, sums);
-}
-
-void halfSpaceSumsBaseline(const double* weight, const double* cosPhi, const double* sinPhiSquared,
-                           double z, double r, double a, double (&sums)[6]) {
-    halfSpaceSumsOf(weight, cosPhi, sinPhiSquared, z, r, a, sums);
-}
-
-}  // namespace
-
-std::array<double, 6> HalfSpaceQuadrature::quantities(double z, double r, double a,
-                                                      double q) const {
-    if (r == 0.0) {
-        const double rho = std::sqrt(z * z + a * a);
-        const double p5 = (rho - z) * q;
-        const double p0 = p5 / rho;
-        const double p1 = q * z * a * a / (rho * rho * rho);
-        return {p0, p1, p0 / 2.0, p1 / 2.0, 0.0, p5};
-    }
-    double sums[6];
-    if (processorHasAvx2())
-        halfSpaceSumsAvx2(weight_.data(), cosPhi_.data(), sinPhiSquared_.data(), z, r, a, sums);
-    else
-        halfSpaceSumsBaseline(weight_.data(), cosPhi_.data(), sinPhiSquared_.data(), z, r, a, sums);
-    const double s0 = sums[0], s1 = sums[1], s2 = sums[2], s3 = sums[3], s4 = sums[4], s5 = sums[5];
-    const double ds = 2.0 * a / kIntervals;
-    const double dphi = kPi / kIntervals;
-    const double zz = z * z, aa = a * a;
-    const double p0 = ds * s0 / 3.0 * q / (2.0 * kPi);
-    const double p1 = ds * s1 / 3.0 * q / (2.0 * kPi) + p0;
-    const double p2 = aa / kPi * dphi * s2 / 3.0 * q;
-    const double p3 = aa * z / kPi * dphi * s3 / 3.0 * q;
-    const double p4 = zz * r * aa * 3.0 / kPi * dphi * s4 / 3.0 * q;
-    const double p5 = ds * s5 / 3.0 * q / (2.0 * kPi);
-    return {p0, p1, p2, p3, p4, p5};
-}
-
-std::array<double, 6> halfSpaceQuantities(double z, double r, double a, double q) {
-    return HalfSpaceQuadrature().quantities(z, r, a, q);
 }
 
 namespace {

@@ -11,6 +11,8 @@
 #include <array>
 #include <cmath>
 
+#include "solver/HalfSpaceQuadrature.h"
+
 namespace ardelon::layered {
 
 inline constexpr double kPi = 3.141592;
@@ -102,26 +104,6 @@ double largestUpperCoefficient(const LayerCoefficients& c);
 // stress state is negligible; sigma x, y, z unsorted when the characteristic cubic has p >= 0.
 std::array<double, 3> principalStresses(double sx, double sy, double sz, double tyz, double txz,
                                         double txy);
-
-// Boussinesq half-space responses below the surface at depth z > 0 and plan distance r from a
-// circular load of radius a and pressure q, in the form the layer-1 closing combines (P0..P5).
-// On the axis they are closed form; off the axis a composite Simpson quadrature with 500
-// intervals over the chord coordinate and the angle at once. The object holds the angle tables.
-class HalfSpaceQuadrature {
-  public:
-    static constexpr int kIntervals = 500;
-    HalfSpaceQuadrature();
-    std::array<double, 6> quantities(double z, double r, double a, double q) const;
-
-    // Nodes 0 to kIntervals, padded to a multiple of eight for the lanes of the sums.
-    static constexpr int kNodes = (kIntervals + 8) / 8 * 8;
-
-  private:
-    std::array<double, kNodes> weight_{}, cosPhi_{}, sinPhiSquared_{};
-};
-
-// The same with a one-off table (for checks; the solver keeps one quadrature object).
-std::array<double, 6> halfSpaceQuantities(double z, double r, double a, double q);
 
 inline double cutExp(double x) {
     return (x > -kExponentCutoff && x < kExponentCutoff) ? std::exp(x) : 0.0;
