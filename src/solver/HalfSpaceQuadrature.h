@@ -10,9 +10,11 @@
 // chord of the circle (P0, P1, P5) or along a ray from the point (P2 to P4), and the other by
 // adaptive Gauss-Kronrod quadrature (7/15 points): over the chord coordinate s = -a cos(t), which
 // removes the square-root ends of the chords, split where the chord passes under the point, and
-// over the angle phi of a rim point seen from the load centre. Panels are halved until the two
-// rules agree to 1e-9 of the integral, which is what a point close under the edge of a wide load
-// needs: there the integrands peak over a width of the depth, far below a fixed grid's step.
+// over the angle phi of a rim point seen from the load centre. The panel with the largest error
+// estimate is halved until the estimates sum to 1e-9 of each integral. A point shallow under the
+// edge of a wide load needs this: there the integrands peak over a width of the depth, far below
+// the step of a fixed grid (a 500-interval Simpson grid was 2 % of q off at a radius 20 times the
+// depth). Pi is exact here, so that the quadrature meets the closed form on the axis.
 
 #include <array>
 

@@ -1,7 +1,8 @@
 #pragma once
 // The constants of the layered elastic method, as its published tables give them: pi is taken as
-// 3.141592 throughout, series are summed until a term of magnitude at most 1e-5, and exponentials
-// whose exponent has a magnitude of 20 or more are taken as zero.
+// 3.141592 throughout (the half-space quadrature of layer-1 points excepted), series are summed
+// until a term of magnitude at most 1e-5, and exponentials whose exponent has a magnitude of 20 or
+// more are taken as zero.
 
 #include <cmath>
 
