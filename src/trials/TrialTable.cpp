@@ -139,7 +139,9 @@ TrialTable sideBySide(const std::vector<Trial>& trials) {
             note({1, r.slot, r.level}, t);
     }
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        const auto [list, slot, level] = keys[k];
+        // Plain copies, not a structured binding: clang before 16 cannot capture bindings.
+        const int list = std::get<0>(keys[k]), slot = std::get<1>(keys[k]);
+        const int level = std::get<2>(keys[k]);
         const std::string& name = names[k];
         if (list == 0) {
             auto find = [slot](const Trial& t) -> const TransferFunctionRow* {
