@@ -136,7 +136,17 @@ nlohmann::json differenceJson(const Trial& first, const Trial& second,
     return {{"first", first.name}, {"second", second.name}, {"rows", std::move(list)}};
 }
 
-void compare(const CompareArguments& args) {
+// The designs' runs from one seed, their trials and the paired differences against the first.
+struct ComparedTrials {
+    AnalysisRunOptions options;
+    Comparison comparison;
+    std::vector<Trial> trials;
+    std::vector<TrialTable> differences;
+    TrialTable table;
+};
+
+// Refuses outputs that would replace an input, and options out of range, before any work.
+void checkCompareArguments(const CompareArguments& args) {
     OutputPlan plan;
     for (const std::string& p : args.projects)
         plan.input("PROJECT", p);
@@ -152,9 +162,11 @@ void compare(const CompareArguments& args) {
                                std::to_string(kMaxCompareCycles) + " cycles, not " +
                                std::to_string(args.cycles) + ".");
     }
-    const std::vector<Design> designs = readDesigns(args);
+}
 
-    AnalysisRunOptions options;
+ComparedTrials runComparison(const CompareArguments& args, const std::vector<Design>& designs) {
+    ComparedTrials run;
+    AnalysisRunOptions& options = run.options;
     options.cycles = args.untilSettled ? args.maxCycles : args.cycles;
     options.verdicts = {.confidence = args.confidence, .designLifeYears = args.life};
     options.startTime = std::time(nullptr);
@@ -165,109 +177,112 @@ void compare(const CompareArguments& args) {
     // The PDF overlays each criterion's distribution: every cycle's critical values are kept.
     options.keepCycleRecords = !args.pdf.empty();
     interrupted = false;
-    const Comparison comparison = [&] {
+    run.comparison = [&] {
         CancellableSection section(interrupted);
         return compareDesigns(
             designs.size(),
             [&](std::size_t i, const AnalysisRunOptions& o) {
-                ProjectAnalysis run = analyzeProject(designs[i].project, o, designs[i].source);
-                return ProjectRun{std::move(run.work), std::move(run.outcome)};
+                ProjectAnalysis analysis = analyzeProject(designs[i].project, o, designs[i].source);
+                return ProjectRun{std::move(analysis.work), std::move(analysis.outcome)};
             },
             options, args.untilSettled);
     }();
-    std::vector<Trial> trials;
     for (std::size_t i = 0; i < designs.size(); ++i) {
-        trials.push_back(makeTrial(designs[i].name, designs[i].project, comparison.designs[i].run,
-                                   options.seed, options.startTime));
+        run.trials.push_back(makeTrial(designs[i].name, designs[i].project,
+                                       run.comparison.designs[i].run, options.seed,
+                                       options.startTime));
     }
-    std::vector<TrialTable> differences;
-    for (std::size_t i = 1; i < trials.size(); ++i) {
-        differences.push_back(
-            differenceTable(trials[0], trials[i], comparison.differences[i - 1], args.confidence));
+    for (std::size_t i = 1; i < run.trials.size(); ++i) {
+        run.differences.push_back(differenceTable(
+            run.trials[0], run.trials[i], run.comparison.differences[i - 1], args.confidence));
     }
-    const TrialTable table = sideBySide(trials);
+    run.table = sideBySide(run.trials);
+    return run;
+}
 
-    // Files before anything is printed, so that a failure is not hidden by tables.
-    if (!args.report.empty()) {
-        if (FileResult written = writeTrialsWorkbook(table, differences, args.report);
-            !written.ok()) {
-            throw CommandError(kFailure, written.error);
-        }
-    }
 #ifdef ARDELON_HAVE_PDF
-    if (!args.pdf.empty()) {
-        const std::string footer = "Ardelon  |  compare  |  seed " + std::to_string(options.seed) +
-                                   ", " + std::to_string(comparison.cycles) + " cycles  |  " +
-                                   trials[0].run.date.substr(0, 10);
-        std::vector<charts::DistributionOverlay> overlays;
-        std::vector<std::vector<ResponseDistribution>> curves;
-        for (const ComparedDesign& d : comparison.designs)
-            curves.push_back(responseDistributions(d.run.work, d.run.outcome.results));
-        for (const ResponseDistribution& f : curves.front()) {
-            charts::DistributionOverlay overlay;
-            for (std::size_t i = 0; i < curves.size(); ++i) {
-                for (const ResponseDistribution& g : curves[i]) {
-                    if (g.name.slot == f.name.slot && g.name.criterion == f.name.criterion) {
-                        overlay.designs.push_back(trials[i].name);
-                        overlay.figures.push_back(g);
-                    }
+// One page of the tables, then one overlay of every design's distribution per criterion.
+void writeComparisonPdf(const CompareArguments& args, const std::vector<Design>& designs,
+                        const ComparedTrials& run) {
+    const std::string footer = "Ardelon  |  compare  |  seed " + std::to_string(run.options.seed) +
+                               ", " + std::to_string(run.comparison.cycles) + " cycles  |  " +
+                               run.trials[0].run.date.substr(0, 10);
+    std::vector<charts::DistributionOverlay> overlays;
+    std::vector<std::vector<ResponseDistribution>> curves;
+    for (const ComparedDesign& d : run.comparison.designs)
+        curves.push_back(responseDistributions(d.run.work, d.run.outcome.results));
+    for (const ResponseDistribution& f : curves.front()) {
+        charts::DistributionOverlay overlay;
+        for (std::size_t i = 0; i < curves.size(); ++i) {
+            for (const ResponseDistribution& g : curves[i]) {
+                if (g.name.slot == f.name.slot && g.name.criterion == f.name.criterion) {
+                    overlay.designs.push_back(run.trials[i].name);
+                    overlay.figures.push_back(g);
                 }
             }
-            overlays.push_back(std::move(overlay));
         }
-        if (FileResult written =
-                charts::writeTrialsPdf("Trial Designs", table, differences, overlays,
-                                       designs[0].project.unitSystem, footer, args.pdf);
-            !written.ok()) {
-            throw CommandError(kFailure, written.error);
-        }
+        overlays.push_back(std::move(overlay));
     }
+    if (FileResult written =
+            charts::writeTrialsPdf("Trial Designs", run.table, run.differences, overlays,
+                                   designs[0].project.unitSystem, footer, args.pdf);
+        !written.ok()) {
+        throw CommandError(kFailure, written.error);
+    }
+}
 #endif
-    if (args.json) {
-        nlohmann::json list = nlohmann::json::array();
-        for (std::size_t i = 0; i < trials.size(); ++i) {
-            const ComparedDesign& d = comparison.designs[i];
-            nlohmann::json design =
-                analysisJson(options.seed, d.run.outcome.results.cycles, d.run.work, d.run.outcome);
-            if (args.untilSettled)
-                design["maxCycles"] = args.maxCycles;
-            design["name"] = trials[i].name;
-            design["source"] = designs[i].source;
-            design["costPerLane"] = trials[i].costPerLane;
-            design["priced"] = trials[i].priced;
-            design["costUnit"] = trialCostUnit(trials[i].inputs);
-            design["asphaltThickness"] = trials[i].asphaltThickness;
-            design["thicknessUnit"] = trialThicknessUnit(trials[i].inputs);
-            design["passes"] = trialPasses(trials[i]);
-            list.push_back(std::move(design));
-        }
-        nlohmann::json paired = nlohmann::json::array();
-        for (std::size_t i = 1; i < trials.size(); ++i)
-            paired.push_back(differenceJson(trials[0], trials[i], comparison.differences[i - 1]));
-        const int cheapest = table.cheapestPassing;
-        nlohmann::json json = {
-            {"seed", options.seed},
-            {"cycles", comparison.cycles},
-            {"settled", comparison.settled},
-            {"confidence", args.confidence},
-            {"cheapestPassing",
-             cheapest >= 0 ? nlohmann::json(trials[static_cast<std::size_t>(cheapest)].name)
-                           : nlohmann::json(nullptr)},
-            {"designs", std::move(list)},
-            {"pairedDifferences", std::move(paired)}};
-        std::cout << json.dump(2) << "\n";
-        return;
+
+// Each design as `analyze --json` gives it, with its cost and thickness, and the paired
+// differences.
+void printComparisonJson(const CompareArguments& args, const std::vector<Design>& designs,
+                         const ComparedTrials& run) {
+    const std::vector<Trial>& trials = run.trials;
+    nlohmann::json list = nlohmann::json::array();
+    for (std::size_t i = 0; i < trials.size(); ++i) {
+        const ComparedDesign& d = run.comparison.designs[i];
+        nlohmann::json design =
+            analysisJson(run.options.seed, d.run.outcome.results.cycles, d.run.work, d.run.outcome);
+        if (args.untilSettled)
+            design["maxCycles"] = args.maxCycles;
+        design["name"] = trials[i].name;
+        design["source"] = designs[i].source;
+        design["costPerLane"] = trials[i].costPerLane;
+        design["priced"] = trials[i].priced;
+        design["costUnit"] = trialCostUnit(trials[i].inputs);
+        design["asphaltThickness"] = trials[i].asphaltThickness;
+        design["thicknessUnit"] = trialThicknessUnit(trials[i].inputs);
+        design["passes"] = trialPasses(trials[i]);
+        list.push_back(std::move(design));
     }
-    std::cout << "Seed: " << options.seed << "\nMonte Carlo cycles: " << comparison.cycles
+    nlohmann::json paired = nlohmann::json::array();
+    for (std::size_t i = 1; i < trials.size(); ++i)
+        paired.push_back(differenceJson(trials[0], trials[i], run.comparison.differences[i - 1]));
+    const int cheapest = run.table.cheapestPassing;
+    nlohmann::json json = {
+        {"seed", run.options.seed},
+        {"cycles", run.comparison.cycles},
+        {"settled", run.comparison.settled},
+        {"confidence", args.confidence},
+        {"cheapestPassing", cheapest >= 0
+                                ? nlohmann::json(trials[static_cast<std::size_t>(cheapest)].name)
+                                : nlohmann::json(nullptr)},
+        {"designs", std::move(list)},
+        {"pairedDifferences", std::move(paired)}};
+    std::cout << json.dump(2) << "\n";
+}
+
+void printComparisonText(const CompareArguments& args, const ComparedTrials& run) {
+    const std::vector<Trial>& trials = run.trials;
+    std::cout << "Seed: " << run.options.seed << "\nMonte Carlo cycles: " << run.comparison.cycles
               << " (the same draws for every design)\n";
     if (args.untilSettled) {
-        std::cout << (comparison.settled ? "Every row of every design settled after "
-                                         : "Not every row settled within ")
-                  << comparison.cycles << " cycles (at most " << args.maxCycles << ")\n";
+        std::cout << (run.comparison.settled ? "Every row of every design settled after "
+                                             : "Not every row settled within ")
+                  << run.comparison.cycles << " cycles (at most " << args.maxCycles << ")\n";
     }
-    std::cout << "\n" << alignedTable("Designs side by side", table.headings, table.rows);
-    for (std::size_t i = 0; i < differences.size(); ++i) {
-        if (differences[i].rows.empty()) {
+    std::cout << "\n" << alignedTable("Designs side by side", run.table.headings, run.table.rows);
+    for (std::size_t i = 0; i < run.differences.size(); ++i) {
+        if (run.differences[i].rows.empty()) {
             std::cout << "\n"
                       << trials[0].name << " and " << trials[i + 1].name
                       << " have no result rows in common to pair.\n";
@@ -276,8 +291,29 @@ void compare(const CompareArguments& args) {
         std::cout << "\n"
                   << alignedTable("Paired differences, " + trials[0].name + " - " +
                                       trials[i + 1].name + " (same draws, percentage points)",
-                                  differences[i].headings, differences[i].rows);
+                                  run.differences[i].headings, run.differences[i].rows);
     }
+}
+
+void compare(const CompareArguments& args) {
+    checkCompareArguments(args);
+    const std::vector<Design> designs = readDesigns(args);
+    const ComparedTrials run = runComparison(args, designs);
+    // Files before anything is printed, so that a failure is not hidden by tables.
+    if (!args.report.empty()) {
+        if (FileResult written = writeTrialsWorkbook(run.table, run.differences, args.report);
+            !written.ok()) {
+            throw CommandError(kFailure, written.error);
+        }
+    }
+#ifdef ARDELON_HAVE_PDF
+    if (!args.pdf.empty())
+        writeComparisonPdf(args, designs, run);
+#endif
+    if (args.json)
+        printComparisonJson(args, designs, run);
+    else
+        printComparisonText(args, run);
 }
 
 }  // namespace

@@ -105,13 +105,9 @@ double candidateCost(const CStenorDoc& project, const std::vector<VaryRange>& va
         return std::round(sum * 10000.0) / 10000.0;
     }
     // As the Cost Analysis dialog totals it: the layers with a thickness, then rounded to cents.
-    const int layers = project.layerCountIndex + 2;
-    double total = 0.0;
-    for (int i = 0; i < layers - 1 && i < kThicknessCount; ++i) {
-        total += costPerLane(thickness[at(i)], project.laneWidth, project.density[at(i)],
-                             project.costPerTon[at(i)], heldInEnglish(project));
-    }
-    return roundHalfUpTwoDecimals(total);
+    return laneCost(thickness, project.layerCountIndex + 1, project.laneWidth, project.density,
+                    project.costPerTon, heldInEnglish(project))
+        .total;
 }
 
 bool preferredCandidate(const DesignCandidate& a, const DesignCandidate& b) {

@@ -133,64 +133,72 @@ CrossSectionView::CrossSectionView(const CStenorDoc& project, QWidget* parent)
     setPalette(palette);
 }
 
-void CrossSectionView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
+namespace {
 
-    const std::vector<SectionBand> bands = sectionBands(project_);
-    const bool english = project_.unitSystem != Metric;
-    const QString lengthUnit = english ? QStringLiteral("in") : QStringLiteral("cm");
+// Where the drawing goes in a widget of the given size, and the depth scale of the layers.
+struct SectionGeometry {
+    double margin = 16;
+    double rulerWidth = 56;
+    double left = 0, sectionWidth = 0, right = 0;
+    double axleHeight = 0, surfaceY = 0, bottomY = 0;
+    double finiteDepth = 0;  // the depth of the top of the semi-infinite layer
+    double scale = 0;        // pixels per unit of depth
 
-    const double margin = 16;
-    const double rulerWidth = 56;
-    const double left = margin + rulerWidth;
-    const double sectionWidth = std::max(200.0, width() * 0.52);
-    const double right = left + sectionWidth;
-    const double axleHeight = std::clamp(height() * 0.24, 90.0, 150.0);
-    const double surfaceY = margin + axleHeight;
-    const double bottomY = height() - margin - 18;
-    const double available = std::max(60.0, bottomY - surfaceY);
+    SectionGeometry(double width, double height, const std::vector<SectionBand>& bands) {
+        left = margin + rulerWidth;
+        sectionWidth = std::max(200.0, width * 0.52);
+        right = left + sectionWidth;
+        axleHeight = std::clamp(height * 0.24, 90.0, 150.0);
+        surfaceY = margin + axleHeight;
+        bottomY = height - margin - 18;
+        const double available = std::max(60.0, bottomY - surfaceY);
+        // The finite layers share the height left above a fixed band for the bottom layer.
+        finiteDepth = bands.empty() ? 0.0 : bands.back().depthTop;
+        const double infiniteHeight = std::max(56.0, available * 0.22);
+        scale = finiteDepth > 0 ? (available - infiniteHeight) / finiteDepth : 0.0;
+    }
+    double yOf(double depth) const { return surfaceY + depth * scale; }
+};
 
-    // Title.
-    QFont titleFont = font();
+// A layer's label to the right of the section, and the mid-height of the layer it names.
+struct SectionLabel {
+    double anchorY;
+    double y;
+    const SectionBand* band;
+};
+
+void drawTitle(QPainter& p, const SectionGeometry& g, double width, const QFont& font,
+               const CStenorDoc& project, std::size_t layers) {
+    QFont titleFont = font;
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
     titleFont.setBold(true);
     p.setFont(titleFont);
     p.setPen(QColor(40, 40, 40));
-    p.drawText(QRectF(right + 24, margin, width() - right - 24 - margin, 24),
+    p.drawText(QRectF(g.right + 24, g.margin, width - g.right - 24 - g.margin, 24),
                Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pavement cross-section"));
-    QFont small = font();
-    p.setFont(small);
+    p.setFont(font);
     QStringList axles;
     for (int c = 0; c < kConfigurationCount; ++c) {
-        if (project_.configurationEnabled[c])
+        if (project.configurationEnabled[c])
             axles << toQString(kConfigurationNames[c]);
     }
     p.setPen(QColor(90, 90, 90));
     p.drawText(
-        QRectF(right + 24, margin + 26, width() - right - 24 - margin, 40),
+        QRectF(g.right + 24, g.margin + 26, width - g.right - 24 - g.margin, 40),
         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
         QStringLiteral("%1 layers, drawn to scale\nAxle groups: %2")
-            .arg(bands.size())
+            .arg(layers)
             .arg(axles.isEmpty() ? QStringLiteral("none") : axles.join(QStringLiteral(", "))));
+}
 
-    // Scale: the finite layers share the height left above a fixed band for the bottom layer.
-    const double finiteDepth = bands.empty() ? 0.0 : bands.back().depthTop;
-    const double infiniteHeight = std::max(56.0, available * 0.22);
-    const double scale = finiteDepth > 0 ? (available - infiniteHeight) / finiteDepth : 0.0;
-    auto yOf = [&](double depth) { return surfaceY + depth * scale; };
-
-    // Layers.
-    struct Label {
-        double anchorY;
-        double y;
-        const SectionBand* band;
-    };
-    std::vector<Label> labels;
+// The layers to scale; gives each layer's label at its mid-height.
+std::vector<SectionLabel> drawLayers(QPainter& p, const SectionGeometry& g,
+                                     const std::vector<SectionBand>& bands) {
+    std::vector<SectionLabel> labels;
     for (const SectionBand& band : bands) {
-        const double top = yOf(band.depthTop);
-        const double bottom = band.infinite ? bottomY : yOf(band.depthBottom);
-        QRectF rect(left, top, sectionWidth, std::max(bottom - top, 1.0));
+        const double top = g.yOf(band.depthTop);
+        const double bottom = band.infinite ? g.bottomY : g.yOf(band.depthBottom);
+        QRectF rect(g.left, top, g.sectionWidth, std::max(bottom - top, 1.0));
         const MaterialLook look = lookOf(band.materialType);
         p.setPen(Qt::NoPen);
         p.setBrush(look.fill);
@@ -200,81 +208,85 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
             p.drawRect(rect);
         }
         p.setPen(QPen(QColor(30, 30, 30), 1));
-        p.drawLine(QPointF(left, top), QPointF(right, top));
+        p.drawLine(QPointF(g.left, top), QPointF(g.right, top));
         labels.push_back({(top + bottom) / 2, (top + bottom) / 2, &band});
     }
     // The semi-infinite layer fades out at the bottom instead of ending in a line.
-    {
-        QLinearGradient fade(0, bottomY - 30, 0, bottomY);
-        fade.setColorAt(0, QColor(250, 250, 247, 0));
-        fade.setColorAt(1, QColor(250, 250, 247, 255));
-        p.setPen(Qt::NoPen);
-        p.setBrush(fade);
-        p.drawRect(QRectF(left, bottomY - 30, sectionWidth, 31));
-    }
+    QLinearGradient fade(0, g.bottomY - 30, 0, g.bottomY);
+    fade.setColorAt(0, QColor(250, 250, 247, 0));
+    fade.setColorAt(1, QColor(250, 250, 247, 255));
+    p.setPen(Qt::NoPen);
+    p.setBrush(fade);
+    p.drawRect(QRectF(g.left, g.bottomY - 30, g.sectionWidth, 31));
     p.setPen(QPen(QColor(30, 30, 30), 1));
-    p.drawLine(QPointF(left, surfaceY), QPointF(left, bottomY - 10));
-    p.drawLine(QPointF(right, surfaceY), QPointF(right, bottomY - 10));
+    p.drawLine(QPointF(g.left, g.surfaceY), QPointF(g.left, g.bottomY - 10));
+    p.drawLine(QPointF(g.right, g.surfaceY), QPointF(g.right, g.bottomY - 10));
+    return labels;
+}
 
-    // Depth ruler over the finite layers.
-    if (finiteDepth > 0) {
-        const double step = rulerStep(finiteDepth);
-        p.setFont(small);
-        p.setPen(QColor(60, 60, 60));
-        const double rulerX = left - 10;
-        p.drawLine(QPointF(rulerX, surfaceY), QPointF(rulerX, yOf(finiteDepth)));
-        for (double d = 0; d <= finiteDepth + step * 1e-9; d += step) {
-            const double y = yOf(d);
-            p.drawLine(QPointF(rulerX - 5, y), QPointF(rulerX, y));
-            p.drawText(QRectF(margin - 6, y - 8, rulerWidth - 16, 16),
-                       Qt::AlignRight | Qt::AlignVCenter, numberText(d));
-        }
-        p.drawText(QRectF(margin - 6, surfaceY - 30, rulerWidth + 40, 16),
-                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Depth, %1").arg(lengthUnit));
+// The depth ruler over the finite layers.
+void drawRuler(QPainter& p, const SectionGeometry& g, const QString& lengthUnit) {
+    if (g.finiteDepth <= 0)
+        return;
+    const double step = rulerStep(g.finiteDepth);
+    p.setPen(QColor(60, 60, 60));
+    const double rulerX = g.left - 10;
+    p.drawLine(QPointF(rulerX, g.surfaceY), QPointF(rulerX, g.yOf(g.finiteDepth)));
+    for (double d = 0; d <= g.finiteDepth + step * 1e-9; d += step) {
+        const double y = g.yOf(d);
+        p.drawLine(QPointF(rulerX - 5, y), QPointF(rulerX, y));
+        p.drawText(QRectF(g.margin - 6, y - 8, g.rulerWidth - 16, 16),
+                   Qt::AlignRight | Qt::AlignVCenter, numberText(d));
     }
+    p.drawText(QRectF(g.margin - 6, g.surfaceY - 30, g.rulerWidth + 40, 16),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Depth, %1").arg(lengthUnit));
+}
 
-    // Labels to the right, spread so that they never overlap, with leader lines to their layer.
-    const QFontMetricsF metrics(small);
+// The labels to the right, spread so that they never overlap, with leader lines to their layer.
+void drawLabels(QPainter& p, const SectionGeometry& g, const QFont& font,
+                std::vector<SectionLabel> labels) {
+    const QFontMetricsF metrics(font);
     const double labelHeight = metrics.height() * 2 + 6;
-    for (std::size_t i = 1; i < labels.size(); ++i) {
+    for (std::size_t i = 1; i < labels.size(); ++i)
         labels[i].y = std::max(labels[i].y, labels[i - 1].y + labelHeight);
-    }
-    const double lastAllowed = bottomY - labelHeight / 2;
+    const double lastAllowed = g.bottomY - labelHeight / 2;
     if (!labels.empty() && labels.back().y > lastAllowed) {
         labels.back().y = lastAllowed;
-        for (std::size_t i = labels.size() - 1; i-- > 0;) {
+        for (std::size_t i = labels.size() - 1; i-- > 0;)
             labels[i].y = std::min(labels[i].y, labels[i + 1].y - labelHeight);
-        }
     }
-    const double labelX = right + 40;
+    const double labelX = g.right + 40;
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        const Label& label = labels[i];
+        const SectionLabel& label = labels[i];
         p.setPen(QPen(QColor(90, 90, 90), 1));
-        p.drawLine(QPointF(right - 14, label.anchorY), QPointF(right + 14, label.anchorY));
-        p.drawLine(QPointF(right + 14, label.anchorY), QPointF(labelX - 6, label.y));
+        p.drawLine(QPointF(g.right - 14, label.anchorY), QPointF(g.right + 14, label.anchorY));
+        p.drawLine(QPointF(g.right + 14, label.anchorY), QPointF(labelX - 6, label.y));
         // The anchor dot stays visible on dark asphalt and on light concrete alike.
         p.setPen(QPen(Qt::white, 1.2));
         p.setBrush(QColor(200, 40, 30));
-        p.drawEllipse(QPointF(right - 14, label.anchorY), 3.5, 3.5);
+        p.drawEllipse(QPointF(g.right - 14, label.anchorY), 3.5, 3.5);
 
-        QFont bold = small;
+        QFont bold = font;
         bold.setBold(true);
         p.setFont(bold);
         p.setPen(QColor(25, 25, 25));
         const QString heading =
             QStringLiteral("Layer %1  %2").arg(static_cast<int>(i) + 1).arg(label.band->material);
         p.drawText(QPointF(labelX, label.y - 2), heading);
-        p.setFont(small);
+        p.setFont(font);
         p.setPen(QColor(70, 70, 70));
         p.drawText(QPointF(labelX, label.y + metrics.height()),
                    QStringLiteral("%1,  %2").arg(label.band->thickness, label.band->modulus));
     }
+}
 
-    // The axle on the surface: dual tires on both ends, a load arrow over each tire pair.
-    const double tireHeight = std::min(axleHeight * 0.55, 64.0);
+// The axle on the surface: dual tires on both ends, a load arrow over each tire pair.
+void drawAxle(QPainter& p, const SectionGeometry& g) {
+    const double tireHeight = std::min(g.axleHeight * 0.55, 64.0);
     const double tireWidth = tireHeight * 0.38;
-    const double centre = (left + right) / 2;
-    const double track = sectionWidth * 0.30;
+    const double centre = (g.left + g.right) / 2;
+    const double track = g.sectionWidth * 0.30;
+    const double surfaceY = g.surfaceY;
     p.setPen(QPen(QColor(70, 70, 75), 5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(centre - track, surfaceY - tireHeight / 2),
                QPointF(centre + track, surfaceY - tireHeight / 2));
@@ -295,6 +307,23 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
         head.closeSubpath();
         p.fillPath(head, QColor(170, 40, 30));
     }
+}
+
+}  // namespace
+
+void CrossSectionView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const std::vector<SectionBand> bands = sectionBands(project_);
+    const bool english = project_.unitSystem != Metric;
+    const SectionGeometry geometry(width(), height(), bands);
+    const QFont small = font();
+    drawTitle(p, geometry, width(), small, project_, bands.size());
+    std::vector<SectionLabel> labels = drawLayers(p, geometry, bands);
+    p.setFont(small);
+    drawRuler(p, geometry, english ? QStringLiteral("in") : QStringLiteral("cm"));
+    drawLabels(p, geometry, small, std::move(labels));
+    drawAxle(p, geometry);
 }
 
 }  // namespace ardelon::gui

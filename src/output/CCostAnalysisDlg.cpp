@@ -25,14 +25,11 @@ void CCostAnalysisDlg::onInitDialog(DialogHost& host) {
 }
 
 void CCostAnalysisDlg::calculateCosts(DialogHost& host) {
-    double total = 0.0;
-    for (std::size_t i = 0; i < layerCost.size(); ++i) {
-        const double cost =
-            costPerLane(thickness[i], laneWidth, density[i], costPerTon[i], valuesInEnglish != 0);
-        total += cost;
-        layerCost[i] = roundHalfUpTwoDecimals(cost);
-    }
-    totalCost = roundHalfUpTwoDecimals(total);
+    // Every layer: those without a thickness had their cost per ton zeroed when the form opened.
+    const LaneCost cost =
+        laneCost(thickness, kThicknessCount, laneWidth, density, costPerTon, valuesInEnglish != 0);
+    layerCost = cost.layerCost;
+    totalCost = cost.total;
     host.refresh();
 }
 

@@ -45,6 +45,20 @@ class CCostAnalysisDlg : public ModalDialog {
     std::array<double, kThicknessCount> layerCost{};
     double totalCost = 0;
 
+    // Calls visit(dialogField, projectField) for each field of the working copy beside the
+    // project's field of the same name: the one list that handing over and taking back read.
+    template <class Dialog, class Project, class Visit>
+    static void forEachWorkingField(Dialog& dialog, Project& project, Visit&& visit) {
+        visit(dialog.thickness, project.thickness);
+        visit(dialog.layerCountIndex, project.layerCountIndex);
+        visit(dialog.valuesInEnglish, project.valuesInEnglish);
+        visit(dialog.laneWidth, project.laneWidth);
+        visit(dialog.density, project.density);
+        visit(dialog.costPerTon, project.costPerTon);
+        visit(dialog.layerCost, project.layerCost);
+        visit(dialog.totalCost, project.totalCost);
+    }
+
     // Unit labels.
     std::string laneWidthUnit;  // "ft" or "m"
     std::string lengthUnit;     // "Lane-mile" or "Lane-km"

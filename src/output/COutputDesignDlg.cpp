@@ -314,23 +314,13 @@ void COutputDesignDlg::finishAnalysis(DialogHost& host, AnalysisRunOutcome outco
 
 void COutputDesignDlg::onCostAnalysis(DialogHost& host) {
     CCostAnalysisDlg dialog;
-    dialog.thickness = work.thickness;
-    dialog.layerCountIndex = work.layerCountIndex;
-    dialog.valuesInEnglish = work.valuesInEnglish;
-    dialog.laneWidth = work.laneWidth;
-    dialog.density = work.density;
-    dialog.costPerTon = work.costPerTon;
-    dialog.layerCost = work.layerCost;
-    dialog.totalCost = work.totalCost;
+    const CStenorDoc& handedOver = work;
+    CCostAnalysisDlg::forEachWorkingField(dialog, handedOver,
+                                          [](auto& mine, const auto& project) { mine = project; });
     if (host.runModal(dialog)) {
-        work.laneWidth = dialog.laneWidth;
-        work.density = dialog.density;
-        work.costPerTon = dialog.costPerTon;
-        work.layerCost = dialog.layerCost;
-        work.totalCost = dialog.totalCost;
-        work.thickness = dialog.thickness;
-        work.layerCountIndex = dialog.layerCountIndex;
-        work.valuesInEnglish = dialog.valuesInEnglish;
+        const CCostAnalysisDlg& accepted = dialog;
+        CCostAnalysisDlg::forEachWorkingField(
+            accepted, work, [](const auto& mine, auto& project) { project = mine; });
     }
     designChanged(host);
 }

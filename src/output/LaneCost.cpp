@@ -1,5 +1,10 @@
 #include "output/LaneCost.h"
 
+#include <algorithm>
+
+#include "project/Rounding.h"
+#include "project/ShownUnits.h"
+
 namespace ardelon {
 namespace {
 
@@ -24,6 +29,29 @@ double costPerLane(double thickness, double laneWidth, double density, double co
     }
     return (thickness * kCentimetreToKm) * (laneWidth * kMetreToKm) *
            (density * kKgPerM3ToTonPerCubicKm) * costPerTon;
+}
+
+LaneCost laneCost(const std::array<double, kThicknessCount>& thickness, int thicknessLayers,
+                  double laneWidth, const std::array<double, kThicknessCount>& density,
+                  const std::array<double, kThicknessCount>& costPerTon, bool english) {
+    LaneCost cost;
+    double total = 0.0;
+    for (int layer = 0; layer < std::clamp(thicknessLayers, 0, kThicknessCount); ++layer) {
+        const auto i = static_cast<std::size_t>(layer);
+        if (costPerTon[i] != 0.0)
+            cost.priced = true;
+        const double c = costPerLane(thickness[i], laneWidth, density[i], costPerTon[i], english);
+        total += c;
+        cost.layerCost[i] = roundHalfUpTwoDecimals(c);
+    }
+    cost.total = roundHalfUpTwoDecimals(total);
+    return cost;
+}
+
+LaneCost laneCost(const CStenorDoc& project) {
+    // The layer count index counts from two layers; the last layer has no thickness.
+    return laneCost(project.thickness, project.layerCountIndex + 1, project.laneWidth,
+                    project.density, project.costPerTon, heldInEnglish(project));
 }
 
 }  // namespace ardelon

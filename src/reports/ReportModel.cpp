@@ -17,20 +17,12 @@ namespace ardelon {
 ReportCost reportCost(const CStenorDoc& work) {
     // Priced at the analysed thicknesses, as the Cost Analysis dialog prices them.
     ReportCost cost;
-    const bool englishValues = heldInEnglish(work);
-    cost.unit = englishValues ? "$/lane-mile" : "$/lane-km";
-    const int layers = std::clamp(work.layerCountIndex, 0, 3) + 2;
-    double total = 0.0;
-    for (int layer = 1; layer < layers; ++layer) {
-        const auto i = static_cast<std::size_t>(layer - 1);
-        if (work.costPerTon[i] > 0.0)
-            cost.priced = true;
-        const double c = costPerLane(work.thickness[i], work.laneWidth, work.density[i],
-                                     work.costPerTon[i], englishValues);
-        total += c;
-        cost.layerCost.push_back(roundHalfUpTwoDecimals(c));
-    }
-    cost.total = roundHalfUpTwoDecimals(total);
+    cost.unit = heldInEnglish(work) ? "$/lane-mile" : "$/lane-km";
+    const LaneCost lane = laneCost(work);
+    const auto layers = static_cast<std::ptrdiff_t>(std::clamp(work.layerCountIndex + 1, 0, 4));
+    cost.layerCost.assign(lane.layerCost.begin(), lane.layerCost.begin() + layers);
+    cost.total = lane.total;
+    cost.priced = lane.priced;
     return cost;
 }
 

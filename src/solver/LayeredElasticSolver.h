@@ -35,8 +35,8 @@
 // series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
 // responses are added in closed form (surface points: hypergeometric series; below the surface:
-// on-axis closed form or a 500-interval Simpson quadrature). Loads are superposed by summing
-// integrands.
+// on-axis closed form or the adaptive quadrature of HalfSpaceQuadrature.h). Loads are superposed by
+// summing integrands.
 //
 // A point at depth 0 is a surface point of layer 1 whatever layer number it carries: its kernel,
 // its m = 0 end term, its closing and its strains all use layer 1.

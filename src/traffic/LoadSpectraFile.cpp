@@ -157,32 +157,40 @@ class Parser {
 
 }  // namespace
 
+namespace {
+
+// Each field of the file's record beside the working copy's field it holds: the one list that
+// both directions read.
+template <class Record, class Copy, class Visit>
+void forEachRecordField(Record& r, Copy& traffic, Visit&& visit) {
+    visit(r.aadt, traffic.aadt);
+    visit(r.percentTrucks, traffic.percentTrucks);
+    visit(r.loadSpectra, traffic.loadSpectra);
+    visit(r.configurationEnabled, traffic.configurationEnabled);
+    visit(r.currentConfiguration, traffic.currentConfiguration);
+    visit(r.truckGrowthPercent, traffic.truckGrowthPercent);
+    visit(r.axleGroupsPerDay, traffic.axleGroupsPerDay);
+    visit(r.percentTrucksDesignLane, traffic.percentTrucksDesignLane);
+    visit(r.directionalDistribution, traffic.directionalDistribution);
+    visit(r.configurationPercent, traffic.configurationPercent);
+}
+
+// A field added to the record fails to build here until this binding and forEachRecordField name
+// it.
+[[maybe_unused]] void bindsEveryRecordField(LoadSpectraRecord& r) {
+    [[maybe_unused]] auto& [f0, f1, f2, f3, f4, f5, f6, f7, f8, f9] = r;
+}
+
+}  // namespace
+
 LoadSpectraRecord loadSpectraRecordOf(const LoadingWorkingCopy& traffic) {
     LoadSpectraRecord r;
-    r.aadt = traffic.aadt;
-    r.percentTrucks = traffic.percentTrucks;
-    r.loadSpectra = traffic.loadSpectra;
-    r.configurationEnabled = traffic.configurationEnabled;
-    r.currentConfiguration = traffic.currentConfiguration;
-    r.truckGrowthPercent = traffic.truckGrowthPercent;
-    r.axleGroupsPerDay = traffic.axleGroupsPerDay;
-    r.percentTrucksDesignLane = traffic.percentTrucksDesignLane;
-    r.directionalDistribution = traffic.directionalDistribution;
-    r.configurationPercent = traffic.configurationPercent;
+    forEachRecordField(r, traffic, [](auto& field, const auto& copy) { field = copy; });
     return r;
 }
 
 void applyLoadSpectraRecord(const LoadSpectraRecord& r, LoadingWorkingCopy& traffic) {
-    traffic.aadt = r.aadt;
-    traffic.percentTrucks = r.percentTrucks;
-    traffic.loadSpectra = r.loadSpectra;
-    traffic.configurationEnabled = r.configurationEnabled;
-    traffic.currentConfiguration = r.currentConfiguration;
-    traffic.truckGrowthPercent = r.truckGrowthPercent;
-    traffic.axleGroupsPerDay = r.axleGroupsPerDay;
-    traffic.percentTrucksDesignLane = r.percentTrucksDesignLane;
-    traffic.directionalDistribution = r.directionalDistribution;
-    traffic.configurationPercent = r.configurationPercent;
+    forEachRecordField(r, traffic, [](const auto& field, auto& copy) { copy = field; });
 }
 
 std::string formatLoadSpectra(const LoadSpectraRecord& r) {

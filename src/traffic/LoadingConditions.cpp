@@ -13,54 +13,49 @@ constexpr size_t at(int index) {
     return static_cast<size_t>(index);
 }
 
+// Each field of the working copy beside the project's field it edits: the one list that both
+// directions of the copy read.
+template <class Copy, class Project, class Visit>
+void forEachLoadingField(Copy& copy, Project& doc, Visit&& visit) {
+    visit(copy.unitSystem, doc.unitSystem);
+    visit(copy.aadt, doc.aadt);
+    visit(copy.percentTrucks, doc.percentTrucks);
+    visit(copy.percentTrucksDesignLane, doc.percentTrucksDesignLane);
+    visit(copy.directionalDistribution, doc.directionalDistribution);
+    visit(copy.axleGroupsPerDay, doc.axleGroupsPerDay);
+    visit(copy.truckGrowthPercent, doc.truckGrowthPercent);
+    visit(copy.configurationEnabled, doc.configurationEnabled);
+    visit(copy.configurationPercent, doc.configurationPercent);
+    visit(copy.currentConfiguration, doc.currentConfiguration);
+    visit(copy.shownLoadPercent, doc.shownLoadPercent);
+    visit(copy.loadSpectra, doc.loadSpectra);
+    visit(copy.loadCdf, doc.loadCdf);
+    visit(copy.totalAxlePercent, doc.totalAxlePercent);
+    visit(copy.esalFactor, doc.esalFactor);
+    visit(copy.axleTypeFraction, doc.axleTypeFraction);
+    visit(copy.axlesPerTruck, doc.axlesPerTruck);
+    visit(copy.vehicleTypeRoadClass, doc.vehicleTypeRoadClass);
+    visit(copy.vehicleTypeValue, doc.vehicleTypeValue);
+    visit(copy.spectraLibrary, doc.spectraLibrary);
+}
+
+// Binds every member of the working copy: a member added to it fails to build here until this
+// binding and forEachLoadingField name it.
+[[maybe_unused]] void bindsEveryLoadingField(LoadingWorkingCopy& copy) {
+    [[maybe_unused]] auto& [f0, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12, f13, f14, f15,
+                            f16, f17, f18, f19] = copy;
+}
+
 }  // namespace
 
 LoadingWorkingCopy LoadingWorkingCopy::fromProject(const CStenorDoc& doc) {
     LoadingWorkingCopy w;
-    w.unitSystem = doc.unitSystem;
-    w.aadt = doc.aadt;
-    w.percentTrucks = doc.percentTrucks;
-    w.percentTrucksDesignLane = doc.percentTrucksDesignLane;
-    w.directionalDistribution = doc.directionalDistribution;
-    w.axleGroupsPerDay = doc.axleGroupsPerDay;
-    w.truckGrowthPercent = doc.truckGrowthPercent;
-    w.configurationEnabled = doc.configurationEnabled;
-    w.configurationPercent = doc.configurationPercent;
-    w.currentConfiguration = doc.currentConfiguration;
-    w.shownLoadPercent = doc.shownLoadPercent;
-    w.loadSpectra = doc.loadSpectra;
-    w.loadCdf = doc.loadCdf;
-    w.totalAxlePercent = doc.totalAxlePercent;
-    w.esalFactor = doc.esalFactor;
-    w.axleTypeFraction = doc.axleTypeFraction;
-    w.axlesPerTruck = doc.axlesPerTruck;
-    w.vehicleTypeRoadClass = doc.vehicleTypeRoadClass;
-    w.vehicleTypeValue = doc.vehicleTypeValue;
-    w.spectraLibrary = doc.spectraLibrary;
+    forEachLoadingField(w, doc, [](auto& mine, const auto& project) { mine = project; });
     return w;
 }
 
 void LoadingWorkingCopy::copyToProject(CStenorDoc& doc) const {
-    doc.unitSystem = unitSystem;
-    doc.aadt = aadt;
-    doc.percentTrucks = percentTrucks;
-    doc.percentTrucksDesignLane = percentTrucksDesignLane;
-    doc.directionalDistribution = directionalDistribution;
-    doc.axleGroupsPerDay = axleGroupsPerDay;
-    doc.truckGrowthPercent = truckGrowthPercent;
-    doc.configurationEnabled = configurationEnabled;
-    doc.configurationPercent = configurationPercent;
-    doc.currentConfiguration = currentConfiguration;
-    doc.shownLoadPercent = shownLoadPercent;
-    doc.loadSpectra = loadSpectra;
-    doc.loadCdf = loadCdf;
-    doc.totalAxlePercent = totalAxlePercent;
-    doc.esalFactor = esalFactor;
-    doc.axleTypeFraction = axleTypeFraction;
-    doc.axlesPerTruck = axlesPerTruck;
-    doc.vehicleTypeRoadClass = vehicleTypeRoadClass;
-    doc.vehicleTypeValue = vehicleTypeValue;
-    doc.spectraLibrary = spectraLibrary;
+    forEachLoadingField(*this, doc, [](const auto& mine, auto& project) { project = mine; });
 }
 
 int axlesPerGroup(int configuration) {

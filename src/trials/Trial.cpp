@@ -83,14 +83,9 @@ Trial makeTrial(std::string name, const CStenorDoc& project, const ProjectRun& r
     trial.run = {seed, run.outcome.results.cycles, utcDate(startTime), ARDELON_VERSION};
     trial.lists = run.outcome.lists;
     const CStenorDoc& work = run.work;
-    double cost = 0.0;
-    for (int i = 0; i < thicknessLayers(work); ++i) {
-        if (work.costPerTon[at(i)] != 0.0)
-            trial.priced = true;
-        cost += costPerLane(work.thickness[at(i)], work.laneWidth, work.density[at(i)],
-                            work.costPerTon[at(i)], work.valuesInEnglish != 0);
-    }
-    trial.costPerLane = roundHalfUpTwoDecimals(cost);
+    const LaneCost cost = laneCost(work);
+    trial.priced = cost.priced;
+    trial.costPerLane = cost.total;
     trial.asphaltThickness = asphaltThickness(work);
     return trial;
 }

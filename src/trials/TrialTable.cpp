@@ -11,7 +11,6 @@ namespace ardelon {
 namespace {
 
 constexpr const char* kPositionNames[] = {"Top", "Middle", "Bottom"};
-constexpr const char* kLevelNames[] = {"95th", "85th", "75th", "65th", "55th"};
 
 std::string fixed(double value, int decimals, bool sign = false) {
     char text[64];
@@ -61,7 +60,7 @@ std::string resultRowName(const CStenorDoc& inputs, int slot, int level) {
         "Layer " + std::to_string(slotLayer(slot)) + " " + kPositionNames[slotPosition(slot)] +
         ", " + std::string(type >= 0 && type < kResponseTypeCount ? kResponseTypeNames[type] : "");
     if (level >= 0 && level < kDistributionLevels)
-        name += std::string(" (") + kLevelNames[level] + ")";
+        name += std::string(" (") + kDistributionLevelNames[static_cast<std::size_t>(level)] + ")";
     return name;
 }
 
@@ -140,7 +139,9 @@ TrialTable sideBySide(const std::vector<Trial>& trials) {
             note({1, r.slot, r.level}, t);
     }
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        const auto [list, slot, level] = keys[k];
+        // Plain copies, not a structured binding: clang before 16 cannot capture bindings.
+        const int list = std::get<0>(keys[k]), slot = std::get<1>(keys[k]);
+        const int level = std::get<2>(keys[k]);
         const std::string& name = names[k];
         if (list == 0) {
             auto find = [slot](const Trial& t) -> const TransferFunctionRow* {

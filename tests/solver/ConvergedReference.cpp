@@ -234,6 +234,25 @@ void adaptive(const F& f, double low, double high, int depth, const double (&flo
     adaptive(f, middle, high, depth + 1, floor, sum, absolute);
 }
 
+// Bisects until every slot's two rules agree to `tolerance` or to 1e-12 of the panel's absolute
+// integral (the rounding of the kernels), at most 24 times.
+template <typename F>
+Values bisected(const F& f, double low, double high, double tolerance, int depth = 0) {
+    const PanelResult r = kronrod(f, low, high);
+    bool converged = true;
+    for (int s = 0; s < kSlots; ++s)
+        converged = converged && r.error[s] <= std::max(tolerance, 1e-12 * r.absolute[s]);
+    if (converged || depth >= 24)
+        return r.integral;
+    const double middle = 0.5 * (low + high);
+    const Values left = bisected(f, low, middle, tolerance / 2, depth + 1);
+    const Values right = bisected(f, middle, high, tolerance / 2, depth + 1);
+    Values sum;
+    for (int s = 0; s < kSlots; ++s)
+        sum[s] = left[s] + right[s];
+    return sum;
+}
+
 // Complete elliptic integrals of modulus k.
 double ellipticK(double k) {
     return std::comp_ellint_1(k);
@@ -272,6 +291,63 @@ HalfSpaceValues boussinesqAtSurface(double x, double radius, double pressure, do
     const double s = -(1.0 - 2.0 * nu) * q * a * a / (2.0 * r * r);
     const double down = stiffness * r * (ellipticE(k) - (1.0 - k * k) * ellipticK(k));
     return {s, -s, 0.0, -down, sign * inward * a * a / r};
+}
+
+std::array<double, 6> boussinesqQuantities(double z, double r, double a, double q) {
+    // The kernels are scaled to a magnitude of about 1, so that one tolerance serves all six;
+    // the two divided by r are integrated undivided.
+    const double stressScale = std::min(1.0, a * a / (z * z));
+    const double lengthScale = a * std::min(1.0, a / z);
+    // A load element at distance rho from the point's plan position, in direction alpha (pi
+    // points at the load centre); x is the plan vector from it to the point along the
+    // load-centre-to-point direction.
+    const auto direction = [&](double alpha) {
+        const double c = std::cos(alpha), s = std::sin(alpha);
+        const double reach = std::sqrt(std::max(0.0, a * a - r * r * s * s));
+        const double low = std::max(0.0, -r * c - reach), high = -r * c + reach;
+        if (!(high > low))
+            return Values{};
+        const auto along = [&](double rho) {
+            const double rr = rho * rho + z * z, distance = std::sqrt(rr);
+            const double x = -rho * c, cubed = rr * distance, fifth = cubed * rr;
+            Values v{};
+            v[0] = z / cubed / stressScale;
+            v[1] = 3.0 * z * z * z / fifth / stressScale;
+            v[2] = x / (distance * (distance + z)) / stressScale;
+            v[3] = z * x / cubed / stressScale;
+            v[4] = 3.0 * z * z * x / fifth / stressScale;
+            v[5] = 1.0 / distance / lengthScale;
+            for (double& value : v)
+                value *= rho;
+            return v;
+        };
+        return bisected(along, low, high, 1e-12);
+    };
+    Values sum;
+    if (r <= a) {
+        sum = bisected(direction, 0.0, kExactPi, 1e-11);
+    } else {
+        // Only the directions within asin(a / r) of the centre meet the load; alpha = pi -
+        // asin((a / r) sin u) removes the square root of the chord length at the tangents.
+        const double k = a / r;
+        const auto tangent = [&](double u) {
+            const double su = k * std::sin(u);
+            const double jacobian = k * std::cos(u) / std::sqrt(1.0 - su * su);
+            Values v = direction(kExactPi - std::asin(su));
+            for (double& value : v)
+                value *= jacobian;
+            return v;
+        };
+        sum = bisected(tangent, 0.0, kExactPi / 2.0, 1e-11);
+    }
+    // Both halves of the circle, times q / (2 pi).
+    std::array<double, 6> p;
+    for (int s = 0; s < 6; ++s)
+        p[s] = sum[s] * q / kExactPi * (s == 5 ? lengthScale : stressScale);
+    p[1] -= p[0];
+    p[2] = r > 0.0 ? p[2] / r : p[0] / 2.0;
+    p[3] = r > 0.0 ? p[3] / r : p[1] / 2.0;
+    return p;
 }
 
 ResponseTable convergedResponses(const LayerSystem& system, const CircularLoad* loads,

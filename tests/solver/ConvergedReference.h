@@ -14,6 +14,8 @@
 //
 // It costs some hundred thousand kernel evaluations for an offset of 500 in. over a 1 in. top.
 
+#include <array>
+
 #include "solver/LayerSystem.h"
 
 namespace ardelon::testing {
@@ -31,5 +33,13 @@ HalfSpaceValues boussinesqOnAxis(double depth, double radius, double pressure, d
                                  double poisson);
 HalfSpaceValues boussinesqAtSurface(double x, double radius, double pressure, double modulus,
                                     double poisson);
+
+// The six half-space quantities P0 to P5 of the solver's closing of layer-1 points (see
+// solver/HalfSpaceQuadrature.h), by direct integration of the point-load kernels over the loaded
+// circle: polar coordinates about the point's plan position, adaptive Gauss-Kronrod over the
+// distance inside over the direction (the tangent rays of an outside point mapped so that the
+// chord length is smooth), to about 1e-11 of each quantity's scale.
+std::array<double, 6> boussinesqQuantities(double depth, double offset, double radius,
+                                           double pressure);
 
 }  // namespace ardelon::testing

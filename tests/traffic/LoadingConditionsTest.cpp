@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "project/CStenorDoc.h"
+#include "project/ProjectFields.h"
 #include "support/FakeHost.h"
+#include "support/ProjectCompare.h"
 #include "traffic/CEsalDataDlg.h"
 #include "traffic/CLoadingConditionsDlg.h"
 #include "traffic/CVehicleTypeDlg.h"
@@ -295,40 +297,37 @@ TEST_F(LoadingConditions, AcceptIsHeldBackByAFieldOutOfRange) {
 }
 
 TEST(LoadingWorkingCopyCopies, EveryFieldOfTheModuleGoesInAndBackAndNothingElse) {
-    // Every copied field differs from its default, so a field left out of either copy shows.
-    CStenorDoc doc;
-    doc.unitSystem = Metric;
-    doc.aadt = 4321;
-    doc.percentTrucks = 11;
-    doc.percentTrucksDesignLane = 12;
-    doc.directionalDistribution = 13;
-    doc.axleGroupsPerDay = 14;
-    doc.truckGrowthPercent = 15;
-    doc.configurationEnabled = {0, 1, 1, 0};
-    doc.configurationPercent = {0, 30, 70, 0};
-    doc.currentConfiguration = Tridem;
-    doc.shownLoadPercent[1] = 2;
-    doc.loadSpectra[Tridem][30] = 1.5;
-    doc.loadCdf[Tandem][3] = 0.25;
-    doc.totalAxlePercent = 16;
-    doc.esalFactor = 1.25;
-    doc.axleTypeFraction = {0, 0.3, 0.7, 0};
-    doc.axlesPerTruck = {2, 1, 0.5, 0};
-    doc.vehicleTypeRoadClass = 4;
-    doc.vehicleTypeValue[39] = 9;
-    doc.spectraLibrary[29][0] = 0.5;
-    const LoadingWorkingCopy copy = LoadingWorkingCopy::fromProject(doc);
+    // From a project whose every field differs from the defaults into a default project: exactly
+    // the module's fields arrive, whole, and the rest stay as the receiving project has them.
+    const CStenorDoc changed = testing::everyFieldChanged();
     CStenorDoc back;
-    copy.copyToProject(back);
-    EXPECT_EQ(back, doc);
-
-    // Fields of other commands stay as the receiving project has them.
-    CStenorDoc other;
-    other.expectedEsals = 5;
-    other.useLoadSpectra = 0;
-    copy.copyToProject(other);
-    EXPECT_EQ(other.expectedEsals, 5);
-    EXPECT_EQ(other.useLoadSpectra, 0);
+    LoadingWorkingCopy::fromProject(changed).copyToProject(back);
+    std::vector<std::string> arrived;
+    for (const std::string& field : differingFields(back, CStenorDoc{}))
+        arrived.push_back(field.substr(0, field.find('[')));
+    EXPECT_EQ(arrived, (std::vector<std::string>{"unitSystem",
+                                                 "aadt",
+                                                 "percentTrucks",
+                                                 "percentTrucksDesignLane",
+                                                 "directionalDistribution",
+                                                 "axleGroupsPerDay",
+                                                 "truckGrowthPercent",
+                                                 "configurationEnabled",
+                                                 "configurationPercent",
+                                                 "currentConfiguration",
+                                                 "loadSpectra",
+                                                 "loadCdf",
+                                                 "shownLoadPercent",
+                                                 "totalAxlePercent",
+                                                 "esalFactor",
+                                                 "axlesPerTruck",
+                                                 "vehicleTypeRoadClass",
+                                                 "vehicleTypeValue",
+                                                 "axleTypeFraction",
+                                                 "spectraLibrary"}));
+    for (const std::string& field : differingFields(back, changed))
+        EXPECT_EQ(std::count(arrived.begin(), arrived.end(), field.substr(0, field.find('['))), 0)
+            << field << " arrived changed";
 }
 
 TEST_F(LoadingConditions, HintsNameTheUnitAndTheRangeTheChecksHold) {

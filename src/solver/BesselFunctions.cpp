@@ -1,0 +1,144 @@
+#include "solver/BesselFunctions.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "solver/CpuDispatch.h"
+
+namespace ardelon::layered {
+
+double besselJ1(double x) {
+    if (x <= kBesselSeriesLimit) {
+        const double half = x / 2.0;
+        const double halfSquared = half * half;
+        double term = -halfSquared / 2.0;
+        double sum = 1.0 + term;
+        for (int k = 2; std::abs(term) > kSeriesTermLimit; ++k) {
+            term = -term * halfSquared / (k * (k + 1));
+            sum += term;
+        }
+        return half * sum;
+    }
+    double j0, j1;
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
+                     std::sin(x - kQuarterPi), j0, j1);
+    return j1;
+}
+
+void besselJ0J1(double x, double& j0, double& j1) {
+    if (x == 0.0) {
+        j0 = 1.0;
+        j1 = 0.0;
+        return;
+    }
+    if (x <= kBesselSeriesLimit) {
+        const double half = x / 2.0;
+        const double halfSquared = half * half;
+        double term0 = -halfSquared;
+        double sum0 = 1.0 + term0;
+        for (int k = 2; std::abs(term0) > kSeriesTermLimit; ++k) {
+            const double ratio = half / k;
+            term0 = -term0 * (ratio * ratio);
+            sum0 += term0;
+        }
+        double term1 = -halfSquared / 2.0;
+        double sum1 = 1.0 + term1;
+        for (int k = 2; std::abs(term1) > kSeriesTermLimit; ++k) {
+            term1 = -term1 * halfSquared / (k * (k + 1));
+            sum1 += term1;
+        }
+        j0 = sum0;
+        j1 = half * sum1;
+        return;
+    }
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
+                     std::sin(x - kQuarterPi), j0, j1);
+}
+
+double hypergeometricHalf(double alpha, double gamma, double x) {
+    double term = alpha * x / (2.0 * gamma);
+    double sum = 1.0 + term;
+    term = term * (alpha + 1.0) * 1.5 * x / (2.0 * (gamma + 1.0));
+    sum += term;
+    for (int k = 3; std::abs(term) > kSeriesTermLimit; ++k) {
+        term = term * (alpha + k - 1.0) * (k - 0.5) * x / ((gamma + k - 1.0) * k);
+        sum += term;
+    }
+    return sum;
+}
+
+namespace {
+
+constexpr int kMaxSeriesTerms = 64;  // far more than x <= 16 needs
+constexpr int kSeriesLanes = 4;
+
+// -1/k^2 and -1/(k (k+1)): the factors of the J0 and J1 term recurrences.
+constexpr std::array<double, kMaxSeriesTerms> kJ0Factor = [] {
+    std::array<double, kMaxSeriesTerms> f{};
+    for (int k = 1; k < kMaxSeriesTerms; ++k)
+        f[k] = -1.0 / (static_cast<double>(k) * k);
+    return f;
+}();
+constexpr std::array<double, kMaxSeriesTerms> kJ1Factor = [] {
+    std::array<double, kMaxSeriesTerms> f{};
+    for (int k = 1; k < kMaxSeriesTerms; ++k)
+        f[k] = -1.0 / (static_cast<double>(k) * (k + 1));
+    return f;
+}();
+
+// Four arguments side by side, as one vector (two halves on processors without AVX).
+using Lanes = double __attribute__((vector_size(4 * sizeof(double))));
+using LaneMask = long long __attribute__((vector_size(4 * sizeof(double))));
+static_assert(kSeriesLanes == 4);
+
+[[gnu::always_inline]] inline void besselSeriesOf(const double* x, double* j0, double* j1,
+                                                  int count) {
+    for (int begin = 0; begin < count; begin += kSeriesLanes) {
+        const int lanes = std::min(kSeriesLanes, count - begin);
+        Lanes half{};  // padding lanes converge at once
+        for (int l = 0; l < lanes; ++l)
+            half[l] = x[begin + l] / 2.0;
+        const Lanes halfSquared = half * half;
+        Lanes term0 = -halfSquared, sum0 = 1.0 + term0;
+        Lanes term1 = -halfSquared / 2.0, sum1 = 1.0 + term1;
+        // A lane adds term k only while its previous term exceeded the limit: the mask keeps
+        // the term's bits or clears them to +0.
+        LaneMask active0 = (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+        LaneMask active1 = (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
+        for (int k = 2; k < kMaxSeriesTerms; ++k) {
+            const LaneMask any = active0 | active1;
+            if ((any[0] | any[1] | any[2] | any[3]) == 0)
+                break;
+            term0 *= halfSquared * kJ0Factor[k];
+            sum0 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term0) & active0);
+            active0 &= (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+            term1 *= halfSquared * kJ1Factor[k];
+            sum1 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term1) & active1);
+            active1 &= (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
+        }
+        for (int l = 0; l < lanes; ++l) {
+            j0[begin + l] = sum0[l];
+            j1[begin + l] = half[l] * sum1[l];
+        }
+    }
+}
+
+ARDELON_TARGET_AVX2 void besselSeriesAvx2(const double* x, double* j0, double* j1, int count) {
+    besselSeriesOf(x, j0, j1, count);
+}
+
+void besselSeriesBaseline(const double* x, double* j0, double* j1, int count) {
+    besselSeriesOf(x, j0, j1, count);
+}
+
+}  // namespace
+
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count) {
+    if (processorHasAvx2())
+        besselSeriesAvx2(x, j0, j1, count);
+    else
+        besselSeriesBaseline(x, j0, j1, count);
+}
+
+}  // namespace ardelon::layered

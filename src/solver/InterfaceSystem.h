@@ -1,0 +1,52 @@
+#pragma once
+// The interface system of the Burmister solution: the layer properties in normalised lengths and
+// the integration constants of every layer at one value of the transform parameter m, from the
+// 16 equations of the four interfaces.
+
+#include <array>
+
+#include "solver/MethodConstants.h"
+
+namespace ardelon::layered {
+
+// Layer properties in normalised lengths, derived once per call.
+struct NormalisedLayers {
+    std::array<double, 5> modulus{};
+    std::array<double, 5> poisson{};
+    std::array<double, 5> top{};         // depth of the top of layer 1..5: 0, z1, z2, z3, z4
+    std::array<double, 4> interface {};  // z1..z4
+    std::array<double, 4> ratio{};       // R_k = (1 + nu_{k+1}) E_k / ((1 + nu_k) E_{k+1})
+    std::array<double, 3> bond{};
+};
+
+NormalisedLayers normaliseLayers(const std::array<double, 5>& modulus,
+                                 const std::array<double, 4>& thickness,
+                                 const std::array<double, 5>& poisson,
+                                 const std::array<double, 3>& bond);
+
+// Which interface conditions the coefficients satisfy.
+enum class CoefficientSolution {
+    // Interfaces 1 to 3 follow their bond factors k: stresses and vertical displacement
+    // continuous, radial displacement of the upper face k times that of the lower face.
+    General,
+    // Interfaces 1 and 2 frictionless, interface 3 bonded (bond factors not read).
+    Slip,
+};
+
+// The integration constants of every layer at one m. Index 0..4 is layer 1..5. Layer 1 carries
+// only the correction to the half-space of layer 1 (B, D); layer 5 has no growing terms (A, C).
+struct LayerCoefficients {
+    std::array<double, 5> A{}, B{}, C{}, D{};
+    double kernel = 0.0;  // K(m): the larger of the deflection brackets either side of interface 1
+};
+
+// Solves the 16 interface equations at m (> 0) by block elimination, interface by interface (4 × 4
+// blocks, partial pivoting within each), and evaluates K(m). Every matrix entry is a decaying
+// exponential times a polynomial in m, so the system stays well scaled at every m.
+void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
+                       LayerCoefficients& out);
+
+// Largest magnitude of the 14 coefficients of layers 1 to 4 (the slip scheme's significance).
+double largestUpperCoefficient(const LayerCoefficients& c);
+
+}  // namespace ardelon::layered
