@@ -4,7 +4,7 @@
 // --benchmark_filter=designSearch.
 //
 // The three-layer search adds the granular base from 6 to 18 in. in 2 in. steps (2275
-// candidates), at 5000 cycles per candidate and run until settled (at most 20000 cycles each):
+// candidates), at 5000 cycles per candidate and run until settled (at most twice that each):
 // --benchmark_filter=threeLayer.
 
 #include <benchmark/benchmark.h>

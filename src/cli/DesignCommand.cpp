@@ -43,7 +43,7 @@ struct DesignArguments {
     bool json = false;
     std::string output;
     bool untilSettled = false;
-    int maxCycles = 20000;
+    int maxCycles = 0;  // 0: twice --cycles
     double confidence = kDefaultConfidence;
 };
 
@@ -325,7 +325,7 @@ void printDesignText(const DesignArguments& args, const DesignRun& run) {
     std::cout << "Seed: " << run.options.seed << "\n";
     if (args.untilSettled) {
         std::cout << "Monte Carlo cycles: until settled at " << confidenceText(args.confidence)
-                  << " confidence, at most " << args.maxCycles << " per candidate\n";
+                  << " confidence, at most " << searchCycleCap(run.options) << " per candidate\n";
     } else {
         std::cout << "Monte Carlo cycles: " << args.cycles << "\n";
     }
@@ -409,9 +409,10 @@ void addDesignCommand(CLI::App& app) {
                   "only when every row (percentiles, and lives with --life) is settled Pass");
     cmd->add_flag("--until-settled", args.untilSettled,
                   "Run each candidate until its rows settle (a row settled Fail ends it at once) "
-                  "or --max-cycles have run; --cycles is then not used");
+                  "or --max-cycles have run");
     cmd->add_option("--max-cycles", args.maxCycles,
-                    "The most cycles per candidate with --until-settled (default 20000)")
+                    "The most cycles per candidate with --until-settled (default twice --cycles: "
+                    "10000)")
         ->check(CLI::Range(1, kMaxSettleCycles))
         ->needs("--until-settled");
     cmd->add_option("--confidence", args.confidence,

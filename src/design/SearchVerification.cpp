@@ -54,7 +54,7 @@ SearchVerification verifyWinner(const CStenorDoc& project, const ThicknessSearch
         return v;
     v.seed = options.seed + 1;
     v.confidence = options.confidence;
-    const int cycles = 4 * (options.untilSettled ? options.maxCycles : options.cycles);
+    const int cycles = 4 * (options.untilSettled ? searchCycleCap(options) : options.cycles);
     AnalysisRunOptions o{
         .cycles = std::min(cycles, kMaxSettleCycles),
         .seed = v.seed,

@@ -210,13 +210,14 @@ class Search {
         }
         FullRun run;
         run.work = candidateWork(base_, candidates_[id].thickness, vary_);
-        AnalysisRunOptions o{.cycles = options_.untilSettled ? options_.maxCycles : options_.cycles,
-                             .seed = options_.seed,
-                             .threads = options_.threads,
-                             .cancel = options_.cancel,
-                             .blockCycles = options_.blockCycles,
-                             .verdicts = {.confidence = options_.confidence,
-                                          .designLifeYears = options_.designLifeYears}};
+        AnalysisRunOptions o{
+            .cycles = options_.untilSettled ? searchCycleCap(options_) : options_.cycles,
+            .seed = options_.seed,
+            .threads = options_.threads,
+            .cancel = options_.cancel,
+            .blockCycles = options_.blockCycles,
+            .verdicts = {.confidence = options_.confidence,
+                         .designLifeYears = options_.designLifeYears}};
         const CStenorDoc& work = run.work;
         if (options_.untilSettled)
             o.settledWhen = [](const ResultLists& l) { return decided(l); };
@@ -502,6 +503,13 @@ std::string nothingCanFail(const CStenorDoc& work, bool designLife) {
     return "No active criterion can fail: the project has no percentile criterion, and its "
            "transfer-function rows are checked only against a design life. Give a design life "
            "(--life) or activate a percentile criterion.";
+}
+
+int searchCycleCap(const ThicknessSearchOptions& options) {
+    if (options.maxCycles > 0)
+        return options.maxCycles;
+    return static_cast<int>(
+        std::min<std::int64_t>(2 * std::int64_t{options.cycles}, kMaxSettleCycles));
 }
 
 CStenorDoc candidateProject(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,

@@ -60,10 +60,10 @@ struct ThicknessSearchOptions {
     bool exhaustive = false;  // analyse every candidate fully (the reference of the search)
     bool earlyStop = true;    // stop a candidate's run as soon as it is settled as a fail
     // Run each candidate until every row's verdict settles (Pass or Fail at `confidence`), as
-    // soon as one row settles Fail, or at maxCycles; a candidate still undecided there is called
-    // by its point estimates. `cycles` is then not used.
+    // soon as one row settles Fail, or at the cap (searchCycleCap); a candidate still undecided
+    // there is called by its point estimates.
     bool untilSettled = false;
-    int maxCycles = 20000;
+    int maxCycles = 0;  // the cap; 0: twice `cycles`
     double confidence = kDefaultConfidence;
     const std::atomic<bool>* cancel = nullptr;
     std::function<void(const ThicknessSearchProgress&)> progress;
@@ -101,6 +101,11 @@ struct ThicknessSearchResult {
     std::vector<std::string> percentileRowNames;  // the rows of list 2, named
     std::vector<std::string> transferRowNames;    // the rows of list 1, named
 };
+
+// The most cycles of a candidate run until settled: maxCycles, or by default twice N (a candidate
+// still undecided after N cycles gets as many again, and is then called by its estimates: close
+// calls, which more cycles would mostly leave undecided too, cost at most 2N each).
+int searchCycleCap(const ThicknessSearchOptions& options);
 
 // The project with a candidate's thicknesses: with Temperature Correction on, the asphalt moduli
 // of the first varied layer and every layer below follow the new thicknesses as the Structure

@@ -30,8 +30,6 @@ std::string number(double v) {
     return buffer;
 }
 
-const char* const kLevelNames[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
-
 std::string rowColumns(const FigureRowName& n) {
     return std::to_string(n.layer) + "," + n.location + "," + n.criterion + "," + n.units;
 }
@@ -116,7 +114,7 @@ FileResult writeFigureCsv(const RunFigures& figures, int unitSystem, const std::
                 if (e == 0.0 && d == 0.0)
                     continue;
                 governing << rowColumns(s.name) << ','
-                          << (s.level >= 0 ? kLevelNames[at(s.level)] : "") << ','
+                          << (s.level >= 0 ? kDistributionLevelNames[at(s.level)] : "") << ','
                           << number(s.limit) << ',' << s.exceedances << ','
                           << kConfigurationNames[at(c)] << ',' << k << ','
                           << figures.spectra.binLabels[at(k)] << ',' << number(e) << ','

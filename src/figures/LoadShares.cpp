@@ -45,8 +45,6 @@ void toPercent(std::array<std::array<double, kBinCount>, kConfigurationCount>& t
 
 namespace {
 
-const char* const kLevelNames[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
-
 std::string plainNumber(double v) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.6g", v);
@@ -72,8 +70,8 @@ std::vector<LoadShares> loadShares(const CStenorDoc& work, const AnalysisResults
             f.level = levels ? static_cast<int>(j) : -1;
             f.limit = d.limits[j].value;
             if (levels) {
-                f.levelName = std::string(kLevelNames[j]) + " percentile, " + plainNumber(f.limit) +
-                              " " + d.name.units;
+                f.levelName = std::string(kDistributionLevelNames[j]) + " percentile, " +
+                              plainNumber(f.limit) + " " + d.name.units;
             }
             f.limitNote = limitNote(f.limit, d.name.units, f.level);
             double damage = 0.0;

@@ -93,9 +93,9 @@ LayerCriteriaForm::LayerCriteriaForm(LayerCriteriaDialog& dialog, QWidget* paren
     auto* block = new QGridLayout(distributionBlock_);
     block->addWidget(new QLabel(QStringLiteral("Percentile")), 0, 0);
     block->addWidget(new QLabel(QStringLiteral("Microstrain")), 1, 0);
-    const char* levels[] = {"95th", "85th", "75th", "65th", "55th"};
     for (int level = 0; level < kDistributionLevels; ++level) {
-        auto* label = new QLabel(QString::fromLatin1(levels[level]));
+        auto* label = new QLabel(QString::fromLatin1(
+            LayerCriteriaDialog::kPercentileLabels[static_cast<std::size_t>(level)].data()));
         label->setAlignment(Qt::AlignCenter);
         block->addWidget(label, 0, level + 1);
         distribution_[at(level)] =

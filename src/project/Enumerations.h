@@ -59,7 +59,10 @@ inline constexpr int kThicknessCount = 4;  // layer 5 is semi-infinite
 inline constexpr int kInterfaceCount = 4;
 inline constexpr int kBinCount = 56;
 inline constexpr int kSlotCount = 15;
-inline constexpr int kDistributionLevels = 5;  // 95th, 85th, 75th, 65th, 55th percentile
+inline constexpr int kDistributionLevels = 5;
+// The percentiles of an endurance-limit distribution's levels, as every list and chart names them.
+inline constexpr std::array<const char*, kDistributionLevels> kDistributionLevelNames = {
+    "95th", "85th", "75th", "65th", "55th"};
 inline constexpr int kSpectraLibrarySize = 30;
 inline constexpr int kVehicleTypeValueCount = 40;
 

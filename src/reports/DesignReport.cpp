@@ -25,7 +25,6 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-const char* const kLevelTexts[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
 const char* const kLocations[3] = {"Top", "Middle", "Bottom"};
 
 // Up to six significant digits, no trailing zeros: 8, 20.32, 0.35, 1.2e+06.
@@ -172,9 +171,10 @@ ReportTable criteriaTable(const CStenorDoc& work) {
         const std::string location = kLocations[i % 3];
         if (c.responseType == HorizontalStrainDistribution) {
             for (int j = 0; j < kDistributionLevels; ++j) {
-                t.rows.push_back({layer, location, "Tensile Strain", plain(c.distribution[at(j)]),
-                                  "microstrain",
-                                  std::string(kLevelTexts[j]) + " percentile (endurance limit)"});
+                t.rows.push_back(
+                    {layer, location, "Tensile Strain", plain(c.distribution[at(j)]), "microstrain",
+                     std::string(kDistributionLevelNames[static_cast<std::size_t>(j)]) +
+                         " percentile (endurance limit)"});
             }
             continue;
         }
@@ -238,7 +238,9 @@ DesignReport buildDesignReport(const CStenorDoc& work, const AnalysisResults& re
         const FigureRowName name = figureRowName(work, r.slot);
         v.name = name.title;
         if (r.level >= 0)
-            v.name += " at the " + std::string(kLevelTexts[r.level]) + " percentile";
+            v.name += " at the " +
+                      std::string(kDistributionLevelNames[static_cast<std::size_t>(r.level)]) +
+                      " percentile";
         v.target = plain(reportTargetValue(work, r)) + " " + name.units + " at " +
                    plain(r.targetPercentile) + " %";
         v.actual = r.cells[6];

@@ -9,8 +9,6 @@
 namespace ardelon {
 namespace {
 
-const char* const kLevelTexts[kDistributionLevels] = {"95th", "85th", "75th", "65th", "55th"};
-
 // Five significant digits without trailing zeros or point: 52.3, 300, 0.0125.
 std::string plain(double value) {
     char buffer[32];
@@ -119,7 +117,9 @@ std::string verdictSentence(const CStenorDoc& work, const PercentileRow& row, do
     const FigureRowName name = figureRowName(work, row.slot);
     std::string line = name.title;
     if (row.level >= 0)
-        line += " at the " + std::string(kLevelTexts[row.level]) + " percentile";
+        line += " at the " +
+                std::string(kDistributionLevelNames[static_cast<std::size_t>(row.level)]) +
+                " percentile";
     line += ": " + plain(row.actualPercentile) + " % of loads within " +
             plain(reportTargetValue(work, row)) + " " + name.units + " (" +
             percentInterval(row.settled, confidence) + "), target above " +

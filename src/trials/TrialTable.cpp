@@ -11,7 +11,6 @@ namespace ardelon {
 namespace {
 
 constexpr const char* kPositionNames[] = {"Top", "Middle", "Bottom"};
-constexpr const char* kLevelNames[] = {"95th", "85th", "75th", "65th", "55th"};
 
 std::string fixed(double value, int decimals, bool sign = false) {
     char text[64];
@@ -61,7 +60,7 @@ std::string resultRowName(const CStenorDoc& inputs, int slot, int level) {
         "Layer " + std::to_string(slotLayer(slot)) + " " + kPositionNames[slotPosition(slot)] +
         ", " + std::string(type >= 0 && type < kResponseTypeCount ? kResponseTypeNames[type] : "");
     if (level >= 0 && level < kDistributionLevels)
-        name += std::string(" (") + kLevelNames[level] + ")";
+        name += std::string(" (") + kDistributionLevelNames[static_cast<std::size_t>(level)] + ")";
     return name;
 }
 

@@ -126,6 +126,26 @@ TEST_F(DesignCommand, PrintsTheWinnerTracesEveryCandidateAndSavesTheDesign) {
     EXPECT_EQ(saved.thickness[0], 12);
 }
 
+// Until settled a candidate runs at most twice --cycles, or --max-cycles when given.
+TEST_F(DesignCommand, UntilSettledCapsEachCandidateAtTwiceTheCyclesOrMaxCycles) {
+    for (const auto& [arguments, cap] :
+         {std::pair{" --cycles 30", 60}, {" --max-cycles 100", 100}}) {
+        const CliRun run =
+            runCli("design " + twoLayerExample() +
+                       " --vary 1=4:12:2 --seed 3 --until-settled --trace t.csv" + arguments,
+                   dir);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.rfind("Seed: 3\nMonte Carlo cycles: until settled at 95 % confidence, "
+                                "at most " +
+                                    std::to_string(cap) + " per candidate\n",
+                                0),
+                  0u)
+            << run.out;
+        const std::string trace = readBytes(dir / "t.csv");
+        EXPECT_NE(trace.find("," + std::to_string(cap) + ",No\n"), std::string::npos) << trace;
+    }
+}
+
 TEST_F(DesignCommand, NoPassingCandidateNamesTheBestFailingOneAndExitsWith3) {
     const CliRun run = runCli("design " + twoLayerExample() +
                                   " --vary 1=4:12:2 --cycles 50 --seed 3 --life 100000 -o x.json",

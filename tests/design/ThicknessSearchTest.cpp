@@ -114,6 +114,21 @@ TEST_P(SearchEqualsExhaustive, SameWinnerFewerCyclesAnyThreadsAnyStop) {
     ASSERT_EQ(again.evaluated.size(), search.evaluated.size());
     for (std::size_t i = 0; i < again.evaluated.size(); ++i)
         EXPECT_EQ(again.evaluated[i].cyclesRun, search.evaluated[i].cyclesRun) << i;
+
+    // Until settled, the same: each candidate called by its own run of at most 2N cycles.
+    ThicknessSearchOptions settling = o;
+    settling.untilSettled = true;
+    ThicknessSearchOptions settlingFull = settling;
+    settlingFull.exhaustive = true;
+    const ThicknessSearchResult settledReference =
+        searchThicknesses(project, settlingFull, depthModel());
+    const ThicknessSearchResult settled = searchThicknesses(project, settling, depthModel());
+    EXPECT_EQ(winnerOf(settled, c.vary), winnerOf(settledReference, c.vary));
+    EXPECT_LT(settled.cyclesRun, settledReference.cyclesRun);
+    int longest = 0;
+    for (const EvaluatedCandidate& e : settledReference.evaluated)
+        longest = std::max(longest, e.cyclesRun);
+    EXPECT_EQ(longest, 2 * o.cycles);
 }
 
 INSTANTIATE_TEST_SUITE_P(
