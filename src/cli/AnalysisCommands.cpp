@@ -198,7 +198,7 @@ void refusePdfOptionsWithoutPdf(const AnalyzeArguments& args) {
 
 void analyze(const AnalyzeArguments& args) {
     OutputPlan()
-        .input("PROJECT", args.project)
+        .projectInput("PROJECT", args.project)
         .output("--raw", args.raw)
         .output("--report", args.report)
         .output("--pdf", args.pdf)

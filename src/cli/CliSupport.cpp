@@ -9,6 +9,7 @@
 #include "cli/OutputPolicy.h"
 
 #include "project/ProjectJson.h"
+#include "trials/TrialFile.h"
 
 namespace ardelon::cli {
 
@@ -25,8 +26,38 @@ CStenorDoc readProjectOrThrow(const std::string& path) {
     return doc;
 }
 
+CStenorDoc readProjectWithTrialsOrThrow(const std::string& path) {
+    CStenorDoc doc = readProjectOrThrow(path);
+    if (hasJsonExtension(path))
+        return doc;
+    if (FileResult read = readTrialsBeside(path, doc); !read.ok()) {
+        std::string problem = read.error;
+        if (problem.ends_with('.'))
+            problem.pop_back();
+        throw CommandError(kBadInput, "The trials kept beside \"" + path + "\" cannot be read: " +
+                                          problem + "; nothing was written.");
+    }
+    return doc;
+}
+
+namespace {
+
+TrialsFileWrite trialsBesideOrThrow(const CStenorDoc& doc, const std::string& path) {
+    TrialsFileWrite write;
+    if (FileResult checked = trialsFileToWrite(path, doc, write); !checked.ok())
+        throw CommandError(kBadInput, checked.error + "; nothing was written.");
+    return write;
+}
+
+}  // namespace
+
+void checkTrialsBesideOrThrow(const CStenorDoc& doc, const std::string& path) {
+    trialsBesideOrThrow(doc, path);
+}
+
 void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path) {
-    if (FileResult result = storeProject(doc, path); !result.ok()) {
+    const TrialsFileWrite trials = trialsBesideOrThrow(doc, path);
+    if (FileResult result = storeProjectWithTrials(doc, path, trials); !result.ok()) {
         throw CommandError(kFailure, result.error);
     }
 }

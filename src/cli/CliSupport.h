@@ -21,7 +21,15 @@ class CommandError : public std::runtime_error {
 
 // Reads a project (.ard or .json); a file that cannot be read or is not a project is bad input.
 CStenorDoc readProjectOrThrow(const std::string& path);
-// Writes a project (.ard or .json); a failure to write is a failure, not bad input.
+// The same with the trials kept with it, for a command that writes the project: an .ard
+// project's trials file beside it that cannot be read as trials is bad input as well.
+CStenorDoc readProjectWithTrialsOrThrow(const std::string& path);
+// Refuses (bad input) writing `doc` as `path` when its trials cannot be kept there
+// (trialsFileToWrite): called before a long run whose result is written.
+void checkTrialsBesideOrThrow(const CStenorDoc& doc, const std::string& path);
+// Writes a project (.ard or .json) with its trials: a JSON project holds them, an .ard
+// project's go to the file beside it, written together. Refused as above; a failure to write
+// is a failure, not bad input.
 void writeProjectOrThrow(const CStenorDoc& doc, const std::string& path);
 
 // Flushes the standard output; empty when everything written so far reached it, else the

@@ -65,11 +65,12 @@ std::vector<Design> readDesigns(const CompareArguments& args) {
                                    std::to_string(args.projects.size()) + ".");
         }
         const std::string& path = args.projects[0];
-        CStenorDoc doc = readProjectOrThrow(path);
-        if (FileResult opened = openTrials(path, doc); !opened.ok())
-            throw CommandError(kBadInput, opened.error);
+        const CStenorDoc doc = readProjectWithTrialsOrThrow(path);
         std::vector<Trial> trials;
-        projectTrials(doc, trials);
+        if (FileResult read = projectTrials(doc, trials); !read.ok()) {
+            throw CommandError(kBadInput, "The trials kept in \"" + path + "\" cannot be read (" +
+                                              read.error + "); nothing was written.");
+        }
         for (const Trial& t : trials)
             designs.push_back({t.name, path, t.inputs});
         if (designs.size() < 2) {
@@ -149,9 +150,7 @@ struct ComparedTrials {
 void checkCompareArguments(const CompareArguments& args) {
     OutputPlan plan;
     for (const std::string& p : args.projects)
-        plan.input("PROJECT", p);
-    if (args.trials && args.projects.size() == 1)
-        plan.input("PROJECT", trialsFilePath(args.projects[0]));
+        plan.projectInput("PROJECT", p);
     plan.output("--report", args.report).output("--pdf", args.pdf).check();
     refusePdfWithoutQt(args.pdf);
     checkDesignLife(args.life);

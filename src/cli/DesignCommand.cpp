@@ -352,11 +352,15 @@ void printDesignText(const DesignArguments& args, const DesignRun& run) {
 
 void design(const DesignArguments& args) {
     OutputPlan()
-        .input("PROJECT", args.project)
+        .projectInput("PROJECT", args.project)
         .output("--trace", args.trace)
         .projectOutput("-o", args.output)
         .check();
-    const CStenorDoc project = readProjectOrThrow(args.project);
+    // The winner saved keeps the trials of the project it was found for.
+    const CStenorDoc project = args.output.empty() ? readProjectOrThrow(args.project)
+                                                   : readProjectWithTrialsOrThrow(args.project);
+    if (!args.output.empty())
+        checkTrialsBesideOrThrow(project, args.output);
     DesignRun run;
     run.options = searchOptions(args, project);
     run.unit = heldInEnglish(project) ? "in." : "cm";

@@ -10,7 +10,9 @@
 #include <system_error>
 
 #include "cli/CliSupport.h"
+#include "project/ProjectJson.h"
 #include "project/SafeText.h"
+#include "trials/TrialFile.h"
 
 namespace ardelon::cli {
 namespace {
@@ -122,6 +124,15 @@ OutputPlan& OutputPlan::input(std::string argument, const std::string& path) {
     return *this;
 }
 
+OutputPlan& OutputPlan::projectInput(std::string argument, const std::string& path) {
+    if (path.empty())
+        return *this;
+    input(argument, path);
+    if (!hasJsonExtension(path))
+        entries_.push_back({argument + " (its trials file)", trialsFilePath(path), Kind::Input});
+    return *this;
+}
+
 OutputPlan& OutputPlan::output(std::string argument, const std::string& path) {
     if (!path.empty())
         entries_.push_back({std::move(argument), path, Kind::Output});
@@ -129,8 +140,11 @@ OutputPlan& OutputPlan::output(std::string argument, const std::string& path) {
 }
 
 OutputPlan& OutputPlan::projectOutput(std::string argument, const std::string& path) {
-    if (!path.empty())
-        entries_.push_back({std::move(argument), path, Kind::Project});
+    if (path.empty())
+        return *this;
+    entries_.push_back({argument, path, Kind::Project});
+    if (!hasJsonExtension(path))
+        entries_.push_back({argument + " (its trials file)", trialsFilePath(path), Kind::Trials});
     return *this;
 }
 
@@ -159,7 +173,7 @@ void OutputPlan::check() const {
     for (const Entry& e : entries_) {
         if (e.kind == Kind::Input)
             continue;
-        const bool inPlace = e.kind == Kind::Project &&
+        const bool inPlace = (e.kind == Kind::Project || e.kind == Kind::Trials) &&
                              std::any_of(inputs.begin(), inputs.end(), [&](const Checked& i) {
                                  return i.entry->argument == e.argument;
                              });

@@ -9,8 +9,11 @@
 //     a character device such as /dev/null or a terminal is written directly),
 //   - or, for a project, does not end in .ard or .json (a project written back in place keeps
 //     its name)
-// is refused as bad input, naming the argument, and nothing is written. A new output option
-// (a PDF report, a comparison's files) only adds its file to the plan.
+// is refused as bad input, naming the argument, and nothing is written. An .ard project's
+// trials file beside it (trials/TrialFile.h) goes with the project: read with a project read,
+// written with a project written, so no other output may replace it and its own name is checked
+// like any output. A new output option (a PDF report, a comparison's files) only adds its file to
+// the plan.
 
 #include <span>
 #include <string>
@@ -22,10 +25,13 @@ class OutputPlan {
   public:
     // A file the command reads. Empty names are skipped, here and below.
     OutputPlan& input(std::string argument, const std::string& path);
+    // A project the command reads, with its trials file when it is an .ard project.
+    OutputPlan& projectInput(std::string argument, const std::string& path);
     // A file the command writes; a link at its name is followed and its target replaced.
     OutputPlan& output(std::string argument, const std::string& path);
     // A project the command writes: an output named .ard or .json. Written under the argument
     // of an input (PROJECT written in place), it is that input's own file and keeps its name.
+    // An .ard project's trials file is written with it.
     OutputPlan& projectOutput(std::string argument, const std::string& path);
     // Files of the program's own names written into the existing folder `folder`; a link at
     // one of those names is replaced by the new file, never followed.
@@ -36,7 +42,7 @@ class OutputPlan {
     void check() const;
 
   private:
-    enum class Kind { Input, Output, Project, Generated };
+    enum class Kind { Input, Output, Project, Trials, Generated };
     struct Entry {
         std::string argument;
         std::string path;

@@ -26,8 +26,8 @@ void addProjectCommands(CLI::App& app) {
     convert->add_option("IN", input, "Project to read (.ard or .json)")->required();
     convert->add_option("OUT", output, "Project to write (.ard or .json)")->required();
     convert->callback([] {
-        OutputPlan().input("IN", input).projectOutput("OUT", output).check();
-        writeProjectOrThrow(readProjectOrThrow(input), output);
+        OutputPlan().projectInput("IN", input).projectOutput("OUT", output).check();
+        writeProjectOrThrow(readProjectWithTrialsOrThrow(input), output);
     });
 
     auto* show = app.add_subcommand("show", "Print a readable summary of a project");

@@ -68,7 +68,7 @@ void checkFiles(const char* readArgument, const std::string& read,
                 const std::string& written = {}) {
     const TrafficArguments& args = arguments();
     OutputPlan plan;
-    plan.input("PROJECT", args.project).input(readArgument, read);
+    plan.projectInput("PROJECT", args.project).input(readArgument, read);
     if (args.output.empty())
         plan.projectOutput("PROJECT", args.project);
     else
@@ -79,7 +79,7 @@ void checkFiles(const char* readArgument, const std::string& read,
 void importSpectra() {
     const TrafficArguments& args = arguments();
     checkFiles("IN", args.spectraFile);
-    CStenorDoc doc = readProjectOrThrow(args.project);
+    CStenorDoc doc = readProjectWithTrialsOrThrow(args.project);
     const LoadSpectraParse parse = readLoadSpectraFile(args.spectraFile);
     if (!parse.ok())
         throw CommandError(kBadInput, parse.error);
@@ -96,7 +96,7 @@ void importSpectra() {
 void importSpectraTable() {
     const TrafficArguments& args = arguments();
     checkFiles("TABLE", args.spectraFile);
-    CStenorDoc doc = readProjectOrThrow(args.project);
+    CStenorDoc doc = readProjectWithTrialsOrThrow(args.project);
     ClassShares shares = classSharesOf(doc.vehicleTypeValue);
     if (!args.classShares.empty()) {
         const ClassSharesParse parse = parseClassShares(args.classShares);
@@ -125,7 +125,7 @@ void importSpectraTable() {
 void exportSpectra() {
     const TrafficArguments& args = arguments();
     checkFiles("", "", args.spectraFile);
-    CStenorDoc doc = readProjectOrThrow(args.project);
+    CStenorDoc doc = readProjectWithTrialsOrThrow(args.project);
     LoadingWorkingCopy traffic = LoadingWorkingCopy::fromProject(doc);
     requireAcceptable(traffic, args.project);
     // As the module opens: a current configuration that is not evaluated (left by the ESAL
@@ -149,7 +149,7 @@ void exportSpectra() {
 void mixVehicleTypes() {
     const TrafficArguments& args = arguments();
     checkFiles("", "");
-    CStenorDoc doc = readProjectOrThrow(args.project);
+    CStenorDoc doc = readProjectWithTrialsOrThrow(args.project);
     if (args.roadClass >= 0) {
         CVehicleTypeDlg presets(args.roadClass, doc.vehicleTypeValue);
         presets.selectRoadClass();
@@ -174,7 +174,7 @@ void enterEsals() {
                                formatFieldNumber(args.esals) + ".");
     }
     checkFiles("", "");
-    CStenorDoc doc = readProjectOrThrow(args.project);
+    CStenorDoc doc = readProjectWithTrialsOrThrow(args.project);
     doc.expectedEsals = args.esals;
     applyEsalData(doc);
     doc.useLoadSpectra = 0;

@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "design/CandidateRows.h"
 #include "design/DesignGrid.h"
 #include "project/CStenorDoc.h"
 #include "reliability/AnalysisRun.h"
@@ -118,10 +119,6 @@ CStenorDoc candidateProject(const CStenorDoc& project, const std::array<double, 
 // the module's rounding.
 CStenorDoc candidateWork(const CStenorDoc& project, const std::array<double, kThicknessCount>& t,
                          const std::vector<VaryRange>& vary);
-
-// Why a search of `work` could pass any candidate: empty when some row can fail (a percentile
-// row, or a transfer-function row with a design life), else the refusal.
-std::string nothingCanFail(const CStenorDoc& work, bool designLife);
 
 // Searches `project` (as read or as the module holds it). Refuses a grid that checkDesignGrid
 // refuses, a design life that is not positive, a project where no criterion can fail and a

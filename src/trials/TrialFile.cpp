@@ -2,9 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
+#include <cstdio>
+#include <utility>
 
 #include "project/ProjectJson.h"
+#include "project/ReplacingFile.h"
 #include "trials/TrialJson.h"
 
 namespace ardelon {
@@ -32,6 +36,12 @@ FileResult readTrialsFile(const std::string& path, std::vector<Trial>& trials) {
     return {};
 }
 
+std::string withoutFinalStop(std::string text) {
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 std::string trialsFilePath(const std::string& projectPath) {
@@ -49,6 +59,17 @@ void setProjectTrials(CStenorDoc& doc, const std::vector<Trial>& trials) {
     doc.trials = trialsToText(trials);
 }
 
+FileResult readTrialsBeside(const std::string& projectPath, CStenorDoc& doc) {
+    std::vector<Trial> trials;
+    const std::string path = trialsFilePath(projectPath);
+    if (exists(path)) {
+        if (FileResult read = readTrialsFile(path, trials); !read.ok())
+            return read;
+    }
+    setProjectTrials(doc, trials);
+    return {};
+}
+
 FileResult openTrials(const std::string& projectPath, CStenorDoc& doc) {
     std::vector<Trial> trials;
     if (hasJsonExtension(projectPath)) {
@@ -58,14 +79,10 @@ FileResult openTrials(const std::string& projectPath, CStenorDoc& doc) {
         return {};
     }
     doc.trials.clear();
-    const std::string path = trialsFilePath(projectPath);
-    if (!exists(path))
-        return {};
-    if (FileResult read = readTrialsFile(path, trials); !read.ok()) {
+    if (FileResult read = readTrialsBeside(projectPath, doc); !read.ok()) {
         return {"The trials of this project cannot be read: " + read.error +
                 " The project opens without them, and that file is left as it was."};
     }
-    setProjectTrials(doc, trials);
     return {};
 }
 
@@ -88,6 +105,70 @@ FileResult saveTrials(const std::string& projectPath, const CStenorDoc& doc) {
     }
     const std::string text = trialsFileText(trials);
     return writeFileReplacing(path, text.data(), text.size());
+}
+
+FileResult trialsFileToWrite(const std::string& projectPath, const CStenorDoc& doc,
+                             TrialsFileWrite& write) {
+    write = {};
+    if (hasJsonExtension(projectPath))
+        return {};
+    std::vector<Trial> trials;
+    if (FileResult read = projectTrials(doc, trials); !read.ok()) {
+        return {"The project's trials cannot be read (" + read.error +
+                "), so they cannot be kept beside \"" + projectPath + "\""};
+    }
+    const std::string path = trialsFilePath(projectPath);
+    if (exists(path)) {
+        std::vector<Trial> there;
+        if (FileResult read = readTrialsFile(path, there); !read.ok()) {
+            return {"The trials file beside \"" + projectPath + "\" cannot be read: " +
+                    withoutFinalStop(read.error) + "; mend it or move it away first"};
+        }
+        if (trialsToText(there) == trialsToText(trials))
+            return {};
+        // Replacing them would lose them; leaving them would give them to the project written.
+        if (!there.empty()) {
+            const std::string count = std::to_string(there.size()) +
+                                      (there.size() == 1 ? " other trial" : " other trials");
+            return {"\"" + path + "\" holds " + count + ", which writing \"" + projectPath +
+                    "\" would lose or take for its own; move that file away first"};
+        }
+    } else if (trials.empty()) {
+        return {};
+    }
+    write = {path, trialsFileText(trials)};
+    return {};
+}
+
+FileResult storeProjectWithTrials(const CStenorDoc& doc, const std::string& projectPath,
+                                  const TrialsFileWrite& trials) {
+    if (trials.path.empty())
+        return storeProject(doc, projectPath);
+    const std::vector<std::uint8_t> project = encodeProject(doc);
+    const std::array<std::pair<const std::string*, std::string>, 2> files{{
+        {&trials.path, trials.text},
+        {&projectPath, std::string(project.begin(), project.end())},
+    }};
+    // Both complete beside their targets before either replaces the previous file.
+    std::array<ReplacingFile, 2> written;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto& [path, text] = files[i];
+        std::string reason = written[i].open(*path);
+        if (reason.empty()) {
+            errno = 0;
+            int writeError = 0;
+            if (std::fwrite(text.data(), 1, text.size(), written[i].stream()) != text.size())
+                writeError = errno != 0 ? errno : EIO;
+            reason = written[i].close(writeError);
+        }
+        if (!reason.empty())
+            return {"Cannot save \"" + *path + "\": " + reason + "."};
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (std::string reason = written[i].commit(); !reason.empty())
+            return {"Cannot save \"" + *files[i].first + "\": " + reason + "."};
+    }
+    return {};
 }
 
 }  // namespace ardelon

@@ -31,4 +31,24 @@ FileResult saveTrials(const std::string& projectPath, const CStenorDoc& doc);
 FileResult projectTrials(const CStenorDoc& doc, std::vector<Trial>& trials);
 void setProjectTrials(CStenorDoc& doc, const std::vector<Trial>& trials);
 
+// Reads the trials file beside an .ard project into `doc.trials` (no file: no trials). A file
+// that cannot be read as trials comes back naming it, and `doc` is unchanged.
+FileResult readTrialsBeside(const std::string& projectPath, CStenorDoc& doc);
+
+// The trials file that writing `doc` as the project `projectPath` puts beside it: `path` empty
+// when there is nothing to write (a JSON project; no trials and no file; the file already holds
+// exactly these trials). Refused, naming the file: `doc`'s trials cannot be read, or a file is
+// there that cannot be read as trials or holds other trials, which would be lost or taken for
+// this project's.
+struct TrialsFileWrite {
+    std::string path;
+    std::string text;
+};
+FileResult trialsFileToWrite(const std::string& projectPath, const CStenorDoc& doc,
+                             TrialsFileWrite& write);
+// Writes `doc` as `projectPath` and `trials` beside it: both files are complete before either
+// replaces its previous one. Nothing beside to write: storeProject.
+FileResult storeProjectWithTrials(const CStenorDoc& doc, const std::string& projectPath,
+                                  const TrialsFileWrite& trials);
+
 }  // namespace ardelon

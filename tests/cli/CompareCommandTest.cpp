@@ -152,8 +152,8 @@ TEST_F(CompareCommand, BadInputRefusedWithAMessageAndNothingWritten) {
          "a.json: compare needs at least two designs, and the project keeps "
          "0 trials."},
         {"d.ard --trials",
-         "The trials of this project cannot be read: \"d.trials.json\": JSON syntax error at line "
-         "1, column 28 The project opens without them, and that file is left as it was."},
+         "The trials kept beside \"d.ard\" cannot be read: \"d.trials.json\": JSON syntax "
+         "error at line 1, column 28; nothing was written."},
         {"a.json b.json --life 0", "--life: the design life must be a positive number of years."},
         {"a.json b.json --cycles 2000000",
          "compare keeps every cycle of every design in memory: at most 1000000 cycles, not "
