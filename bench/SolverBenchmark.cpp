@@ -2,7 +2,10 @@
 //   (a) the reference structure, a single axle (2 wheels), 10 points (bottom of layer 1, top of
 //       layer 4);
 //   (b) the same structure, a tridem axle (6 wheels), 50 points at ten criterion depths;
-//   (c) case (a) with interface 1 in full slip (Simpson scheme).
+//   (c) case (a) with interface 1 in full slip (Simpson scheme);
+//   (d) a deflection basin of ten surface points to 4000 mm under one plate on a perpetual
+//       pavement with a 2 in. top (thin) and a 6 in. top (thick), deflection only, and the thin
+//       one with every response.
 
 #include <benchmark/benchmark.h>
 
@@ -57,6 +60,23 @@ std::vector<EvaluationPoint> fiftyPoints() {
     return points;
 }
 
+LayerSystem perpetualPavement(double topInches) {
+    LayerSystem s;
+    s.modulus = {800000, 1.5e6, 1.0e6, 30000, 10000};
+    s.poisson = {0.35, 0.35, 0.35, 0.40, 0.45};
+    s.thickness = {topInches, 6, 4, 8};
+    s.bond = {1, 1, 1};
+    return s;
+}
+const std::vector<CircularLoad> kPlate = {{100.0, 5.9, 0, 0}};
+
+std::vector<EvaluationPoint> basin(ResponseMask responses) {
+    std::vector<EvaluationPoint> points;
+    for (int k = 0; k < 10; ++k)
+        points.push_back({4000.0 / 25.4 * k / 9.0, 0, 0, 1, responses});
+    return points;
+}
+
 void run(benchmark::State& state, const LayerSystem& system, const std::vector<CircularLoad>& loads,
          const std::vector<EvaluationPoint>& points) {
     LayeredElasticSolver solver;
@@ -67,6 +87,7 @@ void run(benchmark::State& state, const LayerSystem& system, const std::vector<C
         benchmark::DoNotOptimize(table);
     }
     state.SetItemsProcessed(state.iterations());  // items per second = calls per second
+    state.counters["steps"] = solver.stepCount();
 }
 
 void SingleAxleTenPoints(benchmark::State& state) {
@@ -81,9 +102,22 @@ void SlipInterfaceOneSingleAxle(benchmark::State& state) {
     run(state, slip, kSingle, tenPoints());
 }
 
+void ThinTopBasin(benchmark::State& state) {
+    run(state, perpetualPavement(2), kPlate, basin(responseBit(DispZ)));
+}
+void ThickTopBasin(benchmark::State& state) {
+    run(state, perpetualPavement(6), kPlate, basin(responseBit(DispZ)));
+}
+void ThinTopBasinEveryResponse(benchmark::State& state) {
+    run(state, perpetualPavement(2), kPlate, basin(kAllResponses));
+}
+
 BENCHMARK(SingleAxleTenPoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(TridemFiftyPoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(SlipInterfaceOneSingleAxle)->Unit(benchmark::kMillisecond);
+BENCHMARK(ThinTopBasin)->Unit(benchmark::kMillisecond);
+BENCHMARK(ThickTopBasin)->Unit(benchmark::kMillisecond);
+BENCHMARK(ThinTopBasinEveryResponse)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

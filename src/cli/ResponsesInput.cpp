@@ -264,7 +264,7 @@ std::string nonFiniteResponse(const ResponsesInput& input, const ResponseTable& 
     for (std::size_t i = 0; i < input.points.size(); ++i) {
         for (int row = 0; row < kResponseRows; ++row) {
             const double value = table.at(row, static_cast<int>(i));
-            if (!std::isfinite(value)) {
+            if ((input.points[i].responses & responseBit(row)) && !std::isfinite(value)) {
                 return "the solver gave " + text(value) + " for " + kResponseRowNames[row] +
                        " at point " + std::to_string(i + 1) + "; no responses are shown.";
             }

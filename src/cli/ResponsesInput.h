@@ -24,7 +24,7 @@ nlohmann::json readResponsesDocument(const std::string& path);
 nlohmann::json parseResponsesDocument(const std::string& text, const std::string& path);
 ResponsesInput parseResponsesInput(const nlohmann::json& document);
 
-// Empty when every response of every point is finite, else why the table is not shown.
+// Empty when every requested response of every point is finite, else why the table is not shown.
 std::string nonFiniteResponse(const ResponsesInput& input, const ResponseTable& table);
 
 }  // namespace ardelon::cli

@@ -1,6 +1,7 @@
 // The responses command: one layered elastic analysis of a pavement described in a JSON file,
 // for checking a structure by hand or scripting parameter studies.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -59,7 +60,32 @@ constexpr DisplayRow kDisplayRows[18] = {
     {EpsZ, kMicrostrain, 2, "microstrain"},
 };
 
-std::string formatTable(const ResponsesInput& input, const ResponseTable& table) {
+// The rows `--only` names ("DispZ,EpsZ"), as a mask; every row when it names none.
+ResponseMask requestedRows(const std::string& names) {
+    if (names.empty())
+        return kAllResponses;
+    ResponseMask mask = 0;
+    for (std::size_t begin = 0; begin <= names.size();) {
+        const std::size_t end = std::min(names.find(',', begin), names.size());
+        const std::string name = names.substr(begin, end - begin);
+        begin = end + 1;
+        int row = 0;
+        while (row < kResponseRows && name != kResponseRowNames[row])
+            ++row;
+        if (row == kResponseRows) {
+            std::string known;
+            for (const char* n : kResponseRowNames)
+                known += known.empty() ? n : std::string(", ") + n;
+            throw CommandError(kBadInput,
+                               "--only: unknown response \"" + name + "\" (known: " + known + ").");
+        }
+        mask |= responseBit(row);
+    }
+    return mask;
+}
+
+std::string formatTable(const ResponsesInput& input, const ResponseTable& table,
+                        ResponseMask shown) {
     std::ostringstream out;
     char line[128];
     std::snprintf(line, sizeof line, "Layered elastic responses (initial integration step %.6f)\n",
@@ -72,6 +98,8 @@ std::string formatTable(const ResponsesInput& input, const ResponseTable& table)
         out << "\nPoint " << i + 1 << ": x = " << text(p.x) << " in, y = " << text(p.y)
             << " in, depth = " << text(p.depth) << " in, layer " << input.givenLayers[i] << "\n";
         for (const DisplayRow& row : kDisplayRows) {
+            if (!(shown & responseBit(row.row)))
+                continue;
             double value = table.at(row.row, static_cast<int>(i)) * row.factor;
             // A value that rounds to zero is shown without a sign.
             if (std::abs(value) < 0.5 * std::pow(10.0, -row.decimals))
@@ -84,9 +112,12 @@ std::string formatTable(const ResponsesInput& input, const ResponseTable& table)
     return out.str();
 }
 
-std::string formatJson(const ResponsesInput& input, const ResponseTable& table) {
+std::string formatJson(const ResponsesInput& input, const ResponseTable& table,
+                       ResponseMask shown) {
     json rows = json::object();
     for (int row = 0; row < kResponseRows; ++row) {
+        if (!(shown & responseBit(row)))
+            continue;
         json values = json::array();
         for (std::size_t i = 0; i < input.points.size(); ++i) {
             values.push_back(table.at(row, static_cast<int>(i)));
@@ -103,9 +134,13 @@ void addSolverCommands(CLI::App& app) {
         "responses", "Stresses, strains and deflections of one layered elastic analysis");
     static std::string inputPath;
     static bool asJson = false;
+    static std::string only;
     responses->add_option("INPUT", inputPath, "Pavement, loads and points (.json)")->required();
     responses->add_flag("--json", asJson, "Print the raw response table rows by name");
+    responses->add_option("--only", only,
+                          "Compute and print only these responses, e.g. DispZ,EpsZ (row names)");
     responses->callback([] {
+        const ResponseMask shown = requestedRows(only);
         const json document = readResponsesDocument(inputPath);
         ResponsesInput input;
         try {
@@ -113,6 +148,9 @@ void addSolverCommands(CLI::App& app) {
         } catch (const CommandError& e) {
             throw CommandError(e.status, inputPath + ": " + e.what());
         }
+        // The text output's heading reads the initial step whatever is shown.
+        for (EvaluationPoint& point : input.points)
+            point.responses = shown | responseBit(InitialStep);
         auto solver = std::make_unique<LayeredElasticSolver>();
         auto table = std::make_unique<ResponseTable>();
         if (solver->computeResponses(input.system, input.loads.data(),
@@ -124,7 +162,8 @@ void addSolverCommands(CLI::App& app) {
         }
         if (const std::string problem = nonFiniteResponse(input, *table); !problem.empty())
             throw CommandError(kFailure, inputPath + ": " + problem);
-        std::cout << (asJson ? formatJson(input, *table) : formatTable(input, *table));
+        std::cout << (asJson ? formatJson(input, *table, shown)
+                             : formatTable(input, *table, shown));
     });
 }
 

@@ -96,6 +96,12 @@ std::vector<DepthProfile> depthProfiles(const CStenorDoc& work,
         grid.push_back({0.0, 0.0, depth, layerAtDepth(h, depth, false)});
     }
 
+    // The profile draws the direct strains and the deflection only.
+    for (EvaluationPoint& point : grid) {
+        point.responses =
+            responseBit(EpsX) | responseBit(EpsY) | responseBit(EpsZ) | responseBit(DispZ);
+    }
+
     const int tires = kTiresPerConfiguration[at(configuration)];
     std::array<double, 6> pressure{}, radius{};
     const int wheels = MonteCarloSampler::contactCircles(axleLoad / tires, tires, pressure, radius);

@@ -68,11 +68,12 @@ std::optional<AnalysisRefusal> checkAnalysisInputs(const CStenorDoc& work, int c
 
 namespace {
 
-// The first response of a point that is not a finite number, as "row name of point n", or empty.
-std::string firstNonFinite(const ResponseTable& table, int pointCount) {
+// The first requested response of a point that is not a finite number, as "row name of point n",
+// or empty.
+std::string firstNonFinite(const ResponseTable& table, const CycleGeometry& g) {
     for (int row = 0; row < kResponseRows; ++row) {
-        for (int p = 0; p < pointCount; ++p) {
-            if (!std::isfinite(table.at(row, p)))
+        for (int p = 0; p < g.pointCount; ++p) {
+            if ((g.points[at(p)].responses & responseBit(row)) && !std::isfinite(table.at(row, p)))
                 return std::string(kResponseRowNames[row]) + " of point " + std::to_string(p + 1);
         }
     }
@@ -124,7 +125,7 @@ void computeBlock(int blockSize, const std::vector<CycleGeometry>& geometry,
                                std::span(g.points.data(), at(g.pointCount)), table);
             failure[at(b)] = m.lastFailure();
             if (failure[at(b)].empty()) {
-                if (std::string bad = firstNonFinite(table, g.pointCount); !bad.empty())
+                if (std::string bad = firstNonFinite(table, g); !bad.empty())
                     failure[at(b)] = bad + " is not a finite number";
             }
         }
@@ -150,9 +151,17 @@ bool settledAfter(int done, const CStenorDoc& run, const AnalysisResults& result
     return options.settledWhen(buildResultLists(run, look, options.verdicts));
 }
 
-// The last cycle's points and responses stay with the module.
-void keepLastCycle(const CycleGeometry& g, const ResponseTable& table, OutputModuleState& out,
-                   AnalysisResults& results) {
+// The last cycle's points and responses stay with the module, every response of them: the cycle
+// is computed again whole (its judged rows come out the same).
+void keepLastCycle(CycleGeometry g, const ResponseTable& judged, ResponseModel& model,
+                   OutputModuleState& out, AnalysisResults& results) {
+    ResponseTable table{};
+    for (int i = 0; i < g.pointCount; ++i)
+        g.points[at(i)].responses = kAllResponses;
+    model.computeResponses(g.system, std::span(g.loads.data(), at(g.loadCount)),
+                           std::span(g.points.data(), at(g.pointCount)), table);
+    if (!model.lastFailure().empty())
+        table = judged;
     for (int i = 0; i < g.pointCount; ++i) {
         out.pointX[at(i)] = g.points[at(i)].x;
         out.pointY[at(i)] = g.points[at(i)].y;
@@ -276,8 +285,8 @@ AnalysisRunOutcome runAnalysis(CStenorDoc& work, const ResponseModelFactory& mod
         if (settled)
             cycles = done;
         if (done == cycles) {
-            keepLastCycle(geometry[at(blockSize - 1)], tables[at(blockSize - 1)], run.output,
-                          results);
+            keepLastCycle(geometry[at(blockSize - 1)], tables[at(blockSize - 1)], *model[0],
+                          run.output, results);
         }
         if (settled)
             break;

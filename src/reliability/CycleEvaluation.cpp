@@ -51,6 +51,18 @@ bool exceeds(double v, double limit) {
 
 }  // namespace
 
+ResponseMask criterionResponses(const CriterionSlot& c) {
+    const double sign =
+        c.responseType == HorizontalStrainDistribution ? c.distribution[0] : c.threshold;
+    const TypeRows rows = rowsOf(c.responseType, sign);
+    ResponseMask mask = 0;
+    for (int row : {rows.first, rows.second}) {
+        if (row >= 0)
+            mask |= responseBit(row);
+    }
+    return mask;
+}
+
 void evaluateCycle(const CriterionSlots& criteria, const EvaluatedSlots& slots,
                    const ResponseTable& table, int cycles, AnalysisResults& results) {
     for (int k = 0; k < slots.count; ++k) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "criteria/ResponseType.h"
+#include "reliability/CycleEvaluation.h"
 #include "reliability/MonteCarloSampler.h"
 
 namespace ardelon {
@@ -89,8 +90,9 @@ CycleGeometry cycleGeometry(const CycleSample& s, const CStenorDoc& work,
     for (int k = 0; k < slots.count; ++k) {
         const int slot = slots.slot[at(k)];
         const double depth = slotDepth(slot, s.thickness);
+        const ResponseMask responses = criterionResponses(work.criteria[at(slot)]);
         for (const auto& xy : kEvaluationPlanPositions) {
-            g.points[at(g.pointCount++)] = {xy[0], xy[1], depth, slotLayerNumber(slot)};
+            g.points[at(g.pointCount++)] = {xy[0], xy[1], depth, slotLayerNumber(slot), responses};
         }
     }
     return g;

@@ -36,7 +36,7 @@ inline constexpr std::array<std::array<double, 2>, kPointsPerLocation> kEvaluati
 double slotDepth(int slot, const std::array<double, kThicknessCount>& thickness);
 int slotLayerNumber(int slot);
 
-// Everything one solver call of a cycle needs.
+// Everything one solver call of a cycle needs; each point asks only for what its criterion reads.
 struct CycleGeometry {
     LayerSystem system;
     std::array<CircularLoad, 6> loads{};

@@ -33,6 +33,8 @@ struct EvaluationPoint {
     double y = 0.0;
     double depth = 0.0;  // downward from the surface
     int layer = 1;       // 1 to 5: the layer whose material governs the point
+    // The rows the caller needs here; the others are left not-a-number.
+    ResponseMask responses = kAllResponses;
 };
 
 }  // namespace ardelon

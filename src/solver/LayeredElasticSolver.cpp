@@ -25,13 +25,16 @@ constexpr std::array<double, 2> kSimpsonWeights = {4.0, 2.0};
 
 // Step of the search for the kernel minimum that sets the initial step.
 constexpr double kKernelSearchStep = 0.02;
-// The march ends only where the kernel value at a panel end is this small.
-constexpr double kKernelEndLimit = 0.0001;
 // Step bounds from the length scales: J0(m r) J1(m a) turns through at most 2 pi (r + a) per unit
 // of m, so a step of kOscillationStep / (r + a) gives about 11 points per period; while a term
 // decaying as exp(-m d) lives, the step is at most kDecayStep / d.
 constexpr double kOscillationStep = 0.55;
 constexpr double kDecayStep = 0.3;
+// On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
+constexpr double kFilonStep = 0.15;
+// Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
+// distance, the bounds from the interfaces' depths take this share.
+constexpr double kFilonDecayShare = 0.5;
 constexpr double kLargestStep = 0.2;
 // The first step resolves the kernel's own scale near m = 0: a layer stiffer than what lies below
 // it bends like a plate over the length z (E / E_below)^(1/3) (z its bottom depth), and the kernel
@@ -43,14 +46,50 @@ constexpr double kProportionalStep = 0.1;
 // the kernel through exp(-2 m z) and its powers, gone (exp(-20)) once m z reaches kInterfaceReach.
 constexpr double kDecayReach = 30.0;
 constexpr double kInterfaceReach = 10.0;
-// The march has converged when a panel adds at most kPanelShare of the largest magnitude of each
-// response over the points (a response that stays below kNegligibleShare of the largest of its
-// kind counts with that floor); panels are watched once the kernel is within kWatchShare of its
-// end limit.
-constexpr double kWatchShare = 2.0;
-constexpr int kQuietPanels = 1;
-constexpr double kPanelShare = 1e-4;
+// A point's march ends once the bound on what its integrands can still add is at most kTailShare
+// of the largest magnitude its kind of response can reach over the call (a kind that stays below
+// kNegligibleShare of the largest of its family counts with that floor). The bound is judged only
+// where the point's terms decay, m d >= kTailReach, and takes kTailFactor times the decaying
+// envelope, for the powers of m d that multiply the exponential.
+constexpr double kTailShare = 2e-7;
 constexpr double kNegligibleShare = 1e-4;
+constexpr double kTailReach = 2.0;
+constexpr double kTailFactor = 3.0;
+// Bounds of |J1(x)| (x / 2 near 0, the asymptotic amplitude above) and of |J0|, |J1| and the
+// tangential factor of a plan distance (1 near 0, the amplitude above), with a margin for the
+// terms the amplitude leaves out.
+constexpr double kAmplitudeMargin = 1.1;
+
+double loadEnvelope(double x) {
+    return std::min(0.5 * x, kAmplitudeMargin * std::sqrt(kTwoOverPi / x));
+}
+double distanceEnvelope(double x) {
+    return x <= kAmplitudeMargin * kAmplitudeMargin * kTwoOverPi
+               ? 1.0
+               : kAmplitudeMargin * std::sqrt(kTwoOverPi / x);
+}
+
+// The integral slots a point's requested rows need.
+unsigned slotsFor(ResponseMask mask) {
+    constexpr ResponseMask principal = responseBit(Sigma1) | responseBit(Sigma2) |
+                                       responseBit(Sigma3) | responseBit(Eps1) | responseBit(Eps2) |
+                                       responseBit(Eps3);
+    constexpr ResponseMask directStrain = responseBit(EpsX) | responseBit(EpsY) | responseBit(EpsZ);
+    const auto slot = [](int s) { return 1u << s; };
+    unsigned slots = 0;
+    if (mask & principal)
+        slots |= slot(SX) | slot(SY) | slot(SZ) | slot(TYZ) | slot(TXZ) | slot(TXY);
+    if (mask & directStrain)
+        slots |= slot(SX) | slot(SY) | slot(SZ);
+    const std::pair<int, int> direct[] = {{SigmaX, SX}, {SigmaY, SY}, {SigmaZ, SZ},
+                                          {TauYZ, TYZ}, {TauXZ, TXZ}, {TauXY, TXY},
+                                          {DispX, UX},  {DispY, UY},  {DispZ, W}};
+    for (const auto& [row, s] : direct) {
+        if (mask & responseBit(row))
+            slots |= slot(s);
+    }
+    return slots;
+}
 
 }  // namespace
 
@@ -94,6 +133,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
         } else {
             kind_[i] = layer_[i] == 0 ? PointKind::LayerOne : PointKind::Deep;
         }
+        slots_[i] = slotsFor(p.responses);
         const double px = p.x / h1_, py = p.y / h1_;
         for (int j = 0; j < loadCount_; ++j) {
             const int pair = i * loadCount_ + j;
@@ -158,9 +198,13 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     // The length scales of the step: the widest reach r + a of a Bessel product, and how fast
     // each point's integrands decay (the layer-1 correction from interface 1 and its image, the
     // field below layer 1 from the surface).
-    reach_ = 0.0;
-    for (int pair = 0; pair < pairCount_; ++pair)
-        reach_ = std::max(reach_, distance_[pair] + radius_[pair % loadCount_]);
+    slotUnion_ = 0;
+    for (int i = 0; i < pointCount_; ++i) {
+        slotUnion_ |= slots_[i];
+        active_[i] = i;
+    }
+    activeCount_ = pointCount_;
+    updateReach();
     scaleCount_ = 0;
     for (int i = 0; i < pointCount_; ++i) {
         decayLength_[scaleCount_++] =
@@ -232,6 +276,7 @@ void LayeredElasticSolver::preparePairs() {
         sortedIndex_[pair] = distanceCount_ - 1;
     }
     seriesCount_ = distanceCount_;
+    filonBegin_ = distanceCount_;
     phaseBegin_ = distanceCount_;
     phaseStep_ = 0.0;
 }
@@ -256,67 +301,134 @@ double LayeredElasticSolver::stepCap(double m) const {
     const double share = weddle_ ? 1.0 : 0.5;
     double cap =
         std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
+    if (filonRadius_ > 0.0)
+        cap = std::min(cap, share * kFilonStep / filonRadius_);
+    // Filon's rule is of lower order: the interfaces' bounds take kFilonDecayShare while it is in
+    // use; the points' decay bounds stay.
     double longest = 0.0;
-    for (int i = 0; i < scaleCount_; ++i) {
-        if (m * decayLength_[i] < (i < pointCount_ ? kDecayReach : kInterfaceReach))
-            longest = std::max(longest, decayLength_[i]);
+    for (int k = 0; k < activeCount_; ++k) {
+        const double d = decayLength_[active_[k]];
+        if (m * d < kDecayReach)
+            longest = std::max(longest, d);
     }
     if (longest > 0.0)
         cap = std::min(cap, share * kDecayStep / longest);
+    longest = 0.0;
+    for (int i = pointCount_; i < scaleCount_; ++i) {
+        if (m * decayLength_[i] < kInterfaceReach)
+            longest = std::max(longest, decayLength_[i]);
+    }
+    if (longest > 0.0) {
+        cap = std::min(
+            cap, share * kDecayStep / longest * (filonRadius_ > 0.0 ? kFilonDecayShare : 1.0));
+    }
     return cap;
 }
 
-// True when the panel just integrated added at most kPanelShare of each response's largest
-// magnitude over the points: each integral by the magnitudes of its parts, and the direct strains,
-// which can be small differences of large stresses, by what the panel changed them. Clears the
-// panel sums and starts the next panel.
-bool LayeredElasticSolver::panelIsNegligible() {
-    std::array<double, kIntegrals> largest{};
-    for (int s = 0; s < kIntegrals; ++s) {
-        for (int i = 0; i < pointCount_; ++i) {
-            const double response = integral_[s][i] * integralFactor_[s][i] + halfSpacePart_[s][i];
-            largest[s] = std::max(largest[s], std::abs(response));
+// The widest reach r + a of a Bessel product among the points still marching.
+void LayeredElasticSolver::updateReach() {
+    reach_ = 0.0;
+    filonRadius_ = 0.0;
+    for (int k = 0; k < activeCount_; ++k) {
+        const int i = active_[k];
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = i * loadCount_ + j;
+            if (sortedIndex_[pair] < filonBegin_)
+                reach_ = std::max(reach_, distance_[pair] + radius_[j]);
+            else
+                filonRadius_ = std::max(filonRadius_, radius_[j]);
         }
     }
-    const double displacement = std::max({largest[W], largest[UX], largest[UY]});
-    const double stress = *std::max_element(largest.begin() + SX, largest.end());
-    bool negligible = true;
-    for (int s = 0; s < kIntegrals; ++s) {
-        const double floor = kNegligibleShare * (s <= UY ? displacement : stress);
-        const double allowed = kPanelShare * std::max(largest[s], floor);
-        for (int i = 0; i < pointCount_; ++i) {
-            negligible =
-                negligible && panelSize_[s][i] * std::abs(integralFactor_[s][i]) <= allowed;
-            panelSize_[s][i] = 0.0;
+}
+
+// Filon's weights for a panel of steps h on a term oscillating as cos(r m + phase), theta = r h:
+// exact for the term times any quadratic, so the step need not follow the oscillation. Below
+// theta = 1/6 the series, whose closed forms lose their digits there.
+void LayeredElasticSolver::filonCoefficients(double theta, double& alpha, double& beta,
+                                             double& gamma) {
+    const double t2 = theta * theta;
+    if (theta < 1.0 / 6.0) {
+        alpha = theta * t2 * (2.0 / 45.0 - t2 * (2.0 / 315.0 - t2 * (2.0 / 4725.0)));
+        beta = 2.0 / 3.0 + t2 * (2.0 / 15.0 - t2 * (4.0 / 105.0 - t2 * (2.0 / 567.0)));
+        gamma = 4.0 / 3.0 - t2 * (2.0 / 15.0 - t2 * (1.0 / 210.0 - t2 * (1.0 / 11340.0)));
+        return;
+    }
+    const double sine = std::sin(theta), cosine = std::cos(theta);
+    const double t3 = t2 * theta, sine2 = 2.0 * sine * cosine;
+    alpha = 1.0 / theta + sine2 / (2.0 * t2) - 2.0 * sine * sine / t3;
+    beta = 2.0 * ((1.0 + cosine * cosine) / t2 - sine2 / t3);
+    gamma = 4.0 * (sine / t3 - cosine / t2);
+}
+
+// What each group's integrands can reach, per kind of response: the magnitude of its kernel
+// factors in the units of the response (the strains from the factors they combine, since they can
+// be small differences of large stresses).
+void LayeredElasticSolver::kindBounds(int g, std::array<double, kKinds>& bound) const {
+    const int leader = groupLeader_[g];
+    const double nu = layers_.poisson[layer_[leader]], e = layers_.modulus[layer_[leader]];
+    const double fm = factorM_[g], fz = factorZ_[g] * integralFactor_[SZ][leader];
+    bound[0] = std::abs(factorW_[g] * integralFactor_[W][leader]);
+    bound[1] = std::abs(factorU_[g] * integralFactor_[UX][leader]);
+    bound[2] = std::abs(fm);
+    bound[3] = std::abs(factorN_[g]);
+    bound[4] = std::abs(fz);
+    bound[5] = std::abs(factorT_[g] * integralFactor_[TXZ][leader]);
+    bound[6] = std::abs(fz - 2.0 * nu * fm) / e;
+    bound[7] = (std::abs((1.0 - nu) * fm - nu * fz) + (1.0 + nu) * std::abs(factorN_[g])) / e;
+}
+
+// At a panel end: ends the march of every point whose integrands can no longer add anything that
+// shows at the target. The test reads only the kernel factors of the point's depth and the
+// envelopes of the Bessel terms, never the integrals, so where a point's march ends depends on
+// the structure, the loads and the points, not on the responses asked for.
+void LayeredElasticSolver::retireConvergedPoints(double m) {
+    double loadSum = 0.0;
+    std::array<double, kMaxLoads> load{};
+    for (int j = 0; j < loadCount_; ++j) {
+        load[j] = qa_[j] * loadEnvelope(m * radius_[j]);
+        loadSum += load[j];
+    }
+    const double width = m - lastPanelEnd_;
+    lastPanelEnd_ = m;
+    for (int g = 0; g < groupCount_; ++g) {
+        std::array<double, kKinds> now;
+        kindBounds(g, now);
+        for (int k = 0; k < kKinds; ++k) {
+            reachable_[k][g] += now[k] * loadSum * width;
+            reference_[k] = std::max(reference_[k], reachable_[k][g]);
+            bound_[k][g] = std::max(now[k], lastBound_[k][g]);
+            lastBound_[k][g] = now[k];
         }
     }
-    // Strains: E times the strain of each point and of the panel's change, in stress units.
-    std::array<std::array<double, kMaxPoints>, 3> strain, change;
-    std::array<double, 3> largestStrain{};
-    for (int i = 0; i < pointCount_; ++i) {
-        const double nu = layers_.poisson[layer_[i]], e = layers_.modulus[layer_[i]];
-        double value[3], delta[3];
-        for (int k = 0; k < 3; ++k) {
-            const int s = SX + k;
-            value[k] = integral_[s][i] * integralFactor_[s][i] + halfSpacePart_[s][i];
-            delta[k] = (integral_[s][i] - panelStart_[s][i]) * integralFactor_[s][i];
-        }
-        for (int k = 0; k < 3; ++k) {
-            strain[k][i] = (value[k] - nu * (value[(k + 1) % 3] + value[(k + 2) % 3])) / e;
-            change[k][i] = (delta[k] - nu * (delta[(k + 1) % 3] + delta[(k + 2) % 3])) / e;
-            largestStrain[k] = std::max(largestStrain[k], std::abs(strain[k][i]));
-        }
+    std::array<double, kKinds> allowed;
+    const double families[3] = {std::max(reference_[0], reference_[1]),
+                                *std::max_element(reference_.begin() + 2, reference_.begin() + 6),
+                                std::max(reference_[6], reference_[7])};
+    for (int k = 0; k < kKinds; ++k) {
+        const double family = families[k < 2 ? 0 : k < 6 ? 1 : 2];
+        allowed[k] = kTailShare * std::max(reference_[k], kNegligibleShare * family);
     }
-    const double strainFloor =
-        kNegligibleShare * *std::max_element(largestStrain.begin(), largestStrain.end());
-    for (int k = 0; k < 3; ++k) {
-        const double allowed = kPanelShare * std::max(largestStrain[k], strainFloor);
-        for (int i = 0; i < pointCount_; ++i)
-            negligible = negligible && std::abs(change[k][i]) <= allowed;
+    int kept = 0;
+    for (int n = 0; n < activeCount_; ++n) {
+        const int i = active_[n];
+        const double d = decayLength_[i];
+        bool done = m * d >= kTailReach;
+        if (done) {
+            double envelope = 0.0;
+            for (int j = 0; j < loadCount_; ++j)
+                envelope += load[j] * distanceEnvelope(m * distance_[i * loadCount_ + j]);
+            const double tail = kTailFactor * envelope / d;
+            const int g = group_[i];
+            for (int k = 0; k < kKinds && done; ++k)
+                done = bound_[k][g] * tail <= allowed[k];
+        }
+        if (!done)
+            active_[kept++] = i;
     }
-    for (int s = 0; s < kIntegrals; ++s)
-        std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
-    return negligible;
+    if (kept != activeCount_) {
+        activeCount_ = kept;
+        updateReach();
+    }
 }
 
 // Initial step of the Weddle scheme, scaled to how far the layered kernel departs from a
@@ -428,6 +540,10 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     for (int s = seriesCount_; s < distanceCount_; ++s) {
         besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
                                   phaseCos_[s], phaseSin_[s], besselJ0_[s], besselJ1_[s]);
+        // The quadrature partners: the same forms a quarter period on (cos, sin -> sin, -cos).
+        besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
+                                  phaseSin_[s], -phaseCos_[s], partnerJ0_[s], partnerJ1_[s]);
+        partnerN_[s] = partnerJ1_[s] * (invM * sortedInverse_[s]) - partnerJ0_[s] / 2.0;
     }
     // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
     for (int s = 0; s < distanceCount_; ++s)
@@ -485,7 +601,27 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         factorZ_[g] = k.sz;
         factorT_[g] = -k.tb;
     }
+}
 
+// The node's share of every integral: the rule's weights go into the Bessel terms of each plan
+// distance (Weddle's or Simpson's on the distances marching by the oscillation, Filon's on those
+// integrated across it, with its end terms on the quadrature partners), then through the load sums
+// and the depth factors into the integrals of the points in `points`.
+void LayeredElasticSolver::accumulateNode(const std::array<double, kPairs>& weight,
+                                          const std::array<double, kPairs>& partnerWeight,
+                                          const int* points, int count) {
+    for (int s = 0; s < distanceCount_; ++s) {
+        weightedJ0_[s] = weight[s] * besselJ0_[s];
+        weightedJ1_[s] = weight[s] * besselJ1_[s];
+        weightedN_[s] = weight[s] * besselN_[s];
+    }
+    for (int s = filonBegin_; s < distanceCount_; ++s) {
+        if (partnerWeight[s] != 0.0) {
+            weightedJ0_[s] += partnerWeight[s] * partnerJ0_[s];
+            weightedJ1_[s] += partnerWeight[s] * partnerJ1_[s];
+            weightedN_[s] += partnerWeight[s] * partnerN_[s];
+        }
+    }
     // The loads enter a point through five sums of Bessel terms, which depend only on its plan
     // position: they are formed once per distinct position.
     for (int p = 0; p < planCount_; ++p) {
@@ -495,7 +631,7 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             const int pair = leader * loadCount_ + j;
             const int s = sortedIndex_[pair];
             const double q = transformedLoad_[j];
-            const double a = q * besselJ0_[s], n = q * besselN_[s], b = q * besselJ1_[s];
+            const double a = q * weightedJ0_[s], n = q * weightedN_[s], b = q * weightedJ1_[s];
             sumA += a;
             sumNc += n * cos2Theta_[pair];
             sumNs += n * sin2Theta_[pair];
@@ -508,21 +644,35 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
         planSumBc_[p] = sumBc;
         planSumBs_[p] = sumBs;
     }
-    for (int i = 0; i < pointCount_; ++i) {
+    // Only the integrands some point needs; each is formed the same way whatever else is.
+    const unsigned need = slotUnion_;
+    const auto wanted = [need](int slot) { return (need & (1u << slot)) != 0; };
+    for (int k = 0; k < count; ++k) {
+        const int i = points[k];
         const int p = plan_[i];
-        const double sumA = planSumA_[p], sumNc = planSumNc_[p], sumNs = planSumNs_[p],
-                     sumBc = planSumBc_[p], sumBs = planSumBs_[p];
         const int g = group_[i];
-        const double mean = factorM_[g] * sumA;
-        integrand_[W][i] = factorW_[g] * sumA;
-        integrand_[UX][i] = factorU_[g] * sumBc;
-        integrand_[UY][i] = factorU_[g] * sumBs;
-        integrand_[SX][i] = mean + factorN_[g] * sumNc;
-        integrand_[SY][i] = mean - factorN_[g] * sumNc;
-        integrand_[SZ][i] = factorZ_[g] * sumA;
-        integrand_[TYZ][i] = factorT_[g] * sumBs;
-        integrand_[TXZ][i] = factorT_[g] * sumBc;
-        integrand_[TXY][i] = factorN_[g] * sumNs;
+        const double sumA = planSumA_[p];
+        if (wanted(W))
+            integrand_[W][i] = factorW_[g] * sumA;
+        if (wanted(UX))
+            integrand_[UX][i] = factorU_[g] * planSumBc_[p];
+        if (wanted(UY))
+            integrand_[UY][i] = factorU_[g] * planSumBs_[p];
+        if (wanted(SX) || wanted(SY)) {
+            const double mean = factorM_[g] * sumA, tangential = factorN_[g] * planSumNc_[p];
+            integrand_[SX][i] = mean + tangential;
+            integrand_[SY][i] = mean - tangential;
+        }
+        if (wanted(SZ))
+            integrand_[SZ][i] = factorZ_[g] * sumA;
+        if (wanted(TYZ))
+            integrand_[TYZ][i] = factorT_[g] * planSumBs_[p];
+        if (wanted(TXZ))
+            integrand_[TXZ][i] = factorT_[g] * planSumBc_[p];
+        if (wanted(TXY))
+            integrand_[TXY][i] = factorN_[g] * planSumNs_[p];
+        for (int n = 0; n < slotCount_; ++n)
+            integral_[slotList_[n]][i] += integrand_[slotList_[n]][i];
     }
 }
 
@@ -604,7 +754,8 @@ void LayeredElasticSolver::prepareHalfSpace() {
             integralFactor_[UX][i] = -scale;
             integralFactor_[UY][i] = -scale;
             const double z = depth_[i];
-            for (int j = 0; j < loadCount_; ++j) {
+            // The off-axis half-space is a quadrature: a point that needs no integral skips it.
+            for (int j = 0; j < (slots_[i] != 0 ? loadCount_ : 0); ++j) {
                 const int pair = i * loadCount_ + j;
                 const double r = distance_[pair];
                 const auto p = halfSpaceFor(z, r, j);
@@ -640,32 +791,42 @@ void LayeredElasticSolver::closeIntegrals() {
     }
 }
 
-void LayeredElasticSolver::writeTable(ResponseTable& table, double h0) const {
+void LayeredElasticSolver::writeTable(ResponseTable& table, double h0,
+                                      const EvaluationPoint* points) const {
+    constexpr double kNotComputed = std::numeric_limits<double>::quiet_NaN();
+    constexpr ResponseMask principalRows = responseBit(Sigma1) | responseBit(Sigma2) |
+                                           responseBit(Sigma3) | responseBit(Eps1) |
+                                           responseBit(Eps2) | responseBit(Eps3);
     for (int i = 0; i < pointCount_; ++i) {
+        const ResponseMask mask = points[i].responses;
         const double sx = integral_[SX][i], sy = integral_[SY][i], sz = integral_[SZ][i];
         const double tyz = integral_[TYZ][i], txz = integral_[TXZ][i], txy = integral_[TXY][i];
-        table.at(SigmaX, i) = sx;
-        table.at(SigmaY, i) = sy;
-        table.at(SigmaZ, i) = sz;
-        table.at(TauYZ, i) = tyz;
-        table.at(TauXZ, i) = txz;
-        table.at(TauXY, i) = txy;
-        table.at(DispX, i) = integral_[UX][i] * h1_;
-        table.at(DispY, i) = integral_[UY][i] * h1_;
-        table.at(DispZ, i) = integral_[W][i] * h1_;
-
         const double e = layers_.modulus[layer_[i]], nu = layers_.poisson[layer_[i]];
-        const auto principal = principalStresses(sx, sy, sz, tyz, txz, txy);
-        table.at(Sigma1, i) = principal[0];
-        table.at(Sigma2, i) = principal[1];
-        table.at(Sigma3, i) = principal[2];
-        table.at(Eps1, i) = (principal[0] - nu * (principal[1] + principal[2])) / e;
-        table.at(Eps2, i) = (principal[1] - nu * (principal[0] + principal[2])) / e;
-        table.at(Eps3, i) = (principal[2] - nu * (principal[0] + principal[1])) / e;
-        table.at(EpsX, i) = (sx - nu * (sy + sz)) / e;
-        table.at(EpsY, i) = (sy - nu * (sx + sz)) / e;
-        table.at(EpsZ, i) = (sz - nu * (sx + sy)) / e;
-        table.at(InitialStep, i) = h0;
+        std::array<double, kResponseRows> row;
+        row[SigmaX] = sx;
+        row[SigmaY] = sy;
+        row[SigmaZ] = sz;
+        row[TauYZ] = tyz;
+        row[TauXZ] = txz;
+        row[TauXY] = txy;
+        row[DispX] = integral_[UX][i] * h1_;
+        row[DispY] = integral_[UY][i] * h1_;
+        row[DispZ] = integral_[W][i] * h1_;
+        if (mask & principalRows) {
+            const auto principal = principalStresses(sx, sy, sz, tyz, txz, txy);
+            row[Sigma1] = principal[0];
+            row[Sigma2] = principal[1];
+            row[Sigma3] = principal[2];
+            row[Eps1] = (principal[0] - nu * (principal[1] + principal[2])) / e;
+            row[Eps2] = (principal[1] - nu * (principal[0] + principal[2])) / e;
+            row[Eps3] = (principal[2] - nu * (principal[0] + principal[1])) / e;
+        }
+        row[EpsX] = (sx - nu * (sy + sz)) / e;
+        row[EpsY] = (sy - nu * (sx + sz)) / e;
+        row[EpsZ] = (sz - nu * (sx + sy)) / e;
+        row[InitialStep] = h0;
+        for (int r = 0; r < kResponseRows; ++r)
+            table.at(r, i) = (mask & responseBit(r)) ? row[r] : kNotComputed;
     }
 }
 
@@ -732,86 +893,95 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     prepareHalfSpace();
     for (auto& row : integral_)
         std::fill(row.begin(), row.begin() + pointCount_, 0.0);
-    for (auto& row : panelSize_)
-        std::fill(row.begin(), row.begin() + pointCount_, 0.0);
     const double ruleFactor = weddle_ ? kWeddleFactor : kSimpsonFactor;
     addEndPointTerm(h0, ruleFactor);
+    for (auto& row : reachable_)
+        std::fill(row.begin(), row.begin() + groupCount_, 0.0);
+    for (auto& row : lastBound_)
+        std::fill(row.begin(), row.begin() + groupCount_, 0.0);
+    reference_.fill(0.0);
+    lastPanelEnd_ = 0.0;
+    slotCount_ = 0;
+    for (int s = 0; s < kIntegrals; ++s) {
+        if (slotUnion_ & (1u << s))
+            slotList_[slotCount_++] = s;
+    }
 
     LayerCoefficients c;
     double m = 0.0, h = h0;
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
-    // The convergence test needs the panel sums only where it can end the march: once the kernel
-    // is within kWatchShare of its end limit.
-    bool watching = false;
-    int quietPanels = 0;
-    // A top layer softer than the one below carries large stresses with small strains: the
-    // strains need the layered correction that much further out.
-    const double kernelEndLimit =
-        kKernelEndLimit * std::min(1.0, layers_.modulus[0] / layers_.modulus[1]);
-    for (;;) {
+    std::array<double, kPairs> weight{}, partner{};
+    std::array<int, kMaxPoints> marching{};
+    while (activeCount_ > 0) {
         if (!mayStep())
             return fail();
         m += h;
         solveCoefficients(m, layers_, solution_, c);
         const bool significant = std::abs(c.kernel) > tolerance;
         evaluateIntegrands(m, h, c);
-        const double weight =
-            (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
-        if (watching) {
-            for (int s = 0; s < kIntegrals; ++s) {
-                for (int i = 0; i < pointCount_; ++i) {
-                    const double part = weight * integrand_[s][i];
-                    integral_[s][i] += part;
-                    panelSize_[s][i] += std::abs(part);
-                }
+        if (position < panelSteps - 1) {
+            const double direct =
+                (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
+            // Node position + 1 of the panel: odd nodes take Filon's gamma, even ones its beta.
+            const auto& filon = position % 2 == 0 ? filonGamma_ : filonBeta_;
+            for (int s = 0; s < filonBegin_; ++s)
+                weight[s] = direct;
+            for (int s = filonBegin_; s < distanceCount_; ++s) {
+                weight[s] = filon[s] * h;
+                partner[s] = 0.0;
             }
-        } else {
-            for (int s = 0; s < kIntegrals; ++s) {
-                for (int i = 0; i < pointCount_; ++i)
-                    integral_[s][i] += weight * integrand_[s][i];
-            }
-        }
-        if (++position < panelSteps)
+            accumulateNode(weight, partner, active_.data(), activeCount_);
+            ++position;
             continue;
-        position = 0;
-        // Converged once a panel adds nothing that shows at the target and the layered
-        // correction has died out.
-        quietPanels = watching && panelIsNegligible() ? quietPanels + 1 : 0;
-        if (quietPanels >= kQuietPanels && !(std::abs(c.kernel) > kernelEndLimit))
-            break;
-        if (!watching && !(std::abs(c.kernel) > kWatchShare * kernelEndLimit)) {
-            watching = true;
-            for (int s = 0; s < kIntegrals; ++s)
-                std::copy_n(integral_[s].begin(), pointCount_, panelStart_[s].begin());
         }
+        position = 0;
+        // A panel end: the points that have converged leave, the distances whose oscillation the
+        // next panel would have to follow go over to Filon's rule, and the next step is chosen;
+        // then the node takes the end weight of this panel and the start weight of the next.
+        const int marchingCount = activeCount_;
+        std::copy_n(active_.begin(), activeCount_, marching.begin());
+        retireConvergedPoints(m);
         if (!significant) {
             // The layered correction has died out here: the kernel allows twice the step.
             tolerance /= 2.0;
             kernelStep *= 2.0;
         }
+        const int oldFilon = filonBegin_;
+        while (filonBegin_ > 0 && m * sortedDistance_[filonBegin_ - 1] > kBesselSeriesLimit)
+            --filonBegin_;
+        updateReach();
         // The step follows the kernel's and the length scales' bounds, growing at most twofold
         // and, near m = 0, where the kernel changes over a fraction of m whatever the layers, in
         // proportion to m.
         const double share = weddle_ ? 1.0 : 0.5;
         const double next =
             std::min({kernelStep, stepCap(m), 2.0 * h, std::max(h, share * kProportionalStep * m)});
-        if (next != h) {
-            // The panel end is shared by two panels of different steps.
-            const double extra = ruleFactor * (next - h);
-            for (int s = 0; s < kIntegrals; ++s) {
-                for (int i = 0; i < pointCount_; ++i)
-                    integral_[s][i] += extra * integrand_[s][i];
+        for (int s = 0; s < filonBegin_; ++s)
+            weight[s] = ruleFactor * (h + next);
+        for (int s = filonBegin_; s < distanceCount_; ++s) {
+            double alpha, beta, gamma;
+            filonCoefficients(sortedDistance_[s] * next, alpha, beta, gamma);
+            if (s < oldFilon) {
+                weight[s] = ruleFactor * h + 0.5 * beta * next;
+                partner[s] = -alpha * next;
+            } else {
+                weight[s] = 0.5 * (filonBeta_[s] * h + beta * next);
+                partner[s] = filonAlpha_[s] * h - alpha * next;
             }
-            h = next;
+            filonAlpha_[s] = alpha;
+            filonBeta_[s] = beta;
+            filonGamma_[s] = gamma;
         }
+        accumulateNode(weight, partner, marching.data(), marchingCount);
+        h = next;
     }
 
     closeIntegrals();
-    writeTable(table, h0);
+    writeTable(table, h0, points);
     for (int row = 0; row < kResponseRows; ++row) {
         for (int i = 0; i < pointCount_; ++i) {
-            if (!std::isfinite(table.at(row, i))) {
+            if ((points[i].responses & responseBit(row)) && !std::isfinite(table.at(row, i))) {
                 status_ = SolverStatus::NotFinite;
                 return fail();
             }

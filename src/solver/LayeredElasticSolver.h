@@ -15,13 +15,23 @@
 // first step (its departure from a half-space, and the plate-like bending length
 // z (E/E_below)^(1/3) of stiff layers); near m = 0 the step grows only in proportion to m; while
 // m z < 10 for an interface depth z the field sees, the step is at most 0.3 / z; the oscillation of
-// J0(m r) J1(m a) bounds it by 0.55 / (r_max + a_max), and the decay of each point's integrands
-// over its depth d by 0.3 / d while m d < 30. Simpson's rule takes half these steps. The step
-// doubles at panel ends once the layered correction has died out, up to these bounds. The march
-// stops on convergence rather than after a fixed number of tightenings: once a panel adds at most
-// 1e-4 of the largest magnitude of each response over the points (the direct strains measured by
-// what the panel changed them, since they can be small differences of large stresses) and the
-// kernel value is below 1e-4 (times E1 / E2 when the top layer is the softer). Bessel functions:
+// J0(m r) J1(m a) bounds it by 0.55 / (r + a) while m r <= 16, and the decay of each point's
+// integrands over its depth d by 0.3 / d while m d < 30. Beyond m r = 16 (from the next panel end)
+// a plan distance is integrated across its oscillation by Filon's rule: the Bessel terms there are
+// Hankel's forms, a smooth amplitude times cos(m r - pi/4) and its partner a quarter period on,
+// and Filon's weights (exact for the amplitude piecewise quadratic over each pair of steps) free
+// the step from r; it then follows only J1(m a) of the loads, at most 0.15 / a, and the
+// interfaces' bounds take half their step (the rule is of lower order than Weddle's). A far point
+// of a deflection basin thus costs what the kernel's own scales cost, whatever the top layer's
+// thickness. Simpson's rule takes half these steps. The step
+// doubles at panel ends once the layered correction has died out, up to these bounds. Each point
+// ends its own march: at a panel end, once m d >= 2 for its decay length d, the bound on what its
+// integrands can still add (its depth's kernel factors times the envelopes of the Bessel terms of
+// its loads, over d) is at most 2e-7 of the largest that kind of response can reach over the call
+// (the direct strains from the factors they combine, since they can be small differences of large
+// stresses). The bounds never read the integrals, so the steps depend on the structure, the loads
+// and the points but not on the responses asked for; the oscillation bound follows the points
+// still marching, so far points that finish early stop costing their fine step. Bessel functions:
 // series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
 // responses are added in closed form (surface points: hypergeometric series; below the surface:
@@ -37,6 +47,10 @@
 // plan position and the kernel brackets once per depth. The hot loops work on flat arrays in the
 // object and never allocate; the Bessel series, the coefficient solution and the half-space
 // quadrature are also built for AVX2 (picked at run time) and give the same results there.
+//
+// Each point asks for its own rows (EvaluationPoint::responses); only the integrals those rows
+// need are formed, the principal values only where a principal row is asked, and the rows not
+// asked are left not-a-number. The rows asked equal those of the full computation bit for bit.
 //
 // Each call is independent of the previous one. The object owns its workspace (about 0.3 MB, so
 // keep it as a member or on the heap rather than in a small stack), so one solver object per
@@ -92,6 +106,10 @@ class LayeredElasticSolver {
     static constexpr int kPairs = kMaxLoads * kMaxPoints;
     // Integrals and integrands of a point, in the order w, u_x, u_y, sx, sy, sz, tyz, txz, txy.
     static constexpr int kIntegrals = 9;
+    // Kinds of response the end of a point's march watches: w, u, mean horizontal stress,
+    // tangential stress, sz, vertical shear, vertical strain, horizontal strain.
+    static constexpr int kKinds = 8;
+    void kindBounds(int g, std::array<double, kKinds>& bound) const;
 
     void prepare(const LayerSystem& system, const CircularLoad* loads,
                  const EvaluationPoint* points);
@@ -99,7 +117,12 @@ class LayeredElasticSolver {
     double initialStep(double& tolerance);
     double stepCap(double m) const;
     double flexuralLength() const;
-    bool panelIsNegligible();
+    void updateReach();
+    static void filonCoefficients(double theta, double& alpha, double& beta, double& gamma);
+    void accumulateNode(const std::array<double, kPairs>& weight,
+                        const std::array<double, kPairs>& partnerWeight, const int* points,
+                        int count);
+    void retireConvergedPoints(double m);
     void prepareHalfSpace();
     void closeIntegrals();
     void addEndPointTerm(double h0, double ruleFactor);
@@ -107,7 +130,7 @@ class LayeredElasticSolver {
     void advanceDecays(double m, double h);
     void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
-    void writeTable(ResponseTable& table, double h0) const;
+    void writeTable(ResponseTable& table, double h0, const EvaluationPoint* points) const;
     // Counts a step; false when the call must stop (step limit or cancel), with status_ set.
     bool mayStep();
 
@@ -167,17 +190,34 @@ class LayeredElasticSolver {
     int seriesCount_ = 0;
     // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
     std::array<double, kPairs> phaseSin_{}, phaseCos_{}, stepSin_{}, stepCos_{};
-    int phaseBegin_ = 0;      // pairs from here on carry a valid phase
+    int phaseBegin_ = 0;  // pairs from here on carry a valid phase
+    // Distances from here on are integrated by Filon's rule; their quadrature partners (the
+    // asymptotic forms a quarter period on), Filon's weights for the current step, and the
+    // Bessel terms with the node's weights.
+    int filonBegin_ = 0;
+    std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
+        filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
+    double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
+    int slotList_[kIntegrals] = {};
+    int slotCount_ = 0;
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
     // Per point: the sum of the magnitudes the current panel added to each integral; the factor
     // that turns an integral into its response and the half-space part added to it (layer 1).
-    std::array<std::array<double, kMaxPoints>, kIntegrals> panelSize_{}, integralFactor_{},
-        halfSpacePart_{};
-    // The integrals where the current panel began.
-    std::array<std::array<double, kMaxPoints>, kIntegrals> panelStart_{};
-    double reach_ = 0.0;  // largest r + a of a point-load pair
+    std::array<std::array<double, kMaxPoints>, kIntegrals> integralFactor_{}, halfSpacePart_{};
+    // Per point: the integral slots its requested rows need (bit per slot); their union.
+    std::array<unsigned, kMaxPoints> slots_{};
+    unsigned slotUnion_ = 0;
+    // The points still marching; each leaves once its integrands can add nothing that shows.
+    std::array<int, kMaxPoints> active_{};
+    int activeCount_ = 0;
+    // Per kind and group: the envelope integral so far, the bound at the last two panel ends;
+    // per kind the largest envelope integral over the groups.
+    std::array<std::array<double, kMaxPoints>, kKinds> reachable_{}, bound_{}, lastBound_{};
+    std::array<double, kKinds> reference_{};
+    double lastPanelEnd_ = 0.0;
+    double reach_ = 0.0;  // largest r + a of a pair still marching step by step (not by Filon)
     // The lengths d over which the integrands fall as exp(-m d): one per point, one per interface
     // the kernel sees.
     std::array<double, kMaxPoints + 4> decayLength_{};

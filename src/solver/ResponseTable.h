@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace ardelon {
 
@@ -38,6 +39,13 @@ inline constexpr const char* kResponseRowNames[kResponseRows] = {
     "SigmaX", "SigmaY", "SigmaZ", "TauYZ", "TauXZ",      "TauXY", "Sigma1",
     "Sigma2", "Sigma3", "Eps1",   "Eps2",  "Eps3",       "DispX", "DispY",
     "DispZ",  "EpsX",   "EpsY",   "EpsZ",  "InitialStep"};
+
+// A set of response rows, one bit per row: what a caller asks for at a point.
+using ResponseMask = std::uint32_t;
+inline constexpr ResponseMask kAllResponses = (ResponseMask{1} << kResponseRows) - 1;
+constexpr ResponseMask responseBit(int row) {
+    return ResponseMask{1} << row;
+}
 
 // 19 rows of 50 points, row-major: row r of point i stands at index r × 50 + i.
 struct ResponseTable {

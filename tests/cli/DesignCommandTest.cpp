@@ -119,8 +119,8 @@ TEST_F(DesignCommand, PrintsTheWinnerTracesEveryCandidateAndSavesTheDesign) {
               "\"Layer 1 (in.)\",Cost,Pass,\"Layer 1 Top Vertical Deflection at 90 % actual "
               "percentile\",\"Layer 2 Top Vertical Strain at 90 % actual percentile\",\"Layer 1 "
               "Bottom Horizontal Strain years to D=1.0\",Cycles Run,Settled\n"
-              "12,12,Pass,100,96,82.26271951,50,No\n"
-              "10,10,Fail,100,73.68421053,39.4126978,19,No\n");
+              "12,12,Pass,100,96,82.26345681,50,No\n"
+              "10,10,Fail,100,73.68421053,39.4135323,19,No\n");
     CStenorDoc saved;
     ASSERT_TRUE(loadProject((dir / "won.json").string(), saved).ok());
     EXPECT_EQ(saved.thickness[0], 12);

@@ -52,7 +52,7 @@ TEST_F(ResponsesCommand, TableShowsTheReferenceValuesInDisplayUnitsAndJsonTheRaw
           "\nPoint 1: x = 0 in, y = 0 in, depth = 0 in, layer 1\n"
           "  SigmaX          182.421 psi\n",
           "  DispZ            22.103 milli-in\n", "  SigmaZ          100.000 psi\n",
-          "  EpsX            -134.67 microstrain\n", "  EpsZ             469.11 microstrain\n",
+          "  EpsX            -134.67 microstrain\n", "  EpsZ             469.10 microstrain\n",
           "  SigmaZ            2.359 psi\n"})
         EXPECT_TRUE(contains(r.out, part)) << part << r.out;
     EXPECT_FALSE(contains(r.out, "-0.000")) << r.out;
@@ -178,6 +178,29 @@ TEST_F(ResponsesCommand, InterfaceDepthsAndTheSubgradeTopAreAccepted) {
                                        {"x": 1, "y": 1, "depth": 36.01, "layer": 5}])");
     const CliRun r = run(input);
     EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(ResponsesCommand, OnlyGivesTheNamedRowsWithTheFullValues) {
+    const CliRun full = run(referenceInput(), " --json");
+    const CliRun some = run(referenceInput(), " --only DispZ,EpsZ --json");
+    ASSERT_EQ(some.status, 0) << some.err;
+    const json rows = json::parse(some.out), all = json::parse(full.out);
+    ASSERT_EQ(rows.size(), 2u) << some.out;
+    EXPECT_EQ(rows["DispZ"], all["DispZ"]);
+    EXPECT_EQ(rows["EpsZ"], all["EpsZ"]);
+
+    const CliRun text = run(referenceInput(), " --only DispZ");
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_TRUE(contains(text.out, "(initial integration step 0.013228)\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "  DispZ            22.103 milli-in\n")) << text.out;
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 2 + 4 * 3) << text.out;
+
+    for (const char* bad : {"DispZ,Deflection", "dispz", "DispZ,"}) {
+        const CliRun refused = run(referenceInput(), std::string(" --only '") + bad + "'");
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_TRUE(contains(refused.err, "--only: unknown response \"")) << refused.err;
+        EXPECT_EQ(refused.out, "") << bad;
+    }
 }
 
 TEST_F(ResponsesCommand, UnreadableInputIsBadInput) {

@@ -166,18 +166,25 @@ TEST(AnalysisRun, PointsGivenToTheSolver) {
     CStenorDoc work = seasonProject();
     CallLog log;
     recordRun(work, options(3, 5), log);
-    ASSERT_EQ(log.points.size(), 3u);
-    const auto& pts = log.points[0];
-    ASSERT_EQ(pts.size(), 15u);
+    // Three cycles, then the last one again whole for the module's table of the last cycle.
+    ASSERT_EQ(log.points.size(), 4u);
     const double depth[3] = {0.0, 10.0, 10.0 + 999.0};  // slots 0, 2, 5
     const int layer[3] = {1, 1, 2};
-    for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 5; ++j) {
-            const EvaluationPoint& p = pts[static_cast<std::size_t>(5 * k + j)];
-            EXPECT_EQ(p.x, kEvaluationPlanPositions[static_cast<std::size_t>(j)][0]);
-            EXPECT_EQ(p.y, kEvaluationPlanPositions[static_cast<std::size_t>(j)][1]);
-            EXPECT_EQ(p.depth, depth[k]);
-            EXPECT_EQ(p.layer, layer[k]);
+    // Each cycle asks only for what its criteria read: the deflection, the horizontal strains.
+    const ResponseMask asked[3] = {responseBit(DispZ), responseBit(EpsX) | responseBit(EpsY),
+                                   responseBit(EpsX) | responseBit(EpsY)};
+    for (std::size_t call = 0; call < 4; ++call) {
+        const auto& pts = log.points[call];
+        ASSERT_EQ(pts.size(), 15u);
+        for (int k = 0; k < 3; ++k) {
+            for (int j = 0; j < 5; ++j) {
+                const EvaluationPoint& p = pts[static_cast<std::size_t>(5 * k + j)];
+                EXPECT_EQ(p.x, kEvaluationPlanPositions[static_cast<std::size_t>(j)][0]);
+                EXPECT_EQ(p.y, kEvaluationPlanPositions[static_cast<std::size_t>(j)][1]);
+                EXPECT_EQ(p.depth, depth[k]);
+                EXPECT_EQ(p.layer, layer[k]);
+                EXPECT_EQ(p.responses, call < 3 ? asked[k] : kAllResponses) << call << " " << k;
+            }
         }
     }
 }

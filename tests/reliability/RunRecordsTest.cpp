@@ -94,14 +94,15 @@ TEST(RunRecords, StopWhenEndsTheRunAfterTheCycleThatSettlesIt) {
     EXPECT_EQ(work, before);
 }
 
-// Finite responses except for SigmaX of the second point from the third call on.
+// Finite responses except for the deflection of the second point (asked for by the surface
+// criterion) from the third call on.
 class FailingModel : public SmoothResponseModel {
   public:
     void computeResponses(const LayerSystem& system, std::span<const CircularLoad> loads,
                           std::span<const EvaluationPoint> points, ResponseTable& table) override {
         SmoothResponseModel::computeResponses(system, loads, points, table);
         if (++calls_ >= 3)
-            table.at(SigmaX, 1) = std::nan("");
+            table.at(DispZ, 1) = std::nan("");
     }
 
   private:
@@ -115,7 +116,7 @@ TEST(RunRecords, AResponseThatIsNotANumberFailsTheRunAndChangesNothing) {
     EXPECT_EQ(out.status, AnalysisStatus::Failed);
     EXPECT_EQ(out.refusal.caption, "Layered Elastic Analysis");
     EXPECT_EQ(out.refusal.text,
-              "The layered elastic analysis of cycle 3 failed: SigmaX of point 2 is not a finite "
+              "The layered elastic analysis of cycle 3 failed: DispZ of point 2 is not a finite "
               "number. The run was stopped and no results were kept.");
     EXPECT_EQ(work, before);
 }

@@ -322,5 +322,43 @@ TEST(SolverAccuracy, OffsetSweepsMeetTheTargetForEveryKindOfInterface) {
     }
 }
 
+// --- Perpetual pavements with a thin wearing course: a deflection basin to 4000 mm and the
+// criterion depths, bonded and with the wearing course in slip, under a plate and a dual wheel.
+// The march ends each point where its own terms have died out, so a thin top must keep the
+// target however far the basin reaches. ---
+
+TEST(SolverAccuracy, ThinWearingCoursesMeetTheTargetOverABasin) {
+#ifdef ARDELON_SANITIZED_BUILD
+    const std::vector<double> offsets = {0, 12, 60};
+#else
+    const std::vector<double> offsets = {0, 8, 17.5, 35, 70, 105, 157.5};
+#endif
+    const std::vector<CircularLoad> plate = {{100.0, 5.9, 0, 0}};
+    const std::vector<CircularLoad> dual = {kWheel, {100.0, 5.35, 13.5, 0}};
+    for (double top : {1.5, 2.0, 6.0}) {
+        const std::vector<Layer> layers = {{800000, 0.35, top},
+                                           {1.5e6, 0.35, 6},
+                                           {1.0e6, 0.35, 4},
+                                           {30000, 0.40, 8},
+                                           {10000, 0.45, 0}};
+        std::vector<EvaluationPoint> points;
+        for (double x : offsets)
+            points.push_back({x, 0, 0, 1});
+        for (double x : {0.0, 6.75}) {
+            points.push_back({x, 0, top, 1});
+            points.push_back({x, 0, top + 10, 3});
+            points.push_back({x, 0, top + 18, 5});
+        }
+        for (const auto& bond : {std::vector<double>{1, 1, 1}, std::vector<double>{0, 1, 1}}) {
+            for (const auto* loads : {&plate, &dual}) {
+                expectAgainstReference(stacked(layers, bond), *loads, points,
+                                       std::to_string(top) + " in. top, bond " +
+                                           std::to_string(bond[0]) + ", " +
+                                           std::to_string(loads->size()) + " loads");
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ardelon::testing
