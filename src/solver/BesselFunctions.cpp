@@ -14,7 +14,7 @@ double besselJ1(double x) {
         const double halfSquared = half * half;
         double term = -halfSquared / 2.0;
         double sum = 1.0 + term;
-        for (int k = 2; std::abs(term) > kSeriesTermLimit; ++k) {
+        for (int k = 2; std::abs(term) > kBesselTermLimit; ++k) {
             term = -term * halfSquared / (k * (k + 1));
             sum += term;
         }
@@ -37,14 +37,14 @@ void besselJ0J1(double x, double& j0, double& j1) {
         const double halfSquared = half * half;
         double term0 = -halfSquared;
         double sum0 = 1.0 + term0;
-        for (int k = 2; std::abs(term0) > kSeriesTermLimit; ++k) {
+        for (int k = 2; std::abs(term0) > kBesselTermLimit; ++k) {
             const double ratio = half / k;
             term0 = -term0 * (ratio * ratio);
             sum0 += term0;
         }
         double term1 = -halfSquared / 2.0;
         double sum1 = 1.0 + term1;
-        for (int k = 2; std::abs(term1) > kSeriesTermLimit; ++k) {
+        for (int k = 2; std::abs(term1) > kBesselTermLimit; ++k) {
             term1 = -term1 * halfSquared / (k * (k + 1));
             sum1 += term1;
         }
@@ -104,18 +104,18 @@ static_assert(kSeriesLanes == 4);
         Lanes term1 = -halfSquared / 2.0, sum1 = 1.0 + term1;
         // A lane adds term k only while its previous term exceeded the limit: the mask keeps
         // the term's bits or clears them to +0.
-        LaneMask active0 = (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
-        LaneMask active1 = (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
+        LaneMask active0 = (term0 > kBesselTermLimit) | (term0 < -kBesselTermLimit);
+        LaneMask active1 = (term1 > kBesselTermLimit) | (term1 < -kBesselTermLimit);
         for (int k = 2; k < kMaxSeriesTerms; ++k) {
             const LaneMask any = active0 | active1;
             if ((any[0] | any[1] | any[2] | any[3]) == 0)
                 break;
             term0 *= halfSquared * kJ0Factor[k];
             sum0 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term0) & active0);
-            active0 &= (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+            active0 &= (term0 > kBesselTermLimit) | (term0 < -kBesselTermLimit);
             term1 *= halfSquared * kJ1Factor[k];
             sum1 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term1) & active1);
-            active1 &= (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
+            active1 &= (term1 > kBesselTermLimit) | (term1 < -kBesselTermLimit);
         }
         for (int l = 0; l < lanes; ++l) {
             j0[begin + l] = sum0[l];

@@ -32,7 +32,9 @@
 // stresses). The bounds never read the integrals, so the steps depend on the structure, the loads
 // and the points but not on the responses asked for; the oscillation bound follows the points
 // still marching, so far points that finish early stop costing their fine step. Bessel functions:
-// series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
+// series up to 16, summed to terms of 1e-12 rather than the classical 1e-5 (whose error jumps as
+// the argument adds terms), Hankel's expansion to x^-3 above (the leading term alone is 1 % off
+// at 16).
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
 // responses are added in closed form (surface points: hypergeometric series; below the surface:
 // on-axis closed form or the adaptive quadrature of HalfSpaceQuadrature.h). Loads are superposed by

@@ -7,9 +7,9 @@
 namespace ardelon::layered {
 namespace {
 
-// The Bessel series stop after a term of at most 1e-5; they agree with the exact functions to this
-// (the cancellation of the terms near 16 costs a digit).
-constexpr double kSeriesAccuracy = 5e-6;
+// The Bessel series stop after a term of at most 1e-12; they agree with the exact functions to this
+// (the cancellation of the terms near 16, some 1e5 in size, costs the digits below).
+constexpr double kSeriesAccuracy = 1e-10;
 // Hankel's expansion to the terms in x^-3 is within 2e-6 of the amplitude above 16 (the phase
 // carries pi as 3.141592, 2e-7 off).
 constexpr double kAsymptoticAccuracy = 5e-7;
