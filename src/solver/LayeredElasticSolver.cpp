@@ -30,6 +30,13 @@ constexpr double kKernelSearchStep = 0.02;
 // decaying as exp(-m d) lives, the step is at most kDecayStep / d.
 constexpr double kOscillationStep = 0.55;
 constexpr double kDecayStep = 0.3;
+// Under a load the responses are of the order of its pressure; in a call whose every point lies
+// outside every loaded circle each response is a small remainder of its oscillating integrand
+// (a frictionless face's shear, the far field of a wide load), and what the rule leaves of the
+// oscillation, a share of the integrand's envelope, shows in it. There the step takes
+// kFarOscillationStep, about 18 points per period, and the Bessel series run to
+// kFineSeriesTermLimit; far points end their march early, so the finer step costs them little.
+constexpr double kFarOscillationStep = 0.35;
 // On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
 constexpr double kFilonStep = 0.15;
 // Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
@@ -148,6 +155,11 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
             sin2Theta_[pair] = std::sin(2.0 * theta);
         }
     }
+    bool farCall = true;
+    for (int pair = 0; pair < pointCount_ * loadCount_; ++pair)
+        farCall = farCall && distance_[pair] > radius_[pair % loadCount_];
+    oscillationStep_ = farCall ? kFarOscillationStep : kOscillationStep;
+    seriesLimit_ = farCall ? kFineSeriesTermLimit : kSeriesTermLimit;
     planCount_ = 0;
     for (int i = 0; i < pointCount_; ++i) {
         int p = 0;
@@ -300,7 +312,7 @@ double LayeredElasticSolver::stepCap(double m) const {
     // Simpson's rule is of lower order than Weddle's: it takes half the step for the same error.
     const double share = weddle_ ? 1.0 : 0.5;
     double cap =
-        std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
+        std::min(kLargestStep, reach_ > 0.0 ? share * oscillationStep_ / reach_ : kLargestStep);
     if (filonRadius_ > 0.0)
         cap = std::min(cap, share * kFilonStep / filonRadius_);
     // Filon's rule is of lower order: the interfaces' bounds take kFilonDecayShare while it is in
@@ -513,7 +525,8 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     }
     for (int s = 0; s < seriesCount_; ++s)
         argument_[s] = m * sortedDistance_[s];
-    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_);
+    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_,
+                      seriesLimit_);
 
     if (h != phaseStep_) {
         phaseBegin_ = distanceCount_;  // every tracked phase is set up again below
@@ -554,7 +567,7 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
     for (int k = 0; k < radiusCount_; ++k)
-        radiusJ1_[k] = besselJ1(m * distinctRadius_[k]);
+        radiusJ1_[k] = besselJ1(m * distinctRadius_[k], seriesLimit_);
     for (int j = 0; j < loadCount_; ++j)
         transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
     evaluateBessel(m, h);
