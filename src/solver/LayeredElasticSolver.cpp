@@ -34,9 +34,9 @@ constexpr double kDecayStep = 0.3;
 // outside every loaded circle each response is a small remainder of its oscillating integrand
 // (a frictionless face's shear, the far field of a wide load), and what the rule leaves of the
 // oscillation, a share of the integrand's envelope, shows in it. There the step takes
-// kFarOscillationStep, about 18 points per period, and the Bessel series run to
+// kFarOscillationStep, about 25 points per period, and the Bessel series run to
 // kFineSeriesTermLimit; far points end their march early, so the finer step costs them little.
-constexpr double kFarOscillationStep = 0.35;
+constexpr double kFarOscillationStep = 0.25;
 // On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
 constexpr double kFilonStep = 0.15;
 // Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
