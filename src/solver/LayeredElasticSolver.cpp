@@ -37,8 +37,11 @@ constexpr double kDecayStep = 0.3;
 // kFarOscillationStep, about 25 points per period, and the Bessel series run to
 // kFineSeriesTermLimit; far points end their march early, so the finer step costs them little.
 constexpr double kFarOscillationStep = 0.25;
-// On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
+// On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii; in
+// a far call at kFarFilonStep, since Filon's amplitude is only piecewise quadratic (this doubles
+// the steps of a far call whose load is wide: its march is long for J1(m a)).
 constexpr double kFilonStep = 0.15;
+constexpr double kFarFilonStep = 0.1;
 // Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
 // distance, the bounds from the interfaces' depths take this share.
 constexpr double kFilonDecayShare = 0.5;
@@ -159,6 +162,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     for (int pair = 0; pair < pointCount_ * loadCount_; ++pair)
         farCall = farCall && distance_[pair] > radius_[pair % loadCount_];
     oscillationStep_ = farCall ? kFarOscillationStep : kOscillationStep;
+    filonStep_ = farCall ? kFarFilonStep : kFilonStep;
     seriesLimit_ = farCall ? kFineSeriesTermLimit : kSeriesTermLimit;
     planCount_ = 0;
     for (int i = 0; i < pointCount_; ++i) {
@@ -314,7 +318,7 @@ double LayeredElasticSolver::stepCap(double m) const {
     double cap =
         std::min(kLargestStep, reach_ > 0.0 ? share * oscillationStep_ / reach_ : kLargestStep);
     if (filonRadius_ > 0.0)
-        cap = std::min(cap, share * kFilonStep / filonRadius_);
+        cap = std::min(cap, share * filonStep_ / filonRadius_);
     // Filon's rule is of lower order: the interfaces' bounds take kFilonDecayShare while it is in
     // use; the points' decay bounds stay.
     double longest = 0.0;
