@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "solver/GaussKronrod.h"
+
 namespace ardelon::layered {
 namespace {
 
@@ -15,21 +17,6 @@ constexpr double kRelativeTolerance = 1e-9;
 // Bounds the time of any input: a peak under the point costs two panels per halving, some 40
 // for a point 1e-5 of the radius deep.
 constexpr int kMaxPanels = 256;
-
-// Gauss-Kronrod 7/15: abscissae from the end to the centre (the odd ones are the Gauss nodes).
-constexpr double kNode[8] = {
-    0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
-    0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
-    0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
-    0.207784955007898467600689403773245, 0.0};
-constexpr double kKronrod[8] = {
-    0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
-    0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
-    0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
-    0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
-constexpr double kGauss[4] = {
-    0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-    0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
 
 using Triple = std::array<double, 3>;
 
@@ -45,15 +32,15 @@ template <class Integrand>
     Triple values[15];
     for (int i = 0; i < 15; ++i) {
         const int node = i < 8 ? i : 14 - i;
-        values[i] = f(centre + (i < 8 ? -half : half) * kNode[node]);
+        values[i] = f(centre + (i < 8 ? -half : half) * kGaussKronrodNode[node]);
     }
     for (int k = 0; k < 3; ++k) {
-        double sumK = kKronrod[7] * values[7][k], sumG = kGauss[3] * values[7][k];
+        double sumK = kKronrodWeight[7] * values[7][k], sumG = kGaussWeight[3] * values[7][k];
         for (int node = 0; node < 7; ++node) {
             const double pair = values[node][k] + values[14 - node][k];
-            sumK += kKronrod[node] * pair;
+            sumK += kKronrodWeight[node] * pair;
             if (node % 2 == 1)
-                sumG += kGauss[node / 2] * pair;
+                sumG += kGaussWeight[node / 2] * pair;
         }
         panel.sums[k] = half * sumK;
         panel.error[k] = half * std::abs(sumK - sumG);

@@ -119,6 +119,7 @@ class LayeredElasticSolver {
                  const EvaluationPoint* points);
     void preparePairs();
     double initialStep(double& tolerance);
+    void chooseFarRules();
     double stepCap(double m) const;
     double flexuralLength() const;
     void updateReach();

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "solver/GaussKronrod.h"
 #include "solver/KernelBrackets.h"
 #include "solver/LayeredElasticCore.h"
 
@@ -16,21 +17,6 @@ constexpr double kExactPi = 3.14159265358979323846;
 
 enum Slot : int { W = 0, UX, UY, SX, SY, SZ, TYZ, TXZ, TXY, kSlots };
 using Values = std::array<double, kSlots>;
-
-// Gauss-Kronrod 7/15: Kronrod abscissae (descending; the odd ones are Gauss nodes) and weights.
-constexpr double kNode[8] = {
-    0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
-    0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
-    0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
-    0.207784955007898467600689403773245, 0.0};
-constexpr double kKronrod[8] = {
-    0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
-    0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
-    0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
-    0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
-constexpr double kGauss[4] = {
-    0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-    0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
 
 // J0 and J1 to about 1e-15: the power series in extended precision up to 20, Hankel's expansion
 // summed to its smallest term above (whose size is about exp(-2x)).
@@ -183,13 +169,13 @@ PanelResult kronrod(const F& f, double low, double high) {
     for (int k = 0; k < 8; ++k) {
         const int copies = k == 7 ? 1 : 2;
         for (int side = 0; side < copies; ++side) {
-            const double x = centre + (side == 0 ? -1.0 : 1.0) * half * kNode[k];
+            const double x = centre + (side == 0 ? -1.0 : 1.0) * half * kGaussKronrodNode[k];
             const Values v = f(x);
             for (int s = 0; s < kSlots; ++s) {
-                r.integral[s] += kKronrod[k] * v[s];
-                r.absolute[s] += kKronrod[k] * std::abs(v[s]);
+                r.integral[s] += kKronrodWeight[k] * v[s];
+                r.absolute[s] += kKronrodWeight[k] * std::abs(v[s]);
                 if (k % 2 == 1)
-                    gauss[s] += kGauss[k / 2] * v[s];
+                    gauss[s] += kGaussWeight[k / 2] * v[s];
             }
         }
     }

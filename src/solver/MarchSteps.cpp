@@ -1,0 +1,257 @@
+// How far each step of the march over the transform parameter may go, and where each point's
+// march ends: bounds from the length scales of the loads, points and layers, and a stopping
+// rule from what the integrands can still add.
+#include "solver/LayeredElasticSolver.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "solver/IntegralSlots.h"
+
+namespace ardelon {
+
+using namespace layered;
+
+namespace {
+
+// Step of the search for the kernel minimum that sets the initial step.
+constexpr double kKernelSearchStep = 0.02;
+// Step bounds from the length scales: J0(m r) J1(m a) turns through at most 2 pi (r + a) per unit
+// of m, so a step of kOscillationStep / (r + a) gives about 11 points per period; while a term
+// decaying as exp(-m d) lives, the step is at most kDecayStep / d.
+constexpr double kOscillationStep = 0.55;
+constexpr double kDecayStep = 0.3;
+// On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
+constexpr double kFilonStep = 0.15;
+// Under a load the responses are of the order of its pressure; in a call whose every point lies
+// outside every loaded circle each response is a small remainder of its oscillating integrand
+// (a frictionless face's shear, the far field of a wide load), and what the rule leaves of the
+// oscillation, a share of the integrand's envelope, shows in it. There the step takes
+// kFarOscillationStep, about 25 points per period, and kFarFilonStep under Filon's rule, whose
+// amplitude is only piecewise quadratic, and the Bessel series run to kFineSeriesTermLimit. Far
+// points end their march early, so the finer oscillation step costs them little; the finer
+// Filon step doubles the steps of a far call under a wide load, whose march follows J1(m a).
+constexpr double kFarOscillationStep = 0.25;
+constexpr double kFarFilonStep = 0.1;
+// Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
+// distance, the bounds from the interfaces' depths take this share.
+constexpr double kFilonDecayShare = 0.5;
+constexpr double kLargestStep = 0.2;
+
+// A term has died out once m d reaches this (exp(-30) is 1e-13). An interface at depth z enters
+// the kernel through exp(-2 m z) and its powers, gone (exp(-20)) once m z reaches kInterfaceReach.
+constexpr double kDecayReach = 30.0;
+constexpr double kInterfaceReach = 10.0;
+
+// A point's march ends once the bound on what its integrands can still add is at most kTailShare
+// of the largest magnitude its kind of response can reach over the call (a kind that stays below
+// kNegligibleShare of the largest of its family counts with that floor). The bound is judged only
+// where the point's terms decay, m d >= kTailReach, and takes kTailFactor times the decaying
+// envelope, for the powers of m d that multiply the exponential.
+constexpr double kTailShare = 2e-7;
+constexpr double kNegligibleShare = 1e-4;
+constexpr double kTailReach = 2.0;
+constexpr double kTailFactor = 3.0;
+// Bounds of |J1(x)| (x / 2 near 0, the asymptotic amplitude above) and of |J0|, |J1| and the
+// tangential factor of a plan distance (1 near 0, the amplitude above), with a margin for the
+// terms the amplitude leaves out.
+constexpr double kAmplitudeMargin = 1.1;
+
+double loadEnvelope(double x) {
+    return std::min(0.5 * x, kAmplitudeMargin * std::sqrt(kTwoOverPi / x));
+}
+
+double distanceEnvelope(double x) {
+    return x <= kAmplitudeMargin * kAmplitudeMargin * kTwoOverPi
+               ? 1.0
+               : kAmplitudeMargin * std::sqrt(kTwoOverPi / x);
+}
+
+}  // namespace
+
+double LayeredElasticSolver::flexuralLength() const {
+    double longest = 1.0;  // the top layer's own thickness
+    for (int k = 0; k < 4; ++k) {
+        double softestBelow = layers_.modulus[k + 1];
+        for (int i = k + 2; i < 5; ++i)
+            softestBelow = std::min(softestBelow, layers_.modulus[i]);
+        const double ratio = layers_.modulus[k] / softestBelow;
+        if (ratio > 1.0)
+            longest = std::max(longest, layers_.interface[k] * std::cbrt(ratio));
+    }
+    return longest;
+}
+
+// The step bounds and the Bessel series' term limit of the call: the finer ones when every point
+// lies outside every loaded circle.
+void LayeredElasticSolver::chooseFarRules() {
+    bool farCall = true;
+    for (int pair = 0; pair < pointCount_ * loadCount_; ++pair)
+        farCall = farCall && distance_[pair] > radius_[pair % loadCount_];
+    oscillationStep_ = farCall ? kFarOscillationStep : kOscillationStep;
+    filonStep_ = farCall ? kFarFilonStep : kFilonStep;
+    seriesLimit_ = farCall ? kFineSeriesTermLimit : kSeriesTermLimit;
+}
+
+// The largest step the length scales allow at m: the oscillation of the Bessel products over the
+// whole march, the decay of each point's terms while they live.
+double LayeredElasticSolver::stepCap(double m) const {
+    // Simpson's rule is of lower order than Weddle's: it takes half the step for the same error.
+    const double share = weddle_ ? 1.0 : 0.5;
+    double cap =
+        std::min(kLargestStep, reach_ > 0.0 ? share * oscillationStep_ / reach_ : kLargestStep);
+    if (filonRadius_ > 0.0)
+        cap = std::min(cap, share * filonStep_ / filonRadius_);
+    // Filon's rule is of lower order: the interfaces' bounds take kFilonDecayShare while it is in
+    // use; the points' decay bounds stay.
+    double longest = 0.0;
+    for (int k = 0; k < activeCount_; ++k) {
+        const double d = decayLength_[active_[k]];
+        if (m * d < kDecayReach)
+            longest = std::max(longest, d);
+    }
+    if (longest > 0.0)
+        cap = std::min(cap, share * kDecayStep / longest);
+    longest = 0.0;
+    for (int i = pointCount_; i < scaleCount_; ++i) {
+        if (m * decayLength_[i] < kInterfaceReach)
+            longest = std::max(longest, decayLength_[i]);
+    }
+    if (longest > 0.0) {
+        cap = std::min(
+            cap, share * kDecayStep / longest * (filonRadius_ > 0.0 ? kFilonDecayShare : 1.0));
+    }
+    return cap;
+}
+
+// The widest reach r + a of a Bessel product among the points still marching.
+void LayeredElasticSolver::updateReach() {
+    reach_ = 0.0;
+    filonRadius_ = 0.0;
+    for (int k = 0; k < activeCount_; ++k) {
+        const int i = active_[k];
+        for (int j = 0; j < loadCount_; ++j) {
+            const int pair = i * loadCount_ + j;
+            if (sortedIndex_[pair] < filonBegin_)
+                reach_ = std::max(reach_, distance_[pair] + radius_[j]);
+            else
+                filonRadius_ = std::max(filonRadius_, radius_[j]);
+        }
+    }
+}
+
+// What each group's integrands can reach, per kind of response: the magnitude of its kernel
+// factors in the units of the response (the strains from the factors they combine, since they can
+// be small differences of large stresses).
+void LayeredElasticSolver::kindBounds(int g, std::array<double, kKinds>& bound) const {
+    const int leader = groupLeader_[g];
+    const double nu = layers_.poisson[layer_[leader]], e = layers_.modulus[layer_[leader]];
+    const double fm = factorM_[g], fz = factorZ_[g] * integralFactor_[SZ][leader];
+    bound[0] = std::abs(factorW_[g] * integralFactor_[W][leader]);
+    bound[1] = std::abs(factorU_[g] * integralFactor_[UX][leader]);
+    bound[2] = std::abs(fm);
+    bound[3] = std::abs(factorN_[g]);
+    bound[4] = std::abs(fz);
+    bound[5] = std::abs(factorT_[g] * integralFactor_[TXZ][leader]);
+    bound[6] = std::abs(fz - 2.0 * nu * fm) / e;
+    bound[7] = (std::abs((1.0 - nu) * fm - nu * fz) + (1.0 + nu) * std::abs(factorN_[g])) / e;
+}
+
+// At a panel end: ends the march of every point whose integrands can no longer add anything that
+// shows at the target. The test reads only the kernel factors of the point's depth and the
+// envelopes of the Bessel terms, never the integrals, so where a point's march ends depends on
+// the structure, the loads and the points, not on the responses asked for.
+void LayeredElasticSolver::retireConvergedPoints(double m) {
+    double loadSum = 0.0;
+    std::array<double, kMaxLoads> load{};
+    for (int j = 0; j < loadCount_; ++j) {
+        load[j] = qa_[j] * loadEnvelope(m * radius_[j]);
+        loadSum += load[j];
+    }
+    const double width = m - lastPanelEnd_;
+    lastPanelEnd_ = m;
+    for (int g = 0; g < groupCount_; ++g) {
+        std::array<double, kKinds> now;
+        kindBounds(g, now);
+        for (int k = 0; k < kKinds; ++k) {
+            reachable_[k][g] += now[k] * loadSum * width;
+            reference_[k] = std::max(reference_[k], reachable_[k][g]);
+            bound_[k][g] = std::max(now[k], lastBound_[k][g]);
+            lastBound_[k][g] = now[k];
+        }
+    }
+    std::array<double, kKinds> allowed;
+    const double families[3] = {std::max(reference_[0], reference_[1]),
+                                *std::max_element(reference_.begin() + 2, reference_.begin() + 6),
+                                std::max(reference_[6], reference_[7])};
+    for (int k = 0; k < kKinds; ++k) {
+        const double family = families[k < 2 ? 0 : k < 6 ? 1 : 2];
+        allowed[k] = kTailShare * std::max(reference_[k], kNegligibleShare * family);
+    }
+    int kept = 0;
+    for (int n = 0; n < activeCount_; ++n) {
+        const int i = active_[n];
+        const double d = decayLength_[i];
+        bool done = m * d >= kTailReach;
+        if (done) {
+            double envelope = 0.0;
+            for (int j = 0; j < loadCount_; ++j)
+                envelope += load[j] * distanceEnvelope(m * distance_[i * loadCount_ + j]);
+            const double tail = kTailFactor * envelope / d;
+            const int g = group_[i];
+            for (int k = 0; k < kKinds && done; ++k)
+                done = bound_[k][g] * tail <= allowed[k];
+        }
+        if (!done)
+            active_[kept++] = i;
+    }
+    if (kept != activeCount_) {
+        activeCount_ = kept;
+        updateReach();
+    }
+}
+
+// Initial step of the Weddle scheme, scaled to how far the layered kernel departs from a
+// half-space, and the starting tolerance of the significance test.
+double LayeredElasticSolver::initialStep(double& tolerance) {
+    double aMax = 0.0;
+    for (int j = 0; j < loadCount_; ++j)
+        aMax = std::max(aMax, radius_[j]);
+    double eMin = layers_.modulus[0];
+    for (int i = 1; i < 5; ++i) {
+        if (layers_.modulus[i] < eMin)
+            eMin = layers_.modulus[i];
+    }
+    const double e1 = layers_.modulus[0], e5 = layers_.modulus[4];
+    const double nu1 = layers_.poisson[0], nu5 = layers_.poisson[4];
+    const double stiffnessContrast = 1.0 - ((1.0 - nu5 * nu5) * e1) / ((1.0 - nu1 * nu1) * e5);
+    const double radiusFactor = 0.5 * std::log10(1.0 / aMax) + 1.0;
+
+    double h0;
+    if (e5 > eMin) {
+        // March in m until the kernel stops falling: its minimum sets the step and tolerance.
+        const double kInfinity = 2.0 * (1.0 - nu1) * stiffnessContrast;
+        double kMin = kInfinity;
+        LayerCoefficients c;
+        double m = 0.0;
+        for (;;) {
+            if (!mayStep())
+                return 0.0;
+            m += kKernelSearchStep;
+            solveCoefficients(m, layers_, solution_, c);
+            if (!(c.kernel < kMin))
+                break;
+            kMin = c.kernel;
+        }
+        const double kRef = std::max(std::abs(kMin), std::abs(kInfinity));
+        h0 = std::sqrt(1.0 / kRef) * radiusFactor * 0.1;
+        tolerance = std::abs(kMin) / 2.0;
+    } else {
+        // The subgrade is the softest layer.
+        h0 = std::sqrt(e5 / e1) * radiusFactor * 0.1;
+        tolerance = std::abs((1.0 - nu1) * stiffnessContrast);
+    }
+    return h0;
+}
+
+}  // namespace ardelon
