@@ -34,7 +34,7 @@
 // still marching, so far points that finish early stop costing their fine step. Bessel functions:
 // series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
 // A call whose every point lies outside every loaded circle, whose responses are all small
-// remainders of their integrands, takes 0.25 / (r + a) as the oscillation's bound (0.1 / a under
+// remainders of their integrands, takes 0.25 / (r + a) as the oscillation's bound (0.05 / a under
 // Filon's rule) and sums the series to terms of 1e-12 rather than the classical 1e-5 (whose error
 // jumps as the argument adds a term).
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose

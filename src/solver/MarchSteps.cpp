@@ -30,9 +30,9 @@ constexpr double kFilonStep = 0.15;
 // kFarOscillationStep, about 25 points per period, and kFarFilonStep under Filon's rule, whose
 // amplitude is only piecewise quadratic, and the Bessel series run to kFineSeriesTermLimit. Far
 // points end their march early, so the finer oscillation step costs them little; the finer
-// Filon step doubles the steps of a far call under a wide load, whose march follows J1(m a).
+// Filon step about triples the steps of a far call, whose march is long under Filon's rule.
 constexpr double kFarOscillationStep = 0.25;
-constexpr double kFarFilonStep = 0.1;
+constexpr double kFarFilonStep = 0.05;
 // Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
 // distance, the bounds from the interfaces' depths take this share.
 constexpr double kFilonDecayShare = 0.5;
