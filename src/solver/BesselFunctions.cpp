@@ -8,13 +8,13 @@
 
 namespace ardelon::layered {
 
-double besselJ1(double x) {
+double besselJ1(double x, double termLimit) {
     if (x <= kBesselSeriesLimit) {
         const double half = x / 2.0;
         const double halfSquared = half * half;
         double term = -halfSquared / 2.0;
         double sum = 1.0 + term;
-        for (int k = 2; std::abs(term) > kSeriesTermLimit; ++k) {
+        for (int k = 2; std::abs(term) > termLimit; ++k) {
             term = -term * halfSquared / (k * (k + 1));
             sum += term;
         }
@@ -26,7 +26,7 @@ double besselJ1(double x) {
     return j1;
 }
 
-void besselJ0J1(double x, double& j0, double& j1) {
+void besselJ0J1(double x, double& j0, double& j1, double termLimit) {
     if (x == 0.0) {
         j0 = 1.0;
         j1 = 0.0;
@@ -37,14 +37,14 @@ void besselJ0J1(double x, double& j0, double& j1) {
         const double halfSquared = half * half;
         double term0 = -halfSquared;
         double sum0 = 1.0 + term0;
-        for (int k = 2; std::abs(term0) > kSeriesTermLimit; ++k) {
+        for (int k = 2; std::abs(term0) > termLimit; ++k) {
             const double ratio = half / k;
             term0 = -term0 * (ratio * ratio);
             sum0 += term0;
         }
         double term1 = -halfSquared / 2.0;
         double sum1 = 1.0 + term1;
-        for (int k = 2; std::abs(term1) > kSeriesTermLimit; ++k) {
+        for (int k = 2; std::abs(term1) > termLimit; ++k) {
             term1 = -term1 * halfSquared / (k * (k + 1));
             sum1 += term1;
         }
@@ -93,7 +93,7 @@ using LaneMask = long long __attribute__((vector_size(4 * sizeof(double))));
 static_assert(kSeriesLanes == 4);
 
 [[gnu::always_inline]] inline void besselSeriesOf(const double* x, double* j0, double* j1,
-                                                  int count) {
+                                                  int count, double limit) {
     for (int begin = 0; begin < count; begin += kSeriesLanes) {
         const int lanes = std::min(kSeriesLanes, count - begin);
         Lanes half{};  // padding lanes converge at once
@@ -104,18 +104,18 @@ static_assert(kSeriesLanes == 4);
         Lanes term1 = -halfSquared / 2.0, sum1 = 1.0 + term1;
         // A lane adds term k only while its previous term exceeded the limit: the mask keeps
         // the term's bits or clears them to +0.
-        LaneMask active0 = (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
-        LaneMask active1 = (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
+        LaneMask active0 = (term0 > limit) | (term0 < -limit);
+        LaneMask active1 = (term1 > limit) | (term1 < -limit);
         for (int k = 2; k < kMaxSeriesTerms; ++k) {
             const LaneMask any = active0 | active1;
             if ((any[0] | any[1] | any[2] | any[3]) == 0)
                 break;
             term0 *= halfSquared * kJ0Factor[k];
             sum0 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term0) & active0);
-            active0 &= (term0 > kSeriesTermLimit) | (term0 < -kSeriesTermLimit);
+            active0 &= (term0 > limit) | (term0 < -limit);
             term1 *= halfSquared * kJ1Factor[k];
             sum1 += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term1) & active1);
-            active1 &= (term1 > kSeriesTermLimit) | (term1 < -kSeriesTermLimit);
+            active1 &= (term1 > limit) | (term1 < -limit);
         }
         for (int l = 0; l < lanes; ++l) {
             j0[begin + l] = sum0[l];
@@ -124,21 +124,22 @@ static_assert(kSeriesLanes == 4);
     }
 }
 
-ARDELON_TARGET_AVX2 void besselSeriesAvx2(const double* x, double* j0, double* j1, int count) {
-    besselSeriesOf(x, j0, j1, count);
+ARDELON_TARGET_AVX2 void besselSeriesAvx2(const double* x, double* j0, double* j1, int count,
+                                          double limit) {
+    besselSeriesOf(x, j0, j1, count, limit);
 }
 
-void besselSeriesBaseline(const double* x, double* j0, double* j1, int count) {
-    besselSeriesOf(x, j0, j1, count);
+void besselSeriesBaseline(const double* x, double* j0, double* j1, int count, double limit) {
+    besselSeriesOf(x, j0, j1, count, limit);
 }
 
 }  // namespace
 
-void besselSeriesBlock(const double* x, double* j0, double* j1, int count) {
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count, double termLimit) {
     if (processorHasAvx2())
-        besselSeriesAvx2(x, j0, j1, count);
+        besselSeriesAvx2(x, j0, j1, count, termLimit);
     else
-        besselSeriesBaseline(x, j0, j1, count);
+        besselSeriesBaseline(x, j0, j1, count, termLimit);
 }
 
 }  // namespace ardelon::layered

@@ -7,10 +7,12 @@
 
 namespace ardelon::layered {
 
+// The series stop after the first term of magnitude at most termLimit: the classical
+// kSeriesTermLimit, or kFineSeriesTermLimit where the responses are small remainders.
 // J1(x) of a load radius: series up to 16, Hankel's asymptotic expansion above.
-double besselJ1(double x);
+double besselJ1(double x, double termLimit = kSeriesTermLimit);
 // J0(x) and J1(x) of a plan distance: series up to 16, Hankel's asymptotic expansion above.
-void besselJ0J1(double x, double& j0, double& j1);
+void besselJ0J1(double x, double& j0, double& j1, double termLimit = kSeriesTermLimit);
 // Hankel's expansion of J0 and J1 for x > 16 to the terms in x^-3 (relative error below 2e-6;
 // the leading terms alone are off by 1/(8x), almost 1 % at 16), given amplitude = sqrt(2/(pi x)),
 // c = cos(x - pi/4) and s = sin(x - pi/4).
@@ -30,7 +32,8 @@ inline void besselAsymptotic(double x, double amplitude, double c, double s, dou
 // J0 and J1 of `count` arguments, all at most 16, by the series above. The arguments are taken
 // in blocks whose terms are summed side by side (each argument still stops at its own term), so
 // the loop vectorises; the results equal besselJ0J1's up to rounding in the last bits.
-void besselSeriesBlock(const double* x, double* j0, double* j1, int count);
+void besselSeriesBlock(const double* x, double* j0, double* j1, int count,
+                       double termLimit = kSeriesTermLimit);
 // The hypergeometric series F(alpha, 1/2; gamma; x) of the surface deflection of a circular load.
 double hypergeometricHalf(double alpha, double gamma, double x);
 

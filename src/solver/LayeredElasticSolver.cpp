@@ -109,6 +109,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
             sin2Theta_[pair] = std::sin(2.0 * theta);
         }
     }
+    chooseFarRules();
     planCount_ = 0;
     for (int i = 0; i < pointCount_; ++i) {
         int p = 0;

@@ -33,6 +33,10 @@
 // and the points but not on the responses asked for; the oscillation bound follows the points
 // still marching, so far points that finish early stop costing their fine step. Bessel functions:
 // series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
+// A call whose every point lies outside every loaded circle, whose responses are all small
+// remainders of their integrands, takes 0.25 / (r + a) as the oscillation's bound (0.05 / a under
+// Filon's rule) and sums the series to terms of 1e-12 rather than the classical 1e-5 (whose error
+// jumps as the argument adds a term).
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
 // responses are added in closed form (surface points: hypergeometric series; below the surface:
 // on-axis closed form or the adaptive quadrature of HalfSpaceQuadrature.h). Loads are superposed by
@@ -115,6 +119,7 @@ class LayeredElasticSolver {
                  const EvaluationPoint* points);
     void preparePairs();
     double initialStep(double& tolerance);
+    void chooseFarRules();
     double stepCap(double m) const;
     double flexuralLength() const;
     void updateReach();
@@ -198,6 +203,8 @@ class LayeredElasticSolver {
     std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
         filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
     double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
+    // The oscillation's and Filon's step bounds and the Bessel series' term limit of this call.
+    double oscillationStep_ = 0.0, filonStep_ = 0.0, seriesLimit_ = 0.0;
     int slotList_[kIntegrals] = {};
     int slotCount_ = 0;
     double phaseStep_ = 0.0;  // the step the rotations were built for

@@ -100,7 +100,8 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     }
     for (int s = 0; s < seriesCount_; ++s)
         argument_[s] = m * sortedDistance_[s];
-    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_);
+    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_,
+                      seriesLimit_);
 
     if (h != phaseStep_) {
         phaseBegin_ = distanceCount_;  // every tracked phase is set up again below
@@ -141,7 +142,7 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
 
 void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
     for (int k = 0; k < radiusCount_; ++k)
-        radiusJ1_[k] = besselJ1(m * distinctRadius_[k]);
+        radiusJ1_[k] = besselJ1(m * distinctRadius_[k], seriesLimit_);
     for (int j = 0; j < loadCount_; ++j)
         transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
     evaluateBessel(m, h);

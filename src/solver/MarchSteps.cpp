@@ -23,6 +23,16 @@ constexpr double kOscillationStep = 0.55;
 constexpr double kDecayStep = 0.3;
 // On a distance integrated by Filon's rule the step follows only J1(m a) of the loads' radii.
 constexpr double kFilonStep = 0.15;
+// Under a load the responses are of the order of its pressure; in a call whose every point lies
+// outside every loaded circle each response is a small remainder of its oscillating integrand
+// (a frictionless face's shear, the far field of a wide load), and what the rule leaves of the
+// oscillation, a share of the integrand's envelope, shows in it. There the step takes
+// kFarOscillationStep, about 25 points per period, and kFarFilonStep under Filon's rule, whose
+// amplitude is only piecewise quadratic, and the Bessel series run to kFineSeriesTermLimit. Far
+// points end their march early, so the finer oscillation step costs them little; the finer
+// Filon step about triples the steps of a far call, whose march is long under Filon's rule.
+constexpr double kFarOscillationStep = 0.25;
+constexpr double kFarFilonStep = 0.05;
 // Filon's rule is exact only for an amplitude quadratic over two steps: while it integrates some
 // distance, the bounds from the interfaces' depths take this share.
 constexpr double kFilonDecayShare = 0.5;
@@ -72,15 +82,26 @@ double LayeredElasticSolver::flexuralLength() const {
     return longest;
 }
 
+// The step bounds and the Bessel series' term limit of the call: the finer ones when every point
+// lies outside every loaded circle.
+void LayeredElasticSolver::chooseFarRules() {
+    bool farCall = true;
+    for (int pair = 0; pair < pointCount_ * loadCount_; ++pair)
+        farCall = farCall && distance_[pair] > radius_[pair % loadCount_];
+    oscillationStep_ = farCall ? kFarOscillationStep : kOscillationStep;
+    filonStep_ = farCall ? kFarFilonStep : kFilonStep;
+    seriesLimit_ = farCall ? kFineSeriesTermLimit : kSeriesTermLimit;
+}
+
 // The largest step the length scales allow at m: the oscillation of the Bessel products over the
 // whole march, the decay of each point's terms while they live.
 double LayeredElasticSolver::stepCap(double m) const {
     // Simpson's rule is of lower order than Weddle's: it takes half the step for the same error.
     const double share = weddle_ ? 1.0 : 0.5;
     double cap =
-        std::min(kLargestStep, reach_ > 0.0 ? share * kOscillationStep / reach_ : kLargestStep);
+        std::min(kLargestStep, reach_ > 0.0 ? share * oscillationStep_ / reach_ : kLargestStep);
     if (filonRadius_ > 0.0)
-        cap = std::min(cap, share * kFilonStep / filonRadius_);
+        cap = std::min(cap, share * filonStep_ / filonRadius_);
     // Filon's rule is of lower order: the interfaces' bounds take kFilonDecayShare while it is in
     // use; the points' decay bounds stay.
     double longest = 0.0;

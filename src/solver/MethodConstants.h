@@ -1,8 +1,9 @@
 #pragma once
 // The constants of the layered elastic method, as its published tables give them: pi is taken as
 // 3.141592 throughout (the half-space quadrature of layer-1 points excepted), series are summed
-// until a term of magnitude at most 1e-5, and exponentials whose exponent has a magnitude of 20 or
-// more are taken as zero.
+// until a term of magnitude at most 1e-5 (the Bessel series of far
+// calls further, see kFineSeriesTermLimit), and
+// exponentials whose exponent has a magnitude of 20 or more are taken as zero.
 
 #include <cmath>
 
@@ -16,6 +17,12 @@ inline constexpr double kTwoPiOverThree = 2.0943946666666666;
 inline constexpr double kFourPiOverThree = 4.188789333333333;
 // Series stop after the first term whose magnitude is at most this.
 inline constexpr double kSeriesTermLimit = 1e-5;
+// The Bessel series run on to terms of at most this where every response of a call is small
+// against the loads' pressure (every point outside every loaded circle). Cut at 1e-5 they are off
+// by up to some 1e-6, and that error jumps wherever the argument adds a term: a ragged error in
+// J1(m a) and J0, J1 of m r that the march over m cannot average out, and that shows in a far
+// response, a small remainder of the oscillating integrand.
+inline constexpr double kFineSeriesTermLimit = 1e-12;
 // Above this argument the Bessel functions use their leading asymptotic forms.
 inline constexpr double kBesselSeriesLimit = 16.0;
 // exp(x) with |x| at or beyond this is taken as 0: the term is below double precision of the sum.

@@ -1,7 +1,7 @@
 // The solver's accuracy target: every response within 0.1 % of the largest magnitude of that
 // response over the points of the call, against a converged reference and closed forms, for both
 // schemes, every kind of interface, offsets to 1000 in., any depth and radius, and Poisson's
-// ratios up to 0.5.
+// ratios up to 0.5, and calls whose every point lies far outside the loads.
 
 #include <gtest/gtest.h>
 
@@ -357,6 +357,52 @@ TEST(SolverAccuracy, ThinWearingCoursesMeetTheTargetOverABasin) {
                                            std::to_string(loads->size()) + " loads");
             }
         }
+    }
+}
+
+// --- Calls whose every point lies outside every load: the faces of the four interfaces under one
+// point far off a wide load on a thin top, where each response is a small remainder of its
+// oscillating integrand (a frictionless face's shear cancels the half-space's). ---
+
+TEST(SolverAccuracy, FarCallsMeetTheTargetOnEveryInterfaceFace) {
+    struct Far {
+        const char* name;
+        std::vector<Layer> layers;
+        CircularLoad load;
+        double x;
+    };
+    const Far cases[] = {
+        {"67 in. off a 22 in. load on a stiff base",
+         {{379551, 0.35, 1}, {9224357, 0.45, 0}},
+         {100, 22, 5, 0},
+         72},
+        {"100 in. off a 10 in. load on five layers",
+         {{500000, 0.35, 1},
+          {15000, 0.40, 10},
+          {20000, 0.45, 10},
+          {41851, 0.45, 10},
+          {20000, 0.45, 0}},
+         {100, 10, 0, 0},
+         99.5},
+        {"60 in. off a 20 in. load on a 10 in. top",
+         {{20000, 0.45, 10}, {15000, 0.45, 0}},
+         {100, 20, 0, 0},
+         60.5},
+        {"32 in. off a 10 in. load on a stiff base",
+         {{379551, 0.35, 1}, {3000000, 0.45, 0}},
+         {100, 10, 5, 1},
+         37},
+    };
+    for (const Far& c : cases) {
+        const LayerSystem system = stacked(c.layers, {0, 1, 1});
+        std::vector<EvaluationPoint> faces;
+        double depth = 0.0;
+        for (int k = 0; k < 4; ++k) {
+            depth += system.thickness[k];
+            faces.push_back({c.x, 0, depth, k + 1});
+            faces.push_back({c.x, 0, depth, k + 2});
+        }
+        expectAgainstReference(system, {c.load}, faces, c.name);
     }
 }
 
