@@ -20,7 +20,7 @@
 // a plan distance is integrated across its oscillation by Filon's rule: the Bessel terms there are
 // Hankel's forms, a smooth amplitude times cos(m r - pi/4) and its partner a quarter period on,
 // and Filon's weights (exact for the amplitude piecewise quadratic over each pair of steps) free
-// the step from r; it then follows only J1(m a) of the loads, at most 0.15 / a, and the
+// the step from r; it then follows only J1(m a) of the loads, at most 0.25 / a, and the
 // interfaces' bounds take half their step (the rule is of lower order than Weddle's). A far point
 // of a deflection basin thus costs what the kernel's own scales cost, whatever the top layer's
 // thickness. Simpson's rule takes half these steps. The step
