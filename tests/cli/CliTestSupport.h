@@ -30,8 +30,6 @@ std::filesystem::path example(const std::string& name);
 // `path` in single quotes, as one argument of the shell.
 std::string quoted(const std::filesystem::path& path);
 
-void writeText(const std::filesystem::path& path, const std::string& text);
-
 // A test run in its own fresh folder, removed afterwards.
 class CliTest : public ::testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,35 +43,38 @@ Trial trialAt(const std::string& name, double asphaltInches) {
     return t;
 }
 
-// The files every case starts from: a project with two trials as JSON (T) and as .ard (A with F
-// beside), the same project without trials (P, A), other trials (G), a damaged trials file (D)
-// and a JSON project whose trials are not trials (B).
+// The contents every case starts from, by letter: a project with two trials as JSON (T) and as
+// .ard (A with F beside), the same project without trials (P, A), other trials (G), a damaged
+// trials file (D) and a JSON project whose trials are not trials (B).
 struct Sample {
-    std::string withTrials, plain, ard, trialsFile, otherTrials, damaged, badTrials;
-    std::vector<Trial> trials;
+    std::map<char, std::string> text;
 };
 
 Sample sample() {
     Sample s;
     CStenorDoc doc = twoLayerProject();
-    s.plain = projectToJson(doc);
+    s.text['P'] = projectToJson(doc);
     const auto bytes = encodeProject(doc);
-    s.ard.assign(bytes.begin(), bytes.end());
-    s.trials = {trialAt("8 in.", 8), trialAt("10 in.", 10)};
-    setProjectTrials(doc, s.trials);
-    s.withTrials = projectToJson(doc);
-    s.trialsFile = trialsFileText(s.trials);
-    s.otherTrials = trialsFileText({trialAt("12 in.", 12)});
-    s.damaged = "{\"format\": \"ardelon-trials\"";
-    json bad = json::parse(s.withTrials);
+    s.text['A'].assign(bytes.begin(), bytes.end());
+    const std::vector<Trial> trials = {trialAt("8 in.", 8), trialAt("10 in.", 10)};
+    setProjectTrials(doc, trials);
+    s.text['T'] = projectToJson(doc);
+    s.text['F'] = trialsFileText(trials);
+    s.text['G'] = trialsFileText({trialAt("12 in.", 12)});
+    s.text['D'] = "{\"format\": \"ardelon-trials\"";
+    json bad = json::parse(s.text['T']);
     bad["trials"][1]["name"] = 5;
-    s.badTrials = bad.dump(2) + "\n";
+    s.text['B'] = bad.dump(2) + "\n";
     return s;
 }
 
-void place(const fs::path& dir, const Files& files) {
-    for (const auto& [name, text] : files)
-        writeText(dir / name, text);
+// "t.json:T t.trials.json:F": each file with the contents of its letter.
+Files files(const Sample& s, const std::string& spec) {
+    Files named;
+    std::istringstream in(spec);
+    for (std::string item; in >> item;)
+        named[item.substr(0, item.size() - 2)] = s.text.at(item.back());
+    return named;
 }
 
 // The folder holds exactly these files with these contents.
@@ -83,107 +87,88 @@ void expectFolder(const fs::path& dir, const Files& expected, const std::string&
     EXPECT_EQ(listing(dir), names) << label;
 }
 
-using ProjectTrials = CliTest;
+// The refusal of a file beside `project` that holds `count` trials of another project.
+std::string othersBeside(const std::string& file, const std::string& count,
+                         const std::string& project) {
+    return "\"" + file + "\" holds " + count + ", which writing \"" + project +
+           "\" would lose or take for its own; move that file away first";
+}
 
-TEST_F(ProjectTrials, ConvertCarriesTheTrialsOrRefusesAndWritesNothing) {
-    const Sample s = sample();
-    const struct {
-        std::string label;
-        Files before;
-        std::string arguments;
-        int status;
-        std::string error;
-        Files after;  // besides the files before, unchanged
-    } cases[] = {
-        {"JSON to .ard: the trials go beside it",
-         {{"t.json", s.withTrials}},
-         "t.json t.ard",
-         0,
-         "",
-         {{"t.ard", s.ard}, {"t.trials.json", s.trialsFile}}},
-        {".ard to JSON: the file beside comes back byte for byte",
-         {{"t.ard", s.ard}, {"t.trials.json", s.trialsFile}},
-         "t.ard back.json",
-         0,
-         "",
-         {{"back.json", s.withTrials}}},
-        {".ard to .ard",
-         {{"t.ard", s.ard}, {"t.trials.json", s.trialsFile}},
-         "t.ard c.ard",
-         0,
-         "",
-         {{"c.ard", s.ard}, {"c.trials.json", s.trialsFile}}},
-        {"the same trials already beside the output",
-         {{"t.json", s.withTrials}, {"t.trials.json", s.trialsFile}},
-         "t.json t.ard",
-         0,
-         "",
-         {{"t.ard", s.ard}}},
-        {"no trials: no file", {{"p.json", s.plain}}, "p.json p.ard", 0, "", {{"p.ard", s.ard}}},
-        {"no trials back to JSON unchanged",
-         {{"p.ard", s.ard}},
-         "p.ard p.json",
-         0,
-         "",
-         {{"p.json", s.plain}}},
-        {"trials a JSON output cannot read are carried as they are",
-         {{"b.json", s.badTrials}},
-         "b.json b2.json",
-         0,
-         "",
-         {{"b2.json", s.badTrials}}},
-        {"the trials file would replace the input",
-         {{"x.trials.json", s.withTrials}},
-         "x.trials.json x.ard",
-         2,
-         "OUT (its trials file) and IN name the same file \"x.trials.json\"; nothing was "
-         "written.",
-         {}},
-        {"other trials beside the output",
-         {{"t.json", s.withTrials}, {"t.trials.json", s.otherTrials}},
-         "t.json t.ard",
-         2,
-         "\"t.trials.json\" holds 1 other trial, which writing \"t.ard\" would lose or take for "
-         "its own; move that file away first; nothing was written.",
-         {}},
-        {"a project without trials over a file that holds some",
-         {{"p.json", s.plain}, {"p.trials.json", s.trialsFile}},
-         "p.json p.ard",
-         2,
-         "\"p.trials.json\" holds 2 other trials, which writing \"p.ard\" would lose or take for "
-         "its own; move that file away first; nothing was written.",
-         {}},
-        {"a damaged trials file beside the input",
-         {{"t.ard", s.ard}, {"t.trials.json", s.damaged}},
-         "t.ard out.json",
-         2,
-         "The trials kept beside \"t.ard\" cannot be read: \"t.trials.json\": JSON syntax error "
-         "at line 1, column 28; nothing was written.",
-         {}},
-        {"a damaged trials file beside the output",
-         {{"t.json", s.withTrials}, {"t.trials.json", s.damaged}},
-         "t.json t.ard",
-         2,
-         "The trials file beside \"t.ard\" cannot be read: \"t.trials.json\": JSON syntax error "
-         "at line 1, column 28; mend it or move it away first; nothing was written.",
-         {}},
-        {"trials that cannot be read cannot go beside an .ard",
-         {{"b.json", s.badTrials}},
-         "b.json b.ard",
-         2,
-         "The project's trials cannot be read (trials[1].name: expected a text), so they cannot "
-         "be kept beside \"b.ard\"; nothing was written.",
-         {}},
-    };
-    for (const auto& c : cases) {
+struct ProjectTrials : CliTest {
+    // Runs `arguments` in the folder holding only `before`: without an `error` the command
+    // succeeds, with one it exits with 2, prints nothing and names exactly what is wrong.
+    CliRun runOver(const Files& before, const std::string& arguments, const std::string& error) {
         fs::remove_all(dir);
         fs::create_directories(dir);
-        place(dir, c.before);
-        const CliRun run = runCli("convert " + c.arguments, dir);
-        EXPECT_EQ(run.status, c.status) << c.label << "\n" << run.err;
-        EXPECT_EQ(run.err, c.error.empty() ? "" : "ardelon-cli: " + c.error + "\n") << c.label;
-        Files after = c.before;
-        after.insert(c.after.begin(), c.after.end());
+        for (const auto& [name, text] : before)
+            writeText(dir / name, text);
+        CliRun run = runCli(arguments, dir);
+        EXPECT_EQ(run.status, error.empty() ? 0 : 2) << arguments << "\n" << run.err;
+        if (!error.empty()) {
+            EXPECT_EQ(run.err, "ardelon-cli: " + error + "; nothing was written.\n") << arguments;
+            EXPECT_EQ(run.out, "") << arguments;
+        }
+        return run;
+    }
+};
+
+const std::string kDesign = "--vary 1=4:12:2 --cycles 50 --seed 3";
+
+TEST_F(ProjectTrials, CommandsCarryTheTrialsOrRefuseAndWriteNothing) {
+    const Sample s = sample();
+    const std::string all =
+        "t.json:T t.ard:A t.trials.json:F o.trials.json:G d.ard:A d.trials.json:D";
+    const struct {
+        std::string label, before, arguments, error;
+        std::string after = "";  // besides the files before, unchanged
+    } cases[] = {
+        {"JSON to .ard: the trials go beside it", "t.json:T", "convert t.json t.ard", "",
+         "t.ard:A t.trials.json:F"},
+        {".ard to JSON: the file beside comes back byte for byte", "t.ard:A t.trials.json:F",
+         "convert t.ard back.json", "", "back.json:T"},
+        {".ard to .ard", "t.ard:A t.trials.json:F", "convert t.ard c.ard", "",
+         "c.ard:A c.trials.json:F"},
+        {"the same trials already beside the output", "t.json:T t.trials.json:F",
+         "convert t.json t.ard", "", "t.ard:A"},
+        {"no trials: no file", "p.json:P", "convert p.json p.ard", "", "p.ard:A"},
+        {"no trials back to JSON unchanged", "p.ard:A", "convert p.ard p.json", "", "p.json:P"},
+        {"trials a JSON output cannot read are carried as they are", "b.json:B",
+         "convert b.json b2.json", "", "b2.json:B"},
+        {"the trials file would replace the input", "x.trials.json:T",
+         "convert x.trials.json x.ard",
+         "OUT (its trials file) and IN name the same file \"x.trials.json\""},
+        {"other trials beside the output", "t.json:T t.trials.json:G", "convert t.json t.ard",
+         othersBeside("t.trials.json", "1 other trial", "t.ard")},
+        {"a project without trials over a file that holds some", "p.json:P p.trials.json:F",
+         "convert p.json p.ard", othersBeside("p.trials.json", "2 other trials", "p.ard")},
+        {"a damaged trials file beside the input", "t.ard:A t.trials.json:D",
+         "convert t.ard out.json",
+         "The trials kept beside \"t.ard\" cannot be read: \"t.trials.json\": JSON syntax error "
+         "at line 1, column 28"},
+        {"a damaged trials file beside the output", "t.json:T t.trials.json:D",
+         "convert t.json t.ard",
+         "The trials file beside \"t.ard\" cannot be read: \"t.trials.json\": JSON syntax error "
+         "at line 1, column 28; mend it or move it away first"},
+        {"trials that cannot be read cannot go beside an .ard", "b.json:B", "convert b.json b.ard",
+         "The project's trials cannot be read (trials[1].name: expected a text), so they cannot "
+         "be kept beside \"b.ard\""},
+        {"a new project over other trials", all, "new t.ard",
+         othersBeside("t.trials.json", "2 other trials", "t.ard")},
+        {"a design written over other trials", all, "design t.json " + kDesign + " -o o.ard",
+         othersBeside("o.trials.json", "1 other trial", "o.ard")},
+        {"raw results over the trials file", all, "analyze t.ard --cycles 10 --raw t.trials.json",
+         "--raw and PROJECT (its trials file) name the same file \"t.trials.json\""},
+        {"a damaged trials file beside a traffic input", all,
+         "traffic esal d.ard --esals 1000 -o w.json",
+         "The trials kept beside \"d.ard\" cannot be read: \"d.trials.json\": JSON syntax error "
+         "at line 1, column 28"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const Files before = files(s, c.before);
+        EXPECT_EQ(runOver(before, c.arguments, c.error).err.empty(), c.error.empty());
+        Files after = before;
+        after.merge(files(s, c.after));
         expectFolder(dir, after, c.label);
     }
 }
@@ -199,58 +184,21 @@ json keptTrials(const fs::path& project) {
 
 TEST_F(ProjectTrials, EveryCommandThatWritesAProjectKeepsItsTrials) {
     const Sample s = sample();
-    const json trials = json::parse(s.trialsFile)["trials"];
-    const std::string design = "--vary 1=4:12:2 --cycles 50 --seed 3";
-    const struct {
-        std::string arguments;
-        std::string written;
-    } kept[] = {
+    const json trials = json::parse(s.text.at('F'))["trials"];
+    const std::pair<std::string, std::string> cases[] = {
+        // the command and the project written
         {"traffic esal t.ard --esals 1000", "t.ard"},
         {"traffic esal t.ard --esals 1000 -o w.ard", "w.ard"},
         {"traffic vehicle-types t.json --road-class 2 -o w.ard", "w.ard"},
         {"traffic esal t.ard --esals 1000 -o w.json", "w.json"},
-        {"design t.ard " + design + " -o win.ard", "win.ard"},
-        {"design t.ard " + design + " -o win.json", "win.json"},
+        {"design t.ard " + kDesign + " -o win.ard", "win.ard"},
+        {"design t.ard " + kDesign + " -o win.json", "win.json"},
     };
-    for (const auto& c : kept) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        place(dir, {{"t.json", s.withTrials}, {"t.ard", s.ard}, {"t.trials.json", s.trialsFile}});
-        const CliRun run = runCli(c.arguments, dir);
-        ASSERT_EQ(run.status, 0) << c.arguments << "\n" << run.err;
-        EXPECT_EQ(keptTrials(dir / c.written), trials) << c.arguments;
-        EXPECT_EQ(readBytes(dir / "t.trials.json"), s.trialsFile) << c.arguments;
-    }
-
-    const struct {
-        std::string arguments;
-        std::string error;
-    } refused[] = {
-        {"new t.ard",
-         "\"t.trials.json\" holds 2 other trials, which writing \"t.ard\" would lose or take for "
-         "its own; move that file away first; nothing was written."},
-        {"design t.json " + design + " -o o.ard",
-         "\"o.trials.json\" holds 1 other trial, which writing \"o.ard\" would lose or take for "
-         "its own; move that file away first; nothing was written."},
-        {"analyze t.ard --cycles 10 --raw t.trials.json",
-         "--raw and PROJECT (its trials file) name the same file \"t.trials.json\"; nothing was "
-         "written."},
-        {"traffic esal d.ard --esals 1000 -o w.json",
-         "The trials kept beside \"d.ard\" cannot be read: \"d.trials.json\": JSON syntax error "
-         "at line 1, column 28; nothing was written."},
-    };
-    for (const auto& c : refused) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        const Files before = {
-            {"t.json", s.withTrials},         {"t.ard", s.ard}, {"t.trials.json", s.trialsFile},
-            {"o.trials.json", s.otherTrials}, {"d.ard", s.ard}, {"d.trials.json", s.damaged}};
-        place(dir, before);
-        const CliRun run = runCli(c.arguments, dir);
-        EXPECT_EQ(run.status, 2) << c.arguments;
-        EXPECT_EQ(run.err, "ardelon-cli: " + c.error + "\n") << c.arguments;
-        EXPECT_EQ(run.out, "") << c.arguments;
-        expectFolder(dir, before, c.arguments);
+    for (const auto& [arguments, written] : cases) {
+        if (runOver(files(s, "t.json:T t.ard:A t.trials.json:F"), arguments, "").status != 0)
+            continue;
+        EXPECT_EQ(keptTrials(dir / written), trials) << arguments;
+        EXPECT_EQ(readBytes(dir / "t.trials.json"), s.text.at('F')) << arguments;
     }
 }
 

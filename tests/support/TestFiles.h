@@ -1,6 +1,6 @@
 #pragma once
 // File helpers shared by the tests: a fresh scratch folder, folder listings, whole-file reads and
-// text lines.
+// writes, and text lines.
 
 #include <filesystem>
 #include <fstream>
@@ -23,6 +23,10 @@ inline std::filesystem::path scratchDir(const std::string& name) {
 inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 // The names in a folder.

@@ -68,10 +68,17 @@ struct Module {
         trials.onKeepAsTrial(host);
         return offered;
     }
-    std::vector<std::string> names() const {
-        std::vector<std::string> kept;
+    // The names of the trials shown, "A, B".
+    std::string names() const {
+        std::string kept;
         for (const Trial& t : trials.trials)
-            kept.push_back(t.name);
+            kept += (kept.empty() ? "" : ", ") + t.name;
+        return kept;
+    }
+    // The trials stored in the working copy.
+    std::vector<Trial> stored() const {
+        std::vector<Trial> kept;
+        EXPECT_TRUE(projectTrials(dlg.work, kept).ok());
         return kept;
     }
     const TrialRow& row(std::string_view label) const {
@@ -99,23 +106,17 @@ TEST(TrialsDlg, KeepAsTrialOffersTheThicknessesAndRefusesBadNames) {
         double inches;
         std::string typed;  // empty: the name offered
         std::string offered;
-        std::vector<std::string> kept;
+        std::string kept;
         std::string refusal;  // the message, empty: none
     };
+    const std::string three = "8 in., 8 in. (2), Two lifts";
     const Case cases[] = {
-        {8, "", "8 in.", {"8 in."}, ""},
-        {8, "", "8 in. (2)", {"8 in.", "8 in. (2)"}, ""},
-        {7.5, "  Two lifts ", "7.5 in.", {"8 in.", "8 in. (2)", "Two lifts"}, ""},
-        {7.5,
-         "8 in.",
-         "7.5 in.",
-         {"8 in.", "8 in. (2)", "Two lifts"},
+        {8, "", "8 in.", "8 in.", ""},
+        {8, "", "8 in. (2)", "8 in., 8 in. (2)", ""},
+        {7.5, "  Two lifts ", "7.5 in.", three, ""},
+        {7.5, "8 in.", "7.5 in.", three,
          "A trial named \"8 in.\" is already kept. Please choose another name."},
-        {7.5,
-         "   ",
-         "7.5 in.",
-         {"8 in.", "8 in. (2)", "Two lifts"},
-         "Please enter a name for the trial."},
+        {7.5, "   ", "7.5 in.", three, "Please enter a name for the trial."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed + "/" + c.offered);
@@ -131,8 +132,7 @@ TEST(TrialsDlg, KeepAsTrialOffersTheThicknessesAndRefusesBadNames) {
         }
     }
     // The trials live in the working copy, with the snapshot and the run they were kept from.
-    std::vector<Trial> stored;
-    ASSERT_TRUE(projectTrials(m.dlg.work, stored).ok());
+    const std::vector<Trial> stored = m.stored();
     ASSERT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored[2].inputs.thickness[0], 7.5);
     EXPECT_EQ(stored[2].run.seed, 5u);
@@ -184,11 +184,17 @@ TEST(TrialsDlg, TableSetsTrialsSideBySideAndMarksTheCheapestPassing) {
         m.keep(5, c.thickness[1], "B");  // cheaper, but no season stays below 5 milli-in
         m.keep(100, c.thickness[2], "C");
         m.trials.onInitDialog(m.host);
-        EXPECT_EQ(m.row(c.costLabel).cells.size(), 3u);
-        for (std::size_t i = 0; i < c.costs.size(); ++i)
-            EXPECT_EQ(m.row(c.costLabel).cells[i].text, c.costs[i]);
-        for (std::size_t i = 0; i < 3; ++i)
-            EXPECT_EQ(m.row(c.asphaltLabel).cells[i].text, c.asphalt[i]);
+        const auto texts = [&](const std::string& label) {
+            std::vector<std::string> cells;
+            for (const TrialCell& cell : m.row(label).cells)
+                cells.push_back(cell.text);
+            return cells;
+        };
+        EXPECT_EQ(texts(c.costLabel).size(), 3u);
+        if (!c.costs.empty()) {
+            EXPECT_EQ(texts(c.costLabel), c.costs);
+        }
+        EXPECT_EQ(texts(c.asphaltLabel), c.asphalt);
         const TrialRow& deflection = m.row("Layer 1 Top, Vertical Deflection: Actual Percentile");
         EXPECT_EQ(deflection.cells[0], (TrialCell{"100. Pass [78.561, 100.]", Verdict::Pass}));
         EXPECT_EQ(deflection.cells[1], (TrialCell{"0. Fail [0., 21.439]", Verdict::Fail}));
@@ -204,49 +210,48 @@ TEST(TrialsDlg, RenameAndDeleteAskAndKeepTheRest) {
     m.keep(100, 7, "B");
     m.keep(100, 6, "C");
     m.trials.onInitDialog(m.host);
-    EXPECT_EQ(m.host.enabledOf({Control::LoadTrial, Control::RenameTrial, Control::DeleteTrial,
-                                Control::Compare}),
-              "0000");
+    const auto buttons = {Control::LoadTrial, Control::RenameTrial, Control::DeleteTrial,
+                          Control::Compare};
+    EXPECT_EQ(m.host.enabledOf(buttons), "0000");
     m.trials.onSelectionChanged(m.host, {1});
-    EXPECT_EQ(m.host.enabledOf({Control::LoadTrial, Control::RenameTrial, Control::DeleteTrial,
-                                Control::Compare}),
-              "1110");
+    EXPECT_EQ(m.host.enabledOf(buttons), "1110");
 
-    // Rename: another trial's name is refused, a new one kept.
-    const auto rename = [&](const std::string& to) {
-        m.host.modalScript.push_back([&, to](ModalDialog& d) {
+    // Rename: another trial's name is refused, its own name changes nothing, a new one is kept.
+    const struct {
+        std::string to, refusal, names;
+    } renames[] = {
+        {"C", "A trial named \"C\" is already kept. Please choose another name.", "A, B, C"},
+        {"B", "", "A, B, C"},
+        {"Thicker base", "", "A, Thicker base, C"},
+    };
+    for (const auto& r : renames) {
+        m.host.clear();
+        m.host.modalScript.push_back([&](ModalDialog& d) {
             auto& ask = dynamic_cast<CTrialNameDlg&>(d);
             EXPECT_EQ(ask.caption(), "Rename Trial");
-            ask.name = to;
+            ask.name = r.to;
             return ask.onOK(m.host);
         });
         m.trials.onRenameTrial(m.host);
-    };
-    rename("C");
-    EXPECT_EQ(m.host.lastMessage().text,
-              "A trial named \"C\" is already kept. Please choose another name.");
-    rename("B");  // its own name: nothing changes
-    rename("Thicker base");
-    EXPECT_EQ(m.names(), (std::vector<std::string>{"A", "Thicker base", "C"}));
+        EXPECT_EQ(m.host.messages.empty() ? "" : m.host.lastMessage().text, r.refusal) << r.to;
+        EXPECT_EQ(m.names(), r.names) << r.to;
+    }
 
     // Delete asks first; No keeps every trial.
     m.trials.onSelectionChanged(m.host, {2, 0});
-    EXPECT_EQ(m.host.enabledOf({Control::LoadTrial, Control::DeleteTrial, Control::Compare}),
-              "011");
+    EXPECT_EQ(m.host.enabledOf(buttons), "0011");
     m.host.clear();
     m.host.answers = {MessageAnswer::No, MessageAnswer::Yes};
     m.trials.onDeleteTrials(m.host);
-    EXPECT_EQ(m.names().size(), 3u);
+    EXPECT_EQ(m.names(), "A, Thicker base, C");
     m.trials.onDeleteTrials(m.host);
     EXPECT_EQ(
         m.host.messages.back(),
         (testing::RecordedMessage{"Delete the selected trials (\"A\", \"C\")?", "Delete Trials",
                                   MessageIcon::Question, MessageButtons::YesNo}));
-    EXPECT_EQ(m.names(), (std::vector<std::string>{"Thicker base"}));
-    std::vector<Trial> stored;
-    ASSERT_TRUE(projectTrials(m.dlg.work, stored).ok());
-    EXPECT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].name, "Thicker base");
+    EXPECT_EQ(m.names(), "Thicker base");
+    ASSERT_EQ(m.stored().size(), 1u);
+    EXPECT_EQ(m.stored()[0].name, "Thicker base");
     EXPECT_TRUE(m.trials.selection.empty());
 
     // A damaged trials text is never overwritten: keeping is refused with the reason.
@@ -265,15 +270,13 @@ TEST(TrialsDlg, RenameAndDeleteAskAndKeepTheRest) {
 TEST(TrialsDlg, LoadTrialAsksOverUnsavedChangesAndTakesEveryInput) {
     struct Case {
         const char* name;
-        bool projectModified;
-        bool editedInModule;
-        std::optional<MessageAnswer> answer;  // none: not asked
-        bool loaded;
+        bool projectModified, editedInModule;
+        std::optional<MessageAnswer> answer;  // none: not asked; No: not loaded
     };
     const Case cases[] = {
-        {"saved project, design as opened", false, false, {}, true},
-        {"project modified, Yes", true, false, MessageAnswer::Yes, true},
-        {"design edited in the module, No", false, true, MessageAnswer::No, false},
+        {"saved project, design as opened", false, false, {}},
+        {"project modified, Yes", true, false, MessageAnswer::Yes},
+        {"design edited in the module, No", false, true, MessageAnswer::No},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,8 +284,8 @@ TEST(TrialsDlg, LoadTrialAsksOverUnsavedChangesAndTakesEveryInput) {
         Module m(project);
         m.keep(100, 6, "Thin");
         // The kept trial's inputs with a Structure-module field of their own.
-        std::vector<Trial> kept;
-        ASSERT_TRUE(projectTrials(m.dlg.work, kept).ok());
+        std::vector<Trial> kept = m.stored();
+        ASSERT_EQ(kept.size(), 1u);
         kept[0].inputs.maxModulus[0] = 777777;
         setProjectTrials(m.dlg.work, kept);
         m.dlg.work.thickness[0] = 8;
@@ -298,14 +301,15 @@ TEST(TrialsDlg, LoadTrialAsksOverUnsavedChangesAndTakesEveryInput) {
         m.host.clear();
         if (c.answer)
             m.host.answers = {*c.answer};
-        EXPECT_EQ(m.trials.onLoadTrial(m.host), c.loaded);
+        const bool loaded = c.answer != MessageAnswer::No;
+        EXPECT_EQ(m.trials.onLoadTrial(m.host), loaded);
         ASSERT_EQ(m.host.messages.size(), c.answer ? 1u : 0u);
         if (c.answer) {
             EXPECT_EQ(m.host.lastMessage().text,
                       "The design has changes that are not saved. Load trial \"Thin\" in their "
                       "place? Keep the design as a trial first to come back to it.");
         }
-        if (!c.loaded) {
+        if (!loaded) {
             EXPECT_EQ(m.dlg.work, before);
             continue;
         }

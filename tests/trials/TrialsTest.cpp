@@ -20,10 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::readBytes;
 using testing::seasonTrial;
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using testing::writeText;
 
 // Two trials: one with a design life (verdicts on the lives), one metric-free default.
 std::vector<Trial> twoTrials() {
