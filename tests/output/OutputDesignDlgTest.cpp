@@ -55,6 +55,29 @@ COutputDesignDlg makeDialog(const CStenorDoc& doc) {
     return COutputDesignDlg(doc, testing::factoryOf<testing::SmoothResponseModel>());
 }
 
+// The module opened on a project, as the Output command does.
+struct Opened {
+    explicit Opened(const CStenorDoc& doc) : dlg(makeDialog(doc)) { dlg.onInitDialog(host); }
+    // Perform Analysis, writing the raw data to `file` in the scratch folder.
+    void analyse(const std::string& file) {
+        host.files.push_back(rawPath(file).string());
+        dlg.performAnalysis(host);
+    }
+    COutputDesignDlg dlg;
+    FakeHost host;
+};
+
+// A runnable project opened with the confirmation already turned off.
+Opened openedUnwarned(CStenorDoc doc = runnableProject()) {
+    doc.output.doNotWarn = 1;
+    return Opened(doc);
+}
+
+std::string thicknessEditsEnabled(const FakeHost& host) {
+    return host.enabledOf(
+        {Control::Thickness1, Control::Thickness2, Control::Thickness3, Control::Thickness4});
+}
+
 TEST(OutputDesignInit, DefaultsLabelsAndEnabledEdits) {
     CStenorDoc doc;
     doc.materialIndex = {0, 6, 9, 6, 0};  // AC, Gran Base, Other, Gran Base, GB
@@ -68,9 +91,7 @@ TEST(OutputDesignInit, DefaultsLabelsAndEnabledEdits) {
     EXPECT_EQ(dlg.thicknessUnit + " " + dlg.layerCountText, "in. 5");
     EXPECT_EQ(dlg.materialNames,
               (std::array<std::string, 5>{"AC", "Gran Base", "Other", "GB", "GB"}));
-    EXPECT_EQ(host.enabledOf({Control::Thickness1, Control::Thickness2, Control::Thickness3,
-                              Control::Thickness4}),
-              "1111");
+    EXPECT_EQ(thicknessEditsEnabled(host), "1111");
     EXPECT_TRUE(dlg.transferFunctionList.columns.empty());  // no columns before the first run
 }
 
@@ -79,18 +100,14 @@ TEST(OutputDesignInit, TwoLayersMetricRoundingAndUnknownMaterial) {
     doc.valuesInEnglish = 0;
     doc.thickness = {10.0, 2537.46, 25.4, 7.777};
     doc.materialIndex = {5, 7, 7, 7, 1};  // 5 lies outside layer 1's list
-    COutputDesignDlg dlg = makeDialog(doc);
-    FakeHost host;
-    dlg.onInitDialog(host);
-    EXPECT_EQ(dlg.thicknessUnit + " " + dlg.layerCountText, "cm 2");
+    const Opened o(doc);
+    EXPECT_EQ(o.dlg.thicknessUnit + " " + o.dlg.layerCountText, "cm 2");
     // 10 cm = 3.937 in. -> 3.94 in. -> 10.0076 cm -> 10.01 cm; 7.777 cm = 3.0618 in. -> 3.06
     // in. -> 7.7724 cm -> 7.77 cm.
-    EXPECT_EQ(dlg.work.thickness, (std::array<double, 4>{10.01, 2537.46, 25.4, 7.77}));
-    EXPECT_EQ(dlg.materialNames[0], "");
-    EXPECT_EQ(dlg.materialNames[1], "Soil");
-    EXPECT_EQ(host.enabledOf({Control::Thickness1, Control::Thickness2, Control::Thickness3,
-                              Control::Thickness4}),
-              "1000");
+    EXPECT_EQ(o.dlg.work.thickness, (std::array<double, 4>{10.01, 2537.46, 25.4, 7.77}));
+    EXPECT_EQ(std::pair(o.dlg.materialNames[0], o.dlg.materialNames[1]),
+              std::pair(std::string(), std::string("Soil")));
+    EXPECT_EQ(thicknessEditsEnabled(o.host), "1000");
 }
 
 TEST(OutputDesignThickness, RangeMessagesAndTwoDecimalRounding) {
@@ -131,8 +148,8 @@ TEST(OutputDesignThickness, RangeMessagesAndTwoDecimalRounding) {
 }
 
 TEST(OutputDesignCycles, OkStoresCancelKeepsAndBelowOneIsRefused) {
-    COutputDesignDlg dlg = makeDialog(CStenorDoc{});
-    FakeHost host;
+    Opened o(CStenorDoc{});
+    auto& [dlg, host] = o;
     auto answer = [&](int n, bool ok) {
         host.modalScript.push_back([n, ok](ModalDialog& d) {
             auto& cyclesDlg = dynamic_cast<CMonteCarloCyclesDlg&>(d);
@@ -149,17 +166,15 @@ TEST(OutputDesignCycles, OkStoresCancelKeepsAndBelowOneIsRefused) {
     EXPECT_TRUE(host.messages.empty());
     answer(0, true);
     EXPECT_EQ(dlg.cycles, 250);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.lastMessage().text,
-              "Please enter a number of Monte Carlo cycles of at least 1.");
-    EXPECT_EQ(host.lastMessage().caption, "Monte Carlo Cycles");
+    EXPECT_EQ(host.messages, std::vector{testing::exclamation(
+                                 "Please enter a number of Monte Carlo cycles of at least 1.",
+                                 "Monte Carlo Cycles")});
 }
 
 // Export writes the workbook of the last run, with the run's record and every cycle for its charts.
 TEST(OutputDesignRun, ConfirmChooseRunFillTheListsAndExport) {
-    COutputDesignDlg dlg = makeDialog(runnableProject());
-    FakeHost host;
-    dlg.onInitDialog(host);
+    Opened o(runnableProject());
+    auto& [dlg, host] = o;
     dlg.cycles = 300;
     dlg.fixedSeed = 42;
     dlg.projectFileName = "/designs/route 9.ard";
@@ -270,9 +285,8 @@ TEST(OutputDesignRun, NoRunLeavesTheModuleAsItWas) {
         CStenorDoc doc = runnableProject();
         if (c.tandemOnly)
             doc.axleTypeFraction = {0, 1, 0, 0};
-        COutputDesignDlg dlg = makeDialog(doc);
-        FakeHost host;
-        dlg.onInitDialog(host);
+        Opened o(doc);
+        auto& [dlg, host] = o;
         const CStenorDoc before = dlg.work;
         if (c.confirmation) {
             host.modalScript.push_back([answer = *c.confirmation](ModalDialog& d) {
@@ -299,15 +313,11 @@ TEST(OutputDesignRun, NoRunLeavesTheModuleAsItWas) {
 // Find Thicknesses, Use This Design, the run not confirmed: the results of the design analysed
 // are marked stale and are neither exported nor charted until the design shown is analysed.
 TEST(OutputDesignRun, ResultsOfAnotherDesignAreStaleUntilItIsAnalysed) {
-    CStenorDoc doc = runnableProject();
-    doc.output.doNotWarn = 1;
-    COutputDesignDlg dlg = makeDialog(doc);
-    FakeHost host;
-    dlg.onInitDialog(host);
+    Opened o = openedUnwarned();
+    auto& [dlg, host] = o;
     dlg.cycles = 12;
     EXPECT_FALSE(dlg.resultsStale());  // no results yet: nothing to be stale
-    host.files.push_back(rawPath("stale.ad").string());
-    dlg.performAnalysis(host);
+    o.analyse("stale.ad");
     ASSERT_TRUE(dlg.exportEnabled);
     const auto analysed = dlg.work.thickness;
     auto chosen = analysed;
@@ -336,8 +346,7 @@ TEST(OutputDesignRun, ResultsOfAnotherDesignAreStaleUntilItIsAnalysed) {
     // The chosen design analysed: its results, current.
     dlg.useDesign(host, chosen);
     dlg.work.output.doNotWarn = 1;
-    host.files.push_back(rawPath("stale.ad").string());
-    dlg.performAnalysis(host);
+    o.analyse("stale.ad");
     EXPECT_EQ(dlg.analysedThickness, chosen);
     EXPECT_TRUE(dlg.exportEnabled && !dlg.resultsStale());
 }
@@ -346,13 +355,10 @@ TEST(OutputDesignRun, ResultsOfAnotherDesignAreStaleUntilItIsAnalysed) {
 TEST(OutputDesignRun, MetricListsShowLimitsInSiUnits) {
     CStenorDoc doc = runnableProject();
     doc.unitSystem = Metric;
-    doc.output.doNotWarn = 1;
-    COutputDesignDlg dlg = makeDialog(doc);
-    FakeHost host;
-    dlg.onInitDialog(host);
+    Opened o = openedUnwarned(doc);
+    auto& dlg = o.dlg;
     dlg.cycles = 12;
-    host.files.push_back(rawPath("metric.ad").string());
-    dlg.performAnalysis(host);
+    o.analyse("metric.ad");
     ASSERT_EQ(dlg.percentileList.rows.size(), 1u);
     EXPECT_EQ(dlg.percentileList.rows[0][3] + " " + dlg.percentileList.rows[0][4], "mm 0.508");
     EXPECT_EQ(dlg.transferFunctionList.rows[0][3] + " " + dlg.transferFunctionList.rows[0][4],
@@ -361,8 +367,8 @@ TEST(OutputDesignRun, MetricListsShowLimitsInSiUnits) {
 }
 
 TEST(OutputDesignRun, DisclaimerOpensModally) {
-    COutputDesignDlg dlg = makeDialog(CStenorDoc{});
-    FakeHost host;
+    Opened o(CStenorDoc{});
+    auto& [dlg, host] = o;
     std::string shown;
     host.modalScript.push_back([&](ModalDialog& d) {
         shown = dynamic_cast<CDisclaimerDlg&>(d).text;
@@ -400,9 +406,8 @@ TEST(RunNotes, SeedFieldTakesBlankOrAWholeNumberThatFits) {
         EXPECT_EQ(dlg.onOk(host), accepted) << text;
         EXPECT_EQ(dlg.seed, seed) << text;
         if (!accepted) {
-            ASSERT_EQ(host.messages.size(), 1u);
-            EXPECT_EQ(host.lastMessage().text, CMonteCarloCyclesDlg::kSeedText);
-            EXPECT_EQ(host.lastMessage().caption, "Seed Out of Range");
+            EXPECT_EQ(host.messages, std::vector{testing::exclamation(
+                                         CMonteCarloCyclesDlg::kSeedText, "Seed Out of Range")});
             EXPECT_EQ(host.lastFocus(), static_cast<int>(CMonteCarloCyclesDlg::Control::Seed));
         }
     }
@@ -423,10 +428,8 @@ void run(COutputDesignDlg& dlg, FakeHost& host, bool cancel) {
 }
 
 TEST(RunNotes, SeedComesWithTheResultsAndACancelledRunKeepsThem) {
-    COutputDesignDlg dlg = makeDialog(runnableProject());
-    FakeHost host;
-    dlg.onInitDialog(host);
-    dlg.work.output.doNotWarn = 1;
+    Opened o = openedUnwarned();
+    auto& [dlg, host] = o;
     dlg.cycles = 40;
 
     run(dlg, host, true);
@@ -458,10 +461,8 @@ TEST(RunNotes, SeedComesWithTheResultsAndACancelledRunKeepsThem) {
 // "Run until every row is settled": the run stops at the first settled block, at most the most
 // cycles; the note gives the cycles it ran; a most of 0 is refused in the form.
 TEST(OutputDesignRun, UntilSettledRunsUntilEveryRowIsSettled) {
-    COutputDesignDlg dlg = makeDialog(runnableProject());
-    FakeHost host;
-    dlg.onInitDialog(host);
-    dlg.work.output.doNotWarn = 1;
+    Opened o = openedUnwarned();
+    auto& [dlg, host] = o;
     dlg.fixedSeed = 5;
     host.modalScript.push_back([](ModalDialog& d) {
         auto& cycles = dynamic_cast<CMonteCarloCyclesDlg&>(d);
@@ -477,8 +478,7 @@ TEST(OutputDesignRun, UntilSettledRunsUntilEveryRowIsSettled) {
     });
     dlg.onSetMonteCarloCycles(host);
     EXPECT_TRUE(dlg.untilSettled);
-    host.files.push_back(rawPath("settled.ad").string());
-    dlg.performAnalysis(host);
+    o.analyse("settled.ad");
     const int ran = dlg.results.cycles;
     EXPECT_GT(ran, 0);
     EXPECT_LE(ran, 5000);
@@ -493,10 +493,8 @@ TEST(RunNotes, ActiveCriteriaWithoutATypeAreNamedBeforeARun) {
     CStenorDoc doc = runnableProject();
     doc.criteria[static_cast<std::size_t>(slotIndex(2, Bottom))].active = 1;
     doc.criteria[static_cast<std::size_t>(slotIndex(1, Middle))] = {1, -1, 0};
-    doc.output.doNotWarn = 1;
-    COutputDesignDlg dlg = makeDialog(doc);
-    FakeHost host;
-    dlg.onInitDialog(host);
+    Opened o = openedUnwarned(doc);
+    auto& [dlg, host] = o;
     for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
         host.messages.clear();
         host.answers = {answer};
@@ -551,8 +549,8 @@ TEST(CostAnalysis, OkCopiesBackCancelLeavesTheModuleUnchanged) {
     CStenorDoc doc;
     doc.density = {145, 0, 0, 0};
     doc.costPerTon = {40, 10, 10, 10};
-    COutputDesignDlg dlg = makeDialog(doc);
-    FakeHost host;
+    Opened o(doc);
+    auto& [dlg, host] = o;
     const CStenorDoc before = dlg.work;
     host.modalScript.push_back([&](ModalDialog& d) {
         auto& cost = dynamic_cast<CCostAnalysisDlg&>(d);
