@@ -402,7 +402,9 @@ TEST(RunNotes, SeedFieldTakesBlankOrAWholeNumberThatFits) {
         EXPECT_EQ(dlg.seed, seed) << text;
         if (!accepted) {
             EXPECT_EQ(host.messages, std::vector{testing::exclamation(
-                                         CMonteCarloCyclesDlg::kSeedText, "Seed Out of Range")});
+                                         "Please enter a whole number from 0 to 4294967295 as the "
+                                         "seed, or leave it blank to seed from the clock.",
+                                         "Seed Out of Range")});
             EXPECT_EQ(host.lastFocus(), static_cast<int>(CMonteCarloCyclesDlg::Control::Seed));
         }
     }
@@ -467,7 +469,9 @@ TEST(OutputDesignRun, UntilSettledRunsUntilEveryRowIsSettled) {
         cycles.maxCycles = 0;
         FakeHost form;
         EXPECT_FALSE(cycles.onOk(form));
-        EXPECT_EQ(form.lastMessage().text, CMonteCarloCyclesDlg::kMaxCyclesText);
+        EXPECT_EQ(form.lastMessage(),
+                  testing::exclamation("Please enter a most number of cycles from 1 to 1000000.",
+                                       "Monte Carlo Cycles"));
         cycles.maxCycles = 5000;
         return cycles.onOk(form);
     });
