@@ -43,6 +43,10 @@ struct Opened {
         dlg.slot(position).useTransferFunction = on;
         dlg.onTransferFunctionChanged(host, position);
     }
+    // A position's transfer function coefficients k1 and k2.
+    std::pair<double, double> ks(int position) {
+        return {dlg.slot(position).k1, dlg.slot(position).k2};
+    }
     Dlg dlg;
     FakeHost host;
 };
@@ -118,21 +122,18 @@ TEST(LayerCriteria, StrainTypesOfferTransferFunctionsThatOnlyStrainsKeep) {
     o.setTransfer(Middle, 1);
     EXPECT_EQ(transferControls(), "1110");
 
-    o.dlg.slot(Middle).k1 = 0.0796;
-    o.dlg.slot(Middle).k2 = 3.291;
+    std::tie(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2) = std::pair(0.0796, 3.291);
     o.setTransfer(Middle, 0);
-    EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), std::pair(0.0, 0.0));
+    EXPECT_EQ(o.ks(Middle), std::pair(0.0, 0.0));
     EXPECT_EQ(transferControls(), "1001");
 
     // Switching a strain with its transfer function to a stress clears the function.
     activate(o, Top, HorizontalStrain);
     o.dlg.slot(Top).useTransferFunction = 1;
-    o.dlg.slot(Top).k1 = 2.83e-06;
-    o.dlg.slot(Top).k2 = 3.2;
+    std::tie(o.dlg.slot(Top).k1, o.dlg.slot(Top).k2) = std::pair(2.83e-06, 3.2);
     o.setType(Top, VerticalStress);
-    EXPECT_EQ(
-        std::tuple(o.dlg.slot(Top).useTransferFunction, o.dlg.slot(Top).k1, o.dlg.slot(Top).k2),
-        std::tuple(0, 0.0, 0.0));
+    EXPECT_EQ(std::pair(o.dlg.slot(Top).useTransferFunction, o.ks(Top)),
+              std::pair(0, std::pair(0.0, 0.0)));
     EXPECT_EQ(o.host.visibleOf({Control::TransferTop, Control::K1Top}), "00");
 
     // Clearing a position drops its transfer function.
@@ -162,8 +163,7 @@ TEST(LayerCriteria, RetickedTransferFunctionsGetTheirCoefficientsBack) {
         {"Use cleared and ticked", HorizontalStrain,
          [](Opened& o) {
              o.setTransfer(Middle, 0);
-             EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2),
-                       std::pair(0.0, 0.0));  // written back as cleared if accepted so
+             EXPECT_EQ(o.ks(Middle), std::pair(0.0, 0.0));  // written back so if accepted
              o.setTransfer(Middle, 1);
          },
          own},
@@ -194,7 +194,7 @@ TEST(LayerCriteria, RetickedTransferFunctionsGetTheirCoefficientsBack) {
             o.setTransfer(Middle, 1);
         }
         EXPECT_EQ(o.dlg.slot(Middle).useTransferFunction, 1);
-        EXPECT_EQ(std::pair(o.dlg.slot(Middle).k1, o.dlg.slot(Middle).k2), c.expected);
+        EXPECT_EQ(o.ks(Middle), c.expected);
     }
 }
 
@@ -250,10 +250,13 @@ TEST(LayerCriteria, PositionOrLayerOutsideItsRangeTouchesNoOtherSlot) {
 // The Bottom distribution comes from the test track default or from an endurance limit.
 TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCancelled) {
     Opened o(1, false, {}, -50);
-    // The engineer types a limit into the endurance limit dialog and accepts or cancels it.
-    const auto enterLimit = [&o](double limit, bool accept) {
+    // The endurance limit dialog opens on the limit held; the engineer types another into it and
+    // accepts or cancels it.
+    const auto enterLimit = [&o](double held, double limit, bool accept) {
         o.host.modalScript.push_back([=](ModalDialog& d) {
-            dynamic_cast<EnduranceLimitDialog&>(d).enduranceLimit = limit;
+            auto& e = dynamic_cast<EnduranceLimitDialog&>(d);
+            EXPECT_EQ(e.enduranceLimit, held);
+            e.enduranceLimit = limit;
             return accept;
         });
         o.dlg.onEnterEnduranceLimit(o.host);
@@ -270,13 +273,7 @@ TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCan
     EXPECT_TRUE(o.dlg.onAccept(o.host));
     EXPECT_EQ(o.host.messages.size(), 1u);
 
-    o.host.modalScript.push_back([](ModalDialog& d) {
-        auto& e = dynamic_cast<EnduranceLimitDialog&>(d);
-        EXPECT_EQ(e.enduranceLimit, -50.0);
-        e.enduranceLimit = -100;
-        return true;
-    });
-    o.dlg.onEnterEnduranceLimit(o.host);
+    enterLimit(-50, -100, true);
     EXPECT_EQ(o.host.modalCaptions, std::vector<std::string>{"Endurance Limit"});
     EXPECT_EQ(o.dlg.enduranceLimit, -100.0);
     const double expected[] = {-173, -131, -106, -88, -74};
@@ -292,14 +289,14 @@ TEST(LayerCriteria, DistributionIsTheDefaultOrScaledByTheEnduranceLimitUnlessCan
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
     // A positive limit gives a decreasing distribution, which passes too.
-    enterLimit(70, true);
+    enterLimit(-100, 70, true);
     EXPECT_NEAR(o.dlg.slot(Bottom).distribution[0], 121.1, kProductTolerance);
     EXPECT_TRUE(o.dlg.onAccept(o.host));
 
     // Cancelled, the endurance limit dialog changes nothing and says nothing.
     const CriterionSlots before = o.dlg.slots;
     const std::size_t messagesBefore = o.host.messages.size();
-    enterLimit(-100, false);
+    enterLimit(70, -100, false);
     EXPECT_EQ(o.dlg.enduranceLimit, 70.0);
     EXPECT_EQ(o.dlg.slots, before);
     EXPECT_EQ(o.host.messages.size(), messagesBefore);

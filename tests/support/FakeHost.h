@@ -28,6 +28,11 @@ inline RecordedMessage exclamation(std::string_view text, std::string_view capti
     return {std::string(text), std::string(caption), MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
+// What a step shows: the one refusal `text` under `caption`, or nothing when `text` is empty.
+inline std::vector<RecordedMessage> refusalOrNone(std::string_view text, std::string_view caption) {
+    return text.empty() ? std::vector<RecordedMessage>{} : std::vector{exclamation(text, caption)};
+}
+
 class FakeHost : public DialogHost {
   public:
     MessageAnswer showMessage(std::string_view text, std::string_view caption, MessageIcon icon,
