@@ -16,7 +16,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QtTest>
 
 #include "EveryForm.h"
@@ -418,11 +417,8 @@ class FormsTest : public QObject {
     void numberEditRefusesOrCommits() {
         testing::MessageRecorder recorder;
         QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        auto* first = new NumberEdit;
-        auto* second = new NumberEdit;
-        layout->addWidget(first);
-        layout->addWidget(second);
+        auto* first = new NumberEdit(NumberEdit::Kind::Number, &window);
+        auto* second = new NumberEdit(NumberEdit::Kind::Number, &window);
         activate(window);
         first->setRange(0, 100);
         QSignalSpy committed(first, &NumberEdit::committed);
@@ -719,12 +715,11 @@ class FormsTest : public QObject {
         ThicknessSearchForm form(dialog);
         form.show();
         QVERIFY(!form.useDesignButton()->isEnabled());
-        control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles)
-            ->setText(QStringLiteral("200"));
+        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
+        cycles->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
         // The inputs the search runs on are locked until it ends.
-        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
         QVERIFY(form.running() && !cycles->isEnabled());
         QVERIFY(ended.wait(120000));
         QVERIFY(cycles->isEnabled());
