@@ -173,31 +173,28 @@ TEST_F(DocumentSessionTest, OnlyAcceptedChangesToSavedFieldsMarkTheProjectModifi
 // English thicknesses and modulus ranges; opened, it shows them in metric units everywhere at
 // once, unmodified (the file is not rewritten). A project in step with its units opens as saved.
 TEST_F(DocumentSessionTest, OldMetricProjectsOpenInMetricUnits) {
-    struct Case {
-        const char* name;
-        int unitSystem, valuesInEnglish;
-        double thickness, minModulus;
-    };
-    for (const Case c : {Case{"old-metric.ard", Metric, 1, 20.32, 344.738},
-                         Case{"old-metric.json", Metric, 1, 20.32, 344.738},
-                         Case{"metric.ard", Metric, 0, 20.32, 344.738},
-                         Case{"old-english.json", English, 0, 8.0, 50000.0},
-                         Case{"english.ard", English, 1, 8.0, 50000.0}}) {
+    // A metric project shows 8 in. and 50000 psi as 20.32 cm and 344.738 MPa.
+    const std::tuple<const char*, int, int> cases[] = {{"old-metric.ard", Metric, 1},
+                                                       {"old-metric.json", Metric, 1},
+                                                       {"metric.ard", Metric, 0},
+                                                       {"old-english.json", English, 0},
+                                                       {"english.ard", English, 1}};
+    for (const auto& [name, unitSystem, valuesInEnglish] : cases) {
         CStenorDoc doc;
-        doc.unitSystem = c.unitSystem;
-        doc.valuesInEnglish = c.valuesInEnglish;
-        const bool heldEnglish = c.valuesInEnglish == 1;
-        doc.thickness[0] = heldEnglish ? 8.0 : 20.32;
-        doc.minModulus[0] = heldEnglish ? 50000 : 344.738;
-        ASSERT_TRUE(storeProject(doc, path(c.name)).ok()) << c.name;
-        const auto before = fs::last_write_time(path(c.name));
-        ASSERT_TRUE(session.openProjectFile(path(c.name))) << c.name;
+        doc.unitSystem = unitSystem;
+        doc.valuesInEnglish = valuesInEnglish;
+        doc.thickness[0] = valuesInEnglish == 1 ? 8.0 : 20.32;
+        doc.minModulus[0] = valuesInEnglish == 1 ? 50000 : 344.738;
+        ASSERT_TRUE(storeProject(doc, path(name)).ok()) << name;
+        const auto before = fs::last_write_time(path(name));
+        ASSERT_TRUE(session.openProjectFile(path(name))) << name;
         const CStenorDoc& p = session.project();
-        EXPECT_EQ(
-            std::tuple(p.valuesInEnglish, p.thickness[0], p.minModulus[0], session.isModified(),
-                       fs::last_write_time(path(c.name)) == before),
-            std::tuple(c.unitSystem == Metric ? 0 : 1, c.thickness, c.minModulus, false, true))
-            << c.name;
+        const bool metric = unitSystem == Metric;
+        EXPECT_EQ(std::tuple(p.valuesInEnglish, p.thickness[0], p.minModulus[0],
+                             session.isModified(), fs::last_write_time(path(name)) == before),
+                  std::tuple(metric ? 0 : 1, metric ? 20.32 : 8.0, metric ? 344.738 : 50000.0,
+                             false, true))
+            << name;
     }
 }
 
