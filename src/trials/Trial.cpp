@@ -31,7 +31,8 @@ std::string utcDate(std::time_t time) {
     return text;
 }
 
-// The shortest text of a thickness to 0.01: 8, 7.5, 7.25.
+}  // namespace
+
 std::string thicknessText(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", value);
@@ -42,8 +43,6 @@ std::string thicknessText(double value) {
         s.pop_back();
     return s;
 }
-
-}  // namespace
 
 const char* trialThicknessUnit(const CStenorDoc& project) {
     return project.valuesInEnglish != 0 ? "in." : "cm";

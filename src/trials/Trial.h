@@ -42,6 +42,9 @@ struct Trial {
 Trial makeTrial(std::string name, const CStenorDoc& project, const ProjectRun& run,
                 std::uint32_t seed, std::time_t startTime);
 
+// The shortest text of a thickness to 0.01 in. or cm: 8, 7.5, 7.25.
+std::string thicknessText(double value);
+
 // The default name of a trial: the thicknesses of the layers above the last, "8/6/12 in.".
 std::string defaultTrialName(const CStenorDoc& project);
 

@@ -18,16 +18,6 @@ std::string fixed(double value, int decimals, bool sign = false) {
     return text;
 }
 
-// The shortest text of a thickness to 0.01 in. or cm.
-std::string thicknessText(double value) {
-    std::string s = fixed(value, 2);
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
-    return s;
-}
-
 std::string verdictCounts(const Trial& t) {
     int count[3] = {0, 0, 0};
     for (const auto& r : t.lists.percentile)
