@@ -16,7 +16,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QtTest>
 
 #include "EveryForm.h"
@@ -53,6 +52,22 @@ QPushButton* cancelButtonOf(QWidget& form) {
             return button;
     }
     return nullptr;
+}
+
+// The texts of every label on `form`.
+QStringList labelsOf(const QWidget& form) {
+    QStringList texts;
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        texts << label->text();
+    return texts;
+}
+
+// '1' or '0' per widget: whether it is enabled.
+QString enabledOf(std::initializer_list<const QWidget*> widgets) {
+    QString flags;
+    for (const QWidget* w : widgets)
+        flags += w->isEnabled() ? u'1' : u'0';
+    return flags;
 }
 
 // A form of everyForm() with the dialog it is bound to.
@@ -103,58 +118,35 @@ class FormsTest : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    // Text a field refuses when it loses the focus: the dialog's message, and the focus stays; a
-    // Cancel button may still take the focus without a word.
-    void refusedFieldKeepsTheFocus() {
+    // A refused field (text typed, then the field left) or Accept (the whole form checked, one
+    // refusal standing for each form; the dialogs' own are checked in full with them): the
+    // dialog's message, the form stays open and the focus on the field at fault. A Cancel button
+    // may still take the focus from a refused field without a word.
+    void refusalsShowTheMessageAndKeepTheFocus() {
+        using Transfer = TransferFunctionsForm;
         const struct {
             const char* form;
-            NumberEdit* (*field)(FormBase&);
-            const char* text;
+            NumberEdit* (*field)(FormBase&);  // the field at fault, if the form names one
+            const char* text;                 // typed into the field
+            bool accept;                      // set, then Accept instead of typing
             QString message;
         } cases[] = {
             {"structure", [](FormBase& f) { return as<StructureForm>(f).thicknessEdit(1); },
-             "999.01",
+             "999.01", false,
              QStringLiteral(
                  "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in.")},
             {"structure", [](FormBase& f) { return as<StructureForm>(f).durationEdit(Summer); },
-             "26.5", QStringLiteral("Ardelon: Please enter an integer.")},
+             "26.5", false, QStringLiteral("Ardelon: Please enter an integer.")},
             {"load spectra", [](FormBase& f) { return as<LoadSpectraForm>(f).binEdit(3); }, "-5",
-             QStringLiteral("Number Out of Range: Please do not enter negative values.")},
+             false, QStringLiteral("Number Out of Range: Please do not enter negative values.")},
             {"vehicle types",
              [](FormBase& f) { return as<VehicleTypeForm>(f).valueEdit(shareIndex(5)); }, "150",
+             false,
              QStringLiteral("Percentage Out of Range: Please enter a value between 0% and 100%.")},
-            {"transfer functions",
-             [](FormBase& f) { return as<TransferFunctionsForm>(f).coefficientEdit(0); }, "K1",
-             QStringLiteral("Ardelon: Please enter a number.")},
-        };
-        for (const auto& c : cases) {
-            testing::MessageRecorder recorder;
-            OpenForm open(c.form);
-            NumberEdit* edit = c.field(*open.form);
-            typeAndLeave(edit, QLatin1String(c.text), open.form->defaultButton());
-            QCOMPARE(testing::onlyMessage(recorder), c.message);
-            QCOMPARE(QApplication::focusWidget(), edit);
-            if (QPushButton* cancel = cancelButtonOf(*open.form)) {
-                recorder.messages.clear();
-                cancel->setFocus(Qt::MouseFocusReason);
-                QVERIFY2(recorder.messages.isEmpty(), c.text);
-            }
-        }
-    }
-
-    // Accept checks the whole form: the message, the form stays open, the focus goes to the field
-    // at fault. The dialogs' own refusals are checked in full with them; one stands for each form.
-    void acceptRefusesAndTheFormStaysOpen() {
-        const struct {
-            const char* form;
-            NumberEdit* (*fill)(FormBase&);  // the field at fault, if the form names one
-            QString message;
-        } cases[] = {
-            {"structure",
-             [](FormBase& f) {
-                 as<StructureForm>(f).durationEdit(Summer)->setText(QStringLiteral("27"));
-                 return as<StructureForm>(f).durationEdit(Summer);
-             },
+            {"transfer functions", [](FormBase& f) { return as<Transfer>(f).coefficientEdit(0); },
+             "K1", false, QStringLiteral("Ardelon: Please enter a number.")},
+            {"structure", [](FormBase& f) { return as<StructureForm>(f).durationEdit(Summer); },
+             "27", true,
              QStringLiteral("Invalid Seasonal Durations - Please Adjust: Seasonal durations do not "
                             "add to 52 weeks/year")},
             {"layer criteria",
@@ -166,25 +158,33 @@ class FormsTest : public QObject {
                  }
                  return nullptr;
              },
+             "", true,
              QStringLiteral(
                  "Invalid Cumulative Strain Distribution - Please Adjust: The cumulative "
                  "strain distribution must be uniformly decreasing or increasing.")},
-            {"transfer functions",
-             [](FormBase& f) {
-                 as<TransferFunctionsForm>(f).coefficientEdit(0)->setText(QStringLiteral("K1"));
-                 return as<TransferFunctionsForm>(f).coefficientEdit(0);
-             },
-             QStringLiteral("Ardelon: Please enter a number.")},
+            {"transfer functions", [](FormBase& f) { return as<Transfer>(f).coefficientEdit(0); },
+             "K1", true, QStringLiteral("Ardelon: Please enter a number.")},
         };
         for (const auto& c : cases) {
             testing::MessageRecorder recorder;
             OpenForm open(c.form);
-            NumberEdit* blamed = c.fill(*open.form);
-            open.form->defaultButton()->click();
-            QVERIFY2(open.form->isVisible(), c.form);
+            NumberEdit* edit = c.field(*open.form);
+            if (!c.accept) {
+                typeAndLeave(edit, QLatin1String(c.text), open.form->defaultButton());
+            } else {
+                if (edit)
+                    edit->setText(QLatin1String(c.text));
+                open.form->defaultButton()->click();
+                QVERIFY2(open.form->isVisible(), c.form);
+            }
             QCOMPARE(testing::onlyMessage(recorder), c.message);
-            if (blamed)
-                QCOMPARE(QApplication::focusWidget(), blamed);
+            if (edit)
+                QCOMPARE(QApplication::focusWidget(), edit);
+            if (QPushButton* cancel = cancelButtonOf(*open.form); cancel && !c.accept) {
+                recorder.messages.clear();
+                cancel->setFocus(Qt::MouseFocusReason);
+                QVERIFY2(recorder.messages.isEmpty(), c.text);
+            }
         }
     }
 
@@ -307,9 +307,7 @@ class FormsTest : public QObject {
         CStructureDlg metric;
         metric.loadFrom(project);
         StructureForm metricForm(metric);
-        QStringList texts;
-        for (QLabel* label : metricForm.findChildren<QLabel*>())
-            texts << label->text();
+        const QStringList texts = labelsOf(metricForm);
         // Lengths and moduli follow the unit system; mean air temperatures stay in degrees F.
         for (const char* label : {"(cm)", "(MPa)", "Mean Air Temperature, F"})
             QVERIFY2(texts.contains(QLatin1String(label)), label);
@@ -330,12 +328,8 @@ class FormsTest : public QObject {
         QCOMPARE(testing::onlyMessage(recorder),
                  QStringLiteral("Improper Material Selection - Please Adjust: PCC is not "
                                 "acceptable as 2nd layer in a two layer pavement."));
-    }
 
-    // A hint that depends on the form's state follows it: the modulus range of the material chosen.
-    void aModulusHintFollowsTheMaterialChosen() {
-        testing::MessageRecorder recorder;
-        OpenForm open("structure");
+        // A hint that depends on the form's state follows it: the modulus range of the material.
         using Control = CStructureDlg::Control;
         auto* modulus = control<NumberEdit>(*open.form, Control::Modulus2);
         auto* material = control<QComboBox>(*open.form, Control::Material2);
@@ -423,11 +417,8 @@ class FormsTest : public QObject {
     void numberEditRefusesOrCommits() {
         testing::MessageRecorder recorder;
         QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        auto* first = new NumberEdit;
-        auto* second = new NumberEdit;
-        layout->addWidget(first);
-        layout->addWidget(second);
+        auto* first = new NumberEdit(NumberEdit::Kind::Number, &window);
+        auto* second = new NumberEdit(NumberEdit::Kind::Number, &window);
         activate(window);
         first->setRange(0, 100);
         QSignalSpy committed(first, &NumberEdit::committed);
@@ -478,13 +469,10 @@ class FormsTest : public QObject {
         QStringList titles;
         for (QGroupBox* box : open.form->findChildren<QGroupBox*>())
             titles << box->title();
-        QCOMPARE(
-            titles,
-            (QStringList{QStringLiteral("Thickness Design"), QStringLiteral("Reliability Analysis"),
-                         QStringLiteral("Perpetual Pavement Design Results: Conventional "
-                                        "Design with Transfer Functions"),
-                         QStringLiteral("Perpetual Pavement Design Results: Percentile "
-                                        "Responses")}));
+        QCOMPARE(titles, (QStringList{"Thickness Design", "Reliability Analysis",
+                                      "Perpetual Pavement Design Results: Conventional Design with "
+                                      "Transfer Functions",
+                                      "Perpetual Pavement Design Results: Percentile Responses"}));
         const std::pair<Control, const char*> buttons[] = {
             {Control::SetMonteCarloCycles, "Set Monte Carlo Cycles"},
             {Control::PerformAnalysis, "Perform Analysis"},
@@ -495,10 +483,9 @@ class FormsTest : public QObject {
         };
         for (const auto& [control, text] : buttons)
             QCOMPARE(open.form->button(control)->text(), QLatin1String(text));
-        QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
-        QVERIFY(!open.form->cancelRunButton()->isEnabled());
-        QVERIFY(open.form->thicknessEdit(3)->isEnabled());
-        QVERIFY(!open.form->thicknessEdit(4)->isEnabled());
+        QCOMPARE(enabledOf({open.form->button(Control::ExportExcel), open.form->cancelRunButton(),
+                            open.form->thicknessEdit(3), open.form->thicknessEdit(4)}),
+                 QStringLiteral("0010"));
         // A thickness out of range is refused with the dialog's message and keeps the focus, even
         // from the thickness edit it was leaving for.
         testing::MessageRecorder recorder;
@@ -509,11 +496,10 @@ class FormsTest : public QObject {
                      "Height Out of Range: Please enter a height between 1.0 in. and 999.0 in."));
         QCOMPARE(QApplication::focusWidget(), open.form->thicknessEdit(2));
         // No columns before the first run of the module.
-        QCOMPARE(open.form->transferFunctionList()->columnCount(), 0);
-        QCOMPARE(open.form->percentileList()->columnCount(), 0);
-        QStringList labels;
-        for (QLabel* label : open.form->findChildren<QLabel*>())
-            labels << label->text();
+        QCOMPARE(open.form->transferFunctionList()->columnCount() +
+                     open.form->percentileList()->columnCount(),
+                 0);
+        const QStringList labels = labelsOf(*open.form);
         for (const char* label : {"Infinite", "in.", "Number of Pavement Layers:"})
             QVERIFY2(labels.contains(QLatin1String(label)), label);
         QCOMPARE(open.form->findThicknessesButton()->text(), QStringLiteral("Find Thicknesses..."));
@@ -544,13 +530,10 @@ class FormsTest : public QObject {
             auto* form = qobject_cast<CostAnalysisForm*>(dialog);
             QVERIFY(form);
             QCOMPARE(form->windowTitle(), QStringLiteral("Cost Analysis"));
-            QStringList labels;
-            for (QLabel* l : form->findChildren<QLabel*>())
-                labels << l->text();
+            const QStringList labels = labelsOf(*form);
             for (const char* unit : {"ft", "pcf", "English Ton", "Lane-mile"})
                 QVERIFY2(labels.contains(QString::fromLatin1(unit)), unit);
-            QVERIFY(form->densityEdit(1)->isEnabled());
-            QVERIFY(!form->densityEdit(2)->isEnabled());
+            QCOMPARE(enabledOf({form->densityEdit(1), form->densityEdit(2)}), QStringLiteral("10"));
             QCOMPARE(form->costPerTonEdit(2)->text(), QStringLiteral("0"));
             form->reject();
         });
@@ -581,10 +564,13 @@ class FormsTest : public QObject {
         QVERIFY(confirmed);
         QVERIFY(open.form->running());
         // While the cycles run, only Cancel answers.
-        QVERIFY(open.form->cancelRunButton()->isEnabled());
-        QVERIFY(!open.form->button(Control::PerformAnalysis)->isEnabled());
-        QVERIFY(!open.form->button(Control::LeaveModule)->isEnabled());
-        QVERIFY(!open.form->thicknessEdit(1)->isEnabled());
+        const auto runControls = [&] {
+            return enabledOf({open.form->cancelRunButton(),
+                              open.form->button(Control::PerformAnalysis),
+                              open.form->button(Control::LeaveModule), open.form->thicknessEdit(1),
+                              open.form->button(Control::ExportExcel)});
+        };
+        QCOMPARE(runControls(), QStringLiteral("10000"));
         QTRY_VERIFY_WITH_TIMEOUT(!open.form->running(), kRunTimeoutMs);
         QVERIFY2(recorder.messages.isEmpty(), qPrintable(recorder.messages.value(0).text));
         QCOMPARE(open.form->progressBar()->maximum(), kSmallRunCycles);
@@ -618,9 +604,7 @@ class FormsTest : public QObject {
                 }
             }
         }
-        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
-        QVERIFY(open.form->button(Control::LeaveModule)->isEnabled());
-        QVERIFY(open.form->thicknessEdit(1)->isEnabled());
+        QCOMPARE(runControls(), QStringLiteral("01111"));
 
         // A long run cancelled: the results and working copy of the first run stay.
         const auto rowsBefore = open.dialog.percentileList.rows;
@@ -637,19 +621,20 @@ class FormsTest : public QObject {
         QCOMPARE(open.form->runStatusLabel()->text(),
                  QStringLiteral("Run cancelled. The previous results were kept."));
         QVERIFY(recorder.messages.isEmpty());
-        QCOMPARE(open.dialog.percentileList.rows, rowsBefore);
-        QCOMPARE(open.dialog.work.thickness, thicknessBefore);
+        QVERIFY(open.dialog.percentileList.rows == rowsBefore &&
+                open.dialog.work.thickness == thicknessBefore);
         QCOMPARE(second->topLevelItemCount(), static_cast<int>(rowsBefore.size()));
         QCOMPARE(open.form->progressBar()->value(), 0);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("raw-long.xls"))));
-        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
+        QCOMPARE(runControls(), QStringLiteral("01111"));
 
         // Export: the workbook is written, then handed to the desktop.
         QList<QUrl> opened;
-        setOpenDocumentHandler([&](const QUrl& url) {
+        const auto recordOpened = [&](const QUrl& url) {
             opened << url;
             return true;
-        });
+        };
+        setOpenDocumentHandler(recordOpened);
         const QString workbook = dir.filePath(QStringLiteral("report.xlsx"));
         recorder.files.push_back(workbook);
         open.form->button(Control::ExportExcel)->click();
@@ -676,10 +661,7 @@ class FormsTest : public QObject {
         // The PDF report: the form's texts go into the working copy and the settings, then the
         // report is written and handed to the desktop.
         opened.clear();
-        setOpenDocumentHandler([&](const QUrl& url) {
-            opened << url;
-            return true;
-        });
+        setOpenDocumentHandler(recordOpened);
         PdfReportForm::setSettingsFile(dir.filePath(QStringLiteral("settings.ini")));
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         recorder.files.push_back(pdf);
@@ -715,13 +697,15 @@ class FormsTest : public QObject {
         const QString analysed = open.form->thicknessEdit(1)->text();
         QPushButton* leave = open.form->button(Control::LeaveModule);
         typeAndLeave(open.form->thicknessEdit(1), QStringLiteral("4.5"), leave);
-        QVERIFY(!open.form->button(Control::ExportExcel)->isEnabled());
-        QVERIFY(!open.form->chartsButton()->isEnabled() && !second->isEnabled());
+        const auto exported = [&] {
+            return enabledOf(
+                {open.form->button(Control::ExportExcel), open.form->chartsButton(), second});
+        };
+        QCOMPARE(exported(), QStringLiteral("000"));
         QVERIFY(open.form->runStatusLabel()->text().startsWith(
             QStringLiteral("Results not of the design shown (they are of layer thicknesses ")));
         typeAndLeave(open.form->thicknessEdit(1), analysed, leave);
-        QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
-        QVERIFY(open.form->chartsButton()->isEnabled() && second->isEnabled());
+        QCOMPARE(exported(), QStringLiteral("111"));
     }
 
     // Find Thicknesses: a search on the worker thread fills the sortable table, and "Use This
@@ -731,12 +715,11 @@ class FormsTest : public QObject {
         ThicknessSearchForm form(dialog);
         form.show();
         QVERIFY(!form.useDesignButton()->isEnabled());
-        control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles)
-            ->setText(QStringLiteral("200"));
+        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
+        cycles->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
         // The inputs the search runs on are locked until it ends.
-        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
         QVERIFY(form.running() && !cycles->isEnabled());
         QVERIFY(ended.wait(120000));
         QVERIFY(cycles->isEnabled());
