@@ -22,7 +22,7 @@ double besselJ1(double x, double termLimit) {
     }
     double j0, j1;
     besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
-                     std::sin(x - kQuarterPi), j0, j1);
+                     std::sin(x - kQuarterPi), j0, j1, termLimit);
     return j1;
 }
 
@@ -53,7 +53,7 @@ void besselJ0J1(double x, double& j0, double& j1, double termLimit) {
         return;
     }
     besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
-                     std::sin(x - kQuarterPi), j0, j1);
+                     std::sin(x - kQuarterPi), j0, j1, termLimit);
 }
 
 double hypergeometricHalf(double alpha, double gamma, double x) {

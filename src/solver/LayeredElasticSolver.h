@@ -203,8 +203,10 @@ class LayeredElasticSolver {
     std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
         filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
     double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
-    // The oscillation's and Filon's step bounds and the Bessel series' term limit of this call.
-    double oscillationStep_ = 0.0, filonStep_ = 0.0, seriesLimit_ = 0.0;
+    // The oscillation's, Filon's and the decays' step bounds, the Bessel series' term limit and
+    // the stopping rule's share of this call.
+    double oscillationStep_ = 0.0, filonStep_ = 0.0, decayStepBound_ = 0.0, seriesLimit_ = 0.0,
+           tailShare_ = 0.0;
     int slotList_[kIntegrals] = {};
     int slotCount_ = 0;
     double phaseStep_ = 0.0;  // the step the rotations were built for
