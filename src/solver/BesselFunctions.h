@@ -9,7 +9,7 @@ namespace ardelon::layered {
 
 // The series stop after the first term of magnitude at most termLimit: the classical
 // kSeriesTermLimit, or kFineSeriesTermLimit where the responses are small remainders; with the
-// fine limit Hankel's expansion above 16 runs to x^-7 as well.
+// fine limit Hankel's expansion above 16 runs to x^-7 as well, its phase with pi exact.
 // J1(x) of a load radius: series up to 16, Hankel's asymptotic expansion above.
 double besselJ1(double x, double termLimit = kSeriesTermLimit);
 // J0(x) and J1(x) of a plan distance: series up to 16, Hankel's asymptotic expansion above.

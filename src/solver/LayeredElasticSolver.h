@@ -35,10 +35,11 @@
 // series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
 // A call whose every point lies outside every loaded circle, whose responses are all small
 // remainders of their integrands (down to some 1e-6 of their envelopes), takes 0.12 / (r + a) as
-// the oscillation's bound (0.05 / a under Filon's rule) and 0.02 / d as the decays' (under Filon's
-// rule, whose error grows as h^3 once a step spans a radian, the decays set the step), sums the
+// the oscillation's bound (0.05 / a under Filon's rule) and 0.01 / d as the decays' (Filon's
+// interpolation error does not average out where a step spans whole periods), sums the
 // series to terms of 1e-12 rather than the classical 1e-5 (whose error jumps as the argument adds a
-// term) and Hankel's expansion to x^-7, and ends each point's march at 1e-9 of its kind's reach.
+// term) and Hankel's expansion to x^-7 with pi exact in its phase, and ends each point's march at
+// 1e-9 of its kind's reach.
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
 // responses are added in closed form (surface points: hypergeometric series; below the surface:
 // on-axis closed form or the adaptive quadrature of HalfSpaceQuadrature.h). Loads are superposed by

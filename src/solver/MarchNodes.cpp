@@ -116,7 +116,8 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
     }
     for (int s = seriesCount_; s < phaseBegin_; ++s) {
         const double r = sortedDistance_[s];
-        const double phase = m * r - kQuarterPi;
+        const double phase =
+            m * r - (seriesLimit_ < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
         phaseSin_[s] = std::sin(phase);
         phaseCos_[s] = std::cos(phase);
         stepSin_[s] = std::sin(h * r);

@@ -392,6 +392,10 @@ TEST(SolverAccuracy, FarCallsMeetTheTargetOnEveryInterfaceFace) {
          {{379551, 0.35, 1}, {3000000, 0.45, 0}},
          {100, 10, 5, 1},
          37},
+        {"104 in. off a 1 in. load on a stiff base",
+         {{184189, 0.35, 1}, {9224357, 0.45, 0}},
+         {100, 1, 5, 0},
+         109},
     };
     for (const Far& c : cases) {
         const LayerSystem system = stacked(c.layers, {0, 1, 1});
