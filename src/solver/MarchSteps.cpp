@@ -32,12 +32,11 @@ constexpr double kFilonStep = 0.25;
 // Filon's rule, whose amplitude is only piecewise quadratic, and kFarDecayStep while a decay
 // lives (under Filon's rule the amplitude's interpolation error, of order h^3, no longer averages
 // out where a step spans whole periods of the oscillation: the decay sets the step); the Bessel
-// series run to kFineSeriesTermLimit
-// and Hankel's forms to x^-7; and a point ends its march at kFarTailShare (see kTailShare). A far
-// call takes some six times the steps of the classical rules. The eight faces of the four
-// interfaces 104 in. off a 1 in. load on a 1 in. top over a 50 times stiffer base take 15 000
-// steps (some 8 ms) rather than 1000, and the shear of the frictionless face comes within 3e-5 of
-// the largest shear of the call rather than 3.4e-3.
+// series run to kFineSeriesTermLimit and Hankel's forms to x^-7; and a point ends its march at
+// kFarTailShare (see kTailShare). A far call takes some six times the steps of the classical
+// rules. The eight faces of the four interfaces 104 in. off a 1 in. load on a 1 in. top over a
+// 50 times stiffer base take 15 000 steps (some 8 ms) rather than 1000, and the shear of the
+// frictionless face comes within 3e-5 of the largest shear of the call rather than 3.4e-3.
 // A layer below the top at least kStiffBaseRatio times as stiff as the top makes the responses of
 // layer-1 points small remainders as well: the correction all but cancels the top layer's
 // half-space (a 1.3 in. top of 133 psi on 5.7e7 psi, 20 in. off the centre of a 40 in. load: the
