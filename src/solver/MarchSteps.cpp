@@ -41,8 +41,8 @@ constexpr double kFilonStep = 0.25;
 // layer-1 points small remainders as well: the correction all but cancels the top layer's
 // half-space (a 1.3 in. top of 133 psi on 5.7e7 psi, 20 in. off the centre of a 40 in. load: the
 // deflection at the foot of the top, 3.5e-4 in., the classical rules left 3 % off). Such calls
-// take the far rules, at some ten times the steps; asphalt of 5000 psi and more on concrete stays
-// within the target under the classical rules and below this ratio.
+// take the far rules, at some ten times the steps; asphalt of more than 5000 psi on concrete of
+// 5e6 psi stays below this ratio, and within the target under the classical rules.
 constexpr double kStiffBaseRatio = 1000.0;
 constexpr double kFarOscillationStep = 0.12;
 constexpr double kFarFilonStep = 0.05;
