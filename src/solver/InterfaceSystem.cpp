@@ -31,6 +31,19 @@ NormalisedLayers normaliseLayers(const std::array<double, 5>& modulus,
     return n;
 }
 
+bool interfaceIsSeamless(const NormalisedLayers& layers, CoefficientSolution solution, int k) {
+    const bool bonded =
+        solution == CoefficientSolution::General ? (k == 3 || layers.bond[k] == 1.0) : k >= 2;
+    return bonded && layers.modulus[k] == layers.modulus[k + 1] &&
+           layers.poisson[k] == layers.poisson[k + 1];
+}
+
+void findHalfSpace(NormalisedLayers& layers, CoefficientSolution solution) {
+    layers.halfSpace = 4;
+    while (layers.halfSpace > 1 && interfaceIsSeamless(layers, solution, layers.halfSpace - 1))
+        --layers.halfSpace;
+}
+
 namespace {
 
 // The interface equations form a block tridiagonal system. Interface k (1 to 4) has four
@@ -77,7 +90,7 @@ void assembleInterface(int k, double m, const NormalisedLayers& layers,
     const Brackets up =
         layerOne ? layerOneBrackets(layers.poisson[0], lambda, 1.0, cutExp(-2.0 * lambda))
                  : layerBrackets(layers.poisson[upper], lambda, 1.0, decay[upper]);
-    const double eaLower = lower == 4 ? 0.0 : decay[lower];
+    const double eaLower = lower == layers.halfSpace ? 0.0 : decay[lower];
     const Brackets lo = layerBrackets(layers.poisson[lower], lambda, eaLower, 1.0);
 
     const bool slip = solution == CoefficientSolution::Slip && k < 2;
@@ -144,23 +157,25 @@ template <int FirstColumn>
 
 }  // namespace
 
-// Block elimination from interface 1 down: each interface's block, less the coupling to the
-// solution of the interfaces above, is solved for the coupling to the next interface and for the
-// load; back substitution from interface 4 up then gives every layer's constants. Partial
-// pivoting within each 4 × 4 block.
+// Block elimination from interface 1 down to the top of the semi-infinite layer: each interface's
+// block, less the coupling to the solution of the interfaces above, is solved for the coupling to
+// the next interface and for the load; back substitution from interface 4 up then gives every
+// layer's constants. Partial pivoting within each 4 × 4 block.
 [[gnu::always_inline]] inline void solveCoefficientsOf(double m, const NormalisedLayers& layers,
                                                        CoefficientSolution solution,
                                                        LayerCoefficients& out) {
-    // exp(-m h) across layers 2 to 4: the decay of each layer's terms from one face to the other.
+    // exp(-m h) across the finite layers below layer 1: the decay of each layer's terms from one
+    // face to the other.
+    const int interfaces = layers.halfSpace;
     std::array<double, 4> decay{};
-    for (int layer = 1; layer < 4; ++layer) {
+    for (int layer = 1; layer < interfaces; ++layer) {
         decay[layer] = cutExp(-m * (layers.interface[layer] - layers.top[layer]));
     }
 
     // Per interface: its unknowns as the load part (column 2) plus columns 0 and 1 times the next
     // interface's first two unknowns (A, C of the layer below).
     double reduced[4][4][3];
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < interfaces; ++k) {
         InterfaceRows rows;
         assembleInterface(k, m, layers, solution, decay, rows);
         if (k > 0) {
@@ -173,7 +188,7 @@ template <int FirstColumn>
                 rows.row[r][6] -= p0 * carried[2][2] + p1 * carried[3][2];
             }
         }
-        if (k < 3) {
+        if (k < interfaces - 1) {
             solveRows<0>(rows.row, reduced[k]);
         } else {
             solveRows<2>(rows.row, reduced[k]);
@@ -181,10 +196,11 @@ template <int FirstColumn>
                 reduced[k][r][0] = reduced[k][r][1] = 0.0;
         }
     }
-    // Back substitution from interface 4 up.
+    // Back substitution from the deepest interface up.
     double x[4][4];
-    for (int k = 3; k >= 0; --k) {
-        const double nextA = k < 3 ? x[k + 1][0] : 0.0, nextC = k < 3 ? x[k + 1][1] : 0.0;
+    for (int k = interfaces - 1; k >= 0; --k) {
+        const double nextA = k < interfaces - 1 ? x[k + 1][0] : 0.0;
+        const double nextC = k < interfaces - 1 ? x[k + 1][1] : 0.0;
         for (int r = 0; r < 4; ++r)
             x[k][r] = reduced[k][r][2] + reduced[k][r][0] * nextA + reduced[k][r][1] * nextC;
     }
@@ -193,7 +209,7 @@ template <int FirstColumn>
     out.C = {};
     out.B[0] = x[0][0];
     out.D[0] = x[0][1];
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < interfaces; ++k) {
         out.B[k + 1] = x[k][2];
         out.D[k + 1] = x[k][3];
         if (k > 0) {
@@ -236,15 +252,6 @@ void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolu
         solveCoefficientsAvx2(m, layers, solution, out);
     else
         solveCoefficientsBaseline(m, layers, solution, out);
-}
-
-double largestUpperCoefficient(const LayerCoefficients& c) {
-    double largest = std::max(std::abs(c.B[0]), std::abs(c.D[0]));
-    for (int layer = 1; layer < 4; ++layer) {
-        largest = std::max({largest, std::abs(c.A[layer]), std::abs(c.B[layer]),
-                            std::abs(c.C[layer]), std::abs(c.D[layer])});
-    }
-    return largest;
 }
 
 }  // namespace ardelon::layered

@@ -69,6 +69,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     layers_ = normaliseLayers(system.modulus, system.thickness, system.poisson, system.bond);
     weddle_ = system.bond[0] != 0.0 && system.bond[1] != 0.0;
     solution_ = weddle_ ? CoefficientSolution::General : CoefficientSolution::Slip;
+    findHalfSpace(layers_, solution_);
 
     radiusCount_ = 0;
     for (int j = 0; j < loadCount_; ++j) {
@@ -86,7 +87,8 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     for (int i = 0; i < pointCount_; ++i) {
         const EvaluationPoint& p = points[i];
         depth_[i] = p.depth / h1_;
-        layer_[i] = p.layer - 1;
+        // Below the semi-infinite layer solved for, a point lies in the same material.
+        layer_[i] = std::min(p.layer - 1, layers_.halfSpace);
         // A point at depth 0 lies on the surface of layer 1 whatever layer number it carries.
         if (depth_[i] == 0.0) {
             kind_[i] = PointKind::Surface;
@@ -151,7 +153,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
                 decayLengthB_[g] = z + z1;
                 break;
             default:
-                decayLengthA_[g] = layer == 4 ? 0.0 : layers_.interface[layer] - z;
+                decayLengthA_[g] = layer == layers_.halfSpace ? 0.0 : layers_.interface[layer] - z;
                 decayLengthB_[g] = z - layers_.top[layer];
         }
     }
@@ -175,10 +177,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     // The kernel varies over 1 / z near m = 0 for every interface depth z that the field sees:
     // a change of material or an interface that is not fully bonded.
     for (int k = 0; k < 4; ++k) {
-        const bool bonded = weddle_ ? (k == 3 || layers_.bond[k] == 1.0) : k >= 2;
-        const bool sameMaterial = layers_.modulus[k] == layers_.modulus[k + 1] &&
-                                  layers_.poisson[k] == layers_.poisson[k + 1];
-        if (!(bonded && sameMaterial))
+        if (!interfaceIsSeamless(layers_, solution_, k))
             decayLength_[scaleCount_++] = layers_.interface[k];
     }
 }

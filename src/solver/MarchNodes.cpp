@@ -176,7 +176,7 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             displacementFactor = invM;
             radialFactor = invM;
         } else {
-            const double ea = layer == 4 ? 0.0 : decayA_[g];
+            const double ea = layer == layers_.halfSpace ? 0.0 : decayA_[g];
             k = combine(layerBrackets(nu, lambda, ea, decayB_[g]), c.A[layer], c.B[layer],
                         c.C[layer], c.D[layer]);
             displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
