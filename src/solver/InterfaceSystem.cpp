@@ -80,16 +80,16 @@ struct InterfaceRows {
 // The four equations of interface k (0-based) between layer index k and k + 1: continuity of the
 // vertical stress, then (bonded) shear, vertical and (bond factor) radial displacement or
 // (frictionless) vertical displacement and zero shear on either face.
+// imageDecay = exp(-2 m z1), the decay of layer 1's image terms down to interface 1.
 void assembleInterface(int k, double m, const NormalisedLayers& layers,
                        CoefficientSolution solution, const std::array<double, 4>& decay,
-                       InterfaceRows& rows) {
+                       double imageDecay, InterfaceRows& rows) {
     const double z = layers.interface[k];
     const double lambda = m * z;
     const int upper = k, lower = k + 1;
     const bool layerOne = upper == 0;
-    const Brackets up =
-        layerOne ? layerOneBrackets(layers.poisson[0], lambda, 1.0, cutExp(-2.0 * lambda))
-                 : layerBrackets(layers.poisson[upper], lambda, 1.0, decay[upper]);
+    const Brackets up = layerOne ? layerOneBrackets(layers.poisson[0], lambda, 1.0, imageDecay)
+                                 : layerBrackets(layers.poisson[upper], lambda, 1.0, decay[upper]);
     const double eaLower = lower == layers.halfSpace ? 0.0 : decay[lower];
     const Brackets lo = layerBrackets(layers.poisson[lower], lambda, eaLower, 1.0);
 
@@ -159,11 +159,11 @@ template <int FirstColumn>
 
 // Block elimination from interface 1 down to the top of the semi-infinite layer: each interface's
 // block, less the coupling to the solution of the interfaces above, is solved for the coupling to
-// the next interface and for the load; back substitution from interface 4 up then gives every
+// the next interface and for the load; back substitution from the deepest one up then gives every
 // layer's constants. Partial pivoting within each 4 × 4 block.
 [[gnu::always_inline]] inline void solveCoefficientsOf(double m, const NormalisedLayers& layers,
                                                        CoefficientSolution solution,
-                                                       LayerCoefficients& out) {
+                                                       LayerCoefficients& out, bool withKernel) {
     // exp(-m h) across the finite layers below layer 1: the decay of each layer's terms from one
     // face to the other.
     const int interfaces = layers.halfSpace;
@@ -174,10 +174,13 @@ template <int FirstColumn>
 
     // Per interface: its unknowns as the load part (column 2) plus columns 0 and 1 times the next
     // interface's first two unknowns (A, C of the layer below).
+    const double z1 = layers.interface[0];
+    const double mz1 = m * z1;
+    const double imageDecay = cutExp(-2.0 * mz1);
     double reduced[4][4][3];
     for (int k = 0; k < interfaces; ++k) {
         InterfaceRows rows;
-        assembleInterface(k, m, layers, solution, decay, rows);
+        assembleInterface(k, m, layers, solution, decay, imageDecay, rows);
         if (k > 0) {
             // The layer above's B, D from the previous interface, in terms of this one's unknowns.
             const double(&carried)[4][3] = reduced[k - 1];
@@ -218,11 +221,11 @@ template <int FirstColumn>
         }
     }
 
+    if (!withKernel)
+        return;
     // K(m): the deflection brackets at the bottom of layer 1 (correction) and top of layer 2.
-    const double z1 = layers.interface[0];
     const double nu1 = layers.poisson[0], nu2 = layers.poisson[1];
-    const double mz1 = m * z1;
-    const Brackets top = layerOneBrackets(nu1, mz1, 1.0, cutExp(-2.0 * mz1));
+    const Brackets top = layerOneBrackets(nu1, mz1, 1.0, imageDecay);
     const double k1 = combine(top, 0.0, out.B[0], 0.0, out.D[0]).wb;
     const Brackets below = layerBrackets(nu2, mz1, decay[1], 1.0);
     const double k2 = combine(below, out.A[1], out.B[1], out.C[1], out.D[1]).wb;
@@ -234,24 +237,25 @@ namespace {
 ARDELON_TARGET_AVX2 [[gnu::flatten]] void solveCoefficientsAvx2(double m,
                                                                 const NormalisedLayers& layers,
                                                                 CoefficientSolution solution,
-                                                                LayerCoefficients& out) {
-    solveCoefficientsOf(m, layers, solution, out);
+                                                                LayerCoefficients& out,
+                                                                bool withKernel) {
+    solveCoefficientsOf(m, layers, solution, out, withKernel);
 }
 
 [[gnu::flatten]] void solveCoefficientsBaseline(double m, const NormalisedLayers& layers,
                                                 CoefficientSolution solution,
-                                                LayerCoefficients& out) {
-    solveCoefficientsOf(m, layers, solution, out);
+                                                LayerCoefficients& out, bool withKernel) {
+    solveCoefficientsOf(m, layers, solution, out, withKernel);
 }
 
 }  // namespace
 
 void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
-                       LayerCoefficients& out) {
+                       LayerCoefficients& out, bool withKernel) {
     if (processorHasAvx2())
-        solveCoefficientsAvx2(m, layers, solution, out);
+        solveCoefficientsAvx2(m, layers, solution, out, withKernel);
     else
-        solveCoefficientsBaseline(m, layers, solution, out);
+        solveCoefficientsBaseline(m, layers, solution, out, withKernel);
 }
 
 }  // namespace ardelon::layered

@@ -56,7 +56,8 @@ struct LayerCoefficients {
 // block elimination, interface by interface (4 × 4 blocks, partial pivoting within each), and
 // evaluates K(m). Every matrix entry is a decaying
 // exponential times a polynomial in m, so the system stays well scaled at every m.
+// K(m) only where `withKernel` (the march reads it at panel ends).
 void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
-                       LayerCoefficients& out);
+                       LayerCoefficients& out, bool withKernel = true);
 
 }  // namespace ardelon::layered

@@ -332,16 +332,18 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     double m = 0.0, h = h0;
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
-    std::array<double, kPairs> weight{}, partner{};
-    std::array<int, kMaxPoints> marching{};
+    // Every node writes the weights it reads: nothing to clear per call.
+    auto& weight = nodeWeight_;
+    auto& partner = partnerWeight_;
+    auto& marching = marching_;
     while (activeCount_ > 0) {
         if (!mayStep())
             return fail();
         m += h;
-        solveCoefficients(m, layers_, solution_, c);
-        const bool significant = std::abs(c.kernel) > tolerance;
+        const bool panelEnd = position == panelSteps - 1;
+        solveCoefficients(m, layers_, solution_, c, panelEnd);
         evaluateIntegrands(m, h, c);
-        if (position < panelSteps - 1) {
+        if (!panelEnd) {
             const double direct =
                 (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
             // Node position + 1 of the panel: odd nodes take Filon's gamma, even ones its beta.
@@ -363,7 +365,7 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         const int marchingCount = activeCount_;
         std::copy_n(active_.begin(), activeCount_, marching.begin());
         retireConvergedPoints(m);
-        if (!significant) {
+        if (!(std::abs(c.kernel) > tolerance)) {
             // The layered correction has died out here: the kernel allows twice the step.
             tolerance /= 2.0;
             kernelStep *= 2.0;
@@ -371,7 +373,8 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         const int oldFilon = filonBegin_;
         while (filonBegin_ > 0 && m * sortedDistance_[filonBegin_ - 1] > kBesselSeriesLimit)
             --filonBegin_;
-        updateReach();
+        if (filonBegin_ != oldFilon)
+            updateReach();
         // The step follows the kernel's and the length scales' bounds, growing at most twofold
         // and, near m = 0, where the kernel changes over a fraction of m whatever the layers, in
         // proportion to m.

@@ -202,6 +202,10 @@ class LayeredElasticSolver {
     int filonBegin_ = 0;
     std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
         filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
+    // The node's weights on each distance's Bessel terms and on their quadrature partners; the
+    // points that marched through the panel just ended.
+    std::array<double, kPairs> nodeWeight_{}, partnerWeight_{};
+    std::array<int, kMaxPoints> marching_{};
     double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
     // The oscillation's and Filon's step bounds and the Bessel series' term limit of this call.
     double oscillationStep_ = 0.0, filonStep_ = 0.0, seriesLimit_ = 0.0;
