@@ -322,11 +322,6 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         std::fill(row.begin(), row.begin() + groupCount_, 0.0);
     reference_.fill(0.0);
     lastPanelEnd_ = 0.0;
-    slotCount_ = 0;
-    for (int s = 0; s < kIntegrals; ++s) {
-        if (slotUnion_ & (1u << s))
-            slotList_[slotCount_++] = s;
-    }
 
     LayerCoefficients c;
     double m = 0.0, h = h0;

@@ -209,11 +209,9 @@ class LayeredElasticSolver {
     double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
     // The oscillation's and Filon's step bounds and the Bessel series' term limit of this call.
     double oscillationStep_ = 0.0, filonStep_ = 0.0, seriesLimit_ = 0.0;
-    int slotList_[kIntegrals] = {};
-    int slotCount_ = 0;
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
-    std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
+    std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{};
     // Per point: the sum of the magnitudes the current panel added to each integral; the factor
     // that turns an integral into its response and the half-space part added to it (layer 1).
     std::array<std::array<double, kMaxPoints>, kIntegrals> integralFactor_{}, halfSpacePart_{};

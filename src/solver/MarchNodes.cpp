@@ -241,26 +241,26 @@ void LayeredElasticSolver::accumulateNode(const std::array<double, kPairs>& weig
         const int g = group_[i];
         const double sumA = planSumA_[p];
         if (wanted(W))
-            integrand_[W][i] = factorW_[g] * sumA;
+            integral_[W][i] += factorW_[g] * sumA;
         if (wanted(UX))
-            integrand_[UX][i] = factorU_[g] * planSumBc_[p];
+            integral_[UX][i] += factorU_[g] * planSumBc_[p];
         if (wanted(UY))
-            integrand_[UY][i] = factorU_[g] * planSumBs_[p];
+            integral_[UY][i] += factorU_[g] * planSumBs_[p];
         if (wanted(SX) || wanted(SY)) {
             const double mean = factorM_[g] * sumA, tangential = factorN_[g] * planSumNc_[p];
-            integrand_[SX][i] = mean + tangential;
-            integrand_[SY][i] = mean - tangential;
+            if (wanted(SX))
+                integral_[SX][i] += mean + tangential;
+            if (wanted(SY))
+                integral_[SY][i] += mean - tangential;
         }
         if (wanted(SZ))
-            integrand_[SZ][i] = factorZ_[g] * sumA;
+            integral_[SZ][i] += factorZ_[g] * sumA;
         if (wanted(TYZ))
-            integrand_[TYZ][i] = factorT_[g] * planSumBs_[p];
+            integral_[TYZ][i] += factorT_[g] * planSumBs_[p];
         if (wanted(TXZ))
-            integrand_[TXZ][i] = factorT_[g] * planSumBc_[p];
+            integral_[TXZ][i] += factorT_[g] * planSumBc_[p];
         if (wanted(TXY))
-            integrand_[TXY][i] = factorN_[g] * planSumNs_[p];
-        for (int n = 0; n < slotCount_; ++n)
-            integral_[slotList_[n]][i] += integrand_[slotList_[n]][i];
+            integral_[TXY][i] += factorN_[g] * planSumNs_[p];
     }
 }
 
