@@ -54,10 +54,14 @@ struct LayerCoefficients {
 
 // Solves the interface equations at m (> 0), four per interface above the semi-infinite layer, by
 // block elimination, interface by interface (4 × 4 blocks, partial pivoting within each), and
-// evaluates K(m). Every matrix entry is a decaying
-// exponential times a polynomial in m, so the system stays well scaled at every m.
-// K(m) only where `withKernel` (the march reads it at panel ends).
+// evaluates K(m) where `withKernel`. Every matrix entry is a decaying exponential times a
+// polynomial in m, so the system stays well scaled at every m.
 void solveCoefficients(double m, const NormalisedLayers& layers, CoefficientSolution solution,
                        LayerCoefficients& out, bool withKernel = true);
+
+// The same at `count` values of m (the nodes of a panel), solved side by side: out[i] equals
+// solveCoefficients at m[i] bit for bit. K(m) only of the last (the march reads it at panel ends).
+void solveCoefficientsBatch(const double* m, int count, const NormalisedLayers& layers,
+                            CoefficientSolution solution, bool kernelLast, LayerCoefficients* out);
 
 }  // namespace ardelon::layered

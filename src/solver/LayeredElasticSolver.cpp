@@ -323,7 +323,6 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     reference_.fill(0.0);
     lastPanelEnd_ = 0.0;
 
-    LayerCoefficients c;
     double m = 0.0, h = h0;
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
@@ -334,9 +333,19 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     while (activeCount_ > 0) {
         if (!mayStep())
             return fail();
+        if (position == 0) {
+            // The step holds through the panel: its nodes' interface systems are solved together.
+            double node = m;
+            for (int k = 0; k < panelSteps; ++k) {
+                node += h;
+                panelM_[k] = node;
+            }
+            solveCoefficientsBatch(panelM_.data(), panelSteps, layers_, solution_, true,
+                                   panelCoefficients_.data());
+        }
         m += h;
         const bool panelEnd = position == panelSteps - 1;
-        solveCoefficients(m, layers_, solution_, c, panelEnd);
+        const LayerCoefficients& c = panelCoefficients_[position];
         evaluateIntegrands(m, h, c);
         if (!panelEnd) {
             const double direct =

@@ -202,6 +202,9 @@ class LayeredElasticSolver {
     int filonBegin_ = 0;
     std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
         filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
+    // The nodes of the current panel and their interface constants.
+    std::array<double, 6> panelM_{};
+    std::array<layered::LayerCoefficients, 6> panelCoefficients_{};
     // The node's weights on each distance's Bessel terms and on their quadrature partners; the
     // points that marched through the panel just ended.
     std::array<double, kPairs> nodeWeight_{}, partnerWeight_{};
