@@ -333,20 +333,11 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
     while (activeCount_ > 0) {
         if (!mayStep())
             return fail();
-        if (position == 0) {
-            // The step holds through the panel: its nodes' interface systems are solved together.
-            double node = m;
-            for (int k = 0; k < panelSteps; ++k) {
-                node += h;
-                panelM_[k] = node;
-            }
-            solveCoefficientsBatch(panelM_.data(), panelSteps, layers_, solution_, true,
-                                   panelCoefficients_.data());
-        }
+        if (position == 0)
+            preparePanel(m, h, panelSteps);
         m += h;
         const bool panelEnd = position == panelSteps - 1;
-        const LayerCoefficients& c = panelCoefficients_[position];
-        evaluateIntegrands(m, h, c);
+        evaluateIntegrands(m, h, position);
         if (!panelEnd) {
             const double direct =
                 (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
@@ -369,7 +360,7 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         const int marchingCount = activeCount_;
         std::copy_n(active_.begin(), activeCount_, marching.begin());
         retireConvergedPoints(m);
-        if (!(std::abs(c.kernel) > tolerance)) {
+        if (!(std::abs(panelCoefficients_[panelSteps - 1].kernel) > tolerance)) {
             // The layered correction has died out here: the kernel allows twice the step.
             tolerance /= 2.0;
             kernelStep *= 2.0;

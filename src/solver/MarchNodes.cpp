@@ -94,14 +94,10 @@ void LayeredElasticSolver::addEndPointTerm(double h0, double ruleFactor) {
 // J0 and J1 of m r for every pair: the series for the prefix of pairs with m r <= 16, the leading
 // asymptotic forms for the rest, whose phase m r - pi/4 advances by a rotation through h r per
 // step (set up afresh whenever a pair enters the asymptotic range or the step changes).
-void LayeredElasticSolver::evaluateBessel(double m, double h) {
-    while (seriesCount_ > 0 && m * sortedDistance_[seriesCount_ - 1] > kBesselSeriesLimit) {
-        --seriesCount_;
-    }
-    for (int s = 0; s < seriesCount_; ++s)
-        argument_[s] = m * sortedDistance_[s];
-    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_,
-                      seriesLimit_);
+void LayeredElasticSolver::evaluateBessel(double m, double h, int position) {
+    seriesCount_ = panelSeriesCount_[position];
+    std::copy_n(panelJ0_[position].begin(), seriesCount_, besselJ0_.begin());
+    std::copy_n(panelJ1_[position].begin(), seriesCount_, besselJ1_.begin());
 
     if (h != phaseStep_) {
         phaseBegin_ = distanceCount_;  // every tracked phase is set up again below
@@ -140,12 +136,59 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
         besselN_[s] = 0.0;
 }
 
-void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
-    for (int k = 0; k < radiusCount_; ++k)
-        radiusJ1_[k] = besselJ1(m * distinctRadius_[k], seriesLimit_);
+// The step holds through a panel, so its nodes are known when it starts: their interface systems
+// and Bessel series are worked out together, side by side in the lanes of the vector units (the
+// same operations per lane, so the same values as one node at a time). The distances' series
+// are taken distance by distance, so that the lanes of a block converge after about as many
+// terms.
+void LayeredElasticSolver::preparePanel(double m, double h, int nodes) {
+    double node = m;
+    for (int k = 0; k < nodes; ++k) {
+        node += h;
+        panelM_[k] = node;
+    }
+    solveCoefficientsBatch(panelM_.data(), nodes, layers_, solution_, true,
+                           panelCoefficients_.data());
+
+    int count = 0;
+    for (int k = 0; k < nodes; ++k) {
+        for (int d = 0; d < radiusCount_; ++d)
+            panelArgument_[count++] = panelM_[k] * distinctRadius_[d];
+    }
+    besselJ1Block(panelArgument_.data(), panelSeriesJ1_.data(), count, seriesLimit_);
+    for (int k = 0, n = 0; k < nodes; ++k) {
+        for (int d = 0; d < radiusCount_; ++d)
+            panelRadiusJ1_[k][d] = panelSeriesJ1_[n++];
+    }
+
+    // Distances with m r <= 16 take the series at a node; they form a prefix that shrinks as m
+    // grows.
+    int series = seriesCount_;
+    for (int k = 0; k < nodes; ++k) {
+        while (series > 0 && panelM_[k] * sortedDistance_[series - 1] > kBesselSeriesLimit)
+            --series;
+        panelSeriesCount_[k] = series;
+    }
+    count = 0;
+    for (int s = 0; s < panelSeriesCount_[0]; ++s) {
+        for (int k = 0; k < nodes && s < panelSeriesCount_[k]; ++k)
+            panelArgument_[count++] = panelM_[k] * sortedDistance_[s];
+    }
+    besselSeriesBlock(panelArgument_.data(), panelSeriesJ0_.data(), panelSeriesJ1_.data(), count,
+                      seriesLimit_);
+    for (int s = 0, n = 0; s < panelSeriesCount_[0]; ++s) {
+        for (int k = 0; k < nodes && s < panelSeriesCount_[k]; ++k, ++n) {
+            panelJ0_[k][s] = panelSeriesJ0_[n];
+            panelJ1_[k][s] = panelSeriesJ1_[n];
+        }
+    }
+}
+
+void LayeredElasticSolver::evaluateIntegrands(double m, double h, int position) {
+    const LayerCoefficients& c = panelCoefficients_[position];
     for (int j = 0; j < loadCount_; ++j)
-        transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
-    evaluateBessel(m, h);
+        transformedLoad_[j] = qa_[j] * panelRadiusJ1_[position][radiusIndex_[j]];
+    evaluateBessel(m, h, position);
     const double invM = 1.0 / m;
     advanceDecays(m, h);
 
