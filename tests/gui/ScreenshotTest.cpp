@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QBarCategoryAxis>
+#include <QChartView>
 #include <QDir>
 #include <QHeaderView>
 #include <QLegendMarker>
@@ -178,8 +179,9 @@ class ScreenshotTest : public QObject {
         save(form, QStringLiteral("output-design"));
     }
 
-    // The Trials view with two trials of the interstate example compared: every trial's column
-    // and every row label whole, then the overlaid distributions.
+    // The Trials view with two trials of the interstate example compared (the view locked while
+    // it runs, then its note and difference rows): every trial's column and every row label
+    // whole, then the overlaid distributions.
     void trialsViewAfterACompare() {
         testing::MessageRecorder recorder;
         CStenorDoc project = testing::interstateProject();
@@ -202,8 +204,13 @@ class ScreenshotTest : public QObject {
         view.table()->selectAll();
         QSignalSpy ended(&view, &TrialsView::compareEnded);
         view.button(CTrialsDlg::Control::Compare)->click();
+        QVERIFY(view.comparing() && !view.button(CTrialsDlg::Control::Close)->isEnabled());
         QVERIFY(ended.wait(240000));
         QVERIFY(recorder.messages.isEmpty());
+        QVERIFY(view.noteLabel()->text().startsWith(
+            QStringLiteral("Compared from the same draws: seed 2, 100 cycles")));
+        // The difference rows (checked in full with the dialog) reach the table.
+        QVERIFY(!view.table()->findItems(QStringLiteral("reference"), Qt::MatchExactly).isEmpty());
         view.table()->clearSelection();  // the verdicts' colours, not the selection's
         save(view, QStringLiteral("trials"));
         QTableWidget* table = view.table();
@@ -211,6 +218,8 @@ class ScreenshotTest : public QObject {
             QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
         view.tabs()->setCurrentIndex(1);
         QCOMPARE(view.overlayCharts().size(), 4);  // the four percentile rows' criteria
+        QCOMPARE(view.overlayCharts().front()->chart()->series().front()->name(),
+                 QStringLiteral("8/6 in."));
         save(view, QStringLiteral("trials-distributions"));
     }
 
