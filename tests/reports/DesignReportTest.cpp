@@ -70,15 +70,6 @@ std::string englishUnitIn(const std::string& text) {
     return {};
 }
 
-CStenorDoc metricInterstate() {
-    CStenorDoc doc = testing::perpetualInterstateExample();
-    doc.unitSystem = Metric;
-    doc.valuesInEnglish = 0;
-    for (double& h : doc.thickness)
-        h *= 2.54;
-    return doc;
-}
-
 struct ReportRun {
     CStenorDoc work;
     AnalysisResults results;
@@ -184,10 +175,10 @@ TEST(ReportVerdict, SentencesCarryTheUnitsOfTheProject) {
          {Case{testing::perpetualInterstateExample, 0, -1, 15.0,
                "Layer 1 Top, Vertical Deflection: 51.34 % of loads within 15 milli-in (95 % "
                "interval 48.25 to 54.50 %), target above 85 %"},
-          Case{metricInterstate, 0, -1, 15.0,
+          Case{testing::metricInterstateExample, 0, -1, 15.0,
                "Layer 1 Top, Vertical Deflection: 51.34 % of loads within 0.381 mm (95 % interval "
                "48.25 to 54.50 %), target above 85 %"},
-          Case{metricInterstate, 5, 0, -121.1,
+          Case{testing::metricInterstateExample, 5, 0, -121.1,
                "Layer 2 Bottom, Tensile Strain at the 95th percentile: 51.34 % of loads within "
                "-121.1 microstrain (95 % interval 48.25 to 54.50 %), target above 85 %"}}) {
         PercentileRow row;
@@ -334,7 +325,7 @@ TEST(DesignReport, EsalSpectraArePercentagesInTheWorkbookAndTheReport) {
 
 // Every text of a metric project's workbook, report and figure files is free of English units.
 TEST(DesignReport, MetricOutputsCarryNoEnglishUnits) {
-    const ReportRun r = runOf(metricInterstate());
+    const ReportRun r = runOf(testing::metricInterstateExample());
     std::ostringstream all;
     const ReportWorkbook book = buildFormattedReport(r.work, r.results, "/x/r.xlsx", r.info);
     for (const ReportSheet& sheet : book.sheets) {
