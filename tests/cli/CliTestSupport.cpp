@@ -29,6 +29,12 @@ CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir
     return run;
 }
 
+CliRun runCliOk(const std::string& arguments, const std::filesystem::path& workDir) {
+    CliRun run = runCli(arguments, workDir);
+    EXPECT_EQ(run.status, 0) << arguments << "\n" << run.err;
+    return run;
+}
+
 std::filesystem::path freshTestDir(std::string name) {
     // A parameterised test's name holds a slash: one folder, not a folder inside another.
     std::replace(name.begin(), name.end(), '/', '-');
