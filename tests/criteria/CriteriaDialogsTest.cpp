@@ -16,11 +16,8 @@ using Dlg = LayerCriteriaDialog;
 using Control = LayerCriteriaDialog::Control;
 using testing::exclamation;
 using testing::FakeHost;
+using testing::id;
 using testing::RecordedMessage;
-
-int id(Control c) {
-    return static_cast<int>(c);
-}
 
 // Products of a limit with the two-decimal factors carry one rounding of the multiplication.
 constexpr double kProductTolerance = 1e-12;

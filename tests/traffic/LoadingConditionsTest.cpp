@@ -26,10 +26,6 @@ constexpr double kReferenceTolerance = 1e-11;
 constexpr double kFactorOf17KipSingle = 0.814487593564;
 constexpr double kFactorOf19KipSingle = 1.20843762523;
 
-int id(Dlg::Control control) {
-    return static_cast<int>(control);
-}
-
 class LoadingConditions : public ::testing::Test {
   protected:
     void SetUp() override { open(CStenorDoc{}); }
