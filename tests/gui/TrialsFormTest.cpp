@@ -102,8 +102,7 @@ class TrialsFormTest : public QObject {
         testing::whenDialogOpens([&](QDialog* shown) {
             auto* view = qobject_cast<TrialsView*>(shown);
             QVERIFY(view);
-            view->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(view));
+            testing::activate(*view);
             QTableWidget* table = view->table();
             QCOMPARE(table->columnCount(), 2);
             QCOMPARE(table->horizontalHeaderItem(0)->text().section(QLatin1Char('\n'), 0, 0),
@@ -119,8 +118,7 @@ class TrialsFormTest : public QObject {
             QTest::keyClick(table, Qt::Key_F2);
             QCOMPARE(table->horizontalHeaderItem(1)->text().section(QLatin1Char('\n'), 0, 0),
                      QStringLiteral("Thin"));
-            view->activateWindow();  // back from the name form
-            QVERIFY(QTest::qWaitForWindowActive(view));
+            testing::activate(*view);  // back from the name form
             table->clearSelection();
             table->selectColumn(0);
             QTest::keyClick(table, Qt::Key_Delete);
