@@ -2,7 +2,6 @@
 // with pdftoppm.
 
 #include <gtest/gtest.h>
-#include <algorithm>
 
 #include <cctype>
 #include <cstdio>

@@ -1,7 +1,6 @@
 // ardelon-cli new, convert and show, and how the readers refuse damaged or absurd inputs.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>

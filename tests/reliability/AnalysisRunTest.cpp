@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "criteria/ResponseType.h"
 #include "project/Units.h"

@@ -1,5 +1,4 @@
 #include "support/ExampleProjects.h"
-#include <cmath>
 
 #include "criteria/LayerCriteriaDialog.h"
 #include "criteria/ResponseType.h"

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
