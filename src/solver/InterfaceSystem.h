@@ -46,7 +46,7 @@ void findHalfSpace(NormalisedLayers& layers, CoefficientSolution solution);
 
 // The integration constants of every layer at one m. Index 0..4 is layer 1..5. Layer 1 carries
 // only the correction to the half-space of layer 1 (B, D); the semi-infinite layer has no growing
-// terms (A, C), and those below it are left unset.
+// terms (A, C), and those below it are zero: a point there is read as one in it.
 struct LayerCoefficients {
     std::array<double, 5> A{}, B{}, C{}, D{};
     double kernel = 0.0;  // K(m): the larger of the deflection brackets either side of interface 1
