@@ -126,6 +126,40 @@ static_assert(kSeriesLanes == 4);
     }
 }
 
+// besselJ1's own series (each term from the last by -(x/2)^2 / (k (k + 1))) in lanes, so that
+// each result equals besselJ1's bit for bit; arguments above 16 take Hankel's expansion.
+[[gnu::always_inline]] inline void besselJ1Of(const double* x, double* j1, int count,
+                                              double limit) {
+    for (int begin = 0; begin < count; begin += kSeriesLanes) {
+        const int lanes = std::min(kSeriesLanes, count - begin);
+        Lanes half{};
+        for (int l = 0; l < lanes; ++l)
+            half[l] = x[begin + l] <= kBesselSeriesLimit ? x[begin + l] / 2.0 : 0.0;
+        const Lanes halfSquared = half * half;
+        Lanes term = -halfSquared / 2.0, sum = 1.0 + term;
+        LaneMask active = (term > limit) | (term < -limit);
+        for (int k = 2; k < kMaxSeriesTerms; ++k) {
+            if ((active[0] | active[1] | active[2] | active[3]) == 0)
+                break;
+            term = -term * halfSquared / static_cast<double>(k * (k + 1));
+            sum += reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(term) & active);
+            active &= (term > limit) | (term < -limit);
+        }
+        for (int l = 0; l < lanes; ++l) {
+            j1[begin + l] = x[begin + l] <= kBesselSeriesLimit ? half[l] * sum[l]
+                                                               : besselJ1(x[begin + l], limit);
+        }
+    }
+}
+
+ARDELON_TARGET_AVX2 void besselJ1Avx2(const double* x, double* j1, int count, double limit) {
+    besselJ1Of(x, j1, count, limit);
+}
+
+void besselJ1Baseline(const double* x, double* j1, int count, double limit) {
+    besselJ1Of(x, j1, count, limit);
+}
+
 ARDELON_TARGET_AVX2 void besselSeriesAvx2(const double* x, double* j0, double* j1, int count,
                                           double limit) {
     besselSeriesOf(x, j0, j1, count, limit);
@@ -136,6 +170,13 @@ void besselSeriesBaseline(const double* x, double* j0, double* j1, int count, do
 }
 
 }  // namespace
+
+void besselJ1Block(const double* x, double* j1, int count, double termLimit) {
+    if (processorHasAvx2())
+        besselJ1Avx2(x, j1, count, termLimit);
+    else
+        besselJ1Baseline(x, j1, count, termLimit);
+}
 
 void besselSeriesBlock(const double* x, double* j0, double* j1, int count, double termLimit) {
     if (processorHasAvx2())

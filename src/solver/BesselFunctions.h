@@ -53,6 +53,8 @@ inline void besselAsymptotic(double x, double amplitude, double c, double s, dou
 // the loop vectorises; the results equal besselJ0J1's up to rounding in the last bits.
 void besselSeriesBlock(const double* x, double* j0, double* j1, int count,
                        double termLimit = kSeriesTermLimit);
+// besselJ1 of `count` arguments, four side by side, each result equal to besselJ1's bit for bit.
+void besselJ1Block(const double* x, double* j1, int count, double termLimit = kSeriesTermLimit);
 // The hypergeometric series F(alpha, 1/2; gamma; x) of the surface deflection of a circular load.
 double hypergeometricHalf(double alpha, double gamma, double x);
 

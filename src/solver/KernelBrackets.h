@@ -8,16 +8,19 @@
 namespace ardelon::layered {
 
 // Per constant, in the order A, B, C, D. Layer 1 carries only the correction B1, D1 (slots 1 and
-// 3, the others zero).
-struct Brackets {
-    double sz[4], tb[4], wb[4], g[4], mb[4];
+// 3, the others zero). T is double, or a vector of several values of m side by side (the same
+// operations in the same order, so each lane equals the scalar result).
+template <class T>
+struct BasicBrackets {
+    T sz[4], tb[4], wb[4], g[4], mb[4];
 };
+using Brackets = BasicBrackets<double>;
 
 // Layers 2 to 5: ea = exp(-m (z_bottom - z)), eb = exp(-m (z - z_top)); the semi-infinite layer
 // has ea = 0.
-[[gnu::always_inline]] inline Brackets layerBrackets(double nu, double lambda, double ea,
-                                                     double eb) {
-    Brackets b;
+template <class T>
+[[gnu::always_inline]] inline BasicBrackets<T> layerBrackets(double nu, T lambda, T ea, T eb) {
+    BasicBrackets<T> b;
     b.sz[0] = ea;
     b.sz[1] = eb;
     b.sz[2] = -(1.0 - 2.0 * nu - lambda) * ea;
@@ -43,9 +46,9 @@ struct Brackets {
 
 // Layer 1's correction to its half-space: ea = exp(-m (z1 - z)) from interface 1, ec =
 // exp(-m (z + z1)) from its image above the surface.
-[[gnu::always_inline]] inline Brackets layerOneBrackets(double nu, double lambda, double ea,
-                                                        double ec) {
-    Brackets b{};
+template <class T>
+[[gnu::always_inline]] inline BasicBrackets<T> layerOneBrackets(double nu, T lambda, T ea, T ec) {
+    BasicBrackets<T> b{};
     b.sz[1] = ea - (2.0 * lambda + 1.0) * ec;
     b.sz[3] = -(1.0 - 2.0 * nu - lambda) * ea + (1.0 - 2.0 * nu + lambda - 4.0 * nu * lambda) * ec;
     b.tb[1] = ea - (1.0 - 2.0 * lambda) * ec;

@@ -69,6 +69,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     layers_ = normaliseLayers(system.modulus, system.thickness, system.poisson, system.bond);
     weddle_ = system.bond[0] != 0.0 && system.bond[1] != 0.0;
     solution_ = weddle_ ? CoefficientSolution::General : CoefficientSolution::Slip;
+    findHalfSpace(layers_, solution_);
 
     radiusCount_ = 0;
     for (int j = 0; j < loadCount_; ++j) {
@@ -86,7 +87,8 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     for (int i = 0; i < pointCount_; ++i) {
         const EvaluationPoint& p = points[i];
         depth_[i] = p.depth / h1_;
-        layer_[i] = p.layer - 1;
+        // Below the semi-infinite layer solved for, a point lies in the same material.
+        layer_[i] = std::min(p.layer - 1, layers_.halfSpace);
         // A point at depth 0 lies on the surface of layer 1 whatever layer number it carries.
         if (depth_[i] == 0.0) {
             kind_[i] = PointKind::Surface;
@@ -151,7 +153,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
                 decayLengthB_[g] = z + z1;
                 break;
             default:
-                decayLengthA_[g] = layer == 4 ? 0.0 : layers_.interface[layer] - z;
+                decayLengthA_[g] = layer == layers_.halfSpace ? 0.0 : layers_.interface[layer] - z;
                 decayLengthB_[g] = z - layers_.top[layer];
         }
     }
@@ -175,10 +177,7 @@ void LayeredElasticSolver::prepare(const LayerSystem& system, const CircularLoad
     // The kernel varies over 1 / z near m = 0 for every interface depth z that the field sees:
     // a change of material or an interface that is not fully bonded.
     for (int k = 0; k < 4; ++k) {
-        const bool bonded = weddle_ ? (k == 3 || layers_.bond[k] == 1.0) : k >= 2;
-        const bool sameMaterial = layers_.modulus[k] == layers_.modulus[k + 1] &&
-                                  layers_.poisson[k] == layers_.poisson[k + 1];
-        if (!(bonded && sameMaterial))
+        if (!interfaceIsSeamless(layers_, solution_, k))
             decayLength_[scaleCount_++] = layers_.interface[k];
     }
 }
@@ -323,26 +322,23 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         std::fill(row.begin(), row.begin() + groupCount_, 0.0);
     reference_.fill(0.0);
     lastPanelEnd_ = 0.0;
-    slotCount_ = 0;
-    for (int s = 0; s < kIntegrals; ++s) {
-        if (slotUnion_ & (1u << s))
-            slotList_[slotCount_++] = s;
-    }
 
-    LayerCoefficients c;
     double m = 0.0, h = h0;
     const int panelSteps = weddle_ ? 6 : 2;
     int position = 0;  // position within the panel
-    std::array<double, kPairs> weight{}, partner{};
-    std::array<int, kMaxPoints> marching{};
+    // Every node writes the weights it reads: nothing to clear per call.
+    auto& weight = nodeWeight_;
+    auto& partner = partnerWeight_;
+    auto& marching = marching_;
     while (activeCount_ > 0) {
         if (!mayStep())
             return fail();
+        if (position == 0)
+            preparePanel(m, h, panelSteps);
         m += h;
-        solveCoefficients(m, layers_, solution_, c);
-        const bool significant = std::abs(c.kernel) > tolerance;
-        evaluateIntegrands(m, h, c);
-        if (position < panelSteps - 1) {
+        const bool panelEnd = position == panelSteps - 1;
+        evaluateIntegrands(m, h, position);
+        if (!panelEnd) {
             const double direct =
                 (weddle_ ? kWeddleWeights[position] : kSimpsonWeights[position]) * (ruleFactor * h);
             // Node position + 1 of the panel: odd nodes take Filon's gamma, even ones its beta.
@@ -364,7 +360,7 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         const int marchingCount = activeCount_;
         std::copy_n(active_.begin(), activeCount_, marching.begin());
         retireConvergedPoints(m);
-        if (!significant) {
+        if (!(std::abs(panelCoefficients_[panelSteps - 1].kernel) > tolerance)) {
             // The layered correction has died out here: the kernel allows twice the step.
             tolerance /= 2.0;
             kernelStep *= 2.0;
@@ -372,7 +368,8 @@ SolverStatus LayeredElasticSolver::computeResponses(const LayerSystem& system,
         const int oldFilon = filonBegin_;
         while (filonBegin_ > 0 && m * sortedDistance_[filonBegin_ - 1] > kBesselSeriesLimit)
             --filonBegin_;
-        updateReach();
+        if (filonBegin_ != oldFilon)
+            updateReach();
         // The step follows the kernel's and the length scales' bounds, growing at most twofold
         // and, near m = 0, where the kernel changes over a fraction of m whatever the layers, in
         // proportion to m.

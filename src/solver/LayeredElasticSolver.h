@@ -137,9 +137,10 @@ class LayeredElasticSolver {
     void prepareHalfSpace();
     void closeIntegrals();
     void addEndPointTerm(double h0, double ruleFactor);
-    void evaluateBessel(double m, double h);
+    void preparePanel(double m, double h, int nodes);
+    void evaluateBessel(double m, double h, int position);
     void advanceDecays(double m, double h);
-    void evaluateIntegrands(double m, double h, const layered::LayerCoefficients& c);
+    void evaluateIntegrands(double m, double h, int position);
     std::array<double, 6> halfSpaceFor(double z, double r, int load);
     void writeTable(ResponseTable& table, double h0, const EvaluationPoint* points) const;
     // Counts a step; false when the call must stop (step limit or cancel), with status_ set.
@@ -162,7 +163,7 @@ class LayeredElasticSolver {
     std::array<double, kMaxLoads> pressure_{}, radius_{}, qa_{}, transformedLoad_{};
     // The distinct radii among the loads, J1(m a) of each, and each load's entry.
     int radiusCount_ = 0;
-    std::array<double, kMaxLoads> distinctRadius_{}, radiusJ1_{};
+    std::array<double, kMaxLoads> distinctRadius_{};
     std::array<int, kMaxLoads> radiusIndex_{};
     // Points, normalised. Points at the same depth with the same kernel form a group, whose
     // kernel brackets are evaluated once per m.
@@ -197,7 +198,7 @@ class LayeredElasticSolver {
     // (Bessel series) form a prefix and the rest (asymptotic forms) the suffix.
     int distanceCount_ = 0;
     std::array<double, kPairs> sortedDistance_{}, sortedAmplitude_{}, sortedInverse_{};
-    std::array<double, kPairs> argument_{}, besselJ0_{}, besselJ1_{}, besselN_{};
+    std::array<double, kPairs> besselJ0_{}, besselJ1_{}, besselN_{};
     int seriesCount_ = 0;
     // Phase m r - pi/4 of the asymptotic pairs, advanced by a rotation through h r per step.
     std::array<double, kPairs> phaseSin_{}, phaseCos_{}, stepSin_{}, stepCos_{};
@@ -208,16 +209,28 @@ class LayeredElasticSolver {
     int filonBegin_ = 0;
     std::array<double, kPairs> partnerJ0_{}, partnerJ1_{}, partnerN_{}, filonAlpha_{}, filonBeta_{},
         filonGamma_{}, weightedJ0_{}, weightedJ1_{}, weightedN_{};
+    // The nodes of the current panel, worked out together when it starts: their m, interface
+    // constants, J1(m a) of each distinct radius, and the series count and series values of J0
+    // and J1 of the distances.
+    static constexpr int kPanelNodes = 6;
+    std::array<double, kPanelNodes> panelM_{};
+    std::array<layered::LayerCoefficients, kPanelNodes> panelCoefficients_{};
+    std::array<std::array<double, kMaxLoads>, kPanelNodes> panelRadiusJ1_{};
+    std::array<int, kPanelNodes> panelSeriesCount_{};
+    std::array<std::array<double, kPairs>, kPanelNodes> panelJ0_{}, panelJ1_{};
+    std::array<double, kPanelNodes * kPairs> panelArgument_{}, panelSeriesJ0_{}, panelSeriesJ1_{};
+    // The node's weights on each distance's Bessel terms and on their quadrature partners; the
+    // points that marched through the panel just ended.
+    std::array<double, kPairs> nodeWeight_{}, partnerWeight_{};
+    std::array<int, kMaxPoints> marching_{};
     double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
     // The oscillation's, Filon's and the decays' step bounds, the Bessel series' term limit and
     // the stopping rule's share of this call.
     double oscillationStep_ = 0.0, filonStep_ = 0.0, decayStepBound_ = 0.0, seriesLimit_ = 0.0,
            tailShare_ = 0.0;
-    int slotList_[kIntegrals] = {};
-    int slotCount_ = 0;
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
-    std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{}, integrand_{};
+    std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{};
     // Per point: the sum of the magnitudes the current panel added to each integral; the factor
     // that turns an integral into its response and the half-space part added to it (layer 1).
     std::array<std::array<double, kMaxPoints>, kIntegrals> integralFactor_{}, halfSpacePart_{};

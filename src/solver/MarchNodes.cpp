@@ -94,14 +94,10 @@ void LayeredElasticSolver::addEndPointTerm(double h0, double ruleFactor) {
 // J0 and J1 of m r for every pair: the series for the prefix of pairs with m r <= 16, the leading
 // asymptotic forms for the rest, whose phase m r - pi/4 advances by a rotation through h r per
 // step (set up afresh whenever a pair enters the asymptotic range or the step changes).
-void LayeredElasticSolver::evaluateBessel(double m, double h) {
-    while (seriesCount_ > 0 && m * sortedDistance_[seriesCount_ - 1] > kBesselSeriesLimit) {
-        --seriesCount_;
-    }
-    for (int s = 0; s < seriesCount_; ++s)
-        argument_[s] = m * sortedDistance_[s];
-    besselSeriesBlock(argument_.data(), besselJ0_.data(), besselJ1_.data(), seriesCount_,
-                      seriesLimit_);
+void LayeredElasticSolver::evaluateBessel(double m, double h, int position) {
+    seriesCount_ = panelSeriesCount_[position];
+    std::copy_n(panelJ0_[position].begin(), seriesCount_, besselJ0_.begin());
+    std::copy_n(panelJ1_[position].begin(), seriesCount_, besselJ1_.begin());
 
     if (h != phaseStep_) {
         phaseBegin_ = distanceCount_;  // every tracked phase is set up again below
@@ -153,12 +149,59 @@ void LayeredElasticSolver::evaluateBessel(double m, double h) {
         besselN_[s] = 0.0;
 }
 
-void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoefficients& c) {
-    for (int k = 0; k < radiusCount_; ++k)
-        radiusJ1_[k] = besselJ1(m * distinctRadius_[k], seriesLimit_);
+// The step holds through a panel, so its nodes are known when it starts: their interface systems
+// and Bessel series are worked out together, side by side in the lanes of the vector units (the
+// same operations per lane, so the same values as one node at a time). The distances' series
+// are taken distance by distance, so that the lanes of a block converge after about as many
+// terms.
+void LayeredElasticSolver::preparePanel(double m, double h, int nodes) {
+    double node = m;
+    for (int k = 0; k < nodes; ++k) {
+        node += h;
+        panelM_[k] = node;
+    }
+    solveCoefficientsBatch(panelM_.data(), nodes, layers_, solution_, true,
+                           panelCoefficients_.data());
+
+    int count = 0;
+    for (int k = 0; k < nodes; ++k) {
+        for (int d = 0; d < radiusCount_; ++d)
+            panelArgument_[count++] = panelM_[k] * distinctRadius_[d];
+    }
+    besselJ1Block(panelArgument_.data(), panelSeriesJ1_.data(), count, seriesLimit_);
+    for (int k = 0, n = 0; k < nodes; ++k) {
+        for (int d = 0; d < radiusCount_; ++d)
+            panelRadiusJ1_[k][d] = panelSeriesJ1_[n++];
+    }
+
+    // Distances with m r <= 16 take the series at a node; they form a prefix that shrinks as m
+    // grows.
+    int series = seriesCount_;
+    for (int k = 0; k < nodes; ++k) {
+        while (series > 0 && panelM_[k] * sortedDistance_[series - 1] > kBesselSeriesLimit)
+            --series;
+        panelSeriesCount_[k] = series;
+    }
+    count = 0;
+    for (int s = 0; s < panelSeriesCount_[0]; ++s) {
+        for (int k = 0; k < nodes && s < panelSeriesCount_[k]; ++k)
+            panelArgument_[count++] = panelM_[k] * sortedDistance_[s];
+    }
+    besselSeriesBlock(panelArgument_.data(), panelSeriesJ0_.data(), panelSeriesJ1_.data(), count,
+                      seriesLimit_);
+    for (int s = 0, n = 0; s < panelSeriesCount_[0]; ++s) {
+        for (int k = 0; k < nodes && s < panelSeriesCount_[k]; ++k, ++n) {
+            panelJ0_[k][s] = panelSeriesJ0_[n];
+            panelJ1_[k][s] = panelSeriesJ1_[n];
+        }
+    }
+}
+
+void LayeredElasticSolver::evaluateIntegrands(double m, double h, int position) {
+    const LayerCoefficients& c = panelCoefficients_[position];
     for (int j = 0; j < loadCount_; ++j)
-        transformedLoad_[j] = qa_[j] * radiusJ1_[radiusIndex_[j]];
-    evaluateBessel(m, h);
+        transformedLoad_[j] = qa_[j] * panelRadiusJ1_[position][radiusIndex_[j]];
+    evaluateBessel(m, h, position);
     const double invM = 1.0 / m;
     advanceDecays(m, h);
 
@@ -189,7 +232,7 @@ void LayeredElasticSolver::evaluateIntegrands(double m, double h, const LayerCoe
             displacementFactor = invM;
             radialFactor = invM;
         } else {
-            const double ea = layer == 4 ? 0.0 : decayA_[g];
+            const double ea = layer == layers_.halfSpace ? 0.0 : decayA_[g];
             k = combine(layerBrackets(nu, lambda, ea, decayB_[g]), c.A[layer], c.B[layer],
                         c.C[layer], c.D[layer]);
             displacementFactor = (1.0 + nu) / (layers_.modulus[layer] * m);
@@ -254,26 +297,26 @@ void LayeredElasticSolver::accumulateNode(const std::array<double, kPairs>& weig
         const int g = group_[i];
         const double sumA = planSumA_[p];
         if (wanted(W))
-            integrand_[W][i] = factorW_[g] * sumA;
+            integral_[W][i] += factorW_[g] * sumA;
         if (wanted(UX))
-            integrand_[UX][i] = factorU_[g] * planSumBc_[p];
+            integral_[UX][i] += factorU_[g] * planSumBc_[p];
         if (wanted(UY))
-            integrand_[UY][i] = factorU_[g] * planSumBs_[p];
+            integral_[UY][i] += factorU_[g] * planSumBs_[p];
         if (wanted(SX) || wanted(SY)) {
             const double mean = factorM_[g] * sumA, tangential = factorN_[g] * planSumNc_[p];
-            integrand_[SX][i] = mean + tangential;
-            integrand_[SY][i] = mean - tangential;
+            if (wanted(SX))
+                integral_[SX][i] += mean + tangential;
+            if (wanted(SY))
+                integral_[SY][i] += mean - tangential;
         }
         if (wanted(SZ))
-            integrand_[SZ][i] = factorZ_[g] * sumA;
+            integral_[SZ][i] += factorZ_[g] * sumA;
         if (wanted(TYZ))
-            integrand_[TYZ][i] = factorT_[g] * planSumBs_[p];
+            integral_[TYZ][i] += factorT_[g] * planSumBs_[p];
         if (wanted(TXZ))
-            integrand_[TXZ][i] = factorT_[g] * planSumBc_[p];
+            integral_[TXZ][i] += factorT_[g] * planSumBc_[p];
         if (wanted(TXY))
-            integrand_[TXY][i] = factorN_[g] * planSumNs_[p];
-        for (int n = 0; n < slotCount_; ++n)
-            integral_[slotList_[n]][i] += integrand_[slotList_[n]][i];
+            integral_[TXY][i] += factorN_[g] * planSumNs_[p];
     }
 }
 

@@ -215,15 +215,23 @@ void LayeredElasticSolver::retireConvergedPoints(double m) {
         const double family = families[k < 2 ? 0 : k < 6 ? 1 : 2];
         allowed[k] = tailShare_ * std::max(reference_[k], kNegligibleShare * family);
     }
+    // The Bessel envelope of the loads depends only on the plan position: formed once for each
+    // position that some decayed point has.
+    std::array<double, kMaxPoints> planEnvelope;
+    std::fill_n(planEnvelope.begin(), planCount_, -1.0);
     int kept = 0;
     for (int n = 0; n < activeCount_; ++n) {
         const int i = active_[n];
         const double d = decayLength_[i];
         bool done = m * d >= kTailReach;
         if (done) {
-            double envelope = 0.0;
-            for (int j = 0; j < loadCount_; ++j)
-                envelope += load[j] * distanceEnvelope(m * distance_[i * loadCount_ + j]);
+            double& envelope = planEnvelope[plan_[i]];
+            if (envelope < 0.0) {
+                const int leader = planLeader_[plan_[i]];
+                envelope = 0.0;
+                for (int j = 0; j < loadCount_; ++j)
+                    envelope += load[j] * distanceEnvelope(m * distance_[leader * loadCount_ + j]);
+            }
             const double tail = kTailFactor * envelope / d;
             const int g = group_[i];
             for (int k = 0; k < kKinds && done; ++k)

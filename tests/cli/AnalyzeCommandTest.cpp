@@ -27,10 +27,9 @@ std::string withoutDateLine(const std::string& raw) {
 using AnalyzeCommand = CliTest;
 
 TEST_F(AnalyzeCommand, PrintsTheSeedAndBothListsAsTablesAndWritesTheReport) {
-    const CliRun run = runCli("analyze " + quoted(example("perpetual-interstate.json")) +
-                                  " --seed 1 --cycles 60 --report r.xlsx",
-                              dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("analyze " + quoted(example("perpetual-interstate.json")) +
+                                    " --seed 1 --cycles 60 --report r.xlsx",
+                                dir);
     EXPECT_EQ(run.err, "");  // no progress bar when stderr is not a terminal
     EXPECT_EQ(run.out.rfind("Seed: 1\nMonte Carlo cycles: 60\nSettled verdicts at 95 % confidence: "
                             "0 Pass, 0 Fail, 7 Undecided\n\n",
@@ -86,8 +85,7 @@ TEST_F(AnalyzeCommand, SameSeedGivesTheSameListsAndRawFileForAnyThreadCount) {
 TEST_F(AnalyzeCommand, JsonHasNumbersTextsAndWilsonIntervals) {
     const auto before = static_cast<long long>(std::time(nullptr));
     const CliRun run =
-        runCli("analyze " + quoted(example("two-layer-esal.json")) + " --cycles 50 --json");
-    ASSERT_EQ(run.status, 0) << run.err;
+        runCliOk("analyze " + quoted(example("two-layer-esal.json")) + " --cycles 50 --json");
     const auto doc = nlohmann::json::parse(run.out);
     EXPECT_GE(doc["seed"].get<long long>(), before);
     EXPECT_LE(doc["seed"].get<long long>(), static_cast<long long>(std::time(nullptr)));
@@ -116,9 +114,8 @@ TEST_F(AnalyzeCommand, JsonHasNumbersTextsAndWilsonIntervals) {
     // Wilson interval worked by hand is 0.5 ± 1.96 √(0.25 / 50 + 1.96² / (4 × 50²)) / (1 + 1.96²
     // / 50) = [36.645, 63.355] %.
     constexpr double kFourDecimals = 1e-4;
-    const CliRun seeded = runCli("analyze " + quoted(example("two-layer-esal.json")) +
-                                 " --cycles 50 --seed 1 --json");
-    ASSERT_EQ(seeded.status, 0) << seeded.err;
+    const CliRun seeded = runCliOk("analyze " + quoted(example("two-layer-esal.json")) +
+                                   " --cycles 50 --seed 1 --json");
     const auto row = nlohmann::json::parse(seeded.out)["conventionalDesign"][0];
     EXPECT_EQ(row["exceedances"], 25);
     EXPECT_EQ(row["percentBelowCritical"], 50.0);
@@ -130,9 +127,8 @@ TEST_F(AnalyzeCommand, JsonHasNumbersTextsAndWilsonIntervals) {
 // ran, and says per row whether it settled.
 TEST_F(AnalyzeCommand, UntilSettledEqualsTheFixedRunOfTheCyclesItRan) {
     const std::string project = quoted(example("perpetual-interstate.json"));
-    const CliRun settled = runCli(
+    const CliRun settled = runCliOk(
         "analyze " + project + " --seed 3 --until-settled --max-cycles 300 --raw s.ad --json", dir);
-    ASSERT_EQ(settled.status, 0) << settled.err;
     const auto json = nlohmann::json::parse(settled.out);
     const int ran = json["cyclesRun"];
     EXPECT_GE(ran, 256);
@@ -152,20 +148,18 @@ TEST_F(AnalyzeCommand, UntilSettledEqualsTheFixedRunOfTheCyclesItRan) {
     EXPECT_EQ(every, ran < 300);
     EXPECT_TRUE(json["conventionalDesign"][0]["verdict"].is_null());  // no --life
 
-    const CliRun fixed = runCli(
+    const CliRun fixed = runCliOk(
         "analyze " + project + " --seed 3 --cycles " + std::to_string(ran) + " --raw f.ad --json",
         dir);
-    ASSERT_EQ(fixed.status, 0) << fixed.err;
     auto fixedJson = nlohmann::json::parse(fixed.out);
     fixedJson["maxCycles"] = 300;
     EXPECT_EQ(fixedJson, json);
     EXPECT_EQ(withoutDateLine(readBytes(dir / "s.ad")), withoutDateLine(readBytes(dir / "f.ad")));
 
-    const CliRun table = runCli("analyze " + project +
-                                    " --seed 3 --until-settled --max-cycles "
-                                    "300 --life 30",
-                                dir);
-    ASSERT_EQ(table.status, 0) << table.err;
+    const CliRun table = runCliOk("analyze " + project +
+                                      " --seed 3 --until-settled --max-cycles "
+                                      "300 --life 30",
+                                  dir);
     EXPECT_NE(table.out.find(" cycles (at most 300)\nSettled verdicts at 95 % confidence: "),
               std::string::npos)
         << table.out;
@@ -239,8 +233,7 @@ TEST_F(AnalyzeCommand, SensitivityJsonRanksTheInputsOfEveryEvaluatedLocation) {
     const std::string project = quoted(example("perpetual-interstate.json"));
     const std::string run = "analyze " + project + " --seed 3 --cycles 300 --json";
     const CliRun plain = runCli(run);
-    const CliRun ranked = runCli(run + " --sensitivity");
-    ASSERT_EQ(ranked.status, 0) << ranked.err;
+    const CliRun ranked = runCliOk(run + " --sensitivity");
     nlohmann::json json = nlohmann::json::parse(ranked.out);
     const nlohmann::json measures = json["sensitivity"];
     json.erase("sensitivity");

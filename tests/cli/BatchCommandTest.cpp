@@ -32,15 +32,13 @@ using BatchCommand = CliTest;
 
 TEST_F(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
     const std::string plan = quoted(planPath());
-    const CliRun serial = runCli("batch " + plan + " --threads 1");
-    ASSERT_EQ(serial.status, 0) << serial.err;
+    const CliRun serial = runCliOk("batch " + plan + " --threads 1");
     const std::vector<std::string> lines = sortedLines(serial.out);
     ASSERT_EQ(lines.size(), 20u);
 
     std::string shards;
     for (int k = 0; k < 4; ++k) {
-        const CliRun shard = runCli("batch " + plan + " --shard " + std::to_string(k) + "/4");
-        ASSERT_EQ(shard.status, 0) << shard.err;
+        const CliRun shard = runCliOk("batch " + plan + " --shard " + std::to_string(k) + "/4");
         shards += shard.out;
     }
     EXPECT_EQ(sortedLines(shards), lines);
@@ -73,10 +71,9 @@ TEST_F(BatchCommand, ShardsAndParallelGiveTheSerialLinesAndEachLineIsAnalyze) {
             doc.seasonalModulus[2].fill(inputs["E3"].get<double>());
         ASSERT_TRUE(storeProject(doc, (dir / "row.json").string()).ok());
         const CliRun analyze =
-            runCli("analyze row.json --json --seed " + std::to_string(inputs["seed"].get<int>()) +
-                       " --cycles " + std::to_string(inputs["cycles"].get<int>()),
-                   dir);
-        ASSERT_EQ(analyze.status, 0) << analyze.err;
+            runCliOk("analyze row.json --json --seed " + std::to_string(inputs["seed"].get<int>()) +
+                         " --cycles " + std::to_string(inputs["cycles"].get<int>()),
+                     dir);
         EXPECT_TRUE(line.contains("meetsLife"));
         line.erase("id"), line.erase("inputs"), line.erase("meetsLife");
         EXPECT_EQ(line, nlohmann::json::parse(analyze.out)) << text.substr(0, 40);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace ardelon::testing {
 
@@ -26,6 +25,12 @@ CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir
     run.err = readBytes(errPath);
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
+    return run;
+}
+
+CliRun runCliOk(const std::string& arguments, const std::filesystem::path& workDir) {
+    CliRun run = runCli(arguments, workDir);
+    EXPECT_EQ(run.status, 0) << arguments << "\n" << run.err;
     return run;
 }
 

@@ -22,6 +22,9 @@ struct CliRun {
 CliRun runCli(const std::string& arguments, const std::filesystem::path& workDir = {},
               const std::string& input = "/dev/null", const std::string& output = {});
 
+// runCli for a command that must succeed: a status other than 0 fails the test, with the errors.
+CliRun runCliOk(const std::string& arguments, const std::filesystem::path& workDir = {});
+
 // A fresh folder for one test, removed afterwards.
 std::filesystem::path freshTestDir(std::string name);
 

@@ -35,8 +35,7 @@ void store(const CStenorDoc& doc, const fs::path& path) {
 TEST_F(CompareCommand, EveryDesignGetsTheListsOfItsOwnAnalysisPlusPairedDifferences) {
     store(interstate(8, 6), dir / "a.json");
     store(interstate(7, 5), dir / "b.ard");
-    const CliRun run = runCli("compare a.json b.ard --seed 2 --cycles 120 --json", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("compare a.json b.ard --seed 2 --cycles 120 --json", dir);
     const json compared = json::parse(run.out);
     EXPECT_EQ(compared["seed"], 2);
     EXPECT_EQ(compared["cycles"], 120);
@@ -44,8 +43,7 @@ TEST_F(CompareCommand, EveryDesignGetsTheListsOfItsOwnAnalysisPlusPairedDifferen
     const char* names[] = {"a.json", "b.ard"};
     for (int i = 0; i < 2; ++i) {
         const CliRun alone =
-            runCli(std::string("analyze ") + names[i] + " --seed 2 --cycles 120 --json", dir);
-        ASSERT_EQ(alone.status, 0) << alone.err;
+            runCliOk(std::string("analyze ") + names[i] + " --seed 2 --cycles 120 --json", dir);
         const json design = compared["designs"][static_cast<std::size_t>(i)];
         EXPECT_EQ(design["name"], names[i]);
         const json analysed = json::parse(alone.out);
@@ -86,8 +84,7 @@ TEST_F(CompareCommand, KeptTrialsSideBySideAsATableAWorkbookAndAPdf) {
 #ifdef ARDELON_HAVE_PDF
     arguments += " --pdf t.pdf";
 #endif
-    const CliRun run = runCli(arguments, dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk(arguments, dir);
     EXPECT_EQ(run.out.rfind("Seed: 4\nMonte Carlo cycles: 60 (the same draws for every design)\n\n"
                             "Designs side by side\nResult",
                             0),

@@ -50,12 +50,10 @@ TEST_F(DesignCommand, ARowThatCannotFailIsRefusedOrWarnedAbout) {
     // With a life the row is checked; on the whole example a search without one warns and names
     // the life the winner reaches.
     const CliRun checked =
-        runCli("design " + project + " --vary 1=2:4 --cycles 20 --life 1 --json", dir);
-    ASSERT_EQ(checked.status, 0) << checked.err;
+        runCliOk("design " + project + " --vary 1=2:4 --cycles 20 --life 1 --json", dir);
     EXPECT_EQ(nlohmann::json::parse(checked.out)["design"]["warnings"].size(), 0u);
-    const CliRun warned = runCli(
+    const CliRun warned = runCliOk(
         "design " + quoted(example("two-layer-esal.json")) + " --vary 1=10:14:2 --cycles 20", dir);
-    ASSERT_EQ(warned.status, 0) << warned.err;
     EXPECT_NE(warned.err.find("warning: no design life (--life) was given"), std::string::npos)
         << warned.err;
     EXPECT_NE(warned.err.find("Layer 1 Bottom Horizontal Strain years to D=1.0 = "),
@@ -67,11 +65,10 @@ TEST_F(DesignCommand, ARowThatCannotFailIsRefusedOrWarnedAbout) {
 // for its own thicknesses (one third into each layer), not the starting ones; and the winner on
 // the edge of its grid is said to be there.
 TEST_F(DesignCommand, TheSavedWinnerCarriesTheModuliOfItsOwnThicknesses) {
-    const CliRun run = runCli("design " + quoted(example("perpetual-interstate.json")) +
-                                  " --vary 1=10:10.5 --vary 2=3:3 --cycles 10 --seed 2 --life 1 "
-                                  "--verify --json -o win.json",
-                              dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("design " + quoted(example("perpetual-interstate.json")) +
+                                    " --vary 1=10:10.5 --vary 2=3:3 --cycles 10 --seed 2 --life 1 "
+                                    "--verify --json -o win.json",
+                                dir);
     const nlohmann::json out = nlohmann::json::parse(run.out);
     const nlohmann::json saved = readJson(dir / "win.json");
     const double h1 = saved["thickness"][0], h2 = saved["thickness"][1];
@@ -99,10 +96,10 @@ TEST_F(DesignCommand, TheSavedWinnerCarriesTheModuliOfItsOwnThicknesses) {
 }
 
 TEST_F(DesignCommand, PrintsTheWinnerTracesEveryCandidateAndSavesTheDesign) {
-    const CliRun run = runCli("design " + twoLayerExample() +
-                                  " --vary 1=4:12:2 --cycles 50 --seed 3 --trace t.csv -o won.json",
-                              dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run =
+        runCliOk("design " + twoLayerExample() +
+                     " --vary 1=4:12:2 --cycles 50 --seed 3 --trace t.csv -o won.json",
+                 dir);
     EXPECT_EQ(run.out.rfind("Seed: 3\nMonte Carlo cycles: 50\n"
                             "Cheapest passing design: layer 1 = 12 in.\n"
                             "Cost: 12 in. (sum of thicknesses)\n"
@@ -131,10 +128,9 @@ TEST_F(DesignCommand, UntilSettledCapsEachCandidateAtTwiceTheCyclesOrMaxCycles) 
     for (const auto& [arguments, cap] :
          {std::pair{" --cycles 30", 60}, {" --max-cycles 100", 100}}) {
         const CliRun run =
-            runCli("design " + twoLayerExample() +
-                       " --vary 1=4:12:2 --seed 3 --until-settled --trace t.csv" + arguments,
-                   dir);
-        ASSERT_EQ(run.status, 0) << run.err;
+            runCliOk("design " + twoLayerExample() +
+                         " --vary 1=4:12:2 --seed 3 --until-settled --trace t.csv" + arguments,
+                     dir);
         EXPECT_EQ(run.out.rfind("Seed: 3\nMonte Carlo cycles: until settled at 95 % confidence, "
                                 "at most " +
                                     std::to_string(cap) + " per candidate\n",

@@ -135,8 +135,7 @@ TEST_F(Hardening, FigureSetReplacesLinksAtItsNamesAndNeverWritesTheirTargets) {
     fs::create_symlink("../keep.json", dir / "figs/depth-profiles.csv");
     fs::create_symlink("../p.json", dir / "figs/load-spectra.csv");
     const std::string keep = readBytes(dir / "keep.json"), project = readBytes(dir / "p.json");
-    const CliRun run = runCli("analyze p.json --seed 1 --cycles 30 --figures figs", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("analyze p.json --seed 1 --cycles 30 --figures figs", dir);
     EXPECT_EQ(readBytes(dir / "keep.json"), keep);
     EXPECT_EQ(readBytes(dir / "p.json"), project);
     EXPECT_EQ(listing(dir / "figs").size(), 6u);
@@ -226,8 +225,7 @@ TEST_F(Hardening, BatchRowsAreIsolatedWhateverTheirBytes) {
 TEST_F(Hardening, AWorkbookOfAProjectNamedInAnyEncodingIsWellFormed) {
     fs::copy_file(dir / "p.json", dir / "caf\xe9\x01.json");
     const CliRun run =
-        runCli("analyze 'caf\xe9\x01.json' --seed 1 --cycles 20 --report l.xlsx", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+        runCliOk("analyze 'caf\xe9\x01.json' --seed 1 --cycles 20 --report l.xlsx", dir);
     const std::string check =
         "/usr/bin/python3 -c \"import zipfile,sys,xml.dom.minidom as m; "
         "z=zipfile.ZipFile(sys.argv[1]); [m.parseString(z.read(n)) for n in z.namelist() "

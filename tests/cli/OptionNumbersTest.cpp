@@ -1,8 +1,6 @@
 // Numbers as every input of the command-line tool reads them: decimal notation only.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "cli/CommandLineNumbers.h"
 
 namespace ardelon::cli {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -107,12 +106,11 @@ double inkedShare(const fs::path& ppm) {
 
 TEST_F(PdfReport, FirstPageCarriesTheVerdictCostAndRunRecordAndEveryPageRenders) {
     const fs::path project = example("perpetual-interstate.json");
-    const CliRun run = runCli("analyze " + quoted(project) +
-                                  " --seed 1 --cycles 300 --threads 2 --pdf r.pdf"
-                                  " --title 'I-99 Section 4' --engineer 'Pavement Design Unit'"
-                                  " --client 'State DOT' --life 40",
-                              dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("analyze " + quoted(project) +
+                                    " --seed 1 --cycles 300 --threads 2 --pdf r.pdf"
+                                    " --title 'I-99 Section 4' --engineer 'Pavement Design Unit'"
+                                    " --client 'State DOT' --life 40",
+                                dir);
     // The cells keep their words together with no-break spaces; read them as spaces.
     std::string first =
         shell("pdftotext -layout -f 1 -l 1 '" + (dir / "r.pdf").string() + "' -", dir / "p1.txt");
@@ -189,8 +187,7 @@ TEST_F(PdfReport, ReportTextsBelongToThePdfAndItsPathIsChecked) {
     EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
 
     // The ESAL route's axle counts print as percentages, and an unpriced project says so.
-    const CliRun esal = runCli("analyze " + project + " --seed 1 --cycles 40 --pdf e.pdf", dir);
-    ASSERT_EQ(esal.status, 0) << esal.err;
+    const CliRun esal = runCliOk("analyze " + project + " --seed 1 --cycles 40 --pdf e.pdf", dir);
     const std::string text =
         shell("pdftotext -layout '" + (dir / "e.pdf").string() + "' -", dir / "e.txt");
     EXPECT_NE(text.find("not priced"), std::string::npos);

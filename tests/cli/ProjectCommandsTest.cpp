@@ -1,7 +1,6 @@
 // ardelon-cli new, convert and show, and how the readers refuse damaged or absurd inputs.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -27,8 +26,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 using ProjectCommands = CliTest;
 
 TEST_F(ProjectCommands, NewWritesTheDefaultProjectFileAndConvertRoundTripsThroughJson) {
-    const CliRun run = runCli("new a.ard", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("new a.ard", dir);
     const auto expected = encodeProject(CStenorDoc{});
     EXPECT_EQ(readBytes(dir / "a.ard"), std::string(expected.begin(), expected.end()));
     ASSERT_EQ(runCli("convert a.ard a.json", dir).status, 0);
@@ -40,8 +38,7 @@ TEST_F(ProjectCommands, NewWritesTheDefaultProjectFileAndConvertRoundTripsThroug
 
 TEST_F(ProjectCommands, ShowSummarisesTheProject) {
     ASSERT_EQ(runCli("new p.json", dir).status, 0);
-    const CliRun run = runCli("show p.json", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const CliRun run = runCliOk("show p.json", dir);
     EXPECT_NE(run.out.find("Structure: 2 layers"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("AC"), std::string::npos);
     EXPECT_NE(run.out.find("Soil"), std::string::npos);

@@ -12,10 +12,7 @@ namespace ardelon {
 namespace {
 
 using Control = CThicknessSearchDlg::Control;
-
-int id(Control c) {
-    return static_cast<int>(c);
-}
+using testing::id;
 
 // The fake model keeps the dialog's rules under test cheap; the search itself is tested apart.
 class ThicknessSearchDlg : public ::testing::Test {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 
 #include "criteria/ResponseType.h"
 #include "design/ResponsePeak.h"

@@ -20,15 +20,6 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-CStenorDoc metricInterstate() {
-    CStenorDoc doc = testing::perpetualInterstateExample();
-    doc.unitSystem = Metric;
-    doc.valuesInEnglish = 0;
-    for (double& h : doc.thickness)
-        h *= 2.54;
-    return doc;
-}
-
 // Layer-1 moduli of 100000 × (season + 1) without variability: the season model then gives a
 // deflection of exactly 10, 20, 30 or 40 milli-in, so a 20 milli-in limit meets ties.
 CStenorDoc tiedDeflection() {
@@ -150,7 +141,7 @@ TEST(LoadSpectraFigure, ShowsPercentOfAxleGroupsForEveryRoute) {
 
 // A metric project's figures read stresses in kPa and deflections in mm.
 TEST(ResponseDistributionFigure, MetricProjectsShowSiUnits) {
-    CStenorDoc work = metricInterstate();
+    CStenorDoc work = testing::metricInterstateExample();
     const AnalysisRunOutcome outcome = run(work, false);
     const auto distributions = responseDistributions(work, outcome.results);
     const ResponseDistribution& deflection = distributionOf(distributions, 0);
@@ -162,13 +153,13 @@ TEST(ResponseDistributionFigure, MetricProjectsShowSiUnits) {
     EXPECT_EQ(reportResponseName(VerticalStress, English).units, "psi");
 }
 
-INSTANTIATE_TEST_SUITE_P(Projects, RunFiguresTest,
-                         ::testing::Values(RunCase{"Interstate",
-                                                   testing::perpetualInterstateExample, false},
-                                           RunCase{"EsalRoute", testing::esalRouteExample, false},
-                                           RunCase{"MetricInterstate", metricInterstate, false},
-                                           RunCase{"TiedDeflection", tiedDeflection, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Projects, RunFiguresTest,
+    ::testing::Values(RunCase{"Interstate", testing::perpetualInterstateExample, false},
+                      RunCase{"EsalRoute", testing::esalRouteExample, false},
+                      RunCase{"MetricInterstate", testing::metricInterstateExample, false},
+                      RunCase{"TiedDeflection", tiedDeflection, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The damage curve crosses 0.1 and 1.0 at the listed years.
 TEST(DamageOverTimeFigure, CrossesTheDamageLevelsAtTheListedYears) {
@@ -201,7 +192,8 @@ TEST(DamageOverTimeFigure, CrossesTheDamageLevelsAtTheListedYears) {
 // Each season's profile is the solver's answer at the seasonal moduli and mean thicknesses,
 // under the representative axle, on a grid that passes through every layer.
 TEST(DepthProfileFigure, EqualsTheSolverAtMeanInputs) {
-    for (CStenorDoc (*project)() : {testing::perpetualInterstateExample, metricInterstate}) {
+    for (CStenorDoc (*project)() :
+         {testing::perpetualInterstateExample, testing::metricInterstateExample}) {
         CStenorDoc work = project();
         prepareViewOutput(work);
         const auto profiles = depthProfiles(work, layeredElasticResponses());

@@ -1,8 +1,8 @@
 // The forms bound to their dialog classes, driven through their real widgets: a refused field or
 // Accept shows the dialog's own message and keeps the focus, each module copies the edits back
 // only when accepted, nested dialogs open from their buttons, and the number edits themselves;
-// the Output and Design module's run on the worker thread, its cancellation, the export of the
-// formatted report and the thickness search.
+// the Output and Design module's run on the worker thread, its cancellation and the export of the
+// formatted report (the thickness search is driven where its form is pictured).
 
 #include <QApplication>
 #include <QBarSeries>
@@ -21,25 +21,15 @@
 #include "EveryForm.h"
 #include "GuiTestSupport.h"
 #include "gui/PdfReportForm.h"
-#include "gui/ThicknessSearchForm.h"
-#include "support/DepthResponseModel.h"
 
 using namespace ardelon;
 using namespace ardelon::gui;
 using testing::activate;
+using testing::control;
 using testing::interstateProject;
 using testing::typeAndLeave;
 
 namespace {
-
-// The widget of a form bound to `control` of its dialog.
-template <typename Widget, typename ControlEnum>
-Widget* control(QWidget& form, ControlEnum c) {
-    auto* found = form.findChild<Widget*>(QStringLiteral("control%1").arg(static_cast<int>(c)));
-    if (found == nullptr)
-        qFatal("no control %d", static_cast<int>(c));
-    return found;
-}
 
 template <typename Form>
 Form& as(FormBase& form) {
@@ -685,8 +675,7 @@ class FormsTest : public QObject {
         setOpenDocumentHandler({});
 
         // Entering a thickness edit disables the export again.
-        open.form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(open.form.get()));
+        activate(*open.form);
         open.form->button(Control::LeaveModule)->setFocus(Qt::TabFocusReason);
         QVERIFY(open.form->button(Control::ExportExcel)->isEnabled());
         open.form->thicknessEdit(1)->setFocus(Qt::MouseFocusReason);
@@ -706,34 +695,6 @@ class FormsTest : public QObject {
             QStringLiteral("Results not of the design shown (they are of layer thicknesses ")));
         typeAndLeave(open.form->thicknessEdit(1), analysed, leave);
         QCOMPARE(exported(), QStringLiteral("111"));
-    }
-
-    // Find Thicknesses: a search on the worker thread fills the sortable table, and "Use This
-    // Design" hands the winner back to the module.
-    void searchFillsTheTableAndUseThisDesignHandsTheWinnerBack() {
-        CThicknessSearchDlg dialog(interstateProject(), testing::depthModel());
-        ThicknessSearchForm form(dialog);
-        form.show();
-        QVERIFY(!form.useDesignButton()->isEnabled());
-        auto* cycles = control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
-        cycles->setText(QStringLiteral("200"));
-        QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
-        form.searchButton()->click();
-        // The inputs the search runs on are locked until it ends.
-        QVERIFY(form.running() && !cycles->isEnabled());
-        QVERIFY(ended.wait(120000));
-        QVERIFY(cycles->isEnabled());
-        QVERIFY(dialog.result.has_value());
-        QCOMPARE(dialog.result->status, ThicknessSearchStatus::Found);
-        QTableWidget* table = form.candidateTable();
-        QCOMPARE(table->rowCount(), static_cast<int>(dialog.result->evaluated.size()));
-        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Layer 1 (in.)"));
-        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("Pass"));
-        QVERIFY(form.summaryLabel()->text().startsWith(QStringLiteral("Cheapest passing design")));
-        QVERIFY(form.useDesignButton()->isEnabled());
-        form.useDesignButton()->click();
-        QCOMPARE(form.result(), static_cast<int>(QDialog::Accepted));
-        QCOMPARE(dialog.chosenThickness->at(0), dialog.result->best->candidate.thickness[0]);
     }
 };
 

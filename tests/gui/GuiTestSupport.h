@@ -29,6 +29,15 @@ struct MessageRecorder {
 // `inspect` closed it already.
 void whenDialogOpens(std::function<void(QDialog*)> inspect);
 
+// The widget of a form bound to `control` of its dialog.
+template <typename Widget, typename ControlEnum>
+Widget* control(QWidget& form, ControlEnum c) {
+    auto* found = form.findChild<Widget*>(QStringLiteral("control%1").arg(static_cast<int>(c)));
+    if (found == nullptr)
+        qFatal("no control %d", static_cast<int>(c));
+    return found;
+}
+
 // Shows `form` and makes it the active window, as a click on it would.
 void activate(QWidget& form);
 // Types `text` into `edit` and leaves it for `next` with Tab, as a user would.

@@ -224,9 +224,8 @@ class KeyboardTest : public QObject {
             CStructureDlg dialog;
             dialog.loadFrom(interstate);
             StructureForm form(dialog);
-            auto* summer = form.findChild<NumberEdit*>(
-                QStringLiteral("control%1")
-                    .arg(static_cast<int>(CStructureDlg::temperatureEdit(Summer))));
+            auto* summer =
+                testing::control<NumberEdit>(form, CStructureDlg::temperatureEdit(Summer));
             QVERIFY(typeAndEnter(form, summer, QStringLiteral("90")));
             CStenorDoc doc = interstate;
             dialog.storeTo(doc);

@@ -177,8 +177,7 @@ class MainWindowTest : public QObject {
             return false;
         });
         window.startUp({});
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        testing::activate(window);
         QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(opened, 1);
         QVERIFY(window.session().project() == CStenorDoc());

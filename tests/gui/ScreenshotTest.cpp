@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QBarCategoryAxis>
+#include <QChartView>
 #include <QDir>
 #include <QHeaderView>
 #include <QLegendMarker>
 #include <QPainter>
 #include <QScatterSeries>
-#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -178,8 +178,9 @@ class ScreenshotTest : public QObject {
         save(form, QStringLiteral("output-design"));
     }
 
-    // The Trials view with two trials of the interstate example compared: every trial's column
-    // and every row label whole, then the overlaid distributions.
+    // The Trials view with two trials of the interstate example compared (the view locked while
+    // it runs, then its note and difference rows): every trial's column and every row label
+    // whole, then the overlaid distributions.
     void trialsViewAfterACompare() {
         testing::MessageRecorder recorder;
         CStenorDoc project = testing::interstateProject();
@@ -202,8 +203,13 @@ class ScreenshotTest : public QObject {
         view.table()->selectAll();
         QSignalSpy ended(&view, &TrialsView::compareEnded);
         view.button(CTrialsDlg::Control::Compare)->click();
+        QVERIFY(view.comparing() && !view.button(CTrialsDlg::Control::Close)->isEnabled());
         QVERIFY(ended.wait(240000));
         QVERIFY(recorder.messages.isEmpty());
+        QVERIFY(view.noteLabel()->text().startsWith(
+            QStringLiteral("Compared from the same draws: seed 2, 100 cycles")));
+        // The difference rows (checked in full with the dialog) reach the table.
+        QVERIFY(!view.table()->findItems(QStringLiteral("reference"), Qt::MatchExactly).isEmpty());
         view.table()->clearSelection();  // the verdicts' colours, not the selection's
         save(view, QStringLiteral("trials"));
         QTableWidget* table = view.table();
@@ -211,28 +217,42 @@ class ScreenshotTest : public QObject {
             QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
         view.tabs()->setCurrentIndex(1);
         QCOMPARE(view.overlayCharts().size(), 4);  // the four percentile rows' criteria
+        QCOMPARE(view.overlayCharts().front()->chart()->series().front()->name(),
+                 QStringLiteral("8/6 in."));
         save(view, QStringLiteral("trials-distributions"));
     }
 
-    // Find Thicknesses after a search: every column whole, the summary in full below the table.
+    // Find Thicknesses: a search on the worker thread (its inputs locked meanwhile) fills the
+    // table, every column whole and the summary in full below it, and "Use This Design" hands
+    // the winner back to the module.
     void thicknessSearchAfterASearch() {
         CThicknessSearchDlg dialog(testing::interstateProject(), testing::depthModel());
         ThicknessSearchForm form(dialog);
         form.show();
-        form.findChild<NumberEdit*>(
-                QStringLiteral("control%1")
-                    .arg(static_cast<int>(CThicknessSearchDlg::Control::Cycles)))
-            ->setText(QStringLiteral("200"));
+        QVERIFY(!form.useDesignButton()->isEnabled());
+        auto* cycles = testing::control<NumberEdit>(form, CThicknessSearchDlg::Control::Cycles);
+        cycles->setText(QStringLiteral("200"));
         QSignalSpy ended(&form, &ThicknessSearchForm::searchEnded);
         form.searchButton()->click();
+        QVERIFY(form.running() && !cycles->isEnabled());
         QVERIFY(ended.wait(120000));
+        QVERIFY(cycles->isEnabled());
+        QVERIFY(dialog.result.has_value());
+        QCOMPARE(dialog.result->status, ThicknessSearchStatus::Found);
         save(form, QStringLiteral("thickness-search"));  // laid out as shown
         QTableWidget* table = form.candidateTable();
+        QCOMPARE(table->rowCount(), static_cast<int>(dialog.result->evaluated.size()));
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Layer 1 (in.)"));
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("Pass"));
         for (int c = 0; c < table->columnCount(); ++c)
             QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
         QLabel* summary = form.summaryLabel();
+        QVERIFY(summary->text().startsWith(QStringLiteral("Cheapest passing design")));
         QVERIFY(summary->geometry().top() >= table->geometry().bottom());
         QVERIFY(summary->height() >= summary->heightForWidth(summary->width()));
+        form.useDesignButton()->click();
+        QCOMPARE(form.result(), static_cast<int>(QDialog::Accepted));
+        QCOMPARE(dialog.chosenThickness->at(0), dialog.result->best->candidate.thickness[0]);
     }
 
     void everyChartOfARunIsDrawnAndSaved() {

@@ -24,11 +24,8 @@ namespace ardelon {
 namespace {
 
 using testing::FakeHost;
+using testing::id;
 using Control = COutputDesignDlg::Control;
-
-int id(Control c) {
-    return static_cast<int>(c);
-}
 
 // A project the analysis accepts: all Single axles in one bin, a surface deflection criterion.
 CStenorDoc runnableProject() {

@@ -1,9 +1,7 @@
 // Replacing a file: the previous content survives every failure, no temporary stays behind,
 // and the replaced file keeps its permissions and links.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,12 +16,6 @@ namespace ardelon {
 namespace {
 
 namespace fs = std::filesystem;
-
-int failingClose(std::FILE* stream) {
-    std::fclose(stream);
-    errno = EIO;
-    return EOF;
-}
 
 class ReplacingFileTest : public ::testing::Test {
   protected:
@@ -58,7 +50,8 @@ TEST_F(ReplacingFileTest, FailuresKeepThePreviousFileAndLeaveNoTemporary) {
         {"read-only target",
          [](const std::string& path) { fs::permissions(path, fs::perms::owner_read); },
          "the file is read-only"},
-        {"close error", [](const std::string&) { setStreamCloserForTesting(&failingClose); },
+        {"close error",
+         [](const std::string&) { setStreamCloserForTesting(&testing::failingClose); },
          "Input/output error"},
     };
     for (const auto& c : cases) {

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "criteria/ResponseType.h"
 #include "project/Units.h"
@@ -31,39 +29,13 @@ using testing::splitCrLf;
 // Damage sums are accumulated in a different order by the independent check below.
 constexpr double kSumOrderTolerance = 1e-12;
 
-// Fills the cumulative distribution of a configuration: 1.0 from `bin` on.
-void singleBin(CStenorDoc& doc, int configuration, int bin) {
-    for (int k = 0; k < kBinCount; ++k) {
-        doc.loadCdf[static_cast<std::size_t>(configuration)][static_cast<std::size_t>(k)] =
-            k >= bin ? 1.0 : 0.0;
-    }
-}
-
-// A two-layer project without variability whose layer-1 modulus names the season (see
-// SeasonResponseModel), all Single axles in the 21000 lb bin, and criteria at the surface
-// (deflection, percentile), the bottom of layer 1 (strain with transfer function) and the bottom
-// of layer 2 (strain distribution). Slot 3 is active without a type and slot 13 is active: neither
-// is evaluated.
+// The season project (see SeasonResponseModel) with a deflection limit of 30 milli-in, all axles
+// Single. Slot 3 is active without a type and slot 13 is active: neither is evaluated.
 CStenorDoc seasonProject() {
-    CStenorDoc doc;
-    doc.seasonalModulus[0] = {100000, 200000, 300000, 400000, 500000};
-    doc.modulusCov = {0, 0, 0, 0, 0};
-    doc.thicknessCov = {0, 0, 0, 0};
+    CStenorDoc doc = testing::seasonProject(30);
     doc.axleTypeFraction = {1, 0, 0, 0};
-    singleBin(doc, Single, 10);
-    auto& c = doc.criteria;
-    c[0] = {.active = 1, .responseType = VerticalDeflection, .threshold = 30};
-    c[2] = {.active = 1,
-            .responseType = HorizontalStrain,
-            .threshold = -100,
-            .k1 = 1e-3,
-            .k2 = 2,
-            .useTransferFunction = 1};
-    c[3].active = 1;  // no response type chosen
-    c[5] = {.active = 1,
-            .responseType = HorizontalStrainDistribution,
-            .distribution = {-5, -15, -25, -35, -45}};
-    c[13] = {.active = 1, .responseType = VerticalStrain, .threshold = 200};
+    doc.criteria[3].active = 1;  // no response type chosen
+    doc.criteria[13] = {.active = 1, .responseType = VerticalStrain, .threshold = 200};
     return doc;
 }
 

@@ -103,22 +103,13 @@ TEST(SettledVerdict, DamageIntervalCoversTheMeanAtEveryLook) {
     EXPECT_NEAR(damageInterval(alike, 0.95).high - damageInterval(alike, 0.95).low, 0.0, 1e-6);
 }
 
-void singleBin(CStenorDoc& doc, int bin) {
-    for (int k = 0; k < kBinCount; ++k)
-        doc.loadCdf[Single][static_cast<std::size_t>(k)] = k >= bin ? 1.0 : 0.0;
-}
-
-// A project whose responses follow the season only (SeasonResponseModel): a surface deflection of
-// 10 × (season + 1) milli-in, exceeding 15 in every season but Summer (26 of 52 weeks), so its
-// true percentile is exactly 50.
+// The season project (see SeasonResponseModel) with only its surface deflection criterion: 10 ×
+// (season + 1) milli-in exceeds 15 in every season but Summer (26 of 52 weeks), so its true
+// percentile is exactly 50.
 CStenorDoc coinFlipProject() {
-    CStenorDoc doc;
-    doc.seasonalModulus[0] = {100000, 200000, 300000, 400000, 500000};
-    doc.modulusCov = {0, 0, 0, 0, 0};
-    doc.thicknessCov = {0, 0, 0, 0};
+    CStenorDoc doc = testing::seasonProject(15);
     doc.axleTypeFraction = {1, 0, 0, 0};
-    singleBin(doc, 10);
-    doc.criteria[0] = {.active = 1, .responseType = VerticalDeflection, .threshold = 15};
+    doc.criteria[2] = doc.criteria[5] = {};
     return doc;
 }
 

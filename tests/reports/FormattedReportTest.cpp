@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <tuple>
 
 #include "ReportTestSupport.h"

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 #include "solver/LayeredElasticCore.h"
 
@@ -52,6 +55,57 @@ TEST(Bessel, SeriesUpToSixteenAndAsymptoticFormsAbove) {
                 besselSeriesBlock(&c.x, &j0, &j1, 1, limit);
                 EXPECT_NEAR(j0, c.j0, tolerance) << c.x << " block to " << limit;
                 EXPECT_NEAR(j1, c.j1, tolerance) << c.x << " block to " << limit;
+            }
+        }
+    }
+}
+
+// The lane paths give the scalar ones' values bit for bit: J1 of a load radius over the series
+// and asymptotic ranges, and the interface constants of a panel's nodes (every scheme, bond and
+// repeated subgrade, panels of one to six nodes, K(m) of the last).
+TEST(LanePaths, EqualTheScalarOnesBitForBit) {
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    std::vector<double> x;
+    for (double v = 0.0; v < 24.0; v += 0.37)
+        x.push_back(v);
+    x.push_back(kBesselSeriesLimit);
+    for (const double limit : {kSeriesTermLimit, kFineSeriesTermLimit}) {
+        std::vector<double> j1(x.size());
+        besselJ1Block(x.data(), j1.data(), static_cast<int>(x.size()), limit);
+        for (std::size_t i = 0; i < x.size(); ++i)
+            EXPECT_TRUE(same(j1[i], besselJ1(x[i], limit))) << x[i] << " to " << limit;
+    }
+
+    struct System {
+        std::array<double, 5> modulus;
+        std::array<double, 3> bond;
+        CoefficientSolution solution;
+    };
+    for (const System& sys :
+         {System{{4e5, 6e5, 3e4, 1e4, 1e4}, {1, 1, 1}, CoefficientSolution::General},
+          {{2e6, 3e5, 3e4, 3e4, 3e4}, {1, 0.4, 1}, CoefficientSolution::General},
+          {{4e5, 6e5, 3e4, 1e4, 5e3}, {0, 1, 1}, CoefficientSolution::Slip},
+          {{1e8, 100, 100, 100, 100}, {0, 1, 1}, CoefficientSolution::Slip}}) {
+        NormalisedLayers layers =
+            normaliseLayers(sys.modulus, {1.5, 8, 12, 20}, {0.35, 0.35, 0.4, 0.45, 0.45}, sys.bond);
+        findHalfSpace(layers, sys.solution);
+        for (const int nodes : {1, 2, 5, 6}) {
+            const std::array<double, 6> m = {0.013, 0.7, 3.1, 9.9, 27.5, 61.0};
+            std::array<LayerCoefficients, 6> batch;
+            solveCoefficientsBatch(m.data(), nodes, layers, sys.solution, true, batch.data());
+            for (int k = 0; k < nodes; ++k) {
+                LayerCoefficients one;
+                solveCoefficients(m[k], layers, sys.solution, one);
+                for (int layer = 0; layer < 5; ++layer) {
+                    EXPECT_TRUE(same(batch[k].A[layer], one.A[layer]) &&
+                                same(batch[k].B[layer], one.B[layer]) &&
+                                same(batch[k].C[layer], one.C[layer]) &&
+                                same(batch[k].D[layer], one.D[layer]))
+                        << "layer " << layer + 1 << " at m = " << m[k];
+                }
+                if (k == nodes - 1) {
+                    EXPECT_TRUE(same(batch[k].kernel, one.kernel)) << "K at m = " << m[k];
+                }
             }
         }
     }

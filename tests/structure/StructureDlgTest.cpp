@@ -14,11 +14,8 @@ using Dlg = CStructureDlg;
 using Control = CStructureDlg::Control;
 using testing::exclamation;
 using testing::FakeHost;
+using testing::id;
 using testing::RecordedMessage;
-
-int id(Control c) {
-    return static_cast<int>(c);
-}
 
 // A layer's tabled properties: modulus range, Poisson's ratio and its range, distribution, COV.
 using Props = std::tuple<double, double, double, double, double, int, double>;

@@ -1,7 +1,5 @@
 #include "support/ExampleProjects.h"
 
-#include <cmath>
-
 #include "criteria/LayerCriteriaDialog.h"
 #include "criteria/ResponseType.h"
 #include "project/Rounding.h"
@@ -101,6 +99,15 @@ CStenorDoc perpetualInterstateExample() {
     c[9] = {.active = 1, .responseType = VerticalStrain, .threshold = 200, .targetPercentile = 95};
     c[0] = {
         .active = 1, .responseType = VerticalDeflection, .threshold = 15, .targetPercentile = 85};
+    return doc;
+}
+
+CStenorDoc metricInterstateExample() {
+    CStenorDoc doc = perpetualInterstateExample();
+    doc.unitSystem = Metric;
+    doc.valuesInEnglish = 0;
+    for (double& h : doc.thickness)
+        h *= 2.54;
     return doc;
 }
 

@@ -14,6 +14,8 @@ namespace ardelon::testing {
 // surface deflection against the 85th. Costs: AC of 145 pcf at $95 (surface) and $85 (rich
 // bottom) a ton, base of 135 pcf at $30 a ton.
 CStenorDoc perpetualInterstateExample();
+// The same in metric units, its thicknesses held in centimetres.
+CStenorDoc metricInterstateExample();
 
 // A two-layer pavement (8 in. of AC on soil) whose traffic is given as 2 million ESALs.
 CStenorDoc esalRouteExample();

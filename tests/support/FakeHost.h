@@ -23,6 +23,12 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage&) const = default;
 };
 
+// The number the host records for a dialog's control.
+template <class Control>
+int id(Control control) {
+    return static_cast<int>(control);
+}
+
 // An OK box with the exclamation icon: how the dialogs refuse a value.
 inline RecordedMessage exclamation(std::string_view text, std::string_view caption) {
     return {std::string(text), std::string(caption), MessageIcon::Exclamation, MessageButtons::Ok};

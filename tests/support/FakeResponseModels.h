@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "criteria/ResponseType.h"
+#include "project/CStenorDoc.h"
 #include "reliability/ResponseModel.h"
 
 namespace ardelon::testing {
@@ -38,6 +40,36 @@ class SeasonResponseModel : public ResponseModel {
         }
     }
 };
+
+// A two-layer project for the season model: no variability, every axle a single in one bin, with
+// a surface deflection criterion of `limit` milli-in (seasons s with 10 (s + 1) <= limit stay
+// below) at the 50th percentile, a transfer-function strain at the bottom of layer 1 and a strain
+// distribution at the bottom of layer 2.
+inline CStenorDoc seasonProject(double deflectionLimit) {
+    CStenorDoc doc;
+    doc.seasonalModulus[0] = {100000, 200000, 300000, 400000, 500000};
+    doc.modulusCov = {0, 0, 0, 0, 0};
+    doc.thicknessCov = {0, 0, 0, 0};
+    for (int k = 0; k < kBinCount; ++k)
+        doc.loadCdf[Single][static_cast<std::size_t>(k)] = k >= 10 ? 1.0 : 0.0;
+    auto& c = doc.criteria;
+    c[0] = {.active = 1,
+            .responseType = VerticalDeflection,
+            .threshold = deflectionLimit,
+            .targetPercentile = 50};
+    c[2] = {.active = 1,
+            .responseType = HorizontalStrain,
+            .threshold = -100,
+            .k1 = 1e-3,
+            .k2 = 2,
+            .useTransferFunction = 1};
+    c[5] = {.active = 1,
+            .responseType = HorizontalStrainDistribution,
+            .distribution = {-5, -15, -25, -35, -45}};
+    doc.costPerTon = {50, 20, 0, 0};
+    doc.density = {145, 130, 0, 0};
+    return doc;
+}
 
 // Smooth responses of every input (moduli, thicknesses, wheel radii and positions, point
 // positions), cheap to compute: enough to make any difference in the inputs of a cycle show.

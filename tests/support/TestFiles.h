@@ -1,7 +1,9 @@
 #pragma once
 // File helpers shared by the tests: a fresh scratch folder, folder listings, whole-file reads and
-// writes, and text lines.
+// writes, text lines, and a close that fails.
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -55,6 +57,14 @@ inline std::vector<std::string> splitCrLf(const std::string& text) {
         start = end == std::string::npos ? text.size() : end + 2;
     }
     return lines;
+}
+
+// A stream closer (see setStreamCloserForTesting) that closes the file but reports an I/O error, as
+// a full or failing disk would.
+inline int failingClose(std::FILE* stream) {
+    std::fclose(stream);
+    errno = EIO;
+    return EOF;
 }
 
 }  // namespace ardelon::testing

@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "project/CStenorDoc.h"
 #include "support/FakeHost.h"
@@ -18,10 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Dlg = CLoadingConditionsDlg;
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 LoadSpectraRecord defaultRecord() {
     return loadSpectraRecordOf(LoadingWorkingCopy::fromProject(CStenorDoc{}));
@@ -60,7 +54,7 @@ class LoadSpectraFiles : public ::testing::Test {
     // Imports `text` and expects it refused with `problem`, leaving everything as it was.
     void expectRefused(const std::string& text, const std::string& problem) {
         const fs::path path = dir / "bad.lsf";
-        writeFile(path, text);
+        writeText(path, text);
         const Dlg before = dlg;
         host.clear();
         import(path);

@@ -26,10 +26,6 @@ constexpr double kReferenceTolerance = 1e-11;
 constexpr double kFactorOf17KipSingle = 0.814487593564;
 constexpr double kFactorOf19KipSingle = 1.20843762523;
 
-int id(Dlg::Control control) {
-    return static_cast<int>(control);
-}
-
 class LoadingConditions : public ::testing::Test {
   protected:
     void SetUp() override { open(CStenorDoc{}); }
@@ -303,28 +299,17 @@ TEST(LoadingWorkingCopyCopies, EveryFieldOfTheModuleGoesInAndBackAndNothingElse)
     CStenorDoc back;
     LoadingWorkingCopy::fromProject(changed).copyToProject(back);
     std::vector<std::string> arrived;
-    for (const std::string& field : differingFields(back, CStenorDoc{}))
+    std::string names;
+    for (const std::string& field : differingFields(back, CStenorDoc{})) {
         arrived.push_back(field.substr(0, field.find('[')));
-    EXPECT_EQ(arrived, (std::vector<std::string>{"unitSystem",
-                                                 "aadt",
-                                                 "percentTrucks",
-                                                 "percentTrucksDesignLane",
-                                                 "directionalDistribution",
-                                                 "axleGroupsPerDay",
-                                                 "truckGrowthPercent",
-                                                 "configurationEnabled",
-                                                 "configurationPercent",
-                                                 "currentConfiguration",
-                                                 "loadSpectra",
-                                                 "loadCdf",
-                                                 "shownLoadPercent",
-                                                 "totalAxlePercent",
-                                                 "esalFactor",
-                                                 "axlesPerTruck",
-                                                 "vehicleTypeRoadClass",
-                                                 "vehicleTypeValue",
-                                                 "axleTypeFraction",
-                                                 "spectraLibrary"}));
+        names += (names.empty() ? "" : " ") + arrived.back();
+    }
+    EXPECT_EQ(names,
+              "unitSystem aadt percentTrucks percentTrucksDesignLane directionalDistribution "
+              "axleGroupsPerDay truckGrowthPercent configurationEnabled configurationPercent "
+              "currentConfiguration loadSpectra loadCdf shownLoadPercent totalAxlePercent "
+              "esalFactor axlesPerTruck vehicleTypeRoadClass vehicleTypeValue axleTypeFraction "
+              "spectraLibrary");
     for (const std::string& field : differingFields(back, changed))
         EXPECT_EQ(std::count(arrived.begin(), arrived.end(), field.substr(0, field.find('['))), 0)
             << field << " arrived changed";

@@ -133,12 +133,6 @@ TEST(DesignComparison, UntilSettledEndsEveryDesignAtTheSameCycles) {
     }
 }
 
-}  // namespace
-}  // namespace ardelon
-
-namespace ardelon {
-namespace {
-
 // A trial of one deflection row with the given verdict, priced at `cost`.
 Trial pricedTrial(const std::string& name, double cost, Verdict verdict) {
     Trial t;
