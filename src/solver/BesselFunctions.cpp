@@ -21,8 +21,9 @@ double besselJ1(double x, double termLimit) {
         return half * sum;
     }
     double j0, j1;
-    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
-                     std::sin(x - kQuarterPi), j0, j1);
+    const double phase = x - (termLimit < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(phase), std::sin(phase), j0, j1,
+                     termLimit);
     return j1;
 }
 
@@ -52,8 +53,9 @@ void besselJ0J1(double x, double& j0, double& j1, double termLimit) {
         j1 = half * sum1;
         return;
     }
-    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(x - kQuarterPi),
-                     std::sin(x - kQuarterPi), j0, j1);
+    const double phase = x - (termLimit < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(phase), std::sin(phase), j0, j1,
+                     termLimit);
 }
 
 double hypergeometricHalf(double alpha, double gamma, double x) {

@@ -34,9 +34,15 @@
 // still marching, so far points that finish early stop costing their fine step. Bessel functions:
 // series up to 16, Hankel's expansion to x^-3 above (the leading term alone is 1 % off at 16).
 // A call whose every point lies outside every loaded circle, whose responses are all small
-// remainders of their integrands, takes 0.25 / (r + a) as the oscillation's bound (0.05 / a under
-// Filon's rule) and sums the series to terms of 1e-12 rather than the classical 1e-5 (whose error
-// jumps as the argument adds a term).
+// remainders of their integrands (down to some 1e-6 of their envelopes), or with a layer at least
+// 1000 times as stiff as the top below it (layer-1 responses are then small remainders of the
+// top's half-space), takes 0.12 / (r + a) as
+// the oscillation's bound (0.05 / a under Filon's rule) and 0.01 / d as the decays' (Filon's
+// interpolation error does not average out where a step spans whole periods), sums the
+// series to terms of 1e-12 rather than the classical 1e-5 (whose error jumps as the argument adds a
+// term) and Hankel's expansion to x^-7 with pi exact in its phase, and ends each point's march at
+// 1e-9 of its kind's reach. A call with a frictionless interface takes the fine Bessel functions
+// alone: the shear of its face is the remainder of the half-space's.
 // Layer-1 points integrate only their difference from the Boussinesq half-space of layer 1, whose
 // responses are added in closed form (surface points: hypergeometric series; below the surface:
 // on-axis closed form or the adaptive quadrature of HalfSpaceQuadrature.h). Loads are superposed by
@@ -218,8 +224,10 @@ class LayeredElasticSolver {
     std::array<double, kPairs> nodeWeight_{}, partnerWeight_{};
     std::array<int, kMaxPoints> marching_{};
     double filonRadius_ = 0.0;  // largest radius of a load paired by Filon's rule
-    // The oscillation's and Filon's step bounds and the Bessel series' term limit of this call.
-    double oscillationStep_ = 0.0, filonStep_ = 0.0, seriesLimit_ = 0.0;
+    // The oscillation's, Filon's and the decays' step bounds, the Bessel series' term limit and
+    // the stopping rule's share of this call.
+    double oscillationStep_ = 0.0, filonStep_ = 0.0, decayStepBound_ = 0.0, seriesLimit_ = 0.0,
+           tailShare_ = 0.0;
     double phaseStep_ = 0.0;  // the step the rotations were built for
 
     std::array<std::array<double, kMaxPoints>, kIntegrals> integral_{};

@@ -112,7 +112,8 @@ void LayeredElasticSolver::evaluateBessel(double m, double h, int position) {
     }
     for (int s = seriesCount_; s < phaseBegin_; ++s) {
         const double r = sortedDistance_[s];
-        const double phase = m * r - kQuarterPi;
+        const double phase =
+            m * r - (seriesLimit_ < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
         phaseSin_[s] = std::sin(phase);
         phaseCos_[s] = std::cos(phase);
         stepSin_[s] = std::sin(h * r);
@@ -121,13 +122,25 @@ void LayeredElasticSolver::evaluateBessel(double m, double h, int position) {
     phaseBegin_ = std::min(phaseBegin_, seriesCount_);
 
     const double amplitudeOfM = 1.0 / std::sqrt(m), invM = 1.0 / m;
-    for (int s = seriesCount_; s < distanceCount_; ++s) {
-        besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
-                                  phaseCos_[s], phaseSin_[s], besselJ0_[s], besselJ1_[s]);
-        // The quadrature partners: the same forms a quarter period on (cos, sin -> sin, -cos).
-        besselAsymptoticOfInverse(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM,
-                                  phaseSin_[s], -phaseCos_[s], partnerJ0_[s], partnerJ1_[s]);
-        partnerN_[s] = partnerJ1_[s] * (invM * sortedInverse_[s]) - partnerJ0_[s] / 2.0;
+    // Hankel's forms to x^-3, or to x^-7 with the fine series; the loop is built for each.
+    const auto asymptotic = [&](auto hankel) {
+        for (int s = seriesCount_; s < distanceCount_; ++s) {
+            hankel(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM, phaseCos_[s],
+                   phaseSin_[s], besselJ0_[s], besselJ1_[s]);
+            // The quadrature partners: the same forms a quarter period on (cos, sin -> sin, -cos).
+            hankel(invM * sortedInverse_[s], sortedAmplitude_[s] * amplitudeOfM, phaseSin_[s],
+                   -phaseCos_[s], partnerJ0_[s], partnerJ1_[s]);
+            partnerN_[s] = partnerJ1_[s] * (invM * sortedInverse_[s]) - partnerJ0_[s] / 2.0;
+        }
+    };
+    if (seriesLimit_ < kSeriesTermLimit) {
+        asymptotic([](double t, double a, double c, double sn, double& j0, double& j1) {
+            besselAsymptoticFineOfInverse(t, a, c, sn, j0, j1);
+        });
+    } else {
+        asymptotic([](double t, double a, double c, double sn, double& j0, double& j1) {
+            besselAsymptoticOfInverse(t, a, c, sn, j0, j1);
+        });
     }
     // The tangential factor J1(m r) / (m r) - J0(m r) / 2; a pair on the load axis has none.
     for (int s = 0; s < distanceCount_; ++s)

@@ -19,6 +19,8 @@ constexpr double kFineSeriesAccuracy = 1e-10;
 // Hankel's expansion to the terms in x^-3 is within 2e-6 of the amplitude above 16 (the phase
 // carries pi as 3.141592, 2e-7 off).
 constexpr double kAsymptoticAccuracy = 5e-7;
+// With the fine series it runs to x^-7, within 2e-9 of the amplitude: what is left is the phase.
+constexpr double kFineAsymptoticAccuracy = 5e-8;
 // Closed forms evaluated in double precision.
 constexpr double kRoundOff = 1e-12;
 // The principal stresses use 2 pi / 3 and 4 pi / 3 derived from pi = 3.141592, which moves the
@@ -37,11 +39,11 @@ TEST(Bessel, SeriesUpToSixteenAndAsymptoticFormsAbove) {
           {5.0, -0.17759677131433813, -0.3275791375914642, kSeriesAccuracy, kFineSeriesAccuracy},
           {16.0, -0.17489907399898344, 0.09039717566433643, kSeriesAccuracy, kFineSeriesAccuracy},
           {16.0000001, -0.17489908302334561, 0.090397157606414549, kAsymptoticAccuracy,
-           kAsymptoticAccuracy},
+           kFineAsymptoticAccuracy},
           {20.0, 0.16702466434058344, 0.066833124175849509, kAsymptoticAccuracy,
-           kAsymptoticAccuracy},
+           kFineAsymptoticAccuracy},
           {100.0, 0.019985850304218542, -0.077145352014113322, kAsymptoticAccuracy,
-           kAsymptoticAccuracy}}) {
+           kFineAsymptoticAccuracy}}) {
         for (const auto& [limit, tolerance] : {std::pair{kSeriesTermLimit, c.tolerance},
                                                std::pair{kFineSeriesTermLimit, c.fineTolerance}}) {
             double j0 = -1, j1 = -1;

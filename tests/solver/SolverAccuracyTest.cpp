@@ -392,6 +392,10 @@ TEST(SolverAccuracy, FarCallsMeetTheTargetOnEveryInterfaceFace) {
          {{379551, 0.35, 1}, {3000000, 0.45, 0}},
          {100, 10, 5, 1},
          37},
+        {"104 in. off a 1 in. load on a stiff base",
+         {{184189, 0.35, 1}, {9224357, 0.45, 0}},
+         {100, 1, 5, 0},
+         109},
     };
     for (const Far& c : cases) {
         const LayerSystem system = stacked(c.layers, {0, 1, 1});
@@ -403,6 +407,24 @@ TEST(SolverAccuracy, FarCallsMeetTheTargetOnEveryInterfaceFace) {
             faces.push_back({c.x, 0, depth, k + 2});
         }
         expectAgainstReference(system, {c.load}, faces, c.name);
+    }
+}
+
+// --- A soft top on a much stiffer base: the responses of layer-1 points are small remainders of
+// the top's half-space, which the correction all but cancels. Both faces of interfaces 1 and 2
+// under a wide load, bonded and with the top in slip. ---
+
+TEST(SolverAccuracy, SoftTopsOnStiffBasesMeetTheTargetUnderAWideLoad) {
+    const std::vector<Layer> layers = {{150, 0.45, 1.5}, {5e7, 0.30, 1.5}, {1.5e7, 0.35, 0}};
+    for (const auto& bond : {std::vector<double>{1, 1, 1}, std::vector<double>{0, 1, 1}}) {
+        std::vector<EvaluationPoint> points;
+        for (const double x : {0.0, 20.0}) {
+            for (const auto& [depth, layer] : {std::pair{1.5, 1}, {1.5, 2}, {3.0, 2}, {3.0, 3}}) {
+                points.push_back({x, 0, depth, layer});
+            }
+        }
+        expectAgainstReference(stacked(layers, bond), {{100, 40, 0, 0}}, points,
+                               "bond " + std::to_string(bond[0]));
     }
 }
 
