@@ -134,9 +134,8 @@ TEST(TrialsDlg, KeepAsTrialOffersTheThicknessesAndRefusesBadNames) {
     // The trials live in the working copy, with the snapshot and the run they were kept from.
     const std::vector<Trial> stored = m.stored();
     ASSERT_EQ(stored.size(), 3u);
-    EXPECT_EQ(stored[2].inputs.thickness[0], 7.5);
-    EXPECT_EQ(stored[2].run.seed, 5u);
-    EXPECT_EQ(stored[2].run.cycles, 400);
+    EXPECT_EQ(std::tuple(stored[2].inputs.thickness[0], stored[2].run.seed, stored[2].run.cycles),
+              std::tuple(7.5, 5u, 400));
     EXPECT_TRUE(stored[2].inputs.trials.empty());
 
     // A stale design is not kept: its results are of other thicknesses.
@@ -333,8 +332,7 @@ TEST(TrialsDlg, CompareAddsThePairedDifferencesOfTheSelectedTrials) {
     m.dlg.fixedSeed = 11;
     std::optional<AnalysisRunOptions> options = m.trials.prepareCompare(m.host);
     ASSERT_TRUE(options.has_value());
-    EXPECT_EQ(options->seed, 11u);
-    EXPECT_EQ(options->cycles, 300);
+    EXPECT_EQ(std::pair(options->seed, options->cycles), std::pair(11u, 300));
     std::vector<std::pair<int, int>> progress;
     options->progress = [&](int done, int total) { progress.emplace_back(done, total); };
     Comparison result = m.trials.runCompare(*options);
