@@ -261,15 +261,12 @@ TEST(OutputDesignRun, NoRunLeavesTheModuleAsItWas) {
         std::optional<std::string> file;   // the raw-data chooser's answer; none: cancelled
         std::string caption, text;         // the message; empty text: none
     };
+    const std::string noSpectra =
+        "The Tandem axles carry 100. % of the axle groups but their cumulative load distribution "
+        "is empty. Please open the Load Spectra module and accept it to compute the load "
+        "distributions.";
     const Case cases[] = {
-        {"refused before the confirmation",
-         true,
-         {},
-         {},
-         "Load Spectra Missing",
-         "The Tandem axles carry 100. % of the axle groups but their cumulative load distribution "
-         "is empty. Please open the Load Spectra module and accept it to compute the load "
-         "distributions."},
+        {"refused before the confirmation", true, {}, {}, "Load Spectra Missing", noSpectra},
         {"confirmation cancelled", false, false, {}, "", ""},
         {"file chooser cancelled", false, true, {}, "", ""},
         {"raw-data file unwritable", false, true, bad, "Raw Data File",

@@ -134,9 +134,8 @@ TEST(TrialsDlg, KeepAsTrialOffersTheThicknessesAndRefusesBadNames) {
     // The trials live in the working copy, with the snapshot and the run they were kept from.
     const std::vector<Trial> stored = m.stored();
     ASSERT_EQ(stored.size(), 3u);
-    EXPECT_EQ(stored[2].inputs.thickness[0], 7.5);
-    EXPECT_EQ(stored[2].run.seed, 5u);
-    EXPECT_EQ(stored[2].run.cycles, 400);
+    EXPECT_EQ(std::tuple(stored[2].inputs.thickness[0], stored[2].run.seed, stored[2].run.cycles),
+              std::tuple(7.5, 5u, 400));
     EXPECT_TRUE(stored[2].inputs.trials.empty());
 
     // A stale design is not kept: its results are of other thicknesses.
@@ -149,31 +148,17 @@ TEST(TrialsDlg, KeepAsTrialOffersTheThicknessesAndRefusesBadNames) {
 // with settled verdicts is marked.
 TEST(TrialsDlg, TableSetsTrialsSideBySideAndMarksTheCheapestPassing) {
     struct Case {
-        const char* name;
         bool metric;
         std::array<double, 3> thickness;  // A, B, C in the project's display units
-        std::string costLabel, asphaltLabel;
         std::vector<std::string> costs, asphalt;
     };
+    // 8 in. x 12 ft x 5280 ft x 145 pcf = 3062.4 tons at $50; 6 in.: 2296.8 tons.
     const Case cases[] = {
-        {"English",
-         false,
-         {8, 6, 10},
-         "Cost ($/lane-mile)",
-         "Total asphalt thickness (in.)",
-         // 8 in. x 12 ft x 5280 ft x 145 pcf = 3062.4 tons at $50; 6 in.: 2296.8 tons.
-         {"153,120.00", "114,840.00", "191,400.00"},
-         {"8", "6", "10"}},
-        {"metric",
-         true,
-         {20.32, 15.24, 25.4},
-         "Cost ($/lane-km)",
-         "Total asphalt thickness (cm)",
-         {},
-         {"20.32", "15.24", "25.4"}},
+        {false, {8, 6, 10}, {"153,120.00", "114,840.00", "191,400.00"}, {"8", "6", "10"}},
+        {true, {20.32, 15.24, 25.4}, {}, {"20.32", "15.24", "25.4"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.metric ? "metric" : "English");
         CStenorDoc project = moduleProject(100, 8);
         if (c.metric) {
             project.unitSystem = Metric;
@@ -190,11 +175,14 @@ TEST(TrialsDlg, TableSetsTrialsSideBySideAndMarksTheCheapestPassing) {
                 cells.push_back(cell.text);
             return cells;
         };
-        EXPECT_EQ(texts(c.costLabel).size(), 3u);
+        const auto costs = texts(c.metric ? "Cost ($/lane-km)" : "Cost ($/lane-mile)");
+        EXPECT_EQ(costs.size(), 3u);
         if (!c.costs.empty()) {
-            EXPECT_EQ(texts(c.costLabel), c.costs);
+            EXPECT_EQ(costs, c.costs);
         }
-        EXPECT_EQ(texts(c.asphaltLabel), c.asphalt);
+        EXPECT_EQ(
+            texts(c.metric ? "Total asphalt thickness (cm)" : "Total asphalt thickness (in.)"),
+            c.asphalt);
         const TrialRow& deflection = m.row("Layer 1 Top, Vertical Deflection: Actual Percentile");
         EXPECT_EQ(deflection.cells[0], (TrialCell{"100. Pass [78.561, 100.]", Verdict::Pass}));
         EXPECT_EQ(deflection.cells[1], (TrialCell{"0. Fail [0., 21.439]", Verdict::Fail}));
@@ -344,8 +332,7 @@ TEST(TrialsDlg, CompareAddsThePairedDifferencesOfTheSelectedTrials) {
     m.dlg.fixedSeed = 11;
     std::optional<AnalysisRunOptions> options = m.trials.prepareCompare(m.host);
     ASSERT_TRUE(options.has_value());
-    EXPECT_EQ(options->seed, 11u);
-    EXPECT_EQ(options->cycles, 300);
+    EXPECT_EQ(std::pair(options->seed, options->cycles), std::pair(11u, 300));
     std::vector<std::pair<int, int>> progress;
     options->progress = [&](int done, int total) { progress.emplace_back(done, total); };
     Comparison result = m.trials.runCompare(*options);

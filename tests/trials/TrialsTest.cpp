@@ -31,9 +31,8 @@ std::vector<Trial> twoTrials() {
 
 TEST(Trial, SnapshotCostThicknessAndRecord) {
     const Trial t = seasonTrial("a", 15);
-    EXPECT_EQ(t.run.seed, 5u);
-    EXPECT_EQ(t.run.cycles, 300);
-    EXPECT_EQ(t.run.date, "2026-12-05T05:20:00Z");
+    EXPECT_EQ(std::tie(t.run.seed, t.run.cycles, t.run.date),
+              std::tuple(5u, 300, "2026-12-05T05:20:00Z"));
     EXPECT_FALSE(t.run.version.empty());
     EXPECT_EQ(t.inputs.criteria[0].threshold, 15);
     EXPECT_TRUE(t.inputs.trials.empty());
