@@ -8,6 +8,17 @@
 
 namespace ardelon::layered {
 
+namespace {
+
+// Hankel's expansion above 16; with the fine term limit to x^-7 and with pi exact in the phase.
+void hankelForms(double x, double termLimit, double& j0, double& j1) {
+    const double phase = x - (termLimit < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
+    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(phase), std::sin(phase), j0, j1,
+                     termLimit);
+}
+
+}  // namespace
+
 double besselJ1(double x, double termLimit) {
     if (x <= kBesselSeriesLimit) {
         const double half = x / 2.0;
@@ -21,41 +32,25 @@ double besselJ1(double x, double termLimit) {
         return half * sum;
     }
     double j0, j1;
-    const double phase = x - (termLimit < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
-    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(phase), std::sin(phase), j0, j1,
-                     termLimit);
+    hankelForms(x, termLimit, j0, j1);
     return j1;
 }
 
 void besselJ0J1(double x, double& j0, double& j1, double termLimit) {
-    if (x == 0.0) {
-        j0 = 1.0;
-        j1 = 0.0;
+    if (x > kBesselSeriesLimit) {
+        hankelForms(x, termLimit, j0, j1);
         return;
     }
-    if (x <= kBesselSeriesLimit) {
-        const double half = x / 2.0;
-        const double halfSquared = half * half;
-        double term0 = -halfSquared;
-        double sum0 = 1.0 + term0;
-        for (int k = 2; std::abs(term0) > termLimit; ++k) {
-            const double ratio = half / k;
-            term0 = -term0 * (ratio * ratio);
-            sum0 += term0;
-        }
-        double term1 = -halfSquared / 2.0;
-        double sum1 = 1.0 + term1;
-        for (int k = 2; std::abs(term1) > termLimit; ++k) {
-            term1 = -term1 * halfSquared / (k * (k + 1));
-            sum1 += term1;
-        }
-        j0 = sum0;
-        j1 = half * sum1;
-        return;
+    const double half = x / 2.0;
+    double term = -half * half;
+    double sum = 1.0 + term;
+    for (int k = 2; std::abs(term) > termLimit; ++k) {
+        const double ratio = half / k;
+        term = -term * (ratio * ratio);
+        sum += term;
     }
-    const double phase = x - (termLimit < kSeriesTermLimit ? kExactQuarterPi : kQuarterPi);
-    besselAsymptotic(x, std::sqrt(kTwoOverPi / x), std::cos(phase), std::sin(phase), j0, j1,
-                     termLimit);
+    j0 = sum;
+    j1 = besselJ1(x, termLimit);
 }
 
 double hypergeometricHalf(double alpha, double gamma, double x) {
