@@ -118,17 +118,14 @@ TEST_F(PdfReport, FirstPageCarriesTheVerdictCostAndRunRecordAndEveryPageRenders)
         first.replace(at, 2, " ");
     const std::string all =
         shell("pdftotext -layout '" + (dir / "r.pdf").string() + "' -", dir / "all.txt");
-    for (const std::string& expected :
-         {std::string("I-99 Section 4"), std::string("Pavement Design Unit"),
-          std::string("State DOT"), std::string("Overall: "), std::string("Monte Carlo Cycles"),
-          std::string("Seed"), std::string("per lane-mile"), std::string("Program Version"),
-          fs::weakly_canonical(project).string(), std::string("95 % interval"),
-          std::string("Against 40 years")}) {
+    for (const std::string& expected : std::vector<std::string>{
+             "I-99 Section 4", "Pavement Design Unit", "State DOT", "Overall: ", "per lane-mile",
+             fs::weakly_canonical(project).string(), "95 % interval", "Against 40 years"})
         EXPECT_NE(first.find(expected), std::string::npos) << expected << "\n" << first;
-    }
-    EXPECT_TRUE(labelled(first, "Seed", "1")) << first;
-    EXPECT_TRUE(labelled(first, "Monte Carlo Cycles", "300")) << first;
-    EXPECT_TRUE(labelled(first, "Program Version", "Ardelon " ARDELON_VERSION_TEXT)) << first;
+    for (const auto& [label, value] : {std::pair{"Seed", "1"},
+                                       {"Monte Carlo Cycles", "300"},
+                                       {"Program Version", "Ardelon " ARDELON_VERSION_TEXT}})
+        EXPECT_TRUE(labelled(first, label, value)) << label << "\n" << first;
     // The first page states the settled verdicts the command prints, each with its interval
     // (percentile rows and, against the life, the transfer-function rows), and the overall verdict
     // they give.

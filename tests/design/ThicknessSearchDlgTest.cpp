@@ -23,14 +23,11 @@ class ThicknessSearchDlg : public ::testing::Test {
 };
 
 TEST_F(ThicknessSearchDlg, OffersTheLayersAboveTheBottomAroundTodaysThickness) {
-    EXPECT_EQ(dlg.variableLayers, 3);
-    EXPECT_EQ(dlg.unit, "in.");
+    EXPECT_EQ(std::tie(dlg.variableLayers, dlg.unit), std::tuple(3, "in."));
     EXPECT_EQ(dlg.vary, (std::array<bool, 4>{true, false, false, false}));
     EXPECT_EQ(dlg.minThickness, (std::array<double, 4>{4, 2, 8, 0}));
     EXPECT_EQ(dlg.maxThickness, (std::array<double, 4>{12, 10, 16, 0}));
-    EXPECT_TRUE(host.isEnabled(id(Control::Max3)));
-    EXPECT_FALSE(host.isEnabled(id(Control::Vary4)));
-    EXPECT_FALSE(host.isEnabled(id(Control::UseDesign)));
+    EXPECT_EQ(host.enabledOf({Control::Max3, Control::Vary4, Control::UseDesign}), "100");
     // The hints give the ranges the search refuses outside of.
     EXPECT_EQ(dlg.hint(Control::Max2).text, "Layer 2 greatest thickness, in.: 1 to 999");
     EXPECT_EQ(dlg.hint(Control::Step1).text, "Layer 1 thickness step, in.: more than 0");

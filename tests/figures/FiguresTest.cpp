@@ -132,8 +132,7 @@ TEST(LoadSpectraFigure, ShowsPercentOfAxleGroupsForEveryRoute) {
             std::accumulate(esal.percent[at(c)].begin(), esal.percent[at(c)].end(), 0.0);
         EXPECT_NEAR(sum, esal.configurationUsed[at(c)] ? 100.0 : 0.0, 1e-9) << c;
     }
-    EXPECT_EQ(esal.percent[Single][8], 50.0);
-    EXPECT_EQ(esal.percent[Single][9], 50.0);
+    EXPECT_EQ(std::pair(esal.percent[Single][8], esal.percent[Single][9]), std::pair(50.0, 50.0));
 
     const CStenorDoc interstate = testing::perpetualInterstateExample();
     EXPECT_EQ(loadSpectraFigure(interstate).percent, interstate.loadSpectra);

@@ -238,11 +238,7 @@ class KeyboardTest : public QObject {
             CStructureDlg dialog;
             dialog.loadFrom(interstate);
             StructureForm form(dialog);
-            testing::activate(form);
-            QCOMPARE(QApplication::focusWidget(), form.thicknessEdit(1));
-            QTest::keyClicks(form.thicknessEdit(1), QStringLiteral("9"));  // replaces the 8
-            QTest::keyClick(form.thicknessEdit(1), Qt::Key_Return);
-            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(typeAndEnter(form, form.thicknessEdit(1), QStringLiteral("9")));  // not 89
             CStenorDoc byEnter = interstate;
             dialog.storeTo(byEnter);
             QCOMPARE(byEnter.thickness[0], 9.0);

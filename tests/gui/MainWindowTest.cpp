@@ -64,11 +64,9 @@ class MainWindowTest : public QObject {
         }
         const auto bands = sectionBands(CStenorDoc());
         QCOMPARE(bands.size(), std::size_t(2));
-        QCOMPARE(bands[0].material, QStringLiteral("AC (PG 70-22)"));
-        QCOMPARE(bands[0].thickness, QStringLiteral("10 in"));
-        QCOMPARE(bands[0].modulus, QStringLiteral("E = 522958 psi"));
-        QCOMPARE(bands[1].material, QStringLiteral("Soil"));
-        QCOMPARE(bands[1].thickness, QStringLiteral("Infinite"));
+        QCOMPARE((QStringList{bands[0].material, bands[0].thickness, bands[0].modulus,
+                              bands[1].material, bands[1].thickness}),
+                 (QStringList{"AC (PG 70-22)", "10 in", "E = 522958 psi", "Soil", "Infinite"}));
         // Metric units chosen: the drawing shows cm and MPa at once.
         CStenorDoc metric;
         metric.unitSystem = Metric;

@@ -27,8 +27,7 @@ TEST(NewProject, IsPg70Minus22WithNoActiveCriterionAndEmptySpectra) {
 
 TEST(FixedTables, BinWeightsAndContactRadii) {
     const CStenorDoc doc;
-    EXPECT_EQ(doc.binAxleWeight[0], 1000.0);
-    EXPECT_EQ(doc.binAxleWeight[55], 111000.0);
+    EXPECT_EQ(std::pair(doc.binAxleWeight[0], doc.binAxleWeight[55]), std::pair(1000.0, 111000.0));
     // A tire at 100 psi carrying W / n lb touches a circle of W / n / 100 in.², radius
     // sqrt(W / n / 100 / pi): 35000 lb on the 4 tires of a single axle group, 8750 lb a tire on
     // 87.5 in.², r = 5.27751 in. The program's multiplier for 1 / (100 pi) lies 1.3e-10 below the

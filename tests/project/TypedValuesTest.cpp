@@ -40,9 +40,8 @@ TEST(IntegerField, AcceptsWholeNumbersWithinRangeAndRefusesTextWithTheFrameworkM
 }
 
 TEST(NumberField, AcceptsDecimalAndExponentTextAndRefusesTextAndOutOfRangeValues) {
-    EXPECT_EQ(parseNumberField("2.83e-06").value, 2.83e-06);
-    EXPECT_EQ(parseNumberField("+3.5").value, 3.5);
-    EXPECT_EQ(parseNumberField("-110").value, -110.0);
+    for (auto [text, value] : {std::pair{"2.83e-06", 2.83e-06}, {"+3.5", 3.5}, {"-110", -110.0}})
+        EXPECT_EQ(parseNumberField(text).value, value) << text;
     for (const char* text : {"1,5", "nan", "inf"})
         EXPECT_EQ(parseNumberField(text).message, "Please enter a number.") << text;
     EXPECT_EQ(parseNumberField("10.5", 0, 10).message, "Please enter a number between 0 and 10.");
@@ -51,9 +50,8 @@ TEST(NumberField, AcceptsDecimalAndExponentTextAndRefusesTextAndOutOfRangeValues
 }
 
 TEST(NumberField, FormatsTheShortestRoundTripText) {
-    EXPECT_EQ(formatFieldNumber(522958), "522958");
-    EXPECT_EQ(formatFieldNumber(12.5), "12.5");
-    EXPECT_EQ(formatFieldNumber(0.1), "0.1");
+    for (auto [value, text] : {std::pair{522958.0, "522958"}, {12.5, "12.5"}, {0.1, "0.1"}})
+        EXPECT_EQ(formatFieldNumber(value), text);
 }
 
 TEST(FileExtension, ChooserFilterGivesTheExtensionOfItsFirstEntry) {

@@ -46,8 +46,8 @@ def cells(book, ref):
     return [ws[f"{column}{row}"].value for row in range(first, last + 1)]
 
 
-def title_of(chart):
-    return "".join(r.t for p in chart.title.tx.rich.p for r in (p.r or []))
+def title_of(item):  # a chart or an axis
+    return "".join(r.t for p in item.title.tx.rich.p for r in (p.r or []))
 
 
 def series_data(book, chart):
@@ -140,7 +140,7 @@ def main():
             # The legend names only the configurations that carry a share; the axis its unit.
             if set(data) != {name for name, _ in expected}:
                 fail(f"{title}: legend lists {sorted(data)}")
-            x_title = "".join(r.t for p in chart.x_axis.title.tx.rich.p for r in (p.r or []))
+            x_title = title_of(chart.x_axis)
             if x_title not in ("Axle weight, kips", "Axle weight, kN"):
                 fail(f"{title}: x axis reads {x_title!r}")
             continue
@@ -164,7 +164,7 @@ def main():
                 fail(f"{title}: D = 1.0 is drawn in {red}, not red")
             continue
         rows = curves.get(key, [])
-        y_title = "".join(r.t for p in chart.y_axis.title.tx.rich.p for r in (p.r or []))
+        y_title = title_of(chart.y_axis)
         if y_title not in ("% of loads at or below", "% of loads at or above"):
             fail(f"{title}: y axis reads {y_title!r}")
         x, y = data["Distribution"]
@@ -172,16 +172,14 @@ def main():
                 and all(map(same, y, floats(rows, "percent_at_or_below")))):
             fail(f"{title}: distribution differs")
         marks = limits.get(key, [])
-        if "Allowable strains" in data:
-            mx, my = data["Allowable strains"]
-            if mx != floats(marks, "limit") or my != floats(marks, "target_percentile"):
-                fail(f"{title}: allowable strains")
-        else:
-            mx, my = data["Actual percentile"]
-            if mx != floats(marks, "limit") or my != floats(marks, "actual_percentile"):
-                fail(f"{title}: actual percentile mark")
-            if data["Threshold"][0] != floats(marks, "limit") * 2:
-                fail(f"{title}: threshold line")
+        # A distribution criterion marks its allowable strains, any other its actual percentile.
+        name, column, what = (("Allowable strains", "target_percentile", "allowable strains")
+                              if "Allowable strains" in data else
+                              ("Actual percentile", "actual_percentile", "actual percentile mark"))
+        if data[name] != (floats(marks, "limit"), floats(marks, column)):
+            fail(f"{title}: {what}")
+        if name == "Actual percentile" and data["Threshold"][0] != floats(marks, "limit") * 2:
+            fail(f"{title}: threshold line")
     if "Load Spectra" not in seen:
         fail("no load spectra chart")
 

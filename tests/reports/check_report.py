@@ -115,9 +115,7 @@ def metric_bin(k):
 
 def percent_of_axle_groups(values):
     """A distribution that does not add up to 100 is shown as shares of its total."""
-    total = 0.0
-    for v in values:
-        total += v
+    total = sum(values, 0.0)
     if total <= 0 or abs(total - 100.0) <= 0.5:
         return values if total > 0 else [0.0] * len(values)
     return [v * 100.0 / total for v in values]

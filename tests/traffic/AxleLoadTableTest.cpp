@@ -139,19 +139,17 @@ TEST(AxleLoadTableImport, ClassesMixByTheirSharesAndAxlesWithOneSteerAxlePerTruc
                   std::string(kSteerApproximationText),
                   "There is no quad configuration: the quad axle groups of class 13 were folded "
                   "into Tridem."}));
-    EXPECT_NEAR(traffic.axlesPerTruck[Steer], 1.0, kRebinTolerance);
-    EXPECT_NEAR(traffic.axlesPerTruck[Single], 0.304, kRebinTolerance);
-    EXPECT_NEAR(traffic.axlesPerTruck[Tandem], 1.544, kRebinTolerance);
+    for (auto [c, axles] : {std::pair{Steer, 1.0}, {Single, 0.304}, {Tandem, 1.544}})
+        EXPECT_NEAR(traffic.axlesPerTruck[c], axles, kRebinTolerance) << c;
     EXPECT_EQ(traffic.axlesPerTruck[Tridem], 0);
     EXPECT_EQ(traffic.configurationPercent, (ConfigurationValues{10.67, 54.21, 0, 35.11}));
     EXPECT_EQ(traffic.configurationEnabled, (ConfigurationFlags{1, 1, 0, 1}));
     // Single: 20 of 30.4 axles from class 5 (bin 1), the rest from class 9 (bin 6); the lost
     // hundredth goes to the larger remainder so the row adds up to 100.00.
-    EXPECT_EQ(traffic.loadSpectra[Single][1], 65.79);
-    EXPECT_EQ(traffic.loadSpectra[Single][6], 34.21);
-    EXPECT_EQ(traffic.loadSpectra[Steer][1], 20);
-    EXPECT_EQ(traffic.loadSpectra[Steer][6], 80);
-    EXPECT_EQ(traffic.loadSpectra[Tandem][17], 100);
+    const auto& spectra = traffic.loadSpectra;
+    EXPECT_EQ(std::tie(spectra[Single][1], spectra[Single][6], spectra[Steer][1], spectra[Steer][6],
+                       spectra[Tandem][17]),
+              std::tuple(65.79, 34.21, 20.0, 80.0, 100.0));
     EXPECT_EQ(traffic.loadSpectra[Tridem], BinArray{});
 
     // Class 13 in the mix: its tridems carry the quad loads (12-15 kips) and the tridem loads

@@ -169,13 +169,11 @@ TEST_F(LoadingConditions, NegativeBinsAreRefusedAndTheTotalRoundsHalfUp) {
     EXPECT_EQ(dlg.loadSpectra[Single][7], 0);
     EXPECT_EQ(dlg.total, 0);
 
-    // The total rounds half up to a whole number.
-    typeBin(0, 12.5);
-    EXPECT_EQ(dlg.total, 13);
-    typeBin(0, 12.49);
-    EXPECT_EQ(dlg.total, 12);
-    typeBin(1, 0.01);  // 12.5 again, built from two bins
-    EXPECT_EQ(dlg.total, 13);
+    // The total rounds half up to a whole number; the last is 12.5 again, built from two bins.
+    for (auto [bin, percent, total] : {std::tuple{0, 12.5, 13}, {0, 12.49, 12}, {1, 0.01, 13}}) {
+        typeBin(bin, percent);
+        EXPECT_EQ(dlg.total, total) << bin << " " << percent;
+    }
 }
 
 // Axle groups per truck × design lane × direction × trucks × AADT, cut to a whole number and never

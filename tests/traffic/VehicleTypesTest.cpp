@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "project/CStenorDoc.h"
 #include "project/NumberField.h"
 #include "support/FakeHost.h"
@@ -34,12 +36,8 @@ TEST(VehicleTypeDialog, RoadClassPresetsReplaceTheSharesOnly) {
     EXPECT_EQ(dlg.total, 100);
     // Every preset row describes the whole truck traffic.
     constexpr double kPresetSumTolerance = 1e-9;
-    for (const ClassShares& row : kRoadClassShares) {
-        double sum = 0;
-        for (double v : row)
-            sum += v;
-        EXPECT_NEAR(sum, 100, kPresetSumTolerance);
-    }
+    for (const ClassShares& row : kRoadClassShares)
+        EXPECT_NEAR(std::accumulate(row.begin(), row.end(), 0.0), 100, kPresetSumTolerance);
 }
 
 TEST(VehicleTypeDialog, SharesOutsideZeroToHundredAreRefused) {
@@ -104,9 +102,8 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
     inputByVehicleType();
     EXPECT_EQ(host.modalCaptions,
               std::vector<std::string>{"Vehicle Type Distribution (Press F1 for Help)"});
-    EXPECT_NEAR(dlg.axlesPerTruck[Single], 1.53072, kProductTolerance);
-    EXPECT_NEAR(dlg.axlesPerTruck[Tandem], 1.48162, kProductTolerance);
-    EXPECT_NEAR(dlg.axlesPerTruck[Tridem], 0.02317, kProductTolerance);
+    for (auto [c, axles] : {std::pair{Single, 1.53072}, {Tandem, 1.48162}, {Tridem, 0.02317}})
+        EXPECT_NEAR(dlg.axlesPerTruck[c], axles, kProductTolerance) << c;
     EXPECT_EQ(dlg.axlesPerTruck[Steer], 0);
     EXPECT_EQ(dlg.configurationPercent, (ConfigurationValues{50.43, 48.81, 0.76, 0}));
     EXPECT_EQ(dlg.configurationEnabled, (ConfigurationFlags{1, 1, 1, 0}));
@@ -143,9 +140,9 @@ TEST_F(VehicleTypeRoute, TheDefaultMixGivesTheDocumentedTraffic) {
 TEST_F(VehicleTypeRoute, AMixWithoutTridemsOrWithoutAnyAxles) {
     dlg.loadSpectra[Tridem][6] = 50;
     inputByVehicleType(tridemAxlesIndex);
-    EXPECT_EQ(std::tie(dlg.axlesPerTruck[Tridem], dlg.configurationPercent[Tridem]),
-              std::tuple(0.0, 0.0));
-    EXPECT_EQ(dlg.configurationEnabled[Tridem], 0);
+    EXPECT_EQ(std::tie(dlg.axlesPerTruck[Tridem], dlg.configurationPercent[Tridem],
+                       dlg.configurationEnabled[Tridem]),
+              std::tuple(0.0, 0.0, 0));
     EXPECT_EQ(dlg.loadSpectra[Tridem], BinArray{});           // no axles in any bin, not 0 / 0
     EXPECT_EQ(dlg.vehicleTypeValue[tridemAxlesIndex(9)], 0);  // copied back
 
